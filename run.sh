@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, starts the simulated instrument as COM1 in the
+# program folder and opens the editor.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-charts-dev libgl1-mesa-dev)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build --parallel "$(nproc)"
+
+BIN=build/bin
+sim_pid=""
+if [ -x "$BIN/corvane-sim" ]; then
+  "$BIN/corvane-sim" --link "$BIN/COM1" --memory "$BIN/simulated-instrument.mem" &
+  sim_pid=$!
+  trap '[ -n "$sim_pid" ] && kill "$sim_pid" 2>/dev/null || true' EXIT
+  for _ in $(seq 50); do [ -e "$BIN/COM1" ] && break; sleep 0.1; done
+fi
+"$BIN/corvane-editor" "$@"

@@ -1,0 +1,94 @@
+// The configuration image and the editor's shared state, every global by its designed name.
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+#include <functional>
+
+// Flags are 16-bit integers: true = -1, false = 0.
+constexpr qint16 kTrue = -1;
+constexpr qint16 kFalse = 0;
+// Message box answers.
+constexpr quint8 kYes = 6;
+constexpr quint8 kNo = 7;
+
+// Sender list positions of the sender window, kept here so that procedures that
+// replace the image can position them without touching the window.
+struct SenderListPositions {
+    int fuel = 0;        // cboFuelSender        (byte 98)
+    int trim = 0;        // cboTrimSender        (byte 99)
+    int engineTemp = 0;  // cboEngineTempSender  (byte 100)
+    int oilPressure = 0; // cboOilPressureSender (byte 101)
+    int secondTank = 0;  // cbo2ndTankSender     (byte 103)
+    bool operator==(const SenderListPositions &o) const {
+        return fuel == o.fuel && trim == o.trim && engineTemp == o.engineTemp &&
+               oilPressure == o.oilPressure && secondTank == o.secondTank;
+    }
+};
+
+struct EditorState {
+    // --- configuration image ---------------------------------------------------
+    quint8 SystemBlock[257] = {};         // 0..256; byte 0 = XOR of 1..255
+    quint8 ConfigBlock[17][129] = {};     // blocks 1..16, bytes 0..127 used
+    float CalCurve[33][33][3] = {};       // curves 1..32, points 1..32, fields 1 (ohms) and 2 (value x 10)
+
+    // --- editor state -----------------------------------------------------------
+    quint8 ComPortNumber = 0;
+    quint8 CurrentConfig = 1;
+    QString ConfigFileName = QStringLiteral("DEFAULT.CFG");
+    QString NmeaTableFileName = QStringLiteral("NVMNMEAG.DAT");
+    QString DecimalPointsFileName = QStringLiteral("DECPTSA.DAT");
+    QString FileHeaderLines[6];           // 1..5
+    QString VersionText = QStringLiteral("Ver 1.0.3");
+    QString InputScratch;
+    quint8 MsgAnswer = 0;
+    quint8 ExitPrompted = 0;
+    qint16 Connected = kFalse;
+    qint16 FactoryArmed = kFalse;
+    qint16 TimedOut = kFalse;
+    QString SerialNumberText = QStringLiteral("Unknown");
+    QString SoftwareVersionText = QStringLiteral("Unknown");
+    QString HardwareVersionText = QStringLiteral("Unknown");
+    QString UnitVersionText[4] = {QStringLiteral("Unknown"), QStringLiteral("Unknown"),
+                                  QStringLiteral("Unknown"), QStringLiteral("Unknown")}; // U101, U201, U301, U401
+    quint8 EditCurveNumber = 99;
+    qint16 NewUnitMode = kFalse;
+    qint16 AskUser = kTrue;
+    qint16 NewUnitUploadPending = kFalse;
+    qint16 UploadCategory[15] = {0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};   // 1..14
+    qint16 DownloadCategory[15] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 0, 1, 1}; // 1..14
+
+    // --- transfer and factory values ----------------------------------------------
+    quint8 DialogAnswer = 0;              // 0 pending, 1 CANCEL, 2 CONTINUE
+    qint16 DownloadMode = kFalse;
+    quint8 ProductCode = 0;
+    quint8 NewSoftwareVersion = 0;
+    bool NewSoftwareVersionEntered = false; // a version was typed in this run
+    quint8 NewSerialBytes[5] = {};        // 1..4: Y, MM, DD, nnn
+    quint16 CodeSectorCount = 0;
+    quint16 CodeTargetAddress = 0;
+
+    // --- NMEA selection ------------------------------------------------------------
+    quint8 NmeaSelectionIndex = 0;
+    quint8 NmeaChannel = 1;
+    bool NmeaMonitorRunning = false;
+
+    // --- sender window list positions --------------------------------------------------
+    SenderListPositions SenderPositions;
+    // Called after SenderPositions were set from a new image (defaults, file load).
+    std::function<void()> onSenderPositionsChanged;
+
+    // --- helpers -------------------------------------------------------------------
+    quint16 systemWord(int index) const { return quint16(SystemBlock[index] * 256 + SystemBlock[index + 1]); }
+    void setSystemWord(int index, quint16 v) { SystemBlock[index] = quint8(v >> 8); SystemBlock[index + 1] = quint8(v & 0xFF); }
+    quint16 blockWord(int block, int index) const { return quint16(ConfigBlock[block][index] * 256 + ConfigBlock[block][index + 1]); }
+    void setBlockWord(int block, int index, quint16 v) { ConfigBlock[block][index] = quint8(v >> 8); ConfigBlock[block][index + 1] = quint8(v & 0xFF); }
+
+    // Copies only the image (system block, display blocks, curves).
+    void copyImageFrom(const EditorState &other);
+};
+
+// XOR of bytes 1..255 of a 256-byte system block.
+quint8 systemBlockChecksum(const quint8 *block);
+// XOR of bytes 1..127 of one display configuration block.
+quint8 configBlockChecksum(const quint8 *block);

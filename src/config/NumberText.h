@@ -1,0 +1,40 @@
+// Number text, number fields, format masks, reading a leading number, and rounding halves to even.
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+namespace numtext {
+
+// Whole number with a blank before non-negative values ("-" before negative ones),
+// no trailing blank: 3 -> " 3", -3 -> "-3". Used for every number joined into a
+// caption, message, prompt default or output line.
+QString signedText(qint64 n);
+// The same for a fraction, in the shortest form of a single-precision number
+// (up to 7 significant digits, no zero before the point): 0.5 -> " .5".
+QString signedText(double v);
+
+// Shortest decimal form of a single-precision number with at most 7 significant
+// digits, no zero before the point and no sign blank: 12.5 -> "12.5", 0.5 -> ".5",
+// -0.5 -> "-.5", 10 -> "10". Very large or small numbers use "1.234568E+07".
+QString floatText(float v);
+
+// A configuration file number field: sign position, digits, trailing blank.
+QString numberField(qint64 n);      // 255 -> " 255 "
+QString numberField(float v);       // 0.5 -> " .5 "
+
+// Format masks "####0", "###0.0", "##0.00": at least one integer digit and exactly
+// `decimals` decimals (0, 1 or 2); halves round away from zero as the masks do.
+QString formatDecimals(double v, int decimals);
+// Mask "0#": at least two digits, leading zero.
+QString formatTwoDigits(qint64 n);
+
+// The number at the start of a text: leading blanks skipped, an optional sign,
+// digits with at most one decimal point (and an optional exponent). A text that
+// does not start with a number reads as 0.
+double leadingNumber(const QString &text);
+
+// Round to the nearest whole number, a half going to the even neighbour.
+qint64 roundHalfEven(double v);
+
+} // namespace numtext

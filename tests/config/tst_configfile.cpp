@@ -1,0 +1,248 @@
+// The configuration file: exact lines, round trips, and every way a file can be bad.
+#include "config/ConfigFile.h"
+#include "config/Defaults.h"
+#include "kit/TempProgramFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTest>
+
+namespace {
+const QDateTime kCreated(QDate(2011, 6, 14), QTime(9, 5, 7));
+
+QList<QByteArray> linesOf(const QByteArray &text)
+{
+    QList<QByteArray> lines = text.split('\n');
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+QByteArray defaultFileText()
+{
+    EditorState s;
+    WriteDefaultsToRam(s);
+    return configFileText(s, kCreated);
+}
+} // namespace
+
+class TestConfigFile : public QObject {
+    Q_OBJECT
+private slots:
+    void defaultFileLineByLine()
+    {
+        const QByteArray text = defaultFileText();
+        const QList<QByteArray> lines = linesOf(text);
+        QCOMPARE(lines.size(), 3351);
+        for (const QByteArray &l : lines)
+            QVERIFY2(l.endsWith('\r'), l.constData());
+        QCOMPARE(text.count('\n'), 3351);
+        QCOMPARE(lines[0], QByteArray("Corvane Display Configuration File - Do NOT make any changes!\r"));
+        QCOMPARE(lines[1], QByteArray("Ver 1.0.3\r"));
+        QCOMPARE(lines[2], QByteArray("Date created: 06-14-2011.  Time created: 09:05:07\r"));
+        QCOMPARE(lines[3], QByteArray("*\r"));
+        QCOMPARE(lines[4], QByteArray("*\r"));
+        QCOMPARE(lines[5], QByteArray("COMport=, 0 \r"));
+
+        // System block: line 7 + i, checksum computed.
+        EditorState s;
+        WriteDefaultsToRam(s);
+        const quint8 sum = systemBlockChecksum(s.SystemBlock);
+        QCOMPARE(lines[6], QByteArray(" 0 , ") + QByteArray::number(sum) + " \r");
+        QCOMPARE(lines[7], QByteArray(" 1 , 26 \r"));
+        QCOMPARE(lines[6 + 22], QByteArray(" 22 , 232 \r"));
+        QCOMPARE(lines[6 + 255], QByteArray(" 255 , 255 \r"));
+
+        // Blocks: separator then 128 lines, from line 263.
+        QCOMPARE(lines[262], QByteArray(" \r"));
+        const quint8 block1Sum = configBlockChecksum(s.ConfigBlock[1]);
+        QCOMPARE(lines[263], QByteArray("CDC( 1 - 0 ),  ") + QByteArray::number(block1Sum) + " \r");
+        QCOMPARE(lines[263 + 28], QByteArray("CDC( 1 - 28 ),  25 \r"));
+        QCOMPARE(lines[262 + 15 * 129], QByteArray(" \r"));
+        QCOMPARE(lines[262 + 15 * 129 + 1 + 127], QByteArray("CDC( 16 - 127 ),  255 \r"));
+
+        // Curves from line 2327, the linear default curve.
+        QCOMPARE(lines[2326], QByteArray(" 10 , 0 \r"));
+        QCOMPARE(lines[2327], QByteArray(" 15 , 32 \r"));
+        QCOMPARE(lines[2326 + 31], QByteArray(" 180 , 1000 \r"));
+        QCOMPARE(lines[3349], QByteArray(" 180 , 1000 \r"));
+        QCOMPARE(lines[3350], QByteArray("-1\r"));
+    }
+
+    void blockChecksumsAreTheirOwn()
+    {
+        EditorState s;
+        WriteDefaultsToRam(s);
+        for (int n = 1; n <= 16; ++n)
+            for (int d = 1; d <= 127; ++d)
+                s.ConfigBlock[n][d] = 0;
+        s.ConfigBlock[1][5] = 0x5A;
+        s.ConfigBlock[1][9] = 0x03;
+        configFileText(s, kCreated);
+        QCOMPARE(int(s.ConfigBlock[1][0]), 0x59);
+        for (int n = 2; n <= 16; ++n)
+            QCOMPARE(int(s.ConfigBlock[n][0]), 0);
+    }
+
+    void roundTrip()
+    {
+        TempProgramFolder dir;
+        EditorState a;
+        WriteDefaultsToRam(a);
+        a.ComPortNumber = 3;
+        a.SystemBlock[6] = 5;
+        a.SystemBlock[256] = 42;
+        a.CalCurve[6][3][2] = 12.5f;
+        a.CalCurve[6][4][1] = 0.5f;
+        a.CalCurve[16][7][2] = 290.08f;
+        QCOMPARE(writeConfigFile(a, dir.file("A.CFG"), kCreated), QString());
+
+        EditorState b;
+        b.SystemBlock[256] = 9;
+        ConfigFileImage image;
+        const ConfigReadResult r = readConfigFile(dir.file("A.CFG"), image);
+        QVERIFY2(r.ok, qPrintable(r.problem));
+        applyConfigFile(b, image);
+        QCOMPARE(int(b.ComPortNumber), 3);
+        QCOMPARE(int(b.SystemBlock[6]), 1); // forced after every load
+        QCOMPARE(int(b.SystemBlock[256]), 9);
+        a.SystemBlock[6] = 1;
+        QVERIFY(memcmp(a.SystemBlock, b.SystemBlock, 256) == 0);
+        QVERIFY(memcmp(a.ConfigBlock, b.ConfigBlock, sizeof a.ConfigBlock) == 0);
+        QVERIFY(memcmp(a.CalCurve, b.CalCurve, sizeof a.CalCurve) == 0);
+        QCOMPARE(b.CalCurve[6][3][2], 12.5f);
+        QCOMPARE(b.CalCurve[16][7][2], 290.08f);
+        QCOMPARE(b.FileHeaderLines[2], QString("Ver 1.0.3"));
+    }
+
+    void differentHeaderLoadsTheSame()
+    {
+        TempProgramFolder dir;
+        QByteArray text = defaultFileText();
+        text.replace("Corvane Display Configuration File - Do NOT make any changes!", "Some other first line");
+        text.replace("Ver 1.0.3", "Ver 9.9");
+        text.replace("Date created: 06-14-2011", "Date created: whenever");
+        QVERIFY(dir.write("B.CFG", text));
+        ConfigFileImage image;
+        QVERIFY(readConfigFile(dir.file("B.CFG"), image).ok);
+        QCOMPARE(image.headerLines[1], QString("Some other first line"));
+        QCOMPARE(int(image.system[1]), 26);
+    }
+
+    void badFiles_data()
+    {
+        QTest::addColumn<QByteArray>("from");
+        QTest::addColumn<QByteArray>("to");
+        QTest::addColumn<int>("truncateLines"); // keep only this many lines when > 0
+        QTest::addColumn<int>("line");
+        QTest::addColumn<QString>("problem");
+        QTest::newRow("missing -1") << QByteArray() << QByteArray() << 3350 << 3351
+                                    << "the closing \"-1\" line is missing";
+        QTest::newRow("short") << QByteArray() << QByteArray() << 100 << 101 << "the file ends too early";
+        QTest::newRow("not a number") << QByteArray(" 1 , 26 \r") << QByteArray(" 1 , x26 \r") << 0 << 8
+                                      << "\"x26\" is not a number";
+        QTest::newRow("above 255") << QByteArray("CDC( 1 - 28 ),  25 ") << QByteArray("CDC( 1 - 28 ),  256 ") << 0
+                                   << 292 << "256 does not fit in a byte (0 to 255)";
+        QTest::newRow("negative byte") << QByteArray("COMport=, 0 ") << QByteArray("COMport=, -1 ") << 0 << 6
+                                       << "-1 does not fit in a byte (0 to 255)";
+        QTest::newRow("bad curve") << QByteArray(" 180 , 1000 \r\n-1") << QByteArray(" 180 , abc \r\n-1") << 0 << 3350
+                                   << "\"abc\" is not a number";
+    }
+    void badFiles()
+    {
+        QFETCH(QByteArray, from);
+        QFETCH(QByteArray, to);
+        QFETCH(int, truncateLines);
+        QFETCH(int, line);
+        QFETCH(QString, problem);
+        TempProgramFolder dir;
+        QByteArray text = defaultFileText();
+        if (!from.isEmpty()) {
+            QVERIFY(text.contains(from));
+            text.replace(text.indexOf(from), from.size(), to);
+        }
+        if (truncateLines > 0)
+            text = linesOf(text).mid(0, truncateLines).join('\n') + '\n';
+        QVERIFY(dir.write("BAD.CFG", text));
+        ConfigFileImage image;
+        const ConfigReadResult r = readConfigFile(dir.file("BAD.CFG"), image);
+        QVERIFY(!r.ok);
+        QCOMPARE(r.problem, problem);
+        QCOMPARE(r.line, line);
+        QVERIFY(describeReadFailure(dir.file("BAD.CFG"), r).contains(QString("Line %1").arg(line)));
+    }
+
+    void missingFile()
+    {
+        TempProgramFolder dir;
+        ConfigFileImage image;
+        const ConfigReadResult r = readConfigFile(dir.file("NONE.CFG"), image);
+        QVERIFY(!r.ok);
+        QCOMPARE(r.line, 0);
+        QVERIFY(describeReadFailure(dir.file("NONE.CFG"), r).contains("NONE.CFG"));
+    }
+
+    void senderPositions_data()
+    {
+        QTest::addColumn<int>("byte");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<bool>("hasPosition");
+        QTest::newRow("fuel 9") << 98 << 9 << true;
+        QTest::newRow("fuel 6 is none") << 98 << 6 << true;
+        QTest::newRow("fuel 10") << 98 << 10 << false;
+        QTest::newRow("engine 6") << 100 << 6 << true;
+        QTest::newRow("engine 7") << 100 << 7 << false;
+        QTest::newRow("trim 21") << 99 << 21 << true;
+        QTest::newRow("trim 22") << 99 << 22 << false;
+        QTest::newRow("oil 16") << 101 << 16 << true;
+        QTest::newRow("oil 17") << 101 << 17 << false;
+        QTest::newRow("second tank 25") << 103 << 25 << true;
+        QTest::newRow("second tank 26") << 103 << 26 << false;
+    }
+    void senderPositions()
+    {
+        QFETCH(int, byte);
+        QFETCH(int, value);
+        QFETCH(bool, hasPosition);
+        EditorState s;
+        WriteDefaultsToRam(s);
+        s.SystemBlock[byte] = quint8(value);
+        QCOMPARE(senderTypesHavePositions(s.SystemBlock), hasPosition);
+    }
+
+    void saveNeverDestroysTheOldFile()
+    {
+        TempProgramFolder dir;
+        QVERIFY(dir.write("DEFAULT.CFG", "old contents"));
+        EditorState s;
+        WriteDefaultsToRam(s);
+        // A folder that cannot be written into: the save fails and the old file stays.
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+        const QString reason = writeConfigFile(s, dir.file("DEFAULT.CFG"), kCreated);
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        if (reason.isEmpty())
+            QSKIP("running with rights that ignore folder permissions");
+        QCOMPARE(dir.read("DEFAULT.CFG"), QByteArray("old contents"));
+    }
+
+    void saveFailureIsReported_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::newRow("missing folder") << "no/such/folder/X.CFG";
+        QTest::newRow("a folder in the way") << "AFOLDER";
+    }
+    void saveFailureIsReported()
+    {
+        QFETCH(QString, target);
+        TempProgramFolder dir;
+        QDir(dir.path()).mkdir("AFOLDER");
+        EditorState s;
+        WriteDefaultsToRam(s);
+        QVERIFY(!writeConfigFile(s, dir.file(target), kCreated).isEmpty());
+        QVERIFY(QFileInfo(dir.file("AFOLDER")).isDir());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestConfigFile)
+#include "tst_configfile.moc"

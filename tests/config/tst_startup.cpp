@@ -1,0 +1,134 @@
+// Start-up's loading of DEFAULT.CFG and its silent fall-back to the defaults.
+#include "config/ConfigFile.h"
+#include "config/Defaults.h"
+#include "config/StartUp.h"
+#include "kit/TempProgramFolder.h"
+
+#include <QTest>
+
+namespace {
+QByteArray defaultsWithPort(int port)
+{
+    EditorState s;
+    WriteDefaultsToRam(s);
+    s.ComPortNumber = quint8(port);
+    s.CalCurve[9][2][2] = 77.0f;
+    return configFileText(s, QDateTime(QDate(2020, 1, 2), QTime(3, 4, 5)));
+}
+} // namespace
+
+class TestStartUp : public QObject {
+    Q_OBJECT
+private slots:
+    void goodFileLoads()
+    {
+        TempProgramFolder dir;
+        QVERIFY(dir.write("DEFAULT.CFG", defaultsWithPort(4)));
+        EditorState s;
+        const DefaultLoadOutcome o = loadDefaultConfiguration(s, dir.file("DEFAULT.CFG"));
+        QVERIFY(o.loaded);
+        QCOMPARE(int(s.ComPortNumber), 4);
+        QCOMPARE(s.CalCurve[9][2][2], 77.0f);
+        QCOMPARE(dir.read("DEFAULT.CFG"), defaultsWithPort(4)); // untouched
+    }
+
+    void everyFailureFallsBackAndSaves_data()
+    {
+        QTest::addColumn<QByteArray>("content"); // empty: no file
+        const QByteArray good = defaultsWithPort(4);
+        QByteArray notNumber = good;
+        notNumber.replace(" 1 , 26 ", " 1 , zz ");
+        QByteArray above = good;
+        above.replace("CDC( 2 - 28 ),  23 ", "CDC( 2 - 28 ),  300 ");
+        QByteArray noEnd = good;
+        noEnd.chop(4); // "-1\r\n"
+        QByteArray sender = good;
+        sender.replace(" 100 , 3 ", " 100 , 9 ");
+        QTest::newRow("missing") << QByteArray();
+        QTest::newRow("short") << good.left(5000);
+        QTest::newRow("not a number") << notNumber;
+        QTest::newRow("byte above 255") << above;
+        QTest::newRow("no -1") << noEnd;
+        QTest::newRow("sender without position") << sender;
+    }
+    void everyFailureFallsBackAndSaves()
+    {
+        QFETCH(QByteArray, content);
+        TempProgramFolder dir;
+        if (!content.isEmpty())
+            QVERIFY(dir.write("DEFAULT.CFG", content));
+        EditorState s;
+        s.ComPortNumber = 9;
+        const DefaultLoadOutcome o = loadDefaultConfiguration(s, dir.file("DEFAULT.CFG"));
+        QVERIFY(!o.loaded);
+        QCOMPARE(o.saveError, QString());
+        QCOMPARE(int(s.ComPortNumber), 0);
+        QCOMPARE(int(s.SystemBlock[100]), 3);
+
+        // The file now holds the defaults with port 0.
+        EditorState expected;
+        WriteDefaultsToRam(expected);
+        const QByteArray written = dir.read("DEFAULT.CFG");
+        QVERIFY(written.contains("\r\nCOMport=, 0 \r\n"));
+        ConfigFileImage image;
+        QVERIFY(readConfigFile(dir.file("DEFAULT.CFG"), image).ok);
+        QVERIFY(memcmp(image.blocks[1] + 1, expected.ConfigBlock[1] + 1, 127) == 0);
+    }
+
+    void curvesReadBeforeTheFailureSurvive()
+    {
+        TempProgramFolder dir;
+        QByteArray text = defaultsWithPort(2);
+        text.chop(4); // the curves were read, the "-1" is missing
+        QVERIFY(dir.write("DEFAULT.CFG", text));
+        EditorState s;
+        QVERIFY(!loadDefaultConfiguration(s, dir.file("DEFAULT.CFG")).loaded);
+        QCOMPARE(s.CalCurve[9][2][2], 77.0f);
+        QVERIFY(dir.read("DEFAULT.CFG").contains(" 15 , 77 \r\n"));
+    }
+
+    void unwritableDefaultIsReportedNotFatal()
+    {
+        TempProgramFolder dir;
+        QDir(dir.path()).mkdir("DEFAULT.CFG"); // neither readable as a file nor writable
+        EditorState s;
+        const DefaultLoadOutcome o = loadDefaultConfiguration(s, dir.file("DEFAULT.CFG"));
+        QVERIFY(!o.loaded);
+        QVERIFY(!o.saveError.isEmpty());
+        QCOMPARE(int(s.SystemBlock[1]), 26); // defaults in memory all the same
+    }
+
+    void stateReset()
+    {
+        EditorState s;
+        s.Connected = kTrue;
+        s.FactoryArmed = kTrue;
+        s.ExitPrompted = 1;
+        s.AskUser = kFalse;
+        s.UploadCategory[3] = 0;
+        s.SerialNumberText = " 5";
+        resetStartupState(s, false);
+        QCOMPARE(s.Connected, kFalse);
+        QCOMPARE(s.FactoryArmed, kFalse);
+        QCOMPARE(int(s.ExitPrompted), 0);
+        QCOMPARE(s.AskUser, kTrue);
+        QCOMPARE(int(s.UploadCategory[3]), 0);    // only the first run resets these
+        QCOMPARE(s.SerialNumberText, QString(" 5"));
+        resetStartupState(s, true);
+        QCOMPARE(int(s.UploadCategory[3]), 1);
+        QCOMPARE(s.SerialNumberText, QString("Unknown"));
+        QCOMPARE(int(s.DownloadCategory[8]), 1);
+        QCOMPARE(int(s.DownloadCategory[12]), 0);
+    }
+
+    void workingFolder()
+    {
+        TempProgramFolder dir;
+        bool fallback = true;
+        QCOMPARE(chooseWorkingFolder(dir.path(), &fallback), QDir(dir.path()).absolutePath());
+        QVERIFY(!fallback);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestStartUp)
+#include "tst_startup.moc"

@@ -1,0 +1,40 @@
+// The data rules of upload and download: categories, counter, first-upload date, curve encoding.
+#pragma once
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QtGlobal>
+#include <array>
+
+struct EditorState;
+
+namespace transfer {
+
+// System block bytes that category i (1..14) carries; empty for 1 (display
+// blocks) and 12 (the clock), which are not system block bytes.
+QList<int> categoryBytes(int category);
+// Categories a download can receive, in the order they are copied.
+const QList<int> &downloadOrder();
+bool isDownloadable(int category);
+
+// Advances the upload counter (bytes 10 high, 11 low) of a system block.
+void advanceUploadCounter(quint8 *block, bool newUnit);
+// Keeps the earliest upload date (bytes 17, 18, 19: year of the century, month, day).
+void applyFirstUploadDate(quint8 *block, const QDate &today);
+
+// A curve encoded as the instrument stores it: 32 points of counts high, counts low,
+// value high, value low. `problem` is set (and the bytes are meaningless) when the
+// curve cannot be encoded.
+struct EncodedCurve {
+    std::array<quint8, 128> bytes{};
+    bool ok = false;
+    int point = 0;      // the point that cannot be encoded, when known
+    QString problem;
+};
+EncodedCurve encodeCurve(const EditorState &state, int curve);
+
+// The curves an upload writes.
+const QList<int> &uploadedCurves();
+
+} // namespace transfer

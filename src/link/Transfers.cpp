@@ -1,0 +1,446 @@
+#include "link/Transfers.h"
+
+#include "config/EditorState.h"
+#include "config/NumberText.h"
+#include "config/Prompts.h"
+#include "link/InstrumentContext.h"
+#include "link/InstrumentView.h"
+#include "link/Protocol.h"
+#include "link/SerialLink.h"
+#include "link/TransferRules.h"
+#include "link/frmBeingSentReceived.h"
+
+#include <QCheckBox>
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcTransfer, "corvane.transfer")
+
+bool InstrumentContext::ensureConnected()
+{
+    if (!state.Connected && connect)
+        connect();
+    return state.Connected != kFalse;
+}
+
+namespace transfer {
+
+namespace {
+
+constexpr int kReadAttempts = 3;
+const char kNotConnectedCorvane[] = "Not connected to Corvane";
+const char kNotConnectedTessaro[] = "Not connected to Tessaro";
+
+// Reads the instrument's 256-byte system block into `block`; true when all 256
+// bytes arrived (the checksum is the caller's business).
+bool readSystemBlock(SerialLink &link, quint8 *block)
+{
+    link.RxCount = 0;
+    link.port().discardInput();
+    link.sendFrame(proto::kReadInternalNvm, 0, 0, 0);
+    link.Delay(1.0);
+    for (int i = 0; i < 256; ++i)
+        block[i] = quint8(link.element(i + 1));
+    return link.RxCount >= 256;
+}
+
+bool checksumMatches(const quint8 *block)
+{
+    return systemBlockChecksum(block) == block[0];
+}
+
+void sendEchoed(SerialLink &link, const quint8 *bytes, int count)
+{
+    for (int i = 0; i < count; ++i)
+        link.SendByteCheckEcho(bytes[i]);
+}
+
+void leaveCommandMode(InstrumentContext &ctx, int code, const char *label)
+{
+    ctx.link.sendFrame(code, 0, 0, 0);
+    ctx.state.Connected = kFalse;
+    ctx.view.setConnectedLabel(QString::fromLatin1(label));
+}
+
+// Tells the user about echoes that never came, instead of a silent success.
+void reportMissedEchoes(InstrumentContext &ctx, const QString &title)
+{
+    const int missed = ctx.link.missedEchoes();
+    if (missed == 0)
+        return;
+    ctx.prompts.message(title,
+                        QStringLiteral("The instrument did not acknowledge %1 of the bytes sent to it.\r\n"
+                                       "The data in the instrument may be incomplete: check the cable and "
+                                       "the power, then try again.")
+                            .arg(missed),
+                        Prompts::Icon::Exclamation);
+}
+
+void reportLost(InstrumentContext &ctx, const QString &title, const LinkLost &e)
+{
+    ctx.state.Connected = kFalse;
+    ctx.view.hideProgress();
+    ctx.view.setConnectedLabel(QString::fromLatin1(kNotConnectedCorvane));
+    ctx.prompts.message(title,
+                        QStringLiteral("The connection to the instrument was lost (%1).\r\n"
+                                       "The operation was not completed.")
+                            .arg(QString::fromUtf8(e.what())),
+                        Prompts::Icon::Critical);
+}
+
+// Shows the warning window and waits for CONTINUE or CANCEL.
+void askCategories(InstrumentContext &ctx, frmBeingSentReceived &window)
+{
+    window.show();
+    window.raise();
+    ctx.state.DialogAnswer = 0;
+    window.onAnswer = [&ctx] { ctx.link.clock().wake(); };
+    ctx.link.clock().waitUntil(Clock::kForever, [&ctx] { return ctx.state.DialogAnswer != 0; });
+}
+
+// Reads one 64-byte sector with command `code` into `sector`, again while bytes
+// are missing; false when it never arrived whole.
+bool readSector(SerialLink &link, int code, int address, quint8 *sector)
+{
+    for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
+        link.emptyBuffer();
+        link.sendFrameAt(code, proto::kSectorSize, address);
+        link.Delay(0.1);
+        if (link.RxCount >= proto::kSectorSize) {
+            for (int i = 0; i < proto::kSectorSize; ++i)
+                sector[i] = quint8(link.element(i + 1));
+            return true;
+        }
+        qCWarning(lcTransfer) << "sector at" << address << "arrived with" << link.RxCount << "bytes";
+    }
+    return false;
+}
+
+void writeLinkByte(SerialLink &link, int value)
+{
+    link.emptyBuffer();
+    link.sendFrame(proto::kWriteLinkByte, 1, proto::kLinkByteHigh, proto::kLinkByteLow);
+    link.Delay(0.1);
+    link.SendByte(value);
+    link.Delay(0.1);
+}
+
+// The closing steps of backup and restore.
+void releaseAfterCopy(InstrumentContext &ctx)
+{
+    ctx.view.hideProgress();
+    ctx.link.emptyBuffer();
+    ctx.link.sendFrame(proto::kWriteLinkByte, 1, proto::kLinkByteHigh, proto::kLinkByteLow);
+    ctx.link.Delay(0.1);
+    ctx.link.SendByte(proto::kLinkByteReleased);
+    ctx.link.Delay(0.1);
+    ctx.link.Delay(0.1);
+    leaveCommandMode(ctx, proto::kClearRam, kNotConnectedTessaro);
+}
+
+void reportIncompleteCopy(InstrumentContext &ctx, const QString &title, const QString &area)
+{
+    ctx.prompts.message(title,
+                        QStringLiteral("The instrument did not send the data of %1.\r\n"
+                                       "The copy is incomplete: nothing more was written. Check the cable and "
+                                       "the power, then try again.")
+                            .arg(area),
+                        Prompts::Icon::Critical);
+}
+
+} // namespace
+
+Outcome Upload(InstrumentContext &ctx, frmBeingSentReceived &window, const PcClock &pc)
+{
+    EditorState &s = ctx.state;
+    SerialLink &link = ctx.link;
+    const QString title = QStringLiteral("Upload");
+
+    ctx.prompts.beep();
+    s.DialogAnswer = 2;
+    s.DownloadMode = kFalse;
+    window.hide();
+    for (int i = 1; i <= frmBeingSentReceived::kCategories; ++i) {
+        window.box(i)->setEnabled(true);
+        window.box(i)->setChecked(s.UploadCategory[i] != 0);
+    }
+    if (s.AskUser) {
+        window.setWindowTitle(QStringLiteral("WARNING . . . Upload data from PC to Corvane.    Are you sure?"));
+        askCategories(ctx, window);
+    }
+    for (int i = 1; i <= frmBeingSentReceived::kCategories; ++i)
+        s.UploadCategory[i] = window.box(i)->isChecked() ? 1 : 0;
+    window.hide();
+    if (s.DialogAnswer == 1)
+        return Outcome::Cancelled;
+
+    // Curves that cannot be encoded are refused before anything is sent.
+    transfer::EncodedCurve curves[33];
+    if (s.UploadCategory[4]) {
+        for (int k : uploadedCurves()) {
+            curves[k] = encodeCurve(s, k);
+            if (!curves[k].ok) {
+                ctx.prompts.message(title,
+                                    QStringLiteral("Sender curve %1 cannot be sent to the instrument:\r\n"
+                                                   "point %2: %3.\r\nNothing was sent.")
+                                        .arg(k)
+                                        .arg(curves[k].point)
+                                        .arg(curves[k].problem),
+                                    Prompts::Icon::Critical);
+                return Outcome::Refused;
+            }
+        }
+    }
+
+    try {
+        quint8 buffer[257] = {};
+        bool readOk = false;
+        for (int attempt = 0; attempt < kReadAttempts && !readOk; ++attempt) {
+            if (!ctx.ensureConnected())
+                return Outcome::NotConnected;
+            link.Delay(0.2);
+            ctx.view.setProgress(0);
+            ctx.view.showProgress();
+            // A block that did not arrive whole would pass the checksum as zeros.
+            readOk = readSystemBlock(link, buffer) && checksumMatches(buffer);
+        }
+        if (!readOk) {
+            leaveCommandMode(ctx, proto::kSoftReset, kNotConnectedCorvane);
+            ctx.view.hideProgress();
+            ctx.prompts.message(title, QStringLiteral("The instrument's settings could not be read correctly. "
+                                                      "Nothing was written."),
+                                Prompts::Icon::Critical);
+            return Outcome::Failed;
+        }
+
+        advanceUploadCounter(buffer, s.NewUnitMode != kFalse);
+        applyFirstUploadDate(buffer, pc.today());
+        for (int c = 2; c <= 14; ++c) {
+            if (c == 12 || !s.UploadCategory[c])
+                continue;
+            for (int b : categoryBytes(c))
+                buffer[b] = s.SystemBlock[b];
+        }
+        for (int b = 68; b <= 91; ++b)
+            buffer[b] = s.SystemBlock[b];
+        if (s.NewUnitUploadPending) {
+            for (int i = 0; i < 4; ++i)
+                buffer[12 + i] = s.NewSerialBytes[1 + i];
+        }
+        s.NewUnitUploadPending = kFalse;
+        if (s.NewUnitMode) {
+            for (int b = 1; b <= 256; ++b)
+                buffer[b] = s.SystemBlock[b];
+        }
+        buffer[0] = systemBlockChecksum(buffer);
+
+        link.resetMissedEchoes();
+        link.emptyBuffer();
+        ctx.view.setProgress(1);
+        link.sendFrame(proto::kWriteInternalNvm, 0, 0, 0);
+        sendEchoed(link, buffer, 256);
+        link.Delay(0.1);
+
+        if (s.UploadCategory[1]) {
+            for (int n = 1; n <= 16; ++n) {
+                ctx.view.setProgress(n * 2 / 3 + 1);
+                s.ConfigBlock[n][0] = configBlockChecksum(s.ConfigBlock[n]);
+                link.sendFrameAt(proto::kWrite24C512, proto::kConfigBlockSize,
+                                 proto::kConfigBlockBase + proto::kConfigBlockSize * (n - 1));
+                sendEchoed(link, s.ConfigBlock[n], proto::kConfigBlockSize);
+                link.Delay(0.5);
+            }
+        }
+        if (s.UploadCategory[4]) {
+            for (int k = 1; k <= 32; ++k) {
+                ctx.view.setProgress(k * 6 / 32 + 11);
+                if (!uploadedCurves().contains(k))
+                    continue;
+                link.sendFrameAt(proto::kWrite24C512, proto::kCurveSize, proto::kCurveBase + proto::kCurveSize * (k - 1));
+                sendEchoed(link, curves[k].bytes.data(), proto::kCurveSize);
+                link.Delay(0.5);
+            }
+        }
+        if (s.UploadCategory[12]) {
+            const QTime now = pc.time();
+            link.Delay(0.25);
+            link.sendFrame(proto::kSetClock, 0, now.hour(), now.minute());
+        }
+        link.Delay(0.25);
+        leaveCommandMode(ctx, proto::kSoftReset, kNotConnectedCorvane);
+        ctx.view.hideProgress();
+        reportMissedEchoes(ctx, title);
+        return Outcome::Done;
+    } catch (const LinkLost &e) {
+        reportLost(ctx, title, e);
+        return Outcome::Failed;
+    }
+}
+
+Outcome Download(InstrumentContext &ctx, frmBeingSentReceived &window)
+{
+    EditorState &s = ctx.state;
+    SerialLink &link = ctx.link;
+    const QString title = QStringLiteral("Download");
+
+    ctx.prompts.beep();
+    s.DialogAnswer = 0;
+    s.DownloadMode = kTrue;
+    window.setWindowTitle(QStringLiteral("WARNING . . . Download data from Corvane to PC.    Are you sure?"));
+    for (int i = 1; i <= frmBeingSentReceived::kCategories; ++i) {
+        window.box(i)->setEnabled(isDownloadable(i));
+        window.box(i)->setChecked(s.DownloadCategory[i] != 0);
+    }
+    askCategories(ctx, window);
+    for (int i = 1; i <= frmBeingSentReceived::kCategories; ++i)
+        s.DownloadCategory[i] = (isDownloadable(i) && window.box(i)->isChecked()) ? 1 : 0;
+    window.hide();
+    if (s.DialogAnswer == 1)
+        return Outcome::Cancelled;
+
+    try {
+        if (!ctx.ensureConnected())
+            return Outcome::NotConnected;
+        link.Delay(0.2);
+        ctx.view.setProgress(0);
+        ctx.view.showProgress();
+        quint8 buffer[257] = {};
+        const bool arrived = readSystemBlock(link, buffer);
+        if (!arrived || !checksumMatches(buffer)) {
+            link.Delay(0.25);
+            leaveCommandMode(ctx, proto::kSoftReset, kNotConnectedCorvane);
+            ctx.view.hideProgress();
+            ctx.prompts.message(title,
+                                QStringLiteral("The download failed: the instrument's settings %1.\r\n"
+                                               "Nothing was changed.")
+                                    .arg(arrived ? QStringLiteral("arrived damaged (wrong checksum)")
+                                                 : QStringLiteral("did not arrive completely")),
+                                Prompts::Icon::Critical);
+            return Outcome::Failed;
+        }
+        for (int c : downloadOrder()) {
+            if (!s.DownloadCategory[c])
+                continue;
+            for (int b : categoryBytes(c))
+                s.SystemBlock[b] = buffer[b];
+        }
+        link.Delay(0.25);
+        leaveCommandMode(ctx, proto::kSoftReset, kNotConnectedCorvane);
+        ctx.view.hideProgress();
+        if (ctx.redraw)
+            ctx.redraw();
+        return Outcome::Done;
+    } catch (const LinkLost &e) {
+        reportLost(ctx, title, e);
+        return Outcome::Failed;
+    }
+}
+
+Outcome CreateBackup(InstrumentContext &ctx)
+{
+    SerialLink &link = ctx.link;
+    const QString title = QStringLiteral("Create System Backup");
+    try {
+        if (!ctx.ensureConnected())
+            return Outcome::NotConnected;
+        link.resetMissedEchoes();
+        writeLinkByte(link, proto::kLinkByteConnected);
+        ctx.view.setProgress(0);
+        ctx.view.showProgress();
+
+        quint8 sector[256] = {};
+        bool ok = false;
+        for (int attempt = 0; attempt < kReadAttempts && !ok; ++attempt) {
+            link.emptyBuffer();
+            link.sendFrame(proto::kReadInternalNvm, 0, 0, 0);
+            link.Delay(1.0);
+            ok = link.RxCount >= 256;
+        }
+        if (!ok) {
+            releaseAfterCopy(ctx);
+            reportIncompleteCopy(ctx, title, QStringLiteral("its settings (internal memory 0 to 255)"));
+            return Outcome::Failed;
+        }
+        for (int i = 0; i < 256; ++i)
+            sector[i] = quint8(link.element(i + 1));
+        for (int i = 1; i <= 4; ++i) {
+            link.sendFrameAt(proto::kWrite24C512, proto::kSectorSize, proto::kSystemBackup + 64 * (i - 1));
+            sendEchoed(link, sector + 64 * (i - 1), 64);
+            ctx.view.setProgress(i);
+        }
+        for (int sIndex = 1; sIndex <= 96; ++sIndex) {
+            const int from = 64 * (sIndex - 1);
+            if (!readSector(link, proto::kRead24C512, from, sector)) {
+                releaseAfterCopy(ctx);
+                reportIncompleteCopy(ctx, title,
+                                     QStringLiteral("its memory at addresses %1 to %2").arg(from).arg(from + 63));
+                return Outcome::Failed;
+            }
+            link.sendFrameAt(proto::kWrite24C512, proto::kSectorSize, proto::kLowAreaBackup + from);
+            sendEchoed(link, sector, 64);
+            ctx.view.setProgress(sIndex / 8 + 5);
+        }
+        releaseAfterCopy(ctx);
+        reportMissedEchoes(ctx, title);
+        return Outcome::Done;
+    } catch (const LinkLost &e) {
+        reportLost(ctx, title, e);
+        return Outcome::Failed;
+    }
+}
+
+Outcome RestoreBackup(InstrumentContext &ctx)
+{
+    SerialLink &link = ctx.link;
+    const QString title = QStringLiteral("Restore All from Backup");
+    auto finish = [&ctx] {
+        releaseAfterCopy(ctx);
+        ctx.view.setProgressMaximum(17);
+    };
+    try {
+        if (!ctx.ensureConnected())
+            return Outcome::NotConnected;
+        link.resetMissedEchoes();
+        writeLinkByte(link, proto::kLinkByteConnected);
+        ctx.view.setProgressMaximum(100);
+        ctx.view.setProgress(0);
+        ctx.view.showProgress();
+
+        quint8 sector[64] = {};
+        for (int i = 1; i <= 4; ++i) {
+            const int from = proto::kSystemBackup + 64 * (i - 1);
+            if (!readSector(link, proto::kRead24C512, from, sector)) {
+                finish();
+                reportIncompleteCopy(ctx, title,
+                                     QStringLiteral("the backup of its settings (memory at addresses %1 to %2)")
+                                         .arg(from)
+                                         .arg(from + 63));
+                return Outcome::Failed;
+            }
+            link.sendFrameAt(proto::kWriteInternalNvm, proto::kSectorSize, 64 * (i - 1));
+            link.Delay(0.1);
+            sendEchoed(link, sector, 64);
+            ctx.view.setProgress(i);
+        }
+        for (int sIndex = 1; sIndex <= 96; ++sIndex) {
+            const int from = proto::kLowAreaBackup + 64 * (sIndex - 1);
+            if (!readSector(link, proto::kRead24C512, from, sector)) {
+                finish();
+                reportIncompleteCopy(ctx, title,
+                                     QStringLiteral("the backup at addresses %1 to %2").arg(from).arg(from + 63));
+                return Outcome::Failed;
+            }
+            link.sendFrameAt(proto::kWrite24C512, proto::kSectorSize, 64 * (sIndex - 1));
+            sendEchoed(link, sector, 64);
+            ctx.view.setProgress(sIndex + 4);
+        }
+        finish();
+        reportMissedEchoes(ctx, title);
+        return Outcome::Done;
+    } catch (const LinkLost &e) {
+        ctx.view.setProgressMaximum(17);
+        reportLost(ctx, title, e);
+        return Outcome::Failed;
+    }
+}
+
+} // namespace transfer

@@ -1,0 +1,58 @@
+// The overwrite-warning window: which categories of data an upload or download replaces.
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+struct EditorState;
+
+class frmBeingSentReceived : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmBeingSentReceived(EditorState &state, QWidget *parent = nullptr);
+
+    static constexpr int kCategories = 14;
+    // Box of category i (1..14).
+    QCheckBox *box(int category) const { return m_boxes[category]; }
+
+    // Called after CONTINUE or CANCEL set the answer, so that a waiting procedure wakes.
+    std::function<void()> onAnswer;
+
+    QCheckBox *chkCDC;
+    QCheckBox *chkSendReceiveMaintenanceAlarm;
+    QCheckBox *chkSentReceivedUofM;
+    QCheckBox *chkSentReceivedCalCurves;
+    QCheckBox *chkSentReceivedTachoPulleyRatio;
+    QCheckBox *chkFuelTankSize;
+    QCheckBox *chkSecondTankSize;
+    QCheckBox *chkSentReceivedDamping;
+    QCheckBox *chkSentReceivedTachoSensitivity;
+    QCheckBox *chkSentReceivedHiLoAlarmValues;
+    QCheckBox *chkSendReceiveTodAlarms;
+    QCheckBox *chkSentReceivedPcTimeOfDay;
+    QCheckBox *chkSendReceiveCalibrations;
+    QCheckBox *chkSendReceiveRaceTimers;
+    QPushButton *cmdfraWarningSetAll;
+    QPushButton *cmdfraWarningClearAll;
+    QPushButton *cmdWarningContinue;
+    QPushButton *cmdWarningCancel;
+
+public slots:
+    void cmdWarningContinue_Click();
+    void cmdWarningCancel_Click();
+    void cmdfraWarningSetAll_Click();
+    void cmdfraWarningClearAll_Click();
+
+protected:
+    // Closing the window from its frame counts as CANCEL, so a waiting transfer ends.
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void answer(int value);
+
+    EditorState &m_state;
+    QCheckBox *m_boxes[kCategories + 1] = {};
+};

@@ -1,0 +1,24 @@
+// The five sender lists of the sender window: their entries and the list position <-> sender type mapping.
+#pragma once
+
+#include <QStringList>
+
+namespace senderlists {
+
+enum class SenderList { EngineTemp, Fuel, OilPressure, Trim, SecondTank };
+
+constexpr SenderList kAllLists[] = {SenderList::EngineTemp, SenderList::Fuel, SenderList::OilPressure,
+                                    SenderList::Trim, SenderList::SecondTank};
+
+// The entries in list order ("0:  None" first).
+const QStringList &entries(SenderList list);
+// The system block byte holding the list's sender type.
+int systemByte(SenderList list);
+// The sender type stored for a list position: 0 for "0:  None" (and for a position
+// the list does not have), else the number the entry starts with.
+int typeForPosition(SenderList list, int position);
+// The list position showing a sender type; a type below the list's range or beyond
+// its last entry shows "0:  None".
+int positionForType(SenderList list, int type);
+
+} // namespace senderlists

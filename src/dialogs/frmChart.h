@@ -1,0 +1,41 @@
+// The "Calibration Curve Chart" window: one sender curve plotted as resistance against displayed value.
+#pragma once
+
+#include <QList>
+#include <QPointF>
+#include <QWidget>
+
+struct EditorState;
+class Prompts;
+class QChart;
+class QChartView;
+class QLineSeries;
+class QScatterSeries;
+class QValueAxis;
+
+class frmChart : public QWidget {
+    Q_OBJECT
+public:
+    frmChart(EditorState &state, Prompts &prompts, QWidget *parent = nullptr);
+
+    // Places the window at top 500, left 2500 twips, plots `curve` and shows the window.
+    void showCurve(int curve, const QString &curveName = QString());
+    // Plots the curve's current points again (after an edit) without moving the window.
+    void plotCurve(int curve, const QString &curveName = QString());
+
+    // The curve plotted (0 = none yet) and its points: (ohms, stored value / 10) in
+    // the instrument's units.
+    int curveNumber() const { return m_curve; }
+    QList<QPointF> plottedPoints() const;
+
+    QChartView *MSChart1;
+
+private:
+    EditorState &m_state;
+    QChart *m_chart;
+    QLineSeries *m_line;
+    QScatterSeries *m_points;
+    QValueAxis *m_axisX;
+    QValueAxis *m_axisY;
+    int m_curve = 0;
+};

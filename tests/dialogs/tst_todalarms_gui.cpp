@@ -1,0 +1,154 @@
+// The time-of-day alarm window: boxes keep what was typed, bytes hold the limited value.
+#include "config/EditorState.h"
+#include "dialogs/frmTimeOfDayAlarms.h"
+#include "kit/ScriptedPrompts.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <memory>
+
+namespace {
+
+struct Rig {
+    std::unique_ptr<EditorState> state = std::make_unique<EditorState>();
+    ScriptedPrompts prompts;
+    std::unique_ptr<frmTimeOfDayAlarms> w = std::make_unique<frmTimeOfDayAlarms>(*state, prompts);
+
+    static void type(QLineEdit *box, const QString &keys)
+    {
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        if (keys.isEmpty())
+            QTest::keyClick(box, Qt::Key_Backspace);
+        else
+            QTest::keyClicks(box, keys);
+    }
+};
+
+} // namespace
+
+class TestTimeOfDayAlarmsWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void choosingAnAlarmShowsItsBytes_data()
+    {
+        QTest::addColumn<int>("alarm");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("hours");
+        QTest::addColumn<QString>("minutes");
+        QTest::newRow("alarm 3") << 2 << "Alarm #3" << "07" << "05";
+        QTest::newRow("alarm 8") << 7 << "Alarm #8" << "23" << "59";
+        QTest::newRow("alarm 2 off") << 1 << "Alarm #2" << "00" << "00";
+    }
+    void choosingAnAlarmShowsItsBytes()
+    {
+        QFETCH(int, alarm);
+        QFETCH(QString, entry);
+        QFETCH(QString, hours);
+        QFETCH(QString, minutes);
+        Rig rig;
+        rig.state->SystemBlock[50] = 7;
+        rig.state->SystemBlock[51] = 5;
+        rig.state->SystemBlock[60] = 23;
+        rig.state->SystemBlock[61] = 59;
+        rig.w->cboTodAlarms->setCurrentIndex(alarm);
+        QCOMPARE(rig.w->cboTodAlarms->currentText(), entry);
+        QCOMPARE(rig.w->txtTodHours->text(), hours);
+        QCOMPARE(rig.w->txtTodMinutes->text(), minutes);
+        QCOMPARE(int(rig.state->SystemBlock[46 + 2 * alarm]), hours.toInt());
+        QCOMPARE(int(rig.state->SystemBlock[47 + 2 * alarm]), minutes.toInt());
+    }
+
+    void typing_data()
+    {
+        QTest::addColumn<int>("alarm");
+        QTest::addColumn<bool>("minutesBox");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<int>("byte");
+        QTest::addColumn<int>("stored");
+        QTest::newRow("7 hours in alarm 3") << 2 << false << "7" << 50 << 7;
+        QTest::newRow("99 minutes limited") << 2 << true << "99" << 51 << 59;
+        QTest::newRow("24 hours limited") << 0 << false << "24" << 46 << 23;
+        QTest::newRow("7.5 to even 8") << 4 << false << "7.5" << 54 << 8;
+        QTest::newRow("6.5 to even 6") << 4 << false << "6.5" << 54 << 6;
+        QTest::newRow("emptied hours") << 5 << false << "" << 56 << 0;
+        QTest::newRow("emptied minutes") << 5 << true << "" << 57 << 0;
+        QTest::newRow("negative") << 7 << false << "-3" << 60 << 0;
+        QTest::newRow("letters") << 7 << true << "ab" << 61 << 0;
+    }
+    void typing()
+    {
+        QFETCH(int, alarm);
+        QFETCH(bool, minutesBox);
+        QFETCH(QString, keys);
+        QFETCH(int, byte);
+        QFETCH(int, stored);
+        Rig rig;
+        for (int b = 46; b <= 61; ++b)
+            rig.state->SystemBlock[b] = 5;
+        rig.w->cboTodAlarms->setCurrentIndex(alarm);
+        QLineEdit *box = minutesBox ? rig.w->txtTodMinutes : rig.w->txtTodHours;
+        Rig::type(box, keys);
+        QCOMPARE(box->text(), keys); // never rewritten
+        for (int b = 46; b <= 61; ++b)
+            QCOMPARE(int(rig.state->SystemBlock[b]), b == byte ? stored : 5);
+        QVERIFY(rig.prompts.verifyAllUsed());
+    }
+
+    void choosingAgainShowsTheLimitedValue()
+    {
+        Rig rig;
+        rig.w->cboTodAlarms->setCurrentIndex(2);
+        Rig::type(rig.w->txtTodMinutes, QStringLiteral("99"));
+        QCOMPARE(rig.w->txtTodMinutes->text(), QStringLiteral("99"));
+        rig.w->cboTodAlarms->setCurrentIndex(3);
+        rig.w->cboTodAlarms->setCurrentIndex(2);
+        QCOMPARE(rig.w->txtTodMinutes->text(), QStringLiteral("59"));
+    }
+
+    void openDoesNotReload()
+    {
+        Rig rig;
+        rig.w->cboTodAlarms->setCurrentIndex(2);
+        rig.state->SystemBlock[50] = 7;
+        rig.w->cboTodAlarms->setCurrentIndex(3);
+        rig.w->cboTodAlarms->setCurrentIndex(2);
+        QCOMPARE(rig.w->txtTodHours->text(), QStringLiteral("07"));
+        rig.state->SystemBlock[50] = 9; // a file load or download replaced the image
+        rig.w->open();
+        QVERIFY(rig.w->isVisible());
+        QCOMPARE(rig.w->txtTodHours->text(), QStringLiteral("07"));
+        QCOMPARE(int(rig.state->SystemBlock[50]), 9);
+        QCOMPARE(rig.w->windowTitle(), QStringLiteral("Time-Of-Day Alarms"));
+        QCOMPARE(rig.w->fraTodAlarms->title(), QStringLiteral("Set Time-Of-Day Alarms (0=OFF)"));
+    }
+
+    void startUpShowsTheFirstAlarm()
+    {
+        Rig rig;
+        rig.w->cboTodAlarms->setCurrentIndex(6);
+        rig.state->SystemBlock[46] = 6;
+        rig.state->SystemBlock[47] = 30;
+        rig.w->showStartUpValues();
+        QCOMPARE(rig.w->cboTodAlarms->currentIndex(), 0);
+        QCOMPARE(rig.w->txtTodHours->text(), QStringLiteral("06"));
+        QCOMPARE(rig.w->txtTodMinutes->text(), QStringLiteral("30"));
+        // Already on the first alarm: still reloaded.
+        rig.state->SystemBlock[46] = 12;
+        rig.w->showStartUpValues();
+        QCOMPARE(rig.w->txtTodHours->text(), QStringLiteral("12"));
+    }
+
+    void doneHides()
+    {
+        Rig rig;
+        rig.w->open();
+        QTest::mouseClick(rig.w->cmdExitDamping, Qt::LeftButton);
+        QVERIFY(!rig.w->isVisible());
+    }
+};
+
+QTEST_MAIN(TestTimeOfDayAlarmsWindow)
+#include "tst_todalarms_gui.moc"

@@ -1,6 +1,7 @@
 #include "factory/FactoryAnswers.h"
 
 #include "config/NumberText.h"
+#include "factory/FactoryText.h"
 #include "link/Protocol.h"
 
 #include <algorithm>
@@ -65,15 +66,15 @@ Checked checkCodeTarget(qint64 a, int sectors)
     const qint64 end = a + qint64(sectors) * proto::kSectorSize; // one past the last byte
     if (end > proto::kCodeImageLast + 1)
         return Checked::refuse(badCodeAddressMessage() +
-                               QStringLiteral(": %1 sectors from %2 would run to %3, past 32,767.")
-                                   .arg(sectors)
+                               QStringLiteral(": %1 from %2 would run to %3, past 32,767.")
+                                   .arg(sectorsText(sectors))
                                    .arg(a)
                                    .arg(end - 1));
     if (a <= kSystemBackupLast && end - 1 >= kSystemBackupFirst)
         return Checked::refuse(badCodeAddressMessage() +
-                               QStringLiteral(": %1 sectors from %2 would overwrite the system backup at 20,608 to "
+                               QStringLiteral(": %1 from %2 would overwrite the system backup at 20,608 to "
                                               "20,863.")
-                                   .arg(sectors)
+                                   .arg(sectorsText(sectors))
                                    .arg(a));
     return Checked::accept(a);
 }
@@ -115,8 +116,8 @@ Checked checkCopySectorCount(const QString &answer, qint64 source)
     // The instrument copies at most 8 sectors in one go.
     n = std::clamp<qint64>(n, 1, proto::kMaxCopySectors);
     if (source + n * proto::kSectorSize > proto::k24C512Size)
-        return Checked::refuse(QStringLiteral("%1 sectors from 24C512 address %2 would run past its end at 65535.")
-                                   .arg(n)
+        return Checked::refuse(QStringLiteral("%1 from 24C512 address %2 would run past its end at 65535.")
+                                   .arg(sectorsText(n))
                                    .arg(source));
     return Checked::accept(n);
 }

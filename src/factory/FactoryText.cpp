@@ -103,6 +103,11 @@ bool parseWhole(const QString &field, qint64 lo, qint64 hi, const QString &what,
     return true;
 }
 
+QString sectorsText(qint64 n)
+{
+    return n == 1 ? QStringLiteral("1 sector") : QStringLiteral("%1 sectors").arg(n);
+}
+
 bool skipLines(TextLines &lines, int count, const QString &what, QString *error)
 {
     QString line;

@@ -49,6 +49,9 @@ bool parseNumber(const QString &field, double *value);
 // wrong, naming the field as `what` ("the data byte \"300\" is not within 0 to 255").
 bool parseWhole(const QString &field, qint64 lo, qint64 hi, const QString &what, qint64 *value, QString *problem);
 
+// "1 sector", "3 sectors".
+QString sectorsText(qint64 n);
+
 // Steps over `count` lines of any content; false with an error when the file ends first.
 bool skipLines(TextLines &lines, int count, const QString &what, QString *error);
 // Reads the line that closes a table: its first field must be a number.

@@ -2,6 +2,7 @@
 
 #include "factory/CodeImageFile.h"
 #include "factory/FactoryAnswers.h"
+#include "factory/FactoryText.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -35,8 +36,8 @@ FileResult<QVector<LoadedModule>> loadProgramModules(const QString &folder)
             return Result::fail(image.error);
         const Checked target = checkCodeTarget(m.address, image.value.sectorCount());
         if (!target.ok)
-            return Result::fail(QStringLiteral("%1 (%2 sectors for %3): %4")
-                                    .arg(m.fileName, QString::number(image.value.sectorCount()),
+            return Result::fail(QStringLiteral("%1 (%2 for %3): %4")
+                                    .arg(m.fileName, sectorsText(image.value.sectorCount()),
                                          QString::number(m.address), target.message));
         loaded.append({m, image.value});
     }
@@ -45,8 +46,8 @@ FileResult<QVector<LoadedModule>> loadProgramModules(const QString &folder)
         const int end = a.module.address + a.image.sectorCount() * proto::kSectorSize;
         for (const LoadedModule &b : loaded)
             if (b.module.address > a.module.address && b.module.address < end)
-                return Result::fail(QStringLiteral("%1 has %2 sectors: from %3 it would run into %4 at %5.")
-                                        .arg(a.module.fileName, QString::number(a.image.sectorCount()),
+                return Result::fail(QStringLiteral("%1 has %2: from %3 it would run into %4 at %5.")
+                                        .arg(a.module.fileName, sectorsText(a.image.sectorCount()),
                                              QString::number(a.module.address), b.module.fileName,
                                              QString::number(b.module.address)));
     }

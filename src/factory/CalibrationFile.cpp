@@ -3,8 +3,10 @@
 #include "factory/FactoryText.h"
 #include "link/Protocol.h"
 
-namespace factory {
-namespace {
+namespace factory
+{
+namespace
+{
 
 constexpr int kPointsPerCurve = 32;
 constexpr int kBytesPerPoint = 4;
@@ -37,14 +39,15 @@ FileResult<QVector<EepromBlock>> parseCalibrationFile(const QByteArray &content,
     for (int c = 1; c <= curves; ++c) {
         for (int s = 0; s < kSkippedLines; ++s)
             if (!lines.next(&line))
-                return Result::fail(lines.endedEarly(
-                    QStringLiteral("curve %1 of %2 is missing (three lines before its 32 point lines)").arg(c).arg(curves)));
+                return Result::fail(
+                    lines.endedEarly(QStringLiteral("curve %1 of %2 is missing (three lines before its 32 point lines)")
+                                         .arg(c)
+                                         .arg(curves)));
         EepromBlock block;
         for (int j = 1; j <= kPointsPerCurve; ++j) {
             if (!lines.next(&line))
-                return Result::fail(lines.endedEarly(QStringLiteral("curve %1 has only %2 of its 32 point lines")
-                                                         .arg(c)
-                                                         .arg(j - 1)));
+                return Result::fail(
+                    lines.endedEarly(QStringLiteral("curve %1 has only %2 of its 32 point lines").arg(c).arg(j - 1)));
             const QStringList f = splitFields(line);
             if (f.size() != kFieldsPerPoint)
                 return Result::fail(lines.error(
@@ -65,13 +68,17 @@ FileResult<QVector<EepromBlock>> parseCalibrationFile(const QByteArray &content,
                         QStringLiteral("curve start address %1 is not a curve slot (12288, 12416, ... 16256)").arg(v)));
                 for (int k = 0; k < blocks.size(); ++k)
                     if (blocks.at(k).address == v)
-                        return Result::fail(lines.error(
-                            QStringLiteral("curve %1 starts at %2, where curve %3 starts already").arg(c).arg(v).arg(k + 1)));
+                        return Result::fail(
+                            lines.error(QStringLiteral("curve %1 starts at %2, where curve %3 starts already")
+                                            .arg(c)
+                                            .arg(v)
+                                            .arg(k + 1)));
                 block.address = int(v);
             }
             for (int u = 2; u <= 3; ++u)
                 if (!parseNumber(f.at(u), &unused))
-                    return Result::fail(lines.error(QStringLiteral("field %1 \"%2\" is not a number").arg(QString::number(u + 1), f.at(u))));
+                    return Result::fail(lines.error(
+                        QStringLiteral("field %1 \"%2\" is not a number").arg(QString::number(u + 1), f.at(u))));
             for (int b = 0; b < kBytesPerPoint; ++b) {
                 if (!parseWhole(f.at(4 + b), 0, 255, QStringLiteral("data byte %1").arg(b + 1), &v, &problem))
                     return Result::fail(lines.error(problem));

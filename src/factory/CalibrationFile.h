@@ -5,7 +5,8 @@
 
 #include <QVector>
 
-namespace factory {
+namespace factory
+{
 
 QString calibrationFileName(); // "CALCURVS.DAT"
 

@@ -5,7 +5,8 @@
 
 #include <QByteArray>
 
-namespace factory {
+namespace factory
+{
 
 // Line 1 of a .COD file says where the image came from: ",Number of 64 byte Sectors"
 // after a HEX conversion, ", Number of 64 byte Sectors" after a flash ROM read.

@@ -5,8 +5,10 @@
 
 #include <QSaveFile>
 
-namespace factory {
-namespace {
+namespace factory
+{
+namespace
+{
 
 // Print zones: a field followed by a further field on the same line fills 14 characters.
 constexpr int kZoneWidth = 14;
@@ -71,21 +73,22 @@ FileResult<CodeImage> CodeImageFile::parse(const QByteArray &content, const QStr
         return Result::fail(lines.error(problem));
 
     CodeImage image;
-    image.origin = head.mid(end).trimmed().startsWith(QStringLiteral(", ")) ? CodeImageOrigin::FlashRom
-                                                                            : CodeImageOrigin::HexFile;
+    image.origin =
+        head.mid(end).trimmed().startsWith(QStringLiteral(", ")) ? CodeImageOrigin::FlashRom : CodeImageOrigin::HexFile;
     const int count = int(sectors) * proto::kSectorSize;
     image.bytes.reserve(count);
     for (int i = 0; i < count; ++i) {
         if (!lines.next(&line))
-            return Result::fail(lines.endedEarly(
-                QStringLiteral("line 1 promises %1 sectors, that is %2 byte lines, but only %3 follow")
-                    .arg(sectors)
-                    .arg(count)
-                    .arg(i)));
+            return Result::fail(
+                lines.endedEarly(QStringLiteral("line 1 promises %1 sectors, that is %2 byte lines, but only %3 follow")
+                                     .arg(sectors)
+                                     .arg(count)
+                                     .arg(i)));
         const QStringList fields = splitFields(line);
         if (fields.size() != 2)
-            return Result::fail(lines.error(
-                QStringLiteral("a byte line holds two numbers, an address and a value; found %1 fields").arg(fields.size())));
+            return Result::fail(
+                lines.error(QStringLiteral("a byte line holds two numbers, an address and a value; found %1 fields")
+                                .arg(fields.size())));
         qint64 address = 0;
         qint64 value = 0;
         if (!parseWhole(fields.at(0), 0, 65535, QStringLiteral("the address"), &address, &problem) ||
@@ -98,8 +101,8 @@ FileResult<CodeImage> CodeImageFile::parse(const QByteArray &content, const QStr
     if (!lines.onlyBlankLeft()) {
         while (lines.next(&line) && line.trimmed().isEmpty()) {
         }
-        return Result::fail(lines.error(
-            QStringLiteral("more byte lines than the %1 sectors that line 1 promises").arg(sectors)));
+        return Result::fail(
+            lines.error(QStringLiteral("more byte lines than the %1 sectors that line 1 promises").arg(sectors)));
     }
     return Result::success(image);
 }

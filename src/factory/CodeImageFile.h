@@ -6,9 +6,11 @@
 
 #include <QString>
 
-namespace factory {
+namespace factory
+{
 
-class CodeImageFile {
+class CodeImageFile
+{
 public:
     // Line 1 without its line end: S as a number field padded to 14 characters, then
     // ",Number of 64 byte Sectors" (HEX) or ", Number of 64 byte Sectors" (flash ROM).

@@ -3,8 +3,10 @@
 #include "factory/FactoryText.h"
 #include "link/Protocol.h"
 
-namespace factory {
-namespace {
+namespace factory
+{
+namespace
+{
 constexpr int kHeaderLines = 5;
 }
 
@@ -25,11 +27,11 @@ FileResult<QByteArray> parseDecimalPoints(const QByteArray &content, const QStri
         qint64 value = 0;
         QString problem;
         if (f.size() < 2)
-            return Result::fail(
-                lines.error(QStringLiteral("decimal-point entry %1 needs a number and a byte").arg(e)));
+            return Result::fail(lines.error(QStringLiteral("decimal-point entry %1 needs a number and a byte").arg(e)));
         if (!parseNumber(f.at(0), &unused))
-            return Result::fail(lines.error(QStringLiteral("decimal-point entry %1 should start with a number; found \"%2\"")
-                                                .arg(QString::number(e), f.at(0))));
+            return Result::fail(
+                lines.error(QStringLiteral("decimal-point entry %1 should start with a number; found \"%2\"")
+                                .arg(QString::number(e), f.at(0))));
         if (!parseWhole(f.at(1), 0, 255, QStringLiteral("the decimal-point byte"), &value, &problem))
             return Result::fail(lines.error(problem));
         points.append(char(value));

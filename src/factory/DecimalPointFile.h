@@ -3,7 +3,8 @@
 
 #include "factory/FactoryResult.h"
 
-namespace factory {
+namespace factory
+{
 
 constexpr int kDecimalPointEntries = 64;
 

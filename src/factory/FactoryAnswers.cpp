@@ -6,8 +6,10 @@
 
 #include <algorithm>
 
-namespace factory {
-namespace {
+namespace factory
+{
+namespace
+{
 
 // Where the instrument keeps its backup copy of the system block, inside the code area.
 constexpr qint64 kSystemBackupFirst = proto::kSystemBackup;
@@ -61,15 +63,12 @@ Checked checkCodeTarget(qint64 a, int sectors)
     if (a <= proto::kCodeImageFirst - 1)
         return Checked::refuse(badCodeAddressMessage());
     if (a > proto::kCodeImageLast)
-        return Checked::refuse(badCodeAddressMessage() +
-                               QStringLiteral(": code images are kept at 16,384 to 32,767."));
+        return Checked::refuse(badCodeAddressMessage() + QStringLiteral(": code images are kept at 16,384 to 32,767."));
     const qint64 end = a + qint64(sectors) * proto::kSectorSize; // one past the last byte
     if (end > proto::kCodeImageLast + 1)
-        return Checked::refuse(badCodeAddressMessage() +
-                               QStringLiteral(": %1 from %2 would run to %3, past 32,767.")
-                                   .arg(sectorsText(sectors))
-                                   .arg(a)
-                                   .arg(end - 1));
+        return Checked::refuse(
+            badCodeAddressMessage() +
+            QStringLiteral(": %1 from %2 would run to %3, past 32,767.").arg(sectorsText(sectors)).arg(a).arg(end - 1));
     if (a <= kSystemBackupLast && end - 1 >= kSystemBackupFirst)
         return Checked::refuse(badCodeAddressMessage() +
                                QStringLiteral(": %1 from %2 would overwrite the system backup at 20,608 to "
@@ -124,8 +123,7 @@ Checked checkCopySectorCount(const QString &answer, qint64 source)
 
 Checked checkProductCode(const QString &answer)
 {
-    return inRange(answer, 1, 3,
-                   QStringLiteral("The product code must be 1 (Tessaro), 2 (Lumisk) or 3 (Corvane)."));
+    return inRange(answer, 1, 3, QStringLiteral("The product code must be 1 (Tessaro), 2 (Lumisk) or 3 (Corvane)."));
 }
 
 Checked checkSoftwareVersion(const QString &answer)

@@ -5,7 +5,8 @@
 
 #include <QString>
 
-namespace factory {
+namespace factory
+{
 
 // An answer read as the designed number entry does: the number at its start, rounded
 // to a whole number (halves to even); a text that does not start with a number is 0.
@@ -15,9 +16,9 @@ bool answerEmpty(const QString &answer);
 
 // Programming prompts. An empty or cancelled answer cancels: a cancelled prompt must
 // never write a 0 into the instrument.
-Checked checkDataByte(const QString &answer);              // 0..255
-Checked checkInternalNvmAddress(const QString &answer);    // 0..511
-Checked check24C512ByteAddress(const QString &answer);     // 0..65535
+Checked checkDataByte(const QString &answer);           // 0..255
+Checked checkInternalNvmAddress(const QString &answer); // 0..511
+Checked check24C512ByteAddress(const QString &answer);  // 0..65535
 
 // Target of a code image of `sectors` sectors in the 24C512. Empty: cancelled.
 // 16,383 or less: "Error - bad 24C512 address". Also refused: above 32,767, A + 64 x S

@@ -4,8 +4,10 @@
 
 using numtext::signedText;
 
-namespace factory {
-namespace {
+namespace factory
+{
+namespace
+{
 const QString kCrLf = QStringLiteral("\r\n");
 const QString kFourBlanks = QStringLiteral("    ");
 

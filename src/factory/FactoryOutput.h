@@ -4,7 +4,8 @@
 #include <QString>
 #include <QVector>
 
-namespace factory {
+namespace factory
+{
 
 // Address and value as signed decimal texts joined by four blanks, CR LF:
 // 300 holding 17 -> " 300     17\r\n". 24C512 addresses run past 32767 as they are.

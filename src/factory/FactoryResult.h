@@ -6,7 +6,8 @@
 #include <QtGlobal>
 #include <utility>
 
-namespace factory {
+namespace factory
+{
 
 // The checked answer to one prompt of the factory window.
 //   ok                  the value is usable;
@@ -25,8 +26,7 @@ struct Checked {
 
 // What a reader of a factory file gives back: the value, or an error that names the
 // file and, when the fault lies in one line, that line.
-template <typename T>
-struct FileResult {
+template <typename T> struct FileResult {
     T value{};
     QString error;
 

@@ -5,7 +5,8 @@
 #include <QRegularExpression>
 #include <cmath>
 
-namespace factory {
+namespace factory
+{
 
 FileResult<QByteArray> readWholeFile(const QString &path)
 {
@@ -71,8 +72,7 @@ QStringList splitFields(const QString &line)
 
 bool parseNumber(const QString &field, double *value)
 {
-    static const QRegularExpression number(
-        QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d{1,3})?$"));
+    static const QRegularExpression number(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d{1,3})?$"));
     if (!number.match(field).hasMatch())
         return false;
     bool ok = false;
@@ -130,8 +130,8 @@ bool readClosingNumber(TextLines &lines, const QString &after, QString *error)
     double v = 0;
     const QString first = splitFields(line).value(0);
     if (!parseNumber(first, &v)) {
-        *error = lines.error(QStringLiteral("the closing number after %1 should stand here; found \"%2\"")
-                                 .arg(after, line.trimmed()));
+        *error = lines.error(
+            QStringLiteral("the closing number after %1 should stand here; found \"%2\"").arg(after, line.trimmed()));
         return false;
     }
     return true;

@@ -5,7 +5,8 @@
 
 #include <QStringList>
 
-namespace factory {
+namespace factory
+{
 
 // The whole file, or an error naming it ("Cannot read X: reason").
 FileResult<QByteArray> readWholeFile(const QString &path);
@@ -14,7 +15,8 @@ QString shortName(const QString &path);
 
 // The lines of a text file, handed out one at a time with their numbers, so every
 // refusal can name the line. Bytes are taken as Latin-1: a character's code is the byte.
-class TextLines {
+class TextLines
+{
 public:
     TextLines(const QByteArray &content, const QString &fileName);
 

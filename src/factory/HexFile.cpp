@@ -4,8 +4,10 @@
 
 #include <algorithm>
 
-namespace factory {
-namespace {
+namespace factory
+{
+namespace
+{
 
 constexpr int kWindowFirst = proto::kFlashCodeAddress;
 constexpr int kWindowLast = proto::kFlashCodeEnd;
@@ -44,9 +46,7 @@ bool parseRecord(const QString &line, Record *rec, QString *problem)
     }
     for (int i = 1; i < line.size(); ++i) {
         if (hexValue(line.at(i)) < 0) {
-            *problem = QStringLiteral("\"%1\" at character %2 is not a hexadecimal digit")
-                           .arg(line.at(i))
-                           .arg(i + 1);
+            *problem = QStringLiteral("\"%1\" at character %2 is not a hexadecimal digit").arg(line.at(i)).arg(i + 1);
             return false;
         }
     }
@@ -75,7 +75,8 @@ bool parseRecord(const QString &line, Record *rec, QString *problem)
     const int checksum = byteAt(9 + 2 * rec->length);
     const int expected = (256 - (sum & 0xFF)) & 0xFF;
     if (checksum != expected) {
-        *problem = QStringLiteral("bad record checksum %1 (the record's bytes call for %2)").arg(hex2(checksum), hex2(expected));
+        *problem = QStringLiteral("bad record checksum %1 (the record's bytes call for %2)")
+                       .arg(hex2(checksum), hex2(expected));
         return false;
     }
     return true;
@@ -88,11 +89,11 @@ FileResult<CodeImage> hexToCodeImage(const QByteArray &content, const QString &f
     using Result = FileResult<CodeImage>;
     TextLines lines(content, fileName);
     QByteArray window(kWindowSize, '\0');
-    qint64 base = 0;          // from extended address records
-    qint64 p = 0;             // write address as left by the last data record
+    qint64 base = 0; // from extended address records
+    qint64 p = 0;    // write address as left by the last data record
     qint64 lastDataStart = -1;
     int lastDataLine = 0;
-    int highest = 0;          // one past the highest window position stored
+    int highest = 0; // one past the highest window position stored
     bool ended = false;
     QString line;
     while (lines.next(&line)) {

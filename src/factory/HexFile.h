@@ -4,7 +4,8 @@
 #include "factory/CodeImage.h"
 #include "factory/FactoryResult.h"
 
-namespace factory {
+namespace factory
+{
 
 // Converts the text of an Intel HEX file into a code image of the flash window
 // 7168..8191. Data bytes outside the window are skipped and do not advance the write

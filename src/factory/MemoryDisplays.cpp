@@ -3,7 +3,8 @@
 #include "factory/FactoryAnswers.h"
 #include "link/Protocol.h"
 
-namespace factory {
+namespace factory
+{
 
 QString displayCountPrompt()
 {

@@ -5,18 +5,19 @@
 
 #include <QString>
 
-namespace factory {
+namespace factory
+{
 
 enum class Memory { InternalRam, Xram, FlashRom, InternalNvm, Eeprom24C512 };
 
 struct MemoryDisplay {
     Memory memory;
-    int command;            // read command code of the frame
+    int command; // read command code of the frame
     QString addressPrompt;
     QString addressTitle;
     QString countTitle;
-    qint64 lastStart;       // highest start address accepted (the first is 0)
-    qint64 memoryEnd;       // one past the last readable address; 0 when not bounded
+    qint64 lastStart; // highest start address accepted (the first is 0)
+    qint64 memoryEnd; // one past the last readable address; 0 when not bounded
 };
 
 // "Enter number of bytes to get/display (1-256)"
@@ -34,6 +35,9 @@ Checked checkDisplayAddress(Memory memory, const QString &answer);
 Checked checkDisplayCount(Memory memory, qint64 start, const QString &answer);
 
 // The frame's count byte: 256 travels as 0.
-constexpr int countByte(int n) { return n == 256 ? 0 : n; }
+constexpr int countByte(int n)
+{
+    return n == 256 ? 0 : n;
+}
 
 } // namespace factory

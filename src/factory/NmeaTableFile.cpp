@@ -3,8 +3,10 @@
 #include "factory/FactoryText.h"
 #include "link/Protocol.h"
 
-namespace factory {
-namespace {
+namespace factory
+{
+namespace
+{
 
 constexpr int kHeaderLines = 5;
 constexpr int kUploadBlockSize = 128;

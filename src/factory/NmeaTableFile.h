@@ -5,7 +5,8 @@
 
 #include <QVector>
 
-namespace factory {
+namespace factory
+{
 
 constexpr int kNmeaTalkerEntries = 128;
 constexpr int kNmeaSentenceEntries = 128;

@@ -7,7 +7,8 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace factory {
+namespace factory
+{
 
 const QVector<ProgramModule> &programModules()
 {
@@ -37,8 +38,8 @@ FileResult<QVector<LoadedModule>> loadProgramModules(const QString &folder)
         const Checked target = checkCodeTarget(m.address, image.value.sectorCount());
         if (!target.ok)
             return Result::fail(QStringLiteral("%1 (%2 for %3): %4")
-                                    .arg(m.fileName, sectorsText(image.value.sectorCount()),
-                                         QString::number(m.address), target.message));
+                                    .arg(m.fileName, sectorsText(image.value.sectorCount()), QString::number(m.address),
+                                         target.message));
         loaded.append({m, image.value});
     }
     // Each module must end before the next one up begins, or writing it would damage that one.

@@ -6,7 +6,8 @@
 
 #include <QVector>
 
-namespace factory {
+namespace factory
+{
 
 struct ProgramModule {
     QString fileName; // a .COD file in the program folder

@@ -4,7 +4,8 @@
 
 #include <algorithm>
 
-namespace factory {
+namespace factory
+{
 
 SerialBytes serialNumberBytes(qint64 s)
 {

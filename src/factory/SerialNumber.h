@@ -4,7 +4,8 @@
 #include <QString>
 #include <array>
 
-namespace factory {
+namespace factory
+{
 
 using SerialBytes = std::array<quint8, 4>; // Y, MM, DD, nnn
 

@@ -7,7 +7,8 @@
 #include <array>
 #include <optional>
 
-namespace factory {
+namespace factory
+{
 
 using BlockBytes = std::array<quint8, 256>; // the instrument's system block, bytes 0..255
 using LogBlock = std::array<quint8, 128>;   // 24C512 addresses 0..127

@@ -9,7 +9,8 @@
 
 using namespace factory;
 
-namespace {
+namespace
+{
 
 CodeImage imageOf(const QByteArray &bytes, int first = 7168, CodeImageOrigin origin = CodeImageOrigin::HexFile)
 {
@@ -36,14 +37,16 @@ QString samples()
 
 } // namespace
 
-class TestCodeImageFile : public QObject {
+class TestCodeImageFile : public QObject
+{
     Q_OBJECT
 private slots:
     void exactLines_data()
     {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("7168 holding 2") << CodeImageFile::byteLine(7168, 2) << QString(" 7168" + QString(10, ' ') + "2 ");
+        QTest::newRow("7168 holding 2") << CodeImageFile::byteLine(7168, 2)
+                                        << QString(" 7168" + QString(10, ' ') + "2 ");
         QTest::newRow("value 255") << CodeImageFile::byteLine(7200, 255) << QString(" 7200          255 ");
         QTest::newRow("five-digit address") << CodeImageFile::byteLine(20096, 0) << QString(" 20096         0 ");
         QTest::newRow("from HEX") << CodeImageFile::firstLine(2, CodeImageOrigin::HexFile)
@@ -149,26 +152,36 @@ private slots:
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QString>("where");
         QTest::addColumn<QString>("problem");
-        QTest::newRow("empty") << QByteArray() << "M.COD is empty:" << "number of 64 byte sectors";
+        QTest::newRow("empty") << QByteArray() << "M.COD is empty:"
+                               << "number of 64 byte sectors";
         QTest::newRow("line 1 not a number") << QByteArray("two,Number of 64 byte Sectors\r\n") << "M.COD, line 1:"
                                              << "\"two\" is not a number";
-        QTest::newRow("zero sectors") << codText(0, 0) << "M.COD, line 1:" << "from 1 to 16";
-        QTest::newRow("17 sectors") << codText(17, 17 * 64) << "M.COD, line 1:" << "from 1 to 16";
+        QTest::newRow("zero sectors") << codText(0, 0) << "M.COD, line 1:"
+                                      << "from 1 to 16";
+        QTest::newRow("17 sectors") << codText(17, 17 * 64) << "M.COD, line 1:"
+                                    << "from 1 to 16";
         QTest::newRow("shorter than promised") << codText(2, 100) << "M.COD ends after line 101:"
                                                << "promises 2 sectors, that is 128 byte lines, but only 100 follow";
-        QTest::newRow("longer than promised") << codText(1, 65) << "M.COD, line 66:" << "more byte lines";
+        QTest::newRow("longer than promised") << codText(1, 65) << "M.COD, line 66:"
+                                              << "more byte lines";
         QTest::newRow("value above 255") << QByteArray(codText(1, 64)).replace("\r\n7170 2\r\n", "\r\n7170 256\r\n")
-                                         << "M.COD, line 4:" << "the byte value \"256\"";
-        QTest::newRow("value not a number") << QByteArray(codText(1, 64)).replace("\r\n7170 2\r\n", "\r\n7170 x2\r\n")
-                                            << "M.COD, line 4:" << "\"x2\" is not a number";
-        QTest::newRow("fractional value") << QByteArray(codText(1, 64)).replace("\r\n7170 2\r\n", "\r\n7170 2.5\r\n")
-                                          << "M.COD, line 4:" << "whole number";
+                                         << "M.COD, line 4:"
+                                         << "the byte value \"256\"";
+        QTest::newRow("value not a number")
+            << QByteArray(codText(1, 64)).replace("\r\n7170 2\r\n", "\r\n7170 x2\r\n") << "M.COD, line 4:"
+            << "\"x2\" is not a number";
+        QTest::newRow("fractional value")
+            << QByteArray(codText(1, 64)).replace("\r\n7170 2\r\n", "\r\n7170 2.5\r\n") << "M.COD, line 4:"
+            << "whole number";
         QTest::newRow("one number only") << QByteArray(codText(1, 64)).replace("\r\n7170 2\r\n", "\r\n7170\r\n")
-                                         << "M.COD, line 4:" << "found 1 fields";
-        QTest::newRow("blank line inside") << QByteArray(codText(1, 64)).replace("\r\n7170 2\r\n", "\r\n\r\n")
-                                           << "M.COD, line 4:" << "found 0 fields";
-        QTest::newRow("negative address") << QByteArray(codText(1, 64)).replace("\r\n7170 2\r\n", "\r\n-1 2\r\n")
-                                          << "M.COD, line 4:" << "the address";
+                                         << "M.COD, line 4:"
+                                         << "found 1 fields";
+        QTest::newRow("blank line inside")
+            << QByteArray(codText(1, 64)).replace("\r\n7170 2\r\n", "\r\n\r\n") << "M.COD, line 4:"
+            << "found 0 fields";
+        QTest::newRow("negative address")
+            << QByteArray(codText(1, 64)).replace("\r\n7170 2\r\n", "\r\n-1 2\r\n") << "M.COD, line 4:"
+            << "the address";
     }
     void refuses()
     {

@@ -8,7 +8,8 @@ using namespace factory;
 
 Q_DECLARE_METATYPE(factory::SerialBytes)
 
-namespace {
+namespace
+{
 
 BlockBytes patterned()
 {
@@ -28,7 +29,8 @@ quint8 xorAll(const BlockBytes &b)
 
 } // namespace
 
-class TestFactoryBlocks : public QObject {
+class TestFactoryBlocks : public QObject
+{
     Q_OBJECT
 private slots:
     void serialSplit_data()
@@ -77,28 +79,12 @@ private slots:
         system[114] = quint8(b114);
         system[115] = quint8(b115);
         const LogBlock l = buildLogBlock(system);
-        const quint8 x = quint8(1 ^ b114 ^ b115);
+        const QMap<int, int> set{{0, 1 ^ b114 ^ b115},  {1, 1},  {6, b114},  {7, b115},
+                                 {32, 1 ^ b114 ^ b115}, {33, 1}, {38, b114}, {39, b115}};
         for (int i = 0; i < 128; ++i) {
-            quint8 expected = i >= 64 ? 255 : 0;
-            switch (i) {
-            case 0:
-            case 32:
-                expected = x;
-                break;
-            case 1:
-            case 33:
-                expected = 1;
-                break;
-            case 6:
-            case 38:
-                expected = quint8(b114);
-                break;
-            case 7:
-            case 39:
-                expected = quint8(b115);
-                break;
-            }
-            QVERIFY2(l[i] == expected, qPrintable(QStringLiteral("L[%1] = %2, expected %3").arg(i).arg(l[i]).arg(expected)));
+            const int expected = set.value(i, i >= 64 ? 255 : 0);
+            QVERIFY2(l[i] == expected,
+                     qPrintable(QStringLiteral("L[%1] = %2, expected %3").arg(i).arg(l[i]).arg(expected)));
         }
         quint8 check = 0;
         for (int i = 0; i <= 31; ++i)
@@ -123,11 +109,11 @@ private slots:
         BlockBytes b = before;
         applyFactorySettings(b, productCode);
         QCOMPARE(int(b[3]), byte3);
-        const QMap<int, int> table{{5, 1},   {6, 1},   {7, 5},    {8, 0},   {9, 0},    {10, 0},   {11, 0},  {16, 0},
-                                   {17, 255}, {18, 255}, {19, 255}, {20, 0},  {21, 3},   {22, 232}, {23, 3},  {24, 232},
-                                   {25, 10},  {32, 0},   {45, 50},  {62, 0},  {63, 0},   {66, 5},   {67, 10}, {92, 1},
-                                   {93, 244}, {102, 0},  {104, 3},  {105, 0}, {106, 3},  {107, 100}, {108, 3}, {109, 0},
-                                   {110, 0},  {113, 3},  {114, 4},  {115, 176}};
+        const QMap<int, int> table{
+            {5, 1},    {6, 1},    {7, 5},     {8, 0},   {9, 0},    {10, 0},  {11, 0},   {16, 0},  {17, 255},
+            {18, 255}, {19, 255}, {20, 0},    {21, 3},  {22, 232}, {23, 3},  {24, 232}, {25, 10}, {32, 0},
+            {45, 50},  {62, 0},   {63, 0},    {66, 5},  {67, 10},  {92, 1},  {93, 244}, {102, 0}, {104, 3},
+            {105, 0},  {106, 3},  {107, 100}, {108, 3}, {109, 0},  {110, 0}, {113, 3},  {114, 4}, {115, 176}};
         for (int i = 1; i < 256; ++i) {
             if (i == 3)
                 continue;
@@ -195,11 +181,6 @@ private slots:
         for (char c : nvm)
             all ^= quint8(c);
         QCOMPARE(all, quint8(0));
-    }
-
-    void erasedTail()
-    {
-        QCOMPARE(erasedLogTail(), QByteArray(128, char(255)));
     }
 };
 

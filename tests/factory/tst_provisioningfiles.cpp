@@ -12,7 +12,8 @@
 
 using namespace factory;
 
-namespace {
+namespace
+{
 
 QString sample(const QString &name)
 {
@@ -62,7 +63,8 @@ void addDamageColumns()
 
 } // namespace
 
-class TestProvisioningFiles : public QObject {
+class TestProvisioningFiles : public QObject
+{
     Q_OBJECT
 private slots:
     // --- CALCURVS.DAT ---------------------------------------------------------
@@ -90,8 +92,8 @@ private slots:
     void calibrationLayouts()
     {
         QFETCH(QByteArray, pointLine);
-        const auto r = parseCalibrationFile(damaged(sampleText(calibrationFileName()), 5, pointLine),
-                                            calibrationFileName());
+        const auto r =
+            parseCalibrationFile(damaged(sampleText(calibrationFileName()), 5, pointLine), calibrationFileName());
         QVERIFY2(r.ok(), qPrintable(r.error));
         QCOMPARE(r.value.at(0).address, 12288);
         QCOMPARE(r.value.at(0).bytes.left(4), QByteArray("\x02\x75\x01\x90", 4));
@@ -100,8 +102,10 @@ private slots:
     void calibrationDamaged_data()
     {
         addDamageColumns();
-        QTest::newRow("no curves") << 1 << QByteArray("0,curves") << "CALCURVS.DAT, line 1:" << "from 1 to 32";
-        QTest::newRow("33 curves") << 1 << QByteArray("33,curves") << "CALCURVS.DAT, line 1:" << "from 1 to 32";
+        QTest::newRow("no curves") << 1 << QByteArray("0,curves") << "CALCURVS.DAT, line 1:"
+                                   << "from 1 to 32";
+        QTest::newRow("33 curves") << 1 << QByteArray("33,curves") << "CALCURVS.DAT, line 1:"
+                                   << "from 1 to 32";
         QTest::newRow("count not a number") << 1 << QByteArray("three curves") << "CALCURVS.DAT, line 1:"
                                             << "\"three\" is not a number";
         QTest::newRow("more curves promised") << 1 << QByteArray("4,curves") << "CALCURVS.DAT ends after line 106:"
@@ -115,17 +119,23 @@ private slots:
         QTest::newRow("empty field") << 5 << QByteArray("1, 12288, 287.4, 400, 2,, 117, 1") << "CALCURVS.DAT, line 5:"
                                      << "data byte 2 is missing";
         QTest::newRow("byte above 255") << 6 << QByteArray("2, 12292, 264.7, 426, 256, 97, 1, 170")
-                                        << "CALCURVS.DAT, line 6:" << "data byte 1 \"256\"";
-        QTest::newRow("unused field not a number") << 7 << QByteArray("3, 12296, abc, 452, 2, 77, 1, 196")
-                                                   << "CALCURVS.DAT, line 7:" << "field 3 \"abc\"";
+                                        << "CALCURVS.DAT, line 6:"
+                                        << "data byte 1 \"256\"";
+        QTest::newRow("unused field not a number")
+            << 7 << QByteArray("3, 12296, abc, 452, 2, 77, 1, 196") << "CALCURVS.DAT, line 7:"
+            << "field 3 \"abc\"";
         QTest::newRow("point number") << 8 << QByteArray("300, 12300, 224.5, 477, 2, 56, 1, 221")
-                                      << "CALCURVS.DAT, line 8:" << "the point number";
-        QTest::newRow("start not a curve slot") << 40 << QByteArray("1, 12300, 10, 0, 0, 54, 0, 0")
-                                                << "CALCURVS.DAT, line 40:" << "not a curve slot";
-        QTest::newRow("start over the logs") << 5 << QByteArray("1, 0, 287.4, 400, 2, 117, 1, 144")
-                                             << "CALCURVS.DAT, line 5:" << "not a curve slot";
-        QTest::newRow("two curves in one slot") << 40 << QByteArray("1, 12288, 10, 0, 0, 54, 0, 0")
-                                                << "CALCURVS.DAT, line 40:" << "where curve 1 starts already";
+                                      << "CALCURVS.DAT, line 8:"
+                                      << "the point number";
+        QTest::newRow("start not a curve slot")
+            << 40 << QByteArray("1, 12300, 10, 0, 0, 54, 0, 0") << "CALCURVS.DAT, line 40:"
+            << "not a curve slot";
+        QTest::newRow("start over the logs")
+            << 5 << QByteArray("1, 0, 287.4, 400, 2, 117, 1, 144") << "CALCURVS.DAT, line 5:"
+            << "not a curve slot";
+        QTest::newRow("two curves in one slot")
+            << 40 << QByteArray("1, 12288, 10, 0, 0, 54, 0, 0") << "CALCURVS.DAT, line 40:"
+            << "where curve 1 starts already";
     }
     void calibrationDamaged()
     {
@@ -133,8 +143,8 @@ private slots:
         QFETCH(QByteArray, replacement);
         QFETCH(QString, where);
         QFETCH(QString, problem);
-        const auto r = parseCalibrationFile(damaged(sampleText(calibrationFileName()), line, replacement),
-                                            calibrationFileName());
+        const auto r =
+            parseCalibrationFile(damaged(sampleText(calibrationFileName()), line, replacement), calibrationFileName());
         QVERIFY(!r.ok());
         QVERIFY2(r.error.startsWith(where), qPrintable(r.error));
         QVERIFY2(r.error.contains(problem), qPrintable(r.error));
@@ -148,8 +158,8 @@ private slots:
         QCOMPARE(r.value.talkers.size(), 256);
         QCOMPARE(r.value.sentences.size(), 512);
         QCOMPARE(r.value.talkers.left(2), QByteArray("AG"));
-        QCOMPARE(r.value.talkers.mid(2 * 16 - 2, 2), QByteArray("GP")); // talker 16
-        QCOMPARE(r.value.talkers.mid(2 * 49 - 2, 2), QByteArray("ZV")); // talker 49, the last real one
+        QCOMPARE(r.value.talkers.mid(2 * 16 - 2, 2), QByteArray("GP"));         // talker 16
+        QCOMPARE(r.value.talkers.mid(2 * 49 - 2, 2), QByteArray("ZV"));         // talker 49, the last real one
         QCOMPARE(r.value.sentences.mid(4 * 60 - 4, 4), QByteArray("RMC\0", 4)); // sentence 60
         QCOMPARE(r.value.sentences.mid(4 * 120 - 4, 4), QByteArray("ZZU\0", 4));
         for (int b = 1; b <= 128; ++b)
@@ -208,8 +218,10 @@ private slots:
                                         << "sentence entry 7 needs an identifier of 3 characters";
         QTest::newRow("no number") << 6 << QByteArray("AG") << "NVMNMEAG.DAT, line 6:"
                                    << "talker entry 1 should start with a number";
-        QTest::newRow("not ASCII") << 6 << QByteArray("1,\xE9G") << "NVMNMEAG.DAT, line 6:" << "printable ASCII";
-        QTest::newRow("open quote") << 6 << QByteArray("1,\"AG") << "NVMNMEAG.DAT, line 6:" << "no closing quote";
+        QTest::newRow("not ASCII") << 6 << QByteArray("1,\xE9G") << "NVMNMEAG.DAT, line 6:"
+                                   << "printable ASCII";
+        QTest::newRow("open quote") << 6 << QByteArray("1,\"AG") << "NVMNMEAG.DAT, line 6:"
+                                    << "no closing quote";
     }
     void nmeaDamaged()
     {
@@ -243,12 +255,14 @@ private slots:
                                         << "the decimal-point byte \"256\"";
         QTest::newRow("one field") << 7 << QByteArray("2") << "DECPTSA.DAT, line 7:"
                                    << "entry 2 needs a number and a byte";
-        QTest::newRow("no number") << 8 << QByteArray("x,1") << "DECPTSA.DAT, line 8:" << "should start with a number";
+        QTest::newRow("no number") << 8 << QByteArray("x,1") << "DECPTSA.DAT, line 8:"
+                                   << "should start with a number";
         QTest::newRow("entries cut") << -40 << QByteArray() << "DECPTSA.DAT ends after line 40:"
                                      << "decimal-point entry 36 of 64 is missing";
         QTest::newRow("no closing number") << -69 << QByteArray() << "DECPTSA.DAT ends after line 69:"
                                            << "closing number";
-        QTest::newRow("empty") << -0 << QByteArray() << "DECPTSA.DAT is empty:" << "header";
+        QTest::newRow("empty") << -0 << QByteArray() << "DECPTSA.DAT is empty:"
+                               << "header";
     }
     void decimalPointDamaged()
     {
@@ -275,7 +289,7 @@ private slots:
         QFETCH(QString, name);
         TempProgramFolder dir;
         const QString path = dir.file(name);
-        const QString error = name == "CALCURVS.DAT" ? readCalibrationFile(path).error
+        const QString error = name == "CALCURVS.DAT"   ? readCalibrationFile(path).error
                               : name == "NVMNMEAG.DAT" ? readNmeaTables(path).error
                                                        : readDecimalPoints(path).error;
         QVERIFY2(error.startsWith("Cannot read " + name), qPrintable(error));

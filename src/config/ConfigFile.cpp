@@ -165,7 +165,13 @@ ConfigReadResult readConfigFile(const QString &path, ConfigFileImage &image)
         result.problem = QStringLiteral("the file is too large to be a configuration file");
         return result;
     }
-    FieldReader in(file.readAll());
+    return parseConfigFile(file.readAll(), image);
+}
+
+ConfigReadResult parseConfigFile(const QByteArray &content, ConfigFileImage &image)
+{
+    ConfigReadResult result;
+    FieldReader in(content);
     QString problem;
     auto fail = [&](const QString &what) {
         result.line = in.failLine() ? in.failLine() : in.line();

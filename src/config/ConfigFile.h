@@ -37,6 +37,8 @@ QString writeConfigFile(EditorState &state, const QString &path,
 // the failure count at start-up) and the result names the line and the problem.
 // `image.curves` should start as the image's current curves.
 ConfigReadResult readConfigFile(const QString &path, ConfigFileImage &image);
+// The same for the text of a file already in memory.
+ConfigReadResult parseConfigFile(const QByteArray &content, ConfigFileImage &image);
 
 // True when each sender type byte of the system block has a position in its sender
 // list (a type below a list's range selects "0:  None"; one beyond its last entry has

@@ -1,0 +1,102 @@
+// Fuzz target: the ".CFG" configuration file reader, and the writer's round trip of what it reads.
+#include "FuzzCheck.h"
+
+#include "config/ConfigFile.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+const QDateTime kCreated(QDate(2011, 6, 14), QTime(9, 5, 7));
+
+// Reads text the writer made; it must always read.
+ConfigFileImage readBack(const QByteArray &text)
+{
+    ConfigFileImage image;
+    const ConfigReadResult r = parseConfigFile(text, image);
+    if (!r.ok)
+        std::fprintf(stderr, "line %d: %s\n", r.line, qPrintable(r.problem));
+    FUZZ_CHECK(r.ok, "a file the writer made does not read back");
+    return image;
+}
+
+// Whatever the reader accepts, the writer writes and the reader reads back bit for bit
+// (checksum bytes recomputed, system block byte 6 forced to 1).
+void checkRoundTrip(const ConfigFileImage &first)
+{
+    EditorState state;
+    applyConfigFile(state, first);
+    const QByteArray text = configFileText(state, kCreated);
+    const ConfigFileImage again = readBack(text);
+
+    FUZZ_CHECK(again.comPort == first.comPort, "port number changed");
+    for (int i = 1; i <= 255; ++i)
+        FUZZ_CHECK(again.system[i] == (i == 6 ? 1 : first.system[i]), "system block byte changed");
+    FUZZ_CHECK(again.system[0] == systemBlockChecksum(again.system), "system block checksum not written");
+    for (int n = 1; n <= 16; ++n) {
+        FUZZ_CHECK(std::memcmp(again.blocks[n] + 1, first.blocks[n] + 1, 127) == 0, "display block byte changed");
+        FUZZ_CHECK(again.blocks[n][0] == configBlockChecksum(again.blocks[n]), "display block checksum not written");
+    }
+    for (int k = 1; k <= 32; ++k)
+        for (int j = 1; j <= 32; ++j)
+            for (int f = 1; f <= 2; ++f) {
+                if (std::memcmp(&again.curves[k][j][f], &first.curves[k][j][f], sizeof(float)) != 0)
+                    std::fprintf(stderr, "curve %d point %d field %d: read %.9g, wrote and read back %.9g\n", k, j, f,
+                                 double(first.curves[k][j][f]), double(again.curves[k][j][f]));
+                FUZZ_CHECK(std::memcmp(&again.curves[k][j][f], &first.curves[k][j][f], sizeof(float)) == 0,
+                           "curve value changed");
+            }
+
+    // Writing what was read back gives the same file.
+    EditorState second;
+    applyConfigFile(second, again);
+    FUZZ_CHECK(configFileText(second, kCreated) == text, "second write differs");
+}
+
+// The input's bytes taken as curve values: every float the image can hold (NaN,
+// infinities, -0, subnormals, values that need nine digits) is written as text the
+// reader reads back to the same value, NaN and -0 as 0.
+void checkCurveBits(const unsigned char *data, size_t size)
+{
+    EditorState state;
+    float *points[2048];
+    int count = 0;
+    for (int k = 1; k <= 32; ++k)
+        for (int j = 1; j <= 32; ++j)
+            for (int f = 1; f <= 2; ++f)
+                points[count++] = &state.CalCurve[k][j][f];
+    const size_t values = std::min(size / sizeof(float), size_t(count));
+    for (size_t i = 0; i < values; ++i)
+        std::memcpy(points[i], data + i * sizeof(float), sizeof(float));
+
+    const ConfigFileImage image = readBack(configFileText(state, kCreated));
+    for (int k = 1; k <= 32; ++k)
+        for (int j = 1; j <= 32; ++j)
+            for (int f = 1; f <= 2; ++f) {
+                const float v = state.CalCurve[k][j][f];
+                const float expected = (std::isnan(v) || v == 0.0f) ? 0.0f : v;
+                FUZZ_CHECK(std::memcmp(&image.curves[k][j][f], &expected, sizeof(float)) == 0,
+                           "a curve value does not survive as text");
+            }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const unsigned char *data, size_t size)
+{
+    const QByteArray content = fuzzInput(data, size);
+    ConfigFileImage image;
+    const ConfigReadResult r = parseConfigFile(content, image);
+    if (r.ok) {
+        FUZZ_CHECK(r.problem.isEmpty(), "a successful read names a problem");
+        senderTypesHavePositions(image.system);
+        checkRoundTrip(image);
+    } else {
+        FUZZ_CHECK(!r.problem.isEmpty(), "a failed read does not say why");
+        FUZZ_CHECK(r.line >= 1, "a failed read of text does not name a line");
+        describeReadFailure(QStringLiteral("FUZZ.CFG"), r);
+    }
+    checkCurveBits(data, size);
+    return 0;
+}

@@ -209,7 +209,9 @@ ConfigReadResult parseConfigFile(const QByteArray &content, ConfigFileImage &ima
                 double v = 0;
                 if (!in.number(v, problem))
                     return fail(problem);
-                image.curves[k][j][f] = float(v);
+                // "-0" reads as 0, as the writer writes every zero: the image then holds
+                // exactly what its next save reads back.
+                image.curves[k][j][f] = v == 0.0 ? 0.0f : float(v);
             }
     double endMark = 0;
     if (!in.number(endMark, problem))

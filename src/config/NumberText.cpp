@@ -1,7 +1,6 @@
 #include "config/NumberText.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 namespace numtext {
@@ -17,26 +16,30 @@ QString signedText(double v)
     return t.startsWith(QLatin1Char('-')) ? t : QStringLiteral(" ") + t;
 }
 
-QString floatText(float v)
+namespace {
+
+// Shortest decimal form of v with at most `maxDigits` significant digits that reads
+// back as v through a double, the way the file reader and leadingNumber read it.
+// Qt's conversions are used because they ignore the C locale: with a system locale
+// whose decimal separator is a comma, printf would write "12,5", which the file
+// reader splits into two fields.
+QString shortestFloatText(float v, int maxDigits)
 {
     if (v == 0.0f || std::isnan(v))
         return QStringLiteral("0");
     if (std::isinf(v))
         return v < 0 ? QStringLiteral("-1E+39") : QStringLiteral("1E+39");
+    // Whole numbers below 10 000 000 (most curve values) are their digits.
+    if (std::fabs(v) < 1.0e7f && v == std::trunc(v))
+        return QString::number(qint64(v));
 
-    // Fewest significant digits (up to 7) that read back as the same float.
-    char buf[64];
-    int digits = 7;
-    for (int p = 1; p <= 7; ++p) {
-        std::snprintf(buf, sizeof buf, "%.*e", p - 1, double(v));
-        if (std::strtof(buf, nullptr) == v) {
-            digits = p;
+    QByteArray e;
+    for (int p = 1; p <= maxDigits; ++p) {
+        e = QByteArray::number(double(v), 'e', p - 1); // [-]d.ddde[+-]xx
+        if (float(e.toDouble()) == v)
             break;
-        }
     }
-    std::snprintf(buf, sizeof buf, "%.*e", digits - 1, double(v));
-    // buf: [-]d.ddddde[+-]xx
-    QString s = QString::fromLatin1(buf);
+    QString s = QString::fromLatin1(e);
     const bool negative = s.startsWith(QLatin1Char('-'));
     if (negative)
         s.remove(0, 1);
@@ -66,6 +69,18 @@ QString floatText(float v)
     return negative ? QLatin1Char('-') + out : out;
 }
 
+// Seven significant digits are what a user sees; a few single-precision numbers need
+// eight or nine to read back unchanged, and nine always do.
+constexpr int kShownDigits = 7;
+constexpr int kExactDigits = 9;
+
+} // namespace
+
+QString floatText(float v)
+{
+    return shortestFloatText(v, kShownDigits);
+}
+
 QString numberField(qint64 n)
 {
     return signedText(n) + QLatin1Char(' ');
@@ -73,7 +88,7 @@ QString numberField(qint64 n)
 
 QString numberField(float v)
 {
-    const QString t = floatText(v);
+    const QString t = shortestFloatText(v, kExactDigits);
     return (t.startsWith(QLatin1Char('-')) ? t : QLatin1Char(' ') + t) + QLatin1Char(' ');
 }
 

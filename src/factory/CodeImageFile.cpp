@@ -37,8 +37,10 @@ QByteArray CodeImageFile::format(const CodeImage &image)
 {
     const int sectors = image.sectorCount();
     QByteArray out = firstLine(sectors, image.origin).toLatin1() + kLineEnd;
+    // Addresses are 16-bit and wrap after 65535: an image read from a file whose first
+    // address is near the top must still be written as a file the reader accepts.
     for (int i = 0; i < sectors * proto::kSectorSize; ++i)
-        out += byteLine(image.firstAddress + i, image.byteAt(i)).toLatin1() + kLineEnd;
+        out += byteLine(quint16(image.firstAddress + i), image.byteAt(i)).toLatin1() + kLineEnd;
     return out;
 }
 

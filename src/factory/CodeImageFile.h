@@ -18,7 +18,8 @@ public:
     // A byte line without its line end: " 7168" + ten blanks + "2 " for 7168 holding 2.
     static QString byteLine(int address, int value);
 
-    // The whole file: line 1 and 64 x S byte lines from image.firstAddress on, each with CR LF.
+    // The whole file: line 1 and 64 x S byte lines from image.firstAddress on (wrapping
+    // after 65535), each with CR LF.
     static QByteArray format(const CodeImage &image);
     // Writes the file atomically (QSaveFile). Returns an empty text, or what went wrong.
     static QString write(const QString &path, const CodeImage &image);

@@ -129,7 +129,8 @@ FileResult<CodeImage> hexToCodeImage(const QByteArray &content, const QString &f
         case ExtendedLinear:
             if (rec.length != 2)
                 return Result::fail(lines.error(QStringLiteral("an extended address record must have length 2")));
-            base = (quint8(rec.data[0]) * 256 + quint8(rec.data[1])) * (rec.type == ExtendedSegment ? 16 : 65536);
+            // In 64 bits: a linear base from 8000 hex up is beyond what an int holds.
+            base = qint64(quint8(rec.data[0]) * 256 + quint8(rec.data[1])) * (rec.type == ExtendedSegment ? 16 : 65536);
             break;
         case StartSegment:
         case StartLinear:

@@ -1,12 +1,16 @@
 // The configuration file: exact lines, round trips, and every way a file can be bad.
 #include "config/ConfigFile.h"
 #include "config/Defaults.h"
+#include "kit/CommaDecimalLocale.h"
 #include "kit/TempProgramFolder.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
+#include <cfloat>
+#include <cmath>
+#include <limits>
 
 namespace {
 const QDateTime kCreated(QDate(2011, 6, 14), QTime(9, 5, 7));
@@ -114,6 +118,88 @@ private slots:
         QCOMPARE(b.CalCurve[6][3][2], 12.5f);
         QCOMPARE(b.CalCurve[16][7][2], 290.08f);
         QCOMPARE(b.FileHeaderLines[2], QString("Ver 1.0.3"));
+    }
+
+    // Every curve value is written as text that reads back as the same single-precision
+    // number, bit for bit: a save and load must never move a calibration point.
+    void curveValuesSurviveExactly_data()
+    {
+        QTest::addColumn<float>("v");
+        QTest::newRow("12.5") << 12.5f;
+        QTest::newRow("third") << 1.0f / 3.0f;
+        QTest::newRow("2^24 needs 8 digits") << 16777216.0f;
+        QTest::newRow("just above .1 needs 8 digits") << std::nextafter(0.1f, 1.0f);
+        QTest::newRow("bar entry x 145.04") << float(1.2345 * 10.0 * 14.504);
+        QTest::newRow("9 digits") << 0.3000000119f;
+        QTest::newRow("largest") << FLT_MAX;
+        QTest::newRow("most negative") << -FLT_MAX;
+        QTest::newRow("subnormal") << std::nextafter(0.0f, 1.0f);
+        QTest::newRow("infinity") << std::numeric_limits<float>::infinity();
+        QTest::newRow("minus infinity") << -std::numeric_limits<float>::infinity();
+    }
+    void curveValuesSurviveExactly()
+    {
+        QFETCH(float, v);
+        EditorState s;
+        WriteDefaultsToRam(s);
+        s.CalCurve[9][5][1] = v;
+        s.CalCurve[9][5][2] = -v;
+        ConfigFileImage image;
+        const ConfigReadResult r = parseConfigFile(configFileText(s, kCreated), image);
+        QVERIFY2(r.ok, qPrintable(r.problem));
+        QVERIFY(memcmp(image.curves, s.CalCurve, sizeof image.curves) == 0);
+    }
+
+    // Neither -0 nor NaN is a value a point can hold: both are written as 0, and a "-0"
+    // in a file reads as 0, so what is read is what the next save writes.
+    void zerosAndNaNAreZero()
+    {
+        EditorState s;
+        WriteDefaultsToRam(s);
+        s.CalCurve[1][1][1] = -0.0f;
+        s.CalCurve[1][1][2] = std::numeric_limits<float>::quiet_NaN();
+        QList<QByteArray> lines = linesOf(configFileText(s, kCreated));
+        QCOMPARE(lines[2326], QByteArray(" 0 , 0 \r"));
+
+        lines[2326] = "-0 ,-0.0 \r";
+        ConfigFileImage image;
+        QVERIFY(parseConfigFile(lines.join('\n') + '\n', image).ok);
+        const float zero = 0.0f;
+        QVERIFY(memcmp(&image.curves[1][1][1], &zero, sizeof zero) == 0);
+        QVERIFY(memcmp(&image.curves[1][1][2], &zero, sizeof zero) == 0);
+    }
+
+    // A system whose number format has a decimal comma must not change the file.
+    void fileIgnoresTheSystemLocale()
+    {
+        CommaDecimalLocale comma;
+        if (!comma.active())
+            QSKIP("no locale with a decimal comma can be made here");
+        EditorState s;
+        WriteDefaultsToRam(s);
+        s.CalCurve[3][2][1] = 12.5f;
+        s.CalCurve[3][2][2] = 0.25f;
+        const QByteArray text = configFileText(s, kCreated);
+        QCOMPARE(linesOf(text)[2326 + 32 * 2 + 1], QByteArray(" 12.5 , .25 \r"));
+        ConfigFileImage image;
+        QVERIFY(parseConfigFile(text, image).ok);
+        QCOMPARE(image.curves[3][2][1], 12.5f);
+        QCOMPARE(image.curves[3][2][2], 0.25f);
+    }
+
+    void readingAFileIsParsingItsText()
+    {
+        TempProgramFolder dir;
+        QByteArray text = defaultFileText();
+        text.replace("COMport=, 0 ", "COMport=, 4 ");
+        QVERIFY(dir.write("P.CFG", text));
+        ConfigFileImage fromFile;
+        ConfigFileImage fromText;
+        QVERIFY(readConfigFile(dir.file("P.CFG"), fromFile).ok);
+        QVERIFY(parseConfigFile(text, fromText).ok);
+        QCOMPARE(int(fromFile.comPort), 4);
+        QVERIFY(memcmp(fromFile.system, fromText.system, sizeof fromFile.system) == 0);
+        QVERIFY(memcmp(fromFile.curves, fromText.curves, sizeof fromFile.curves) == 0);
     }
 
     void differentHeaderLoadsTheSame()

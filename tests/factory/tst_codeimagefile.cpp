@@ -73,6 +73,15 @@ private slots:
         QCOMPARE(lines.at(64), QByteArray(" 7231          0 \r"));
     }
 
+    // Addresses are 16-bit: the line after 65535 is 0, a line the reader accepts.
+    void addressesWrapAfter65535()
+    {
+        const QList<QByteArray> lines = CodeImageFile::format(imageOf(QByteArray("\x01\x02", 2), 65535)).split('\n');
+        QCOMPARE(lines.at(1), QByteArray(" 65535         1 \r"));
+        QCOMPARE(lines.at(2), QByteArray(" 0             2 \r"));
+        QCOMPARE(lines.at(64), QByteArray(" 62            0 \r"));
+    }
+
     void roundTrip_data()
     {
         QTest::addColumn<int>("sectors");
@@ -81,6 +90,7 @@ private slots:
         QTest::newRow("1 sector from HEX") << 1 << 7168 << int(CodeImageOrigin::HexFile);
         QTest::newRow("3 sectors from flash") << 3 << 4096 << int(CodeImageOrigin::FlashRom);
         QTest::newRow("16 sectors") << 16 << 7168 << int(CodeImageOrigin::HexFile);
+        QTest::newRow("addresses wrap after 65535") << 2 << 65500 << int(CodeImageOrigin::FlashRom);
     }
     void roundTrip()
     {

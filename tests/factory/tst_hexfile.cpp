@@ -77,6 +77,14 @@ private slots:
             << record(4, 0, QByteArray("\x00\x01", 2)) + data(7168, "\x44") + record(4, 0, QByteArray(2, '\0')) +
                    data(7168, "\x55") + kEnd
             << 1 << QByteArray("\x55\x00", 2);
+        QTest::newRow("linear base F000 is far above the window")
+            << record(4, 0, QByteArray("\xF0\x00", 2)) + data(7168, "\x44") + record(4, 0, QByteArray(2, '\0')) +
+                   data(7168, "\x55") + kEnd
+            << 1 << QByteArray("\x55\x00", 2);
+        QTest::newRow("linear base FFFF is far above the window")
+            << record(4, 0, QByteArray("\xFF\xFF", 2)) + data(0xFFFF, "\x44") + record(4, 0, QByteArray(2, '\0')) +
+                   data(7168, "\x55") + kEnd
+            << 1 << QByteArray("\x55\x00", 2);
         QTest::newRow("start address record ignored")
             << data(7168, "\x66") + record(5, 0, QByteArray(4, '\0')) + kEnd << 1 << QByteArray("\x66");
         QTest::newRow("lines after the end record are not read") << data(7168, "\x01") + kEnd + "garbage\r\n"

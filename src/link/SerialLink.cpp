@@ -26,10 +26,12 @@ bool SerialLink::isOpen() const
 
 QString SerialLink::openErrorPrompt() const
 {
-    // The designed prompt showed only the last two characters of the number, which
-    // names the wrong port from 100 on; the whole number reads the same below 100.
-    QString text = QStringLiteral("Error encountered while trying to open COM") +
-                   numtext::signedText(qint64(m_state.ComPortNumber)) + QStringLiteral(".") + QStringLiteral("\n") +
+    // The last two characters of the signed text (" 5", "12"); from 100 on that would
+    // name the wrong port, so the whole number is shown there.
+    const int n = m_state.ComPortNumber;
+    const QString number = n < 100 ? numtext::signedText(qint64(n)).right(2) : QString::number(n);
+    QString text = QStringLiteral("Error encountered while trying to open COM") + number + QStringLiteral(".") +
+                   QStringLiteral("\n") +
                    QStringLiteral("Please check data and power connections.") + QStringLiteral("\n\n") +
                    QStringLiteral("Enter a new COM port number or click Cancel.");
     if (m_port.lastOpenError() == BytePort::OpenError::PermissionDenied)
@@ -42,7 +44,8 @@ QString SerialLink::openErrorPrompt() const
 
 void SerialLink::OpenComPort()
 {
-    checkLost();
+    if (m_shutDown)
+        checkLost();
     for (;;) {
         if (m_port.isOpen())
             m_port.close();
@@ -113,8 +116,9 @@ void SerialLink::MSComm1_OnComm()
 void SerialLink::onPortLost()
 {
     m_lost = true;
-    m_lostReason = QStringLiteral("The connection to the instrument on COM%1 (%2) was lost.")
-                       .arg(numtext::signedText(qint64(m_state.ComPortNumber)), m_device);
+    m_lostReason = QStringLiteral("The connection to the instrument on COM%1%2 was lost.")
+                       .arg(QString::number(m_state.ComPortNumber),
+                            m_device.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(m_device));
     qCWarning(lcLink) << m_lostReason;
     m_clock.wake();
 }

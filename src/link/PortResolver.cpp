@@ -1,6 +1,5 @@
 #include "link/PortResolver.h"
 
-#include <QCollator>
 #include <QDir>
 #include <QFileInfo>
 #include <QSerialPortInfo>
@@ -13,6 +12,33 @@ QStringList availableSystemPorts()
     for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
         ports << info.systemLocation();
     return ports;
+}
+
+// Natural order: runs of digits compare by value ("ttyUSB2" before "ttyUSB10").
+bool naturalLess(const QString &a, const QString &b)
+{
+    int i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (a[i].isDigit() && b[j].isDigit()) {
+            int ei = i, ej = j;
+            while (ei < a.size() && a[ei].isDigit())
+                ++ei;
+            while (ej < b.size() && b[ej].isDigit())
+                ++ej;
+            const qulonglong na = a.mid(i, ei - i).toULongLong();
+            const qulonglong nb = b.mid(j, ej - j).toULongLong();
+            if (na != nb)
+                return na < nb;
+            i = ei;
+            j = ej;
+            continue;
+        }
+        if (a[i] != b[j])
+            return a[i] < b[j];
+        ++i;
+        ++j;
+    }
+    return a.size() - i < b.size() - j;
 }
 
 int groupOf(const QString &device)
@@ -34,13 +60,11 @@ PortResolver::PortResolver(QString programFolder) : systemPorts(availableSystemP
 
 QStringList PortResolver::sortedPorts(QStringList devices)
 {
-    QCollator natural;
-    natural.setNumericMode(true);
-    std::stable_sort(devices.begin(), devices.end(), [&](const QString &a, const QString &b) {
+    std::stable_sort(devices.begin(), devices.end(), [](const QString &a, const QString &b) {
         const int ga = groupOf(a), gb = groupOf(b);
         if (ga != gb)
             return ga < gb;
-        return natural.compare(a, b) < 0;
+        return naturalLess(a, b);
     });
     devices.removeDuplicates();
     return devices;

@@ -191,7 +191,8 @@ void ConnectToBrevo(EditorState &state, Prompts &prompts, Clock &clock, SerialLi
     if (state.ComPortNumber == 0) {
         view.showPortChooser();
         waitForPortChoice(state, clock, link);
-        link.checkLost();
+        if (link.isShutDown())
+            link.checkLost();
     }
 
     link.OpenComPort();

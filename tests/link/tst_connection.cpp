@@ -281,6 +281,24 @@ private slots:
         QVERIFY(f.clock.now() - t0 >= 5.0);
         QCOMPARE(f.view.count("showPortChooser"), 1);
     }
+    void connectsAgainAfterALostPort()
+    {
+        LinkFixture f(0);
+        f.port.open("COM3");
+        f.port.loseNow();
+        QVERIFY(f.link.lost());
+        f.view.onShowPortChooser = [&] { f.clock.scheduleIn(1.0, [&] { f.state.ComPortNumber = 3; }); };
+        f.connect();
+        QCOMPARE(f.state.Connected, kTrue);
+        QVERIFY(!f.link.lost());
+    }
+    void shutDownEndsAPortWait()
+    {
+        LinkFixture f(0);
+        f.view.onShowPortChooser = [&] { f.clock.scheduleIn(1.0, [&] { f.link.shutDown(); }); };
+        QVERIFY_THROWS_EXCEPTION(LinkLost, f.connect());
+        QVERIFY(f.port.written.isEmpty());
+    }
     void nothingEndsAPortWaitWithoutAChoice()
     {
         LinkFixture f(0);

@@ -1,12 +1,13 @@
 // picBrevo: the painted face of the Corvane with its displays, bar graphs and the overlay icons by their designed names.
 #pragma once
 
+#include "editor/FacePicture.h"
+
 #include <QString>
 #include <QWidget>
 #include <array>
 #include <vector>
 
-class FacePicture;
 class QLabel;
 
 class BrevoFace : public QWidget {

@@ -17,9 +17,11 @@ shots=(
   "config06-barchart|1|1600x1200x24|--config 6 --bar-chart"
   "config16-barchart-highlight|1|1600x1200x24|--config 16 --bar-chart --highlight"
   "config01-selector|1|1600x1200x24|--config 1 --selector"
+  "config01-edit-menu|1|1600x1200x24|--config 1 --edit-menu"
   "config06-pointer-200|2|3200x2400x24|--config 6"
   "config16-barchart-200|2|3200x2400x24|--config 16 --bar-chart"
   "config01-selector-200|2|3200x2400x24|--config 1 --selector"
+  "config01-edit-menu-200|2|3200x2400x24|--config 1 --edit-menu"
 )
 
 for entry in "${shots[@]}"; do

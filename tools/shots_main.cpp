@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCommandLineParser>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -22,9 +24,11 @@ int main(int argc, char *argv[])
     const QCommandLineOption selector(QStringLiteral("selector"),
                                       QStringLiteral("Pick NMEA input #2B for the right bar graph (opens the selector)."));
     const QCommandLineOption highlight(QStringLiteral("highlight"), QStringLiteral("Show display 1's highlight."));
+    const QCommandLineOption menu(QStringLiteral("edit-menu"),
+                                  QStringLiteral("Open the Edit menu and its Tachometer, Pulley Ratio submenus."));
     const QCommandLineOption quitAfter(QStringLiteral("quit-after"), QStringLiteral("Quit after ms milliseconds."),
                                        QStringLiteral("ms"), QStringLiteral("0"));
-    parser.addOptions({config, barChart, selector, highlight, quitAfter});
+    parser.addOptions({config, barChart, selector, highlight, menu, quitAfter});
     parser.process(app);
 
     QTemporaryDir folder;
@@ -46,6 +50,17 @@ int main(int argc, char *argv[])
     if (parser.isSet(selector)) {
         w.ComboDisplayRightBar->setCurrentIndex(4);
         emit w.ComboDisplayRightBar->activated(4);
+    }
+    if (parser.isSet(menu)) {
+        QTimer::singleShot(800, &w, [&w] {
+            const QPoint at = w.mapToGlobal(QPoint(w.menuBar()->actionGeometry(w.mnuEdit->menuAction()).left(),
+                                                   w.menuBar()->height()));
+            w.mnuEdit->popup(at);
+            const QRect tacho = w.mnuEdit->actionGeometry(w.Tacho->menuAction());
+            w.Tacho->popup(w.mnuEdit->mapToGlobal(tacho.topRight()));
+            const QRect ratio = w.Tacho->actionGeometry(w.PullyRatio->menuAction());
+            w.PullyRatio->popup(w.Tacho->mapToGlobal(ratio.topRight()));
+        });
     }
     const int ms = parser.value(quitAfter).toInt();
     if (ms > 0)

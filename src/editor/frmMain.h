@@ -297,7 +297,5 @@ private:
     std::array<QCheckBox *, 20> m_iconBox{};     // in icons::kIcons order
     std::array<QWidget *, 20> m_iconElement{};  // the picture element each box switches
     std::array<DisplayControls, 5> m_display{}; // displays 1, 2, 3, left bar, right bar
-    std::array<int, 5> m_otherCode{};           // code shown by a list's extra "Other source" entry, 0 = none
-    int m_refreshDepth = 0;                     // nesting of the list refresh
     int m_captionConfig = 1;                    // configuration the four captions name
 };

@@ -102,7 +102,6 @@ void frmMain::FillDataSourceLists()
         for (const char *item : kListItems)
             combo->addItem(QLatin1String(item));
         combo->setCurrentIndex(-1);
-        m_otherCode[size_t(k)] = 0;
     }
 }
 
@@ -120,7 +119,6 @@ void frmMain::ConvertListIndexData(int position, int d)
 // kept as it is; it changes only when the user picks another entry.
 void frmMain::refreshDataSourceLists()
 {
-    ++m_refreshDepth;
     for (int k = 0; k < displays::kCount; ++k) {
         QComboBox *combo = m_display[size_t(k)].combo;
         const int code = m_state.ConfigBlock[currentBlock()][displays::kDisplays[k].codeByte];
@@ -141,14 +139,12 @@ void frmMain::refreshDataSourceLists()
                 combo->addItem(text);
             else
                 combo->setItemText(displays::kOtherPosition, text);
-            m_otherCode[size_t(k)] = code;
         }
         if (combo->currentIndex() != position)
             combo->setCurrentIndex(position); // runs the data-source steps, as a pick does
         if (!other)
             removeOtherSourceEntry(k);
     }
-    --m_refreshDepth;
 
     const int block = currentBlock();
     std::array<int, 5> codes{};
@@ -164,7 +160,6 @@ void frmMain::removeOtherSourceEntry(int display)
         return;
     const QSignalBlocker blocker(combo);
     combo->removeItem(displays::kOtherPosition);
-    m_otherCode[size_t(display)] = 0;
 }
 
 // A changed entry, by the user or by the view refresh: store the code and redraw.

@@ -21,8 +21,9 @@ int main(int argc, char *argv[])
     const QCommandLineOption config(QStringLiteral("config"), QStringLiteral("Display configuration 1..16."),
                                     QStringLiteral("n"), QStringLiteral("1"));
     const QCommandLineOption barChart(QStringLiteral("bar-chart"), QStringLiteral("Bar graphs as bar charts."));
-    const QCommandLineOption selector(QStringLiteral("selector"),
-                                      QStringLiteral("Pick NMEA input #2B for the right bar graph (opens the selector)."));
+    const QCommandLineOption selector(
+        QStringLiteral("selector"),
+        QStringLiteral("Pick NMEA input #2B for the right bar graph (opens the selector)."));
     const QCommandLineOption highlight(QStringLiteral("highlight"), QStringLiteral("Show display 1's highlight."));
     const QCommandLineOption menu(QStringLiteral("edit-menu"),
                                   QStringLiteral("Open the Edit menu and its Tachometer, Pulley Ratio submenus."));
@@ -53,8 +54,8 @@ int main(int argc, char *argv[])
     }
     if (parser.isSet(menu)) {
         QTimer::singleShot(800, &w, [&w] {
-            const QPoint at = w.mapToGlobal(QPoint(w.menuBar()->actionGeometry(w.mnuEdit->menuAction()).left(),
-                                                   w.menuBar()->height()));
+            const QPoint at = w.mapToGlobal(
+                QPoint(w.menuBar()->actionGeometry(w.mnuEdit->menuAction()).left(), w.menuBar()->height()));
             w.mnuEdit->popup(at);
             const QRect tacho = w.mnuEdit->actionGeometry(w.Tacho->menuAction());
             w.Tacho->popup(w.mnuEdit->mapToGlobal(tacho.topRight()));

@@ -3,7 +3,8 @@
 
 #include <QStringList>
 
-namespace nmea {
+namespace nmea
+{
 // 49 talker identifiers in the instrument's order (CV stands before CT).
 const QStringList &talkers();
 // 120 sentence identifiers in the instrument's order (ROO stands before RMA).

@@ -11,7 +11,8 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 
-class frmNmea : public QDialog {
+class frmNmea : public QDialog
+{
     Q_OBJECT
 public:
     explicit frmNmea(EditorState &state, QWidget *parent = nullptr);

@@ -9,7 +9,8 @@
 #include <QResizeEvent>
 #include <cmath>
 
-namespace {
+namespace
+{
 
 // Everything is laid out in design units on a 640 x 400 face and scaled to the widget.
 constexpr qreal kDesignW = 640.0;
@@ -29,34 +30,57 @@ constexpr int kDigits = 4;
 int segmentsFor(QChar c)
 {
     switch (c.unicode()) {
-    case '0': return 0x3F;
-    case '1': return 0x06;
-    case '2': return 0x5B;
-    case '3': return 0x4F;
-    case '4': return 0x66;
-    case '5': return 0x6D;
-    case '6': return 0x7D;
-    case '7': return 0x07;
-    case '8': return 0x7F;
-    case '9': return 0x6F;
-    case 'A': return 0x77;
+    case '0':
+        return 0x3F;
+    case '1':
+        return 0x06;
+    case '2':
+        return 0x5B;
+    case '3':
+        return 0x4F;
+    case '4':
+        return 0x66;
+    case '5':
+        return 0x6D;
+    case '6':
+        return 0x7D;
+    case '7':
+        return 0x07;
+    case '8':
+        return 0x7F;
+    case '9':
+        return 0x6F;
+    case 'A':
+        return 0x77;
     case 'B':
-    case 'b': return 0x7C;
-    case 'C': return 0x39;
-    case '-': return 0x40;
-    default: return 0;
+    case 'b':
+        return 0x7C;
+    case 'C':
+        return 0x39;
+    case '-':
+        return 0x40;
+    default:
+        return 0;
     }
 }
 
 QPolygonF horizontal(qreal x0, qreal x1, qreal y, qreal t)
 {
-    return QPolygonF({{x0, y}, {x0 + t / 2, y - t / 2}, {x1 - t / 2, y - t / 2}, {x1, y}, {x1 - t / 2, y + t / 2},
+    return QPolygonF({{x0, y},
+                      {x0 + t / 2, y - t / 2},
+                      {x1 - t / 2, y - t / 2},
+                      {x1, y},
+                      {x1 - t / 2, y + t / 2},
                       {x0 + t / 2, y + t / 2}});
 }
 
 QPolygonF vertical(qreal x, qreal y0, qreal y1, qreal t)
 {
-    return QPolygonF({{x, y0}, {x + t / 2, y0 + t / 2}, {x + t / 2, y1 - t / 2}, {x, y1}, {x - t / 2, y1 - t / 2},
+    return QPolygonF({{x, y0},
+                      {x + t / 2, y0 + t / 2},
+                      {x + t / 2, y1 - t / 2},
+                      {x, y1},
+                      {x - t / 2, y1 - t / 2},
                       {x - t / 2, y0 + t / 2}});
 }
 
@@ -113,40 +137,40 @@ BrevoFace::BrevoFace(QWidget *parent) : QWidget(parent)
                          QRectF(454, 42, 84, 18), left);
     LblDepthU = makeWord("LblDepthU", QStringLiteral("DEPTH"), QStringLiteral("Upper DEPTH icon"),
                          QRectF(454, 61, 84, 18), left);
-    lblRpmU = makeWord("lblRpmU", QStringLiteral("RPM"), QStringLiteral("Upper RPM icon"), QRectF(454, 80, 84, 18),
-                       left);
-    LblDegU = makeWord("LblDegU", QStringLiteral("DEG."), QStringLiteral("Upper DEG. icon"), QRectF(454, 99, 84, 18),
-                       left);
+    lblRpmU =
+        makeWord("lblRpmU", QStringLiteral("RPM"), QStringLiteral("Upper RPM icon"), QRectF(454, 80, 84, 18), left);
+    LblDegU =
+        makeWord("LblDegU", QStringLiteral("DEG."), QStringLiteral("Upper DEG. icon"), QRectF(454, 99, 84, 18), left);
 
     // NMEA row between digital displays 1 and 2.
-    PicNmea1LArrow = makePicture(int(S::ArrowLeft), "PicNmea1LArrow", QStringLiteral("NMEA1 Left Arrow"),
-                                 QRectF(150, 128, 26, 20));
-    lblNmea1 = makeWord("lblNmea1", QStringLiteral("NMEA1"), QStringLiteral("NMEA1 icon"), QRectF(178, 126, 64, 24),
-                        centre);
-    lblNmea2 = makeWord("lblNmea2", QStringLiteral("NMEA2"), QStringLiteral("NMEA2 icon"), QRectF(270, 126, 64, 24),
-                        centre);
-    PicNmea2UArrow = makePicture(int(S::ArrowUp), "PicNmea2UArrow", QStringLiteral("NMEA2 Up Arrow"),
-                                 QRectF(336, 127, 17, 22));
-    PicNmea2DArrow = makePicture(int(S::ArrowDown), "PicNmea2DArrow", QStringLiteral("NMEA2 Down Arrow"),
-                                 QRectF(355, 127, 17, 22));
-    lblNmea3 = makeWord("lblNmea3", QStringLiteral("NMEA3"), QStringLiteral("NMEA3 icon"), QRectF(398, 126, 64, 24),
-                        centre);
+    PicNmea1LArrow =
+        makePicture(int(S::ArrowLeft), "PicNmea1LArrow", QStringLiteral("NMEA1 Left Arrow"), QRectF(150, 128, 26, 20));
+    lblNmea1 =
+        makeWord("lblNmea1", QStringLiteral("NMEA1"), QStringLiteral("NMEA1 icon"), QRectF(178, 126, 64, 24), centre);
+    lblNmea2 =
+        makeWord("lblNmea2", QStringLiteral("NMEA2"), QStringLiteral("NMEA2 icon"), QRectF(270, 126, 64, 24), centre);
+    PicNmea2UArrow =
+        makePicture(int(S::ArrowUp), "PicNmea2UArrow", QStringLiteral("NMEA2 Up Arrow"), QRectF(336, 127, 17, 22));
+    PicNmea2DArrow =
+        makePicture(int(S::ArrowDown), "PicNmea2DArrow", QStringLiteral("NMEA2 Down Arrow"), QRectF(355, 127, 17, 22));
+    lblNmea3 =
+        makeWord("lblNmea3", QStringLiteral("NMEA3"), QStringLiteral("NMEA3 icon"), QRectF(398, 126, 64, 24), centre);
     PicNmea3RArrow = makePicture(int(S::ArrowRight), "PicNmea3RArrow", QStringLiteral("NMEA3 Right Arrow"),
                                  QRectF(464, 128, 26, 20));
 
     // The two up arrows beside digital display 2.
-    PicUpLeftArrow = makePicture(int(S::ArrowUp), "PicUpLeftArrow", QStringLiteral("Left Up Arrow"),
-                                 QRectF(146, 170, 40, 54));
-    PicUpRightArrow = makePicture(int(S::ArrowUp), "PicUpRightArrow", QStringLiteral("Right Up Arrow"),
-                                  QRectF(454, 170, 40, 54));
+    PicUpLeftArrow =
+        makePicture(int(S::ArrowUp), "PicUpLeftArrow", QStringLiteral("Left Up Arrow"), QRectF(146, 170, 40, 54));
+    PicUpRightArrow =
+        makePicture(int(S::ArrowUp), "PicUpRightArrow", QStringLiteral("Right Up Arrow"), QRectF(454, 170, 40, 54));
 
     // Lower icons beside digital display 3.
-    LblOil = makeWord("LblOil", QStringLiteral("OIL"), QStringLiteral("Lower Left OIL icon"),
-                      QRectF(104, 254, 84, 18), right);
+    LblOil = makeWord("LblOil", QStringLiteral("OIL"), QStringLiteral("Lower Left OIL icon"), QRectF(104, 254, 84, 18),
+                      right);
     LblSpeedLower = makeWord("LblSpeedLower", QStringLiteral("SPEED"), QStringLiteral("Lower Left SPEED icon"),
                              QRectF(104, 273, 84, 18), right);
-    LblVdc = makeWord("LblVdc", QStringLiteral("VDC"), QStringLiteral("Lower Left VDC icon"),
-                      QRectF(104, 292, 84, 18), right);
+    LblVdc = makeWord("LblVdc", QStringLiteral("VDC"), QStringLiteral("Lower Left VDC icon"), QRectF(104, 292, 84, 18),
+                      right);
     LblTemp = makeWord("LblTemp", QStringLiteral("TEMP."), QStringLiteral("Lower Right TEMP. icon"),
                        QRectF(454, 254, 84, 18), left);
     LblFuel = makeWord("LblFuel", QStringLiteral("FUEL"), QStringLiteral("Lower Right FUEL icon"),
@@ -167,12 +191,12 @@ BrevoFace::BrevoFace(QWidget *parent) : QWidget(parent)
                                       QStringLiteral("Right Bar Graph lower pointer mark"), QRectF(552, 298, 30, 16));
 
     // Highlights last, so that they lie on top of everything else.
-    PicDisplay1Blank = makePicture(int(S::Highlight), "PicDisplay1Blank", QStringLiteral("Digital Display #1 highlight"),
-                                   kDigital[0].adjusted(-6, -6, 6, 6));
-    PicDisplay2Blank = makePicture(int(S::Highlight), "PicDisplay2Blank", QStringLiteral("Digital Display #2 highlight"),
-                                   kDigital[1].adjusted(-6, -6, 6, 6));
-    PicDisplay3Blank = makePicture(int(S::Highlight), "PicDisplay3Blank", QStringLiteral("Digital Display #3 highlight"),
-                                   kDigital[2].adjusted(-6, -6, 6, 6));
+    PicDisplay1Blank = makePicture(int(S::Highlight), "PicDisplay1Blank",
+                                   QStringLiteral("Digital Display #1 highlight"), kDigital[0].adjusted(-6, -6, 6, 6));
+    PicDisplay2Blank = makePicture(int(S::Highlight), "PicDisplay2Blank",
+                                   QStringLiteral("Digital Display #2 highlight"), kDigital[1].adjusted(-6, -6, 6, 6));
+    PicDisplay3Blank = makePicture(int(S::Highlight), "PicDisplay3Blank",
+                                   QStringLiteral("Digital Display #3 highlight"), kDigital[2].adjusted(-6, -6, 6, 6));
     PicDisplay4Blank = makePicture(int(S::Highlight), "PicDisplay4Blank",
                                    QStringLiteral("Left Bar Graph Display highlight"), QRectF(44, 40, 58, 304));
     PicDisplay5Blank = makePicture(int(S::Highlight), "PicDisplay5Blank",
@@ -252,7 +276,7 @@ void BrevoFace::setPointerMode(bool pointer)
 void BrevoFace::updateDescription()
 {
     static const char *const names[5] = {"Digital display 1", "Digital display 2", "Digital display 3",
-                                          "Left bar graph", "Right bar graph"};
+                                         "Left bar graph", "Right bar graph"};
     QStringList parts;
     for (size_t i = 0; i < 5; ++i)
         parts << QStringLiteral("%1: %2").arg(QLatin1String(names[i]),

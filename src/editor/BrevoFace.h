@@ -1,4 +1,5 @@
-// picBrevo: the painted face of the Corvane with its displays, bar graphs and the overlay icons by their designed names.
+// picBrevo: the painted face of the Corvane with its displays, bar graphs and the overlay icons by their designed
+// names.
 #pragma once
 
 #include "editor/FacePicture.h"
@@ -10,16 +11,16 @@
 
 class QLabel;
 
-class BrevoFace : public QWidget {
+class BrevoFace : public QWidget
+{
     Q_OBJECT
 public:
     explicit BrevoFace(QWidget *parent = nullptr);
 
     // Overlay elements switched by the icon bits.
-    FacePicture *PicUpRightArrow, *PicUpLeftArrow, *PicNmea3RArrow, *PicNmea2UArrow, *PicNmea2DArrow,
-        *PicNmea1LArrow;
-    QLabel *lblNmea3, *lblNmea2, *lblNmea1, *LblTemp, *LblFuel, *LblRpmLower, *LblDepthLower, *LblVdc,
-        *LblSpeedLower, *LblOil, *lblRpmU, *LblDepthU, *lblSpeedU, *LblDegU;
+    FacePicture *PicUpRightArrow, *PicUpLeftArrow, *PicNmea3RArrow, *PicNmea2UArrow, *PicNmea2DArrow, *PicNmea1LArrow;
+    QLabel *lblNmea3, *lblNmea2, *lblNmea1, *LblTemp, *LblFuel, *LblRpmLower, *LblDepthLower, *LblVdc, *LblSpeedLower,
+        *LblOil, *lblRpmU, *LblDepthU, *lblSpeedU, *LblDegU;
     // Pointer marks of the two bar graphs (shown in pointer mode).
     FacePicture *PicDisplay4PointerU, *PicDisplay4PointerD, *PicDisplay5PointerU, *PicDisplay5PointerD;
     // Blinking highlights over the displays.

@@ -3,7 +3,8 @@
 
 #include <QLabel>
 
-class ClickLabel : public QLabel {
+class ClickLabel : public QLabel
+{
     Q_OBJECT
 public:
     explicit ClickLabel(const QString &text, QWidget *parent = nullptr);

@@ -1,6 +1,7 @@
 #include "editor/DisplayTable.h"
 
-namespace displays {
+namespace displays
+{
 
 const DisplayDef kDisplays[kCount] = {
     {"fraDisplay1", "Digital Display #1", "ComboDisplay1", "LblDisplay1LowAlarm", "LblDisplay1HighAlarm",

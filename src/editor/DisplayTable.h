@@ -1,7 +1,8 @@
 // The five displays of a configuration: names of their controls, their code byte and where the NMEA windows open.
 #pragma once
 
-namespace displays {
+namespace displays
+{
 
 struct DisplayDef {
     const char *frameName;
@@ -12,9 +13,9 @@ struct DisplayDef {
     const char *lowerLimitLabel, *upperLimitLabel; // bars only
     const char *hiBarButton, *loBarButton;         // bars only
     bool isBar;
-    int codeByte;                   // data-source byte of the display configuration block
-    int selectorTop, selectorLeft;  // NMEA sentence selector, twips
-    int monitorTop, monitorLeft;    // NMEA data monitor, twips
+    int codeByte;                  // data-source byte of the display configuration block
+    int selectorTop, selectorLeft; // NMEA sentence selector, twips
+    int monitorTop, monitorLeft;   // NMEA data monitor, twips
 };
 
 constexpr int kCount = 5;

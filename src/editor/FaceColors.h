@@ -3,12 +3,13 @@
 
 #include <QColor>
 
-namespace face {
-inline const QColor kInk(28, 34, 26);              // lit segments and icon words
-inline const QColor kGhost(178, 190, 165);         // unlit segments
+namespace face
+{
+inline const QColor kInk(28, 34, 26);      // lit segments and icon words
+inline const QColor kGhost(178, 190, 165); // unlit segments
 inline const QColor kLcdTop(214, 222, 202);
 inline const QColor kLcdBottom(186, 198, 173);
-inline const QColor kWindowFill(198, 208, 186);    // inset of a digital display
+inline const QColor kWindowFill(198, 208, 186); // inset of a digital display
 inline const QColor kWindowEdge(140, 152, 128);
 inline const QColor kBezelTop(78, 84, 92);
 inline const QColor kBezelBottom(30, 33, 37);

@@ -15,7 +15,8 @@ FacePicture::FacePicture(Shape shape, const QString &name, const QString &access
     setFocusPolicy(Qt::NoFocus);
 }
 
-namespace {
+namespace
+{
 
 // An arrow pointing up inside a w x h box; other directions are rotations of it.
 QPainterPath upArrow(qreal w, qreal h)
@@ -78,10 +79,17 @@ void FacePicture::paintEvent(QPaintEvent *)
     const qreal bh = (sideways ? w : h) - 2 * m;
     p.translate(w / 2, h / 2);
     switch (m_shape) {
-    case Shape::ArrowDown: p.rotate(180); break;
-    case Shape::ArrowLeft: p.rotate(-90); break;
-    case Shape::ArrowRight: p.rotate(90); break;
-    default: break;
+    case Shape::ArrowDown:
+        p.rotate(180);
+        break;
+    case Shape::ArrowLeft:
+        p.rotate(-90);
+        break;
+    case Shape::ArrowRight:
+        p.rotate(90);
+        break;
+    default:
+        break;
     }
     p.translate(-bw / 2, -bh / 2);
     p.fillPath(upArrow(bw, bh), face::kInk);

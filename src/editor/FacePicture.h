@@ -3,7 +3,8 @@
 
 #include <QWidget>
 
-class FacePicture : public QWidget {
+class FacePicture : public QWidget
+{
     Q_OBJECT
 public:
     enum class Shape { ArrowLeft, ArrowRight, ArrowUp, ArrowDown, PointerUp, PointerDown, Highlight };

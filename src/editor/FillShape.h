@@ -4,7 +4,8 @@
 #include <QColor>
 #include <QWidget>
 
-class FillShape : public QWidget {
+class FillShape : public QWidget
+{
     Q_OBJECT
 public:
     explicit FillShape(const QColor &fill, QWidget *parent = nullptr);

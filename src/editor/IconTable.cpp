@@ -1,6 +1,7 @@
 #include "editor/IconTable.h"
 
-namespace icons {
+namespace icons
+{
 
 const IconDef kIcons[kCount] = {
     {"ChkIconsUpperSpeed", "SPEED", "Upper SPEED", "lblSpeedU", 3, 5, Group::Upper},

@@ -1,7 +1,8 @@
 // The twenty icons of the instrument picture: check box, caption, picture element and icon bit.
 #pragma once
 
-namespace icons {
+namespace icons
+{
 
 enum class Group { Upper, Middle, LowerLeft, LowerRight };
 

@@ -23,7 +23,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-namespace {
+namespace
+{
 
 QPushButton *makeButton(QWidget *parent, const QString &name, const QString &text, const QString &accessible)
 {
@@ -245,8 +246,8 @@ QWidget *frmMain::buildConnectionBar()
     lblConnected = new ClickLabel(QStringLiteral("Not Connected to Corvane"), fraConnection);
     lblConnected->setObjectName(QStringLiteral("lblConnected"));
     // Wide enough for the longest text the indicator shows, so the bar does not jump.
-    lblConnected->setMinimumWidth(lblConnected->fontMetrics().horizontalAdvance(
-                                      QStringLiteral("Not Connected to Corvane")) + 8);
+    lblConnected->setMinimumWidth(
+        lblConnected->fontMetrics().horizontalAdvance(QStringLiteral("Not Connected to Corvane")) + 8);
     connect(lblConnected, &ClickLabel::clicked, this, &frmMain::lblConnected_Click);
     auto *connectionLayout = new QHBoxLayout(fraConnection);
     connectionLayout->addWidget(shpCommsConnected);
@@ -264,9 +265,9 @@ QWidget *frmMain::buildConnectionBar()
 
     cmdUpload = makeButton(bar, QStringLiteral("cmdUpload"), QStringLiteral("Upload Display Configurations To Corvane"),
                            QStringLiteral("Upload Display Configurations To Corvane"));
-    cmdDownload = makeButton(bar, QStringLiteral("cmdDownload"),
-                             QStringLiteral("Download Display Configurations From Corvane"),
-                             QStringLiteral("Download Display Configurations From Corvane"));
+    cmdDownload =
+        makeButton(bar, QStringLiteral("cmdDownload"), QStringLiteral("Download Display Configurations From Corvane"),
+                   QStringLiteral("Download Display Configurations From Corvane"));
     connect(cmdUpload, &QPushButton::clicked, this, &frmMain::cmdUpload_Click);
     connect(cmdDownload, &QPushButton::clicked, this, &frmMain::cmdDownload_Click);
 
@@ -336,16 +337,16 @@ QGroupBox *frmMain::buildIconsFrame()
 
     using Slot = void (frmMain::*)();
     static const Slot boxSlots[icons::kCount] = {
-        &frmMain::ChkIconsUpperSpeed_Click,      &frmMain::ChkIconsUpperDepth_Click,
-        &frmMain::ChkIconsUpperRpm_Click,        &frmMain::ChkIconsUpperDeg_Click,
-        &frmMain::ChkIconsMiddleNmea1_Click,     &frmMain::ChkIconsMiddleNmea1Left_Click,
-        &frmMain::ChkIconsMiddleNmea2_Click,     &frmMain::ChkIconsMiddleNmea2Down_Click,
-        &frmMain::ChkIconsMiddleNmea2Up_Click,   &frmMain::ChkIconsMiddleNmea3_Click,
+        &frmMain::ChkIconsUpperSpeed_Click,       &frmMain::ChkIconsUpperDepth_Click,
+        &frmMain::ChkIconsUpperRpm_Click,         &frmMain::ChkIconsUpperDeg_Click,
+        &frmMain::ChkIconsMiddleNmea1_Click,      &frmMain::ChkIconsMiddleNmea1Left_Click,
+        &frmMain::ChkIconsMiddleNmea2_Click,      &frmMain::ChkIconsMiddleNmea2Down_Click,
+        &frmMain::ChkIconsMiddleNmea2Up_Click,    &frmMain::ChkIconsMiddleNmea3_Click,
         &frmMain::ChkIconsMiddleNmea3Right_Click, &frmMain::ChkMidLeftArrow_Click,
-        &frmMain::ChkMidRightArrow_Click,        &frmMain::ChkIconsLowerLeftOil_Click,
-        &frmMain::ChkIconsLowerLeftSpeed_Click,  &frmMain::ChkIconsLowerLeftVdc_Click,
-        &frmMain::ChkIconsLowerRightDepth_Click, &frmMain::ChkIconsLowerRightRpm_Click,
-        &frmMain::ChkIconsLowerRightFuel_Click,  &frmMain::ChkIconsLowerRightTemp_Click,
+        &frmMain::ChkMidRightArrow_Click,         &frmMain::ChkIconsLowerLeftOil_Click,
+        &frmMain::ChkIconsLowerLeftSpeed_Click,   &frmMain::ChkIconsLowerLeftVdc_Click,
+        &frmMain::ChkIconsLowerRightDepth_Click,  &frmMain::ChkIconsLowerRightRpm_Click,
+        &frmMain::ChkIconsLowerRightFuel_Click,   &frmMain::ChkIconsLowerRightTemp_Click,
     };
     for (int i = 0; i < icons::kCount; ++i) {
         const icons::IconDef &def = icons::kIcons[i];
@@ -404,7 +405,8 @@ QGroupBox *frmMain::buildIconsFrame()
     lowerLeft->addStretch(1);
 
     auto *lowerRight = new QVBoxLayout(fraIconsLowerRight);
-    for (QCheckBox *b : {ChkIconsLowerRightTemp, ChkIconsLowerRightDepth, ChkIconsLowerRightRpm, ChkIconsLowerRightFuel})
+    for (QCheckBox *b :
+         {ChkIconsLowerRightTemp, ChkIconsLowerRightDepth, ChkIconsLowerRightRpm, ChkIconsLowerRightFuel})
         lowerRight->addWidget(b);
     lowerRight->addStretch(1);
 
@@ -487,9 +489,8 @@ QGroupBox *frmMain::buildDataFrame()
         }
         // A program step that changes the entry runs the data-source steps as a user's pick would;
         // the user's pick (activated) then also opens the sentence selector.
-        connect(c.combo, &QComboBox::currentIndexChanged, this, [this, k](int position) {
-            dataSourceChanged(k, position);
-        });
+        connect(c.combo, &QComboBox::currentIndexChanged, this,
+                [this, k](int position) { dataSourceChanged(k, position); });
         connect(c.combo, &QComboBox::activated, this, listClicks[k]);
         c.combo->installEventFilter(this);
     }
@@ -514,8 +515,8 @@ QGroupBox *frmMain::buildDisplayFrame(int display)
     DisplayControls &c = m_display[size_t(display)];
 
     const QFontMetrics fm = fontMetrics();
-    auto *from = makeLabel(frame, QStringLiteral("lblDataFrom%1").arg(display + 1),
-                           QStringLiteral("Display Data from: "));
+    auto *from =
+        makeLabel(frame, QStringLiteral("lblDataFrom%1").arg(display + 1), QStringLiteral("Display Data from: "));
     c.combo = new QComboBox(frame);
     c.combo->setObjectName(QLatin1String(def.list));
     c.combo->setAccessibleName(title + QStringLiteral(" data source"));
@@ -568,12 +569,12 @@ void frmMain::setTabOrderChain()
     for (QPushButton *b : CmdConf1)
         chain << b;
     chain << cmdSetCurrentConfig << cmdResetCurrentConfig << cmdClearConfig;
-    for (QCheckBox *b : {ChkIconsUpperSpeed, ChkIconsUpperDepth, ChkIconsUpperRpm, ChkIconsUpperDeg,
-                         ChkIconsMiddleNmea1, ChkIconsMiddleNmea1Left, ChkIconsMiddleNmea2, ChkIconsMiddleNmea2Up,
-                         ChkIconsMiddleNmea2Down, ChkIconsMiddleNmea3, ChkIconsMiddleNmea3Right, ChkMidLeftArrow,
-                         ChkMidRightArrow, ChkIconsLowerLeftOil, ChkIconsLowerLeftSpeed, ChkIconsLowerLeftVdc,
-                         ChkIconsLowerRightTemp, ChkIconsLowerRightDepth, ChkIconsLowerRightRpm,
-                         ChkIconsLowerRightFuel})
+    for (QCheckBox *b :
+         {ChkIconsUpperSpeed,      ChkIconsUpperDepth,      ChkIconsUpperRpm,         ChkIconsUpperDeg,
+          ChkIconsMiddleNmea1,     ChkIconsMiddleNmea1Left, ChkIconsMiddleNmea2,      ChkIconsMiddleNmea2Up,
+          ChkIconsMiddleNmea2Down, ChkIconsMiddleNmea3,     ChkIconsMiddleNmea3Right, ChkMidLeftArrow,
+          ChkMidRightArrow,        ChkIconsLowerLeftOil,    ChkIconsLowerLeftSpeed,   ChkIconsLowerLeftVdc,
+          ChkIconsLowerRightTemp,  ChkIconsLowerRightDepth, ChkIconsLowerRightRpm,    ChkIconsLowerRightFuel})
         chain << b;
     for (const DisplayControls &c : m_display) {
         chain << c.combo << c.hiAlarm << c.loAlarm;
@@ -595,8 +596,7 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
         if (watched != m_display[size_t(k)].combo)
             continue;
         // Opening the list's popup moves the focus away and back without the user leaving the list.
-        if (event->type() == QEvent::FocusIn &&
-            static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
+        if (event->type() == QEvent::FocusIn && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
             setFocusFlag(k, true);
         else if (event->type() == QEvent::FocusOut &&
                  static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)

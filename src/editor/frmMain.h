@@ -1,4 +1,5 @@
-// frmMain, the main window: the instrument picture, the sixteen display configurations, data sources, limits and settings.
+// frmMain, the main window: the instrument picture, the sixteen display configurations, data sources, limits and
+// settings.
 #pragma once
 
 #include "config/EditorState.h"
@@ -22,7 +23,8 @@ class QPushButton;
 class QTimer;
 class frmNmea;
 
-class frmMain : public QMainWindow {
+class frmMain : public QMainWindow
+{
     Q_OBJECT
 public:
     frmMain(Prompts &prompts, Clock &clock, const QString &programFolder, QWidget *parent = nullptr);
@@ -90,8 +92,8 @@ public:
     QAction *TachoSensitivityMaximum, *TachoSensitivityHigh, *TachoSensitivityMedium, *TachoSensitivityLow,
         *TachoSensitivityMinimum;
     QAction *TachoRatio1, *TachoRatio5, *TachoRatio10, *TachoRatio20, *TachoRatio50, *TachoRatio100, *TachoRatio200;
-    QAction *ViewDamping, *ViewMaintenanceAlarm, *Senders, *TessaroComPort, *ViewTodAlarms, *FuelTankSize,
-        *Tank2Size, *ResetDefaults, *CreateBackup, *RestoreBackup;
+    QAction *ViewDamping, *ViewMaintenanceAlarm, *Senders, *TessaroComPort, *ViewTodAlarms, *FuelTankSize, *Tank2Size,
+        *ResetDefaults, *CreateBackup, *RestoreBackup;
     QAction *Contents, *About;
 
     // Connection, port and identification.
@@ -294,7 +296,7 @@ private:
     QString m_programFolder;
     frmNmea *m_nmea = nullptr;
 
-    std::array<QCheckBox *, 20> m_iconBox{};     // in icons::kIcons order
+    std::array<QCheckBox *, 20> m_iconBox{};    // in icons::kIcons order
     std::array<QWidget *, 20> m_iconElement{};  // the picture element each box switches
     std::array<DisplayControls, 5> m_display{}; // displays 1, 2, 3, left bar, right bar
     int m_captionConfig = 1;                    // configuration the four captions name

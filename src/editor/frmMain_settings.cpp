@@ -1,4 +1,5 @@
-// frmMain: the Edit menu's instrument settings: units, clock, bar graph type, tachometer, tank sizes, maintenance alarm.
+// frmMain: the Edit menu's instrument settings: units, clock, bar graph type, tachometer, tank sizes, maintenance
+// alarm.
 #include "editor/frmMain.h"
 
 #include "config/NumberText.h"
@@ -8,7 +9,8 @@
 #include <QAction>
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 void checkOnly(QAction *chosen, std::initializer_list<QAction *> group)
 {
@@ -49,25 +51,50 @@ void frmMain::RefreshSettingsMenu()
 
     QAction *sensitivity = nullptr;
     switch (m_state.SystemBlock[2] & 0x0F) {
-    case 15: sensitivity = TachoSensitivityMaximum; break;
-    case 14: sensitivity = TachoSensitivityHigh; break;
-    case 13: sensitivity = TachoSensitivityMedium; break;
-    case 11: sensitivity = TachoSensitivityLow; break;
-    case 7: sensitivity = TachoSensitivityMinimum; break;
-    default: break;
+    case 15:
+        sensitivity = TachoSensitivityMaximum;
+        break;
+    case 14:
+        sensitivity = TachoSensitivityHigh;
+        break;
+    case 13:
+        sensitivity = TachoSensitivityMedium;
+        break;
+    case 11:
+        sensitivity = TachoSensitivityLow;
+        break;
+    case 7:
+        sensitivity = TachoSensitivityMinimum;
+        break;
+    default:
+        break;
     }
-    checkOnly(sensitivity, {TachoSensitivityMaximum, TachoSensitivityHigh, TachoSensitivityMedium,
-                            TachoSensitivityLow, TachoSensitivityMinimum});
+    checkOnly(sensitivity, {TachoSensitivityMaximum, TachoSensitivityHigh, TachoSensitivityMedium, TachoSensitivityLow,
+                            TachoSensitivityMinimum});
 
     QAction *ratio = nullptr;
     switch (m_state.SystemBlock[7]) {
-    case 1: ratio = TachoRatio1; break;
-    case 5: ratio = TachoRatio5; break;
-    case 10: ratio = TachoRatio10; break;
-    case 20: ratio = TachoRatio20; break;
-    case 50: ratio = TachoRatio50; break;
-    case 100: ratio = TachoRatio100; break;
-    case 200: ratio = TachoRatio200; break;
+    case 1:
+        ratio = TachoRatio1;
+        break;
+    case 5:
+        ratio = TachoRatio5;
+        break;
+    case 10:
+        ratio = TachoRatio10;
+        break;
+    case 20:
+        ratio = TachoRatio20;
+        break;
+    case 50:
+        ratio = TachoRatio50;
+        break;
+    case 100:
+        ratio = TachoRatio100;
+        break;
+    case 200:
+        ratio = TachoRatio200;
+        break;
     default:
         // The instrument knows no other ratio: an unknown one becomes 1:1.
         m_state.SystemBlock[7] = 1;
@@ -86,9 +113,18 @@ void frmMain::chooseSpeed(QAction *item, quint8 andMask, quint8 orMask)
     checkOnly(item, {Knots, MPH, KmHr});
 }
 
-void frmMain::Knots_Click() { chooseSpeed(Knots, 0x9F, 0x00); }
-void frmMain::MPH_Click() { chooseSpeed(MPH, 0xBF, 0x20); }
-void frmMain::KmHr_Click() { chooseSpeed(KmHr, 0xDF, 0x40); }
+void frmMain::Knots_Click()
+{
+    chooseSpeed(Knots, 0x9F, 0x00);
+}
+void frmMain::MPH_Click()
+{
+    chooseSpeed(MPH, 0xBF, 0x20);
+}
+void frmMain::KmHr_Click()
+{
+    chooseSpeed(KmHr, 0xDF, 0x40);
+}
 
 void frmMain::setByte1Bit(quint8 bit, bool on)
 {
@@ -158,26 +194,61 @@ void frmMain::chooseSensitivity(QAction *item, quint8 andMask, quint8 orMask)
                      TachoSensitivityMinimum});
 }
 
-void frmMain::TachoSensitivityMaximum_Click() { chooseSensitivity(TachoSensitivityMaximum, 0xFF, 0x0F); }
-void frmMain::TachoSensitivityHigh_Click() { chooseSensitivity(TachoSensitivityHigh, 0xFE, 0x0E); }
-void frmMain::TachoSensitivityMedium_Click() { chooseSensitivity(TachoSensitivityMedium, 0xFD, 0x0D); }
-void frmMain::TachoSensitivityLow_Click() { chooseSensitivity(TachoSensitivityLow, 0xFB, 0x0B); }
-void frmMain::TachoSensitivityMinimum_Click() { chooseSensitivity(TachoSensitivityMinimum, 0xF7, 0x07); }
+void frmMain::TachoSensitivityMaximum_Click()
+{
+    chooseSensitivity(TachoSensitivityMaximum, 0xFF, 0x0F);
+}
+void frmMain::TachoSensitivityHigh_Click()
+{
+    chooseSensitivity(TachoSensitivityHigh, 0xFE, 0x0E);
+}
+void frmMain::TachoSensitivityMedium_Click()
+{
+    chooseSensitivity(TachoSensitivityMedium, 0xFD, 0x0D);
+}
+void frmMain::TachoSensitivityLow_Click()
+{
+    chooseSensitivity(TachoSensitivityLow, 0xFB, 0x0B);
+}
+void frmMain::TachoSensitivityMinimum_Click()
+{
+    chooseSensitivity(TachoSensitivityMinimum, 0xF7, 0x07);
+}
 
 void frmMain::choosePulleyRatio(QAction *item, quint8 ratio)
 {
     m_state.SystemBlock[7] = ratio;
-    checkOnly(item,
-              {TachoRatio1, TachoRatio5, TachoRatio10, TachoRatio20, TachoRatio50, TachoRatio100, TachoRatio200});
+    checkOnly(item, {TachoRatio1, TachoRatio5, TachoRatio10, TachoRatio20, TachoRatio50, TachoRatio100, TachoRatio200});
 }
 
-void frmMain::TachoRatio1_Click() { choosePulleyRatio(TachoRatio1, 1); }
-void frmMain::TachoRatio5_Click() { choosePulleyRatio(TachoRatio5, 5); }
-void frmMain::TachoRatio10_Click() { choosePulleyRatio(TachoRatio10, 10); }
-void frmMain::TachoRatio20_Click() { choosePulleyRatio(TachoRatio20, 20); }
-void frmMain::TachoRatio50_Click() { choosePulleyRatio(TachoRatio50, 50); }
-void frmMain::TachoRatio100_Click() { choosePulleyRatio(TachoRatio100, 100); }
-void frmMain::TachoRatio200_Click() { choosePulleyRatio(TachoRatio200, 200); }
+void frmMain::TachoRatio1_Click()
+{
+    choosePulleyRatio(TachoRatio1, 1);
+}
+void frmMain::TachoRatio5_Click()
+{
+    choosePulleyRatio(TachoRatio5, 5);
+}
+void frmMain::TachoRatio10_Click()
+{
+    choosePulleyRatio(TachoRatio10, 10);
+}
+void frmMain::TachoRatio20_Click()
+{
+    choosePulleyRatio(TachoRatio20, 20);
+}
+void frmMain::TachoRatio50_Click()
+{
+    choosePulleyRatio(TachoRatio50, 50);
+}
+void frmMain::TachoRatio100_Click()
+{
+    choosePulleyRatio(TachoRatio100, 100);
+}
+void frmMain::TachoRatio200_Click()
+{
+    choosePulleyRatio(TachoRatio200, 200);
+}
 
 // --- number entries ------------------------------------------------------------------------------
 
@@ -191,8 +262,7 @@ void frmMain::numberEntryLoop(const QString &title, const QString &rangeLine, do
         const quint16 value = m_state.systemWord(byte);
         const QString defaultText = hoursDefault ? numtext::signedText(numtext::roundHalfEven(value / 60.0))
                                                  : numtext::signedText(double(value) / 10.0);
-        const QString answer =
-            m_prompts.inputBox(rangeLine + QStringLiteral("\r\n0=OFF"), title, defaultText);
+        const QString answer = m_prompts.inputBox(rangeLine + QStringLiteral("\r\n0=OFF"), title, defaultText);
         if (answer.isEmpty())
             return;
         const double v = numtext::leadingNumber(answer);

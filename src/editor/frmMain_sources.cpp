@@ -14,7 +14,8 @@
 #include <QSignalBlocker>
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 const char *const kListItems[displays::kListEntries] = {
     "None - Blank",        "NMEA 0183 input #1A", "NMEA 0183 input #1B", "NMEA 0183 input #2A", "NMEA 0183 input #2B",
@@ -30,28 +31,47 @@ struct AlarmSlot {
 AlarmSlot alarmSlotFor(int code)
 {
     switch (code) {
-    case 1: return {128, 0};
-    case 2: return {132, 0};
-    case 3: return {136, 1};
+    case 1:
+        return {128, 0};
+    case 2:
+        return {132, 0};
+    case 3:
+        return {136, 1};
     case 4:
-    case 5: return {0, 1};
-    case 6: return {148, 1};
+    case 5:
+        return {0, 1};
+    case 6:
+        return {148, 1};
     case 7:
-    case 8: return {0, 1};
-    case 9: return {152, 2};
-    case 10: return {156, 1};
+    case 8:
+        return {0, 1};
+    case 9:
+        return {152, 2};
+    case 10:
+        return {156, 1};
     case 11:
-    case 12: return {0, 1};
-    case 18: return {160, 2};
-    case 19: return {164, 2};
-    case 20: return {168, 2};
-    case 21: return {172, 0};
-    case 22: return {176, 1};
-    case 31: return {212, 1};
-    case 32: return {216, 1};
-    case 33: return {224, 1};
-    case 34: return {220, 0};
-    default: break;
+    case 12:
+        return {0, 1};
+    case 18:
+        return {160, 2};
+    case 19:
+        return {164, 2};
+    case 20:
+        return {168, 2};
+    case 21:
+        return {172, 0};
+    case 22:
+        return {176, 1};
+    case 31:
+        return {212, 1};
+    case 32:
+        return {216, 1};
+    case 33:
+        return {224, 1};
+    case 34:
+        return {220, 0};
+    default:
+        break;
     }
     if (code >= 23 && code <= 30)
         return {180 + 4 * (code - 23), 0};
@@ -61,9 +81,12 @@ AlarmSlot alarmSlotFor(int code)
 QString formatStored(int value, int decimals)
 {
     switch (decimals) {
-    case 1: return numtext::formatDecimals(value / 10.0, 1);
-    case 2: return numtext::formatDecimals(value / 100.0, 2);
-    default: return numtext::formatDecimals(value, 0);
+    case 1:
+        return numtext::formatDecimals(value / 10.0, 1);
+    case 2:
+        return numtext::formatDecimals(value / 100.0, 2);
+    default:
+        return numtext::formatDecimals(value, 0);
     }
 }
 
@@ -191,11 +214,26 @@ void frmMain::dataSourceClicked(int display)
     nmeaSelector()->openForSource(position, def.selectorTop, def.selectorLeft);
 }
 
-void frmMain::ComboDisplay1_Click() { dataSourceClicked(0); }
-void frmMain::ComboDisplay2_Click() { dataSourceClicked(1); }
-void frmMain::ComboDisplay3_Click() { dataSourceClicked(2); }
-void frmMain::ComboDisplayLeftBar_Click() { dataSourceClicked(3); }
-void frmMain::ComboDisplayRightBar_Click() { dataSourceClicked(4); }
+void frmMain::ComboDisplay1_Click()
+{
+    dataSourceClicked(0);
+}
+void frmMain::ComboDisplay2_Click()
+{
+    dataSourceClicked(1);
+}
+void frmMain::ComboDisplay3_Click()
+{
+    dataSourceClicked(2);
+}
+void frmMain::ComboDisplayLeftBar_Click()
+{
+    dataSourceClicked(3);
+}
+void frmMain::ComboDisplayRightBar_Click()
+{
+    dataSourceClicked(4);
+}
 
 void frmMain::HideNmeaWindows()
 {
@@ -320,20 +358,62 @@ void frmMain::barLimitChange(int display, bool upper)
         c.lowerLimit->setText(QStringLiteral("Lower Bar Limit: ") + NewLimitText);
 }
 
-void frmMain::cmdDD1HiAlarm_Click() { alarmChange(0, true); }
-void frmMain::cmdDD1LoAlarm_Click() { alarmChange(0, false); }
-void frmMain::cmdDD2HiAlarm_Click() { alarmChange(1, true); }
-void frmMain::cmdDD2LoAlarm_Click() { alarmChange(1, false); }
-void frmMain::cmdDD3HiAlarm_Click() { alarmChange(2, true); }
-void frmMain::cmdDD3LoAlarm_Click() { alarmChange(2, false); }
-void frmMain::cmdDD4HiAlarm_Click() { alarmChange(3, true); }
-void frmMain::cmdDD4LoAlarm_Click() { alarmChange(3, false); }
-void frmMain::cmdDD5HiAlarm_Click() { alarmChange(4, true); }
-void frmMain::cmdDD5LoAlarm_Click() { alarmChange(4, false); }
-void frmMain::cmdDD4HiBar_Click() { barLimitChange(3, true); }
-void frmMain::cmdDD4LoBar_Click() { barLimitChange(3, false); }
-void frmMain::cmdDD5HiBar_Click() { barLimitChange(4, true); }
-void frmMain::cmdDD5LoBar_Click() { barLimitChange(4, false); }
+void frmMain::cmdDD1HiAlarm_Click()
+{
+    alarmChange(0, true);
+}
+void frmMain::cmdDD1LoAlarm_Click()
+{
+    alarmChange(0, false);
+}
+void frmMain::cmdDD2HiAlarm_Click()
+{
+    alarmChange(1, true);
+}
+void frmMain::cmdDD2LoAlarm_Click()
+{
+    alarmChange(1, false);
+}
+void frmMain::cmdDD3HiAlarm_Click()
+{
+    alarmChange(2, true);
+}
+void frmMain::cmdDD3LoAlarm_Click()
+{
+    alarmChange(2, false);
+}
+void frmMain::cmdDD4HiAlarm_Click()
+{
+    alarmChange(3, true);
+}
+void frmMain::cmdDD4LoAlarm_Click()
+{
+    alarmChange(3, false);
+}
+void frmMain::cmdDD5HiAlarm_Click()
+{
+    alarmChange(4, true);
+}
+void frmMain::cmdDD5LoAlarm_Click()
+{
+    alarmChange(4, false);
+}
+void frmMain::cmdDD4HiBar_Click()
+{
+    barLimitChange(3, true);
+}
+void frmMain::cmdDD4LoBar_Click()
+{
+    barLimitChange(3, false);
+}
+void frmMain::cmdDD5HiBar_Click()
+{
+    barLimitChange(4, true);
+}
+void frmMain::cmdDD5LoBar_Click()
+{
+    barLimitChange(4, false);
+}
 
 // --- focus highlight, timer and key chord ---------------------------------------------------------
 
@@ -342,16 +422,46 @@ void frmMain::setFocusFlag(int display, bool focused)
     *m_display[size_t(display)].focus = focused ? kTrue : kFalse;
 }
 
-void frmMain::ComboDisplay1_GotFocus() { setFocusFlag(0, true); }
-void frmMain::ComboDisplay2_GotFocus() { setFocusFlag(1, true); }
-void frmMain::ComboDisplay3_GotFocus() { setFocusFlag(2, true); }
-void frmMain::ComboDisplayLeftBar_GotFocus() { setFocusFlag(3, true); }
-void frmMain::ComboDisplayRightBar_GotFocus() { setFocusFlag(4, true); }
-void frmMain::ComboDisplay1_LostFocus() { setFocusFlag(0, false); }
-void frmMain::ComboDisplay2_LostFocus() { setFocusFlag(1, false); }
-void frmMain::ComboDisplay3_LostFocus() { setFocusFlag(2, false); }
-void frmMain::ComboDisplayLeftBar_LostFocus() { setFocusFlag(3, false); }
-void frmMain::ComboDisplayRightBar_LostFocus() { setFocusFlag(4, false); }
+void frmMain::ComboDisplay1_GotFocus()
+{
+    setFocusFlag(0, true);
+}
+void frmMain::ComboDisplay2_GotFocus()
+{
+    setFocusFlag(1, true);
+}
+void frmMain::ComboDisplay3_GotFocus()
+{
+    setFocusFlag(2, true);
+}
+void frmMain::ComboDisplayLeftBar_GotFocus()
+{
+    setFocusFlag(3, true);
+}
+void frmMain::ComboDisplayRightBar_GotFocus()
+{
+    setFocusFlag(4, true);
+}
+void frmMain::ComboDisplay1_LostFocus()
+{
+    setFocusFlag(0, false);
+}
+void frmMain::ComboDisplay2_LostFocus()
+{
+    setFocusFlag(1, false);
+}
+void frmMain::ComboDisplay3_LostFocus()
+{
+    setFocusFlag(2, false);
+}
+void frmMain::ComboDisplayLeftBar_LostFocus()
+{
+    setFocusFlag(3, false);
+}
+void frmMain::ComboDisplayRightBar_LostFocus()
+{
+    setFocusFlag(4, false);
+}
 
 void frmMain::Timer1_Timer()
 {

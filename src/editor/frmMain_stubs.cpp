@@ -33,7 +33,10 @@ void frmMain::New_Click() {}
 void frmMain::Open_Click() {}
 void frmMain::Save_Click() {}
 void frmMain::SaveAs_Click() {}
-void frmMain::Exit_Click() { close(); }
+void frmMain::Exit_Click()
+{
+    close();
+}
 void frmMain::About_Click() {}
 void frmMain::Contents_Click() {}
 void frmMain::ViewDamping_Click() {}
@@ -51,5 +54,6 @@ void frmMain::updateConnectionIndicator()
 {
     const bool connected = m_state.Connected != kFalse;
     shpCommsConnected->setFillColor(connected ? QColor(0, 255, 0) : QColor(255, 0, 0));
-    lblConnected->setText(connected ? QStringLiteral("Connected to Corvane") : QStringLiteral("Not connected to Corvane"));
+    lblConnected->setText(connected ? QStringLiteral("Connected to Corvane")
+                                    : QStringLiteral("Not connected to Corvane"));
 }

@@ -44,10 +44,22 @@ void frmMain::changeBitsToByte(int byte)
     m_state.ConfigBlock[block][byte] = value;
 }
 
-void frmMain::ChangeBitsToByte1() { changeBitsToByte(1); }
-void frmMain::ChangeBitsToByte2() { changeBitsToByte(2); }
-void frmMain::ChangeBitsToByte3() { changeBitsToByte(3); }
-void frmMain::ChangeBitsToByte4() { changeBitsToByte(4); }
+void frmMain::ChangeBitsToByte1()
+{
+    changeBitsToByte(1);
+}
+void frmMain::ChangeBitsToByte2()
+{
+    changeBitsToByte(2);
+}
+void frmMain::ChangeBitsToByte3()
+{
+    changeBitsToByte(3);
+}
+void frmMain::ChangeBitsToByte4()
+{
+    changeBitsToByte(4);
+}
 
 // The one rule for all twenty boxes, run by QCheckBox::toggled: a box set to the state it
 // already has emits nothing, so its byte keeps whatever it held.
@@ -58,26 +70,86 @@ void frmMain::iconBoxChanged(int icon)
     changeBitsToByte(icons::kIcons[icon].byte);
 }
 
-void frmMain::ChkIconsUpperSpeed_Click() { iconBoxChanged(0); }
-void frmMain::ChkIconsUpperDepth_Click() { iconBoxChanged(1); }
-void frmMain::ChkIconsUpperRpm_Click() { iconBoxChanged(2); }
-void frmMain::ChkIconsUpperDeg_Click() { iconBoxChanged(3); }
-void frmMain::ChkIconsMiddleNmea1_Click() { iconBoxChanged(4); }
-void frmMain::ChkIconsMiddleNmea1Left_Click() { iconBoxChanged(5); }
-void frmMain::ChkIconsMiddleNmea2_Click() { iconBoxChanged(6); }
-void frmMain::ChkIconsMiddleNmea2Down_Click() { iconBoxChanged(7); }
-void frmMain::ChkIconsMiddleNmea2Up_Click() { iconBoxChanged(8); }
-void frmMain::ChkIconsMiddleNmea3_Click() { iconBoxChanged(9); }
-void frmMain::ChkIconsMiddleNmea3Right_Click() { iconBoxChanged(10); }
-void frmMain::ChkMidLeftArrow_Click() { iconBoxChanged(11); }
-void frmMain::ChkMidRightArrow_Click() { iconBoxChanged(12); }
-void frmMain::ChkIconsLowerLeftOil_Click() { iconBoxChanged(13); }
-void frmMain::ChkIconsLowerLeftSpeed_Click() { iconBoxChanged(14); }
-void frmMain::ChkIconsLowerLeftVdc_Click() { iconBoxChanged(15); }
-void frmMain::ChkIconsLowerRightDepth_Click() { iconBoxChanged(16); }
-void frmMain::ChkIconsLowerRightRpm_Click() { iconBoxChanged(17); }
-void frmMain::ChkIconsLowerRightFuel_Click() { iconBoxChanged(18); }
-void frmMain::ChkIconsLowerRightTemp_Click() { iconBoxChanged(19); }
+void frmMain::ChkIconsUpperSpeed_Click()
+{
+    iconBoxChanged(0);
+}
+void frmMain::ChkIconsUpperDepth_Click()
+{
+    iconBoxChanged(1);
+}
+void frmMain::ChkIconsUpperRpm_Click()
+{
+    iconBoxChanged(2);
+}
+void frmMain::ChkIconsUpperDeg_Click()
+{
+    iconBoxChanged(3);
+}
+void frmMain::ChkIconsMiddleNmea1_Click()
+{
+    iconBoxChanged(4);
+}
+void frmMain::ChkIconsMiddleNmea1Left_Click()
+{
+    iconBoxChanged(5);
+}
+void frmMain::ChkIconsMiddleNmea2_Click()
+{
+    iconBoxChanged(6);
+}
+void frmMain::ChkIconsMiddleNmea2Down_Click()
+{
+    iconBoxChanged(7);
+}
+void frmMain::ChkIconsMiddleNmea2Up_Click()
+{
+    iconBoxChanged(8);
+}
+void frmMain::ChkIconsMiddleNmea3_Click()
+{
+    iconBoxChanged(9);
+}
+void frmMain::ChkIconsMiddleNmea3Right_Click()
+{
+    iconBoxChanged(10);
+}
+void frmMain::ChkMidLeftArrow_Click()
+{
+    iconBoxChanged(11);
+}
+void frmMain::ChkMidRightArrow_Click()
+{
+    iconBoxChanged(12);
+}
+void frmMain::ChkIconsLowerLeftOil_Click()
+{
+    iconBoxChanged(13);
+}
+void frmMain::ChkIconsLowerLeftSpeed_Click()
+{
+    iconBoxChanged(14);
+}
+void frmMain::ChkIconsLowerLeftVdc_Click()
+{
+    iconBoxChanged(15);
+}
+void frmMain::ChkIconsLowerRightDepth_Click()
+{
+    iconBoxChanged(16);
+}
+void frmMain::ChkIconsLowerRightRpm_Click()
+{
+    iconBoxChanged(17);
+}
+void frmMain::ChkIconsLowerRightFuel_Click()
+{
+    iconBoxChanged(18);
+}
+void frmMain::ChkIconsLowerRightTemp_Click()
+{
+    iconBoxChanged(19);
+}
 
 void frmMain::setIconState(int icon, bool on)
 {
@@ -144,8 +216,8 @@ void frmMain::CmdConf1_Click(int Index)
 bool frmMain::askConfirmation(const QString &title, const QString &line)
 {
     m_prompts.beep();
-    m_state.MsgAnswer = quint8(
-        m_prompts.askYesNo(title, QStringLiteral("Are you sure?\r\n") + line, Prompts::Icon::Question));
+    m_state.MsgAnswer =
+        quint8(m_prompts.askYesNo(title, QStringLiteral("Are you sure?\r\n") + line, Prompts::Icon::Question));
     return m_state.MsgAnswer == kYes;
 }
 

@@ -6,7 +6,8 @@
 #include <QPushButton>
 #include <QTest>
 
-class TestNmeaSelector : public QObject {
+class TestNmeaSelector : public QObject
+{
     Q_OBJECT
 private slots:
     void listsHoldTheInstrumentsCodesInOrder()
@@ -72,9 +73,9 @@ private slots:
         QCOMPARE(int(state.NmeaSelectionIndex), index);
         QCOMPARE(int(state.NmeaChannel), channel);
         QCOMPARE(w.placedAtTwips(), QPoint(6250, 8050));
-        QCOMPARE((QStringList{w.cmbNmeaTalker->currentText(), w.cmbNmeaID->currentText(),
-                              w.cmdNmeaCommas->currentText()}),
-                 shown);
+        QCOMPARE(
+            (QStringList{w.cmbNmeaTalker->currentText(), w.cmbNmeaID->currentText(), w.cmdNmeaCommas->currentText()}),
+            shown);
     }
 
     void accept_data()

@@ -10,7 +10,8 @@
 #include <QGroupBox>
 #include <QTest>
 
-namespace {
+namespace
+{
 
 QString accessibleName(QWidget *w)
 {
@@ -47,7 +48,8 @@ void showWidestState(MainWindowFixture &f)
 
 } // namespace
 
-class TestMainLayout : public QObject {
+class TestMainLayout : public QObject
+{
     Q_OBJECT
 private slots:
     void everyControlHasAnAccessibleName()

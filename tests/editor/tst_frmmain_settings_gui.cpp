@@ -7,13 +7,32 @@
 #include <QMenu>
 #include <QTest>
 
-namespace {
+namespace
+{
 
-const QStringList kRadioItems = {
-    "Knots", "MPH", "KmHr", "DegF", "DegC", "Psi", "Bars", "Hr12", "Hr24", "BarChart", "Pointer",
-    "TachoSensitivityMaximum", "TachoSensitivityHigh", "TachoSensitivityMedium", "TachoSensitivityLow",
-    "TachoSensitivityMinimum", "TachoRatio1", "TachoRatio5", "TachoRatio10", "TachoRatio20", "TachoRatio50",
-    "TachoRatio100", "TachoRatio200"};
+const QStringList kRadioItems = {"Knots",
+                                 "MPH",
+                                 "KmHr",
+                                 "DegF",
+                                 "DegC",
+                                 "Psi",
+                                 "Bars",
+                                 "Hr12",
+                                 "Hr24",
+                                 "BarChart",
+                                 "Pointer",
+                                 "TachoSensitivityMaximum",
+                                 "TachoSensitivityHigh",
+                                 "TachoSensitivityMedium",
+                                 "TachoSensitivityLow",
+                                 "TachoSensitivityMinimum",
+                                 "TachoRatio1",
+                                 "TachoRatio5",
+                                 "TachoRatio10",
+                                 "TachoRatio20",
+                                 "TachoRatio50",
+                                 "TachoRatio100",
+                                 "TachoRatio200"};
 
 QStringList checkedItems(MainWindowFixture &f)
 {
@@ -26,7 +45,8 @@ QStringList checkedItems(MainWindowFixture &f)
 
 } // namespace
 
-class TestMainSettings : public QObject {
+class TestMainSettings : public QObject
+{
     Q_OBJECT
 private slots:
     void radioChoices_data()
@@ -88,7 +108,8 @@ private slots:
         QTest::addColumn<QStringList>("checked");
         QTest::addColumn<int>("b7After");
         QTest::newRow("all clear") << 0x00 << 0x0F << 1
-                                   << QStringList{"Knots", "DegC", "Bars", "Hr24", "Pointer", "TachoSensitivityMaximum",
+                                   << QStringList{"Knots",      "DegC",    "Bars",
+                                                  "Hr24",       "Pointer", "TachoSensitivityMaximum",
                                                   "TachoRatio1"}
                                    << 1;
         QTest::newRow("speed bits 11 match no item")
@@ -99,10 +120,9 @@ private slots:
         QTest::newRow("KPH, ratio 3 becomes 1:1")
             << 0x40 << 0x07 << 3
             << QStringList{"KmHr", "DegC", "Bars", "Hr24", "Pointer", "TachoSensitivityMinimum", "TachoRatio1"} << 1;
-        QTest::newRow("ratio 0 becomes 1:1") << 0x00 << 0x0E << 0
-                                             << QStringList{"Knots", "DegC", "Bars", "Hr24", "Pointer",
-                                                            "TachoSensitivityHigh", "TachoRatio1"}
-                                             << 1;
+        QTest::newRow("ratio 0 becomes 1:1")
+            << 0x00 << 0x0E << 0
+            << QStringList{"Knots", "DegC", "Bars", "Hr24", "Pointer", "TachoSensitivityHigh", "TachoRatio1"} << 1;
     }
     void menuRefresh()
     {
@@ -167,26 +187,26 @@ private slots:
         QTest::addColumn<QStringList>("defaults");
         const QString fuel = "FuelTankSize", tank2 = "Tank2Size", service = "ViewMaintenanceAlarm";
         QTest::newRow("fuel 123.4 stores 1234") << fuel << 21 << 0 << QStringList{"123.4"} << 1234 << QStringList{" 0"};
-        QTest::newRow("fuel 6500 stores 65000") << fuel << 21 << 10 << QStringList{"6500"} << 65000
-                                                << QStringList{" 1"};
+        QTest::newRow("fuel 6500 stores 65000")
+            << fuel << 21 << 10 << QStringList{"6500"} << 65000 << QStringList{" 1"};
         QTest::newRow("fuel 7000 beeps and asks again")
             << fuel << 21 << 1234 << QStringList{"7000", "5"} << 50 << QStringList{" 123.4", " 123.4"};
-        QTest::newRow("fuel negative asks again") << fuel << 21 << 0 << QStringList{"-1", "1"} << 10
-                                                  << QStringList{" 0", " 0"};
-        QTest::newRow("fuel stored 40000 shows 4000") << fuel << 21 << 40000 << QStringList{"1"} << 10
-                                                      << QStringList{" 4000"};
-        QTest::newRow("second tank: text reads 0") << tank2 << 23 << 500 << QStringList{"abc"} << 0
-                                                   << QStringList{" 50"};
-        QTest::newRow("second tank: Cancel keeps") << tank2 << 23 << 555 << QStringList{""} << 555
-                                                   << QStringList{" 55.5"};
+        QTest::newRow("fuel negative asks again")
+            << fuel << 21 << 0 << QStringList{"-1", "1"} << 10 << QStringList{" 0", " 0"};
+        QTest::newRow("fuel stored 40000 shows 4000")
+            << fuel << 21 << 40000 << QStringList{"1"} << 10 << QStringList{" 4000"};
+        QTest::newRow("second tank: text reads 0")
+            << tank2 << 23 << 500 << QStringList{"abc"} << 0 << QStringList{" 50"};
+        QTest::newRow("second tank: Cancel keeps")
+            << tank2 << 23 << 555 << QStringList{""} << 555 << QStringList{" 55.5"};
         QTest::newRow("maintenance 999.9 hours stores 59994")
             << service << 114 << 0 << QStringList{"999.9"} << 59994 << QStringList{" 0"};
-        QTest::newRow("maintenance 59994 minutes shows 1000") << service << 114 << 59994 << QStringList{"0"} << 0
-                                                              << QStringList{" 1000"};
+        QTest::newRow("maintenance 59994 minutes shows 1000")
+            << service << 114 << 59994 << QStringList{"0"} << 0 << QStringList{" 1000"};
         QTest::newRow("maintenance 1000 hours asks again")
             << service << 114 << 120 << QStringList{"1000", "2.5"} << 150 << QStringList{" 2", " 2"};
-        QTest::newRow("maintenance half hour to even") << service << 114 << 150 << QStringList{""} << 150
-                                                       << QStringList{" 2"};
+        QTest::newRow("maintenance half hour to even")
+            << service << 114 << 150 << QStringList{""} << 150 << QStringList{" 2"};
     }
     void numberEntries()
     {
@@ -206,9 +226,9 @@ private slots:
         QCOMPARE(int(f.state().systemWord(byte)), after);
         QCOMPARE(f.prompts.beeps - beeps, answers.size());
 
-        const QString title = item == "FuelTankSize"   ? "View/Set Fuel Tank Size"
-                              : item == "Tank2Size"    ? "View/Set Optional 2n'd Tank Size"
-                                                       : "View/Set Engine Maintenance Alarm";
+        const QString title = item == "FuelTankSize" ? "View/Set Fuel Tank Size"
+                              : item == "Tank2Size"  ? "View/Set Optional 2n'd Tank Size"
+                                                     : "View/Set Engine Maintenance Alarm";
         const QString range = item == "FuelTankSize" ? "Enter a value between 0 and 6500.0"
                               : item == "Tank2Size"  ? "Enter a value between 0.0 and 6500.0"
                                                      : "Enter a value between 0 and 999.9 hours.";
@@ -233,11 +253,26 @@ private slots:
         QCOMPARE(describe(f.get<QMenu>("mnuFile")), (QStringList{"New", "Open", "|", "Save", "SaveAs", "|", "Exit"}));
         QCOMPARE(f.get<QAction>("New")->text(), QStringLiteral("&New "));
         QCOMPARE(f.get<QAction>("SaveAs")->text(), QStringLiteral("Save  &As"));
-        QCOMPARE(describe(f.get<QMenu>("mnuEdit")),
-                 (QStringList{"SpeedUnits", "TemperatureUnits", "PressureUnits", "|", "TimeFormat", "BarGraphType",
-                              "Tacho", "|", "ViewDamping", "ViewMaintenanceAlarm", "Senders", "TessaroComPort",
-                              "ViewTodAlarms", "|", "FuelTankSize", "Tank2Size", "|", "ResetDefaults", "CreateBackup",
-                              "RestoreBackup"}));
+        QCOMPARE(describe(f.get<QMenu>("mnuEdit")), (QStringList{"SpeedUnits",
+                                                                 "TemperatureUnits",
+                                                                 "PressureUnits",
+                                                                 "|",
+                                                                 "TimeFormat",
+                                                                 "BarGraphType",
+                                                                 "Tacho",
+                                                                 "|",
+                                                                 "ViewDamping",
+                                                                 "ViewMaintenanceAlarm",
+                                                                 "Senders",
+                                                                 "TessaroComPort",
+                                                                 "ViewTodAlarms",
+                                                                 "|",
+                                                                 "FuelTankSize",
+                                                                 "Tank2Size",
+                                                                 "|",
+                                                                 "ResetDefaults",
+                                                                 "CreateBackup",
+                                                                 "RestoreBackup"}));
         QCOMPARE(describe(f.get<QMenu>("Tacho")), (QStringList{"TachoSensitivity", "PullyRatio"}));
         QCOMPARE(describe(f.get<QMenu>("PullyRatio")),
                  (QStringList{"TachoRatio1", "TachoRatio5", "TachoRatio10", "TachoRatio20", "TachoRatio50",

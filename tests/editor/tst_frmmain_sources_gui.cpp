@@ -8,7 +8,8 @@
 #include <QApplication>
 #include <QTest>
 
-namespace {
+namespace
+{
 
 // Configuration 2 with display 1 (byte 28) showing `code`, shown after a blank configuration 3.
 void showOnDisplay1(MainWindowFixture &f, int code)
@@ -22,7 +23,8 @@ void showOnDisplay1(MainWindowFixture &f, int code)
 
 } // namespace
 
-class TestMainSources : public QObject {
+class TestMainSources : public QObject
+{
     Q_OBJECT
 private slots:
     void alarmLabelsFollowTheSource_data()
@@ -33,18 +35,22 @@ private slots:
         QTest::addColumn<QString>("low");
         QTest::addColumn<QString>("high");
         QTest::addColumn<bool>("changeable");
-        QTest::newRow("NMEA #1A") << 23 << 180 << QByteArray("\x00\x64\x03\xE8", 4) << "100" << "1000" << true;
-        QTest::newRow("NMEA #4B") << 30 << 208 << QByteArray("\x00\x05\x00\x06", 4) << "5" << "6" << true;
-        QTest::newRow("one decimal (code 10)") << 10 << 156 << QByteArray("\x04\xD2\x00\x05", 4) << "123.4" << "0.5"
-                                               << true;
-        QTest::newRow("two decimals (code 9)") << 9 << 152 << QByteArray("\x00\x05\xFF\xFF", 4) << "0.05" << "655.35"
-                                               << true;
-        QTest::newRow("code 34: no decimals for alarms")
-            << 34 << 220 << QByteArray("\x00\x07\x01\x00", 4) << "7" << "256" << true;
-        QTest::newRow("no alarm bytes, one decimal (code 11)") << 11 << 0 << QByteArray() << "0.0" << "0.0"
-                                                              << false;
-        QTest::newRow("unknown code 15") << 15 << 0 << QByteArray() << "0" << "0" << false;
-        QTest::newRow("none") << 0 << 0 << QByteArray() << "0" << "0" << false;
+        QTest::newRow("NMEA #1A") << 23 << 180 << QByteArray("\x00\x64\x03\xE8", 4) << "100"
+                                  << "1000" << true;
+        QTest::newRow("NMEA #4B") << 30 << 208 << QByteArray("\x00\x05\x00\x06", 4) << "5"
+                                  << "6" << true;
+        QTest::newRow("one decimal (code 10)") << 10 << 156 << QByteArray("\x04\xD2\x00\x05", 4) << "123.4"
+                                               << "0.5" << true;
+        QTest::newRow("two decimals (code 9)") << 9 << 152 << QByteArray("\x00\x05\xFF\xFF", 4) << "0.05"
+                                               << "655.35" << true;
+        QTest::newRow("code 34: no decimals for alarms") << 34 << 220 << QByteArray("\x00\x07\x01\x00", 4) << "7"
+                                                         << "256" << true;
+        QTest::newRow("no alarm bytes, one decimal (code 11)") << 11 << 0 << QByteArray() << "0.0"
+                                                               << "0.0" << false;
+        QTest::newRow("unknown code 15") << 15 << 0 << QByteArray() << "0"
+                                         << "0" << false;
+        QTest::newRow("none") << 0 << 0 << QByteArray() << "0"
+                              << "0" << false;
     }
     void alarmLabelsFollowTheSource()
     {
@@ -158,14 +164,18 @@ private slots:
             << "Upper Bar Limit: 655.30";
         QTest::newRow("left lower, 2 dp") << "cmdDD4LoBar" << 88 << 18 << "1.25" << 89 << 125 << "LblLeftBarLowerLimit"
                                           << "Lower Bar Limit: 1.25";
-        QTest::newRow("right upper, 1 dp capped") << "cmdDD5HiBar" << 108 << 10 << "7000" << 111 << 65535
-                                                  << "LblRightBarUpperLimit" << "Upper Bar Limit: 6553.5";
-        QTest::newRow("right lower, text stores 0") << "cmdDD5LoBar" << 108 << 23 << "abc" << 109 << 0
-                                                    << "LblRightBarLowerLimit" << "Lower Bar Limit: 0";
-        QTest::newRow("code 34 has one decimal on bars") << "cmdDD5HiBar" << 108 << 34 << "12.34" << 111 << 123
-                                                         << "LblRightBarUpperLimit" << "Upper Bar Limit: 12.3";
-        QTest::newRow("label shows the value as stored") << "cmdDD4HiBar" << 88 << 23 << "12.5" << 91 << 12
-                                                         << "LblLeftBarUpperLimit" << "Upper Bar Limit: 12";
+        QTest::newRow("right upper, 1 dp capped")
+            << "cmdDD5HiBar" << 108 << 10 << "7000" << 111 << 65535 << "LblRightBarUpperLimit"
+            << "Upper Bar Limit: 6553.5";
+        QTest::newRow("right lower, text stores 0")
+            << "cmdDD5LoBar" << 108 << 23 << "abc" << 109 << 0 << "LblRightBarLowerLimit"
+            << "Lower Bar Limit: 0";
+        QTest::newRow("code 34 has one decimal on bars")
+            << "cmdDD5HiBar" << 108 << 34 << "12.34" << 111 << 123 << "LblRightBarUpperLimit"
+            << "Upper Bar Limit: 12.3";
+        QTest::newRow("label shows the value as stored")
+            << "cmdDD4HiBar" << 88 << 23 << "12.5" << 91 << 12 << "LblLeftBarUpperLimit"
+            << "Upper Bar Limit: 12";
     }
     void storeBarLimit()
     {
@@ -297,8 +307,11 @@ private slots:
         QCOMPARE(selector->cmbNmeaTalker->currentText(), QStringLiteral("GP"));
         QCOMPARE(selector->cmbNmeaID->currentText(), QStringLiteral("RMC"));
         QCOMPARE(selector->cmdNmeaCommas->currentText(), QStringLiteral("5"));
-        QCOMPARE(f.window->picBrevo->sourceText(codeByte == 28 ? 0 : codeByte == 48 ? 1 : codeByte == 68 ? 2
-                                                : codeByte == 88 ? 3 : 4),
+        QCOMPARE(f.window->picBrevo->sourceText(codeByte == 28   ? 0
+                                                : codeByte == 48 ? 1
+                                                : codeByte == 68 ? 2
+                                                : codeByte == 88 ? 3
+                                                                 : 4),
                  BrevoFace::sourceTextFor(position + 22));
     }
 
@@ -395,13 +408,13 @@ private slots:
         QTest::addColumn<int>("modifiers");
         QTest::addColumn<bool>("armed");
         const int shiftCtrl = int(Qt::ShiftModifier | Qt::ControlModifier);
-        QTest::newRow("Shift+Ctrl+K on the upper bar limit button") << "cmdDD4HiBar" << int(Qt::Key_K) << shiftCtrl
-                                                                   << true;
+        QTest::newRow("Shift+Ctrl+K on the upper bar limit button")
+            << "cmdDD4HiBar" << int(Qt::Key_K) << shiftCtrl << true;
         QTest::newRow("Ctrl+K") << "cmdDD4HiBar" << int(Qt::Key_K) << int(Qt::ControlModifier) << false;
         QTest::newRow("Shift+K") << "cmdDD4HiBar" << int(Qt::Key_K) << int(Qt::ShiftModifier) << false;
         QTest::newRow("Shift+Ctrl+J") << "cmdDD4HiBar" << int(Qt::Key_J) << shiftCtrl << false;
-        QTest::newRow("Shift+Ctrl+Alt+K") << "cmdDD4HiBar" << int(Qt::Key_K) << int(shiftCtrl | Qt::AltModifier)
-                                          << false;
+        QTest::newRow("Shift+Ctrl+Alt+K")
+            << "cmdDD4HiBar" << int(Qt::Key_K) << int(shiftCtrl | Qt::AltModifier) << false;
         QTest::newRow("another button") << "cmdDD4LoBar" << int(Qt::Key_K) << shiftCtrl << false;
     }
     void keyChordArmsFactoryMode()

@@ -1,4 +1,5 @@
-// The main window's view: icon check boxes and their bytes, the redraw, configuration buttons and the three clear/set buttons.
+// The main window's view: icon check boxes and their bytes, the redraw, configuration buttons and the three clear/set
+// buttons.
 #include "MainWindowFixture.h"
 
 #include "editor/BrevoFace.h"
@@ -7,7 +8,8 @@
 #include <QGroupBox>
 #include <QTest>
 
-namespace {
+namespace
+{
 
 QByteArray iconBytes(MainWindowFixture &f, int config)
 {
@@ -27,7 +29,8 @@ QByteArray bytes4(int a, int b, int c, int d)
 
 } // namespace
 
-class TestMainView : public QObject {
+class TestMainView : public QObject
+{
     Q_OBJECT
 private slots:
     // Each box owns exactly one bit and one picture element of the instrument picture.
@@ -104,10 +107,10 @@ private slots:
             << bytes4(0, 0, 0x1F, 0) << QStringList{"ChkIconsUpperRpm"} << bytes4(0, 0, 0x80, 0);
         QTest::newRow("byte 4 keeps its shown arrow, drops unowned bits")
             << bytes4(0, 0, 0, 0xFC) << QStringList{"ChkIconsUpperDeg"} << bytes4(0, 0, 0, 5);
-        QTest::newRow("several groups")
-            << bytes4(0, 0, 0, 0) << QStringList{"ChkMidRightArrow", "ChkIconsMiddleNmea1", "ChkIconsLowerLeftOil",
-                                                 "ChkIconsUpperSpeed"}
-            << bytes4(0x81, 0x01, 0x20, 0);
+        QTest::newRow("several groups") << bytes4(0, 0, 0, 0)
+                                        << QStringList{"ChkMidRightArrow", "ChkIconsMiddleNmea1",
+                                                       "ChkIconsLowerLeftOil", "ChkIconsUpperSpeed"}
+                                        << bytes4(0x81, 0x01, 0x20, 0);
     }
     void checkingBoxesRebuildsTheirByte()
     {
@@ -169,8 +172,8 @@ private slots:
         const QString setLine = QStringLiteral("This will turn ON all the Icons for display configuration # 3");
         const QString clearTitle = QStringLiteral("Clear all Icons for display configuration # 3");
         const QString clearLine = QStringLiteral("This will clear all the Icons for display configuration # 3");
-        QTest::newRow("turn all on, Yes") << "cmdSetCurrentConfig" << true << bytes4(0, 0, 0, 0)
-                                          << bytes4(255, 127, 224, 5) << setTitle << setLine;
+        QTest::newRow("turn all on, Yes")
+            << "cmdSetCurrentConfig" << true << bytes4(0, 0, 0, 0) << bytes4(255, 127, 224, 5) << setTitle << setLine;
         QTest::newRow("turn all on, No") << "cmdSetCurrentConfig" << false << bytes4(0, 0, 0, 0) << bytes4(0, 0, 0, 0)
                                          << setTitle << setLine;
         // The boxes are all clear already, so the bytes still hold their unowned bits.

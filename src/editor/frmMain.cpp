@@ -9,6 +9,10 @@
 #include "editor/FillShape.h"
 #include "editor/IconTable.h"
 #include "link/Clock.h"
+#include "link/InstrumentContext.h"
+#include "link/LinkWindows.h"
+#include "link/PortResolver.h"
+#include "link/SerialLink.h"
 
 #include <QActionGroup>
 #include <QCheckBox>
@@ -52,7 +56,7 @@ QGroupBox *makeFrame(QWidget *parent, const QString &name, const QString &title)
 
 } // namespace
 
-frmMain::frmMain(Prompts &prompts, Clock &clock, const QString &programFolder, QWidget *parent)
+frmMain::frmMain(Prompts &prompts, Clock &clock, const QString &programFolder, BytePort *port, QWidget *parent)
     : QMainWindow(parent), m_prompts(prompts), m_clock(clock), m_programFolder(programFolder)
 {
     setObjectName(QStringLiteral("frmMain"));
@@ -77,10 +81,9 @@ frmMain::frmMain(Prompts &prompts, Clock &clock, const QString &programFolder, Q
     connect(Timer1, &QTimer::timeout, this, &frmMain::Timer1_Timer);
     Timer1->start();
 
+    createLinkAndWindows(port);
     Form_Load();
 }
-
-frmMain::~frmMain() = default;
 
 frmNmea *frmMain::nmeaSelector()
 {

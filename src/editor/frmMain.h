@@ -3,13 +3,27 @@
 #pragma once
 
 #include "config/EditorState.h"
+#include "link/InstrumentView.h"
 
 #include <QMainWindow>
 #include <array>
 #include <functional>
+#include <memory>
 
 class BrevoFace;
+class BytePort;
 class Clock;
+class LinkWindows;
+class PortResolver;
+class SerialLink;
+class frmAbout;
+class frmBeingSentReceived;
+class frmDamping;
+class frmHalvane;
+class frmNmeaData;
+class frmSenders;
+class frmTimeOfDayAlarms;
+struct InstrumentContext;
 class ClickLabel;
 class FillShape;
 class Prompts;
@@ -23,17 +37,48 @@ class QPushButton;
 class QTimer;
 class frmNmea;
 
-class frmMain : public QMainWindow
+class frmMain : public QMainWindow, public InstrumentView
 {
     Q_OBJECT
 public:
-    frmMain(Prompts &prompts, Clock &clock, const QString &programFolder, QWidget *parent = nullptr);
+    // `port` is the serial port to talk through; without one the main window opens
+    // the system's serial ports itself.
+    frmMain(Prompts &prompts, Clock &clock, const QString &programFolder, BytePort *port = nullptr,
+            QWidget *parent = nullptr);
     ~frmMain() override;
 
     EditorState &state() { return m_state; }
     Prompts &prompts() { return m_prompts; }
     Clock &clock() { return m_clock; }
     const QString &programFolder() const { return m_programFolder; }
+    // The folder DEFAULT.CFG and the factory files live in (the program folder, or the
+    // per-user data folder when the program folder cannot be written).
+    const QString &workingFolder() const { return m_workingFolder; }
+
+    // --- the link and the other windows (frmMain_link.cpp, frmMain_file.cpp) -------------
+    SerialLink &link() { return *m_link; }
+    LinkWindows &linkWindows() { return *m_linkWindows; }
+    InstrumentContext &instrument() { return *m_ctx; }
+    frmAbout *aboutWindow() const { return m_about; }
+    frmSenders *sendersWindow() const { return m_senders; }
+    frmDamping *dampingWindow() const { return m_damping; }
+    frmTimeOfDayAlarms *todAlarmsWindow() const { return m_todAlarms; }
+    frmNmeaData *nmeaMonitor() const { return m_nmeaData; }
+    frmBeingSentReceived *warningWindow() const { return m_warning; }
+    QWidget *factoryWindow() const { return m_factory; }
+    // Ends the program after ShutDownEditor; tests replace it.
+    std::function<void()> endProgram;
+    // Writes DEFAULT.CFG (ConfigFileName); a failure is reported. True when written.
+    bool SaveConfigsFile();
+
+    // InstrumentView: the main window's part of what instrument operations show.
+    void setCommsPortLabel(const QString &text) override;
+    void setConnectedLabel(const QString &text) override;
+    void setSerialNumberLabel(const QString &text) override;
+    void showIdentity() override;
+    void showUnitVersions() override;
+    void showProductCode(int code) override;
+    void showNewConfigCount(int count) override;
 
     // --- hooks the integrator connects --------------------------------------------------
     // Unit labels of the sender window: true = bars / degrees C.
@@ -290,11 +335,34 @@ private:
     void numberEntryLoop(const QString &title, const QString &rangeLine, double maximum, int factor, int byte,
                          bool hoursDefault);
 
+    // frmMain_link.cpp / frmMain_file.cpp
+    void createLinkAndWindows(BytePort *port);
+    void startNmeaMonitor();
+    void selectFirstConfiguration();
+    bool saveImageTo(const QString &path);
+    // Runs `body` as an instrument operation (busy guard, lost port handled).
+    void instrumentOperation(const std::function<void()> &body);
+
     EditorState m_state;
     Prompts &m_prompts;
     Clock &m_clock;
     QString m_programFolder;
+    QString m_workingFolder;
     frmNmea *m_nmea = nullptr;
+
+    std::unique_ptr<BytePort> m_ownPort;
+    std::unique_ptr<PortResolver> m_resolver;
+    std::unique_ptr<SerialLink> m_link;
+    std::unique_ptr<LinkWindows> m_linkWindows;
+    std::unique_ptr<InstrumentContext> m_ctx;
+    frmAbout *m_about = nullptr;
+    frmSenders *m_senders = nullptr;
+    frmDamping *m_damping = nullptr;
+    frmTimeOfDayAlarms *m_todAlarms = nullptr;
+    frmNmeaData *m_nmeaData = nullptr;
+    frmBeingSentReceived *m_warning = nullptr;
+    QWidget *m_factory = nullptr;
+    bool m_shutDown = false;
 
     std::array<QCheckBox *, 20> m_iconBox{};    // in icons::kIcons order
     std::array<QWidget *, 20> m_iconElement{};  // the picture element each box switches

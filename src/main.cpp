@@ -1,12 +1,22 @@
 // The Corvane Display Configuration Editor program.
+#include "config/Prompts.h"
+#include "editor/frmMain.h"
+#include "link/Clock.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QMainWindow w;
-    w.setWindowTitle(QStringLiteral("Halvane Corvane Display Configuration Editor"));
-    w.show();
+    QApplication::setApplicationName(QStringLiteral("Corvane Display Configuration Editor"));
+    QApplication::setOrganizationName(QStringLiteral("Halvane"));
+    // Closing the main window runs the shutdown procedure, which ends the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    WidgetPrompts prompts;
+    SteadyClock clock;
+    frmMain window(prompts, clock, QCoreApplication::applicationDirPath());
+    prompts.setParent(&window);
+    window.show();
     return app.exec();
 }

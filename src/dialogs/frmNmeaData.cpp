@@ -84,41 +84,34 @@ void frmNmeaData::run(InstrumentContext &ctx)
     raise();
 
     SerialLink &link = ctx.link;
-    try {
-        if (!ctx.ensureConnected()) {
-            s.NmeaMonitorRunning = false;
-            m_ctx = nullptr;
-            return;
+    // However the monitor ends (stopped, or the port lost), it is no longer running.
+    struct Ended {
+        frmNmeaData *window;
+        EditorState &state;
+        ~Ended()
+        {
+            state.NmeaMonitorRunning = false;
+            window->m_ctx = nullptr;
         }
-        link.SendByte(proto::kNmeaMonitorStart);
-        while (!m_stopRequested) {
-            if (s.NmeaMonitorRunning) {
-                link.SendByteCheckEcho(channel);
-                if (link.RxCount >= 1) {
-                    link.clock().waitUntil(link.clock().now() + kCharacterWait,
-                                           [&link] { return link.RxCount >= 2; });
-                    if (link.RxCount >= 2)
-                        appendReceived(char(link.element(2)));
-                }
-                link.clock().processEvents();
-            } else {
-                link.clock().waitUntil(link.clock().now() + kPausedSlice,
-                                       [this, &s] { return m_stopRequested || s.NmeaMonitorRunning; });
-            }
+    } ended{this, s};
+    if (!ctx.ensureConnected())
+        return;
+    link.SendByte(proto::kNmeaMonitorStart);
+    while (!m_stopRequested) {
+        if (s.NmeaMonitorRunning) {
+            link.SendByteCheckEcho(channel);
+            if (link.RxCount >= 1 && link.waitForBytes(2, kCharacterWait))
+                appendReceived(char(link.element(2)));
+            link.clock().processEvents();
+        } else {
+            link.clock().waitUntil(link.clock().now() + kPausedSlice,
+                                   [this, &s] { return m_stopRequested || s.NmeaMonitorRunning; });
         }
-        // Leave the instrument's command mode so that the next operation connects afresh.
-        link.sendFrame(proto::kSoftReset, 0, 0, 0);
-        s.Connected = kFalse;
-        ctx.view.setConnectedLabel(QStringLiteral("Not connected to Corvane"));
-    } catch (const LinkLost &e) {
-        s.Connected = kFalse;
-        ctx.prompts.message(QStringLiteral("NMEA Data"),
-                            QStringLiteral("The connection to the instrument was lost (%1).")
-                                .arg(QString::fromUtf8(e.what())),
-                            Prompts::Icon::Critical);
     }
-    s.NmeaMonitorRunning = false;
-    m_ctx = nullptr;
+    // Leave the instrument's command mode so that the next operation connects afresh.
+    link.sendFrame(proto::kSoftReset, 0, 0, 0);
+    s.Connected = kFalse;
+    ctx.view.setConnectedLabel(QStringLiteral("Not connected to Corvane"));
 }
 
 void frmNmeaData::stop()

@@ -12,8 +12,14 @@
 class Prompts;
 class InstrumentView;
 
-// Thrown by the primitives when the port went away during an operation (adapter
-// unplugged). The operation's entry point catches it, clears Connected and tells the user.
+// Thrown by the primitives (SendByte, SendByteCheckEcho, ReceiveByte, Delay, the
+// frame helpers) when the port went away during an operation (adapter unplugged,
+// simulated instrument gone) or the editor is closing. Every waiting loop ends at
+// once when that happens, so no operation is left hanging.
+//
+// Every instrument operation entry point (a button or menu handler that connects
+// and talks to the instrument) must catch it; runInstrumentOperation() below does
+// that, and the busy guard, in one call. what() is a sentence fit for the user.
 struct LinkLost : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
@@ -23,23 +29,35 @@ class SerialLink : public QObject {
 public:
     static constexpr int kBufferLast = 4096; // elements 0..4096
     static constexpr int kMaxCount = 4090;
+    static constexpr double kEchoTimeout = 0.2;
+    static constexpr double kSendPause = 0.05;
+    static constexpr double kSettleAfterOpen = 0.5;
 
-    // `resolve` turns a port number into the device to open.
+    // `resolve` turns a port number into the device to open (empty: no such port).
     SerialLink(EditorState &state, Prompts &prompts, Clock &clock, BytePort &port,
                std::function<QString(int)> resolve, QObject *parent = nullptr);
 
     void setView(InstrumentView *view) { m_view = view; }
+    InstrumentView *view() const { return m_view; }
 
-    // Receive buffer: elements 1.. hold received bytes in arrival order.
+    // Receive buffer: elements 1.. hold received bytes in arrival order; element 1
+    // doubles as the reply slot the waits look at.
     qint16 RxBuffer[kBufferLast + 1] = {};
     qint16 RxCount = 0;
     qint16 element(int i) const { return (i >= 0 && i <= kBufferLast) ? RxBuffer[i] : 0; }
 
+    // (Re)opens port ComPortNumber; on failure asks for another number until a port
+    // opens or the user cancels (the port then stays closed: test isOpen()).
     void OpenComPort();
+    // Receive handler: stores every waiting byte (connected to BytePort::dataReceived).
     void MSComm1_OnComm();
+    // Writes b, then Delay(0.05).
     void SendByte(int b);
+    // Writes b and waits up to 0.2 s for the first byte to come back (any value).
     void SendByteCheckEcho(int b);
+    // Waits up to 0.2 s for one byte; -1 when none came.
     qint16 ReceiveByte();
+    // Returns after `seconds`, letting window messages run.
     void Delay(double seconds);
 
     // Empty the receive buffer: count 0, element 1 := sentinel, port input discarded.
@@ -48,9 +66,16 @@ public:
     void sendFrame(int code, int count, int high, int low);
     void sendFrameAt(int code, int count, int address);
 
+    // Waits until at least `count` bytes are in the buffer or `timeout` has passed;
+    // true when they came. For answers that follow an echo (the NMEA monitor's
+    // character comes one byte time after the echo of the channel byte).
+    bool waitForBytes(int count, double timeout);
+
     bool isOpen() const;
     BytePort &port() { return m_port; }
     Clock &clock() { return m_clock; }
+    // The device the port was last opened on (for messages).
+    QString device() const { return m_device; }
 
     // Echo waits that ended without an answer since the last reset.
     int missedEchoes() const { return m_missedEchoes; }
@@ -61,9 +86,20 @@ public:
     void setBusy(bool b) { m_busy = b; }
     // True once the port reported it went away; cleared by OpenComPort.
     bool lost() const { return m_lost; }
+    // Ends the running operation (its next primitive throws LinkLost) and closes the
+    // port for good; the main window calls it when the editor shuts down.
+    void shutDown();
+    bool isShutDown() const { return m_shutDown; }
+    // Throws LinkLost when the port was lost or the link shut down.
+    void checkLost() const;
 
 private:
-    void checkLost();
+    void onPortLost();
+    void store(quint8 byte);
+    void write(int b);
+    void requireOpen() const;
+    bool interrupted() const { return m_lost || m_shutDown; }
+    QString openErrorPrompt() const;
 
     EditorState &m_state;
     Prompts &m_prompts;
@@ -71,9 +107,12 @@ private:
     BytePort &m_port;
     std::function<QString(int)> m_resolve;
     InstrumentView *m_view = nullptr;
+    QString m_device;
+    QString m_lostReason;
     int m_missedEchoes = 0;
     bool m_busy = false;
     bool m_lost = false;
+    bool m_shutDown = false;
 };
 
 // Marks an instrument operation as running for its lifetime. A second operation
@@ -90,3 +129,11 @@ private:
     SerialLink &m_link;
     bool m_refused;
 };
+
+// Runs one instrument operation (`body` connects if needed and talks to the
+// instrument) under the busy guard. When the link is lost meanwhile the operation
+// ends there: Connected := false, the connecting and progress windows are hidden,
+// the connection label reads "Not connected to Corvane" and the user is told why.
+// Returns false when the operation was refused or the link was lost.
+bool runInstrumentOperation(SerialLink &link, EditorState &state, Prompts &prompts, InstrumentView &view,
+                            const std::function<void()> &body);

@@ -75,18 +75,6 @@ void reportMissedEchoes(InstrumentContext &ctx, const QString &title)
                         Prompts::Icon::Exclamation);
 }
 
-void reportLost(InstrumentContext &ctx, const QString &title, const LinkLost &e)
-{
-    ctx.state.Connected = kFalse;
-    ctx.view.hideProgress();
-    ctx.view.setConnectedLabel(QString::fromLatin1(kNotConnectedCorvane));
-    ctx.prompts.message(title,
-                        QStringLiteral("The connection to the instrument was lost (%1).\r\n"
-                                       "The operation was not completed.")
-                            .arg(QString::fromUtf8(e.what())),
-                        Prompts::Icon::Critical);
-}
-
 // Shows the warning window and waits for CONTINUE or CANCEL.
 void askCategories(InstrumentContext &ctx, frmBeingSentReceived &window)
 {
@@ -191,7 +179,7 @@ Outcome Upload(InstrumentContext &ctx, frmBeingSentReceived &window, const PcClo
         }
     }
 
-    try {
+    {
         quint8 buffer[257] = {};
         bool readOk = false;
         for (int attempt = 0; attempt < kReadAttempts && !readOk; ++attempt) {
@@ -270,9 +258,6 @@ Outcome Upload(InstrumentContext &ctx, frmBeingSentReceived &window, const PcClo
         ctx.view.hideProgress();
         reportMissedEchoes(ctx, title);
         return Outcome::Done;
-    } catch (const LinkLost &e) {
-        reportLost(ctx, title, e);
-        return Outcome::Failed;
     }
 }
 
@@ -297,7 +282,7 @@ Outcome Download(InstrumentContext &ctx, frmBeingSentReceived &window)
     if (s.DialogAnswer == 1)
         return Outcome::Cancelled;
 
-    try {
+    {
         if (!ctx.ensureConnected())
             return Outcome::NotConnected;
         link.Delay(0.2);
@@ -329,9 +314,6 @@ Outcome Download(InstrumentContext &ctx, frmBeingSentReceived &window)
         if (ctx.redraw)
             ctx.redraw();
         return Outcome::Done;
-    } catch (const LinkLost &e) {
-        reportLost(ctx, title, e);
-        return Outcome::Failed;
     }
 }
 
@@ -339,7 +321,7 @@ Outcome CreateBackup(InstrumentContext &ctx)
 {
     SerialLink &link = ctx.link;
     const QString title = QStringLiteral("Create System Backup");
-    try {
+    {
         if (!ctx.ensureConnected())
             return Outcome::NotConnected;
         link.resetMissedEchoes();
@@ -382,9 +364,6 @@ Outcome CreateBackup(InstrumentContext &ctx)
         releaseAfterCopy(ctx);
         reportMissedEchoes(ctx, title);
         return Outcome::Done;
-    } catch (const LinkLost &e) {
-        reportLost(ctx, title, e);
-        return Outcome::Failed;
     }
 }
 
@@ -392,16 +371,18 @@ Outcome RestoreBackup(InstrumentContext &ctx)
 {
     SerialLink &link = ctx.link;
     const QString title = QStringLiteral("Restore All from Backup");
-    auto finish = [&ctx] {
-        releaseAfterCopy(ctx);
-        ctx.view.setProgressMaximum(17);
-    };
-    try {
+    auto finish = [&ctx] { releaseAfterCopy(ctx); };
+    {
         if (!ctx.ensureConnected())
             return Outcome::NotConnected;
         link.resetMissedEchoes();
         writeLinkByte(link, proto::kLinkByteConnected);
         ctx.view.setProgressMaximum(100);
+        // The bar goes back to its usual range however the restore ends.
+        struct UsualRange {
+            InstrumentView &view;
+            ~UsualRange() { view.setProgressMaximum(17); }
+        } usualRange{ctx.view};
         ctx.view.setProgress(0);
         ctx.view.showProgress();
 
@@ -436,10 +417,6 @@ Outcome RestoreBackup(InstrumentContext &ctx)
         finish();
         reportMissedEchoes(ctx, title);
         return Outcome::Done;
-    } catch (const LinkLost &e) {
-        ctx.view.setProgressMaximum(17);
-        reportLost(ctx, title, e);
-        return Outcome::Failed;
     }
 }
 

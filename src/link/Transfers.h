@@ -16,6 +16,9 @@ struct PcClock {
     std::function<QTime()> time = [] { return QTime::currentTime(); };
 };
 
+// These procedures throw LinkLost when the port goes away midway; run them inside
+// runInstrumentOperation, which holds the busy guard and reports the loss.
+
 // How an operation ended, for callers and tests.
 enum class Outcome { Cancelled, NotConnected, Refused, Done, Failed };
 

@@ -1,0 +1,259 @@
+// ConnectToBrevo: probe, switch into command mode, identify; and the port chooser wait.
+#include "link/Connection.h"
+
+#include "config/EditorState.h"
+#include "config/NumberText.h"
+#include "config/Prompts.h"
+#include "link/InstrumentView.h"
+#include "link/LinkLog.h"
+#include "link/Protocol.h"
+#include "link/SerialLink.h"
+
+using numtext::signedText;
+
+namespace {
+
+constexpr int kLumiskProductCode = 2;
+constexpr int kErasedSerialA = 254;
+constexpr int kErasedSerialB = 255;
+constexpr int kErasedCounter = 254;
+
+QString portText(const EditorState &state)
+{
+    return signedText(qint64(state.ComPortNumber));
+}
+
+// The "Can't find Corvane" question. True for Yes.
+bool askTryAgain(EditorState &state, Prompts &prompts)
+{
+    state.MsgAnswer = quint8(prompts.askYesNo(QStringLiteral("Can't find Corvane"),
+                                              QStringLiteral("Can't connect to Corvane on COM") + portText(state) +
+                                                  QStringLiteral(".") + QStringLiteral("\n") +
+                                                  QStringLiteral("Do you want to try again?"),
+                                              Prompts::Icon::Question));
+    return state.MsgAnswer != kNo;
+}
+
+// No instrument found: beep, hide the connecting window, ask.
+bool giveUpOrRetry(EditorState &state, Prompts &prompts, InstrumentView &view)
+{
+    prompts.beep();
+    view.hideConnecting();
+    return askTryAgain(state, prompts);
+}
+
+void waitForPortChoice(EditorState &state, Clock &clock, const SerialLink &link)
+{
+    // Unbounded by design: the user takes as long as needed; Accept in the chooser
+    // (or the editor closing) ends it.
+    clock.waitUntil(Clock::kForever, [&] { return state.ComPortNumber != 0 || link.isShutDown(); });
+}
+
+enum class Probing { Connected, GaveUp };
+
+// Steps 4 and 5: the attempt phase, probing until the instrument echoes 61.
+Probing probe(EditorState &state, Prompts &prompts, Clock &clock, SerialLink &link, InstrumentView &view)
+{
+    for (;;) {
+        QString caption = QStringLiteral("Attempting to connect to Corvane on COM ") + portText(state) +
+                          QStringLiteral(" .");
+        view.setConnectingCaption(caption);
+        view.showConnecting();
+        int attempts = 0;
+        bool restart = false;
+        while (!state.Connected) {
+            caption += QStringLiteral(" .");
+            view.setConnectingCaption(caption);
+            if (++attempts > connection::kMaxProbes) {
+                if (!giveUpOrRetry(state, prompts, view))
+                    return Probing::GaveUp;
+                restart = true;
+                break;
+            }
+            link.emptyBuffer();
+            link.SendByte(proto::kFrameStart);
+            clock.processEvents();
+            link.Delay(0.1);
+            if (link.element(1) == proto::kFrameStart)
+                state.Connected = kTrue;
+        }
+        if (!restart)
+            return Probing::Connected;
+    }
+}
+
+void switchToCommandMode(SerialLink &link)
+{
+    link.emptyBuffer();
+    for (int i = 0; i < proto::kCommandModeCount; ++i)
+        link.SendByte(proto::kCommandModeByte);
+    link.Delay(0.1);
+}
+
+void readVersions(EditorState &state, SerialLink &link, InstrumentView &view)
+{
+    link.emptyBuffer();
+    link.sendFrame(proto::kVersionQuery, 0, 0, 0);
+    link.Delay(0.1);
+    state.SoftwareVersionText = signedText(qint64(link.element(1)));
+    state.HardwareVersionText = signedText(qint64(link.element(2)));
+    for (int u = 0; u < 4; ++u)
+        state.UnitVersionText[u] = signedText(qint64(link.element(3 + u)));
+    view.showUnitVersions();
+}
+
+void readProductCode(EditorState &state, SerialLink &link, InstrumentView &view)
+{
+    link.emptyBuffer();
+    link.sendFrameAt(proto::kRead24C512, 1, proto::kProductCodeAddress);
+    link.Delay(0.1);
+    state.ProductCode = quint8(link.element(1));
+    view.showProductCode(state.ProductCode);
+}
+
+// A Lumisk unit is only served in factory mode. True when the user wants to try
+// again; otherwise the instrument has been released and the connection dropped.
+bool rejectLumisk(EditorState &state, Prompts &prompts, SerialLink &link, InstrumentView &view)
+{
+    view.hideConnecting();
+    prompts.beep();
+    if (askTryAgain(state, prompts))
+        return true;
+    state.Connected = kFalse;
+    link.Delay(0.1);
+    link.sendFrame(proto::kClearRam, 0, 0, 0);
+    view.setConnectedLabel(QStringLiteral("Not connected to Corvane"));
+    view.hideProgress();
+    state.TimedOut = kTrue;
+    return false;
+}
+
+void claimLink(SerialLink &link, InstrumentView &view)
+{
+    view.hideConnecting();
+    view.setConnectedLabel(QStringLiteral("Connected to Tessaro"));
+    link.emptyBuffer();
+    link.sendFrame(proto::kWriteLinkByte, 1, proto::kLinkByteHigh, proto::kLinkByteLow);
+    link.Delay(0.1);
+    link.SendByte(proto::kLinkByteConnected);
+    link.Delay(0.1);
+    view.setConnectedLabel(QStringLiteral("Connected to Corvane"));
+}
+
+void readIdentity(EditorState &state, SerialLink &link, InstrumentView &view)
+{
+    link.emptyBuffer();
+    link.sendFrame(proto::kIdentification, 5, 5, 5);
+    link.Delay(0.1);
+    qint64 s[4];
+    for (int i = 0; i < 4; ++i)
+        s[i] = link.element(1 + i);
+    const bool allA = s[0] == kErasedSerialA && s[1] == kErasedSerialA && s[2] == kErasedSerialA && s[3] == kErasedSerialA;
+    const bool allB = s[0] == kErasedSerialB && s[1] == kErasedSerialB && s[2] == kErasedSerialB && s[3] == kErasedSerialB;
+    if (allA || allB)
+        s[0] = s[1] = s[2] = s[3] = 0;
+    // Computed in 64 bits: a first byte above 214 overflows a 32-bit number.
+    const qint64 serial = s[0] * 10000000 + s[1] * 100000 + s[2] * 1000 + s[3];
+    state.SerialNumberText = signedText(serial);
+    state.SoftwareVersionText = signedText(qint64(link.element(5)));
+    state.HardwareVersionText = signedText(qint64(link.element(6)));
+
+    link.emptyBuffer();
+    link.sendFrame(proto::kReadInternalNvm, 1, 0, proto::kSoftwareVersionByte);
+    link.Delay(0.25);
+    if (link.element(1) < 255)
+        state.SoftwareVersionText = signedText(qint64(link.element(1)));
+
+    view.setSerialNumberLabel(QStringLiteral(" Corvane SN#: ") + state.SerialNumberText);
+    view.showIdentity();
+}
+
+void readNewConfigCounter(EditorState &state, SerialLink &link, InstrumentView &view)
+{
+    state.TimedOut = kFalse;
+    link.emptyBuffer();
+    link.sendFrame(proto::kReadInternalNvm, 2, 0, proto::kUploadCounterByte);
+    link.Delay(0.25);
+    state.SystemBlock[10] = quint8(link.element(1));
+    if (state.SystemBlock[10] < kErasedCounter) {
+        state.SystemBlock[11] = quint8(link.element(2));
+    } else {
+        state.SystemBlock[10] = 0;
+        state.SystemBlock[11] = 1;
+    }
+    view.showNewConfigCount(state.SystemBlock[10] * 256 + state.SystemBlock[11]);
+}
+
+} // namespace
+
+void ConnectToBrevo(EditorState &state, Prompts &prompts, Clock &clock, SerialLink &link, InstrumentView &view)
+{
+    if (state.ComPortNumber == 0) {
+        view.showPortChooser();
+        waitForPortChoice(state, clock, link);
+        if (link.isShutDown())
+            link.checkLost();
+    }
+
+    link.OpenComPort();
+    if (!link.isOpen())
+        return;
+
+    // Command-mode check: an instrument left in command mode answers 4.
+    link.emptyBuffer();
+    link.sendFrame(proto::kCommandModeCheck, 5, 5, 5);
+    link.Delay(0.1);
+    bool inCommandMode = false;
+    if (link.element(1) == proto::kAlreadyInCommandMode) {
+        state.Connected = kTrue;
+        link.RxBuffer[1] = proto::kCommandModeAnswer;
+        inCommandMode = true;
+    }
+
+    int restarts = 0;
+    for (;;) {
+        if (!inCommandMode) {
+            if (probe(state, prompts, clock, link, view) == Probing::GaveUp)
+                return;
+            switchToCommandMode(link);
+        }
+        inCommandMode = false;
+
+        if (link.element(1) != proto::kCommandModeAnswer) {
+            state.Connected = kFalse;
+            // An instrument that echoes the probe but never answers 64 would keep
+            // this cycling for ever; after 25 rounds the user decides.
+            if (++restarts >= connection::kMaxRestarts) {
+                restarts = 0;
+                if (!giveUpOrRetry(state, prompts, view))
+                    return;
+            }
+            continue;
+        }
+
+        readVersions(state, link, view);
+        readProductCode(state, link, view);
+        if (state.ProductCode == kLumiskProductCode && state.FactoryArmed == kFalse) {
+            if (!rejectLumisk(state, prompts, link, view))
+                return;
+            // Still in command mode: the attempt phase skips probing and the eight
+            // "#" bring it back in step.
+            continue;
+        }
+        break;
+    }
+
+    claimLink(link, view);
+    readIdentity(state, link, view);
+    readNewConfigCounter(state, link, view);
+    state.Connected = kTrue;
+    qCInfo(lcLink) << "connected on COM" << state.ComPortNumber << "serial" << state.SerialNumberText;
+}
+
+void TessaroComPort_Click(EditorState &state, Clock &clock, InstrumentView &view, const SerialLink &link)
+{
+    view.showPortChooser();
+    state.ComPortNumber = 0;
+    waitForPortChoice(state, clock, link);
+    view.hidePortChooser();
+}

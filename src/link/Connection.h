@@ -1,0 +1,26 @@
+// Bringing the instrument into command mode and identifying it (ConnectToBrevo), and choosing the port.
+#pragma once
+
+class Prompts;
+class Clock;
+class SerialLink;
+class InstrumentView;
+struct EditorState;
+
+namespace connection {
+// Probes that go unanswered, and probe echoes not followed by 64, before the user
+// is asked whether to try again.
+constexpr int kMaxProbes = 25;
+constexpr int kMaxRestarts = 25;
+} // namespace connection
+
+// Makes sure a port is chosen and open, wakes the instrument, switches it into
+// command mode and reads its identity. On return state.Connected tells whether the
+// instrument is in command mode. Throws LinkLost when the port goes away meanwhile
+// (see runInstrumentOperation); the caller holds the busy guard.
+void ConnectToBrevo(EditorState &state, Prompts &prompts, Clock &clock, SerialLink &link, InstrumentView &view);
+
+// The "Communications Port" menu entry: shows the port chooser and waits until a
+// numbered port is accepted in it. Does not open the port. The wait also ends when
+// the link shuts down (the editor is closing).
+void TessaroComPort_Click(EditorState &state, Clock &clock, InstrumentView &view, const SerialLink &link);

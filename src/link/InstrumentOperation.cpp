@@ -1,0 +1,45 @@
+// One instrument operation at a time, and the one place where a lost link ends an operation.
+#include "config/Prompts.h"
+#include "link/InstrumentView.h"
+#include "link/LinkLog.h"
+#include "link/SerialLink.h"
+
+InstrumentOperation::InstrumentOperation(SerialLink &link, Prompts &prompts) : m_link(link), m_refused(link.busy())
+{
+    // Two operations would empty and read the same receive buffer under each other.
+    if (m_refused)
+        prompts.message(applicationTitle(), QStringLiteral("Please wait: the instrument is busy."),
+                        Prompts::Icon::Information);
+    else
+        m_link.setBusy(true);
+}
+
+InstrumentOperation::~InstrumentOperation()
+{
+    if (!m_refused)
+        m_link.setBusy(false);
+}
+
+bool runInstrumentOperation(SerialLink &link, EditorState &state, Prompts &prompts, InstrumentView &view,
+                            const std::function<void()> &body)
+{
+    InstrumentOperation operation(link, prompts);
+    if (operation.refused())
+        return false;
+    try {
+        body();
+        return true;
+    } catch (const LinkLost &lost) {
+        qCWarning(lcLink) << "operation ended:" << lost.what();
+        state.Connected = kFalse;
+        view.hideConnecting();
+        view.hideProgress();
+        view.setConnectedLabel(QStringLiteral("Not connected to Corvane"));
+        if (!link.isShutDown())
+            prompts.message(QStringLiteral("Communications Error"),
+                            QString::fromStdString(lost.what()) + QStringLiteral("\n") +
+                                QStringLiteral("Please check data and power connections."),
+                            Prompts::Icon::Critical);
+        return false;
+    }
+}

@@ -1,0 +1,229 @@
+// The byte link: receive buffer, port opening with its error prompt, and the send and wait primitives.
+#include "link/SerialLink.h"
+
+#include "config/NumberText.h"
+#include "config/Prompts.h"
+#include "link/InstrumentView.h"
+#include "link/LinkLog.h"
+
+namespace {
+// The port number is a byte; larger answers are refused and asked again.
+constexpr double kMaxPortNumber = 255;
+} // namespace
+
+SerialLink::SerialLink(EditorState &state, Prompts &prompts, Clock &clock, BytePort &port,
+                       std::function<QString(int)> resolve, QObject *parent)
+    : QObject(parent), m_state(state), m_prompts(prompts), m_clock(clock), m_port(port), m_resolve(std::move(resolve))
+{
+    connect(&m_port, &BytePort::dataReceived, this, &SerialLink::MSComm1_OnComm);
+    connect(&m_port, &BytePort::portLost, this, &SerialLink::onPortLost);
+}
+
+bool SerialLink::isOpen() const
+{
+    return m_port.isOpen();
+}
+
+QString SerialLink::openErrorPrompt() const
+{
+    // The last two characters of the signed text (" 5", "12"); from 100 on that would
+    // name the wrong port, so the whole number is shown there.
+    const int n = m_state.ComPortNumber;
+    const QString number = n < 100 ? numtext::signedText(qint64(n)).right(2) : QString::number(n);
+    QString text = QStringLiteral("Error encountered while trying to open COM") + number + QStringLiteral(".") +
+                   QStringLiteral("\n") +
+                   QStringLiteral("Please check data and power connections.") + QStringLiteral("\n\n") +
+                   QStringLiteral("Enter a new COM port number or click Cancel.");
+    if (m_port.lastOpenError() == BytePort::OpenError::PermissionDenied)
+        text += QStringLiteral("\n\n") +
+                QStringLiteral("Access to %1 was refused: add your user to the group \"dialout\" "
+                               "(sudo usermod -aG dialout $USER), then log out and in again.")
+                    .arg(m_device);
+    return text;
+}
+
+void SerialLink::OpenComPort()
+{
+    if (m_shutDown)
+        checkLost();
+    for (;;) {
+        if (m_port.isOpen())
+            m_port.close();
+        m_lost = false;
+        m_lostReason.clear();
+        m_device = m_resolve ? m_resolve(m_state.ComPortNumber) : QString();
+        bool opened = false;
+        if (!m_device.isEmpty()) {
+            qCDebug(lcLink) << "opening COM" << m_state.ComPortNumber << "as" << m_device;
+            opened = m_port.open(m_device);
+        }
+        if (opened) {
+            // A port that goes away while settling counts as one that did not open.
+            m_clock.waitUntil(m_clock.now() + kSettleAfterOpen, [&] { return interrupted(); });
+            if (m_shutDown)
+                checkLost();
+            if (m_port.isOpen() && !m_lost)
+                return;
+        }
+        qCDebug(lcLink) << "open failed:" << m_port.errorString();
+
+        const QString prompt = openErrorPrompt();
+        for (;;) {
+            const QString answer =
+                m_prompts.inputBox(prompt, QStringLiteral("Communications Error"), QStringLiteral("0"));
+            if (answer.isEmpty())
+                return;
+            const double n = numtext::leadingNumber(answer);
+            if (n < 0 || numtext::roundHalfEven(n) > kMaxPortNumber) {
+                m_prompts.beep();
+                continue;
+            }
+            m_state.ComPortNumber = quint8(numtext::roundHalfEven(n));
+            break;
+        }
+        if (m_view) {
+            m_view->selectPortOption(m_state.ComPortNumber);
+            m_view->setCommsPortLabel(QStringLiteral("COM Port = ") + numtext::signedText(qint64(m_state.ComPortNumber)));
+        }
+    }
+}
+
+void SerialLink::store(quint8 byte)
+{
+    // The count is held at 4090; further bytes overwrite the element after it.
+    if (RxCount < kMaxCount)
+        RxBuffer[++RxCount] = byte;
+    else
+        RxBuffer[kMaxCount + 1] = byte;
+}
+
+void SerialLink::MSComm1_OnComm()
+{
+    bool stored = false;
+    while (m_port.isOpen() && m_port.bytesWaiting() > 0) {
+        const QByteArray bytes = m_port.readAll();
+        if (bytes.isEmpty())
+            break;
+        qCDebug(lcLinkBytes) << "received" << bytes.toHex(' ');
+        for (char c : bytes)
+            store(quint8(c));
+        stored = true;
+    }
+    if (stored)
+        m_clock.wake();
+}
+
+void SerialLink::onPortLost()
+{
+    m_lost = true;
+    m_lostReason = QStringLiteral("The connection to the instrument on COM%1%2 was lost.")
+                       .arg(QString::number(m_state.ComPortNumber),
+                            m_device.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(m_device));
+    qCWarning(lcLink) << m_lostReason;
+    m_clock.wake();
+}
+
+void SerialLink::shutDown()
+{
+    m_shutDown = true;
+    if (m_port.isOpen())
+        m_port.close();
+    m_clock.wake();
+}
+
+void SerialLink::checkLost() const
+{
+    if (m_shutDown)
+        throw LinkLost("The editor is closing.");
+    if (m_lost)
+        throw LinkLost(m_lostReason.toStdString());
+}
+
+void SerialLink::requireOpen() const
+{
+    checkLost();
+    if (!m_port.isOpen())
+        throw LinkLost("The serial port is not open.");
+}
+
+void SerialLink::write(int b)
+{
+    requireOpen();
+    qCDebug(lcLinkBytes) << "sent" << (b & 0xFF);
+    m_port.write(QByteArray(1, char(quint8(b))));
+}
+
+void SerialLink::SendByte(int b)
+{
+    write(b);
+    Delay(kSendPause);
+}
+
+void SerialLink::SendByteCheckEcho(int b)
+{
+    // The complement of b can never equal the echo, so any first byte shows up.
+    requireOpen();
+    const qint16 sentinel = qint16(255 - quint8(b));
+    RxBuffer[1] = sentinel;
+    m_port.discardInput();
+    RxCount = 0;
+    write(b);
+    const bool answered =
+        m_clock.waitUntil(m_clock.now() + kEchoTimeout, [&] { return interrupted() || RxBuffer[1] != sentinel; });
+    checkLost();
+    if (!answered) {
+        m_state.TimedOut = kTrue;
+        ++m_missedEchoes;
+    }
+}
+
+qint16 SerialLink::ReceiveByte()
+{
+    requireOpen();
+    RxBuffer[1] = -1;
+    m_port.discardInput();
+    RxCount = 0;
+    const bool answered =
+        m_clock.waitUntil(m_clock.now() + kEchoTimeout, [&] { return interrupted() || RxBuffer[1] != -1; });
+    checkLost();
+    if (!answered)
+        m_state.TimedOut = kTrue;
+    return RxBuffer[1];
+}
+
+void SerialLink::Delay(double seconds)
+{
+    checkLost();
+    m_clock.waitUntil(m_clock.now() + seconds, [&] { return interrupted(); });
+    checkLost();
+}
+
+bool SerialLink::waitForBytes(int count, double timeout)
+{
+    checkLost();
+    const bool came = m_clock.waitUntil(m_clock.now() + timeout, [&] { return interrupted() || RxCount >= count; });
+    checkLost();
+    return came;
+}
+
+void SerialLink::emptyBuffer(qint16 sentinel)
+{
+    RxCount = 0;
+    RxBuffer[1] = sentinel;
+    if (m_port.isOpen())
+        m_port.discardInput();
+}
+
+void SerialLink::sendFrame(int code, int count, int high, int low)
+{
+    SendByte(61);
+    SendByte(code & 0xFF);
+    SendByte(count & 0xFF);
+    SendByte(high & 0xFF);
+    SendByte(low & 0xFF);
+}
+
+void SerialLink::sendFrameAt(int code, int count, int address)
+{
+    sendFrame(code, count, (address >> 8) & 0xFF, address & 0xFF);
+}

@@ -1,0 +1,94 @@
+// End to end in real time: the editor's main window uploads to and downloads from corvane-sim over a pseudo-terminal.
+#include "SimMemory.h"
+#include "config/Defaults.h"
+#include "editor/frmMain.h"
+#include "kit/ScriptedPrompts.h"
+#include "kit/TempProgramFolder.h"
+#include "link/Clock.h"
+#include "link/TransferRules.h"
+#include "link/frmBeingSentReceived.h"
+
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QProcess>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+QString simProgram()
+{
+    QString dir = qEnvironmentVariable("CORVANE_BIN_DIR");
+    if (dir.isEmpty())
+        dir = QStringLiteral(CORVANE_BIN_DIR);
+    return dir + QStringLiteral("/corvane-sim");
+}
+} // namespace
+
+class TestEndToEnd : public QObject {
+    Q_OBJECT
+private slots:
+    void uploadThenDownload()
+    {
+        if (!QFileInfo(simProgram()).isExecutable())
+            QSKIP("corvane-sim is not built");
+        TempProgramFolder folder;
+        SimMemory memory = SimMemory::factory(23);
+        memory.nvm[66] = 42; // race timers, set on the instrument
+        memory.fixSystemBlockChecksum();
+        QVERIFY(memory.save(folder.file("mem.bin")));
+
+        QProcess sim;
+        sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        sim.start(simProgram(), {"--link", folder.file("COM1"), "--memory", folder.file("mem.bin")});
+        QVERIFY(sim.waitForStarted(5000));
+        QVERIFY(QTest::qWaitFor([&] { return QFileInfo(folder.file("COM1")).isSymLink(); }, 5000));
+
+        ScriptedPrompts prompts;
+        SteadyClock clock;
+        frmMain window(prompts, clock, folder.path());
+        window.endProgram = [] {};
+        EditorState &s = window.state();
+        s.ComPortNumber = 1;
+        s.ConfigBlock[7][68] = 30;
+        s.SystemBlock[75] = 44;
+
+        auto continueSoon = [&](bool keepRaceTimers) {
+            QTimer::singleShot(300, &window, [&window, keepRaceTimers] {
+                frmBeingSentReceived *w = window.warningWindow();
+                if (!keepRaceTimers)
+                    w->chkSendReceiveRaceTimers->setChecked(false);
+                w->cmdWarningContinue->click();
+            });
+        };
+        // The race timers stay as the instrument has them.
+        continueSoon(false);
+        window.cmdUpload_Click();
+        QVERIFY(prompts.verifyAllUsed());
+        QVERIFY(!s.Connected);
+
+        continueSoon(true);
+        window.cmdDownload_Click();
+        QVERIFY(prompts.verifyAllUsed());
+        QCOMPARE(int(s.SystemBlock[66]), 42);
+
+        sim.terminate();
+        QVERIFY(sim.waitForFinished(5000));
+        SimMemory after;
+        QVERIFY(after.load(folder.file("mem.bin")));
+        for (int n = 1; n <= 16; ++n)
+            QCOMPARE(after.eeprom.mid(4096 + 128 * (n - 1), 128),
+                     QByteArray(reinterpret_cast<const char *>(s.ConfigBlock[n]), 128));
+        for (int k : transfer::uploadedCurves()) {
+            const auto encoded = transfer::encodeCurve(s, k);
+            QCOMPARE(after.eeprom.mid(12288 + 128 * (k - 1), 128),
+                     QByteArray(reinterpret_cast<const char *>(encoded.bytes.data()), 128));
+        }
+        QCOMPARE(int(quint8(after.nvm[75])), 44);
+        QCOMPARE(int(quint8(after.nvm[11])), 4); // upload counter advanced from 3
+        QCOMPARE(after.systemBlockChecksum(), quint8(after.nvm[0]));
+    }
+};
+
+QTEST_MAIN(TestEndToEnd)
+#include "tst_endtoend_pty.moc"

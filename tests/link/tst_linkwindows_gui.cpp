@@ -1,0 +1,117 @@
+// The port chooser and the connecting and progress windows, driven as a user would.
+#include "config/EditorState.h"
+#include "kit/RecordingView.h"
+#include "link/LinkWindows.h"
+#include "link/frmComms.h"
+#include "link/frmProgress.h"
+#include "link/frmShowConnecting.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+class TestLinkWindows : public QObject {
+    Q_OBJECT
+private slots:
+    void chooserLayout()
+    {
+        EditorState state;
+        state.ComPortNumber = 5;
+        frmComms w(state);
+        QCOMPARE(w.windowTitle(), QString("Corvane Communication Port"));
+        QCOMPARE(w.lblComms->text(), QString("Please select a COM port"));
+        QCOMPARE(w.findChild<QRadioButton *>("optComm_0")->text(), QString("None"));
+        QCOMPARE(w.findChild<QRadioButton *>("optComm_16")->text(), QString("COM16"));
+        QVERIFY(w.findChild<QRadioButton *>("optComm_5")->isChecked()); // Form_Load
+        QCOMPARE(w.findChild<QPushButton *>("cmdCommsAccept")->text(), QString("Accept"));
+        w.setDevices({QString(), "/dev/ttyUSB0"});
+        QCOMPARE(w.lblDevice[1]->text(), QString("/dev/ttyUSB0"));
+        QCOMPARE(w.lblDevice[2]->text(), QString("(no device)"));
+    }
+    void accept_data()
+    {
+        QTest::addColumn<int>("choice");
+        QTest::addColumn<QString>("label");
+        QTest::newRow("COM3") << 3 << "COM Port =  3";
+        QTest::newRow("COM12") << 12 << "COM Port =  12";
+        QTest::newRow("None") << 0 << "COM Port =  0";
+    }
+    void accept()
+    {
+        QFETCH(int, choice);
+        EditorState state;
+        state.ComPortNumber = 1;
+        state.Connected = kTrue;
+        RecordingView mainView;
+        LinkWindows windows(state, nullptr);
+        windows.setMainView(&mainView);
+        windows.showPortChooser();
+        frmComms *w = windows.comms();
+        QVERIFY(w->isVisible());
+        QTest::mouseClick(w->optComm[choice], Qt::LeftButton);
+        QTest::mouseClick(w->cmdCommsAccept, Qt::LeftButton);
+        QCOMPARE(int(state.ComPortNumber), choice);
+        QCOMPARE(state.Connected, kFalse);
+        QVERIFY(!w->isVisible());
+        QTEST(mainView.commsPortLabel, "label");
+        delete w;
+    }
+    void keyboardChoosesAPort()
+    {
+        EditorState state;
+        frmComms w(state);
+        w.show();
+        QApplication::setActiveWindow(&w);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.optComm[0]->setFocus();
+        QTest::keyClick(w.optComm[0], Qt::Key_Down);
+        QTest::keyClick(w.optComm[1], Qt::Key_Down);
+        QCOMPARE(w.selectedPort(), 2);
+        w.cmdCommsAccept->setFocus();
+        QTest::keyClick(w.cmdCommsAccept, Qt::Key_Space);
+        QCOMPARE(state.ComPortNumber, quint8(2));
+    }
+    void portBeyondTheOptionsSelectsNone()
+    {
+        EditorState state;
+        frmComms w(state);
+        w.selectPort(200);
+        QCOMPARE(w.selectedPort(), -1);
+        state.ComPortNumber = 200;
+        w.cmdCommsAccept_Click();
+        QCOMPARE(state.ComPortNumber, quint8(200));
+    }
+    void connectingAndProgress()
+    {
+        EditorState state;
+        LinkWindows windows(state, nullptr);
+        windows.setConnectingCaption("Attempting");
+        windows.showConnecting();
+        frmShowConnecting *c = windows.connecting();
+        QCOMPARE(c->windowTitle(), QString("Connection to Corvane"));
+        QVERIFY(c->isVisible());
+        QCOMPARE(windows.connectingCaption(), QString("Attempting"));
+        windows.hideConnecting();
+        QVERIFY(!c->isVisible());
+
+        frmProgress *p = windows.progress();
+        QCOMPARE(p->windowTitle(), QString("Connected to Corvane "));
+        QCOMPARE(p->lblProgress->text(), QString("Progress"));
+        QCOMPARE(p->ProgressBar1->maximum(), 17);
+        windows.setProgress(12);
+        QCOMPARE(p->ProgressBar1->value(), 12);
+        windows.setProgress(40); // held to the range
+        QCOMPARE(p->ProgressBar1->value(), 17);
+        windows.setProgressMaximum(100);
+        windows.setProgress(40);
+        QCOMPARE(p->ProgressBar1->value(), 40);
+        delete c;
+        delete p;
+    }
+};
+
+QTEST_MAIN(TestLinkWindows)
+#include "tst_linkwindows_gui.moc"

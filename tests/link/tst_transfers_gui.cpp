@@ -1,0 +1,359 @@
+// Upload, download, backup and restore against the simulated instrument on the virtual clock.
+#include "config/Defaults.h"
+#include "kit/LinkFixture.h"
+#include "link/Connection.h"
+#include "link/InstrumentContext.h"
+#include "link/Protocol.h"
+#include "link/TransferRules.h"
+#include "link/Transfers.h"
+#include "link/frmBeingSentReceived.h"
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+
+using transfer::Outcome;
+
+namespace {
+
+// A complete bench: the link fixture, the warning window and the context.
+struct Bench : LinkFixture {
+    frmBeingSentReceived window{state};
+    int redraws = 0;
+    InstrumentContext ctx{state, prompts, link, view, [this] { connect(); }, [this] { ++redraws; }};
+    transfer::PcClock pc;
+
+    Bench()
+    {
+        WriteDefaultsToRam(state);
+        sim.memory = SimMemory::factory(sim.softwareVersion);
+        pc.today = [] { return QDate(2011, 6, 14); };
+        pc.time = [] { return QTime(13, 45, 10); };
+    }
+
+    // Plays the user in the warning window: the boxes to leave checked, then CONTINUE or CANCEL.
+    void answerWindow(std::function<void()> play, bool proceed = true)
+    {
+        clock.scheduleIn(0.3, [this, play, proceed] {
+            QVERIFY(window.isVisible());
+            if (play)
+                play();
+            (proceed ? window.cmdWarningContinue : window.cmdWarningCancel)->click();
+        });
+    }
+
+    void connectFirst()
+    {
+        connect();
+        QVERIFY(state.Connected);
+        sim.clearLog();
+    }
+
+    QByteArray nvm(int from, int count) const { return sim.memory.nvm.mid(from, count); }
+    QByteArray eeprom(int from, int count) const { return sim.memory.eeprom.mid(from, count); }
+};
+
+QByteArray frame(int code, int count, int address)
+{
+    return bytes({61, code, count, proto::high(address), proto::low(address)});
+}
+
+QByteArray blockBytes(const quint8 *b, int n)
+{
+    return QByteArray(reinterpret_cast<const char *>(b), n);
+}
+
+} // namespace
+
+class TestTransfers : public QObject {
+    Q_OBJECT
+private slots:
+    void fullUploadByteStream()
+    {
+        Bench b;
+        b.connectFirst();
+        b.state.SystemBlock[1] = 0x5A; // units: carried by category 3
+        b.state.ConfigBlock[4][28] = 29;
+        const QByteArray before = b.nvm(0, 256);
+        b.answerWindow({});
+        QCOMPARE(transfer::Upload(b.ctx, b.window, b.pc), Outcome::Done);
+        QVERIFY(b.prompts.verifyAllUsed());
+        QVERIFY(!b.state.Connected);
+
+        // The block written back: the instrument's, with the chosen categories laid over it.
+        QByteArray expected = before;
+        expected[11] = char(quint8(before[11]) + 1); // counter
+        for (int c : {2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 13, 14})
+            for (int i : transfer::categoryBytes(c))
+                expected[i] = char(b.state.SystemBlock[i]);
+        for (int i = 68; i <= 91; ++i)
+            expected[i] = char(b.state.SystemBlock[i]);
+        quint8 raw[256];
+        memcpy(raw, expected.constData(), 256);
+        expected[0] = char(systemBlockChecksum(raw));
+        QCOMPARE(b.nvm(0, 256), expected);
+
+        QByteArray stream = frame(0, 0, 0) + frame(1, 0, 0) + expected;
+        for (int n = 1; n <= 16; ++n) {
+            QCOMPARE(int(b.state.ConfigBlock[n][0]), int(configBlockChecksum(b.state.ConfigBlock[n])));
+            stream += frame(3, 128, 4096 + 128 * (n - 1)) + blockBytes(b.state.ConfigBlock[n], 128);
+            QCOMPARE(b.eeprom(4096 + 128 * (n - 1), 128), blockBytes(b.state.ConfigBlock[n], 128));
+        }
+        for (int k : transfer::uploadedCurves()) {
+            const auto encoded = transfer::encodeCurve(b.state, k);
+            stream += frame(3, 128, 12288 + 128 * (k - 1)) + blockBytes(encoded.bytes.data(), 128);
+            QCOMPARE(b.eeprom(12288 + 128 * (k - 1), 128), blockBytes(encoded.bytes.data(), 128));
+        }
+        stream += bytes({61, 12, 0, 13, 45}) + frame(251, 0, 0);
+        QCOMPARE(b.toInstrument(), stream);
+        QCOMPARE(int(b.sim.memory.clockHours), 13);
+        QCOMPARE(int(b.sim.memory.clockMinutes), 45);
+        QCOMPARE(b.view.progress, 17);
+        QVERIFY(!b.view.progressVisible);
+    }
+
+    void allBoxesUncheckedStillWritesTheBlock()
+    {
+        Bench b;
+        b.connectFirst();
+        b.sim.memory.nvm[10] = 0;
+        b.sim.memory.nvm[11] = char(255);
+        b.sim.memory.nvm[17] = b.sim.memory.nvm[18] = b.sim.memory.nvm[19] = char(255);
+        b.sim.memory.fixSystemBlockChecksum();
+        const QByteArray before = b.nvm(0, 256);
+        b.state.SystemBlock[70] = 9; // an NMEA selection: always from the PC
+        b.answerWindow([&] { b.window.cmdfraWarningClearAll->click(); });
+        QCOMPARE(transfer::Upload(b.ctx, b.window, b.pc), Outcome::Done);
+        for (int i = 1; i <= 14; ++i)
+            QCOMPARE(int(b.state.UploadCategory[i]), 0);
+        const QByteArray after = b.nvm(0, 256);
+        QCOMPARE(QList<int>({after[10], after[11]}), QList<int>({1, 0}));
+        QCOMPARE(QList<int>({after[17], after[18], after[19]}), QList<int>({11, 6, 14}));
+        QCOMPARE(int(after[70]), 9);
+        QCOMPARE(after[1], before[1]);
+        QCOMPARE(after.mid(128, 100), before.mid(128, 100));
+        QCOMPARE(b.toInstrument().right(5), frame(251, 0, 0));
+        QCOMPARE(b.toInstrument().size(), 5 + 5 + 256 + 5); // no 24C512 writes, no clock
+    }
+
+    void cancelSendsNothing()
+    {
+        Bench b;
+        b.answerWindow([&] { b.window.chkCDC->setChecked(false); }, false);
+        QCOMPARE(transfer::Upload(b.ctx, b.window, b.pc), Outcome::Cancelled);
+        QCOMPARE(b.toInstrument(), QByteArray());
+        QCOMPARE(int(b.state.UploadCategory[1]), 0);
+    }
+
+    void pendingSerialNumberAndNewUnit()
+    {
+        Bench b;
+        b.connectFirst();
+        b.state.AskUser = kFalse;
+        b.state.NewUnitUploadPending = kTrue;
+        b.state.NewSerialBytes[1] = 8;
+        b.state.NewSerialBytes[2] = 12;
+        b.state.NewSerialBytes[3] = 31;
+        b.state.NewSerialBytes[4] = 255;
+        QCOMPARE(transfer::Upload(b.ctx, b.window, b.pc), Outcome::Done);
+        QCOMPARE(b.nvm(12, 4), bytes({8, 12, 31, 255}));
+        QCOMPARE(b.state.NewUnitUploadPending, kFalse);
+        QVERIFY(!b.window.isVisible());
+    }
+
+    void unreadableSettingsWriteNothing()
+    {
+        Bench b;
+        b.connectFirst();
+        SimFaults f;
+        f.badChecksum = true;
+        b.sim.setFaults(f);
+        const QByteArray nvmBefore = b.sim.memory.nvm;
+        b.state.AskUser = kFalse;
+        b.prompts.ok();
+        QCOMPARE(transfer::Upload(b.ctx, b.window, b.pc), Outcome::Failed);
+        QVERIFY(b.prompts.verifyAllUsed());
+        QCOMPARE(b.prompts.last().text,
+                 QString("The instrument's settings could not be read correctly. Nothing was written."));
+        QCOMPARE(b.sim.memory.nvm, nvmBefore);
+        QCOMPARE(b.toInstrument(), frame(0, 0, 0) + frame(0, 0, 0) + frame(0, 0, 0) + frame(251, 0, 0));
+        QVERIFY(!b.state.Connected);
+    }
+
+    void silentInstrumentIsNotTakenForZeros()
+    {
+        Bench b;
+        b.connectFirst();
+        SimFaults f;
+        f.silent = true;
+        b.sim.setFaults(f);
+        b.state.AskUser = kFalse;
+        b.prompts.ok();
+        QCOMPARE(transfer::Upload(b.ctx, b.window, b.pc), Outcome::Failed);
+        QVERIFY(!b.toInstrument().contains(frame(1, 0, 0)));
+    }
+
+    void unencodableCurveIsRefusedBeforeSending()
+    {
+        Bench b;
+        b.state.AskUser = kFalse;
+        b.state.CalCurve[19][2][1] = b.state.CalCurve[19][1][1];
+        b.prompts.ok();
+        QCOMPARE(transfer::Upload(b.ctx, b.window, b.pc), Outcome::Refused);
+        QVERIFY(b.prompts.last().text.startsWith("Sender curve 19 cannot be sent to the instrument:"));
+        QCOMPARE(b.toInstrument(), QByteArray());
+    }
+
+    void missedEchoesAreReported()
+    {
+        Bench b;
+        b.connectFirst();
+        SimFaults f;
+        f.echoDelay = 0.5; // every echo comes too late
+        b.sim.setFaults(f);
+        b.state.AskUser = kFalse;
+        b.state.UploadCategory[1] = 0;
+        b.state.UploadCategory[4] = 0;
+        b.prompts.ok();
+        QCOMPARE(transfer::Upload(b.ctx, b.window, b.pc), Outcome::Done);
+        // Late echoes end later waits, so some of the 256 count as answered.
+        const QRegularExpression re("did not acknowledge (\\d+) of the bytes sent");
+        const auto m = re.match(b.prompts.last().text);
+        QVERIFY(m.hasMatch());
+        QVERIFY2(m.captured(1).toInt() > 0 && m.captured(1).toInt() <= 256, qPrintable(m.captured(1)));
+    }
+
+    void downloadCopiesOnlyTheChosenCategories_data()
+    {
+        QTest::addColumn<QList<int>>("checked");
+        QTest::addColumn<QList<int>>("changed");
+        QTest::newRow("race timers") << QList<int>{14} << QList<int>{66};
+        QTest::newRow("damping") << QList<int>{8} << QList<int>{104, 106, 107, 108, 113};
+        QTest::newRow("tacho") << QList<int>{9} << QList<int>{2};
+    }
+    void downloadCopiesOnlyTheChosenCategories()
+    {
+        QFETCH(QList<int>, checked);
+        QFETCH(QList<int>, changed);
+        Bench b;
+        b.connectFirst();
+        EditorState before;
+        before.copyImageFrom(b.state);
+        b.answerWindow([&] {
+            b.window.cmdfraWarningClearAll->click();
+            for (int c : checked)
+                b.window.box(c)->setChecked(true);
+        });
+        QCOMPARE(transfer::Download(b.ctx, b.window), Outcome::Done);
+        QCOMPARE(b.redraws, 1);
+        QVERIFY(!b.state.Connected);
+        for (int i = 0; i <= 256; ++i) {
+            const bool expectChange = changed.contains(i);
+            if (expectChange)
+                QCOMPARE(int(b.state.SystemBlock[i]), int(quint8(b.sim.memory.nvm[i])));
+            else
+                QVERIFY2(b.state.SystemBlock[i] == before.SystemBlock[i], qPrintable(QString::number(i)));
+        }
+        QCOMPARE(b.toInstrument(), frame(0, 0, 0) + frame(251, 0, 0));
+    }
+
+    void downloadWindowSetChecksOnlyTheSix()
+    {
+        Bench b;
+        b.answerWindow([&] {
+            b.window.cmdfraWarningClearAll->click();
+            b.window.cmdfraWarningSetAll->click();
+            for (int i = 1; i <= 14; ++i)
+                QCOMPARE(b.window.box(i)->isChecked(), transfer::isDownloadable(i));
+            for (int i : {1, 7, 12})
+                QVERIFY(!b.window.box(i)->isEnabled());
+        }, false);
+        QCOMPARE(transfer::Download(b.ctx, b.window), Outcome::Cancelled);
+        QCOMPARE(b.window.windowTitle(), QString("WARNING . . . Download data from Corvane to PC.    Are you sure?"));
+        QCOMPARE(int(b.state.DownloadCategory[1]), 0);
+        QCOMPARE(int(b.state.DownloadCategory[13]), 1);
+    }
+
+    void failedDownloadChangesNothing_data()
+    {
+        QTest::addColumn<bool>("silent");
+        QTest::newRow("nothing arrives") << true;
+        QTest::newRow("wrong checksum") << false;
+    }
+    void failedDownloadChangesNothing()
+    {
+        QFETCH(bool, silent);
+        Bench b;
+        b.connectFirst();
+        SimFaults f;
+        f.silent = silent;
+        f.badChecksum = !silent;
+        b.sim.setFaults(f);
+        EditorState before;
+        before.copyImageFrom(b.state);
+        b.answerWindow({});
+        b.prompts.ok();
+        QCOMPARE(transfer::Download(b.ctx, b.window), Outcome::Failed);
+        QVERIFY(b.prompts.last().text.contains("Nothing was changed."));
+        QVERIFY(memcmp(before.SystemBlock, b.state.SystemBlock, sizeof before.SystemBlock) == 0);
+        QCOMPARE(b.redraws, 0);
+        QVERIFY(!b.state.Connected);
+    }
+
+    void backupThenRestoreLeavesTheMemories()
+    {
+        Bench b;
+        for (int i = 0; i < 6144; ++i)
+            b.sim.memory.eeprom[i] = char((i * 7) & 0xFF);
+        const QByteArray nvm = b.nvm(0, 256);
+        const QByteArray low = b.eeprom(0, 6144);
+        QCOMPARE(transfer::CreateBackup(b.ctx), Outcome::Done);
+        QCOMPARE(b.eeprom(20608, 256), nvm);
+        QCOMPARE(b.eeprom(32768, 6144), low);
+        QCOMPARE(b.sim.memory.linkByte, quint8(0));
+        // Damage the originals, then restore them.
+        for (int i = 0; i < 6144; ++i)
+            b.sim.memory.eeprom[i] = 0;
+        for (int i = 0; i < 256; ++i)
+            b.sim.memory.nvm[i] = char(0xAA);
+        b.sim.clearLog();
+        QCOMPARE(transfer::RestoreBackup(b.ctx), Outcome::Done);
+        QCOMPARE(b.nvm(0, 256), nvm);
+        QCOMPARE(b.eeprom(0, 6144), low);
+        QCOMPARE(b.view.progressMaximum, 17);
+        QVERIFY(b.view.calls.contains("setProgressMaximum:100"));
+        // Internal memory is written in four sectors in address order.
+        const QByteArray sent = b.toInstrument();
+        int at = 0;
+        for (int address : {0, 64, 128, 192}) {
+            const int found = int(sent.indexOf(frame(1, 64, address), at));
+            QVERIFY2(found >= at, qPrintable(QString::number(address)));
+            at = found + 1;
+        }
+        QCOMPARE(sent.right(5), frame(255, 0, 0));
+        QVERIFY(!b.state.Connected);
+        QCOMPARE(b.view.connectedLabel, QString("Not connected to Tessaro"));
+    }
+
+    void backupStopsOnASectorThatNeverArrives()
+    {
+        Bench b;
+        b.connectFirst();
+        SimFaults f;
+        f.dropProbability = 1.0; // every answer is lost on the way
+        b.sim.setFaults(f);
+        const QByteArray backupBefore = b.eeprom(32768, 6144);
+        b.prompts.ok();
+        const Outcome o = transfer::CreateBackup(b.ctx);
+        QVERIFY(o == Outcome::Failed);
+        QVERIFY(b.prompts.verifyAllUsed());
+        QVERIFY(b.prompts.last().text.contains("The copy is incomplete"));
+        QVERIFY(b.prompts.last().text.contains("its settings"));
+        QCOMPARE(b.toInstrument().right(5), frame(255, 0, 0));
+        QCOMPARE(b.eeprom(32768, 6144), backupBefore); // nothing invented was written
+    }
+};
+
+QTEST_MAIN(TestTransfers)
+#include "tst_transfers_gui.moc"

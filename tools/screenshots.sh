@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Screenshots of the main window on a virtual X screen, into shots/ (git-ignored).
+# Needs xvfb-run and ImageMagick's import. Usage: tools/screenshots.sh [build-dir]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+BUILD_DIR=${1:-build}
+cmake -S . -B "$BUILD_DIR" -G Ninja >/dev/null
+cmake --build "$BUILD_DIR" --target corvane-shots
+BIN="$BUILD_DIR/bin/corvane-shots"
+mkdir -p shots
+
+# name | scale | screen | program arguments
+shots=(
+  "config01-pointer|1|1600x1200x24|--config 1"
+  "config06-pointer|1|1600x1200x24|--config 6"
+  "config16-pointer|1|1600x1200x24|--config 16"
+  "config06-barchart|1|1600x1200x24|--config 6 --bar-chart"
+  "config16-barchart-highlight|1|1600x1200x24|--config 16 --bar-chart --highlight"
+  "config01-selector|1|1600x1200x24|--config 1 --selector"
+  "config01-edit-menu|1|1600x1200x24|--config 1 --edit-menu"
+  "config06-pointer-200|2|3200x2400x24|--config 6"
+  "config16-barchart-200|2|3200x2400x24|--config 16 --bar-chart"
+  "config01-selector-200|2|3200x2400x24|--config 1 --selector"
+  "config01-edit-menu-200|2|3200x2400x24|--config 1 --edit-menu"
+)
+
+for entry in "${shots[@]}"; do
+  IFS='|' read -r name scale screen args <<<"$entry"
+  echo "shots/$name.png"
+  # shellcheck disable=SC2086
+  QT_SCALE_FACTOR=$scale xvfb-run -a -s "-screen 0 $screen" bash -c "
+    '$BIN' $args --quit-after 6000 &
+    app=\$!
+    sleep 3
+    import -window root 'shots/$name.png'
+    wait \$app
+  "
+done

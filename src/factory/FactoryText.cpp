@@ -72,7 +72,11 @@ QStringList splitFields(const QString &line)
 
 bool parseNumber(const QString &field, double *value)
 {
-    static const QRegularExpression number(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)([eE][+-]?\\d{1,3})?$"));
+    // Possessive quantifiers: with plain ones a long run of digits followed by one more
+    // character made the engine try every split of the run between its two digit
+    // groups, so a field of 200 000 digits took a minute to refuse.
+    static const QRegularExpression number(
+        QStringLiteral("^[+-]?(?:\\d++(?:\\.\\d*+)?|\\.\\d++)(?:[eE][+-]?\\d{1,3}+)?$"));
     if (!number.match(field).hasMatch())
         return false;
     bool ok = false;

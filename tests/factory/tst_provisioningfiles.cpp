@@ -53,6 +53,14 @@ QByteArray damaged(const QByteArray &text, int line, const QByteArray &replaceme
     return joined(lines);
 }
 
+// Two million digits and a letter: refused at once, however long the run (a reader
+// whose number check backtracks through the run would not finish within the test's
+// time-out).
+QByteArray longDigitRun()
+{
+    return QByteArray(2000000, '7') + "x";
+}
+
 void addDamageColumns()
 {
     QTest::addColumn<int>("line");
@@ -108,6 +116,8 @@ private slots:
                                    << "from 1 to 32";
         QTest::newRow("count not a number") << 1 << QByteArray("three curves") << "CALCURVS.DAT, line 1:"
                                             << "\"three\" is not a number";
+        QTest::newRow("count of two million digits") << 1 << longDigitRun() << "CALCURVS.DAT, line 1:"
+                                                     << "x\" is not a number";
         QTest::newRow("more curves promised") << 1 << QByteArray("4,curves") << "CALCURVS.DAT ends after line 106:"
                                               << "curve 4 of 4 is missing";
         QTest::newRow("cut inside curve 2") << -50 << QByteArray() << "CALCURVS.DAT ends after line 50:"
@@ -218,6 +228,8 @@ private slots:
                                         << "sentence entry 7 needs an identifier of 3 characters";
         QTest::newRow("no number") << 6 << QByteArray("AG") << "NVMNMEAG.DAT, line 6:"
                                    << "talker entry 1 should start with a number";
+        QTest::newRow("number of two million digits") << 6 << longDigitRun() + ",AG" << "NVMNMEAG.DAT, line 6:"
+                                                       << "talker entry 1 should start with a number";
         QTest::newRow("not ASCII") << 6 << QByteArray("1,\xE9G") << "NVMNMEAG.DAT, line 6:"
                                    << "printable ASCII";
         QTest::newRow("open quote") << 6 << QByteArray("1,\"AG") << "NVMNMEAG.DAT, line 6:"
@@ -257,6 +269,8 @@ private slots:
                                    << "entry 2 needs a number and a byte";
         QTest::newRow("no number") << 8 << QByteArray("x,1") << "DECPTSA.DAT, line 8:"
                                    << "should start with a number";
+        QTest::newRow("byte of two million digits") << 9 << "4," + longDigitRun() << "DECPTSA.DAT, line 9:"
+                                                    << "x\" is not a number";
         QTest::newRow("entries cut") << -40 << QByteArray() << "DECPTSA.DAT ends after line 40:"
                                      << "decimal-point entry 36 of 64 is missing";
         QTest::newRow("no closing number") << -69 << QByteArray() << "DECPTSA.DAT ends after line 69:"

@@ -65,6 +65,10 @@ int main(int argc, char *argv[])
     }
     const int ms = parser.value(quitAfter).toInt();
     if (ms > 0)
-        QTimer::singleShot(ms, &app, &QApplication::quit);
+        QTimer::singleShot(ms, &w, [&w] {
+            // No save question when the shot is taken: the window just goes.
+            w.state().ExitPrompted = 1;
+            w.close();
+        });
     return app.exec();
 }

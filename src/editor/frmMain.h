@@ -338,7 +338,8 @@ private:
     // frmMain_link.cpp / frmMain_file.cpp
     void createLinkAndWindows(BytePort *port);
     void startNmeaMonitor();
-    void selectFirstConfiguration();
+    // New and the factory reset: start-up again, then the factory defaults, shown on configuration 1.
+    void reloadWithDefaults();
     bool saveImageTo(const QString &path);
     // Runs `body` as an instrument operation (busy guard, lost port handled).
     void instrumentOperation(const std::function<void()> &body);

@@ -163,8 +163,12 @@ void frmMain::Open_Click()
     ShowAlarmLimits();
 }
 
-void frmMain::selectFirstConfiguration()
+void frmMain::reloadWithDefaults()
 {
+    Form_Load();
+    WriteDefaultsToRam(m_state);
+    UpdateInstrumentDisplay();
+    ShowAlarmLimits();
     CmdConf1[0]->setFocus();
     setConfigCaptions(1);
     m_clock.processEvents();
@@ -180,11 +184,7 @@ void frmMain::New_Click()
     m_state.MsgAnswer = quint8(answer);
     if (answer != 6)
         return;
-    Form_Load();
-    WriteDefaultsToRam(m_state);
-    UpdateInstrumentDisplay();
-    ShowAlarmLimits();
-    selectFirstConfiguration();
+    reloadWithDefaults();
 }
 
 void frmMain::ResetDefaults_Click()
@@ -197,11 +197,7 @@ void frmMain::ResetDefaults_Click()
     m_state.MsgAnswer = quint8(answer);
     if (answer == 7)
         return;
-    Form_Load();
-    WriteDefaultsToRam(m_state);
-    UpdateInstrumentDisplay();
-    ShowAlarmLimits();
-    selectFirstConfiguration();
+    reloadWithDefaults();
     cmdUpload_Click();
 }
 

@@ -47,9 +47,8 @@ CommandEnd hexToCodeFile(FactorySession &s)
     const QString title = QStringLiteral("Read code from HEX file and create .COD file");
     s.ctx.prompts.beep();
     s.output.clear();
-    const QString hexPath =
-        s.ctx.prompts.openFile(QStringLiteral("Read code at location 7182 from HEX file: "),
-                               QStringLiteral("Files (*.HEX)| *.HEX"));
+    const QString hexPath = s.ctx.prompts.openFile(QStringLiteral("Read code at location 7182 from HEX file: "),
+                                                   QStringLiteral("Files (*.HEX)| *.HEX"));
     if (hexPath.isEmpty())
         return CommandEnd::Cancelled;
     const auto image = readHexFile(hexPath);
@@ -171,15 +170,14 @@ CommandEnd copyCodeToFlash(FactorySession &s)
     SerialLink &link = s.ctx.link;
     if (!s.ctx.ensureConnected())
         return CommandEnd::NotConnected;
-    const Checked source = askChecked(s, QStringLiteral("Enter 24C512 Start Address"),
-                                      QStringLiteral("Copy program code from 24C512 NVM to flash ROM at 7,168"),
-                                      checkCopySourceAddress);
+    const Checked source =
+        askChecked(s, QStringLiteral("Enter 24C512 Start Address"),
+                   QStringLiteral("Copy program code from 24C512 NVM to flash ROM at 7,168"), checkCopySourceAddress);
     if (!source.ok)
         return endOf(source);
-    const Checked count = askChecked(
-        s, QStringLiteral("Enter number of 64 byte Sectors to copy (1-16)"),
-        QStringLiteral("Copy how many 64 byte Sectors from 24C512 NVM?"),
-        [&source](const QString &a) { return checkCopySectorCount(a, source.value); });
+    const Checked count = askChecked(s, QStringLiteral("Enter number of 64 byte Sectors to copy (1-16)"),
+                                     QStringLiteral("Copy how many 64 byte Sectors from 24C512 NVM?"),
+                                     [&source](const QString &a) { return checkCopySectorCount(a, source.value); });
     if (!count.ok)
         return endOf(count);
     link.emptyBuffer();

@@ -136,9 +136,8 @@ CommandEnd program24C512Byte(FactorySession &s)
                                        QStringLiteral("Get 24C512 NVM ADdress to program"), check24C512ByteAddress);
     if (!address.ok)
         return endOf(address);
-    const Checked data =
-        askChecked(s, QStringLiteral("Enter data byte to program to 24C512"), QStringLiteral("Get data byte"),
-                   checkDataByte);
+    const Checked data = askChecked(s, QStringLiteral("Enter data byte to program to 24C512"),
+                                    QStringLiteral("Get data byte"), checkDataByte);
     if (!data.ok)
         return endOf(data);
 

@@ -143,9 +143,8 @@ CommandEnd makeNewBrevo(FactorySession &s)
     if (!askSerialNumber(s, QStringLiteral("Enter Brevo Serial Number YMMDDnnn"),
                          QStringLiteral("Get new Brevo Serial Number"), &serial, &end))
         return end;
-    const Checked product =
-        askChecked(s, QStringLiteral("Enter Brevo product code (1=Tessaro, 2=Lumisk, 3=Corvane)"),
-                   QStringLiteral("Get new Brevo Product Code"), checkProductCode);
+    const Checked product = askChecked(s, QStringLiteral("Enter Brevo product code (1=Tessaro, 2=Lumisk, 3=Corvane)"),
+                                       QStringLiteral("Get new Brevo Product Code"), checkProductCode);
     if (!product.ok)
         return endOf(product);
     const Checked version = askSoftwareVersion(s);
@@ -268,7 +267,8 @@ CommandEnd uploadCalibrationCurves(FactorySession &s)
         tell(s, title, curves.error + kNothingSent);
         return CommandEnd::Refused;
     }
-    if (!confirmUnlessQuiet(s, title, QStringLiteral("This will overwrite all the Calibration Curves in the Tessaro !")))
+    if (!confirmUnlessQuiet(s, title,
+                            QStringLiteral("This will overwrite all the Calibration Curves in the Tessaro !")))
         return CommandEnd::Cancelled;
     if (!s.ctx.ensureConnected())
         return CommandEnd::NotConnected;

@@ -10,6 +10,7 @@
 
 #include <QFontDatabase>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -44,8 +45,8 @@ private:
 };
 
 frmHalvane::frmHalvane(InstrumentContext &ctx, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_ctx(ctx), m_outputBox(std::make_unique<TextBoxOutput>(*this)),
-      m_session{ctx, *m_outputBox, [this] { hide(); }}
+    : QWidget(parent, Qt::Window), m_ctx(ctx),
+      m_outputBox(std::make_unique<TextBoxOutput>(*this)), m_session{ctx, *m_outputBox, [this] { hide(); }}
 {
     setObjectName(QStringLiteral("frmHalvane"));
     setWindowTitle(QStringLiteral("Halvane Factory Production and Debug Utilites"));
@@ -66,10 +67,10 @@ frmHalvane::frmHalvane(InstrumentContext &ctx, QWidget *parent)
 
     fraMemory = new QGroupBox(QStringLiteral("Memory displays"), this);
     fraMemory->setObjectName(QStringLiteral("fraMemory"));
-    cmdDisplayRam = button(fraMemory, "cmdDisplayRam", QStringLiteral("Display Brevo   IRAM"),
-                           &frmHalvane::cmdDisplayRam_Click);
-    cmdDisplayXram = button(fraMemory, "cmdDisplayXram", QStringLiteral("Display Brevo  XRAM"),
-                            &frmHalvane::cmdDisplayXram_Click);
+    cmdDisplayRam =
+        button(fraMemory, "cmdDisplayRam", QStringLiteral("Display Brevo   IRAM"), &frmHalvane::cmdDisplayRam_Click);
+    cmdDisplayXram =
+        button(fraMemory, "cmdDisplayXram", QStringLiteral("Display Brevo  XRAM"), &frmHalvane::cmdDisplayXram_Click);
     cmdDisplayFlashRom = button(fraMemory, "cmdDisplayFlashRom", QStringLiteral("Display Flash ROM Data"),
                                 &frmHalvane::cmdDisplayFlashRom_Click);
     cmdDisplayIntNvmData = button(fraMemory, "cmdDisplayIntNvmData", QStringLiteral("Display Internal NVM Data"),
@@ -90,14 +91,15 @@ frmHalvane::frmHalvane(InstrumentContext &ctx, QWidget *parent)
 
     fraCodeImages = new QGroupBox(QStringLiteral("Code images"), this);
     fraCodeImages->setObjectName(QStringLiteral("fraCodeImages"));
-    cmdReadHex7168 = button(fraCodeImages, "cmdReadHex7168", QStringLiteral("Read code from HEX file and create .COD file"),
-                            &frmHalvane::cmdReadHex7168_Click);
-    cmdSaveFlashCode2File = button(fraCodeImages, "cmdSaveFlashCode2File",
-                                   QStringLiteral("Read from Flash ROM and Save to .COD File"),
-                                   &frmHalvane::cmdSaveFlashCode2File_Click);
-    cmdSaveFileTo24C512 = button(fraCodeImages, "cmdSaveFileTo24C512",
-                                 QStringLiteral("Read code from .COD File and Save to 24C512"),
-                                 &frmHalvane::cmdSaveFileTo24C512_Click);
+    cmdReadHex7168 =
+        button(fraCodeImages, "cmdReadHex7168", QStringLiteral("Read code from HEX file and create .COD file"),
+               &frmHalvane::cmdReadHex7168_Click);
+    cmdSaveFlashCode2File =
+        button(fraCodeImages, "cmdSaveFlashCode2File", QStringLiteral("Read from Flash ROM and Save to .COD File"),
+               &frmHalvane::cmdSaveFlashCode2File_Click);
+    cmdSaveFileTo24C512 =
+        button(fraCodeImages, "cmdSaveFileTo24C512", QStringLiteral("Read code from .COD File and Save to 24C512"),
+               &frmHalvane::cmdSaveFileTo24C512_Click);
     cmdHalvaneCopyCodeToFlash = button(fraCodeImages, "cmdHalvaneCopyCodeToFlash",
                                        QStringLiteral("Copy Code from 24C512 to Flash at location 7,168"),
                                        &frmHalvane::cmdHalvaneCopyCodeToFlash_Click);
@@ -113,37 +115,40 @@ frmHalvane::frmHalvane(InstrumentContext &ctx, QWidget *parent)
     cmdHalvaneUploadCalData = button(fraProvisioning, "cmdHalvaneUploadCalData",
                                      QStringLiteral("Upload All Calibration Curve Data to 24C512"),
                                      &frmHalvane::cmdHalvaneUploadCalData_Click);
-    cmdHalvaneUploadNmea = button(fraProvisioning, "cmdHalvaneUploadNmea",
-                                  QStringLiteral("Upload NMEA and D.P. Data to 24C512"),
-                                  &frmHalvane::cmdHalvaneUploadNmea_Click);
+    cmdHalvaneUploadNmea =
+        button(fraProvisioning, "cmdHalvaneUploadNmea", QStringLiteral("Upload NMEA and D.P. Data to 24C512"),
+               &frmHalvane::cmdHalvaneUploadNmea_Click);
 
     fraDisconnect = new QGroupBox(QStringLiteral("Disconnect"), this);
     fraDisconnect->setObjectName(QStringLiteral("fraDisconnect"));
+    new QHBoxLayout(fraDisconnect); // the two buttons side by side
     cmdDisconnect = button(fraDisconnect, "cmdDisconnect", QStringLiteral("Clear RAM Disconnect and Close Window"),
                            &frmHalvane::cmdDisconnect_Click);
-    cmdSoftDisconnect = button(fraDisconnect, "cmdSoftDisconnect",
-                               QStringLiteral("Soft RESET Disconnect and Close Window"),
-                               &frmHalvane::cmdSoftDisconnect_Click);
+    cmdSoftDisconnect =
+        button(fraDisconnect, "cmdSoftDisconnect", QStringLiteral("Soft RESET Disconnect and Close Window"),
+               &frmHalvane::cmdSoftDisconnect_Click);
 
     for (QGroupBox *group : {fraIdentity, fraMemory, fraProgramming, fraCodeImages, fraProvisioning, fraDisconnect})
         group->setAccessibleName(group->title());
 
+    // Buttons stay at the top of their group when a row grows to its neighbour's height.
+    for (QGroupBox *group : {fraMemory, fraProgramming, fraCodeImages, fraProvisioning})
+        static_cast<QBoxLayout *>(group->layout())->addStretch(1);
+
     auto *left = new QVBoxLayout;
     left->addWidget(fraIdentity);
     left->addWidget(txtHalvaneData, 1);
-    auto *middle = new QVBoxLayout;
-    middle->addWidget(fraMemory);
-    middle->addWidget(fraProgramming);
-    middle->addStretch(1);
-    middle->addWidget(fraDisconnect);
-    auto *right = new QVBoxLayout;
-    right->addWidget(fraCodeImages);
-    right->addWidget(fraProvisioning);
-    right->addStretch(1);
+    auto *commands = new QGridLayout;
+    commands->addWidget(fraMemory, 0, 0);
+    commands->addWidget(fraCodeImages, 0, 1);
+    commands->addWidget(fraProgramming, 1, 0);
+    commands->addWidget(fraProvisioning, 1, 1);
+    // Disconnecting sits apart, level with the bottom of the output box.
+    commands->setRowStretch(2, 1);
+    commands->addWidget(fraDisconnect, 3, 0, 1, 2);
     auto *layout = new QHBoxLayout(this);
     layout->addLayout(left, 1);
-    layout->addLayout(middle);
-    layout->addLayout(right);
+    layout->addLayout(commands);
 
     Form_Load();
 }
@@ -201,6 +206,8 @@ QPushButton *frmHalvane::button(QGroupBox *group, const char *name, const QStrin
     b->setObjectName(QLatin1String(name));
     b->setAccessibleName(caption);
     b->setAutoDefault(false);
+    // Room around the longest captions, in the font's own measure so it scales.
+    b->setMinimumWidth(b->sizeHint().width() + b->fontMetrics().horizontalAdvance(QStringLiteral("MM")));
     group->layout()->addWidget(b);
     connect(b, &QPushButton::clicked, this, handler);
     return b;
@@ -263,8 +270,7 @@ void frmHalvane::appendOutput(const QString &text)
 void frmHalvane::run(const std::function<CommandEnd()> &command)
 {
     m_lastEnd = CommandEnd::Failed;
-    runInstrumentOperation(m_ctx.link, m_ctx.state, m_ctx.prompts, m_ctx.view,
-                           [&] { m_lastEnd = command(); });
+    runInstrumentOperation(m_ctx.link, m_ctx.state, m_ctx.prompts, m_ctx.view, [&] { m_lastEnd = command(); });
 }
 
 void frmHalvane::cmdDisplayRam_Click()

@@ -27,10 +27,10 @@ public:
     ~frmHalvane() override;
 
     // Identity boxes, filled from the values the connection keeps ("Unknown" until read).
-    void showIdentity();                 // txtTessaroSN, txtTessaroSwVer, txtTessaroHwVer
-    void showUnitVersions();             // txtU101SwVer .. txtU401SwVer
-    void showProductCode(int code);      // txtBrevoProductID
-    void showNewConfigCount(int count);  // txtNTimesNewConfigs
+    void showIdentity();                // txtTessaroSN, txtTessaroSwVer, txtTessaroHwVer
+    void showUnitVersions();            // txtU101SwVer .. txtU401SwVer
+    void showProductCode(int code);     // txtBrevoProductID
+    void showNewConfigCount(int count); // txtNTimesNewConfigs
 
     // The output box's text as the commands wrote it, CR LF line ends included.
     const QString &outputText() const { return m_output; }

@@ -54,12 +54,14 @@ private slots:
     {
         HalvaneRig rig;
         TempProgramFolder folder;
-        QVERIFY(folder.write(QStringLiteral("BAD.HEX"), ":020000040000FA\r\n:101C0000021C10E020223CC3E6C3C2A330C30EB4C3\r\n"
-                                                        ":00000001FF\r\n"));
+        QVERIFY(folder.write(QStringLiteral("BAD.HEX"),
+                             ":020000040000FA\r\n:101C0000021C10E020223CC3E6C3C2A330C30EB4C3\r\n"
+                             ":00000001FF\r\n"));
         rig.prompts.openFile(folder.file(QStringLiteral("BAD.HEX"))).ok();
         rig.click(QStringLiteral("cmdReadHex7168"));
         QVERIFY(rig.prompts.verifyAllUsed());
-        QVERIFY2(rig.prompts.last().text.contains(QStringLiteral("BAD.HEX, line 2")), qPrintable(rig.prompts.last().text));
+        QVERIFY2(rig.prompts.last().text.contains(QStringLiteral("BAD.HEX, line 2")),
+                 qPrintable(rig.prompts.last().text));
         QCOMPARE(rig.prompts.last().icon, Prompts::Icon::Critical);
         QCOMPARE(QDir(folder.path()).entryList({QStringLiteral("*.COD")}), QStringList());
     }
@@ -77,7 +79,8 @@ private slots:
         QCOMPARE(rig.prompts.records.at(2).title, QStringLiteral("Save Settings to File: "));
         QCOMPARE(rig.toInstrument(), frame(253, 64, 7168) + frame(253, 64, 7232));
         const QByteArray file = folder.read(QStringLiteral("FLASH.COD"));
-        QVERIFY(file.startsWith(" 2            , Number of 64 byte Sectors\r\n 7168          2 \r\n 7169          3 \r\n"));
+        QVERIFY(
+            file.startsWith(" 2            , Number of 64 byte Sectors\r\n 7168          2 \r\n 7169          3 \r\n"));
         QVERIFY(file.endsWith(" 7295          129 \r\n"));
         QCOMPARE(file.count('\n'), 1 + 128);
         // The box shows the last sector read, offsets 0..63.
@@ -92,7 +95,9 @@ private slots:
         TempProgramFolder folder;
         rig.connectFirst();
         rig.sim.faults.silent = true;
-        rig.prompts.input(QStringLiteral("7168")).input(QStringLiteral("3")).saveFile(folder.file(QStringLiteral("F.COD")));
+        rig.prompts.input(QStringLiteral("7168"))
+            .input(QStringLiteral("3"))
+            .saveFile(folder.file(QStringLiteral("F.COD")));
         rig.prompts.ok();
         rig.click(QStringLiteral("cmdSaveFlashCode2File"));
         QVERIFY(rig.prompts.verifyAllUsed());
@@ -139,7 +144,8 @@ private slots:
         rig.prompts.yes().openFile(path).input(QStringLiteral("16384")).ok();
         rig.click(QStringLiteral("cmdSaveFileTo24C512"));
         QVERIFY(rig.prompts.verifyAllUsed());
-        QVERIFY(rig.prompts.last().text.startsWith(QStringLiteral("The instrument did not acknowledge 64 of the bytes")));
+        QVERIFY(
+            rig.prompts.last().text.startsWith(QStringLiteral("The instrument did not acknowledge 64 of the bytes")));
         QCOMPARE(rig.w.lastEnd(), factory::CommandEnd::Failed);
     }
 
@@ -148,14 +154,21 @@ private slots:
         QTest::addColumn<QByteArray>("file"); // empty: a good 3-sector file
         QTest::addColumn<QString>("address"); // "-": not asked
         QTest::addColumn<QString>("message"); // part of the message; empty: ends quietly
-        QTest::newRow("16383") << QByteArray() << "16383" << "Error - bad 24C512 address";
-        QTest::newRow("above 32767") << QByteArray() << "32768" << "16,384 to 32,767";
-        QTest::newRow("runs past 32767") << QByteArray() << "32640" << "past 32,767";
-        QTest::newRow("over the system backup") << QByteArray() << "20544" << "system backup";
-        QTest::newRow("empty address") << QByteArray() << "" << "";
+        QTest::newRow("16383") << QByteArray() << "16383"
+                               << "Error - bad 24C512 address";
+        QTest::newRow("above 32767") << QByteArray() << "32768"
+                                     << "16,384 to 32,767";
+        QTest::newRow("runs past 32767") << QByteArray() << "32640"
+                                         << "past 32,767";
+        QTest::newRow("over the system backup") << QByteArray() << "20544"
+                                                << "system backup";
+        QTest::newRow("empty address") << QByteArray() << ""
+                                       << "";
         QTest::newRow("short file") << QByteArray(" 3            ,Number of 64 byte Sectors\r\n 7168          2 \r\n")
-                                    << "-" << "BAD.COD";
-        QTest::newRow("malformed line") << QByteArray(" 1            ,Number of 64 byte Sectors\r\n 7168   x \r\n") << "-"
+                                    << "-"
+                                    << "BAD.COD";
+        QTest::newRow("malformed line") << QByteArray(" 1            ,Number of 64 byte Sectors\r\n 7168   x \r\n")
+                                        << "-"
                                         << "BAD.COD, line 2";
     }
     void codeFileRefusals()
@@ -203,7 +216,8 @@ private slots:
         rig.prompts.input(QStringLiteral("16384")).input(sectors);
         rig.click(QStringLiteral("cmdHalvaneCopyCodeToFlash"));
         QVERIFY(rig.prompts.verifyAllUsed());
-        QCOMPARE(rig.prompts.records.at(0).title, QStringLiteral("Copy program code from 24C512 NVM to flash ROM at 7,168"));
+        QCOMPARE(rig.prompts.records.at(0).title,
+                 QStringLiteral("Copy program code from 24C512 NVM to flash ROM at 7,168"));
         QCOMPARE(rig.prompts.records.at(1).title, QStringLiteral("Copy how many 64 byte Sectors from 24C512 NVM?"));
         QCOMPARE(rig.toInstrument(), bytes({61, 252, countByte, 64, 0}));
         QCOMPARE(rig.sim.memory.flash.mid(7168, 64 * countByte), rig.eeprom(16384, 64 * countByte));

@@ -52,22 +52,35 @@ private slots:
         QTest::addColumn<int>("start");
         QTest::addColumn<int>("lines");
         QTest::addColumn<QString>("addressTitle");
-        QTest::newRow("3 bytes of RAM from 300") << "cmdDisplayRam" << "300" << "3" << bytes({61, 7, 3, 1, 44}) << 300
-                                                  << 3 << "Get Data from Internal RAM";
-        QTest::newRow("256 bytes travel as 0") << "cmdDisplayRam" << "0" << "256" << bytes({61, 7, 0, 0, 0}) << 0
-                                                << 256 << "Get Data from Internal RAM";
-        QTest::newRow("XRAM") << "cmdDisplayXram" << "1000" << "16" << bytes({61, 8, 16, 3, 232}) << 1000 << 16
-                              << "Get Data from Internal XRAM";
-        QTest::newRow("flash ROM") << "cmdDisplayFlashRom" << "7168" << "64" << bytes({61, 253, 64, 28, 0}) << 7168
-                                   << 64 << "Get Data from Flash ROM";
-        QTest::newRow("internal NVM") << "cmdDisplayIntNvmData" << "12" << "4" << bytes({61, 0, 4, 0, 12}) << 12 << 4
-                                      << "Get Data from Internal NVM";
-        QTest::newRow("24C512 from 40000") << "cmdDisplayExtNvmData" << "40000" << "2" << bytes({61, 2, 2, 156, 64})
-                                           << 40000 << 2 << "Get Data from 24C512 NVM";
+        QTest::newRow("3 bytes of RAM from 300")
+            << "cmdDisplayRam"
+            << "300"
+            << "3" << bytes({61, 7, 3, 1, 44}) << 300 << 3 << "Get Data from Internal RAM";
+        QTest::newRow("256 bytes travel as 0")
+            << "cmdDisplayRam"
+            << "0"
+            << "256" << bytes({61, 7, 0, 0, 0}) << 0 << 256 << "Get Data from Internal RAM";
+        QTest::newRow("XRAM") << "cmdDisplayXram"
+                              << "1000"
+                              << "16" << bytes({61, 8, 16, 3, 232}) << 1000 << 16 << "Get Data from Internal XRAM";
+        QTest::newRow("flash ROM") << "cmdDisplayFlashRom"
+                                   << "7168"
+                                   << "64" << bytes({61, 253, 64, 28, 0}) << 7168 << 64 << "Get Data from Flash ROM";
+        QTest::newRow("internal NVM") << "cmdDisplayIntNvmData"
+                                      << "12"
+                                      << "4" << bytes({61, 0, 4, 0, 12}) << 12 << 4 << "Get Data from Internal NVM";
+        QTest::newRow("24C512 from 40000")
+            << "cmdDisplayExtNvmData"
+            << "40000"
+            << "2" << bytes({61, 2, 2, 156, 64}) << 40000 << 2 << "Get Data from 24C512 NVM";
         QTest::newRow("empty count: count byte 0, no lines")
-            << "cmdDisplayRam" << "5" << "" << bytes({61, 7, 0, 0, 5}) << 5 << 0 << "Get Data from Internal RAM";
-        QTest::newRow("empty address reads 0") << "cmdDisplayXram" << "" << "1" << bytes({61, 8, 1, 0, 0}) << 0 << 1
-                                               << "Get Data from Internal XRAM";
+            << "cmdDisplayRam"
+            << "5"
+            << "" << bytes({61, 7, 0, 0, 5}) << 5 << 0 << "Get Data from Internal RAM";
+        QTest::newRow("empty address reads 0")
+            << "cmdDisplayXram"
+            << ""
+            << "1" << bytes({61, 8, 1, 0, 0}) << 0 << 1 << "Get Data from Internal XRAM";
     }
     void display()
     {
@@ -156,8 +169,8 @@ private slots:
         QCOMPARE(rig.prompts.records.at(0).text, QStringLiteral("Are you sure?\r\nThis will overwrite a byte in the "
                                                                 "Internal NVM!"));
         QCOMPARE(rig.prompts.beeps, 1);
-        QCOMPARE(rig.toInstrument(), frame(0, 1, 5) + frame(0, 1, 0) + frame(1, 1, 5) + bytes({200}) +
-                                         frame(1, 1, 0) + bytes({186}) + frame(0, 1, 5));
+        QCOMPARE(rig.toInstrument(), frame(0, 1, 5) + frame(0, 1, 0) + frame(1, 1, 5) + bytes({200}) + frame(1, 1, 0) +
+                                         bytes({186}) + frame(0, 1, 5));
         QCOMPARE(int(quint8(rig.sim.memory.nvm[5])), 200);
         QCOMPARE(int(quint8(rig.sim.memory.nvm[0])), 186); // 99 XOR 17 XOR 200
         QCOMPARE(rig.w.outputText(), QStringLiteral("Old value at  5=   17\r\nOld checksum  5=   99\r\n"
@@ -193,8 +206,8 @@ private slots:
         QCOMPARE(rig.prompts.records.at(0).title, QStringLiteral("Program a single byte in 24C512 NVM"));
         QCOMPARE(rig.prompts.records.at(1).title, QStringLiteral("Get 24C512 NVM ADdress to program"));
         QCOMPARE(rig.prompts.records.at(2).text, QStringLiteral("Enter data byte to program to 24C512"));
-        QCOMPARE(rig.toInstrument(), bytes({61, 13, 1, 229, 5, 123}) + frame(3, 1, 40000) + bytes({77}) +
-                                         frame(2, 1, 40000));
+        QCOMPARE(rig.toInstrument(),
+                 bytes({61, 13, 1, 229, 5, 123}) + frame(3, 1, 40000) + bytes({77}) + frame(2, 1, 40000));
         QCOMPARE(int(quint8(rig.sim.memory.eeprom[40000])), 77);
         QCOMPARE(int(rig.sim.memory.linkByte), 123);
         QCOMPARE(rig.w.outputText(), QStringLiteral(" 40000     77\r\n"));
@@ -213,8 +226,8 @@ private slots:
         QTest::newRow("24C512: No") << "cmdProgByte24C512" << QStringList{"no"} << false;
         QTest::newRow("24C512: address 65536") << "cmdProgByte24C512" << QStringList{"yes", "65536"} << true;
         QTest::newRow("24C512: negative data") << "cmdProgByte24C512" << QStringList{"yes", "100", "-1"} << true;
-        QTest::newRow("24C512: data cancelled") << "cmdProgByte24C512" << QStringList{"yes", "100", "<cancel>"}
-                                                << false;
+        QTest::newRow("24C512: data cancelled")
+            << "cmdProgByte24C512" << QStringList{"yes", "100", "<cancel>"} << false;
     }
     void programmingRefusals()
     {

@@ -204,8 +204,8 @@ private slots:
         QCOMPARE(rig.eeprom(128, 128), QByteArray(128, char(255)));
         const QByteArray after = rig.nvm(0, 256);
         QCOMPARE(int(after[3]), byte3);
-        QCOMPARE(QList<int>({after[5], after[6], after[7], quint8(after[17]), after[21], quint8(after[22]),
-                             after[114], quint8(after[115])}),
+        QCOMPARE(QList<int>({after[5], after[6], after[7], quint8(after[17]), after[21], quint8(after[22]), after[114],
+                             quint8(after[115])}),
                  QList<int>({1, 1, 5, 255, 3, 232, 4, 176}));
         QCOMPARE(after.mid(12, 4), before.mid(12, 4)); // the serial number stays
         QCOMPARE(after[94], before[94]);

@@ -168,8 +168,7 @@ private slots:
             QVERIFY(!rig.state.Connected);
             QCOMPARE(rig.view.connectedLabel, QStringLiteral("Not connected to Tessaro"));
             QVERIFY(rig.view.called(QStringLiteral("hideProgress")));
-            QCOMPARE(rig.sim.mode(), code == 9 || code == 10 ? Simulator::Mode::Isp
-                                                               : Simulator::Mode::Normal);
+            QCOMPARE(rig.sim.mode(), code == 9 || code == 10 ? Simulator::Mode::Isp : Simulator::Mode::Normal);
         } else {
             QCOMPARE(bool(rig.state.Connected), connected);
         }

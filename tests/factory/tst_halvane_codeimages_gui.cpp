@@ -223,32 +223,6 @@ private slots:
         QCOMPARE(rig.sim.memory.flash.mid(7168, 64 * countByte), rig.eeprom(16384, 64 * countByte));
         QCOMPARE(int(rig.state.SystemBlock[8]), 0);
     }
-
-    void copyRefusals_data()
-    {
-        QTest::addColumn<QStringList>("answers");
-        QTest::addColumn<bool>("told");
-        QTest::newRow("source 70000") << QStringList{"70000"} << true;
-        QTest::newRow("negative count") << QStringList{"16384", "-1"} << true;
-        QTest::newRow("runs past 65535") << QStringList{"65500", "2"} << true;
-        QTest::newRow("source cancelled") << QStringList{"<cancel>"} << false;
-        QTest::newRow("count cancelled") << QStringList{"16384", "<cancel>"} << false;
-    }
-    void copyRefusals()
-    {
-        QFETCH(QStringList, answers);
-        QFETCH(bool, told);
-        HalvaneRig rig;
-        rig.state.SystemBlock[8] = 77;
-        rig.connectFirst();
-        queueAnswers(rig.prompts, answers);
-        if (told)
-            rig.prompts.ok();
-        rig.click(QStringLiteral("cmdHalvaneCopyCodeToFlash"));
-        QVERIFY(rig.prompts.verifyAllUsed());
-        QCOMPARE(rig.toInstrument(), QByteArray());
-        QCOMPARE(int(rig.state.SystemBlock[8]), 77);
-    }
 };
 
 QTEST_MAIN(TestHalvaneCodeImages)

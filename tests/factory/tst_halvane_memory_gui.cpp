@@ -114,36 +114,6 @@ private slots:
         QVERIFY(rig.state.Connected);
     }
 
-    // Answers outside the memory are refused before anything is sent.
-    void displayRefusals_data()
-    {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QStringList>("answers");
-        QTest::newRow("negative address") << "cmdDisplayRam" << QStringList{"-1"};
-        QTest::newRow("RAM address beyond 16 bits") << "cmdDisplayRam" << QStringList{"40000"};
-        QTest::newRow("NVM address 512") << "cmdDisplayIntNvmData" << QStringList{"512"};
-        QTest::newRow("NVM bytes past its end") << "cmdDisplayIntNvmData" << QStringList{"500", "20"};
-        QTest::newRow("257 bytes") << "cmdDisplayXram" << QStringList{"0", "257"};
-        QTest::newRow("negative count") << "cmdDisplayFlashRom" << QStringList{"0", "-3"};
-        QTest::newRow("24C512 address 65536") << "cmdDisplayExtNvmData" << QStringList{"65536"};
-        QTest::newRow("24C512 bytes past its end") << "cmdDisplayExtNvmData" << QStringList{"65530", "10"};
-    }
-    void displayRefusals()
-    {
-        QFETCH(QString, button);
-        QFETCH(QStringList, answers);
-        HalvaneRig rig;
-        rig.connectFirst();
-        queueAnswers(rig.prompts, answers);
-        rig.prompts.ok();
-        rig.click(button);
-        QVERIFY(rig.prompts.verifyAllUsed());
-        QCOMPARE(rig.prompts.last().title, rig.prompts.records.at(answers.size() - 1).title);
-        QVERIFY(!rig.prompts.last().text.isEmpty());
-        QCOMPARE(rig.toInstrument(), QByteArray());
-        QCOMPARE(rig.w.lastEnd(), factory::CommandEnd::Refused);
-    }
-
     // Bytes that never came are not shown as values.
     void displayOfASilentInstrument()
     {
@@ -211,42 +181,6 @@ private slots:
         QCOMPARE(int(quint8(rig.sim.memory.eeprom[40000])), 77);
         QCOMPARE(int(rig.sim.memory.linkByte), 123);
         QCOMPARE(rig.w.outputText(), QStringLiteral(" 40000     77\r\n"));
-    }
-
-    void programmingRefusals_data()
-    {
-        QTest::addColumn<QString>("button");
-        QTest::addColumn<QStringList>("answers");
-        QTest::addColumn<bool>("told");
-        QTest::newRow("NVM: No") << "cmdProgByteIntNvm" << QStringList{"no"} << false;
-        QTest::newRow("NVM: address 512") << "cmdProgByteIntNvm" << QStringList{"yes", "512"} << true;
-        QTest::newRow("NVM: address cancelled") << "cmdProgByteIntNvm" << QStringList{"yes", "<cancel>"} << false;
-        QTest::newRow("NVM: data 256") << "cmdProgByteIntNvm" << QStringList{"yes", "5", "256"} << true;
-        QTest::newRow("NVM: data cancelled") << "cmdProgByteIntNvm" << QStringList{"yes", "5", "<cancel>"} << false;
-        QTest::newRow("24C512: No") << "cmdProgByte24C512" << QStringList{"no"} << false;
-        QTest::newRow("24C512: address 65536") << "cmdProgByte24C512" << QStringList{"yes", "65536"} << true;
-        QTest::newRow("24C512: negative data") << "cmdProgByte24C512" << QStringList{"yes", "100", "-1"} << true;
-        QTest::newRow("24C512: data cancelled")
-            << "cmdProgByte24C512" << QStringList{"yes", "100", "<cancel>"} << false;
-    }
-    void programmingRefusals()
-    {
-        QFETCH(QString, button);
-        QFETCH(QStringList, answers);
-        QFETCH(bool, told);
-        HalvaneRig rig;
-        rig.connectFirst();
-        const QByteArray nvm = rig.nvm(0, 512);
-        const QByteArray eeprom = rig.eeprom(0, 65536);
-        queueAnswers(rig.prompts, answers);
-        if (told)
-            rig.prompts.ok();
-        rig.click(button);
-        QVERIFY(rig.prompts.verifyAllUsed());
-        QCOMPARE(rig.toInstrument(), QByteArray());
-        QCOMPARE(rig.nvm(0, 512), nvm);
-        QCOMPARE(rig.eeprom(0, 65536), eeprom);
-        QCOMPARE(rig.w.lastEnd(), told ? factory::CommandEnd::Refused : factory::CommandEnd::Cancelled);
     }
 };
 

@@ -124,36 +124,6 @@ private slots:
         QVERIFY(!rig.state.NewUnitUploadPending);
     }
 
-    void makeNewBrevoRefusals_data()
-    {
-        QTest::addColumn<QStringList>("answers");
-        QTest::addColumn<bool>("told");
-        QTest::newRow("No") << QStringList{"no"} << false;
-        QTest::newRow("serial 69999999 ends quietly") << QStringList{"yes", "69999999"} << false;
-        QTest::newRow("serial beyond 32 bits") << QStringList{"yes", "3000000000"} << true;
-        QTest::newRow("product code 4") << QStringList{"yes", "80315012", "4"} << true;
-        QTest::newRow("product code cancelled") << QStringList{"yes", "80315012", "<cancel>"} << false;
-        QTest::newRow("software version 256") << QStringList{"yes", "80315012", "3", "256"} << true;
-        QTest::newRow("software version cancelled") << QStringList{"yes", "80315012", "3", "<cancel>"} << false;
-    }
-    void makeNewBrevoRefusals()
-    {
-        QFETCH(QStringList, answers);
-        QFETCH(bool, told);
-        SampleFolder samples;
-        HalvaneRig rig;
-        rig.connectFirst();
-        queueAnswers(rig.prompts, answers);
-        if (told)
-            rig.prompts.ok();
-        rig.click(QStringLiteral("cmdHalvaneNewBrevo"));
-        QVERIFY(rig.prompts.verifyAllUsed());
-        QCOMPARE(rig.toInstrument(), QByteArray());
-        QVERIFY(!rig.state.NewUnitUploadPending);
-        QCOMPARE(int(rig.state.NewSerialBytes[1]), 0);
-        QVERIFY(!rig.state.NewSoftwareVersionEntered);
-    }
-
     // A link lost halfway leaves no pending serial number and the flags back to normal.
     void makeNewBrevoLosingTheLink()
     {
@@ -318,31 +288,6 @@ private slots:
         QCOMPARE(rig.toInstrument(), frame(0, 0, 0) + frame(1, 0, 0) + after);
         QCOMPARE(int(rig.state.NewSerialBytes[4]), 255);
         QVERIFY(!rig.view.progressVisible);
-    }
-
-    void writeNewSerialNumberRefusals_data()
-    {
-        QTest::addColumn<QStringList>("answers");
-        QTest::addColumn<bool>("told");
-        QTest::newRow("No") << QStringList{"no"} << false;
-        QTest::newRow("empty serial ends quietly") << QStringList{"yes", "<cancel>"} << false;
-        QTest::newRow("serial beyond 32 bits") << QStringList{"yes", "9999999999"} << true;
-        QTest::newRow("version 300") << QStringList{"yes", "80315012", "300"} << true;
-        QTest::newRow("version cancelled") << QStringList{"yes", "80315012", "<cancel>"} << false;
-    }
-    void writeNewSerialNumberRefusals()
-    {
-        QFETCH(QStringList, answers);
-        QFETCH(bool, told);
-        HalvaneRig rig;
-        rig.connectFirst();
-        queueAnswers(rig.prompts, answers);
-        if (told)
-            rig.prompts.ok();
-        rig.click(QStringLiteral("cmdHalvaneNewSN"));
-        QVERIFY(rig.prompts.verifyAllUsed());
-        QCOMPARE(rig.toInstrument(), QByteArray());
-        QVERIFY(!rig.state.NewSoftwareVersionEntered);
     }
 
     // A block that never arrives is not written back as zeros.

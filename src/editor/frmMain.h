@@ -65,7 +65,7 @@ public:
     frmTimeOfDayAlarms *todAlarmsWindow() const { return m_todAlarms; }
     frmNmeaData *nmeaMonitor() const { return m_nmeaData; }
     frmBeingSentReceived *warningWindow() const { return m_warning; }
-    QWidget *factoryWindow() const { return m_factory; }
+    frmHalvane *factoryWindow() const { return m_factory; }
     // Ends the program after ShutDownEditor; tests replace it.
     std::function<void()> endProgram;
     // Writes DEFAULT.CFG (ConfigFileName); a failure is reported. True when written.
@@ -362,7 +362,7 @@ private:
     frmTimeOfDayAlarms *m_todAlarms = nullptr;
     frmNmeaData *m_nmeaData = nullptr;
     frmBeingSentReceived *m_warning = nullptr;
-    QWidget *m_factory = nullptr;
+    frmHalvane *m_factory = nullptr;
     bool m_shutDown = false;
 
     std::array<QCheckBox *, 20> m_iconBox{};    // in icons::kIcons order

@@ -12,6 +12,7 @@
 #include "dialogs/frmTimeOfDayAlarms.h"
 #include "editor/ClickLabel.h"
 #include "editor/FillShape.h"
+#include "factory/frmHalvane.h"
 #include "link/ConnectionIndicator.h"
 #include "link/SerialLink.h"
 #include "config/Twips.h"
@@ -33,8 +34,7 @@ void frmMain::Form_Load()
 {
     const bool firstRun = isFirstRun();
     resetStartupState(m_state, firstRun);
-    if (m_factory)
-        twips::placeWindow(m_factory, 550, 425);
+    twips::placeWindow(m_factory, frmHalvane::kTopTwips, frmHalvane::kLeftTwips);
 
     bool dataFolder = false;
     m_workingFolder = chooseWorkingFolder(m_programFolder, &dataFolder);

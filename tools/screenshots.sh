@@ -31,6 +31,8 @@ shots=(
   "window-about|1|1600x1200x24|--config 1 --window about"
   "window-warning|1|1600x1200x24|--config 1 --window warning"
   "window-senders-200|2|3200x2400x24|--config 1 --window senders"
+  "window-factory|1|1600x1200x24|--config 1 --window factory"
+  "window-factory-200|2|3200x2400x24|--config 1 --window factory"
 )
 
 for entry in "${shots[@]}"; do

@@ -47,6 +47,9 @@ void showWindow(frmMain &w, const QString &name)
         w.linkWindows().showPortChooser();
     } else if (name == QLatin1String("about")) {
         w.About_Click();
+    } else if (name == QLatin1String("factory")) {
+        w.state().FactoryArmed = kTrue;
+        w.lblConnected_Click();
     } else if (name == QLatin1String("warning")) {
         w.warningWindow()->show();
     }
@@ -72,7 +75,7 @@ int main(int argc, char *argv[])
                                        QStringLiteral("ms"), QStringLiteral("0"));
     const QCommandLineOption window(QStringLiteral("window"),
                                     QStringLiteral("Also show another window: senders, chart, damping, tod, "
-                                                   "nmea-data, comms, about, warning."),
+                                                   "nmea-data, comms, about, warning, factory."),
                                     QStringLiteral("name"));
     parser.addOptions({config, barChart, selector, highlight, menu, quitAfter, window});
     parser.process(app);

@@ -20,6 +20,12 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build --parallel "$(nproc)"
 
 BIN=build/bin
+# The factory window reads its module, calibration and NMEA files from the program
+# folder: give it the samples to try against the simulated instrument. Files already
+# there (a technician's own) are left alone.
+for f in samples/factory/*.COD samples/factory/*.DAT; do
+  [ -e "$BIN/$(basename "$f")" ] || cp "$f" "$BIN/"
+done
 sim_pid=""
 if [ -x "$BIN/corvane-sim" ]; then
   "$BIN/corvane-sim" --link "$BIN/COM1" --memory "$BIN/simulated-instrument.mem" &

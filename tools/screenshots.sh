@@ -22,6 +22,17 @@ shots=(
   "config16-barchart-200|2|3200x2400x24|--config 16 --bar-chart"
   "config01-selector-200|2|3200x2400x24|--config 1 --selector"
   "config01-edit-menu-200|2|3200x2400x24|--config 1 --edit-menu"
+  "window-senders|1|1600x1200x24|--config 1 --window senders"
+  "window-chart|1|1600x1200x24|--config 1 --window chart"
+  "window-damping|1|1600x1200x24|--config 1 --window damping"
+  "window-tod|1|1600x1200x24|--config 1 --window tod"
+  "window-nmea-data|1|1600x1200x24|--config 1 --selector --window nmea-data"
+  "window-comms|1|1600x1200x24|--config 1 --window comms"
+  "window-about|1|1600x1200x24|--config 1 --window about"
+  "window-warning|1|1600x1200x24|--config 1 --window warning"
+  "window-senders-200|2|3200x2400x24|--config 1 --window senders"
+  "window-factory|1|1600x1200x24|--config 1 --window factory"
+  "window-factory-200|2|3200x2400x24|--config 1 --window factory"
 )
 
 for entry in "${shots[@]}"; do

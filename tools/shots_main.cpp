@@ -1,16 +1,60 @@
 // Shows the main window in a chosen state, for screenshots of the layout (tools/screenshots.sh).
 #include "config/Prompts.h"
 #include "dialogs/frmNmea.h"
+#include "NmeaStream.h"
+#include "dialogs/frmNmeaData.h"
+#include "dialogs/frmSenders.h"
+#include "dialogs/frmTimeOfDayAlarms.h"
 #include "editor/frmMain.h"
 #include "link/Clock.h"
+#include "link/LinkWindows.h"
+#include "link/frmBeingSentReceived.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QCommandLineParser>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+
+namespace {
+// Opens one of the other windows as a user would, with something in it worth seeing.
+void showWindow(frmMain &w, const QString &name)
+{
+    if (name == QLatin1String("senders") || name == QLatin1String("chart")) {
+        w.DegC_Click();
+        w.Senders_Click();
+        w.sendersWindow()->cmdEditCurve6_Click();
+        if (name == QLatin1String("chart"))
+            w.sendersWindow()->findChild<QPushButton *>(QStringLiteral("cmdSendersView"))->click();
+    } else if (name == QLatin1String("damping")) {
+        w.ViewDamping_Click();
+    } else if (name == QLatin1String("tod")) {
+        w.state().SystemBlock[50] = 6;
+        w.state().SystemBlock[51] = 30;
+        w.ViewTodAlarms_Click();
+        w.todAlarmsWindow()->findChild<QComboBox *>(QStringLiteral("cboTodAlarms"))->setCurrentIndex(2);
+    } else if (name == QLatin1String("nmea-data")) {
+        frmNmeaData *monitor = w.nmeaMonitor();
+        monitor->setWindowTitle(QStringLiteral("Incoming Nmea Data:  Channel 1A and Channel 1B"));
+        NmeaStream stream(1);
+        for (int i = 0; i < 400; ++i)
+            monitor->appendReceived(stream.next());
+        monitor->show();
+    } else if (name == QLatin1String("comms")) {
+        w.linkWindows().showPortChooser();
+    } else if (name == QLatin1String("about")) {
+        w.About_Click();
+    } else if (name == QLatin1String("factory")) {
+        w.state().FactoryArmed = kTrue;
+        w.lblConnected_Click();
+    } else if (name == QLatin1String("warning")) {
+        w.warningWindow()->show();
+    }
+}
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -29,7 +73,11 @@ int main(int argc, char *argv[])
                                   QStringLiteral("Open the Edit menu and its Tachometer, Pulley Ratio submenus."));
     const QCommandLineOption quitAfter(QStringLiteral("quit-after"), QStringLiteral("Quit after ms milliseconds."),
                                        QStringLiteral("ms"), QStringLiteral("0"));
-    parser.addOptions({config, barChart, selector, highlight, menu, quitAfter});
+    const QCommandLineOption window(QStringLiteral("window"),
+                                    QStringLiteral("Also show another window: senders, chart, damping, tod, "
+                                                   "nmea-data, comms, about, warning, factory."),
+                                    QStringLiteral("name"));
+    parser.addOptions({config, barChart, selector, highlight, menu, quitAfter, window});
     parser.process(app);
 
     QTemporaryDir folder;
@@ -63,8 +111,14 @@ int main(int argc, char *argv[])
             w.PullyRatio->popup(w.Tacho->mapToGlobal(ratio.topRight()));
         });
     }
+    if (parser.isSet(window))
+        QTimer::singleShot(300, &w, [&w, name = parser.value(window)] { showWindow(w, name); });
     const int ms = parser.value(quitAfter).toInt();
     if (ms > 0)
-        QTimer::singleShot(ms, &app, &QApplication::quit);
+        QTimer::singleShot(ms, &w, [&w] {
+            // No save question when the shot is taken: the window just goes.
+            w.state().ExitPrompted = 1;
+            w.close();
+        });
     return app.exec();
 }

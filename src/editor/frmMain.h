@@ -65,7 +65,7 @@ public:
     frmTimeOfDayAlarms *todAlarmsWindow() const { return m_todAlarms; }
     frmNmeaData *nmeaMonitor() const { return m_nmeaData; }
     frmBeingSentReceived *warningWindow() const { return m_warning; }
-    QWidget *factoryWindow() const { return m_factory; }
+    frmHalvane *factoryWindow() const { return m_factory; }
     // Ends the program after ShutDownEditor; tests replace it.
     std::function<void()> endProgram;
     // Writes DEFAULT.CFG (ConfigFileName); a failure is reported. True when written.
@@ -338,7 +338,8 @@ private:
     // frmMain_link.cpp / frmMain_file.cpp
     void createLinkAndWindows(BytePort *port);
     void startNmeaMonitor();
-    void selectFirstConfiguration();
+    // New and the factory reset: start-up again, then the factory defaults, shown on configuration 1.
+    void reloadWithDefaults();
     bool saveImageTo(const QString &path);
     // Runs `body` as an instrument operation (busy guard, lost port handled).
     void instrumentOperation(const std::function<void()> &body);
@@ -361,7 +362,7 @@ private:
     frmTimeOfDayAlarms *m_todAlarms = nullptr;
     frmNmeaData *m_nmeaData = nullptr;
     frmBeingSentReceived *m_warning = nullptr;
-    QWidget *m_factory = nullptr;
+    frmHalvane *m_factory = nullptr;
     bool m_shutDown = false;
 
     std::array<QCheckBox *, 20> m_iconBox{};    // in icons::kIcons order

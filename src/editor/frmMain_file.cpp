@@ -12,6 +12,7 @@
 #include "dialogs/frmTimeOfDayAlarms.h"
 #include "editor/ClickLabel.h"
 #include "editor/FillShape.h"
+#include "factory/frmHalvane.h"
 #include "link/ConnectionIndicator.h"
 #include "link/SerialLink.h"
 #include "config/Twips.h"
@@ -33,8 +34,7 @@ void frmMain::Form_Load()
 {
     const bool firstRun = isFirstRun();
     resetStartupState(m_state, firstRun);
-    if (m_factory)
-        twips::placeWindow(m_factory, 550, 425);
+    twips::placeWindow(m_factory, frmHalvane::kTopTwips, frmHalvane::kLeftTwips);
 
     bool dataFolder = false;
     m_workingFolder = chooseWorkingFolder(m_programFolder, &dataFolder);
@@ -163,8 +163,12 @@ void frmMain::Open_Click()
     ShowAlarmLimits();
 }
 
-void frmMain::selectFirstConfiguration()
+void frmMain::reloadWithDefaults()
 {
+    Form_Load();
+    WriteDefaultsToRam(m_state);
+    UpdateInstrumentDisplay();
+    ShowAlarmLimits();
     CmdConf1[0]->setFocus();
     setConfigCaptions(1);
     m_clock.processEvents();
@@ -180,11 +184,7 @@ void frmMain::New_Click()
     m_state.MsgAnswer = quint8(answer);
     if (answer != 6)
         return;
-    Form_Load();
-    WriteDefaultsToRam(m_state);
-    UpdateInstrumentDisplay();
-    ShowAlarmLimits();
-    selectFirstConfiguration();
+    reloadWithDefaults();
 }
 
 void frmMain::ResetDefaults_Click()
@@ -197,11 +197,7 @@ void frmMain::ResetDefaults_Click()
     m_state.MsgAnswer = quint8(answer);
     if (answer == 7)
         return;
-    Form_Load();
-    WriteDefaultsToRam(m_state);
-    UpdateInstrumentDisplay();
-    ShowAlarmLimits();
-    selectFirstConfiguration();
+    reloadWithDefaults();
     cmdUpload_Click();
 }
 

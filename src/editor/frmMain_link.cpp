@@ -12,6 +12,7 @@
 #include "dialogs/frmTimeOfDayAlarms.h"
 #include "editor/ClickLabel.h"
 #include "editor/FillShape.h"
+#include "factory/frmHalvane.h"
 #include "link/Connection.h"
 #include "link/InstrumentContext.h"
 #include "link/LinkWindows.h"
@@ -64,6 +65,8 @@ void frmMain::createLinkAndWindows(BytePort *port)
     m_nmeaData->hide();
     m_warning = new frmBeingSentReceived(m_state, this);
     m_warning->hide();
+    m_factory = new frmHalvane(*m_ctx, this);
+    m_factory->hide();
 
     m_state.onSenderPositionsChanged = [this] { m_senders->positionListsFromState(); };
     onPressureUnitsChanged = [this](bool bars) { m_senders->setPressureInBars(bars); };
@@ -108,13 +111,23 @@ void frmMain::setSerialNumberLabel(const QString &text)
 void frmMain::showIdentity()
 {
     m_about->Form_Load();
+    m_factory->showIdentity();
 }
 
-void frmMain::showUnitVersions() {}
+void frmMain::showUnitVersions()
+{
+    m_factory->showUnitVersions();
+}
 
-void frmMain::showProductCode(int) {}
+void frmMain::showProductCode(int code)
+{
+    m_factory->showProductCode(code);
+}
 
-void frmMain::showNewConfigCount(int) {}
+void frmMain::showNewConfigCount(int count)
+{
+    m_factory->showNewConfigCount(count);
+}
 
 // --- Edit menu entries that open windows or talk to the instrument ----------------------------
 
@@ -181,8 +194,9 @@ void frmMain::RestoreBackup_Click()
 
 void frmMain::lblConnected_Click()
 {
-    if (m_state.FactoryArmed && m_factory) {
-        m_factory->show();
-        m_factory->raise();
-    }
+    if (!m_state.FactoryArmed)
+        return;
+    m_factory->show();
+    m_factory->raise();
+    m_factory->activateWindow();
 }

@@ -3,6 +3,7 @@
 #include "config/Defaults.h"
 #include "editor/frmMain.h"
 #include "kit/ScriptedPrompts.h"
+#include "kit/SimProgram.h"
 #include "kit/TempProgramFolder.h"
 #include "link/Clock.h"
 #include "link/TransferRules.h"
@@ -18,10 +19,7 @@
 namespace {
 QString simProgram()
 {
-    QString dir = qEnvironmentVariable("CORVANE_BIN_DIR");
-    if (dir.isEmpty())
-        dir = QStringLiteral(CORVANE_BIN_DIR);
-    return dir + QStringLiteral("/corvane-sim");
+    return simProgramPath();
 }
 } // namespace
 

@@ -2,6 +2,7 @@
 #include "config/EditorState.h"
 #include "kit/RecordingView.h"
 #include "kit/ScriptedPrompts.h"
+#include "kit/SimProgram.h"
 #include "kit/TempProgramFolder.h"
 #include "link/Clock.h"
 #include "link/Connection.h"
@@ -16,10 +17,7 @@
 namespace {
 QString simProgram()
 {
-    QString dir = qEnvironmentVariable("CORVANE_BIN_DIR");
-    if (dir.isEmpty())
-        dir = QStringLiteral(CORVANE_BIN_DIR);
-    return dir + QStringLiteral("/corvane-sim");
+    return simProgramPath();
 }
 
 struct RealBench {

@@ -1,0 +1,108 @@
+// The main window's side of the link: factory window access, identity boxes, busy guard, indicator.
+#include "Simulator.h"
+#include "editor/ClickLabel.h"
+#include "editor/FillShape.h"
+#include "editor/frmMain.h"
+#include "factory/frmHalvane.h"
+#include "kit/ScriptedPrompts.h"
+#include "kit/SimulatorPort.h"
+#include "kit/TempProgramFolder.h"
+#include "kit/VirtualClock.h"
+#include "link/frmBeingSentReceived.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+namespace {
+struct Editor {
+    TempProgramFolder folder;
+    ScriptedPrompts prompts;
+    VirtualClock clock;
+    Simulator sim;
+    SimulatorPort port{sim, clock};
+    std::unique_ptr<frmMain> window;
+
+    Editor()
+    {
+        QFile::link(QStringLiteral("/nonexistent-serial-device"), folder.file(QStringLiteral("COM2")));
+        sim.memory = SimMemory::factory(sim.softwareVersion);
+        window = std::make_unique<frmMain>(prompts, clock, folder.path(), &port);
+        window->Timer1->stop();
+        window->endProgram = [] {};
+        window->state().ComPortNumber = 2;
+    }
+};
+} // namespace
+
+class TestMainLink : public QObject {
+    Q_OBJECT
+private slots:
+    void factoryWindowOnlyWhenArmed()
+    {
+        Editor e;
+        e.window->show();
+        e.window->lblConnected_Click();
+        QVERIFY(!e.window->factoryWindow()->isVisible());
+
+        e.window->cmdDD4HiBar->setFocus();
+        QTest::keyClick(e.window->cmdDD4HiBar, Qt::Key_K, Qt::ShiftModifier | Qt::ControlModifier);
+        QCOMPARE(e.window->state().FactoryArmed, kTrue);
+        QVERIFY(e.prompts.verifyAllUsed()); // silently
+        QTest::mouseClick(e.window->lblConnected, Qt::LeftButton);
+        QVERIFY(e.window->factoryWindow()->isVisible());
+    }
+
+    void connectionFillsTheIdentityBoxes()
+    {
+        Editor e;
+        e.window->state().AskUser = kFalse; // no warning window
+        e.window->state().UploadCategory[1] = 0;
+        e.window->state().UploadCategory[4] = 0;
+        e.window->cmdUpload_Click();
+        QVERIFY(e.prompts.verifyAllUsed());
+        frmHalvane *f = e.window->factoryWindow();
+        QCOMPARE(f->txtTessaroSN->text(), QString(" 80315012"));
+        QCOMPARE(f->txtU101SwVer->text(), QString(" 12"));
+        QCOMPARE(f->txtBrevoProductID->text(), QString("3"));
+        QCOMPARE(e.window->lblTessaroSN->text(), QString(" Corvane SN#:  80315012"));
+        QCOMPARE(e.window->state().SerialNumberText, QString(" 80315012"));
+    }
+
+    void secondOperationIsRefusedWhileOneRuns()
+    {
+        Editor e;
+        bool checked = false;
+        e.clock.scheduleIn(0.1, [&] {
+            // The upload waits for its warning window: a download now must not start.
+            e.prompts.ok();
+            e.window->cmdDownload_Click();
+            QCOMPARE(e.prompts.last().text, QString("Please wait: the instrument is busy."));
+            checked = true;
+            e.window->warningWindow()->cmdWarningCancel->click();
+        });
+        e.window->cmdUpload_Click();
+        QVERIFY(checked);
+        QVERIFY(e.prompts.verifyAllUsed());
+        QCOMPARE(e.port.written, QByteArray());
+    }
+
+    void indicatorFollowsConnected()
+    {
+        Editor e;
+        e.window->state().Connected = kTrue;
+        e.window->Timer1_Timer();
+        QCOMPARE(e.window->shpCommsConnected->fillColor(), QColor(0, 255, 0));
+        QCOMPARE(e.window->lblConnected->text(), QString("Connected to Corvane"));
+        e.window->state().Connected = kFalse;
+        e.window->Timer1_Timer();
+        QCOMPARE(e.window->shpCommsConnected->fillColor(), QColor(255, 0, 0));
+        QCOMPARE(e.window->lblConnected->text(), QString("Not connected to Corvane"));
+    }
+};
+
+QTEST_MAIN(TestMainLink)
+#include "tst_frmmain_link_gui.moc"

@@ -10,7 +10,7 @@
 #define FUZZ_CHECK(condition, what)                                                                                    \
     do {                                                                                                               \
         if (!(condition)) {                                                                                            \
-            std::fprintf(stderr, "FUZZ CHECK FAILED at %s:%d: %s\n  (%s)\n", __FILE__, __LINE__, what, #condition);   \
+            std::fprintf(stderr, "FUZZ CHECK FAILED at %s:%d: %s\n  (%s)\n", __FILE__, __LINE__, what, #condition);    \
             std::abort();                                                                                              \
         }                                                                                                              \
     } while (0)

@@ -6,7 +6,8 @@
 #include <cmath>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 const QDateTime kCreated(QDate(2011, 6, 14), QTime(9, 5, 7));
 constexpr size_t kCurveBitsInput = 32 * 32 * 2 * sizeof(float); // one float per curve value

@@ -12,6 +12,16 @@ namespace
 const QDateTime kCreated(QDate(2011, 6, 14), QTime(9, 5, 7));
 constexpr size_t kCurveBitsInput = 32 * 32 * 2 * sizeof(float); // one float per curve value
 
+// True when `after` is `before` as seven significant digits give it back (NaN and -0 as 0).
+bool closeInSevenDigits(float before, float after)
+{
+    if (std::isnan(before) || before == 0.0f)
+        return after == 0.0f && !std::signbit(after);
+    if (std::isinf(before))
+        return after == before;
+    return std::fabs(double(after) - double(before)) <= 5e-7 * std::fabs(double(before)) + 1e-45;
+}
+
 // Reads text the writer made; it must always read.
 ConfigFileImage readBack(const QByteArray &text)
 {
@@ -23,8 +33,9 @@ ConfigFileImage readBack(const QByteArray &text)
     return image;
 }
 
-// Whatever the reader accepts, the writer writes and the reader reads back bit for bit
-// (checksum bytes recomputed, system block byte 6 forced to 1).
+// Whatever the reader accepts, the writer writes and the reader reads back: bytes bit
+// for bit (checksum bytes recomputed, system block byte 6 forced to 1), curve values
+// within the file's seven significant digits, and a second save writes the same text.
 void checkRoundTrip(const ConfigFileImage &first)
 {
     EditorState state;
@@ -43,17 +54,21 @@ void checkRoundTrip(const ConfigFileImage &first)
     for (int k = 1; k <= 32; ++k)
         for (int j = 1; j <= 32; ++j)
             for (int f = 1; f <= 2; ++f) {
-                if (std::memcmp(&again.curves[k][j][f], &first.curves[k][j][f], sizeof(float)) != 0)
+                if (!closeInSevenDigits(first.curves[k][j][f], again.curves[k][j][f]))
                     std::fprintf(stderr, "curve %d point %d field %d: read %.9g, wrote and read back %.9g\n", k, j, f,
                                  double(first.curves[k][j][f]), double(again.curves[k][j][f]));
-                FUZZ_CHECK(std::memcmp(&again.curves[k][j][f], &first.curves[k][j][f], sizeof(float)) == 0,
-                           "curve value changed");
+                FUZZ_CHECK(closeInSevenDigits(first.curves[k][j][f], again.curves[k][j][f]),
+                           "curve value moved by more than the seventh digit");
             }
+    EditorState second;
+    applyConfigFile(second, again);
+    FUZZ_CHECK(configFileText(second, kCreated) == text, "a second save writes different text");
 }
 
 // The input's bytes taken as curve values: every float the image can hold (NaN,
-// infinities, -0, subnormals, values that need nine digits) is written as text the
-// reader reads back to the same value, NaN and -0 as 0.
+// infinities, -0, subnormals, values seven digits cannot give back) is written as
+// text the reader reads back within seven digits (NaN and -0 as 0), and that value
+// is written as the same text again.
 void checkCurveBits(const unsigned char *data, size_t size)
 {
     EditorState state;
@@ -67,15 +82,16 @@ void checkCurveBits(const unsigned char *data, size_t size)
     for (size_t i = 0; i < values; ++i)
         std::memcpy(points[i], data + i * sizeof(float), sizeof(float));
 
-    const ConfigFileImage image = readBack(configFileText(state, kCreated));
+    const QByteArray text = configFileText(state, kCreated);
+    const ConfigFileImage image = readBack(text);
     for (int k = 1; k <= 32; ++k)
         for (int j = 1; j <= 32; ++j)
-            for (int f = 1; f <= 2; ++f) {
-                const float v = state.CalCurve[k][j][f];
-                const float expected = (std::isnan(v) || v == 0.0f) ? 0.0f : v;
-                FUZZ_CHECK(std::memcmp(&image.curves[k][j][f], &expected, sizeof(float)) == 0,
+            for (int f = 1; f <= 2; ++f)
+                FUZZ_CHECK(closeInSevenDigits(state.CalCurve[k][j][f], image.curves[k][j][f]),
                            "a curve value does not survive as text");
-            }
+    EditorState again;
+    applyConfigFile(again, image);
+    FUZZ_CHECK(configFileText(again, kCreated) == text, "a curve value does not settle after one save");
 }
 
 } // namespace

@@ -69,16 +69,15 @@ QString shortestFloatText(float v, int maxDigits)
     return negative ? QLatin1Char('-') + out : out;
 }
 
-// Seven significant digits are what a user sees; a few single-precision numbers need
-// eight or nine to read back unchanged, and nine always do.
-constexpr int kShownDigits = 7;
-constexpr int kExactDigits = 9;
+// Numbers are written with at most seven significant digits, in captions and in the
+// configuration file alike (the file format fixes this).
+constexpr int kSignificantDigits = 7;
 
 } // namespace
 
 QString floatText(float v)
 {
-    return shortestFloatText(v, kShownDigits);
+    return shortestFloatText(v, kSignificantDigits);
 }
 
 QString numberField(qint64 n)
@@ -88,7 +87,7 @@ QString numberField(qint64 n)
 
 QString numberField(float v)
 {
-    const QString t = shortestFloatText(v, kExactDigits);
+    const QString t = shortestFloatText(v, kSignificantDigits);
     return (t.startsWith(QLatin1Char('-')) ? t : QLatin1Char(' ') + t) + QLatin1Char(' ');
 }
 

@@ -21,9 +21,10 @@ QString floatText(float v);
 
 // A configuration file number field: sign position, digits, trailing blank.
 QString numberField(qint64 n);      // 255 -> " 255 "
-// The form of floatText, except that a number seven digits cannot give back exactly
-// gets the eight or nine it needs, so every value reads back as it was written. NaN
-// is written as 0 and -0 as 0: neither is a value a curve can hold.
+// The form of floatText (at most seven significant digits). The few single-precision
+// numbers that seven digits cannot give back exactly move to the nearest seven-digit
+// value at their first save and stay there. NaN and -0 are written as 0: neither is a
+// value a curve can hold.
 QString numberField(float v);       // 0.5 -> " .5 "
 
 // Format masks "####0", "###0.0", "##0.00": at least one integer digit and exactly

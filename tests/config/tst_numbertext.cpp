@@ -77,7 +77,7 @@ private slots:
         QFETCH(QString, field);
         QCOMPARE(numberField(v), field);
         const float read = float(leadingNumber(field));
-        QVERIFY(std::fabs(double(read) - double(v)) <= 5e-7 * std::fabs(double(v)) + 1e-45);
+        QVERIFY(std::fabs(double(read) - double(v)) <= 6.5e-7 * std::fabs(double(v)) + 1.5e-45);
         QCOMPARE(numberField(read), field);
     }
 

@@ -6,7 +6,8 @@
 
 Q_DECLARE_LOGGING_CATEGORY(lcTransfer)
 
-namespace transfer {
+namespace transfer
+{
 
 QByteArray readOnce(SerialLink &link, int code, int count, int address, double wait)
 {

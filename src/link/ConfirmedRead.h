@@ -6,7 +6,8 @@
 
 class SerialLink;
 
-namespace transfer {
+namespace transfer
+{
 
 // Read answers carry no length or checksum of their own: a byte garbled on the way,
 // or a late byte of an earlier answer, would be taken as data and copied on. Two

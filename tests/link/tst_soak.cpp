@@ -41,17 +41,22 @@
 #include <optional>
 #include <vector>
 
-namespace {
+namespace
+{
 
 enum class Op { Upload, Download, Backup, Restore };
 
 const char *opName(Op op)
 {
     switch (op) {
-    case Op::Upload: return "upload";
-    case Op::Download: return "download";
-    case Op::Backup: return "backup";
-    case Op::Restore: return "restore";
+    case Op::Upload:
+        return "upload";
+    case Op::Download:
+        return "download";
+    case Op::Backup:
+        return "backup";
+    case Op::Restore:
+        return "restore";
     }
     return "?";
 }
@@ -174,9 +179,11 @@ double roughSeconds(const Plan &p)
     switch (p.op) {
     case Op::Upload:
         return kConnect + 4 + ((p.categories >> 1) & 1) * 13 + ((p.categories >> 4) & 1) * 4.5;
-    case Op::Download: return kConnect + 4;
+    case Op::Download:
+        return kConnect + 4;
     case Op::Backup:
-    case Op::Restore: return kConnect + 100;
+    case Op::Restore:
+        return kConnect + 100;
     }
     return 10;
 }
@@ -185,10 +192,13 @@ int roughBytes(const Plan &p)
 {
     constexpr int kConnect = 70;
     switch (p.op) {
-    case Op::Upload: return kConnect + 280 + ((p.categories >> 1) & 1) * 2130 + ((p.categories >> 4) & 1) * 800;
-    case Op::Download: return kConnect + 30;
+    case Op::Upload:
+        return kConnect + 280 + ((p.categories >> 1) & 1) * 2130 + ((p.categories >> 4) & 1) * 800;
+    case Op::Download:
+        return kConnect + 30;
     case Op::Backup:
-    case Op::Restore: return kConnect + 7900;
+    case Op::Restore:
+        return kConnect + 7900;
     }
     return 100;
 }
@@ -357,10 +367,18 @@ Result run(const Plan &plan, bool withFaults)
     try {
         runInstrumentOperation(b.link, b.state, b.prompts, b.view, [&] {
             switch (plan.op) {
-            case Op::Upload: transfer::Upload(b.ctx, b.window, b.pc); break;
-            case Op::Download: transfer::Download(b.ctx, b.window); break;
-            case Op::Backup: transfer::CreateBackup(b.ctx); break;
-            case Op::Restore: transfer::RestoreBackup(b.ctx); break;
+            case Op::Upload:
+                transfer::Upload(b.ctx, b.window, b.pc);
+                break;
+            case Op::Download:
+                transfer::Download(b.ctx, b.window);
+                break;
+            case Op::Backup:
+                transfer::CreateBackup(b.ctx);
+                break;
+            case Op::Restore:
+                transfer::RestoreBackup(b.ctx);
+                break;
             }
         });
     } catch (const VirtualClockHang &hang) {
@@ -415,8 +433,8 @@ QString difference(const Result &got, const Result &want)
         return d;
     if (d.isEmpty())
         d = firstDifference(got.memory.ram, want.memory.ram, "instrument RAM");
-    if (d.isEmpty() && (got.memory.clockHours != want.memory.clockHours ||
-                        got.memory.clockMinutes != want.memory.clockMinutes))
+    if (d.isEmpty() &&
+        (got.memory.clockHours != want.memory.clockHours || got.memory.clockMinutes != want.memory.clockMinutes))
         d = QStringLiteral("instrument clock");
     if (d.isEmpty() && got.memory.linkByte != want.memory.linkByte)
         d = QStringLiteral("instrument link byte %1 instead of %2").arg(got.memory.linkByte).arg(want.memory.linkByte);
@@ -455,18 +473,22 @@ struct Counts {
 QString messageKind(const PromptRecord &rec)
 {
     static const QRegularExpression number(QStringLiteral("\\d+"));
-    return rec.text.section(QLatin1Char('\n'), 0, 0).section(QLatin1Char('\r'), 0, 0).replace(number, QStringLiteral("N"));
+    return rec.text.section(QLatin1Char('\n'), 0, 0)
+        .section(QLatin1Char('\r'), 0, 0)
+        .replace(number, QStringLiteral("N"));
 }
 
 } // namespace
 
-class TestSoak : public QObject {
+class TestSoak : public QObject
+{
     Q_OBJECT
 private slots:
     void faultSoak()
     {
-        const int runs = qEnvironmentVariableIsSet("CORVANE_SOAK_RUNS") ? qEnvironmentVariableIntValue("CORVANE_SOAK_RUNS")
-                                                                         : kDefaultRuns;
+        const int runs = qEnvironmentVariableIsSet("CORVANE_SOAK_RUNS")
+                             ? qEnvironmentVariableIntValue("CORVANE_SOAK_RUNS")
+                             : kDefaultRuns;
         const bool single = qEnvironmentVariableIsSet("CORVANE_SOAK_SEED");
         const quint32 first = single ? quint32(qEnvironmentVariableIntValue("CORVANE_SOAK_SEED")) : kFirstSeed;
 

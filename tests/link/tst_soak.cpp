@@ -36,6 +36,7 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTest>
+#include <array>
 #include <map>
 #include <memory>
 #include <optional>
@@ -468,6 +469,7 @@ struct Counts {
     std::map<QString, int> messages; // first line of the first message told, numbers as N, how often
     double longest = 0;
     QString longestRun;
+    std::map<QString, std::array<int, 3>> perOperation; // runs, clean successes, reported failures
 };
 
 QString messageKind(const PromptRecord &rec)
@@ -503,6 +505,8 @@ private slots:
             const Plan plan = makePlan(first + quint32(i));
             const Result got = run(plan, true);
             ++n.runs;
+            auto &mine = n.perOperation[QString::fromLatin1(opName(plan.op))];
+            ++mine[0];
             if (single)
                 qInfo().noquote() << plan.describe() << "took" << got.seconds << "s; told:"
                                   << (got.told.isEmpty() ? QStringLiteral("nothing") : got.told.first().text);
@@ -519,6 +523,7 @@ private slots:
             }
             if (!got.told.isEmpty()) {
                 ++n.reported;
+                ++mine[2];
                 ++n.messages[messageKind(got.told.first())];
                 const QString broken = brokenPromise(got, startMemory(plan.memoryVariant));
                 if (!broken.isEmpty()) {
@@ -535,6 +540,7 @@ private slots:
             const QString d = difference(got, *reference);
             if (d.isEmpty()) {
                 ++n.clean;
+                ++mine[1];
             } else {
                 ++n.silent;
                 findings << plan.describe() + QStringLiteral(": SILENT ") + d;
@@ -551,6 +557,9 @@ private slots:
                                  .arg(n.hangs)
                                  .arg(references.size())
                                  .arg(seconds, 0, 'f', 1);
+        for (const auto &[op, c] : n.perOperation)
+            qInfo().noquote()
+                << QStringLiteral("  %1: %2 runs, %3 clean, %4 reported").arg(op).arg(c[0]).arg(c[1]).arg(c[2]);
         for (const auto &[text, count] : n.messages)
             qInfo().noquote() << QStringLiteral("  %1 x %2").arg(count, 5).arg(text);
         qInfo().noquote() << QStringLiteral("longest run: %1 virtual seconds, %2").arg(n.longest).arg(n.longestRun);

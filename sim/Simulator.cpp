@@ -1,5 +1,7 @@
 #include "Simulator.h"
 
+#include <algorithm>
+
 namespace {
 constexpr quint8 kFrameStart = 61;
 constexpr quint8 kHash = 35;
@@ -16,6 +18,7 @@ void Simulator::setFaults(const SimFaults &f)
 {
     faults = f;
     m_random.seed(f.seed);
+    m_answers = 0;
 }
 
 void Simulator::setMode(Mode mode)
@@ -55,6 +58,9 @@ std::vector<SimReply> Simulator::receive(quint8 byte, double now)
         m_disconnected = true;
     if (m_disconnected)
         return out;
+    // Without power nothing is received, stored or answered.
+    if (muted())
+        return out;
     m_log.push_back({now, true, byte});
     m_now = now;
     m_out = &out;
@@ -65,7 +71,8 @@ std::vector<SimReply> Simulator::receive(quint8 byte, double now)
     case Mode::Isp: break; // the loader waits for a reset
     }
     m_out = nullptr;
-    if (faults.disconnectAfter >= 0 && ++m_received >= faults.disconnectAfter)
+    ++m_received;
+    if (faults.disconnectAfter >= 0 && m_received >= faults.disconnectAfter)
         m_disconnected = true;
     return out;
 }
@@ -74,6 +81,7 @@ void Simulator::answer(quint8 byte, bool echo)
 {
     if (faults.silent)
         return;
+    const int index = m_answers++;
     double delay = kAnswerLatency;
     if (echo) {
         if (faults.wrongEcho >= 0)
@@ -85,6 +93,10 @@ void Simulator::answer(quint8 byte, bool echo)
     if (faults.garbleProbability > 0 && m_random.generateDouble() < faults.garbleProbability)
         byte ^= quint8(1 + m_random.bounded(255));
     if (faults.delayProbability > 0 && m_random.generateDouble() < faults.delayProbability)
+        delay += faults.extraDelay;
+    if (std::find(faults.garbleAt.begin(), faults.garbleAt.end(), index) != faults.garbleAt.end())
+        byte ^= faults.garbleMask;
+    if (index == faults.lateAt)
         delay += faults.extraDelay;
     m_out->push_back({delay, byte});
     m_log.push_back({m_now + delay, false, byte});

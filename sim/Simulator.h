@@ -22,7 +22,13 @@ struct SimFaults {
     double echoDelay = 0;           // > 0: those echoes come this many seconds late
     bool badChecksum = false;       // reads of internal memory byte 0 give a wrong checksum
     int disconnectAfter = -1;       // >= 0: gone (no answers, port lost) after that many bytes
+    int muteAfter = -1;             // >= 0: dead after that many bytes (power lost), the port stays
     bool neverAnswer64 = false;     // echoes the probe but never enters command mode
+    // Single answer bytes, numbered from 0 since setFaults(): these arrive with
+    // `garbleMask` XORed into them, and this one comes `extraDelay` late.
+    std::vector<int> garbleAt;
+    quint8 garbleMask = 0x5A;
+    int lateAt = -1;
 };
 
 // One answer byte, `delay` seconds after the byte that caused it was received.
@@ -68,6 +74,8 @@ public:
     void reset();
     // True once `faults.disconnectAfter` bytes were received.
     bool disconnected() const { return m_disconnected; }
+    // True once `faults.muteAfter` bytes were received.
+    bool muted() const { return faults.muteAfter >= 0 && m_received >= faults.muteAfter; }
 
     void setProductCode(quint8 code) { SimMemory::put(memory.eeprom, kProductCodeAddress, code); }
     quint8 productCode() const { return SimMemory::at(memory.eeprom, kProductCodeAddress); }
@@ -99,6 +107,7 @@ private:
     int m_hashes = 0;
     bool m_disconnected = false;
     qint64 m_received = 0;
+    int m_answers = 0; // answer bytes since setFaults()
     double m_now = 0;
     std::vector<SimReply> *m_out = nullptr;
     std::array<NmeaStream, 4> m_nmea{{NmeaStream(1), NmeaStream(2), NmeaStream(3), NmeaStream(4)}};

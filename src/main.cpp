@@ -4,6 +4,33 @@
 #include "link/Clock.h"
 
 #include <QApplication>
+#include <QEvent>
+#include <QTimer>
+#include <chrono>
+#include <cstdio>
+
+namespace {
+// For corvane-bench only (CORVANE_STARTUP_PROBE set): prints the monotonic time of
+// the main window's first show event and ends the program.
+class StartupProbe : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && !m_shown) {
+            m_shown = true;
+            using namespace std::chrono;
+            std::printf("first-show %.6f\n", duration<double>(steady_clock::now().time_since_epoch()).count());
+            std::fflush(stdout);
+            QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    bool m_shown = false;
+};
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -17,6 +44,9 @@ int main(int argc, char *argv[])
     SteadyClock clock;
     frmMain window(prompts, clock, QCoreApplication::applicationDirPath());
     prompts.setParent(&window);
+    StartupProbe probe;
+    if (qEnvironmentVariableIsSet("CORVANE_STARTUP_PROBE"))
+        window.installEventFilter(&probe);
     window.show();
     return app.exec();
 }

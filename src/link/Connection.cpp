@@ -174,17 +174,22 @@ void readNewConfigCounter(EditorState &state, SerialLink &link, InstrumentView &
     link.emptyBuffer();
     link.sendFrame(proto::kReadInternalNvm, 2, 0, proto::kUploadCounterByte);
     link.Delay(0.25);
-    state.SystemBlock[10] = quint8(link.element(1));
+    storeNewConfigCounter(state, view, quint8(link.element(1)), quint8(link.element(2)));
+}
+
+} // namespace
+
+void storeNewConfigCounter(EditorState &state, InstrumentView &view, quint8 high, quint8 low)
+{
+    state.SystemBlock[10] = high;
     if (state.SystemBlock[10] < kErasedCounter) {
-        state.SystemBlock[11] = quint8(link.element(2));
+        state.SystemBlock[11] = low;
     } else {
         state.SystemBlock[10] = 0;
         state.SystemBlock[11] = 1;
     }
     view.showNewConfigCount(state.SystemBlock[10] * 256 + state.SystemBlock[11]);
 }
-
-} // namespace
 
 void ConnectToBrevo(EditorState &state, Prompts &prompts, Clock &clock, SerialLink &link, InstrumentView &view)
 {

@@ -1,6 +1,8 @@
 // Bringing the instrument into command mode and identifying it (ConnectToBrevo), and choosing the port.
 #pragma once
 
+#include <QtGlobal>
+
 class Prompts;
 class Clock;
 class SerialLink;
@@ -19,6 +21,12 @@ constexpr int kMaxRestarts = 25;
 // instrument is in command mode. Throws LinkLost when the port goes away meanwhile
 // (see runInstrumentOperation); the caller holds the busy guard.
 void ConnectToBrevo(EditorState &state, Prompts &prompts, Clock &clock, SerialLink &link, InstrumentView &view);
+
+// Keeps the instrument's counter of new configurations (internal memory bytes 10
+// high, 11 low) in system block bytes 10 and 11 and shows it; erased memory (254 or
+// 255 high) counts as 1. The connection reads the two bytes on their own, unchecked;
+// the transfers call this again with the bytes of a confirmed settings block.
+void storeNewConfigCounter(EditorState &state, InstrumentView &view, quint8 high, quint8 low);
 
 // The "Communications Port" menu entry: shows the port chooser and waits until a
 // numbered port is accepted in it. Does not open the port. The wait also ends when

@@ -53,7 +53,8 @@ public:
     void MSComm1_OnComm();
     // Writes b, then Delay(0.05).
     void SendByte(int b);
-    // Writes b and waits up to 0.2 s for the first byte to come back (any value).
+    // Writes b and waits up to 0.2 s for the first byte to come back (any value ends
+    // the wait). An echo that is not b is counted as a wrong echo.
     void SendByteCheckEcho(int b);
     // Waits up to 0.2 s for one byte; -1 when none came.
     qint16 ReceiveByte();
@@ -77,9 +78,13 @@ public:
     // The device the port was last opened on (for messages).
     QString device() const { return m_device; }
 
-    // Echo waits that ended without an answer since the last reset.
+    // Echo waits since the last reset that ended without an answer, or with a byte
+    // other than the one sent. The instrument echoes what it received, so either
+    // way the byte may not have been stored as sent.
     int missedEchoes() const { return m_missedEchoes; }
-    void resetMissedEchoes() { m_missedEchoes = 0; }
+    int wrongEchoes() const { return m_wrongEchoes; }
+    int unacknowledgedBytes() const { return m_missedEchoes + m_wrongEchoes; }
+    void resetEchoCounts() { m_missedEchoes = m_wrongEchoes = 0; }
 
     // One instrument operation at a time.
     bool busy() const { return m_busy; }
@@ -110,6 +115,7 @@ private:
     QString m_device;
     QString m_lostReason;
     int m_missedEchoes = 0;
+    int m_wrongEchoes = 0;
     bool m_busy = false;
     bool m_lost = false;
     bool m_shutDown = false;

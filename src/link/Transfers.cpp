@@ -3,6 +3,8 @@
 #include "config/EditorState.h"
 #include "config/NumberText.h"
 #include "config/Prompts.h"
+#include "link/ConfirmedRead.h"
+#include "link/Connection.h"
 #include "link/InstrumentContext.h"
 #include "link/InstrumentView.h"
 #include "link/Protocol.h"
@@ -12,6 +14,7 @@
 
 #include <QCheckBox>
 #include <QLoggingCategory>
+#include <cstring>
 
 Q_LOGGING_CATEGORY(lcTransfer, "corvane.transfer")
 
@@ -26,32 +29,40 @@ namespace transfer {
 
 namespace {
 
-constexpr int kReadAttempts = 3;
 const char kNotConnectedCorvane[] = "Not connected to Corvane";
 const char kNotConnectedTessaro[] = "Not connected to Tessaro";
 
-// Reads the instrument's 256-byte system block into `block`; true when all 256
-// bytes arrived (the checksum is the caller's business).
-bool readSystemBlock(SerialLink &link, quint8 *block)
+constexpr double kSystemBlockWait = 1.0;
+constexpr double kSectorWait = 0.1;
+
+bool checksumMatches(const QByteArray &block)
 {
-    link.RxCount = 0;
-    link.port().discardInput();
-    link.sendFrame(proto::kReadInternalNvm, 0, 0, 0);
-    link.Delay(1.0);
-    for (int i = 0; i < 256; ++i)
-        block[i] = quint8(link.element(i + 1));
-    return link.RxCount >= 256;
+    return systemBlockChecksum(reinterpret_cast<const quint8 *>(block.constData())) == quint8(block[0]);
 }
 
-bool checksumMatches(const quint8 *block)
+// The instrument's 256-byte system block, confirmed and with a matching checksum.
+// Its counter of new configurations replaces the one the connection read unchecked.
+ConfirmedRead readSystemBlock(InstrumentContext &ctx)
 {
-    return systemBlockChecksum(block) == block[0];
+    ConfirmedRead read = readConfirmed(ctx.link, proto::kReadInternalNvm, 0, 0, kSystemBlockWait, checksumMatches);
+    if (read.ok())
+        storeNewConfigCounter(ctx.state, ctx.view, quint8(read.bytes[proto::kUploadCounterByte]),
+                              quint8(read.bytes[proto::kUploadCounterByte + 1]));
+    return read;
 }
 
+// Sends a block of data bytes, each with the echo wait. When not one byte of a whole
+// block came back as sent, the instrument has gone (its power, its cable) or cannot
+// follow: the operation ends there instead of waiting up to 0.2 s for every byte
+// still to come.
 void sendEchoed(SerialLink &link, const quint8 *bytes, int count)
 {
+    const int unconfirmedBefore = link.unacknowledgedBytes();
     for (int i = 0; i < count; ++i)
         link.SendByteCheckEcho(bytes[i]);
+    if (link.unacknowledgedBytes() - unconfirmedBefore == count)
+        throw LinkLost("The instrument stopped confirming the data sent to it: "
+                       "the data in the instrument may be incomplete.");
 }
 
 void leaveCommandMode(InstrumentContext &ctx, int code, const char *label)
@@ -61,10 +72,10 @@ void leaveCommandMode(InstrumentContext &ctx, int code, const char *label)
     ctx.view.setConnectedLabel(QString::fromLatin1(label));
 }
 
-// Tells the user about echoes that never came, instead of a silent success.
+// Tells the user about bytes whose echo never came or came wrong, instead of a silent success.
 void reportMissedEchoes(InstrumentContext &ctx, const QString &title)
 {
-    const int missed = ctx.link.missedEchoes();
+    const int missed = ctx.link.unacknowledgedBytes();
     if (missed == 0)
         return;
     ctx.prompts.message(title,
@@ -85,22 +96,14 @@ void askCategories(InstrumentContext &ctx, frmBeingSentReceived &window)
     ctx.link.clock().waitUntil(Clock::kForever, [&ctx] { return ctx.state.DialogAnswer != 0; });
 }
 
-// Reads one 64-byte sector with command `code` into `sector`, again while bytes
-// are missing; false when it never arrived whole.
-bool readSector(SerialLink &link, int code, int address, quint8 *sector)
+// Reads one 64-byte sector of the 24C512 into `sector`; false when it never
+// arrived the same twice.
+bool readSector(SerialLink &link, int address, quint8 *sector)
 {
-    for (int attempt = 0; attempt < kReadAttempts; ++attempt) {
-        link.emptyBuffer();
-        link.sendFrameAt(code, proto::kSectorSize, address);
-        link.Delay(0.1);
-        if (link.RxCount >= proto::kSectorSize) {
-            for (int i = 0; i < proto::kSectorSize; ++i)
-                sector[i] = quint8(link.element(i + 1));
-            return true;
-        }
-        qCWarning(lcTransfer) << "sector at" << address << "arrived with" << link.RxCount << "bytes";
-    }
-    return false;
+    const ConfirmedRead read = readConfirmed(link, proto::kRead24C512, proto::kSectorSize, address, kSectorWait);
+    if (read.ok())
+        memcpy(sector, read.bytes.constData(), proto::kSectorSize);
+    return read.ok();
 }
 
 void writeLinkByte(SerialLink &link, int value)
@@ -125,10 +128,19 @@ void releaseAfterCopy(InstrumentContext &ctx)
     leaveCommandMode(ctx, proto::kClearRam, kNotConnectedTessaro);
 }
 
+QString readProblemText(ConfirmedRead::Problem problem)
+{
+    switch (problem) {
+    case ConfirmedRead::Problem::Rejected: return QStringLiteral("arrived damaged (wrong checksum)");
+    case ConfirmedRead::Problem::Unsteady: return QStringLiteral("arrived garbled (two readings differed)");
+    default: return QStringLiteral("did not arrive completely");
+    }
+}
+
 void reportIncompleteCopy(InstrumentContext &ctx, const QString &title, const QString &area)
 {
     ctx.prompts.message(title,
-                        QStringLiteral("The instrument did not send the data of %1.\r\n"
+                        QStringLiteral("The instrument did not send the data of %1 intact.\r\n"
                                        "The copy is incomplete: nothing more was written. Check the cable and "
                                        "the power, then try again.")
                             .arg(area),
@@ -180,18 +192,14 @@ Outcome Upload(InstrumentContext &ctx, frmBeingSentReceived &window, const PcClo
     }
 
     {
-        quint8 buffer[257] = {};
-        bool readOk = false;
-        for (int attempt = 0; attempt < kReadAttempts && !readOk; ++attempt) {
-            if (!ctx.ensureConnected())
-                return Outcome::NotConnected;
-            link.Delay(0.2);
-            ctx.view.setProgress(0);
-            ctx.view.showProgress();
-            // A block that did not arrive whole would pass the checksum as zeros.
-            readOk = readSystemBlock(link, buffer) && checksumMatches(buffer);
-        }
-        if (!readOk) {
+        if (!ctx.ensureConnected())
+            return Outcome::NotConnected;
+        link.Delay(0.2);
+        ctx.view.setProgress(0);
+        ctx.view.showProgress();
+        // Read again while the checksum does not match, within bounds.
+        const ConfirmedRead read = readSystemBlock(ctx);
+        if (!read.ok()) {
             leaveCommandMode(ctx, proto::kSoftReset, kNotConnectedCorvane);
             ctx.view.hideProgress();
             ctx.prompts.message(title, QStringLiteral("The instrument's settings could not be read correctly. "
@@ -199,6 +207,8 @@ Outcome Upload(InstrumentContext &ctx, frmBeingSentReceived &window, const PcClo
                                 Prompts::Icon::Critical);
             return Outcome::Failed;
         }
+        quint8 buffer[257] = {};
+        memcpy(buffer, read.bytes.constData(), 256);
 
         advanceUploadCounter(buffer, s.NewUnitMode != kFalse);
         applyFirstUploadDate(buffer, pc.today());
@@ -221,7 +231,7 @@ Outcome Upload(InstrumentContext &ctx, frmBeingSentReceived &window, const PcClo
         }
         buffer[0] = systemBlockChecksum(buffer);
 
-        link.resetMissedEchoes();
+        link.resetEchoCounts();
         link.emptyBuffer();
         ctx.view.setProgress(1);
         link.sendFrame(proto::kWriteInternalNvm, 0, 0, 0);
@@ -288,17 +298,15 @@ Outcome Download(InstrumentContext &ctx, frmBeingSentReceived &window)
         link.Delay(0.2);
         ctx.view.setProgress(0);
         ctx.view.showProgress();
-        quint8 buffer[257] = {};
-        const bool arrived = readSystemBlock(link, buffer);
-        if (!arrived || !checksumMatches(buffer)) {
+        const ConfirmedRead read = readSystemBlock(ctx);
+        if (!read.ok()) {
             link.Delay(0.25);
             leaveCommandMode(ctx, proto::kSoftReset, kNotConnectedCorvane);
             ctx.view.hideProgress();
             ctx.prompts.message(title,
                                 QStringLiteral("The download failed: the instrument's settings %1.\r\n"
                                                "Nothing was changed.")
-                                    .arg(arrived ? QStringLiteral("arrived damaged (wrong checksum)")
-                                                 : QStringLiteral("did not arrive completely")),
+                                    .arg(readProblemText(read.problem)),
                                 Prompts::Icon::Critical);
             return Outcome::Failed;
         }
@@ -306,7 +314,7 @@ Outcome Download(InstrumentContext &ctx, frmBeingSentReceived &window)
             if (!s.DownloadCategory[c])
                 continue;
             for (int b : categoryBytes(c))
-                s.SystemBlock[b] = buffer[b];
+                s.SystemBlock[b] = quint8(read.bytes[b]);
         }
         link.Delay(0.25);
         leaveCommandMode(ctx, proto::kSoftReset, kNotConnectedCorvane);
@@ -324,26 +332,26 @@ Outcome CreateBackup(InstrumentContext &ctx)
     {
         if (!ctx.ensureConnected())
             return Outcome::NotConnected;
-        link.resetMissedEchoes();
+        link.resetEchoCounts();
         writeLinkByte(link, proto::kLinkByteConnected);
         ctx.view.setProgress(0);
         ctx.view.showProgress();
 
-        quint8 sector[256] = {};
-        bool ok = false;
-        for (int attempt = 0; attempt < kReadAttempts && !ok; ++attempt) {
-            link.emptyBuffer();
-            link.sendFrame(proto::kReadInternalNvm, 0, 0, 0);
-            link.Delay(1.0);
-            ok = link.RxCount >= 256;
-        }
-        if (!ok) {
+        // A settings block the instrument reads back damaged would replace a good backup.
+        const ConfirmedRead settings = readSystemBlock(ctx);
+        if (!settings.ok()) {
             releaseAfterCopy(ctx);
-            reportIncompleteCopy(ctx, title, QStringLiteral("its settings (internal memory 0 to 255)"));
+            if (settings.problem == ConfirmedRead::Problem::Rejected)
+                ctx.prompts.message(title,
+                                    QStringLiteral("The instrument's settings read back damaged (wrong checksum).\r\n"
+                                                   "The backup was not changed."),
+                                    Prompts::Icon::Critical);
+            else
+                reportIncompleteCopy(ctx, title, QStringLiteral("its settings (internal memory 0 to 255)"));
             return Outcome::Failed;
         }
-        for (int i = 0; i < 256; ++i)
-            sector[i] = quint8(link.element(i + 1));
+        quint8 sector[256] = {};
+        memcpy(sector, settings.bytes.constData(), 256);
         for (int i = 1; i <= 4; ++i) {
             link.sendFrameAt(proto::kWrite24C512, proto::kSectorSize, proto::kSystemBackup + 64 * (i - 1));
             sendEchoed(link, sector + 64 * (i - 1), 64);
@@ -351,7 +359,7 @@ Outcome CreateBackup(InstrumentContext &ctx)
         }
         for (int sIndex = 1; sIndex <= 96; ++sIndex) {
             const int from = 64 * (sIndex - 1);
-            if (!readSector(link, proto::kRead24C512, from, sector)) {
+            if (!readSector(link, from, sector)) {
                 releaseAfterCopy(ctx);
                 reportIncompleteCopy(ctx, title,
                                      QStringLiteral("its memory at addresses %1 to %2").arg(from).arg(from + 63));
@@ -375,7 +383,7 @@ Outcome RestoreBackup(InstrumentContext &ctx)
     {
         if (!ctx.ensureConnected())
             return Outcome::NotConnected;
-        link.resetMissedEchoes();
+        link.resetEchoCounts();
         writeLinkByte(link, proto::kLinkByteConnected);
         ctx.view.setProgressMaximum(100);
         // The bar goes back to its usual range however the restore ends.
@@ -389,7 +397,7 @@ Outcome RestoreBackup(InstrumentContext &ctx)
         quint8 sector[64] = {};
         for (int i = 1; i <= 4; ++i) {
             const int from = proto::kSystemBackup + 64 * (i - 1);
-            if (!readSector(link, proto::kRead24C512, from, sector)) {
+            if (!readSector(link, from, sector)) {
                 finish();
                 reportIncompleteCopy(ctx, title,
                                      QStringLiteral("the backup of its settings (memory at addresses %1 to %2)")
@@ -404,7 +412,7 @@ Outcome RestoreBackup(InstrumentContext &ctx)
         }
         for (int sIndex = 1; sIndex <= 96; ++sIndex) {
             const int from = proto::kLowAreaBackup + 64 * (sIndex - 1);
-            if (!readSector(link, proto::kRead24C512, from, sector)) {
+            if (!readSector(link, from, sector)) {
                 finish();
                 reportIncompleteCopy(ctx, title,
                                      QStringLiteral("the backup at addresses %1 to %2").arg(from).arg(from + 63));

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QStringList>
 #include <deque>
+#include <map>
 #include <functional>
 #include <stdexcept>
 
@@ -34,6 +35,9 @@ public:
     ScriptedPrompts &saveFile(const QString &path) { return push(Kind::SaveFile, path); }
     // An answer computed when the prompt appears (it may also click things).
     ScriptedPrompts &answerWith(Kind kind, Answer answer);
+    // The answer to every prompt of `kind` for which no queued answer is waiting (a
+    // soak run cannot know in advance how many messages a fault will bring).
+    ScriptedPrompts &otherwise(Kind kind, Answer answer);
 
     // Everything asked so far, in order.
     QList<PromptRecord> records;
@@ -63,6 +67,7 @@ private:
     ScriptedPrompts &push(Kind kind, const QString &answer);
     QString take(const PromptRecord &record);
     std::deque<Expectation> m_queue;
+    std::map<Kind, Answer> m_otherwise;
 };
 
 QString kindName(PromptRecord::Kind kind);

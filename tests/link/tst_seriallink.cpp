@@ -42,12 +42,15 @@ private slots:
         QTest::addColumn<int>("element1");
         QTest::addColumn<bool>("timedOut");
         QTest::addColumn<double>("waited");
-        QTest::newRow("echo of 0 ends the wait") << 0 << QByteArray(1, 0) << 0.01 << 0 << false << 0.01;
-        QTest::newRow("any first byte ends it") << 0 << QByteArray(1, 7) << 0.01 << 7 << false << 0.01;
-        QTest::newRow("first of several") << 9 << QByteArray("\x09\x41", 2) << 0.05 << 9 << false << 0.05;
-        QTest::newRow("silence: sentinel 255 for 0") << 0 << QByteArray() << 0.0 << 255 << true << 0.2;
-        QTest::newRow("silence: sentinel 55 for 200") << 200 << QByteArray() << 0.0 << 55 << true << 0.2;
-        QTest::newRow("too late") << 0 << QByteArray(1, 0) << 0.3 << 255 << true << 0.2;
+        QTest::addColumn<int>("wrong");
+        QTest::newRow("echo of 0 ends the wait") << 0 << QByteArray(1, 0) << 0.01 << 0 << false << 0.01 << 0;
+        // A different byte still ends the wait, but the byte counts as unconfirmed.
+        QTest::newRow("any first byte ends it") << 0 << QByteArray(1, 7) << 0.01 << 7 << false << 0.01 << 1;
+        QTest::newRow("first of several") << 9 << QByteArray("\x09\x41", 2) << 0.05 << 9 << false << 0.05 << 0;
+        QTest::newRow("wrong first of several") << 9 << QByteArray("\x41\x09", 2) << 0.05 << 65 << false << 0.05 << 1;
+        QTest::newRow("silence: sentinel 255 for 0") << 0 << QByteArray() << 0.0 << 255 << true << 0.2 << 0;
+        QTest::newRow("silence: sentinel 55 for 200") << 200 << QByteArray() << 0.0 << 55 << true << 0.2 << 0;
+        QTest::newRow("too late") << 0 << QByteArray(1, 0) << 0.3 << 255 << true << 0.2 << 0;
     }
     void echoWait()
     {
@@ -65,6 +68,9 @@ private slots:
         QTEST(int(b.link.element(1)), "element1");
         QCOMPARE(b.state.TimedOut == kTrue, timedOut);
         QCOMPARE(b.link.missedEchoes(), timedOut ? 1 : 0);
+        QFETCH(int, wrong);
+        QCOMPARE(b.link.wrongEchoes(), wrong);
+        QCOMPARE(b.link.unacknowledgedBytes(), wrong + (timedOut ? 1 : 0));
         QFETCH(double, waited);
         QVERIFY(qAbs(b.clock.now() - t0 - waited) < 1e-9);
         QVERIFY(b.port.discards >= 1);
@@ -77,8 +83,12 @@ private slots:
         b.port.answer = [](quint8 x) { return QByteArray(1, char(x)); };
         b.link.SendByteCheckEcho(3);
         QCOMPARE(b.link.missedEchoes(), 2);
-        b.link.resetMissedEchoes();
+        b.port.answer = [](quint8 x) { return QByteArray(1, char(x ^ 1)); };
+        b.link.SendByteCheckEcho(4);
+        QCOMPARE(b.link.unacknowledgedBytes(), 3);
+        b.link.resetEchoCounts();
         QCOMPARE(b.link.missedEchoes(), 0);
+        QCOMPARE(b.link.wrongEchoes(), 0);
     }
     void echoWaitIgnoresBytesFromBefore()
     {

@@ -166,6 +166,8 @@ private slots:
         QTest::newRow("wrong echo") << "wrongEcho" << write << bytes({64, 7, 7});
         QTest::newRow("drop everything") << "drop" << write << QByteArray();
         QTest::newRow("disconnect after 14") << "disconnect" << write << bytes({64, 10});
+        QTest::newRow("mute after 14") << "mute" << write + bytes({30}) << bytes({64, 10});
+        QTest::newRow("garble answers 0 and 2") << "garbleAt" << write << bytes({64 ^ 0x5A, 10, 20 ^ 0x5A});
     }
     void faults()
     {
@@ -178,6 +180,9 @@ private slots:
         f.wrongEcho = knob == "wrongEcho" ? 7 : -1;
         f.dropProbability = knob == "drop" ? 1.0 : 0.0;
         f.disconnectAfter = knob == "disconnect" ? 14 : -1;
+        f.muteAfter = knob == "mute" ? 14 : -1;
+        if (knob == "garbleAt")
+            f.garbleAt = {0, 2};
         sim.setFaults(f);
         QTEST(feed(sim, in), "out");
         QCOMPARE(sim.disconnected(), knob == "disconnect");
@@ -202,6 +207,22 @@ private slots:
         b.link.SendByteCheckEcho(9);
         QCOMPARE(b.state.TimedOut, kTrue);
         QCOMPARE(b.link.missedEchoes(), 1);
+    }
+    void oneLateAnswer()
+    {
+        Simulator sim;
+        SimFaults f;
+        f.lateAt = 1;
+        f.extraDelay = 0.4;
+        sim.setFaults(f);
+        sim.setMode(Simulator::Mode::Command);
+        std::vector<SimReply> replies;
+        for (quint8 b : bytes({61, 2, 3, 0, 0}))
+            replies = sim.receive(b, 0);
+        QCOMPARE(int(replies.size()), 3);
+        QVERIFY(replies[0].delay < 0.01);
+        QVERIFY(replies[1].delay > 0.4);
+        QVERIFY(replies[2].delay < 0.01);
     }
     void badChecksumOnReads()
     {

@@ -1,6 +1,7 @@
 // Upload, download, backup and restore against the simulated instrument on the virtual clock.
 #include "config/Defaults.h"
 #include "kit/LinkFixture.h"
+#include "link/ConfirmedRead.h"
 #include "link/Connection.h"
 #include "link/InstrumentContext.h"
 #include "link/Protocol.h"
@@ -12,6 +13,10 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
+#include <numeric>
+#include <vector>
+
+Q_DECLARE_METATYPE(std::vector<int>)
 
 using transfer::Outcome;
 
@@ -94,7 +99,8 @@ private slots:
         expected[0] = char(systemBlockChecksum(raw));
         QCOMPARE(b.nvm(0, 256), expected);
 
-        QByteArray stream = frame(0, 0, 0) + frame(1, 0, 0) + expected;
+        // The settings are read twice: two readings that agree are taken.
+        QByteArray stream = frame(0, 0, 0) + frame(0, 0, 0) + frame(1, 0, 0) + expected;
         for (int n = 1; n <= 16; ++n) {
             QCOMPARE(int(b.state.ConfigBlock[n][0]), int(configBlockChecksum(b.state.ConfigBlock[n])));
             stream += frame(3, 128, 4096 + 128 * (n - 1)) + blockBytes(b.state.ConfigBlock[n], 128);
@@ -134,7 +140,7 @@ private slots:
         QCOMPARE(after[1], before[1]);
         QCOMPARE(after.mid(128, 100), before.mid(128, 100));
         QCOMPARE(b.toInstrument().right(5), frame(251, 0, 0));
-        QCOMPARE(b.toInstrument().size(), 5 + 5 + 256 + 5); // no 24C512 writes, no clock
+        QCOMPARE(b.toInstrument().size(), 5 + 5 + 5 + 256 + 5); // no 24C512 writes, no clock
     }
 
     void cancelSendsNothing()
@@ -177,7 +183,7 @@ private slots:
         QCOMPARE(b.prompts.last().text,
                  QString("The instrument's settings could not be read correctly. Nothing was written."));
         QCOMPARE(b.sim.memory.nvm, nvmBefore);
-        QCOMPARE(b.toInstrument(), frame(0, 0, 0) + frame(0, 0, 0) + frame(0, 0, 0) + frame(251, 0, 0));
+        QCOMPARE(b.toInstrument(), frame(0, 0, 0).repeated(transfer::kMaxReads) + frame(251, 0, 0));
         QVERIFY(!b.state.Connected);
     }
 
@@ -205,23 +211,246 @@ private slots:
         QCOMPARE(b.toInstrument(), QByteArray());
     }
 
-    void missedEchoesAreReported()
+    // Echoes of the settings block: answers 512.. follow the two readings of 256.
+    void unconfirmedBytesAreReported_data()
     {
+        QTest::addColumn<std::vector<int>>("garbleAt");
+        QTest::addColumn<int>("lateAt");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("least");
+        QTest::addColumn<int>("most");
+        const QString notAcknowledged = "The instrument did not acknowledge %1 of the bytes sent to it.";
+        // The instrument echoes what it received: another value means the byte may
+        // not have been stored as sent.
+        QTest::newRow("one wrong echo") << std::vector<int>{522} << -1 << notAcknowledged << 1 << 1;
+        // A late echo ends the next byte's wait, and so on to the end of the block.
+        QTest::newRow("one late echo") << std::vector<int>{} << 522 << notAcknowledged << 1 << 246;
+        std::vector<int> all(256);
+        std::iota(all.begin(), all.end(), 512);
+        QTest::newRow("no echo right") << all << -1
+                                       << QString("The instrument stopped confirming the data sent to it: the data in "
+                                                  "the instrument may be incomplete.\n"
+                                                  "Please check data and power connections.")
+                                       << 0 << 0;
+    }
+    void unconfirmedBytesAreReported()
+    {
+        QFETCH(std::vector<int>, garbleAt);
+        QFETCH(int, lateAt);
+        QFETCH(QString, message);
+        QFETCH(int, least);
+        QFETCH(int, most);
         Bench b;
         b.connectFirst();
         SimFaults f;
-        f.echoDelay = 0.5; // every echo comes too late
+        f.garbleAt = garbleAt;
+        f.garbleMask = 0xFF;
+        f.lateAt = lateAt;
+        f.extraDelay = 0.3;
         b.sim.setFaults(f);
         b.state.AskUser = kFalse;
         b.state.UploadCategory[1] = 0;
         b.state.UploadCategory[4] = 0;
         b.prompts.ok();
-        QCOMPARE(transfer::Upload(b.ctx, b.window, b.pc), Outcome::Done);
-        // Late echoes end later waits, so some of the 256 count as answered.
-        const QRegularExpression re("did not acknowledge (\\d+) of the bytes sent");
-        const auto m = re.match(b.prompts.last().text);
-        QVERIFY(m.hasMatch());
-        QVERIFY2(m.captured(1).toInt() > 0 && m.captured(1).toInt() <= 256, qPrintable(m.captured(1)));
+        runInstrumentOperation(b.link, b.state, b.prompts, b.view, [&] { transfer::Upload(b.ctx, b.window, b.pc); });
+        QVERIFY(b.prompts.verifyAllUsed());
+        const QString text = b.prompts.last().text;
+        if (least == 0) {
+            QCOMPARE(text, message);
+            QCOMPARE(b.toInstrument().count(frame(251, 0, 0)), 0); // nothing more was sent
+            return;
+        }
+        const QRegularExpression re("did not acknowledge (\\d+) of");
+        const auto m = re.match(text);
+        QVERIFY2(m.hasMatch(), qPrintable(text));
+        const int reported = m.captured(1).toInt();
+        QVERIFY(text.startsWith(message.arg(reported)));
+        QVERIFY2(reported >= least && reported <= most, qPrintable(text));
+        QCOMPARE(b.toInstrument().right(5), frame(251, 0, 0));
+    }
+
+    // Two bytes garbled with the same bits leave the XOR checksum matching; a byte
+    // that comes too late leaves the rest of the answer for the next reading.
+    void settingsAreTakenOnlyWhenTwoReadingsAgree_data()
+    {
+        QTest::addColumn<bool>("upload");
+        QTest::addColumn<std::vector<int>>("garbleAt");
+        QTest::addColumn<int>("lateAt");
+        QTest::addColumn<int>("reads");
+        QTest::newRow("upload, checksum-preserving garble") << true << std::vector<int>{9, 66} << -1 << 3;
+        QTest::newRow("download, checksum-preserving garble") << false << std::vector<int>{9, 66} << -1 << 3;
+        QTest::newRow("upload, late tail") << true << std::vector<int>{} << 100 << 4;
+        QTest::newRow("download, late tail") << false << std::vector<int>{} << 100 << 4;
+    }
+    void settingsAreTakenOnlyWhenTwoReadingsAgree()
+    {
+        QFETCH(bool, upload);
+        QFETCH(std::vector<int>, garbleAt);
+        QFETCH(int, lateAt);
+        Bench b;
+        b.connectFirst();
+        b.sim.memory.nvm[5] = 17;
+        b.sim.memory.nvm[9] = 99;
+        b.sim.memory.nvm[66] = 42;
+        b.sim.memory.fixSystemBlockChecksum();
+        SimFaults f;
+        f.garbleAt = garbleAt;
+        f.garbleMask = 0x21;
+        f.lateAt = lateAt;
+        f.extraDelay = 1.2; // past the 1 s wait for the answer
+        b.sim.setFaults(f);
+        Outcome o;
+        if (upload) {
+            b.state.AskUser = kFalse;
+            for (int i = 1; i <= 14; ++i)
+                b.state.UploadCategory[i] = 0;
+            o = transfer::Upload(b.ctx, b.window, b.pc);
+        } else {
+            b.answerWindow([&] {
+                b.window.cmdfraWarningClearAll->click();
+                b.window.chkSendReceiveRaceTimers->setChecked(true);
+            });
+            o = transfer::Download(b.ctx, b.window);
+        }
+        QCOMPARE(o, Outcome::Done);
+        QVERIFY(b.prompts.verifyAllUsed());
+        QTEST(int(b.toInstrument().count(frame(0, 0, 0))), "reads");
+        if (upload) {
+            QCOMPARE(int(b.sim.memory.nvm[66]), 42);
+            QCOMPARE(int(b.sim.memory.nvm[9]), 99);
+            QCOMPARE(b.sim.memory.systemBlockChecksum(), quint8(b.sim.memory.nvm[0]));
+        } else {
+            QCOMPARE(int(b.state.SystemBlock[66]), 42);
+        }
+    }
+
+    void copiesTakeOnlySectorsThatReadTheSameTwice_data()
+    {
+        QTest::addColumn<bool>("backup");
+        QTest::addColumn<bool>("late");
+        QTest::addColumn<int>("reads");
+        QTest::newRow("backup, garbled byte") << true << false << 3;
+        QTest::newRow("backup, late byte") << true << true << 4;
+        QTest::newRow("restore, garbled byte") << false << false << 3;
+        QTest::newRow("restore, late byte") << false << true << 4;
+    }
+    void copiesTakeOnlySectorsThatReadTheSameTwice()
+    {
+        QFETCH(bool, backup);
+        QFETCH(bool, late);
+        Bench b;
+        b.connectFirst();
+        for (int i = 0; i < 6144; ++i) {
+            b.sim.memory.eeprom[i] = char((i * 7) & 0xFF);
+            b.sim.memory.eeprom[32768 + i] = char((i * 13) & 0xFF);
+        }
+        for (int i = 0; i < 256; ++i)
+            b.sim.memory.eeprom[20608 + i] = char(i);
+        const QByteArray nvm = b.nvm(0, 256);
+        const QByteArray low = b.eeprom(0, 6144);
+        const QByteArray backupNvm = b.eeprom(20608, 256);
+        const QByteArray backupLow = b.eeprom(32768, 6144);
+
+        // Answers come per sector as a first reading, a second and the 64 echoes of
+        // the write; a backup first reads its settings twice and writes four sectors.
+        constexpr int kPerSector = 3 * 64;
+        const int third = backup ? 2 * 256 + 4 * 64 + 2 * kPerSector : 2 * kPerSector;
+        const int readAddress = backup ? 128 : 20608 + 128;
+        SimFaults f;
+        (late ? f.lateAt : f.garbleAt.emplace_back()) = third + 10;
+        f.extraDelay = 0.3; // past the 0.1 s wait for a sector
+        b.sim.setFaults(f);
+        QCOMPARE(backup ? transfer::CreateBackup(b.ctx) : transfer::RestoreBackup(b.ctx), Outcome::Done);
+        QVERIFY(b.prompts.verifyAllUsed());
+        QTEST(int(b.toInstrument().count(frame(2, 64, readAddress))), "reads");
+        if (backup) {
+            QCOMPARE(b.eeprom(20608, 256), nvm);
+            QCOMPARE(b.eeprom(32768, 6144), low);
+        } else {
+            QCOMPARE(b.nvm(0, 256), backupNvm);
+            QCOMPARE(b.eeprom(0, 6144), backupLow);
+        }
+    }
+
+    // Power lost mid-way, the adapter still plugged in: no echo comes any more.
+    void uploadStopsWhenTheInstrumentFallsSilent()
+    {
+        Bench b;
+        b.connect();
+        const int handshake = int(b.toInstrument().size());
+        b.state.AskUser = kFalse;
+        SimFaults f;
+        f.muteAfter = handshake + 2 * 5 + 5 + 256 + 5 + 10; // ten bytes into display block 1
+        b.sim.setFaults(f);
+        const int writtenBefore = int(b.port.written.size());
+        const double start = b.clock.now();
+        b.prompts.ok();
+        QVERIFY(!runInstrumentOperation(b.link, b.state, b.prompts, b.view,
+                                        [&] { transfer::Upload(b.ctx, b.window, b.pc); }));
+        QVERIFY(b.prompts.verifyAllUsed());
+        QVERIFY(b.prompts.last().text.startsWith("The instrument stopped confirming the data sent to it"));
+        QVERIFY(!b.state.Connected);
+        QVERIFY(!b.view.progressVisible);
+        // Block 1 went partly unanswered, block 2 wholly: block 3 is never started.
+        const QByteArray written = b.port.written.mid(writtenBefore);
+        QCOMPARE(written.size(), 2 * 5 + 5 + 256 + 2 * (5 + 128));
+        QVERIFY(b.clock.now() - start < 60);
+    }
+
+    void backupKeepsTheOldOneWhenTheSettingsReadDamaged()
+    {
+        Bench b;
+        b.connectFirst();
+        SimFaults f;
+        f.badChecksum = true;
+        b.sim.setFaults(f);
+        const QByteArray before = b.eeprom(0, 65536);
+        b.prompts.ok();
+        QCOMPARE(transfer::CreateBackup(b.ctx), Outcome::Failed);
+        QVERIFY(b.prompts.verifyAllUsed());
+        QCOMPARE(b.prompts.last().text, QString("The instrument's settings read back damaged (wrong checksum).\r\n"
+                                                "The backup was not changed."));
+        QCOMPARE(b.eeprom(0, 65536), before);
+        QVERIFY(!b.toInstrument().contains(frame(3, 64, 20608)));
+        QCOMPARE(b.toInstrument().right(5), frame(255, 0, 0));
+    }
+
+    // The connection reads the counter of new configurations unchecked; a confirmed
+    // reading of the whole settings block puts the true one in its place.
+    void confirmedSettingsCorrectTheCounter_data()
+    {
+        QTest::addColumn<int>("operation"); // 0 upload, 1 download, 2 backup
+        QTest::addColumn<int>("high");
+        QTest::addColumn<int>("low");
+        QTest::addColumn<int>("count");
+        QTest::newRow("upload") << 0 << 1 << 7 << 263;
+        QTest::newRow("download") << 1 << 1 << 7 << 263;
+        QTest::newRow("backup") << 2 << 1 << 7 << 263;
+        QTest::newRow("download, erased counter") << 1 << 255 << 255 << 1;
+    }
+    void confirmedSettingsCorrectTheCounter()
+    {
+        QFETCH(int, operation);
+        QFETCH(int, high);
+        QFETCH(int, low);
+        QFETCH(int, count);
+        Bench b;
+        b.sim.memory.nvm[10] = char(high);
+        b.sim.memory.nvm[11] = char(low);
+        b.sim.memory.fixSystemBlockChecksum();
+        b.connectFirst();
+        b.state.SystemBlock[10] = 77; // as a garbled answer would have left it
+        b.state.SystemBlock[11] = 78;
+        b.state.AskUser = kFalse;
+        if (operation == 0)
+            QCOMPARE(transfer::Upload(b.ctx, b.window, b.pc), Outcome::Done);
+        else if (operation == 1) {
+            b.answerWindow({});
+            QCOMPARE(transfer::Download(b.ctx, b.window), Outcome::Done);
+        } else
+            QCOMPARE(transfer::CreateBackup(b.ctx), Outcome::Done);
+        QCOMPARE(b.state.SystemBlock[10] * 256 + b.state.SystemBlock[11], count);
+        QCOMPARE(b.view.newConfigCount, count);
     }
 
     void downloadCopiesOnlyTheChosenCategories_data()
@@ -255,7 +484,7 @@ private slots:
             else
                 QVERIFY2(b.state.SystemBlock[i] == before.SystemBlock[i], qPrintable(QString::number(i)));
         }
-        QCOMPARE(b.toInstrument(), frame(0, 0, 0) + frame(251, 0, 0));
+        QCOMPARE(b.toInstrument(), frame(0, 0, 0) + frame(0, 0, 0) + frame(251, 0, 0));
     }
 
     void downloadWindowSetChecksOnlyTheSix()

@@ -1,0 +1,84 @@
+#include "Operations.h"
+
+#include "SimMemory.h"
+#include "config/EditorState.h"
+#include "link/Connection.h"
+#include "link/InstrumentContext.h"
+#include "link/SerialLink.h"
+#include "link/Transfers.h"
+#include "link/frmBeingSentReceived.h"
+
+#include <QPushButton>
+
+QString opName(BenchOp op)
+{
+    switch (op) {
+    case BenchOp::Connect:
+        return QStringLiteral("connect");
+    case BenchOp::Upload:
+        return QStringLiteral("upload (all categories)");
+    case BenchOp::Download:
+        return QStringLiteral("download");
+    case BenchOp::Backup:
+        return QStringLiteral("backup");
+    case BenchOp::Restore:
+        return QStringLiteral("restore");
+    }
+    return QString();
+}
+
+SimMemory benchMemory()
+{
+    SimMemory m = SimMemory::factory(23);
+    for (int a = 0; a < 4096; ++a)
+        m.eeprom[a] = char((a * 37 + 11) & 0xFF);
+    return m;
+}
+
+bool runOperation(BenchLink &b, BenchOp op, const std::function<void()> &mark)
+{
+    auto connect = [&b] { ConnectToBrevo(b.state, b.prompts, b.clock, b.link, b.view); };
+    InstrumentContext ctx{b.state, b.prompts, b.link, b.view, connect, {}};
+    transfer::Outcome outcome = transfer::Outcome::Done;
+    const bool ran = runInstrumentOperation(b.link, b.state, b.prompts, b.view, [&] {
+        if (op == BenchOp::Connect) {
+            mark();
+            connect();
+            return;
+        }
+        connect();
+        if (!b.state.Connected) {
+            outcome = transfer::Outcome::NotConnected;
+            return;
+        }
+        switch (op) {
+        case BenchOp::Upload:
+            b.state.AskUser = kFalse;
+            for (int i = 1; i <= 14; ++i)
+                b.state.UploadCategory[i] = 1;
+            mark();
+            outcome = transfer::Upload(ctx, b.window);
+            break;
+        case BenchOp::Download:
+            b.soon([&b, mark] {
+                mark();
+                b.window.cmdWarningContinue->click();
+            });
+            outcome = transfer::Download(ctx, b.window);
+            break;
+        case BenchOp::Backup:
+            mark();
+            outcome = transfer::CreateBackup(ctx);
+            break;
+        case BenchOp::Restore:
+            mark();
+            outcome = transfer::RestoreBackup(ctx);
+            break;
+        case BenchOp::Connect:
+            break;
+        }
+    });
+    if (op == BenchOp::Connect)
+        return ran && b.state.Connected;
+    return ran && outcome == transfer::Outcome::Done;
+}

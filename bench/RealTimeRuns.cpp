@@ -1,0 +1,99 @@
+#include "RealTimeRuns.h"
+
+#include "BenchPrompts.h"
+#include "SimMemory.h"
+#include "config/Defaults.h"
+#include "link/Clock.h"
+#include "link/InstrumentView.h"
+#include "link/PortResolver.h"
+#include "link/SerialBytePort.h"
+#include "link/SerialLink.h"
+#include "link/frmBeingSentReceived.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+#include <sys/resource.h>
+
+namespace
+{
+double processorSeconds()
+{
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) + double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+bool waitForLink(const QString &path)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 5000) {
+        if (QFileInfo(path).isSymLink())
+            return true;
+        QThread::msleep(10);
+    }
+    return false;
+}
+} // namespace
+
+QList<RealTimeResult> runRealTime(const QString &simProgram, const QList<BenchOp> &ops, QString *error)
+{
+    QTemporaryDir folder;
+    const QString memoryFile = QDir(folder.path()).filePath(QStringLiteral("mem.bin"));
+    const QString linkPath = QDir(folder.path()).filePath(QStringLiteral("COM1"));
+    if (!folder.isValid() || !benchMemory().save(memoryFile)) {
+        *error = QStringLiteral("cannot prepare a temporary folder");
+        return {};
+    }
+    QProcess sim;
+    sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    sim.start(simProgram, {QStringLiteral("--link"), linkPath, QStringLiteral("--memory"), memoryFile});
+    if (!sim.waitForStarted(5000) || !waitForLink(linkPath)) {
+        *error = QStringLiteral("%1 did not start").arg(simProgram);
+        return {};
+    }
+
+    EditorState state;
+    WriteDefaultsToRam(state);
+    state.ComPortNumber = 1;
+    BenchPrompts prompts;
+    SteadyClock clock;
+    SerialBytePort port;
+    PortResolver resolver(folder.path());
+    InstrumentView view;
+    SerialLink link(state, prompts, clock, port, [&resolver](int n) { return resolver.device(n); });
+    frmBeingSentReceived window(state);
+    BenchLink b{state,
+                prompts,
+                clock,
+                link,
+                view,
+                window,
+                [](std::function<void()> fn) { QTimer::singleShot(300, std::move(fn)); }};
+
+    QList<RealTimeResult> results;
+    for (BenchOp op : ops) {
+        RealTimeResult r;
+        r.op = op;
+        QElapsedTimer wall;
+        double cpuStart = 0;
+        r.ok = runOperation(b, op, [&] {
+            wall.start();
+            cpuStart = processorSeconds();
+        });
+        r.seconds = wall.nsecsElapsed() / 1e9;
+        r.cpuSeconds = processorSeconds() - cpuStart;
+        r.told = prompts.told;
+        prompts.told.clear();
+        results << r;
+    }
+    link.shutDown();
+    sim.terminate();
+    sim.waitForFinished(5000);
+    return results;
+}

@@ -1,0 +1,181 @@
+// corvane-bench: how long connect and the transfers take against corvane-sim on a pseudo-terminal, beside their
+// protocol minimum; the editor's processor time meanwhile; its start-up time and peak memory; configuration file
+// save and load times.
+//
+//   build/bin/corvane-bench [--ops connect,upload,download,backup,restore] [--startup-runs N] [--file-rounds N]
+#include "FileTimes.h"
+#include "ProtocolMinimum.h"
+#include "RealTimeRuns.h"
+#include "StartupProbe.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QLoggingCategory>
+#include <QTextStream>
+#include <algorithm>
+
+namespace
+{
+constexpr double kRatioTarget = 1.10;
+constexpr double kCpuTarget = 0.05;
+constexpr double kStartupTarget = 0.5;
+constexpr double kMemoryTargetMiB = 100;
+constexpr double kFileTarget = 0.020;
+
+QString verdict(bool met)
+{
+    return met ? QStringLiteral("yes") : QStringLiteral("NO");
+}
+
+QList<BenchOp> parseOps(const QString &text, QString *error)
+{
+    QList<BenchOp> ops;
+    for (const QString &name : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QString n = name.trimmed().toLower();
+        if (n == QLatin1String("connect"))
+            ops << BenchOp::Connect;
+        else if (n == QLatin1String("upload"))
+            ops << BenchOp::Upload;
+        else if (n == QLatin1String("download"))
+            ops << BenchOp::Download;
+        else if (n == QLatin1String("backup"))
+            ops << BenchOp::Backup;
+        else if (n == QLatin1String("restore"))
+            ops << BenchOp::Restore;
+        else
+            *error = QStringLiteral("unknown operation %1").arg(name);
+    }
+    return ops;
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QLoggingCategory::setFilterRules(QStringLiteral("corvane.*=false\ndefault.warning=false"));
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Timings of the Corvane editor against corvane-sim."));
+    parser.addHelpOption();
+    const QCommandLineOption opsOption(QStringLiteral("ops"), QStringLiteral("Operations to time, in order."),
+                                       QStringLiteral("list"),
+                                       QStringLiteral("connect,upload,download,backup,restore"));
+    const QCommandLineOption startupRuns(QStringLiteral("startup-runs"), QStringLiteral("Editor starts to time."),
+                                         QStringLiteral("n"), QStringLiteral("5"));
+    const QCommandLineOption fileRounds(QStringLiteral("file-rounds"), QStringLiteral("Saves and loads to average."),
+                                        QStringLiteral("n"), QStringLiteral("200"));
+    parser.addOptions({opsOption, startupRuns, fileRounds});
+    parser.process(app);
+
+    QTextStream out(stdout);
+    QString error;
+    const QList<BenchOp> ops = parseOps(parser.value(opsOption), &error);
+    if (!error.isEmpty()) {
+        out << "corvane-bench: " << error << '\n';
+        return 2;
+    }
+    const QString bin = QCoreApplication::applicationDirPath();
+    bool allMet = true;
+
+    out << "Corvane editor benchmark: corvane-sim on a pseudo-terminal, real time; the protocol minimum is every\n"
+           "specified wait (SendByte pauses, Delay, the settle after opening) plus 10 bits at 115200 baud per byte\n"
+           "both ways, counted in the same operations on the virtual clock.\n\n";
+    out.flush();
+
+    const QList<ProtocolCount> minimum = countProtocol(ops);
+    const QList<RealTimeResult> real = runRealTime(QDir(bin).filePath(QStringLiteral("corvane-sim")), ops, &error);
+    if (!error.isEmpty()) {
+        out << "corvane-bench: " << error << '\n';
+        return 1;
+    }
+    out << QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8\n")
+               .arg(QStringLiteral("operation"), -24)
+               .arg(QStringLiteral("real s"), 9)
+               .arg(QStringLiteral("minimum s"), 10)
+               .arg(QStringLiteral("ratio"), 6)
+               .arg(QStringLiteral("<=1.10"), 7)
+               .arg(QStringLiteral("CPU %"), 7)
+               .arg(QStringLiteral("<5%"), 4)
+               .arg(QStringLiteral("bytes out/in  waits s  virtual s"));
+    for (int i = 0; i < real.size(); ++i) {
+        const RealTimeResult &r = real[i];
+        const ProtocolCount &m = minimum[i];
+        const double ratio = r.seconds / m.minimum();
+        const double cpu = r.seconds > 0 ? r.cpuSeconds / r.seconds : 0;
+        allMet = allMet && r.ok && m.ok && ratio <= kRatioTarget && cpu < kCpuTarget;
+        out << QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8 %9 %10\n")
+                   .arg(opName(r.op), -24)
+                   .arg(r.seconds, 9, 'f', 3)
+                   .arg(m.minimum(), 10, 'f', 3)
+                   .arg(ratio, 6, 'f', 3)
+                   .arg(verdict(ratio <= kRatioTarget), 7)
+                   .arg(cpu * 100, 7, 'f', 2)
+                   .arg(verdict(cpu < kCpuTarget), 4)
+                   .arg(QStringLiteral("%1/%2").arg(m.bytesOut).arg(m.bytesIn), 13)
+                   .arg(m.waits, 8, 'f', 2)
+                   .arg(m.virtualSeconds, 10, 'f', 3);
+        for (const QString &t : r.told)
+            out << "    told: " << t.simplified() << '\n';
+        if (!r.ok || !m.ok)
+            out << "    the operation did not go through\n";
+    }
+    out.flush();
+
+    QList<double> starts;
+    long peak = 0;
+    for (int i = 0; i < parser.value(startupRuns).toInt(); ++i) {
+        const StartupResult s = probeStartup(QDir(bin).filePath(QStringLiteral("corvane-editor")));
+        if (!s.ok) {
+            out << "corvane-bench: start-up: " << s.error << '\n';
+            allMet = false;
+            break;
+        }
+        starts << s.seconds;
+        peak = std::max(peak, s.peakKiB);
+    }
+    if (!starts.isEmpty()) {
+        std::sort(starts.begin(), starts.end());
+        const double median = starts[starts.size() / 2];
+        const double mib = peak / 1024.0;
+        allMet = allMet && median < kStartupTarget && mib < kMemoryTargetMiB;
+        out << '\n'
+            << QStringLiteral("%1 %2 s    target < %3 s    %4   (median of %5, from %6 to %7 s)\n")
+                   .arg(QStringLiteral("start-up to first show"), -28)
+                   .arg(median, 8, 'f', 3)
+                   .arg(kStartupTarget)
+                   .arg(verdict(median < kStartupTarget))
+                   .arg(starts.size())
+                   .arg(starts.first(), 0, 'f', 3)
+                   .arg(starts.last(), 0, 'f', 3)
+            << QStringLiteral("%1 %2 MiB  target < %3 MiB  %4   (ru_maxrss of the editor process)\n")
+                   .arg(QStringLiteral("peak memory"), -28)
+                   .arg(mib, 8, 'f', 1)
+                   .arg(kMemoryTargetMiB)
+                   .arg(verdict(mib < kMemoryTargetMiB));
+    }
+
+    const FileTimes f = measureFileTimes(parser.value(fileRounds).toInt());
+    if (!f.ok) {
+        out << "corvane-bench: the configuration file could not be saved and read back\n";
+        allMet = false;
+    } else {
+        allMet = allMet && f.saveSeconds < kFileTarget && f.loadSeconds < kFileTarget;
+        out << QStringLiteral("%1 %2 ms   target < %3 ms   %4   (average of %5, %6 bytes)\n")
+                   .arg(QStringLiteral("save configuration file"), -28)
+                   .arg(f.saveSeconds * 1000, 8, 'f', 2)
+                   .arg(kFileTarget * 1000)
+                   .arg(verdict(f.saveSeconds < kFileTarget))
+                   .arg(f.rounds)
+                   .arg(f.bytes)
+            << QStringLiteral("%1 %2 ms   target < %3 ms   %4   (average of %5)\n")
+                   .arg(QStringLiteral("load configuration file"), -28)
+                   .arg(f.loadSeconds * 1000, 8, 'f', 2)
+                   .arg(kFileTarget * 1000)
+                   .arg(verdict(f.loadSeconds < kFileTarget))
+                   .arg(f.rounds);
+    }
+    out << '\n' << (allMet ? "every target met\n" : "some targets missed\n");
+    return allMet ? 0 : 1;
+}

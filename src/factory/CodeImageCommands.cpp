@@ -158,7 +158,7 @@ CommandEnd codeFileTo24C512(FactorySession &s)
     }
     s.ctx.state.CodeSectorCount = quint16(sectors);
     s.ctx.state.CodeTargetAddress = quint16(target.value);
-    s.ctx.link.resetMissedEchoes();
+    s.ctx.link.resetEchoCounts();
     const CommandEnd end = writeCodeImage(s, image.value, int(target.value));
     if (end == CommandEnd::Done && !reportMissedEchoes(s, title))
         return CommandEnd::Failed;

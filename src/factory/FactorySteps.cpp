@@ -56,7 +56,7 @@ void sendEchoed(SerialLink &link, const QByteArray &bytes)
 
 bool reportMissedEchoes(FactorySession &s, const QString &title)
 {
-    const int missed = s.ctx.link.missedEchoes();
+    const int missed = s.ctx.link.unacknowledgedBytes();
     if (missed == 0)
         return true;
     s.ctx.prompts.message(title,

@@ -156,7 +156,7 @@ CommandEnd makeNewBrevo(FactorySession &s)
     state.NewSoftwareVersionEntered = true;
 
     NewUnitRun run(state);
-    link.resetMissedEchoes();
+    link.resetEchoCounts();
     s.output.clear();
     for (const LoadedModule &m : modules.value) {
         state.CodeSectorCount = quint16(m.image.sectorCount());
@@ -217,7 +217,7 @@ CommandEnd writeNewSerialNumber(FactorySession &s)
         return CommandEnd::Failed;
     }
     applyNewSerialNumber(block, serial, state.NewSoftwareVersion);
-    link.resetMissedEchoes();
+    link.resetEchoCounts();
     s.ctx.view.setProgress(1);
     writeSystemBlock(link, block);
     link.Delay(0.1);
@@ -238,7 +238,7 @@ CommandEnd zero24C512Logs(FactorySession &s)
         return CommandEnd::NotConnected;
 
     const LogBlock log = buildLogBlock(state.SystemBlock);
-    link.resetMissedEchoes();
+    link.resetEchoCounts();
     link.emptyBuffer();
     writeBlock(link, {0, QByteArray(reinterpret_cast<const char *>(log.data()), int(log.size()))});
     link.emptyBuffer();
@@ -274,7 +274,7 @@ CommandEnd uploadCalibrationCurves(FactorySession &s)
         return CommandEnd::NotConnected;
     s.ctx.view.setProgress(0);
     s.ctx.view.showProgress();
-    link.resetMissedEchoes();
+    link.resetEchoCounts();
     for (int c = 1; c <= curves.value.size(); ++c) {
         const EepromBlock &curve = curves.value.at(c - 1);
         link.emptyBuffer();
@@ -311,7 +311,7 @@ CommandEnd uploadNmeaTables(FactorySession &s)
     s.ctx.view.setProgress(0);
     s.ctx.view.showProgress();
     link.emptyBuffer();
-    link.resetMissedEchoes();
+    link.resetEchoCounts();
     const QVector<EepromBlock> blocks = nmeaUploadBlocks(tables.value);
     for (int g = 1; g <= blocks.size(); ++g) {
         writeBlock(link, blocks.at(g - 1));

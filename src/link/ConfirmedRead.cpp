@@ -38,19 +38,22 @@ ConfirmedRead readConfirmed(SerialLink &link, int code, int count, int address, 
         if (answer.isEmpty()) {
             result.problem = ConfirmedRead::Problem::Missing;
             previous.clear();
+            link.noteTrouble();
             continue;
         }
         if (accept && !accept(answer)) {
             result.problem = ConfirmedRead::Problem::Rejected;
             previous.clear();
+            link.noteTrouble();
             continue;
         }
-        if (answer == previous) {
+        if (!link.troubleSeen() || answer == previous) {
             result.bytes = answer;
             result.problem = ConfirmedRead::Problem::None;
             return result;
         }
         if (!previous.isEmpty()) {
+            link.noteTrouble();
             result.problem = ConfirmedRead::Problem::Unsteady;
             qCWarning(lcTransfer) << "read" << code << "at" << address << "differed from the one before";
         }

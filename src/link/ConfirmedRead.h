@@ -10,8 +10,10 @@ namespace transfer
 {
 
 // Read answers carry no length or checksum of their own: a byte garbled on the way,
-// or a late byte of an earlier answer, would be taken as data and copied on. Two
-// complete answers in a row that are the same rule both out.
+// or a late byte of an earlier answer, would be taken as data and copied on. An
+// answer must hold exactly the bytes asked for; once the line has shown trouble in
+// the operation, two complete answers in a row must also be the same. A clean line
+// therefore sees exactly one read frame per block, as the instrument expects.
 struct ConfirmedRead {
     enum class Problem { None, Missing, Rejected, Unsteady };
     QByteArray bytes; // the answer, when problem is None
@@ -28,8 +30,9 @@ constexpr int kMaxReads = 4;
 // else an empty array.
 QByteArray readOnce(SerialLink &link, int code, int count, int address, double wait);
 
-// Reads until two complete answers in a row are the same and `accept` (when given)
-// takes them, at most kMaxReads times. Problem tells the last thing that went wrong:
+// Reads until a complete answer that `accept` (when given) takes arrives - on a line
+// that showed trouble, two such answers in a row that are the same - at most
+// kMaxReads times. Problem tells the last thing that went wrong:
 // Missing (no complete answer), Rejected (`accept` refused it), Unsteady (complete
 // answers that differed).
 ConfirmedRead readConfirmed(SerialLink &link, int code, int count, int address, double wait,

@@ -174,10 +174,12 @@ void SerialLink::SendByteCheckEcho(int b)
     if (!answered) {
         m_state.TimedOut = kTrue;
         ++m_missedEchoes;
+        m_troubleSeen = true;
     } else if (RxBuffer[1] != quint8(b)) {
         // A garbled echo, or a late one from an earlier byte: either way this byte
         // was not confirmed.
         ++m_wrongEchoes;
+        m_troubleSeen = true;
     }
 }
 

@@ -85,6 +85,12 @@ public:
     int wrongEchoes() const { return m_wrongEchoes; }
     int unacknowledgedBytes() const { return m_missedEchoes + m_wrongEchoes; }
     void resetEchoCounts() { m_missedEchoes = m_wrongEchoes = 0; }
+    // Whether the line misbehaved (an echo missing or wrong, a read incomplete or
+    // refused) since the operation began: from then on block reads are confirmed by
+    // a second reading. Each operation clears it when it starts.
+    bool troubleSeen() const { return m_troubleSeen; }
+    void noteTrouble() { m_troubleSeen = true; }
+    void clearTrouble() { m_troubleSeen = false; }
 
     // One instrument operation at a time.
     bool busy() const { return m_busy; }
@@ -116,6 +122,7 @@ private:
     QString m_lostReason;
     int m_missedEchoes = 0;
     int m_wrongEchoes = 0;
+    bool m_troubleSeen = false;
     bool m_busy = false;
     bool m_lost = false;
     bool m_shutDown = false;

@@ -151,6 +151,7 @@ void reportIncompleteCopy(InstrumentContext &ctx, const QString &title, const QS
 
 Outcome Upload(InstrumentContext &ctx, frmBeingSentReceived &window, const PcClock &pc)
 {
+    ctx.link.clearTrouble();
     EditorState &s = ctx.state;
     SerialLink &link = ctx.link;
     const QString title = QStringLiteral("Upload");
@@ -273,6 +274,7 @@ Outcome Upload(InstrumentContext &ctx, frmBeingSentReceived &window, const PcClo
 
 Outcome Download(InstrumentContext &ctx, frmBeingSentReceived &window)
 {
+    ctx.link.clearTrouble();
     EditorState &s = ctx.state;
     SerialLink &link = ctx.link;
     const QString title = QStringLiteral("Download");
@@ -327,6 +329,7 @@ Outcome Download(InstrumentContext &ctx, frmBeingSentReceived &window)
 
 Outcome CreateBackup(InstrumentContext &ctx)
 {
+    ctx.link.clearTrouble();
     SerialLink &link = ctx.link;
     const QString title = QStringLiteral("Create System Backup");
     {
@@ -377,6 +380,7 @@ Outcome CreateBackup(InstrumentContext &ctx)
 
 Outcome RestoreBackup(InstrumentContext &ctx)
 {
+    ctx.link.clearTrouble();
     SerialLink &link = ctx.link;
     const QString title = QStringLiteral("Restore All from Backup");
     auto finish = [&ctx] { releaseAfterCopy(ctx); };

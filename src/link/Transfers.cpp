@@ -14,6 +14,7 @@
 
 #include <QCheckBox>
 #include <QLoggingCategory>
+#include <optional>
 #include <cstring>
 
 Q_LOGGING_CATEGORY(lcTransfer, "corvane.transfer")
@@ -49,6 +50,18 @@ ConfirmedRead readSystemBlock(InstrumentContext &ctx)
         storeNewConfigCounter(ctx.state, ctx.view, quint8(read.bytes[proto::kUploadCounterByte]),
                               quint8(read.bytes[proto::kUploadCounterByte + 1]));
     return read;
+}
+
+// Upload and download alike: connect when needed, then read the instrument's
+// settings with the progress window showing 0. Empty when no connection was made.
+std::optional<ConfirmedRead> connectAndReadSettings(InstrumentContext &ctx)
+{
+    if (!ctx.ensureConnected())
+        return std::nullopt;
+    ctx.link.Delay(0.2);
+    ctx.view.setProgress(0);
+    ctx.view.showProgress();
+    return readSystemBlock(ctx);
 }
 
 // Sends a block of data bytes, each with the echo wait. When not one byte of a whole
@@ -193,13 +206,10 @@ Outcome Upload(InstrumentContext &ctx, frmBeingSentReceived &window, const PcClo
     }
 
     {
-        if (!ctx.ensureConnected())
+        const std::optional<ConfirmedRead> settings = connectAndReadSettings(ctx);
+        if (!settings)
             return Outcome::NotConnected;
-        link.Delay(0.2);
-        ctx.view.setProgress(0);
-        ctx.view.showProgress();
-        // Read again while the checksum does not match, within bounds.
-        const ConfirmedRead read = readSystemBlock(ctx);
+        const ConfirmedRead &read = *settings;
         if (!read.ok()) {
             leaveCommandMode(ctx, proto::kSoftReset, kNotConnectedCorvane);
             ctx.view.hideProgress();
@@ -295,12 +305,10 @@ Outcome Download(InstrumentContext &ctx, frmBeingSentReceived &window)
         return Outcome::Cancelled;
 
     {
-        if (!ctx.ensureConnected())
+        const std::optional<ConfirmedRead> settings = connectAndReadSettings(ctx);
+        if (!settings)
             return Outcome::NotConnected;
-        link.Delay(0.2);
-        ctx.view.setProgress(0);
-        ctx.view.showProgress();
-        const ConfirmedRead read = readSystemBlock(ctx);
+        const ConfirmedRead &read = *settings;
         if (!read.ok()) {
             link.Delay(0.25);
             leaveCommandMode(ctx, proto::kSoftReset, kNotConnectedCorvane);

@@ -40,6 +40,38 @@ QString notAnsweredText(const QString &what)
         .arg(what);
 }
 
+struct ByteToProgram {
+    int address = 0;
+    int value = 0;
+};
+
+struct AddressPrompt {
+    QString prompt;
+    QString title;
+    std::function<Checked(const QString &)> check;
+};
+
+// The single-byte programmers' opening: confirmation, connection, then the address
+// and the data byte, both checked before anything goes to the instrument.
+CommandEnd askByteToProgram(FactorySession &s, const QString &title, const QString &warning,
+                            const AddressPrompt &address, const QString &dataPrompt, ByteToProgram &target)
+{
+    if (!confirm(s, title, warning))
+        return CommandEnd::Cancelled;
+    s.output.clear();
+    if (!s.ctx.ensureConnected())
+        return CommandEnd::NotConnected;
+    const Checked a = askChecked(s, address.prompt, address.title, address.check);
+    if (!a.ok)
+        return endOf(a);
+    const Checked d = askChecked(s, dataPrompt, QStringLiteral("Get data byte"), checkDataByte);
+    if (!d.ok)
+        return endOf(d);
+    target.address = int(a.value);
+    target.value = int(d.value);
+    return CommandEnd::Done;
+}
+
 } // namespace
 
 CommandEnd displayMemory(FactorySession &s, Memory memory)
@@ -81,22 +113,17 @@ CommandEnd programInternalNvmByte(FactorySession &s)
 {
     SerialLink &link = s.ctx.link;
     const QString title = QStringLiteral("Program a single byte in Internal NVM");
-    if (!confirm(s, title, QStringLiteral("This will overwrite a byte in the Internal NVM!")))
-        return CommandEnd::Cancelled;
-    s.output.clear();
-    if (!s.ctx.ensureConnected())
-        return CommandEnd::NotConnected;
-    const Checked address = askChecked(s, QStringLiteral("Enter internal NVM address to program (0-511)"),
-                                       QStringLiteral("Get internal NVM address to program"), checkInternalNvmAddress);
-    if (!address.ok)
-        return endOf(address);
-    const Checked data = askChecked(s, QStringLiteral("Enter value of data byte to program to internal NVM (0-255)"),
-                                    QStringLiteral("Get data byte"), checkDataByte);
-    if (!data.ok)
-        return endOf(data);
+    ByteToProgram target;
+    const CommandEnd asked = askByteToProgram(
+        s, title, QStringLiteral("This will overwrite a byte in the Internal NVM!"),
+        {QStringLiteral("Enter internal NVM address to program (0-511)"),
+         QStringLiteral("Get internal NVM address to program"), checkInternalNvmAddress},
+        QStringLiteral("Enter value of data byte to program to internal NVM (0-255)"), target);
+    if (asked != CommandEnd::Done)
+        return asked;
 
-    const int a = int(address.value);
-    const int d = int(data.value);
+    const int a = target.address;
+    const int d = target.value;
     const int oldValue = readNvmByte(link, a);
     if (oldValue < 0) {
         tell(s, title, notAnsweredText(QStringLiteral("the old value at address %1").arg(a)));
@@ -126,22 +153,16 @@ CommandEnd program24C512Byte(FactorySession &s)
 {
     SerialLink &link = s.ctx.link;
     const QString title = QStringLiteral("Program a single byte in 24C512 NVM");
-    if (!confirm(s, title, QStringLiteral("This will overwrite a byte in the 24C512 NVM!")))
-        return CommandEnd::Cancelled;
-    s.output.clear();
-    if (!s.ctx.ensureConnected())
-        return CommandEnd::NotConnected;
-    // Both answers are checked before anything goes to the instrument.
-    const Checked address = askChecked(s, QStringLiteral("Enter 24C512 Address to program"),
-                                       QStringLiteral("Get 24C512 NVM ADdress to program"), check24C512ByteAddress);
-    if (!address.ok)
-        return endOf(address);
-    const Checked data = askChecked(s, QStringLiteral("Enter data byte to program to 24C512"),
-                                    QStringLiteral("Get data byte"), checkDataByte);
-    if (!data.ok)
-        return endOf(data);
+    ByteToProgram target;
+    const CommandEnd asked = askByteToProgram(
+        s, title, QStringLiteral("This will overwrite a byte in the 24C512 NVM!"),
+        {QStringLiteral("Enter 24C512 Address to program"), QStringLiteral("Get 24C512 NVM ADdress to program"),
+         check24C512ByteAddress},
+        QStringLiteral("Enter data byte to program to 24C512"), target);
+    if (asked != CommandEnd::Done)
+        return asked;
 
-    const int a = int(address.value);
+    const int a = target.address;
     link.emptyBuffer();
     link.sendFrame(proto::kWriteLinkByte, 1, proto::kLinkByteHigh, proto::kLinkByteLow);
     link.Delay(0.1);
@@ -150,7 +171,7 @@ CommandEnd program24C512Byte(FactorySession &s)
 
     link.emptyBuffer();
     link.sendFrameAt(proto::kWrite24C512, 1, a);
-    link.SendByte(int(data.value));
+    link.SendByte(target.value);
     link.Delay(0.1);
     // The echo of the data byte sits in the buffer: empty it, or the echo would be shown
     // as the byte read back.

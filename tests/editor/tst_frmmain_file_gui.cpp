@@ -5,6 +5,7 @@
 #include "config/frmAbout.h"
 #include "dialogs/frmDamping.h"
 #include "editor/ClickLabel.h"
+#include "editor/SimulatedEditor.h"
 #include "editor/frmMain.h"
 #include "kit/ScriptedPrompts.h"
 #include "kit/SimulatorPort.h"
@@ -24,29 +25,8 @@
 
 namespace {
 
-struct Editor {
-    TempProgramFolder folder;
-    ScriptedPrompts prompts;
-    VirtualClock clock;
-    Simulator sim;
-    SimulatorPort port{sim, clock};
-    std::unique_ptr<frmMain> window;
-    int ended = 0;
-
-    explicit Editor(bool start = true)
-    {
-        QFile::link(QStringLiteral("/nonexistent-serial-device"), folder.file(QStringLiteral("COM3")));
-        if (start)
-            open();
-    }
-    void open()
-    {
-        window = std::make_unique<frmMain>(prompts, clock, folder.path(), &port);
-        window->Timer1->stop();
-        window->endProgram = [this] { ++ended; };
-    }
-    EditorState &state() { return window->state(); }
-    QByteArray defaultFile() const { return folder.read(QStringLiteral("DEFAULT.CFG")); }
+struct Editor : SimulatedEditor {
+    explicit Editor(bool start = true) : SimulatedEditor(3, start) {}
 };
 
 QByteArray fileFor(int port, int configByte28)

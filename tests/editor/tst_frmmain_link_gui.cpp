@@ -2,6 +2,7 @@
 #include "Simulator.h"
 #include "editor/ClickLabel.h"
 #include "editor/FillShape.h"
+#include "editor/SimulatedEditor.h"
 #include "editor/frmMain.h"
 #include "factory/frmHalvane.h"
 #include "kit/ScriptedPrompts.h"
@@ -18,21 +19,10 @@
 #include <memory>
 
 namespace {
-struct Editor {
-    TempProgramFolder folder;
-    ScriptedPrompts prompts;
-    VirtualClock clock;
-    Simulator sim;
-    SimulatorPort port{sim, clock};
-    std::unique_ptr<frmMain> window;
-
-    Editor()
+struct Editor : SimulatedEditor {
+    Editor() : SimulatedEditor(2)
     {
-        QFile::link(QStringLiteral("/nonexistent-serial-device"), folder.file(QStringLiteral("COM2")));
         sim.memory = SimMemory::factory(sim.softwareVersion);
-        window = std::make_unique<frmMain>(prompts, clock, folder.path(), &port);
-        window->Timer1->stop();
-        window->endProgram = [] {};
         window->state().ComPortNumber = 2;
     }
 };

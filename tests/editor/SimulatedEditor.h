@@ -1,0 +1,39 @@
+// The real main window talking to the in-process simulated instrument on the virtual clock.
+#pragma once
+
+#include "Simulator.h"
+#include "editor/frmMain.h"
+#include "kit/ScriptedPrompts.h"
+#include "kit/SimulatorPort.h"
+#include "kit/TempProgramFolder.h"
+#include "kit/VirtualClock.h"
+
+#include <QFile>
+#include <QTimer>
+#include <memory>
+
+struct SimulatedEditor {
+    TempProgramFolder folder;
+    ScriptedPrompts prompts;
+    VirtualClock clock;
+    Simulator sim;
+    SimulatorPort port{sim, clock};
+    std::unique_ptr<frmMain> window;
+    int ended = 0;
+
+    // COMn in the program folder names the simulated port; `start` opens the window at once.
+    explicit SimulatedEditor(int comPort, bool start = true)
+    {
+        QFile::link(QStringLiteral("/nonexistent-serial-device"), folder.file(QStringLiteral("COM%1").arg(comPort)));
+        if (start)
+            open();
+    }
+    void open()
+    {
+        window = std::make_unique<frmMain>(prompts, clock, folder.path(), &port);
+        window->Timer1->stop(); // tests tick the timer by hand
+        window->endProgram = [this] { ++ended; };
+    }
+    EditorState &state() { return window->state(); }
+    QByteArray defaultFile() const { return folder.read(QStringLiteral("DEFAULT.CFG")); }
+};

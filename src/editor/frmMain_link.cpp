@@ -48,13 +48,13 @@ void frmMain::createLinkAndWindows(BytePort *port)
     m_linkWindows = std::make_unique<LinkWindows>(m_state, this, resolver, &m_clock);
     m_linkWindows->setMainView(this);
     m_link->setView(m_linkWindows.get());
-    m_ctx = std::make_unique<InstrumentContext>(InstrumentContext{
-        m_state, m_prompts, *m_link, *m_linkWindows,
-        [this] { ConnectToBrevo(m_state, m_prompts, m_clock, *m_link, *m_linkWindows); },
-        [this] {
-            UpdateInstrumentDisplay();
-            ShowAlarmLimits();
-        }});
+    m_ctx = std::make_unique<InstrumentContext>(
+        InstrumentContext{m_state, m_prompts, *m_link, *m_linkWindows,
+                          [this] { ConnectToBrevo(m_state, m_prompts, m_clock, *m_link, *m_linkWindows); },
+                          [this] {
+                              UpdateInstrumentDisplay();
+                              ShowAlarmLimits();
+                          }});
 
     m_about = new frmAbout(m_state, this);
     m_about->hide();
@@ -148,9 +148,15 @@ void frmMain::ViewTodAlarms_Click()
 
 void frmMain::TessaroComPort_Click()
 {
-    // Waiting for the choice counts as a running operation: the chosen number must
-    // not change under an operation that is using the port.
-    instrumentOperation([this] { ::TessaroComPort_Click(m_state, m_clock, *m_linkWindows, *m_link); });
+    // The chooser is shown and nothing waits for it: Accept stores the number (0 for
+    // "None"), the close box leaves the port as it was. The number must not change
+    // under an operation that is using the port.
+    if (m_link->busy()) {
+        tellInstrumentBusy(m_prompts);
+        return;
+    }
+    m_linkWindows->selectPortOption(m_state.ComPortNumber);
+    m_linkWindows->showPortChooser();
 }
 
 void frmMain::cmdUpload_Click()
@@ -182,9 +188,10 @@ void frmMain::RestoreBackup_Click()
     m_prompts.beep();
     const int answer = m_prompts.askYesNo(
         QStringLiteral("Restore All from Backup"),
-        QStringLiteral("WARNING - This will overwrite all calibration, alarms and configuration data in the Tessaro!\r\n"
-                       "Data will be copied from Backup Memory inside the Tessaro.\r\n"
-                       "Are you sure that you want to do this?"),
+        QStringLiteral(
+            "WARNING - This will overwrite all calibration, alarms and configuration data in the Tessaro!\r\n"
+            "Data will be copied from Backup Memory inside the Tessaro.\r\n"
+            "Are you sure that you want to do this?"),
         Prompts::Icon::Exclamation);
     m_state.MsgAnswer = quint8(answer);
     if (answer == 7)

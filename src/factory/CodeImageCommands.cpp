@@ -125,7 +125,7 @@ CommandEnd writeCodeImage(FactorySession &s, const CodeImage &image, int address
         const int a = address + proto::kSectorSize * (b - 1);
         s.output.append(writingSectorLine(b, a));
         link.sendFrameAt(proto::kWrite24C512, proto::kSectorSize, a);
-        sendEchoed(link, image.sector(b));
+        link.sendEchoedBlock(image.sector(b));
         s.ctx.view.setProgress(kProgressSteps * b / sectors);
     }
     s.output.append(transferDoneText());

@@ -48,24 +48,9 @@ void tell(FactorySession &s, const QString &title, const QString &text)
     s.ctx.prompts.message(title, text, Prompts::Icon::Critical);
 }
 
-void sendEchoed(SerialLink &link, const QByteArray &bytes)
-{
-    for (char b : bytes)
-        link.SendByteCheckEcho(quint8(b));
-}
-
 bool reportMissedEchoes(FactorySession &s, const QString &title)
 {
-    const int missed = s.ctx.link.unacknowledgedBytes();
-    if (missed == 0)
-        return true;
-    s.ctx.prompts.message(title,
-                          QStringLiteral("The instrument did not acknowledge %1 of the bytes sent to it.\r\n"
-                                         "The data in the instrument may be incomplete: check the cable and "
-                                         "the power, then try again.")
-                              .arg(missed),
-                          Prompts::Icon::Exclamation);
-    return false;
+    return reportUnacknowledgedBytes(s.ctx.link, s.ctx.prompts, title);
 }
 
 bool readInstrumentSystemBlock(SerialLink &link, quint8 *block)

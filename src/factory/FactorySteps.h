@@ -50,8 +50,6 @@ CommandEnd endOf(const Checked &answer);
 // A message with an OK button; file problems and instrument failures.
 void tell(FactorySession &s, const QString &title, const QString &text);
 
-// Sends every byte with the echo-checked send.
-void sendEchoed(SerialLink &link, const QByteArray &bytes);
 // Tells the user how many written bytes the instrument never acknowledged; true when all were.
 bool reportMissedEchoes(FactorySession &s, const QString &title);
 

@@ -15,6 +15,7 @@
 #include "link/InstrumentView.h"
 #include "link/Protocol.h"
 #include "link/SerialLink.h"
+#include "link/WrittenParts.h"
 
 #include <QDir>
 
@@ -103,14 +104,14 @@ bool confirmUnlessQuiet(FactorySession &s, const QString &title, const QString &
 void writeBlock(SerialLink &link, const EepromBlock &block)
 {
     link.sendFrameAt(proto::kWrite24C512, int(block.bytes.size()) & 0xFF, block.address);
-    sendEchoed(link, block.bytes);
+    link.sendEchoedBlock(block.bytes);
 }
 
 void writeSystemBlock(SerialLink &link, const BlockBytes &block)
 {
     link.emptyBuffer();
     link.sendFrame(proto::kWriteInternalNvm, 0, 0, 0);
-    sendEchoed(link, QByteArray(reinterpret_cast<const char *>(block.data()), int(block.size())));
+    link.sendEchoedBlock(QByteArray(reinterpret_cast<const char *>(block.data()), int(block.size())));
 }
 
 void reportUnreadBlock(FactorySession &s, const QString &title, const QString &done)
@@ -158,24 +159,42 @@ CommandEnd makeNewBrevo(FactorySession &s)
     NewUnitRun run(state);
     link.resetEchoCounts();
     s.output.clear();
-    for (const LoadedModule &m : modules.value) {
-        state.CodeSectorCount = quint16(m.image.sectorCount());
-        state.CodeTargetAddress = quint16(m.module.address);
-        if (writeCodeImage(s, m.image, m.module.address) != CommandEnd::Done)
-            return CommandEnd::NotConnected;
+    WrittenParts parts;
+    QList<int> numbers;
+    for (int n = 1; n <= modules.value.size(); ++n)
+        numbers << n;
+    const int modulePart = parts.add(QStringLiteral("program module"), QStringLiteral("program modules"), numbers);
+    const int productPart = parts.add(QStringLiteral("the product code"));
+    try {
+        for (int n = 1; n <= modules.value.size(); ++n) {
+            const LoadedModule &m = modules.value.at(n - 1);
+            state.CodeSectorCount = quint16(m.image.sectorCount());
+            state.CodeTargetAddress = quint16(m.module.address);
+            parts.begin(modulePart, n);
+            if (writeCodeImage(s, m.image, m.module.address) != CommandEnd::Done)
+                return CommandEnd::NotConnected;
+            parts.written(modulePart, n);
+        }
+        WriteDefaultsToRam(state);
+        if (s.ctx.redraw)
+            s.ctx.redraw();
+        parts.begin(productPart);
+        link.emptyBuffer();
+        link.sendFrameAt(proto::kWrite24C512, 1, proto::kProductCodeAddress);
+        link.SendByte(state.ProductCode);
+        link.Delay(0.1);
+        parts.written(productPart);
+    } catch (const LinkLost &lost) {
+        s.output.append(QStringLiteral("\r\n") + parts.describe());
+        throw parts.lost(lost);
     }
-    WriteDefaultsToRam(state);
-    if (s.ctx.redraw)
-        s.ctx.redraw();
-    link.emptyBuffer();
-    link.sendFrameAt(proto::kWrite24C512, 1, proto::kProductCodeAddress);
-    link.SendByte(state.ProductCode);
-    link.Delay(0.1);
-    run.succeeded();
-    run.finish();
 
+    // The new serial number waits for the next upload only when every byte of the
+    // unit's modules was confirmed: an incomplete unit must not be stamped with it.
     if (!reportMissedEchoes(s, title))
         return CommandEnd::Failed;
+    run.succeeded();
+    run.finish();
     s.ctx.prompts.message(applicationTitle(),
                           QStringLiteral("DONE!\r\nNow load configurations file and program configurations"),
                           Prompts::Icon::None);
@@ -275,13 +294,24 @@ CommandEnd uploadCalibrationCurves(FactorySession &s)
     s.ctx.view.setProgress(0);
     s.ctx.view.showProgress();
     link.resetEchoCounts();
-    for (int c = 1; c <= curves.value.size(); ++c) {
-        const EepromBlock &curve = curves.value.at(c - 1);
-        link.emptyBuffer();
-        link.sendFrameAt(proto::kWrite24C512, proto::kCurveSize, curve.address);
-        s.ctx.view.setProgress(5 * c / 10);
-        sendEchoed(link, curve.bytes);
-        link.Delay(0.05);
+    WrittenParts parts;
+    QList<int> numbers;
+    for (int c = 1; c <= curves.value.size(); ++c)
+        numbers << c;
+    const int curvePart = parts.add(QStringLiteral("calibration curve"), QStringLiteral("calibration curves"), numbers);
+    try {
+        for (int c = 1; c <= curves.value.size(); ++c) {
+            const EepromBlock &curve = curves.value.at(c - 1);
+            link.emptyBuffer();
+            parts.begin(curvePart, c);
+            link.sendFrameAt(proto::kWrite24C512, proto::kCurveSize, curve.address);
+            s.ctx.view.setProgress(5 * c / 10);
+            link.sendEchoedBlock(curve.bytes);
+            parts.written(curvePart, c);
+            link.Delay(0.05);
+        }
+    } catch (const LinkLost &lost) {
+        throw parts.lost(lost);
     }
     s.ctx.view.hideProgress();
     return reportMissedEchoes(s, title) ? CommandEnd::Done : CommandEnd::Failed;

@@ -11,7 +11,8 @@
 
 using numtext::signedText;
 
-namespace {
+namespace
+{
 
 constexpr int kLumiskProductCode = 2;
 constexpr int kErasedSerialA = 254;
@@ -42,11 +43,13 @@ bool giveUpOrRetry(EditorState &state, Prompts &prompts, InstrumentView &view)
     return askTryAgain(state, prompts);
 }
 
-void waitForPortChoice(EditorState &state, Clock &clock, const SerialLink &link)
+// Waits until a numbered port is accepted, or the chooser is closed or accepted with
+// "None" (no port chosen: the operation ends quietly), or the editor closes. A chooser
+// that is no longer on screen never leaves a wait behind it.
+void waitForPortChoice(EditorState &state, Clock &clock, const SerialLink &link, InstrumentView &view)
 {
-    // Unbounded by design: the user takes as long as needed; Accept in the chooser
-    // (or the editor closing) ends it.
-    clock.waitUntil(Clock::kForever, [&] { return state.ComPortNumber != 0 || link.isShutDown(); });
+    clock.waitUntil(Clock::kForever,
+                    [&] { return state.ComPortNumber != 0 || !view.portChooserOpen() || link.isShutDown(); });
 }
 
 enum class Probing { Connected, GaveUp };
@@ -55,8 +58,8 @@ enum class Probing { Connected, GaveUp };
 Probing probe(EditorState &state, Prompts &prompts, Clock &clock, SerialLink &link, InstrumentView &view)
 {
     for (;;) {
-        QString caption = QStringLiteral("Attempting to connect to Corvane on COM ") + portText(state) +
-                          QStringLiteral(" .");
+        QString caption =
+            QStringLiteral("Attempting to connect to Corvane on COM ") + portText(state) + QStringLiteral(" .");
         view.setConnectingCaption(caption);
         view.showConnecting();
         int attempts = 0;
@@ -148,8 +151,10 @@ void readIdentity(EditorState &state, SerialLink &link, InstrumentView &view)
     qint64 s[4];
     for (int i = 0; i < 4; ++i)
         s[i] = link.element(1 + i);
-    const bool allA = s[0] == kErasedSerialA && s[1] == kErasedSerialA && s[2] == kErasedSerialA && s[3] == kErasedSerialA;
-    const bool allB = s[0] == kErasedSerialB && s[1] == kErasedSerialB && s[2] == kErasedSerialB && s[3] == kErasedSerialB;
+    const bool allA =
+        s[0] == kErasedSerialA && s[1] == kErasedSerialA && s[2] == kErasedSerialA && s[3] == kErasedSerialA;
+    const bool allB =
+        s[0] == kErasedSerialB && s[1] == kErasedSerialB && s[2] == kErasedSerialB && s[3] == kErasedSerialB;
     if (allA || allB)
         s[0] = s[1] = s[2] = s[3] = 0;
     // Computed in 64 bits: a first byte above 214 overflows a 32-bit number.
@@ -195,9 +200,13 @@ void ConnectToBrevo(EditorState &state, Prompts &prompts, Clock &clock, SerialLi
 {
     if (state.ComPortNumber == 0) {
         view.showPortChooser();
-        waitForPortChoice(state, clock, link);
+        waitForPortChoice(state, clock, link, view);
         if (link.isShutDown())
             link.checkLost();
+        if (state.ComPortNumber == 0) {
+            view.hidePortChooser();
+            return;
+        }
     }
 
     link.OpenComPort();
@@ -253,12 +262,4 @@ void ConnectToBrevo(EditorState &state, Prompts &prompts, Clock &clock, SerialLi
     readNewConfigCounter(state, link, view);
     state.Connected = kTrue;
     qCInfo(lcLink) << "connected on COM" << state.ComPortNumber << "serial" << state.SerialNumberText;
-}
-
-void TessaroComPort_Click(EditorState &state, Clock &clock, InstrumentView &view, const SerialLink &link)
-{
-    view.showPortChooser();
-    state.ComPortNumber = 0;
-    waitForPortChoice(state, clock, link);
-    view.hidePortChooser();
 }

@@ -9,7 +9,8 @@ class SerialLink;
 class InstrumentView;
 struct EditorState;
 
-namespace connection {
+namespace connection
+{
 // Probes that go unanswered, and probe echoes not followed by 64, before the user
 // is asked whether to try again.
 constexpr int kMaxProbes = 25;
@@ -27,8 +28,3 @@ void ConnectToBrevo(EditorState &state, Prompts &prompts, Clock &clock, SerialLi
 // 255 high) counts as 1. The connection reads the two bytes on their own, unchecked;
 // the transfers call this again with the bytes of a confirmed settings block.
 void storeNewConfigCounter(EditorState &state, InstrumentView &view, quint8 high, quint8 low);
-
-// The "Communications Port" menu entry: shows the port chooser and waits until a
-// numbered port is accepted in it. Does not open the port. The wait also ends when
-// the link shuts down (the editor is closing).
-void TessaroComPort_Click(EditorState &state, Clock &clock, InstrumentView &view, const SerialLink &link);

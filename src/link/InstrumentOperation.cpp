@@ -4,12 +4,17 @@
 #include "link/LinkLog.h"
 #include "link/SerialLink.h"
 
+void tellInstrumentBusy(Prompts &prompts)
+{
+    prompts.message(applicationTitle(), QStringLiteral("Please wait: the instrument is busy."),
+                    Prompts::Icon::Information);
+}
+
 InstrumentOperation::InstrumentOperation(SerialLink &link, Prompts &prompts) : m_link(link), m_refused(link.busy())
 {
     // Two operations would empty and read the same receive buffer under each other.
     if (m_refused)
-        prompts.message(applicationTitle(), QStringLiteral("Please wait: the instrument is busy."),
-                        Prompts::Icon::Information);
+        tellInstrumentBusy(prompts);
     else
         m_link.setBusy(true);
 }
@@ -18,6 +23,20 @@ InstrumentOperation::~InstrumentOperation()
 {
     if (!m_refused)
         m_link.setBusy(false);
+}
+
+bool reportUnacknowledgedBytes(SerialLink &link, Prompts &prompts, const QString &title)
+{
+    const int missed = link.unacknowledgedBytes();
+    if (missed == 0)
+        return true;
+    prompts.message(title,
+                    QStringLiteral("The instrument did not acknowledge %1 of the bytes sent to it.\r\n"
+                                   "The data in the instrument may be incomplete: check the cable and "
+                                   "the power, then try again.")
+                        .arg(missed),
+                    Prompts::Icon::Exclamation);
+    return false;
 }
 
 bool runInstrumentOperation(SerialLink &link, EditorState &state, Prompts &prompts, InstrumentView &view,

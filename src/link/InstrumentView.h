@@ -10,6 +10,8 @@ public:
     // Port chooser frmComms.
     virtual void showPortChooser() {}
     virtual void hidePortChooser() {}
+    // Whether the chooser is still on screen: a wait for a port choice ends when it is not.
+    virtual bool portChooserOpen() const { return false; }
     virtual void selectPortOption(int /*portNumber*/) {}
     // Main window labels.
     virtual void setCommsPortLabel(const QString & /*text*/) {}   // lblCommsPort

@@ -21,10 +21,12 @@ frmComms *LinkWindows::comms()
         QObject::connect(m_comms, &frmComms::commsPortLabelChanged, m_comms,
                          [this](const QString &text) { setCommsPortLabel(text); });
         // A procedure waiting for the choice looks at it at once.
-        QObject::connect(m_comms, &frmComms::portAccepted, m_comms, [this] {
+        const auto wake = [this] {
             if (m_clock)
                 m_clock->wake();
-        });
+        };
+        QObject::connect(m_comms, &frmComms::portAccepted, m_comms, wake);
+        QObject::connect(m_comms, &frmComms::hidden, m_comms, wake);
     }
     return m_comms;
 }
@@ -55,6 +57,11 @@ void LinkWindows::hidePortChooser()
 {
     if (m_comms)
         m_comms->hide();
+}
+
+bool LinkWindows::portChooserOpen() const
+{
+    return m_comms && m_comms->isVisible();
 }
 
 void LinkWindows::selectPortOption(int portNumber)

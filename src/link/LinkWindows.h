@@ -17,7 +17,8 @@ struct EditorState;
 // top-level windows owned by `owner` (destroyed with it). Main-window effects
 // (labels, identity boxes) go to `mainView` when set, so the main window either
 // derives from this class and overrides them, or owns one and passes itself.
-class LinkWindows : public InstrumentView {
+class LinkWindows : public InstrumentView
+{
 public:
     LinkWindows(EditorState &state, QWidget *owner, const PortResolver *resolver = nullptr, Clock *clock = nullptr);
 
@@ -29,6 +30,7 @@ public:
 
     void showPortChooser() override;
     void hidePortChooser() override;
+    bool portChooserOpen() const override;
     void selectPortOption(int portNumber) override;
     void showConnecting() override;
     void hideConnecting() override;

@@ -6,7 +6,8 @@
 #include "link/InstrumentView.h"
 #include "link/LinkLog.h"
 
-namespace {
+namespace
+{
 // The port number is a byte; larger answers are refused and asked again.
 constexpr double kMaxPortNumber = 255;
 } // namespace
@@ -31,14 +32,13 @@ QString SerialLink::openErrorPrompt() const
     const int n = m_state.ComPortNumber;
     const QString number = n < 100 ? numtext::signedText(qint64(n)).right(2) : QString::number(n);
     QString text = QStringLiteral("Error encountered while trying to open COM") + number + QStringLiteral(".") +
-                   QStringLiteral("\n") +
-                   QStringLiteral("Please check data and power connections.") + QStringLiteral("\n\n") +
-                   QStringLiteral("Enter a new COM port number or click Cancel.");
+                   QStringLiteral("\n") + QStringLiteral("Please check data and power connections.") +
+                   QStringLiteral("\n\n") + QStringLiteral("Enter a new COM port number or click Cancel.");
     if (m_port.lastOpenError() == BytePort::OpenError::PermissionDenied)
-        text += QStringLiteral("\n\n") +
-                QStringLiteral("Access to %1 was refused: add your user to the group \"dialout\" "
-                               "(sudo usermod -aG dialout $USER), then log out and in again.")
-                    .arg(m_device);
+        text +=
+            QStringLiteral("\n\n") + QStringLiteral("Access to %1 was refused: add your user to the group \"dialout\" "
+                                                    "(sudo usermod -aG dialout $USER), then log out and in again.")
+                                         .arg(m_device);
     return text;
 }
 
@@ -83,7 +83,8 @@ void SerialLink::OpenComPort()
         }
         if (m_view) {
             m_view->selectPortOption(m_state.ComPortNumber);
-            m_view->setCommsPortLabel(QStringLiteral("COM Port = ") + numtext::signedText(qint64(m_state.ComPortNumber)));
+            m_view->setCommsPortLabel(QStringLiteral("COM Port = ") +
+                                      numtext::signedText(qint64(m_state.ComPortNumber)));
         }
     }
 }
@@ -181,6 +182,21 @@ void SerialLink::SendByteCheckEcho(int b)
         ++m_wrongEchoes;
         m_troubleSeen = true;
     }
+}
+
+void SerialLink::sendEchoedBlock(const quint8 *bytes, int count)
+{
+    const int unconfirmedBefore = unacknowledgedBytes();
+    for (int i = 0; i < count; ++i)
+        SendByteCheckEcho(bytes[i]);
+    if (count > 0 && unacknowledgedBytes() - unconfirmedBefore == count)
+        throw LinkLost("The instrument stopped confirming the data sent to it: "
+                       "the data in the instrument may be incomplete.");
+}
+
+void SerialLink::sendEchoedBlock(const QByteArray &bytes)
+{
+    sendEchoedBlock(reinterpret_cast<const quint8 *>(bytes.constData()), int(bytes.size()));
 }
 
 qint16 SerialLink::ReceiveByte()

@@ -24,7 +24,8 @@ struct LinkLost : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-class SerialLink : public QObject {
+class SerialLink : public QObject
+{
     Q_OBJECT
 public:
     static constexpr int kBufferLast = 4096; // elements 0..4096
@@ -34,8 +35,8 @@ public:
     static constexpr double kSettleAfterOpen = 0.5;
 
     // `resolve` turns a port number into the device to open (empty: no such port).
-    SerialLink(EditorState &state, Prompts &prompts, Clock &clock, BytePort &port,
-               std::function<QString(int)> resolve, QObject *parent = nullptr);
+    SerialLink(EditorState &state, Prompts &prompts, Clock &clock, BytePort &port, std::function<QString(int)> resolve,
+               QObject *parent = nullptr);
 
     void setView(InstrumentView *view) { m_view = view; }
     InstrumentView *view() const { return m_view; }
@@ -56,6 +57,11 @@ public:
     // Writes b and waits up to 0.2 s for the first byte to come back (any value ends
     // the wait). An echo that is not b is counted as a wrong echo.
     void SendByteCheckEcho(int b);
+    // Sends a block of data bytes, each with the echo wait. When not one byte of the
+    // block came back as sent, the instrument has gone (its power, its cable) or cannot
+    // follow: throws LinkLost instead of waiting up to 0.2 s for every byte still to come.
+    void sendEchoedBlock(const quint8 *bytes, int count);
+    void sendEchoedBlock(const QByteArray &bytes);
     // Waits up to 0.2 s for one byte; -1 when none came.
     qint16 ReceiveByte();
     // Returns after `seconds`, letting window messages run.
@@ -128,9 +134,13 @@ private:
     bool m_shutDown = false;
 };
 
+// "Please wait: the instrument is busy."
+void tellInstrumentBusy(Prompts &prompts);
+
 // Marks an instrument operation as running for its lifetime. A second operation
 // started meanwhile is refused with "Please wait: the instrument is busy.".
-class InstrumentOperation {
+class InstrumentOperation
+{
 public:
     InstrumentOperation(SerialLink &link, Prompts &prompts);
     ~InstrumentOperation();
@@ -148,5 +158,9 @@ private:
 // ends there: Connected := false, the connecting and progress windows are hidden,
 // the connection label reads "Not connected to Corvane" and the user is told why.
 // Returns false when the operation was refused or the link was lost.
+// Tells the user how many bytes sent since the last resetEchoCounts() the instrument
+// never acknowledged, instead of a silent success; true when every byte was.
+bool reportUnacknowledgedBytes(SerialLink &link, Prompts &prompts, const QString &title);
+
 bool runInstrumentOperation(SerialLink &link, EditorState &state, Prompts &prompts, InstrumentView &view,
                             const std::function<void()> &body);

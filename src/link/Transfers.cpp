@@ -10,12 +10,14 @@
 #include "link/Protocol.h"
 #include "link/SerialLink.h"
 #include "link/TransferRules.h"
+#include "link/WrittenParts.h"
 #include "link/frmBeingSentReceived.h"
 
 #include <QCheckBox>
 #include <QLoggingCategory>
-#include <optional>
+#include <algorithm>
 #include <cstring>
+#include <optional>
 
 Q_LOGGING_CATEGORY(lcTransfer, "corvane.transfer")
 
@@ -26,9 +28,11 @@ bool InstrumentContext::ensureConnected()
     return state.Connected != kFalse;
 }
 
-namespace transfer {
+namespace transfer
+{
 
-namespace {
+namespace
+{
 
 const char kNotConnectedCorvane[] = "Not connected to Corvane";
 const char kNotConnectedTessaro[] = "Not connected to Tessaro";
@@ -64,39 +68,11 @@ std::optional<ConfirmedRead> connectAndReadSettings(InstrumentContext &ctx)
     return readSystemBlock(ctx);
 }
 
-// Sends a block of data bytes, each with the echo wait. When not one byte of a whole
-// block came back as sent, the instrument has gone (its power, its cable) or cannot
-// follow: the operation ends there instead of waiting up to 0.2 s for every byte
-// still to come.
-void sendEchoed(SerialLink &link, const quint8 *bytes, int count)
-{
-    const int unconfirmedBefore = link.unacknowledgedBytes();
-    for (int i = 0; i < count; ++i)
-        link.SendByteCheckEcho(bytes[i]);
-    if (link.unacknowledgedBytes() - unconfirmedBefore == count)
-        throw LinkLost("The instrument stopped confirming the data sent to it: "
-                       "the data in the instrument may be incomplete.");
-}
-
 void leaveCommandMode(InstrumentContext &ctx, int code, const char *label)
 {
     ctx.link.sendFrame(code, 0, 0, 0);
     ctx.state.Connected = kFalse;
     ctx.view.setConnectedLabel(QString::fromLatin1(label));
-}
-
-// Tells the user about bytes whose echo never came or came wrong, instead of a silent success.
-void reportMissedEchoes(InstrumentContext &ctx, const QString &title)
-{
-    const int missed = ctx.link.unacknowledgedBytes();
-    if (missed == 0)
-        return;
-    ctx.prompts.message(title,
-                        QStringLiteral("The instrument did not acknowledge %1 of the bytes sent to it.\r\n"
-                                       "The data in the instrument may be incomplete: check the cable and "
-                                       "the power, then try again.")
-                            .arg(missed),
-                        Prompts::Icon::Exclamation);
 }
 
 // Shows the warning window and waits for CONTINUE or CANCEL.
@@ -144,20 +120,35 @@ void releaseAfterCopy(InstrumentContext &ctx)
 QString readProblemText(ConfirmedRead::Problem problem)
 {
     switch (problem) {
-    case ConfirmedRead::Problem::Rejected: return QStringLiteral("arrived damaged (wrong checksum)");
-    case ConfirmedRead::Problem::Unsteady: return QStringLiteral("arrived garbled (two readings differed)");
-    default: return QStringLiteral("did not arrive completely");
+    case ConfirmedRead::Problem::Rejected:
+        return QStringLiteral("arrived damaged (wrong checksum)");
+    case ConfirmedRead::Problem::Unsteady:
+        return QStringLiteral("arrived garbled (two readings differed)");
+    default:
+        return QStringLiteral("did not arrive completely");
     }
 }
 
-void reportIncompleteCopy(InstrumentContext &ctx, const QString &title, const QString &area)
+void reportIncompleteCopy(InstrumentContext &ctx, const QString &title, const QString &area,
+                          const QString &written = QString())
 {
     ctx.prompts.message(title,
                         QStringLiteral("The instrument did not send the data of %1 intact.\r\n"
                                        "The copy is incomplete: nothing more was written. Check the cable and "
                                        "the power, then try again.")
-                            .arg(area),
+                                .arg(area) +
+                            (written.isEmpty() ? QString() : QStringLiteral("\r\n") + written),
                         Prompts::Icon::Critical);
+}
+
+// A settings block that holds a backup: its checksum matches and it is not erased
+// (or cleared) memory, whose checksum matches as well.
+bool isValidSettingsBackup(const quint8 *block)
+{
+    const auto all = [block](quint8 value) {
+        return std::all_of(block, block + 256, [value](quint8 b) { return b == value; });
+    };
+    return !all(0xFF) && !all(0) && systemBlockChecksum(block) == block[0];
 }
 
 } // namespace
@@ -213,8 +204,9 @@ Outcome Upload(InstrumentContext &ctx, frmBeingSentReceived &window, const PcClo
         if (!read.ok()) {
             leaveCommandMode(ctx, proto::kSoftReset, kNotConnectedCorvane);
             ctx.view.hideProgress();
-            ctx.prompts.message(title, QStringLiteral("The instrument's settings could not be read correctly. "
-                                                      "Nothing was written."),
+            ctx.prompts.message(title,
+                                QStringLiteral("The instrument's settings could not be read correctly. "
+                                               "Nothing was written."),
                                 Prompts::Icon::Critical);
             return Outcome::Failed;
         }
@@ -242,32 +234,50 @@ Outcome Upload(InstrumentContext &ctx, frmBeingSentReceived &window, const PcClo
         }
         buffer[0] = systemBlockChecksum(buffer);
 
-        link.resetEchoCounts();
-        link.emptyBuffer();
-        ctx.view.setProgress(1);
-        link.sendFrame(proto::kWriteInternalNvm, 0, 0, 0);
-        sendEchoed(link, buffer, 256);
-        link.Delay(0.1);
+        WrittenParts parts;
+        const int settingsPart = parts.add(QStringLiteral("the settings"), true);
+        const int displayPart = parts.add(
+            QStringLiteral("display configuration"), QStringLiteral("display configurations"),
+            s.UploadCategory[1] ? QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16} : QList<int>{});
+        const int curvePart = parts.add(QStringLiteral("sender curve"), QStringLiteral("sender curves"),
+                                        s.UploadCategory[4] ? uploadedCurves() : QList<int>{});
+        try {
+            link.resetEchoCounts();
+            link.emptyBuffer();
+            ctx.view.setProgress(1);
+            parts.begin(settingsPart);
+            link.sendFrame(proto::kWriteInternalNvm, 0, 0, 0);
+            link.sendEchoedBlock(buffer, 256);
+            parts.written(settingsPart);
+            link.Delay(0.1);
 
-        if (s.UploadCategory[1]) {
-            for (int n = 1; n <= 16; ++n) {
-                ctx.view.setProgress(n * 2 / 3 + 1);
-                s.ConfigBlock[n][0] = configBlockChecksum(s.ConfigBlock[n]);
-                link.sendFrameAt(proto::kWrite24C512, proto::kConfigBlockSize,
-                                 proto::kConfigBlockBase + proto::kConfigBlockSize * (n - 1));
-                sendEchoed(link, s.ConfigBlock[n], proto::kConfigBlockSize);
-                link.Delay(0.5);
+            if (s.UploadCategory[1]) {
+                for (int n = 1; n <= 16; ++n) {
+                    ctx.view.setProgress(n * 2 / 3 + 1);
+                    s.ConfigBlock[n][0] = configBlockChecksum(s.ConfigBlock[n]);
+                    parts.begin(displayPart, n);
+                    link.sendFrameAt(proto::kWrite24C512, proto::kConfigBlockSize,
+                                     proto::kConfigBlockBase + proto::kConfigBlockSize * (n - 1));
+                    link.sendEchoedBlock(s.ConfigBlock[n], proto::kConfigBlockSize);
+                    parts.written(displayPart, n);
+                    link.Delay(0.5);
+                }
             }
-        }
-        if (s.UploadCategory[4]) {
-            for (int k = 1; k <= 32; ++k) {
-                ctx.view.setProgress(k * 6 / 32 + 11);
-                if (!uploadedCurves().contains(k))
-                    continue;
-                link.sendFrameAt(proto::kWrite24C512, proto::kCurveSize, proto::kCurveBase + proto::kCurveSize * (k - 1));
-                sendEchoed(link, curves[k].bytes.data(), proto::kCurveSize);
-                link.Delay(0.5);
+            if (s.UploadCategory[4]) {
+                for (int k = 1; k <= 32; ++k) {
+                    ctx.view.setProgress(k * 6 / 32 + 11);
+                    if (!uploadedCurves().contains(k))
+                        continue;
+                    parts.begin(curvePart, k);
+                    link.sendFrameAt(proto::kWrite24C512, proto::kCurveSize,
+                                     proto::kCurveBase + proto::kCurveSize * (k - 1));
+                    link.sendEchoedBlock(curves[k].bytes.data(), proto::kCurveSize);
+                    parts.written(curvePart, k);
+                    link.Delay(0.5);
+                }
             }
+        } catch (const LinkLost &lost) {
+            throw parts.lost(lost);
         }
         if (s.UploadCategory[12]) {
             const QTime now = pc.time();
@@ -277,7 +287,7 @@ Outcome Upload(InstrumentContext &ctx, frmBeingSentReceived &window, const PcClo
         link.Delay(0.25);
         leaveCommandMode(ctx, proto::kSoftReset, kNotConnectedCorvane);
         ctx.view.hideProgress();
-        reportMissedEchoes(ctx, title);
+        reportUnacknowledgedBytes(link, ctx.prompts, title);
         return Outcome::Done;
     }
 }
@@ -365,7 +375,7 @@ Outcome CreateBackup(InstrumentContext &ctx)
         memcpy(sector, settings.bytes.constData(), 256);
         for (int i = 1; i <= 4; ++i) {
             link.sendFrameAt(proto::kWrite24C512, proto::kSectorSize, proto::kSystemBackup + 64 * (i - 1));
-            sendEchoed(link, sector + 64 * (i - 1), 64);
+            link.sendEchoedBlock(sector + 64 * (i - 1), 64);
             ctx.view.setProgress(i);
         }
         for (int sIndex = 1; sIndex <= 96; ++sIndex) {
@@ -377,11 +387,11 @@ Outcome CreateBackup(InstrumentContext &ctx)
                 return Outcome::Failed;
             }
             link.sendFrameAt(proto::kWrite24C512, proto::kSectorSize, proto::kLowAreaBackup + from);
-            sendEchoed(link, sector, 64);
+            link.sendEchoedBlock(sector, 64);
             ctx.view.setProgress(sIndex / 8 + 5);
         }
         releaseAfterCopy(ctx);
-        reportMissedEchoes(ctx, title);
+        reportUnacknowledgedBytes(link, ctx.prompts, title);
         return Outcome::Done;
     }
 }
@@ -406,10 +416,13 @@ Outcome RestoreBackup(InstrumentContext &ctx)
         ctx.view.setProgress(0);
         ctx.view.showProgress();
 
-        quint8 sector[64] = {};
+        // The backed-up settings are read and checked before anything is written: an
+        // instrument never backed up holds erased memory there (its checksum even
+        // matches), and copying it would wipe the settings, serial number included.
+        quint8 settings[256] = {};
         for (int i = 1; i <= 4; ++i) {
             const int from = proto::kSystemBackup + 64 * (i - 1);
-            if (!readSector(link, from, sector)) {
+            if (!readSector(link, from, settings + 64 * (i - 1))) {
                 finish();
                 reportIncompleteCopy(ctx, title,
                                      QStringLiteral("the backup of its settings (memory at addresses %1 to %2)")
@@ -417,25 +430,51 @@ Outcome RestoreBackup(InstrumentContext &ctx)
                                          .arg(from + 63));
                 return Outcome::Failed;
             }
-            link.sendFrameAt(proto::kWriteInternalNvm, proto::kSectorSize, 64 * (i - 1));
-            link.Delay(0.1);
-            sendEchoed(link, sector, 64);
-            ctx.view.setProgress(i);
         }
-        for (int sIndex = 1; sIndex <= 96; ++sIndex) {
-            const int from = proto::kLowAreaBackup + 64 * (sIndex - 1);
-            if (!readSector(link, from, sector)) {
-                finish();
-                reportIncompleteCopy(ctx, title,
-                                     QStringLiteral("the backup at addresses %1 to %2").arg(from).arg(from + 63));
-                return Outcome::Failed;
+        if (!isValidSettingsBackup(settings)) {
+            finish();
+            ctx.prompts.message(title, QStringLiteral("The instrument holds no valid backup. Nothing was restored."),
+                                Prompts::Icon::Critical);
+            return Outcome::Failed;
+        }
+
+        WrittenParts parts;
+        const int settingsPart = parts.add(QStringLiteral("the settings"), true);
+        QList<int> sectors;
+        for (int n = 1; n <= 96; ++n)
+            sectors << n;
+        const int memoryPart = parts.add(QStringLiteral("configuration memory sector"),
+                                         QStringLiteral("configuration memory sectors"), sectors);
+        quint8 sector[64] = {};
+        try {
+            parts.begin(settingsPart);
+            for (int i = 1; i <= 4; ++i) {
+                link.sendFrameAt(proto::kWriteInternalNvm, proto::kSectorSize, 64 * (i - 1));
+                link.Delay(0.1);
+                link.sendEchoedBlock(settings + 64 * (i - 1), 64);
+                ctx.view.setProgress(i);
             }
-            link.sendFrameAt(proto::kWrite24C512, proto::kSectorSize, 64 * (sIndex - 1));
-            sendEchoed(link, sector, 64);
-            ctx.view.setProgress(sIndex + 4);
+            parts.written(settingsPart);
+            for (int sIndex = 1; sIndex <= 96; ++sIndex) {
+                const int from = proto::kLowAreaBackup + 64 * (sIndex - 1);
+                if (!readSector(link, from, sector)) {
+                    finish();
+                    reportIncompleteCopy(ctx, title,
+                                         QStringLiteral("the backup at addresses %1 to %2").arg(from).arg(from + 63),
+                                         parts.describe());
+                    return Outcome::Failed;
+                }
+                parts.begin(memoryPart, sIndex);
+                link.sendFrameAt(proto::kWrite24C512, proto::kSectorSize, 64 * (sIndex - 1));
+                link.sendEchoedBlock(sector, 64);
+                parts.written(memoryPart, sIndex);
+                ctx.view.setProgress(sIndex + 4);
+            }
+        } catch (const LinkLost &lost) {
+            throw parts.lost(lost);
         }
         finish();
-        reportMissedEchoes(ctx, title);
+        reportUnacknowledgedBytes(link, ctx.prompts, title);
         return Outcome::Done;
     }
 }

@@ -11,7 +11,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-namespace {
+namespace
+{
 // Options COM1..COM8 in the left column, COM9..COM16 in the right one.
 constexpr int kRowsPerColumn = 8;
 } // namespace
@@ -101,6 +102,12 @@ void frmComms::showEvent(QShowEvent *event)
     if (m_resolver)
         setDevices(m_resolver->chooserDevices());
     QWidget::showEvent(event);
+}
+
+void frmComms::hideEvent(QHideEvent *event)
+{
+    QWidget::hideEvent(event);
+    emit hidden();
 }
 
 void frmComms::cmdCommsAccept_Click()

@@ -11,7 +11,8 @@ class QRadioButton;
 class PortResolver;
 struct EditorState;
 
-class frmComms : public QWidget {
+class frmComms : public QWidget
+{
     Q_OBJECT
 public:
     static constexpr int kPorts = 16;
@@ -38,6 +39,8 @@ signals:
     void commsPortLabelChanged(const QString &text);
     // Accept was clicked; ComPortNumber already holds the choice.
     void portAccepted(int portNumber);
+    // The window left the screen (Accept, its close box): a wait for a choice ends.
+    void hidden();
 
 public slots:
     void Form_Load();
@@ -45,6 +48,7 @@ public slots:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
     EditorState &m_state;

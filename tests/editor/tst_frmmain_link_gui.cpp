@@ -10,15 +10,18 @@
 #include "kit/TempProgramFolder.h"
 #include "kit/VirtualClock.h"
 #include "link/frmBeingSentReceived.h"
+#include "link/frmComms.h"
 
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 #include <memory>
 
-namespace {
+namespace
+{
 struct Editor : SimulatedEditor {
     Editor() : SimulatedEditor(2)
     {
@@ -28,7 +31,8 @@ struct Editor : SimulatedEditor {
 };
 } // namespace
 
-class TestMainLink : public QObject {
+class TestMainLink : public QObject
+{
     Q_OBJECT
 private slots:
     void factoryWindowOnlyWhenArmed()
@@ -78,6 +82,32 @@ private slots:
         QVERIFY(checked);
         QVERIFY(e.prompts.verifyAllUsed());
         QCOMPARE(e.port.written, QByteArray());
+    }
+
+    void aHiddenPortChooserLeavesNoWaitBehind()
+    {
+        Editor e;
+        e.window->state().AskUser = kFalse; // no warning window
+        e.window->TessaroComPort_Click();
+        auto *chooser = e.window->findChild<frmComms *>();
+        QVERIFY(chooser && chooser->isVisible());
+        chooser->optComm[0]->click();
+        chooser->cmdCommsAccept->click();
+        QCOMPARE(int(e.window->state().ComPortNumber), 0);
+
+        // With no port the upload opens the chooser; its close box ends the upload quietly.
+        e.clock.scheduleIn(0.1, [&] { chooser->close(); });
+        e.window->cmdUpload_Click();
+        QCOMPARE(e.port.written, QByteArray());
+
+        // Nothing is left busy: the menu opens the chooser again and COM2 uploads.
+        e.window->TessaroComPort_Click();
+        QVERIFY(chooser->isVisible());
+        chooser->optComm[2]->click();
+        chooser->cmdCommsAccept->click();
+        e.window->cmdUpload_Click();
+        QVERIFY(e.prompts.verifyAllUsed());
+        QVERIFY(e.port.written.size() > 3000);
     }
 
     void indicatorFollowsConnected()

@@ -133,7 +133,7 @@ private slots:
         QCOMPARE(int(rig.state.CodeTargetAddress), 20096);
     }
 
-    // Echoes that never come are counted and reported at the end.
+    // A sector of which not one byte is confirmed ends the command: the instrument is gone.
     void codeFileTo24C512WithoutEchoes()
     {
         HalvaneRig rig;
@@ -144,8 +144,8 @@ private slots:
         rig.prompts.yes().openFile(path).input(QStringLiteral("16384")).ok();
         rig.click(QStringLiteral("cmdSaveFileTo24C512"));
         QVERIFY(rig.prompts.verifyAllUsed());
-        QVERIFY(
-            rig.prompts.last().text.startsWith(QStringLiteral("The instrument did not acknowledge 64 of the bytes")));
+        QVERIFY(rig.prompts.last().text.startsWith(
+            QStringLiteral("The instrument stopped confirming the data sent to it")));
         QCOMPARE(rig.w.lastEnd(), factory::CommandEnd::Failed);
     }
 

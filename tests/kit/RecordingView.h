@@ -30,6 +30,7 @@ public:
 
     void showPortChooser() override;
     void hidePortChooser() override { record("hidePortChooser"); chooserVisible = false; }
+    bool portChooserOpen() const override { return chooserVisible; }
     void selectPortOption(int n) override { record("selectPortOption", QString::number(n)); selectedPortOption = n; }
     void setCommsPortLabel(const QString &t) override { record("setCommsPortLabel", t); commsPortLabel = t; }
     void setConnectedLabel(const QString &t) override { record("setConnectedLabel", t); connectedLabel = t; }

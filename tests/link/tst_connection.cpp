@@ -4,7 +4,8 @@
 
 #include <QTest>
 
-namespace {
+namespace
+{
 const QByteArray kCheck = bytes({61, 4, 5, 5, 5});
 const QByteArray kVersions = bytes({61, 14, 0, 0, 0});
 const QByteArray kProductCode = bytes({61, 2, 1, 28, 64});
@@ -23,7 +24,8 @@ QString dots(int n)
 }
 } // namespace
 
-class TestConnection : public QObject {
+class TestConnection : public QObject
+{
     Q_OBJECT
 private slots:
     void fullConnectionByteStream()
@@ -267,19 +269,29 @@ private slots:
         QCOMPARE(f.view.newConfigCount, high * 256 + low);
     }
 
-    void waitsForAPortChoice()
+    void portChoiceEndsTheWait_data()
     {
+        QTest::addColumn<int>("accepted"); // -1: the close box
+        QTest::addColumn<bool>("connected");
+        QTest::newRow("COM4 accepted") << 4 << true;
+        QTest::newRow("None accepted") << 0 << false;
+        QTest::newRow("chooser closed") << -1 << false;
+    }
+    void portChoiceEndsTheWait()
+    {
+        QFETCH(int, accepted);
+        QFETCH(bool, connected);
         LinkFixture f(0);
-        const double t0 = f.clock.now();
         f.view.onShowPortChooser = [&] {
-            f.clock.scheduleIn(1.0, [&] { f.state.ComPortNumber = 0; }); // "None" accepted: keep waiting
-            f.clock.scheduleIn(5.0, [&] { f.state.ComPortNumber = 4; });
+            f.clock.scheduleIn(5.0, [&] {
+                if (accepted >= 0)
+                    f.state.ComPortNumber = quint8(accepted);
+                f.view.chooserVisible = false;
+            });
         };
         f.connect();
-        QCOMPARE(f.state.Connected, kTrue);
-        QCOMPARE(f.port.opened, QStringList{"COM4"});
-        QVERIFY(f.clock.now() - t0 >= 5.0);
-        QCOMPARE(f.view.count("showPortChooser"), 1);
+        QCOMPARE(f.state.Connected, connected ? kTrue : kFalse);
+        QCOMPARE(f.port.opened, connected ? QStringList{"COM4"} : QStringList{});
     }
     void connectsAgainAfterALostPort()
     {
@@ -316,22 +328,6 @@ private slots:
         QVERIFY(f.port.written.isEmpty());
         QVERIFY(f.view.calls.isEmpty());
     }
-    void portChoiceMenu()
-    {
-        LinkFixture f(3);
-        const double t0 = f.clock.now();
-        f.view.onShowPortChooser = [&] {
-            QCOMPARE(f.state.ComPortNumber, quint8(3)); // shown first, then cleared
-            f.clock.scheduleIn(1.0, [&] { f.state.ComPortNumber = 0; });
-            f.clock.scheduleIn(2.0, [&] { f.state.ComPortNumber = 7; });
-        };
-        TessaroComPort_Click(f.state, f.clock, f.view, f.link);
-        QCOMPARE(f.state.ComPortNumber, quint8(7));
-        QCOMPARE(f.clock.now() - t0, 2.0);
-        QCOMPARE(f.view.calls, QStringList({"showPortChooser", "hidePortChooser"}));
-        QVERIFY(f.port.opened.isEmpty());
-    }
-
     void portLostMidConnection_data()
     {
         QTest::addColumn<int>("after");

@@ -20,7 +20,8 @@ Q_DECLARE_METATYPE(std::vector<int>)
 
 using transfer::Outcome;
 
-namespace {
+namespace
+{
 
 // A complete bench: the link fixture, the warning window and the context.
 struct Bench : LinkFixture {
@@ -71,7 +72,8 @@ QByteArray blockBytes(const quint8 *b, int n)
 
 } // namespace
 
-class TestTransfers : public QObject {
+class TestTransfers : public QObject
+{
     Q_OBJECT
 private slots:
     void fullUploadByteStream()
@@ -230,6 +232,7 @@ private slots:
         QTest::newRow("no echo right") << all << -1
                                        << QString("The instrument stopped confirming the data sent to it: the data in "
                                                   "the instrument may be incomplete.\n"
+                                                  "The settings may be incomplete.\n"
                                                   "Please check data and power connections.")
                                        << 0 << 0;
     }
@@ -338,9 +341,10 @@ private slots:
         // its reading(s) and 64 echoes; two readings per sector once the echo went wrong.
         QTest::newRow("backup, garbled byte after a wrong echo") << true << 300 << 512 + 2 * 192 + 10 << -1 << 3;
         QTest::newRow("backup, late byte") << true << -1 << -1 << 512 + 2 * 128 + 10 << 0;
-        // Restore: per sector one reading and 64 echoes until the echo went wrong.
-        QTest::newRow("restore, garbled byte after a wrong echo") << false << 70 << 128 + 192 + 10 << -1 << 3;
-        QTest::newRow("restore, late byte") << false << -1 << -1 << 2 * 128 + 10 << 0;
+        // Restore: the four settings sectors read (256 answers) and written (256 echoes),
+        // then per sector one reading and 64 echoes until the echo went wrong.
+        QTest::newRow("restore, garbled byte after a wrong echo") << false << 262 << 512 + 2 * 192 + 10 << -1 << 3;
+        QTest::newRow("restore, late byte") << false << -1 << -1 << 512 + 2 * 128 + 10 << 0;
     }
     void copiesConfirmSectorsOnceTheLineMisbehaved()
     {
@@ -362,7 +366,7 @@ private slots:
         const QByteArray backupNvm = b.eeprom(20608, 256);
         const QByteArray backupLow = b.eeprom(32768, 6144);
 
-        const int readAddress = backup ? 128 : 20608 + 128;
+        const int readAddress = backup ? 128 : 32768 + 128;
         SimFaults f;
         if (wrongEchoAt >= 0)
             f.garbleAt.push_back(wrongEchoAt);
@@ -400,28 +404,71 @@ private slots:
     }
 
     // Power lost mid-way, the adapter still plugged in: no echo comes any more.
-    void uploadStopsWhenTheInstrumentFallsSilent()
+    void interruptedUploadSaysWhatWasWritten_data()
     {
+        QTest::addColumn<bool>("unplug"); // the port goes away, or the instrument falls silent
+        QTest::addColumn<int>("after");   // bytes after the handshake
+        QTest::addColumn<QString>("written");
+        const int settings = 5 + 5 + 256;
+        QTest::newRow("silent ten bytes into display block 1")
+            << false << settings + 5 + 10
+            << "The settings and display configuration 1 were written; display configuration 2 may be incomplete; "
+               "3 to 16 and the sender curves were not.";
+        QTest::newRow("unplugged in block 6")
+            << true << settings + 5 * 133 + 20
+            << "The settings and display configurations 1 to 5 were written; display configuration 6 may be "
+               "incomplete; 7 to 16 and the sender curves were not.";
+        QTest::newRow("unplugged in the second curve")
+            << true << settings + 16 * 133 + 133 + 40
+            << "The settings, display configurations 1 to 16 and sender curve 6 were written; sender curve 9 may be "
+               "incomplete; 16, 19, 22 and 25 were not.";
+    }
+    void interruptedUploadSaysWhatWasWritten()
+    {
+        QFETCH(bool, unplug);
+        QFETCH(int, after);
+        QFETCH(QString, written);
         Bench b;
         b.connect();
         const int handshake = int(b.toInstrument().size());
         b.state.AskUser = kFalse;
         SimFaults f;
-        f.muteAfter = handshake + 5 + 5 + 256 + 5 + 10; // ten bytes into display block 1
+        (unplug ? f.disconnectAfter : f.muteAfter) = handshake + after;
         b.sim.setFaults(f);
-        const int writtenBefore = int(b.port.written.size());
         const double start = b.clock.now();
         b.prompts.ok();
         QVERIFY(!runInstrumentOperation(b.link, b.state, b.prompts, b.view,
                                         [&] { transfer::Upload(b.ctx, b.window, b.pc); }));
         QVERIFY(b.prompts.verifyAllUsed());
-        QVERIFY(b.prompts.last().text.startsWith("The instrument stopped confirming the data sent to it"));
+        QCOMPARE(b.prompts.last().text.split('\n').value(1), written);
         QVERIFY(!b.state.Connected);
         QVERIFY(!b.view.progressVisible);
-        // Block 1 went partly unanswered, block 2 wholly: block 3 is never started.
-        const QByteArray written = b.port.written.mid(writtenBefore);
-        QCOMPARE(written.size(), 5 + 5 + 256 + 2 * (5 + 128));
         QVERIFY(b.clock.now() - start < 60);
+    }
+
+    void restoreNeedsAValidBackup_data()
+    {
+        QTest::addColumn<int>("fill"); // the backed-up settings: every byte this value, or -1 a wrong checksum
+        QTest::newRow("never backed up (erased)") << 255;
+        QTest::newRow("cleared") << 0;
+        QTest::newRow("wrong checksum") << -1;
+    }
+    void restoreNeedsAValidBackup()
+    {
+        QFETCH(int, fill);
+        Bench b;
+        b.connectFirst();
+        for (int i = 0; i < 256; ++i)
+            b.sim.memory.eeprom[20608 + i] = char(fill >= 0 ? fill : i == 0 ? 0x11 : 0x22);
+        const QByteArray nvm = b.nvm(0, 256);
+        const QByteArray low = b.eeprom(0, 6144);
+        b.prompts.ok();
+        QCOMPARE(transfer::RestoreBackup(b.ctx), Outcome::Failed);
+        QVERIFY(b.prompts.verifyAllUsed());
+        QCOMPARE(b.prompts.last().text, QString("The instrument holds no valid backup. Nothing was restored."));
+        QCOMPARE(b.nvm(0, 256), nvm);
+        QCOMPARE(b.eeprom(0, 6144), low);
+        QVERIFY(b.toInstrument().endsWith(frame(255, 0, 0))); // command mode left as a restore does
     }
 
     void backupKeepsTheOldOneWhenTheSettingsReadDamaged()
@@ -517,14 +564,16 @@ private slots:
     void downloadWindowSetChecksOnlyTheSix()
     {
         Bench b;
-        b.answerWindow([&] {
-            b.window.cmdfraWarningClearAll->click();
-            b.window.cmdfraWarningSetAll->click();
-            for (int i = 1; i <= 14; ++i)
-                QCOMPARE(b.window.box(i)->isChecked(), transfer::isDownloadable(i));
-            for (int i : {1, 7, 12})
-                QVERIFY(!b.window.box(i)->isEnabled());
-        }, false);
+        b.answerWindow(
+            [&] {
+                b.window.cmdfraWarningClearAll->click();
+                b.window.cmdfraWarningSetAll->click();
+                for (int i = 1; i <= 14; ++i)
+                    QCOMPARE(b.window.box(i)->isChecked(), transfer::isDownloadable(i));
+                for (int i : {1, 7, 12})
+                    QVERIFY(!b.window.box(i)->isEnabled());
+            },
+            false);
         QCOMPARE(transfer::Download(b.ctx, b.window), Outcome::Cancelled);
         QCOMPARE(b.window.windowTitle(), QString("WARNING . . . Download data from Corvane to PC.    Are you sure?"));
         QCOMPARE(int(b.state.DownloadCategory[1]), 0);

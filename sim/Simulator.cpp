@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 constexpr quint8 kFrameStart = 61;
 constexpr quint8 kHash = 35;
 constexpr quint8 kMonitorStart = 63;
@@ -65,10 +66,17 @@ std::vector<SimReply> Simulator::receive(quint8 byte, double now)
     m_now = now;
     m_out = &out;
     switch (m_mode) {
-    case Mode::Normal: normalByte(byte); break;
-    case Mode::Command: commandByte(byte); break;
-    case Mode::Monitor: monitorByte(byte); break;
-    case Mode::Isp: break; // the loader waits for a reset
+    case Mode::Normal:
+        normalByte(byte);
+        break;
+    case Mode::Command:
+        commandByte(byte);
+        break;
+    case Mode::Monitor:
+        monitorByte(byte);
+        break;
+    case Mode::Isp:
+        break; // the loader waits for a reset
     }
     m_out = nullptr;
     ++m_received;
@@ -77,12 +85,12 @@ std::vector<SimReply> Simulator::receive(quint8 byte, double now)
     return out;
 }
 
-void Simulator::answer(quint8 byte, bool echo)
+void Simulator::answer(quint8 byte, bool echo, double extraDelay)
 {
     if (faults.silent)
         return;
     const int index = m_answers++;
-    double delay = kAnswerLatency;
+    double delay = kAnswerLatency + extraDelay;
     if (echo) {
         if (faults.wrongEcho >= 0)
             byte = quint8(faults.wrongEcho);
@@ -129,8 +137,10 @@ void Simulator::normalByte(quint8 byte)
 void Simulator::monitorByte(quint8 byte)
 {
     if (byte >= 1 && byte <= 4) {
+        if (faults.silentMonitor)
+            return;
         answer(byte, true);
-        answer(quint8(m_nmea[byte - 1].next()));
+        answer(quint8(m_nmea[byte - 1].next()), false, faults.characterDelay);
     } else if (byte == kFrameStart) {
         m_mode = Mode::Command;
         m_parse = Parse::Frame;
@@ -193,7 +203,9 @@ void Simulator::execute()
     const int low = quint8(m_frame[3]);
     const int address = high * 256 + low;
     switch (code) {
-    case 0: readInto(memory.nvm, address, count, true); break;
+    case 0:
+        readInto(memory.nvm, address, count, true);
+        break;
     case 1:
     case 3:
         m_target = code == 1 ? Target::Nvm : Target::Eeprom;
@@ -201,39 +213,56 @@ void Simulator::execute()
         m_remaining = count;
         m_parse = Parse::WriteData;
         break;
-    case 2: readInto(memory.eeprom, address, count, false); break;
-    case 4: answer(kCommandModeCheckAnswer); break;
+    case 2:
+        readInto(memory.eeprom, address, count, false);
+        break;
+    case 4:
+        answer(kCommandModeCheckAnswer);
+        break;
     case 5:
         for (int i = 12; i <= 15; ++i)
             answer(quint8(memory.nvm[i]));
         answer(softwareVersion);
         answer(hardwareVersion);
         break;
-    case 7: readInto(memory.ram, address, count, false); break;
-    case 8: readInto(memory.xram, address, count, false); break;
+    case 7:
+        readInto(memory.ram, address, count, false);
+        break;
+    case 8:
+        readInto(memory.xram, address, count, false);
+        break;
     case 9:
-    case 10: m_mode = Mode::Isp; break;
+    case 10:
+        m_mode = Mode::Isp;
+        break;
     case 12:
         memory.clockHours = quint8(high);
         memory.clockMinutes = quint8(low);
         break;
-    case 13: m_parse = Parse::LinkByte; break;
+    case 13:
+        m_parse = Parse::LinkByte;
+        break;
     case 14:
         answer(softwareVersion);
         answer(hardwareVersion);
         for (quint8 v : unitVersions)
             answer(v);
         break;
-    case 251: m_mode = Mode::Normal; break;
+    case 251:
+        m_mode = Mode::Normal;
+        break;
     case 252:
         for (int i = 0; i < count * kSectorSize && kFlashCodeAddress + i < SimMemory::kFlashSize; ++i)
             memory.flash[kFlashCodeAddress + i] = char(SimMemory::at(memory.eeprom, address + i));
         break;
-    case 253: readInto(memory.flash, address, count, false); break;
+    case 253:
+        readInto(memory.flash, address, count, false);
+        break;
     case 255:
         memory.ram.fill(0);
         m_mode = Mode::Normal;
         break;
-    default: break; // unknown codes are ignored
+    default:
+        break; // unknown codes are ignored
     }
 }

@@ -12,18 +12,20 @@
 // Ways the simulated instrument can misbehave. Random faults draw from a generator
 // seeded with `seed`, so a test sees the same faults every run.
 struct SimFaults {
-    bool silent = false;            // answers nothing at all
-    double dropProbability = 0;     // each answer byte is lost
-    double garbleProbability = 0;   // each answer byte arrives with wrong bits
-    double delayProbability = 0;    // each answer byte comes `extraDelay` late
+    bool silent = false;          // answers nothing at all
+    double dropProbability = 0;   // each answer byte is lost
+    double garbleProbability = 0; // each answer byte arrives with wrong bits
+    double delayProbability = 0;  // each answer byte comes `extraDelay` late
     double extraDelay = 0.5;
     quint32 seed = 1;
-    int wrongEcho = -1;             // >= 0: echoes of data and channel bytes carry this value
-    double echoDelay = 0;           // > 0: those echoes come this many seconds late
-    bool badChecksum = false;       // reads of internal memory byte 0 give a wrong checksum
-    int disconnectAfter = -1;       // >= 0: gone (no answers, port lost) after that many bytes
-    int muteAfter = -1;             // >= 0: dead after that many bytes (power lost), the port stays
-    bool neverAnswer64 = false;     // echoes the probe but never enters command mode
+    int wrongEcho = -1;         // >= 0: echoes of data and channel bytes carry this value
+    double echoDelay = 0;       // > 0: those echoes come this many seconds late
+    double characterDelay = 0;  // > 0: the monitor's character comes this much after the echo
+    bool silentMonitor = false; // monitor mode answers nothing (a polled channel that is dead)
+    bool badChecksum = false;   // reads of internal memory byte 0 give a wrong checksum
+    int disconnectAfter = -1;   // >= 0: gone (no answers, port lost) after that many bytes
+    int muteAfter = -1;         // >= 0: dead after that many bytes (power lost), the port stays
+    bool neverAnswer64 = false; // echoes the probe but never enters command mode
     // Single answer bytes, numbered from 0 since setFaults(): these arrive with
     // `garbleMask` XORed into them, and this one comes `extraDelay` late.
     std::vector<int> garbleAt;
@@ -43,7 +45,8 @@ struct SimLogEntry {
     quint8 byte;
 };
 
-class Simulator {
+class Simulator
+{
 public:
     enum class Mode { Normal, Command, Monitor, Isp };
     // Time the firmware takes to answer a byte.
@@ -96,7 +99,7 @@ private:
     void countHash(quint8 byte);
     void execute();
     void readInto(const QByteArray &memory, int address, int count, bool nvm);
-    void answer(quint8 byte, bool echo = false);
+    void answer(quint8 byte, bool echo = false, double extraDelay = 0);
 
     Mode m_mode = Mode::Normal;
     Parse m_parse = Parse::Idle;

@@ -67,8 +67,13 @@ int main(int argc, char *argv[])
     const QCommandLineOption badChecksum(QStringLiteral("bad-checksum"), QStringLiteral("Give a wrong system block checksum on reads."));
     const QCommandLineOption disconnectAfter(QStringLiteral("disconnect-after"),
                                              QStringLiteral("Go away after this many received bytes."), QStringLiteral("n"));
+    const QCommandLineOption characterDelay(QStringLiteral("character-delay"),
+                                            QStringLiteral("Send the NMEA monitor's character this many seconds after the echo."),
+                                            QStringLiteral("seconds"));
+    const QCommandLineOption silentMonitor(QStringLiteral("silent-monitor"),
+                                           QStringLiteral("Answer nothing to the NMEA monitor's channel polls."));
     parser.addOptions({link, memory, logFile, silent, never64, productCode, drop, garble, seed, slowEcho, wrongEcho,
-                       badChecksum, disconnectAfter});
+                       badChecksum, disconnectAfter, characterDelay, silentMonitor});
     parser.process(app);
 
     QTextStream err(stderr);
@@ -93,6 +98,8 @@ int main(int argc, char *argv[])
     f.garbleProbability = parser.value(garble).toDouble();
     f.seed = parser.isSet(seed) ? parser.value(seed).toUInt() : 1;
     f.echoDelay = parser.value(slowEcho).toDouble();
+    f.characterDelay = parser.value(characterDelay).toDouble();
+    f.silentMonitor = parser.isSet(silentMonitor);
     f.wrongEcho = parser.isSet(wrongEcho) ? parser.value(wrongEcho).toInt() : -1;
     f.badChecksum = parser.isSet(badChecksum);
     f.disconnectAfter = parser.isSet(disconnectAfter) ? parser.value(disconnectAfter).toInt() : -1;

@@ -3,11 +3,14 @@
 
 #include <QWidget>
 
+class QLabel;
 class QPlainTextEdit;
+class QTimer;
 class QPushButton;
 struct InstrumentContext;
 
-class frmNmeaData : public QWidget {
+class frmNmeaData : public QWidget
+{
     Q_OBJECT
 public:
     explicit frmNmeaData(QWidget *parent = nullptr);
@@ -25,9 +28,16 @@ public:
     bool isMonitoring() const { return m_ctx != nullptr; }
     // Ends the monitor (if any) and hides the window.
     void stop();
+    // For the editor closing: ends the monitor and sends its closing bytes at once,
+    // while the port is still open (the monitor's loop then sends nothing more).
+    void stopAndRelease();
     // The text received, as kept (at most 200 characters).
     QString text() const { return m_text; }
     void appendReceived(char c);
+    // The line under the text: why nothing arrives, or why monitoring stopped.
+    QString status() const;
+    // Brings the text box up to date at once (it otherwise follows about 30 times a second).
+    void flushText();
 
 public slots:
     void cmdNmeaDataFreeze_Click();
@@ -38,7 +48,17 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    void poll(InstrumentContext &ctx, int channel);
+    void leaveMonitorMode(InstrumentContext &ctx);
+    void setStatus(const QString &text);
+
     InstrumentContext *m_ctx = nullptr;
     bool m_stopRequested = false;
+    bool m_released = false;
     QString m_text;
+    QString m_pending; // received, not yet in the text box
+    QLabel *m_status;
+    QTimer *m_refresh;
+    double m_lastAnswer = 0; // when the last poll was confirmed (clock seconds)
+    bool m_silenceShown = false;
 };

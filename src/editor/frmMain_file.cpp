@@ -6,6 +6,7 @@
 #include "config/NumberText.h"
 #include "config/Prompts.h"
 #include "config/StartUp.h"
+#include "config/Twips.h"
 #include "config/frmAbout.h"
 #include "dialogs/frmDamping.h"
 #include "dialogs/frmNmeaData.h"
@@ -15,7 +16,6 @@
 #include "factory/frmHalvane.h"
 #include "link/ConnectionIndicator.h"
 #include "link/SerialLink.h"
-#include "config/Twips.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -26,7 +26,8 @@
 #include <QPushButton>
 #include <QTimer>
 
-namespace {
+namespace
+{
 const char kFileFilter[] = "Files (*.CFG)| *.CFG";
 } // namespace
 
@@ -94,8 +95,9 @@ void frmMain::ShutDownEditor()
     if (m_shutDown)
         return;
     m_shutDown = true;
-    // A transfer or monitor still running ends at its next step, quietly.
-    m_nmeaData->stop();
+    // A transfer or monitor still running ends at its next step, quietly; the monitor
+    // first takes the instrument out of monitor mode while the port is open.
+    m_nmeaData->stopAndRelease();
     m_link->shutDown();
     Timer1->stop();
     // Unload the other windows, most recently created first.
@@ -143,8 +145,8 @@ void frmMain::SaveAs_Click()
 
 void frmMain::Open_Click()
 {
-    const QString path = m_prompts.openFile(QStringLiteral("Read configuration data from file:"),
-                                            QLatin1String(kFileFilter));
+    const QString path =
+        m_prompts.openFile(QStringLiteral("Read configuration data from file:"), QLatin1String(kFileFilter));
     if (path.isEmpty())
         return;
     ConfigFileImage image;

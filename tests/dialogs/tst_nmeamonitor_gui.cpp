@@ -1,19 +1,22 @@
 // The NMEA data monitor against the simulated instrument: command byte once, channel polls, pause and resume.
+#include "dialogs/frmNmeaData.h"
 #include "kit/LinkFixture.h"
 #include "link/InstrumentContext.h"
-#include "dialogs/frmNmeaData.h"
 
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
-namespace {
+namespace
+{
 struct MonitorBench : LinkFixture {
     frmNmeaData window;
     InstrumentContext ctx{state, prompts, link, view, [this] { connect(); }, {}};
 };
 } // namespace
 
-class TestNmeaMonitor : public QObject {
+class TestNmeaMonitor : public QObject
+{
     Q_OBJECT
 private slots:
     void pollsPausesResumesAndStops()
@@ -62,6 +65,55 @@ private slots:
         QVERIFY(text.size() <= frmNmeaData::kMaxCharacters);
         QVERIFY2(text.contains("$SD") || text.contains("$II"), qPrintable(text));
         QVERIFY(text.contains("\r\n"));
+    }
+
+    // The character that answers a poll counts only after that poll's echo, however
+    // late it comes: never an echo (a control character 1..4) in the text.
+    void showsOnlySentenceText_data()
+    {
+        QTest::addColumn<double>("characterDelay");
+        QTest::newRow("at once") << 0.0;
+        QTest::newRow("5 ms") << 0.005;
+        QTest::newRow("20 ms") << 0.02;
+        QTest::newRow("150 ms") << 0.15;
+    }
+    void showsOnlySentenceText()
+    {
+        QFETCH(double, characterDelay);
+        MonitorBench b;
+        b.connect();
+        b.state.NmeaChannel = 2;
+        SimFaults f;
+        f.characterDelay = characterDelay;
+        b.sim.setFaults(f);
+        b.clock.scheduleIn(40.0, [&] { b.window.cmdNmeaDataCancel->click(); });
+        b.window.run(b.ctx);
+        const QString text = b.window.text();
+        QVERIFY2(text.size() > 100, qPrintable(text));
+        for (QChar c : text)
+            QVERIFY2(c == '\r' || c == '\n' || (c >= ' ' && c <= '~'), qPrintable(text));
+        QVERIFY2(text.contains("$SD") || text.contains("$II"), qPrintable(text));
+        QCOMPARE(b.window.txtNmeaData->toPlainText(), QString(text).remove('\r'));
+    }
+
+    void saysWhenTheChannelIsSilent()
+    {
+        MonitorBench b;
+        b.connect();
+        b.state.NmeaChannel = 3;
+        SimFaults f;
+        f.silentMonitor = true;
+        b.sim.setFaults(f);
+        QString early, late;
+        b.clock.scheduleIn(1.0, [&] { early = b.window.status(); });
+        b.clock.scheduleIn(5.0, [&] {
+            late = b.window.status();
+            b.window.cmdNmeaDataCancel->click();
+        });
+        b.window.run(b.ctx);
+        QCOMPARE(early, QString());
+        QCOMPARE(late, QString("No answer from the instrument on channel 3A/3B"));
+        QCOMPARE(b.toInstrument().right(5), bytes({61, 251, 0, 0, 0}));
     }
 
     void keepsOnlyTheLast200Characters()

@@ -1,5 +1,6 @@
 // The main window's side of the link: factory window access, identity boxes, busy guard, indicator.
 #include "Simulator.h"
+#include "dialogs/frmNmea.h"
 #include "editor/ClickLabel.h"
 #include "editor/FillShape.h"
 #include "editor/SimulatedEditor.h"
@@ -108,6 +109,33 @@ private slots:
         e.window->cmdUpload_Click();
         QVERIFY(e.prompts.verifyAllUsed());
         QVERIFY(e.port.written.size() > 3000);
+    }
+
+    // The editor closing while the monitor connects or polls: the instrument leaves
+    // command mode before the port closes, and is not put into monitor mode (63) when
+    // the close came during the connection.
+    void closingWhileMonitoringLeavesMonitorMode_data()
+    {
+        QTest::addColumn<double>("closeAt");
+        QTest::addColumn<bool>("monitored");
+        QTest::newRow("during the connection") << 1.0 << false;
+        QTest::newRow("while polling") << 8.0 << true;
+    }
+    void closingWhileMonitoringLeavesMonitorMode()
+    {
+        QFETCH(double, closeAt);
+        QFETCH(bool, monitored);
+        Editor e;
+        e.window->show();
+        e.window->state().NmeaChannel = 1;
+        e.prompts.no(); // Quit Program: do not save
+        e.clock.scheduleIn(closeAt, [&] { e.window->close(); });
+        e.window->nmeaSelector()->cmdNmeaViewData->click();
+        QVERIFY(e.prompts.verifyAllUsed());
+        QCOMPARE(e.ended, 1);
+        QCOMPARE(e.port.written.right(5), QByteArray("\x3d\xfb\0\0\0", 5));
+        QCOMPARE(e.port.written.contains(char(63)), monitored);
+        QCOMPARE(e.port.written.count(QByteArray("\x3d\xfb\0\0\0", 5)), 1);
     }
 
     void indicatorFollowsConnected()

@@ -3,7 +3,10 @@
 #include "BenchPrompts.h"
 #include "SimMemory.h"
 #include "config/Defaults.h"
+#include "dialogs/frmNmeaData.h"
 #include "link/Clock.h"
+#include "link/Connection.h"
+#include "link/InstrumentContext.h"
 #include "link/InstrumentView.h"
 #include "link/PortResolver.h"
 #include "link/SerialBytePort.h"
@@ -14,6 +17,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
@@ -41,7 +45,8 @@ bool waitForLink(const QString &path)
 }
 } // namespace
 
-QList<RealTimeResult> runRealTime(const QString &simProgram, const QList<BenchOp> &ops, QString *error)
+QList<RealTimeResult> runRealTime(const QString &simProgram, const QList<BenchOp> &ops, QString *error,
+                                  MonitorResult *monitor)
 {
     QTemporaryDir folder;
     const QString memoryFile = QDir(folder.path()).filePath(QStringLiteral("mem.bin"));
@@ -91,6 +96,23 @@ QList<RealTimeResult> runRealTime(const QString &simProgram, const QList<BenchOp
         r.told = prompts.told;
         prompts.told.clear();
         results << r;
+    }
+    if (monitor && monitor->seconds > 0) {
+        // The monitor as the editor runs it: its window, polling until Cancel.
+        frmNmeaData monitorWindow;
+        InstrumentContext ctx{state, prompts, link, view, [&] { ConnectToBrevo(state, prompts, clock, link, view); },
+                              {}};
+        state.NmeaChannel = 1;
+        ctx.ensureConnected();
+        QElapsedTimer wall;
+        const double cpuStart = processorSeconds();
+        wall.start();
+        QTimer::singleShot(int(monitor->seconds * 1000), &monitorWindow,
+                           [&] { monitorWindow.cmdNmeaDataCancel->click(); });
+        monitor->ok = runInstrumentOperation(link, state, prompts, view, [&] { monitorWindow.run(ctx); });
+        monitor->seconds = wall.nsecsElapsed() / 1e9;
+        monitor->cpuSeconds = processorSeconds() - cpuStart;
+        monitor->characters = int(monitorWindow.text().size());
     }
     link.shutDown();
     sim.terminate();

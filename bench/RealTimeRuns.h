@@ -14,6 +14,16 @@ struct RealTimeResult {
     QStringList told;      // messages the operation gave (none when all went well)
 };
 
+// The NMEA data monitor polling channel 1 for a while, after the operations.
+struct MonitorResult {
+    bool ok = false;
+    double seconds = 0;
+    double cpuSeconds = 0;
+    int characters = 0; // characters received and shown
+};
+
 // Starts `simProgram` serving a pseudo-terminal as COM1 in a temporary folder and
-// runs `ops` in order against it. `error` says why nothing could be run.
-QList<RealTimeResult> runRealTime(const QString &simProgram, const QList<BenchOp> &ops, QString *error);
+// runs `ops` in order against it, then the monitor for `monitor->seconds` when
+// `monitor` is given. `error` says why nothing could be run.
+QList<RealTimeResult> runRealTime(const QString &simProgram, const QList<BenchOp> &ops, QString *error,
+                                  MonitorResult *monitor = nullptr);

@@ -3,6 +3,7 @@
 // save and load times.
 //
 //   build/bin/corvane-bench [--ops connect,upload,download,backup,restore] [--startup-runs N] [--file-rounds N]
+//                           [--monitor-seconds S]
 #include "FileTimes.h"
 #include "ProtocolMinimum.h"
 #include "RealTimeRuns.h"
@@ -19,6 +20,7 @@ namespace
 {
 constexpr double kRatioTarget = 1.10;
 constexpr double kCpuTarget = 0.05;
+constexpr double kMonitorCpuTarget = 0.10;
 constexpr double kStartupTarget = 0.5;
 constexpr double kMemoryTargetMiB = 100;
 constexpr double kFileTarget = 0.020;
@@ -66,7 +68,10 @@ int main(int argc, char *argv[])
                                          QStringLiteral("n"), QStringLiteral("5"));
     const QCommandLineOption fileRounds(QStringLiteral("file-rounds"), QStringLiteral("Saves and loads to average."),
                                         QStringLiteral("n"), QStringLiteral("200"));
-    parser.addOptions({opsOption, startupRuns, fileRounds});
+    const QCommandLineOption monitorSeconds(QStringLiteral("monitor-seconds"),
+                                            QStringLiteral("Seconds the NMEA monitor polls (0: not measured)."),
+                                            QStringLiteral("s"), QStringLiteral("10"));
+    parser.addOptions({opsOption, startupRuns, fileRounds, monitorSeconds});
     parser.process(app);
 
     QTextStream out(stdout);
@@ -85,7 +90,10 @@ int main(int argc, char *argv[])
     out.flush();
 
     const QList<ProtocolCount> minimum = countProtocol(ops);
-    const QList<RealTimeResult> real = runRealTime(QDir(bin).filePath(QStringLiteral("corvane-sim")), ops, &error);
+    MonitorResult monitor;
+    monitor.seconds = parser.value(monitorSeconds).toDouble();
+    const QList<RealTimeResult> real =
+        runRealTime(QDir(bin).filePath(QStringLiteral("corvane-sim")), ops, &error, &monitor);
     if (!error.isEmpty()) {
         out << "corvane-bench: " << error << '\n';
         return 1;
@@ -122,6 +130,19 @@ int main(int argc, char *argv[])
             out << "    the operation did not go through\n";
     }
     out.flush();
+
+    if (monitor.seconds > 0) {
+        const double cpu = monitor.cpuSeconds / monitor.seconds;
+        allMet = allMet && monitor.ok && cpu < kMonitorCpuTarget;
+        out << '\n'
+            << QStringLiteral("%1 %2 %    target < %3 %    %4   (%5 s polling channel 1, %6 characters shown)\n")
+                   .arg(QStringLiteral("NMEA monitor CPU"), -28)
+                   .arg(cpu * 100, 8, 'f', 2)
+                   .arg(kMonitorCpuTarget * 100)
+                   .arg(verdict(monitor.ok && cpu < kMonitorCpuTarget))
+                   .arg(monitor.seconds, 0, 'f', 1)
+                   .arg(monitor.characters);
+    }
 
     QList<double> starts;
     long peak = 0;

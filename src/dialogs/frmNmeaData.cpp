@@ -33,8 +33,9 @@ constexpr double kCharacterWait = 0.2;
 constexpr double kPausedSlice = 0.1;
 // Polls going unanswered this long are worth a word in the window.
 constexpr double kSilenceNotice = 3.0;
-// The text box follows the received text at most this often (milliseconds).
-constexpr int kRefreshInterval = 33;
+// The text box follows the received text every this many milliseconds at most: a
+// monitor polled a thousand times a second must not lay its text out each time.
+constexpr int kRefreshInterval = 100;
 
 // The text box shows line ends as new lines and no carriage returns.
 QString shownText(QString text)
@@ -203,8 +204,8 @@ void frmNmeaData::run(InstrumentContext &ctx)
         m_lastAnswer = link.clock().now();
         while (!m_stopRequested) {
             if (s.NmeaMonitorRunning) {
+                // Pause, Resume and Cancel act inside the poll's waits.
                 poll(ctx, channel);
-                link.clock().processEvents();
             } else {
                 link.clock().waitUntil(link.clock().now() + kPausedSlice,
                                        [this, &s] { return m_stopRequested || s.NmeaMonitorRunning; });

@@ -3,8 +3,6 @@
 #include "config/EditorState.h"
 #include "config/Prompts.h"
 #include "link/InstrumentContext.h"
-#include "link/InstrumentView.h"
-#include "link/Protocol.h"
 #include "link/SerialLink.h"
 
 #include <QCloseEvent>
@@ -26,13 +24,6 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption)
     return b;
 }
 
-// The character the instrument sends after echoing a channel poll arrives about one
-// byte time after the echo; a slow instrument gets as long as an echo.
-constexpr double kCharacterWait = 0.2;
-// While paused the loop sleeps in slices this long between looks at the buttons.
-constexpr double kPausedSlice = 0.1;
-// Polls going unanswered this long are worth a word in the window.
-constexpr double kSilenceNotice = 3.0;
 // The text box follows the received text every this many milliseconds at most: a
 // monitor polled a thousand times a second must not lay its text out each time.
 constexpr int kRefreshInterval = 100;
@@ -129,35 +120,14 @@ void frmNmeaData::setStatus(const QString &text)
     m_status->setVisible(!text.isEmpty());
 }
 
-// One poll: the channel byte with its echo wait, then the character that answers it.
-// That character counts only after a confirmed echo of this poll's channel byte: a
-// late character of an earlier poll, or the echo itself, is never shown as text.
-void frmNmeaData::poll(InstrumentContext &ctx, int channel)
+void frmNmeaData::received(char c)
 {
-    SerialLink &link = ctx.link;
-    link.SendByteCheckEcho(channel);
-    const bool confirmed = link.RxCount >= 1 && link.element(1) == channel;
-    if (confirmed) {
-        m_lastAnswer = link.clock().now();
-        if (m_silenceShown) {
-            m_silenceShown = false;
-            setStatus(QString());
-        }
-        if (link.waitForBytes(2, kCharacterWait) && link.element(2) != channel)
-            appendReceived(char(link.element(2)));
-    } else if (!m_silenceShown && link.clock().now() - m_lastAnswer > kSilenceNotice) {
-        m_silenceShown = true;
-        setStatus(QStringLiteral("No answer from the instrument on channel %1A/%1B").arg(channel));
-    }
+    appendReceived(c);
 }
 
-// Leaves the instrument's command mode so that the next operation connects afresh.
-void frmNmeaData::leaveMonitorMode(InstrumentContext &ctx)
+void frmNmeaData::statusChanged(const QString &status)
 {
-    m_released = true;
-    ctx.link.sendFrame(proto::kSoftReset, 0, 0, 0);
-    ctx.state.Connected = kFalse;
-    ctx.view.setConnectedLabel(QStringLiteral("Not connected to Corvane"));
+    setStatus(status);
 }
 
 void frmNmeaData::run(InstrumentContext &ctx)
@@ -169,16 +139,14 @@ void frmNmeaData::run(InstrumentContext &ctx)
     setWindowTitle(QStringLiteral("Incoming Nmea Data:  Channel %1A and Channel %1B").arg(channel));
     setStatus(QString());
     s.NmeaMonitorRunning = true;
-    m_stopRequested = false;
-    m_released = false;
-    m_silenceShown = false;
+    NmeaMonitor monitor(ctx, *this);
+    m_monitor = &monitor;
     m_ctx = &ctx;
     cmdNmeaDataFreeze->setEnabled(true);
     cmdNmeaDataResume->setEnabled(true);
     show();
     raise();
 
-    SerialLink &link = ctx.link;
     // However the monitor ends (stopped, or the port lost), it is no longer running.
     struct Ended {
         frmNmeaData *window;
@@ -187,32 +155,16 @@ void frmNmeaData::run(InstrumentContext &ctx)
         {
             state.NmeaMonitorRunning = false;
             window->m_ctx = nullptr;
+            window->m_monitor = nullptr;
             window->flushText();
             window->cmdNmeaDataFreeze->setEnabled(false);
             window->cmdNmeaDataResume->setEnabled(false);
         }
     } ended{this, s};
     try {
-        if (!ctx.ensureConnected()) {
-            // No instrument ("Can't find Corvane" answered No): nothing to show.
+        // No instrument ("Can't find Corvane" answered No): nothing to show.
+        if (!monitor.run(channel))
             hide();
-            return;
-        }
-        // Cancel during the connection: command mode is left without entering the monitor.
-        if (!m_stopRequested)
-            link.SendByte(proto::kNmeaMonitorStart);
-        m_lastAnswer = link.clock().now();
-        while (!m_stopRequested) {
-            if (s.NmeaMonitorRunning) {
-                // Pause, Resume and Cancel act inside the poll's waits.
-                poll(ctx, channel);
-            } else {
-                link.clock().waitUntil(link.clock().now() + kPausedSlice,
-                                       [this, &s] { return m_stopRequested || s.NmeaMonitorRunning; });
-            }
-        }
-        if (!m_released)
-            leaveMonitorMode(ctx);
     } catch (const LinkLost &) {
         setStatus(QStringLiteral("Monitoring stopped: the connection to the instrument was lost."));
         throw;
@@ -221,25 +173,17 @@ void frmNmeaData::run(InstrumentContext &ctx)
 
 void frmNmeaData::stop()
 {
-    if (m_ctx) {
-        m_stopRequested = true;
+    if (m_monitor) {
+        m_monitor->stop();
         m_ctx->state.NmeaMonitorRunning = false;
-        m_ctx->link.clock().wake();
     }
     hide();
 }
 
 void frmNmeaData::stopAndRelease()
 {
-    if (m_ctx && !m_released) {
-        InstrumentContext &ctx = *m_ctx;
-        stop();
-        try {
-            leaveMonitorMode(ctx);
-        } catch (const LinkLost &) {
-            // The port is already gone: nothing more can be sent.
-        }
-    }
+    if (m_monitor)
+        m_monitor->release();
     stop();
 }
 

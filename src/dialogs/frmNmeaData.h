@@ -1,6 +1,8 @@
 // The NMEA data monitor: polls one NMEA channel of the instrument and shows the text it receives.
 #pragma once
 
+#include "link/NmeaMonitor.h"
+
 #include <QWidget>
 
 class QLabel;
@@ -9,7 +11,7 @@ class QTimer;
 class QPushButton;
 struct InstrumentContext;
 
-class frmNmeaData : public QWidget
+class frmNmeaData : public QWidget, private NmeaMonitorObserver
 {
     Q_OBJECT
 public:
@@ -48,17 +50,14 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void poll(InstrumentContext &ctx, int channel);
-    void leaveMonitorMode(InstrumentContext &ctx);
+    void received(char c) override;
+    void statusChanged(const QString &status) override;
     void setStatus(const QString &text);
 
     InstrumentContext *m_ctx = nullptr;
-    bool m_stopRequested = false;
-    bool m_released = false;
+    NmeaMonitor *m_monitor = nullptr; // while run() runs
     QString m_text;
     QString m_pending; // received, not yet in the text box
     QLabel *m_status;
     QTimer *m_refresh;
-    double m_lastAnswer = 0; // when the last poll was confirmed (clock seconds)
-    bool m_silenceShown = false;
 };

@@ -24,7 +24,8 @@
 
 using senderlists::SenderList;
 
-namespace {
+namespace
+{
 
 constexpr quint8 kNoCurve = 99;
 constexpr int kPoints = 32;
@@ -130,10 +131,11 @@ QLayout *frmSenders::buildLayout()
 {
     auto *lists = new QVBoxLayout;
     lists->setSpacing(2);
-    const std::pair<QLabel *, QComboBox *> rows[] = {
-        {lblEngineTempSender, cboEngineTempSender}, {lblFuelSender, cboFuelSender},
-        {lblOilPressureSender, cboOilPressureSender}, {lblTrimSender, cboTrimSender},
-        {lbl2ndTankSender, cbo2ndTankSender}};
+    const std::pair<QLabel *, QComboBox *> rows[] = {{lblEngineTempSender, cboEngineTempSender},
+                                                     {lblFuelSender, cboFuelSender},
+                                                     {lblOilPressureSender, cboOilPressureSender},
+                                                     {lblTrimSender, cboTrimSender},
+                                                     {lbl2ndTankSender, cbo2ndTankSender}};
     for (const auto &[label, combo] : rows) {
         lists->addWidget(label);
         lists->addWidget(combo, 0, Qt::AlignLeft);
@@ -180,8 +182,7 @@ void frmSenders::buildGrid()
     MSFlexGrid1 = new QTableWidget(kPoints, 3, this);
     MSFlexGrid1->setObjectName(QStringLiteral("MSFlexGrid1"));
     MSFlexGrid1->setAccessibleName(QStringLiteral("Calibration curve points"));
-    MSFlexGrid1->setHorizontalHeaderLabels(
-        {QStringLiteral("Index"), QStringLiteral("Ohms"), QStringLiteral("Value")});
+    MSFlexGrid1->setHorizontalHeaderLabels({QStringLiteral("Index"), QStringLiteral("Ohms"), QStringLiteral("Value")});
     MSFlexGrid1->verticalHeader()->hide();
     MSFlexGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     MSFlexGrid1->horizontalHeader()->setHighlightSections(false);
@@ -227,11 +228,16 @@ int frmSenders::gridWidth() const
 QComboBox *frmSenders::listFor(SenderList list) const
 {
     switch (list) {
-    case SenderList::EngineTemp: return cboEngineTempSender;
-    case SenderList::Fuel: return cboFuelSender;
-    case SenderList::OilPressure: return cboOilPressureSender;
-    case SenderList::Trim: return cboTrimSender;
-    case SenderList::SecondTank: return cbo2ndTankSender;
+    case SenderList::EngineTemp:
+        return cboEngineTempSender;
+    case SenderList::Fuel:
+        return cboFuelSender;
+    case SenderList::OilPressure:
+        return cboOilPressureSender;
+    case SenderList::Trim:
+        return cboTrimSender;
+    case SenderList::SecondTank:
+        return cbo2ndTankSender;
     }
     return cboEngineTempSender;
 }
@@ -314,11 +320,26 @@ void frmSenders::resizeEvent(QResizeEvent *event)
 
 // --- loading a curve ---------------------------------------------------------------
 
-void frmSenders::cmdEditCurve6_Click() { loadCurve(6, 270); }
-void frmSenders::cmdEditCurve9_Click() { loadCurve(9, 1380); }
-void frmSenders::cmdEditCurve16_Click() { loadCurve(16, 2480); }
-void frmSenders::cmdEditCurve19_Click() { loadCurve(19, 3580); }
-void frmSenders::cmdEditCurve25_Click() { loadCurve(25, kLastGridLeftTwips); }
+void frmSenders::cmdEditCurve6_Click()
+{
+    loadCurve(6, 270);
+}
+void frmSenders::cmdEditCurve9_Click()
+{
+    loadCurve(9, 1380);
+}
+void frmSenders::cmdEditCurve16_Click()
+{
+    loadCurve(16, 2480);
+}
+void frmSenders::cmdEditCurve19_Click()
+{
+    loadCurve(19, 3580);
+}
+void frmSenders::cmdEditCurve25_Click()
+{
+    loadCurve(25, kLastGridLeftTwips);
+}
 
 void frmSenders::loadCurve(int curve, int leftTwips)
 {
@@ -329,8 +350,7 @@ void frmSenders::loadCurve(int curve, int leftTwips)
     for (int p = 1; p <= kPoints; ++p) {
         setCell(p, 0, QString::number(p));
         setCell(p, kOhmsColumn, numtext::floatText(m_state.CalCurve[curve][p][1]));
-        setCell(p, kValueColumn,
-                curvevalues::valueText(curve, m_state.CalCurve[curve][p][2], m_celsius, m_bars));
+        setCell(p, kValueColumn, curvevalues::valueText(curve, m_state.CalCurve[curve][p][2], m_celsius, m_bars));
     }
     m_state.EditCurveNumber = quint8(curve);
     m_graphCurveNumber = curve;
@@ -415,7 +435,9 @@ void frmSenders::MSFlexGrid1_KeyPress(int keyAscii)
 void frmSenders::storeCell(int row, int col)
 {
     const int curve = m_state.EditCurveNumber;
-    const double number = numtext::leadingNumber(gridText(row, col));
+    // The grid's numbers are typed (digits and ".") or written by loadCurve, which
+    // writes very large and very small numbers with an exponent: those read back whole.
+    const double number = numtext::floatTextNumber(gridText(row, col));
     if (col == kValueColumn)
         m_state.CalCurve[curve][row][2] = curvevalues::storedValue(curve, number, m_celsius, m_bars);
     else if (col == kOhmsColumn)
@@ -430,11 +452,26 @@ void frmSenders::updateOpenChart()
 
 // --- store-back when a sender list receives the focus --------------------------------
 
-void frmSenders::cboEngineTempSender_GotFocus() { storeBack(); }
-void frmSenders::cboFuelSender_GotFocus() { storeBack(); }
-void frmSenders::cboOilPressureSender_GotFocus() { storeBack(); }
-void frmSenders::cboTrimSender_GotFocus() { storeBack(); }
-void frmSenders::cbo2ndTankSender_GotFocus() { storeBack(); }
+void frmSenders::cboEngineTempSender_GotFocus()
+{
+    storeBack();
+}
+void frmSenders::cboFuelSender_GotFocus()
+{
+    storeBack();
+}
+void frmSenders::cboOilPressureSender_GotFocus()
+{
+    storeBack();
+}
+void frmSenders::cboTrimSender_GotFocus()
+{
+    storeBack();
+}
+void frmSenders::cbo2ndTankSender_GotFocus()
+{
+    storeBack();
+}
 
 void frmSenders::storeBack()
 {

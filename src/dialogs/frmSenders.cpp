@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QFontDatabase>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -82,6 +83,10 @@ frmSenders::frmSenders(EditorState &state, Prompts &prompts, QWidget *parent)
 
     buildGrid();
     setLayout(buildLayout());
+    // Reading order: the lists, the Edit buttons, the grid of the curve they load, the commands.
+    setTabOrder(cmdEditCurve25, MSFlexGrid1);
+    setTabOrder(MSFlexGrid1, cmdSendersView);
+    setTabOrder(cmdSendersView, cmdSendersExit);
 
     connect(cmdEditCurve6, &QPushButton::clicked, this, &frmSenders::cmdEditCurve6_Click);
     connect(cmdEditCurve9, &QPushButton::clicked, this, &frmSenders::cmdEditCurve9_Click);
@@ -138,9 +143,10 @@ QLayout *frmSenders::buildLayout()
                                                      {lbl2ndTankSender, cbo2ndTankSender}};
     for (const auto &[label, combo] : rows) {
         lists->addWidget(label);
-        lists->addWidget(combo, 0, Qt::AlignLeft);
+        lists->addWidget(combo);
         lists->addSpacing(6);
     }
+    lists->addStretch();
 
     auto *units = new QVBoxLayout(fraUnitsOfMeasure);
     units->addWidget(lblSendersUofMPressure);
@@ -157,21 +163,23 @@ QLayout *frmSenders::buildLayout()
     commands->addWidget(cmdSendersView);
     commands->addWidget(cmdSendersExit);
 
-    auto *bottom = new QHBoxLayout;
-    bottom->addWidget(fraUnitsOfMeasure, 1);
-    bottom->addWidget(fraCommands);
+    auto *unitsAndCommands = new QHBoxLayout;
+    unitsAndCommands->addWidget(fraUnitsOfMeasure, 1);
+    unitsAndCommands->addWidget(fraCommands);
 
-    auto *layout = new QVBoxLayout;
-    // Wide enough for the grid at its rightmost place, with the window's margin
-    // to its right.
+    // The grid drops at the left edge of the curve being edited, from the window's top down
+    // to the Edit buttons (placeGrid). Its column is as wide as the grid at its rightmost
+    // place; the lists stand to the right of it, where the grid never covers them.
+    auto *layout = new QGridLayout;
     const int leftMargin = style()->pixelMetric(QStyle::PM_LayoutLeftMargin, nullptr, this);
-    layout->addSpacerItem(new QSpacerItem(twips::toPixels(kLastGridLeftTwips) + gridWidth() - leftMargin, 0,
-                                          QSizePolicy::Fixed, QSizePolicy::Fixed));
-    layout->addLayout(lists);
-    layout->addStretch();
-    layout->addWidget(fraEditCurves);
-    layout->addLayout(bottom);
+    layout->addItem(new QSpacerItem(twips::toPixels(kLastGridLeftTwips) + gridWidth() - leftMargin, 0,
+                                    QSizePolicy::Fixed, QSizePolicy::Minimum),
+                    0, 0);
+    layout->addLayout(lists, 0, 1);
+    layout->addWidget(fraEditCurves, 1, 0);
+    layout->addLayout(unitsAndCommands, 1, 1);
     layout->setSizeConstraint(QLayout::SetMinimumSize);
+    m_layout = layout;
     return layout;
 }
 
@@ -308,7 +316,7 @@ void frmSenders::setCell(int row, int col, const QString &text)
 
 void frmSenders::placeGrid()
 {
-    const int bottom = fraEditCurves->geometry().top() - layout()->spacing();
+    const int bottom = fraEditCurves->geometry().top() - qMax(m_layout->verticalSpacing(), 0);
     MSFlexGrid1->setGeometry(twips::toPixels(m_gridLeftTwips), 0, gridWidth(), qMax(bottom, 0));
 }
 
@@ -492,7 +500,9 @@ void frmSenders::cmdSendersView_Click()
 {
     if (!m_chart)
         m_chart = new frmChart(m_state, m_prompts, this);
-    m_chart->showCurve(m_graphCurveNumber, curveName(m_graphCurveNumber));
+    // Beside this window, never over the grid and lists the user is working with.
+    const QRect here = twips::globalRect(this);
+    m_chart->showCurve(m_graphCurveNumber, curveName(m_graphCurveNumber), {here, here.top(), {here}});
 }
 
 QString frmSenders::curveName(int curve) const

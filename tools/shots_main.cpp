@@ -1,7 +1,7 @@
 // Shows the main window in a chosen state, for screenshots of the layout (tools/screenshots.sh).
+#include "NmeaStream.h"
 #include "config/Prompts.h"
 #include "dialogs/frmNmea.h"
-#include "NmeaStream.h"
 #include "dialogs/frmNmeaData.h"
 #include "dialogs/frmSenders.h"
 #include "dialogs/frmTimeOfDayAlarms.h"
@@ -19,14 +19,17 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-namespace {
-// Opens one of the other windows as a user would, with something in it worth seeing.
-void showWindow(frmMain &w, const QString &name)
+namespace
+{
+// Opens one of the other windows as a user would, with something in it worth seeing; the
+// sender window with user curve `curve` loaded (0: none).
+void showWindow(frmMain &w, const QString &name, int curve)
 {
     if (name == QLatin1String("senders") || name == QLatin1String("chart")) {
         w.DegC_Click();
         w.Senders_Click();
-        w.sendersWindow()->cmdEditCurve6_Click();
+        if (auto *edit = w.sendersWindow()->findChild<QPushButton *>(QStringLiteral("cmdEditCurve%1").arg(curve)))
+            edit->click();
         if (name == QLatin1String("chart"))
             w.sendersWindow()->findChild<QPushButton *>(QStringLiteral("cmdSendersView"))->click();
     } else if (name == QLatin1String("damping")) {
@@ -67,7 +70,14 @@ int main(int argc, char *argv[])
     const QCommandLineOption barChart(QStringLiteral("bar-chart"), QStringLiteral("Bar graphs as bar charts."));
     const QCommandLineOption selector(
         QStringLiteral("selector"),
-        QStringLiteral("Pick NMEA input #2B for the right bar graph (opens the selector)."));
+        QStringLiteral("Pick NMEA input #2B for display n (1..5, 5 the right bar graph; opens the selector)."),
+        QStringLiteral("n"), QStringLiteral("5"));
+    const QCommandLineOption curve(QStringLiteral("curve"),
+                                   QStringLiteral("The user curve the sender window shows: 6, 9, 16, 19, 25, "
+                                                  "or 0 for none."),
+                                   QStringLiteral("n"), QStringLiteral("6"));
+    const QCommandLineOption at(QStringLiteral("at"), QStringLiteral("Move the main window to x,y first."),
+                                QStringLiteral("x,y"));
     const QCommandLineOption highlight(QStringLiteral("highlight"), QStringLiteral("Show display 1's highlight."));
     const QCommandLineOption menu(QStringLiteral("edit-menu"),
                                   QStringLiteral("Open the Edit menu and its Tachometer, Pulley Ratio submenus."));
@@ -77,7 +87,7 @@ int main(int argc, char *argv[])
                                     QStringLiteral("Also show another window: senders, chart, damping, tod, "
                                                    "nmea-data, comms, about, warning, factory."),
                                     QStringLiteral("name"));
-    parser.addOptions({config, barChart, selector, highlight, menu, quitAfter, window});
+    parser.addOptions({config, barChart, selector, curve, at, highlight, menu, quitAfter, window});
     parser.process(app);
 
     QTemporaryDir folder;
@@ -96,9 +106,19 @@ int main(int argc, char *argv[])
         w.ComboDisplay1_GotFocus();
         w.Timer1_Timer();
     }
+    if (parser.isSet(at)) {
+        const QStringList xy = parser.value(at).split(QLatin1Char(','));
+        w.move(xy.value(0).toInt(), xy.value(1).toInt());
+    }
     if (parser.isSet(selector)) {
-        w.ComboDisplayRightBar->setCurrentIndex(4);
-        emit w.ComboDisplayRightBar->activated(4);
+        const int display = qBound(1, parser.value(selector).toInt(), 5);
+        // After the window manager has placed the main window.
+        QTimer::singleShot(300, &w, [&w, display] {
+            QComboBox *lists[] = {w.ComboDisplay1, w.ComboDisplay2, w.ComboDisplay3, w.ComboDisplayLeftBar,
+                                  w.ComboDisplayRightBar};
+            lists[display - 1]->setCurrentIndex(4);
+            emit lists[display - 1]->activated(4);
+        });
     }
     if (parser.isSet(menu)) {
         QTimer::singleShot(800, &w, [&w] {
@@ -112,7 +132,8 @@ int main(int argc, char *argv[])
         });
     }
     if (parser.isSet(window))
-        QTimer::singleShot(300, &w, [&w, name = parser.value(window)] { showWindow(w, name); });
+        QTimer::singleShot(
+            300, &w, [&w, name = parser.value(window), n = parser.value(curve).toInt()] { showWindow(w, name, n); });
     const int ms = parser.value(quitAfter).toInt();
     if (ms > 0)
         QTimer::singleShot(ms, &w, [&w] {

@@ -3,7 +3,8 @@
 #include <cmath>
 #include <cstdlib>
 
-namespace numtext {
+namespace numtext
+{
 
 QString signedText(qint64 n)
 {
@@ -16,7 +17,8 @@ QString signedText(double v)
     return t.startsWith(QLatin1Char('-')) ? t : QStringLiteral(" ") + t;
 }
 
-namespace {
+namespace
+{
 
 // Shortest decimal form of v with at most `maxDigits` significant digits that reads
 // back as v through a double, the way the file reader and leadingNumber read it.
@@ -55,7 +57,8 @@ QString shortestFloatText(float v, int maxDigits)
         out = mantissa.left(1);
         if (mantissa.size() > 1)
             out += QLatin1Char('.') + mantissa.mid(1);
-        out += QStringLiteral("E%1%2").arg(exponent < 0 ? QLatin1Char('-') : QLatin1Char('+'))
+        out += QStringLiteral("E%1%2")
+                   .arg(exponent < 0 ? QLatin1Char('-') : QLatin1Char('+'))
                    .arg(std::abs(exponent), 2, 10, QLatin1Char('0'));
     } else if (exponent < 0) {
         out = QLatin1Char('.') + QString(-exponent - 1, QLatin1Char('0')) + mantissa;
@@ -115,7 +118,10 @@ QString formatTwoDigits(qint64 n)
     return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
 }
 
-double leadingNumber(const QString &text)
+namespace
+{
+
+double readNumber(const QString &text, bool withExponent)
 {
     int i = 0;
     const int n = text.size();
@@ -141,8 +147,8 @@ double leadingNumber(const QString &text)
     }
     if (!anyDigit)
         return 0.0;
-    // Optional exponent, only when digits follow it.
-    if (i < n && (text[i] == QLatin1Char('E') || text[i] == QLatin1Char('e'))) {
+    // The exponent counts only when digits follow it.
+    if (withExponent && i < n && (text[i] == QLatin1Char('E') || text[i] == QLatin1Char('e'))) {
         int j = i + 1;
         QString exp = QStringLiteral("e");
         if (j < n && (text[j] == QLatin1Char('-') || text[j] == QLatin1Char('+')))
@@ -160,6 +166,18 @@ double leadingNumber(const QString &text)
     if (std::isinf(v))
         return v > 0 ? 1e300 : -1e300;
     return v;
+}
+
+} // namespace
+
+double leadingNumber(const QString &text)
+{
+    return readNumber(text, false);
+}
+
+double floatTextNumber(const QString &text)
+{
+    return readNumber(text, true);
 }
 
 qint64 roundHalfEven(double v)

@@ -4,7 +4,8 @@
 #include <QString>
 #include <QtGlobal>
 
-namespace numtext {
+namespace numtext
+{
 
 // Whole number with a blank before non-negative values ("-" before negative ones),
 // no trailing blank: 3 -> " 3", -3 -> "-3". Used for every number joined into a
@@ -20,12 +21,12 @@ QString signedText(double v);
 QString floatText(float v);
 
 // A configuration file number field: sign position, digits, trailing blank.
-QString numberField(qint64 n);      // 255 -> " 255 "
+QString numberField(qint64 n); // 255 -> " 255 "
 // The form of floatText (at most seven significant digits). The few single-precision
 // numbers that seven digits cannot give back exactly move to the nearest seven-digit
 // value at their first save and stay there. NaN and -0 are written as 0: neither is a
 // value a curve can hold.
-QString numberField(float v);       // 0.5 -> " .5 "
+QString numberField(float v); // 0.5 -> " .5 "
 
 // Format masks "####0", "###0.0", "##0.00": at least one integer digit and exactly
 // `decimals` decimals (0, 1 or 2); halves round away from zero as the masks do.
@@ -33,10 +34,14 @@ QString formatDecimals(double v, int decimals);
 // Mask "0#": at least two digits, leading zero.
 QString formatTwoDigits(qint64 n);
 
-// The number at the start of a text: leading blanks skipped, an optional sign,
-// digits with at most one decimal point (and an optional exponent). A text that
-// does not start with a number reads as 0.
+// The number at the start of a typed or prompted text: leading blanks skipped, an
+// optional sign, digits with at most one decimal point; reading stops at the first
+// character that does not fit, so "1e3" reads as 1. A text that does not start with
+// a number reads as 0.
 double leadingNumber(const QString &text);
+// The same, also reading the exponent that floatText writes for very large and very
+// small numbers ("1.234568E+07"): for texts the program wrote itself and reads back.
+double floatTextNumber(const QString &text);
 
 // Round to the nearest whole number, a half going to the even neighbour.
 qint64 roundHalfEven(double v);

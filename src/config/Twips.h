@@ -1,13 +1,32 @@
-// Converts design positions and sizes in twips (1440 per logical inch) to pixels.
+// Window positions: design positions and sizes in twips (1440 per logical inch) converted to pixels, and
+// placing a window beside the one that opened it.
 #pragma once
 
+#include <QList>
 #include <QPoint>
+#include <QRect>
 
 class QWidget;
 
-namespace twips {
+namespace twips
+{
 // Logical pixels for a twips value at the given logical DPI (96 when unknown).
 int toPixels(int twipsValue, double logicalDpi = 96.0);
 // Moves a top-level window so that its top-left corner is at (left, top) twips.
 void placeWindow(QWidget *window, int topTwips, int leftTwips);
+
+// Where a window opens beside another, in global coordinates: next to `anchor`, its top
+// level with `top` where the screen allows, covering none of `keepClear`.
+struct Beside {
+    QRect anchor;
+    int top = 0;
+    QList<QRect> keepClear;
+};
+// Moves a top-level window beside the anchor: to its right, else to its left, else below
+// it, else above it; the first of these places that lies wholly on the anchor's screen and
+// covers none of the keep-clear rectangles. When none does, the window goes to the right
+// of the anchor, moved as far as needed to lie on the screen.
+void placeBeside(QWidget *window, const Beside &where);
+// A widget's rectangle in global coordinates (a top-level window's with its frame).
+QRect globalRect(const QWidget *widget);
 } // namespace twips

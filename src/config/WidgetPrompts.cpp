@@ -12,15 +12,21 @@ QString applicationTitle()
     return QStringLiteral("Corvane Display Configuration Editor");
 }
 
-namespace {
+namespace
+{
 QMessageBox::Icon toQt(Prompts::Icon icon)
 {
     switch (icon) {
-    case Prompts::Icon::Question: return QMessageBox::Question;
-    case Prompts::Icon::Exclamation: return QMessageBox::Warning;
-    case Prompts::Icon::Critical: return QMessageBox::Critical;
-    case Prompts::Icon::Information: return QMessageBox::Information;
-    case Prompts::Icon::None: break;
+    case Prompts::Icon::Question:
+        return QMessageBox::Question;
+    case Prompts::Icon::Exclamation:
+        return QMessageBox::Warning;
+    case Prompts::Icon::Critical:
+        return QMessageBox::Critical;
+    case Prompts::Icon::Information:
+        return QMessageBox::Information;
+    case Prompts::Icon::None:
+        break;
     }
     return QMessageBox::NoIcon;
 }
@@ -34,13 +40,16 @@ void WidgetPrompts::beep()
 int WidgetPrompts::askYesNo(const QString &title, const QString &text, Icon icon)
 {
     QMessageBox box(toQt(icon), title, text, QMessageBox::Yes | QMessageBox::No, m_parent);
+    box.setAccessibleName(title);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes ? 6 : 7;
 }
 
 void WidgetPrompts::message(const QString &title, const QString &text, Icon icon)
 {
-    QMessageBox box(toQt(icon), title.isEmpty() ? applicationTitle() : title, text, QMessageBox::Ok, m_parent);
+    const QString shownTitle = title.isEmpty() ? applicationTitle() : title;
+    QMessageBox box(toQt(icon), shownTitle, text, QMessageBox::Ok, m_parent);
+    box.setAccessibleName(shownTitle);
     box.exec();
 }
 
@@ -49,6 +58,7 @@ QString WidgetPrompts::inputBox(const QString &prompt, const QString &title, con
 {
     QInputDialog dialog(m_parent);
     dialog.setWindowTitle(title);
+    dialog.setAccessibleName(title);
     dialog.setLabelText(prompt);
     dialog.setTextValue(defaultText);
     dialog.setInputMode(QInputDialog::TextInput);

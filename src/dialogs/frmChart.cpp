@@ -1,17 +1,17 @@
 #include "dialogs/frmChart.h"
 
 #include "config/EditorState.h"
-#include "config/Twips.h"
 
 #include <QChart>
 #include <QChartView>
 #include <QLineSeries>
 #include <QScatterSeries>
-#include <QValueAxis>
 #include <QVBoxLayout>
+#include <QValueAxis>
 #include <cmath>
 
-namespace {
+namespace
+{
 
 constexpr int kPoints = 32;
 
@@ -70,12 +70,12 @@ frmChart::frmChart(EditorState &state, Prompts &, QWidget *parent)
     layout->addWidget(MSChart1);
 }
 
-void frmChart::showCurve(int curve, const QString &curveName)
+void frmChart::showCurve(int curve, const QString &curveName, const twips::Beside &where)
 {
-    twips::placeWindow(this, 500, 2500);
+    plotCurve(curve, curveName);
+    twips::placeBeside(this, where);
     show();
     raise();
-    plotCurve(curve, curveName);
 }
 
 void frmChart::plotCurve(int curve, const QString &curveName)

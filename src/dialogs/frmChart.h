@@ -1,6 +1,8 @@
 // The "Calibration Curve Chart" window: one sender curve plotted as resistance against displayed value.
 #pragma once
 
+#include "config/Twips.h"
+
 #include <QList>
 #include <QPointF>
 #include <QWidget>
@@ -13,13 +15,14 @@ class QLineSeries;
 class QScatterSeries;
 class QValueAxis;
 
-class frmChart : public QWidget {
+class frmChart : public QWidget
+{
     Q_OBJECT
 public:
     frmChart(EditorState &state, Prompts &prompts, QWidget *parent = nullptr);
 
-    // Places the window at top 500, left 2500 twips, plots `curve` and shows the window.
-    void showCurve(int curve, const QString &curveName = QString());
+    // Plots `curve`, places the window beside `where` and shows it.
+    void showCurve(int curve, const QString &curveName, const twips::Beside &where);
     // Plots the curve's current points again (after an edit) without moving the window.
     void plotCurve(int curve, const QString &curveName = QString());
 

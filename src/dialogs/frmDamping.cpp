@@ -12,7 +12,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
+namespace
+{
 
 // The damping functions in list order and the system block byte of each; the
 // instrument keeps them at 105, 102, 109, 110, not in a row.
@@ -45,6 +46,10 @@ frmDamping::frmDamping(EditorState &state, Prompts &, QWidget *parent) : QWidget
     txtDampingValue->setMaximumWidth(txtDampingValue->fontMetrics().horizontalAdvance(QStringLiteral("00000000")));
     lblDampingValue = new QLabel(QStringLiteral("Damping     Value "), this);
     lblDampingValue->setObjectName(QStringLiteral("lblDampingValue"));
+    // The caption keeps its designed blanks; shown as they are they would part "Value" from
+    // "Damping", so the label shows it as rich text, which collapses them: "Damping Value".
+    lblDampingValue->setTextFormat(Qt::RichText);
+    lblDampingValue->setAccessibleName(lblDampingValue->text().simplified());
     lblDampingValue->setBuddy(txtDampingValue);
 
     cmdExitDamping = new QPushButton(QStringLiteral("Done"), this);
@@ -85,9 +90,18 @@ void frmDamping::refresh(const QString &textWhenNoneSelected)
     txtDampingValue->setText(byte < 0 ? textWhenNoneSelected : QString::number(m_state.SystemBlock[byte]));
 }
 
-void frmDamping::Form_Load() { refresh(QStringLiteral("0")); }
-void frmDamping::Form_GotFocus() { refresh(QStringLiteral("0")); }
-void frmDamping::cboDamping_Click() { refresh(QStringLiteral("0")); }
+void frmDamping::Form_Load()
+{
+    refresh(QStringLiteral("0"));
+}
+void frmDamping::Form_GotFocus()
+{
+    refresh(QStringLiteral("0"));
+}
+void frmDamping::cboDamping_Click()
+{
+    refresh(QStringLiteral("0"));
+}
 
 void frmDamping::open()
 {
@@ -122,7 +136,10 @@ void frmDamping::txtDampingValue_Change()
         txtDampingValue->setText(shown);
 }
 
-void frmDamping::cmdExitDamping_Click() { hide(); }
+void frmDamping::cmdExitDamping_Click()
+{
+    hide();
+}
 
 bool frmDamping::event(QEvent *event)
 {

@@ -1,6 +1,5 @@
 #include "dialogs/frmNmea.h"
 
-#include "config/Twips.h"
 #include "dialogs/NmeaLists.h"
 
 #include <QComboBox>
@@ -100,12 +99,12 @@ void frmNmea::fillLists()
     }
 }
 
-void frmNmea::openForSource(int s, int topTwips, int leftTwips)
+void frmNmea::openForSource(int s, const std::optional<twips::Beside> &where)
 {
     if (s < 1 || s > 8)
         return;
-    m_placedAt = QPoint(leftTwips, topTwips);
-    twips::placeWindow(this, topTwips, leftTwips);
+    if (where)
+        twips::placeBeside(this, *where);
     const int first = 3 * s + 65;
     m_state.NmeaSelectionIndex = quint8(first);
     // A byte that names no entry (erased memory, 0) leaves its list without a selection;

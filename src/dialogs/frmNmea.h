@@ -2,10 +2,11 @@
 #pragma once
 
 #include "config/EditorState.h"
+#include "config/Twips.h"
 
 #include <QDialog>
-#include <QPoint>
 #include <functional>
+#include <optional>
 
 class QComboBox;
 class QLabel;
@@ -28,11 +29,10 @@ public:
     // Fills the three lists once and selects their first entries (start-up, first run).
     void fillLists();
 
-    // Opens the selector for NMEA data source s (1..8, #1A .. #4B): places it at (top, left) twips,
-    // loads the source's three bytes, sets NmeaSelectionIndex and NmeaChannel, shows it without blocking.
-    void openForSource(int s, int topTwips, int leftTwips);
-    // Where the selector was last placed, in twips (x = left, y = top).
-    QPoint placedAtTwips() const { return m_placedAt; }
+    // Opens the selector for NMEA data source s (1..8, #1A .. #4B): places it beside what opened
+    // it (when given), loads the source's three bytes, sets NmeaSelectionIndex and NmeaChannel,
+    // shows it without blocking.
+    void openForSource(int s, const std::optional<twips::Beside> &where = std::nullopt);
 
 public slots:
     void cmdNmeaAccept_Click();
@@ -47,5 +47,4 @@ private:
     void stopMonitor();
 
     EditorState &m_state;
-    QPoint m_placedAt;
 };

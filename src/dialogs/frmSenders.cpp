@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QFontDatabase>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -24,7 +25,8 @@
 
 using senderlists::SenderList;
 
-namespace {
+namespace
+{
 
 constexpr quint8 kNoCurve = 99;
 constexpr int kPoints = 32;
@@ -81,6 +83,10 @@ frmSenders::frmSenders(EditorState &state, Prompts &prompts, QWidget *parent)
 
     buildGrid();
     setLayout(buildLayout());
+    // Reading order: the lists, the Edit buttons, the grid of the curve they load, the commands.
+    setTabOrder(cmdEditCurve25, MSFlexGrid1);
+    setTabOrder(MSFlexGrid1, cmdSendersView);
+    setTabOrder(cmdSendersView, cmdSendersExit);
 
     connect(cmdEditCurve6, &QPushButton::clicked, this, &frmSenders::cmdEditCurve6_Click);
     connect(cmdEditCurve9, &QPushButton::clicked, this, &frmSenders::cmdEditCurve9_Click);
@@ -130,15 +136,17 @@ QLayout *frmSenders::buildLayout()
 {
     auto *lists = new QVBoxLayout;
     lists->setSpacing(2);
-    const std::pair<QLabel *, QComboBox *> rows[] = {
-        {lblEngineTempSender, cboEngineTempSender}, {lblFuelSender, cboFuelSender},
-        {lblOilPressureSender, cboOilPressureSender}, {lblTrimSender, cboTrimSender},
-        {lbl2ndTankSender, cbo2ndTankSender}};
+    const std::pair<QLabel *, QComboBox *> rows[] = {{lblEngineTempSender, cboEngineTempSender},
+                                                     {lblFuelSender, cboFuelSender},
+                                                     {lblOilPressureSender, cboOilPressureSender},
+                                                     {lblTrimSender, cboTrimSender},
+                                                     {lbl2ndTankSender, cbo2ndTankSender}};
     for (const auto &[label, combo] : rows) {
         lists->addWidget(label);
-        lists->addWidget(combo, 0, Qt::AlignLeft);
+        lists->addWidget(combo);
         lists->addSpacing(6);
     }
+    lists->addStretch();
 
     auto *units = new QVBoxLayout(fraUnitsOfMeasure);
     units->addWidget(lblSendersUofMPressure);
@@ -155,21 +163,23 @@ QLayout *frmSenders::buildLayout()
     commands->addWidget(cmdSendersView);
     commands->addWidget(cmdSendersExit);
 
-    auto *bottom = new QHBoxLayout;
-    bottom->addWidget(fraUnitsOfMeasure, 1);
-    bottom->addWidget(fraCommands);
+    auto *unitsAndCommands = new QHBoxLayout;
+    unitsAndCommands->addWidget(fraUnitsOfMeasure, 1);
+    unitsAndCommands->addWidget(fraCommands);
 
-    auto *layout = new QVBoxLayout;
-    // Wide enough for the grid at its rightmost place, with the window's margin
-    // to its right.
+    // The grid drops at the left edge of the curve being edited, from the window's top down
+    // to the Edit buttons (placeGrid). Its column is as wide as the grid at its rightmost
+    // place; the lists stand to the right of it, where the grid never covers them.
+    auto *layout = new QGridLayout;
     const int leftMargin = style()->pixelMetric(QStyle::PM_LayoutLeftMargin, nullptr, this);
-    layout->addSpacerItem(new QSpacerItem(twips::toPixels(kLastGridLeftTwips) + gridWidth() - leftMargin, 0,
-                                          QSizePolicy::Fixed, QSizePolicy::Fixed));
-    layout->addLayout(lists);
-    layout->addStretch();
-    layout->addWidget(fraEditCurves);
-    layout->addLayout(bottom);
+    layout->addItem(new QSpacerItem(twips::toPixels(kLastGridLeftTwips) + gridWidth() - leftMargin, 0,
+                                    QSizePolicy::Fixed, QSizePolicy::Minimum),
+                    0, 0);
+    layout->addLayout(lists, 0, 1);
+    layout->addWidget(fraEditCurves, 1, 0);
+    layout->addLayout(unitsAndCommands, 1, 1);
     layout->setSizeConstraint(QLayout::SetMinimumSize);
+    m_layout = layout;
     return layout;
 }
 
@@ -180,8 +190,7 @@ void frmSenders::buildGrid()
     MSFlexGrid1 = new QTableWidget(kPoints, 3, this);
     MSFlexGrid1->setObjectName(QStringLiteral("MSFlexGrid1"));
     MSFlexGrid1->setAccessibleName(QStringLiteral("Calibration curve points"));
-    MSFlexGrid1->setHorizontalHeaderLabels(
-        {QStringLiteral("Index"), QStringLiteral("Ohms"), QStringLiteral("Value")});
+    MSFlexGrid1->setHorizontalHeaderLabels({QStringLiteral("Index"), QStringLiteral("Ohms"), QStringLiteral("Value")});
     MSFlexGrid1->verticalHeader()->hide();
     MSFlexGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     MSFlexGrid1->horizontalHeader()->setHighlightSections(false);
@@ -227,11 +236,16 @@ int frmSenders::gridWidth() const
 QComboBox *frmSenders::listFor(SenderList list) const
 {
     switch (list) {
-    case SenderList::EngineTemp: return cboEngineTempSender;
-    case SenderList::Fuel: return cboFuelSender;
-    case SenderList::OilPressure: return cboOilPressureSender;
-    case SenderList::Trim: return cboTrimSender;
-    case SenderList::SecondTank: return cbo2ndTankSender;
+    case SenderList::EngineTemp:
+        return cboEngineTempSender;
+    case SenderList::Fuel:
+        return cboFuelSender;
+    case SenderList::OilPressure:
+        return cboOilPressureSender;
+    case SenderList::Trim:
+        return cboTrimSender;
+    case SenderList::SecondTank:
+        return cbo2ndTankSender;
     }
     return cboEngineTempSender;
 }
@@ -302,7 +316,7 @@ void frmSenders::setCell(int row, int col, const QString &text)
 
 void frmSenders::placeGrid()
 {
-    const int bottom = fraEditCurves->geometry().top() - layout()->spacing();
+    const int bottom = fraEditCurves->geometry().top() - qMax(m_layout->verticalSpacing(), 0);
     MSFlexGrid1->setGeometry(twips::toPixels(m_gridLeftTwips), 0, gridWidth(), qMax(bottom, 0));
 }
 
@@ -314,11 +328,26 @@ void frmSenders::resizeEvent(QResizeEvent *event)
 
 // --- loading a curve ---------------------------------------------------------------
 
-void frmSenders::cmdEditCurve6_Click() { loadCurve(6, 270); }
-void frmSenders::cmdEditCurve9_Click() { loadCurve(9, 1380); }
-void frmSenders::cmdEditCurve16_Click() { loadCurve(16, 2480); }
-void frmSenders::cmdEditCurve19_Click() { loadCurve(19, 3580); }
-void frmSenders::cmdEditCurve25_Click() { loadCurve(25, kLastGridLeftTwips); }
+void frmSenders::cmdEditCurve6_Click()
+{
+    loadCurve(6, 270);
+}
+void frmSenders::cmdEditCurve9_Click()
+{
+    loadCurve(9, 1380);
+}
+void frmSenders::cmdEditCurve16_Click()
+{
+    loadCurve(16, 2480);
+}
+void frmSenders::cmdEditCurve19_Click()
+{
+    loadCurve(19, 3580);
+}
+void frmSenders::cmdEditCurve25_Click()
+{
+    loadCurve(25, kLastGridLeftTwips);
+}
 
 void frmSenders::loadCurve(int curve, int leftTwips)
 {
@@ -329,8 +358,7 @@ void frmSenders::loadCurve(int curve, int leftTwips)
     for (int p = 1; p <= kPoints; ++p) {
         setCell(p, 0, QString::number(p));
         setCell(p, kOhmsColumn, numtext::floatText(m_state.CalCurve[curve][p][1]));
-        setCell(p, kValueColumn,
-                curvevalues::valueText(curve, m_state.CalCurve[curve][p][2], m_celsius, m_bars));
+        setCell(p, kValueColumn, curvevalues::valueText(curve, m_state.CalCurve[curve][p][2], m_celsius, m_bars));
     }
     m_state.EditCurveNumber = quint8(curve);
     m_graphCurveNumber = curve;
@@ -415,7 +443,9 @@ void frmSenders::MSFlexGrid1_KeyPress(int keyAscii)
 void frmSenders::storeCell(int row, int col)
 {
     const int curve = m_state.EditCurveNumber;
-    const double number = numtext::leadingNumber(gridText(row, col));
+    // The grid's numbers are typed (digits and ".") or written by loadCurve, which
+    // writes very large and very small numbers with an exponent: those read back whole.
+    const double number = numtext::floatTextNumber(gridText(row, col));
     if (col == kValueColumn)
         m_state.CalCurve[curve][row][2] = curvevalues::storedValue(curve, number, m_celsius, m_bars);
     else if (col == kOhmsColumn)
@@ -430,11 +460,26 @@ void frmSenders::updateOpenChart()
 
 // --- store-back when a sender list receives the focus --------------------------------
 
-void frmSenders::cboEngineTempSender_GotFocus() { storeBack(); }
-void frmSenders::cboFuelSender_GotFocus() { storeBack(); }
-void frmSenders::cboOilPressureSender_GotFocus() { storeBack(); }
-void frmSenders::cboTrimSender_GotFocus() { storeBack(); }
-void frmSenders::cbo2ndTankSender_GotFocus() { storeBack(); }
+void frmSenders::cboEngineTempSender_GotFocus()
+{
+    storeBack();
+}
+void frmSenders::cboFuelSender_GotFocus()
+{
+    storeBack();
+}
+void frmSenders::cboOilPressureSender_GotFocus()
+{
+    storeBack();
+}
+void frmSenders::cboTrimSender_GotFocus()
+{
+    storeBack();
+}
+void frmSenders::cbo2ndTankSender_GotFocus()
+{
+    storeBack();
+}
 
 void frmSenders::storeBack()
 {
@@ -455,7 +500,9 @@ void frmSenders::cmdSendersView_Click()
 {
     if (!m_chart)
         m_chart = new frmChart(m_state, m_prompts, this);
-    m_chart->showCurve(m_graphCurveNumber, curveName(m_graphCurveNumber));
+    // Beside this window, never over the grid and lists the user is working with.
+    const QRect here = twips::globalRect(this);
+    m_chart->showCurve(m_graphCurveNumber, curveName(m_graphCurveNumber), {here, here.top(), {here}});
 }
 
 QString frmSenders::curveName(int curve) const

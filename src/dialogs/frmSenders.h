@@ -9,12 +9,14 @@ struct EditorState;
 class Prompts;
 class frmChart;
 class QComboBox;
+class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QPushButton;
 class QTableWidget;
 
-class frmSenders : public QWidget {
+class frmSenders : public QWidget
+{
     Q_OBJECT
 public:
     frmSenders(EditorState &state, Prompts &prompts, QWidget *parent = nullptr);
@@ -116,4 +118,5 @@ private:
     bool m_celsius = false;
     int m_graphCurveNumber = 0;
     int m_gridLeftTwips = 270;
+    QGridLayout *m_layout = nullptr;
 };

@@ -12,15 +12,15 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
+namespace
+{
 constexpr int kFirstHoursByte = 46;
 constexpr int kLastAlarm = 7; // list positions 0..7
 constexpr int kMaxHours = 23;
 constexpr int kMaxMinutes = 59;
 } // namespace
 
-frmTimeOfDayAlarms::frmTimeOfDayAlarms(EditorState &state, Prompts &, QWidget *parent)
-    : QWidget(parent), m_state(state)
+frmTimeOfDayAlarms::frmTimeOfDayAlarms(EditorState &state, Prompts &, QWidget *parent) : QWidget(parent), m_state(state)
 {
     setWindowFlag(Qt::Window);
     setObjectName(QStringLiteral("frmTimeOfDayAlarms"));
@@ -77,7 +77,11 @@ frmTimeOfDayAlarms::frmTimeOfDayAlarms(EditorState &state, Prompts &, QWidget *p
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
+    // A program step that changes the alarm loads its boxes as a user's pick would; the user's
+    // pick (activated) loads them also when it is the alarm already shown, whose boxes may hold
+    // a typed value that was limited when stored.
     connect(cboTodAlarms, &QComboBox::currentIndexChanged, this, &frmTimeOfDayAlarms::cboTodAlarms_Click);
+    connect(cboTodAlarms, &QComboBox::activated, this, &frmTimeOfDayAlarms::cboTodAlarms_Click);
     connect(txtTodHours, &QLineEdit::textChanged, this, &frmTimeOfDayAlarms::txtTodHours_Change);
     connect(txtTodMinutes, &QLineEdit::textChanged, this, &frmTimeOfDayAlarms::txtTodMinutes_Change);
     connect(cmdExitDamping, &QPushButton::clicked, this, &frmTimeOfDayAlarms::cmdExitDamping_Click);
@@ -123,8 +127,14 @@ void frmTimeOfDayAlarms::cboTodAlarms_Click()
     txtTodMinutes->setText(numtext::formatTwoDigits(m_state.SystemBlock[byte + 1]));
 }
 
-void frmTimeOfDayAlarms::txtTodHours_Change() { store(txtTodHours, hoursByte(), kMaxHours); }
-void frmTimeOfDayAlarms::txtTodMinutes_Change() { store(txtTodMinutes, hoursByte() + 1, kMaxMinutes); }
+void frmTimeOfDayAlarms::txtTodHours_Change()
+{
+    store(txtTodHours, hoursByte(), kMaxHours);
+}
+void frmTimeOfDayAlarms::txtTodMinutes_Change()
+{
+    store(txtTodMinutes, hoursByte() + 1, kMaxMinutes);
+}
 
 void frmTimeOfDayAlarms::store(QLineEdit *box, int byte, int limit)
 {
@@ -133,4 +143,7 @@ void frmTimeOfDayAlarms::store(QLineEdit *box, int byte, int limit)
     m_state.SystemBlock[byte] = quint8(qBound<qint64>(0, v, qint64(limit)));
 }
 
-void frmTimeOfDayAlarms::cmdExitDamping_Click() { hide(); }
+void frmTimeOfDayAlarms::cmdExitDamping_Click()
+{
+    hide();
+}

@@ -13,9 +13,8 @@ struct DisplayDef {
     const char *lowerLimitLabel, *upperLimitLabel; // bars only
     const char *hiBarButton, *loBarButton;         // bars only
     bool isBar;
-    int codeByte;                  // data-source byte of the display configuration block
-    int selectorTop, selectorLeft; // NMEA sentence selector, twips
-    int monitorTop, monitorLeft;   // NMEA data monitor, twips
+    int codeByte;                // data-source byte of the display configuration block
+    int monitorTop, monitorLeft; // NMEA data monitor, twips
 };
 
 constexpr int kCount = 5;

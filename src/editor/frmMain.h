@@ -3,6 +3,7 @@
 #pragma once
 
 #include "config/EditorState.h"
+#include "config/Twips.h"
 #include "link/InstrumentView.h"
 
 #include <QMainWindow>
@@ -320,6 +321,7 @@ private:
     void refreshDataSourceLists();
     void dataSourceChanged(int display, int position);
     void dataSourceClicked(int display);
+    twips::Beside besideDataPanel(int display) const;
     void alarmChange(int display, bool high);
     void barLimitChange(int display, bool upper);
     void setFocusFlag(int display, bool focused);

@@ -9,6 +9,7 @@
 #include "editor/FacePicture.h"
 
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -211,7 +212,21 @@ void frmMain::dataSourceClicked(int display)
     const displays::DisplayDef &def = displays::kDisplays[display];
     if (placeNmeaMonitor)
         placeNmeaMonitor(def.monitorTop, def.monitorLeft);
-    nmeaSelector()->openForSource(position, def.selectorTop, def.selectorLeft);
+    nmeaSelector()->openForSource(position, besideDataPanel(display));
+}
+
+// The selector opens beside the data panel, level with the display whose list opened it,
+// where it covers neither that list nor "Clear Configuration": to the right of the main
+// window, or where the screen leaves no room there, to the left of the panel, below or
+// above it.
+twips::Beside frmMain::besideDataPanel(int display) const
+{
+    const DisplayControls &c = m_display[size_t(display)];
+    QRect panel = twips::globalRect(fraData);
+    panel.setRight(frameGeometry().right());
+    const auto *frame = findChild<QWidget *>(QLatin1String(displays::kDisplays[display].frameName));
+    const int top = frame ? twips::globalRect(frame).top() : panel.top();
+    return {panel, top, {twips::globalRect(c.combo), twips::globalRect(cmdClearConfig)}};
 }
 
 void frmMain::ComboDisplay1_Click()

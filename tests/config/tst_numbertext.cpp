@@ -8,7 +8,8 @@
 
 using namespace numtext;
 
-class TestNumberText : public QObject {
+class TestNumberText : public QObject
+{
     Q_OBJECT
 private slots:
     void signedWhole_data()
@@ -76,7 +77,7 @@ private slots:
         QFETCH(float, v);
         QFETCH(QString, field);
         QCOMPARE(numberField(v), field);
-        const float read = float(leadingNumber(field));
+        const float read = float(floatTextNumber(field));
         QVERIFY(std::fabs(double(read) - double(v)) <= 6.5e-7 * std::fabs(double(v)) + 1.5e-45);
         QCOMPARE(numberField(read), field);
     }
@@ -104,7 +105,7 @@ private slots:
     void floatTextReadsBack()
     {
         QFETCH(float, v);
-        QCOMPARE(float(leadingNumber(floatText(v))), v);
+        QCOMPARE(float(floatTextNumber(floatText(v))), v);
     }
 
     void masks_data()
@@ -142,25 +143,32 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("v");
-        QTest::newRow("plain") << "12" << 12.0;
-        QTest::newRow("blanks") << "   12.7" << 12.7;
-        QTest::newRow("letters") << "abc" << 0.0;
-        QTest::newRow("empty") << "" << 0.0;
-        QTest::newRow("trailing text") << "25.56xyz" << 25.56;
-        QTest::newRow("two points") << "1.2.3" << 1.2;
-        QTest::newRow("negative") << "-5" << -5.0;
-        QTest::newRow("point first") << ".5" << 0.5;
-        QTest::newRow("minus only") << "-" << 0.0;
-        QTest::newRow("point only") << "." << 0.0;
-        QTest::newRow("exponent") << "1E+07" << 1.0e7;
-        QTest::newRow("dangling e") << "12e" << 12.0;
-        QTest::newRow("huge") << "99999999999999999999" << 1e20;
+        QTest::addColumn<double>("written"); // read as a text the program wrote
+        auto row = [](const char *name, const char *text, double v) { QTest::newRow(name) << text << v << v; };
+        row("plain", "12", 12.0);
+        row("blanks", "   12.7", 12.7);
+        row("letters", "abc", 0.0);
+        row("empty", "", 0.0);
+        row("trailing text", "25.56xyz", 25.56);
+        row("two points", "1.2.3", 1.2);
+        row("negative", "-5", -5.0);
+        row("point first", ".5", 0.5);
+        row("minus only", "-", 0.0);
+        row("point only", ".", 0.0);
+        row("huge", "99999999999999999999", 1e20);
+        row("dangling e", "12e", 12.0);
+        // Typed entry is digits with at most one decimal point: an exponent is no part of it.
+        QTest::newRow("1e3") << "1e3" << 1.0 << 1000.0;
+        QTest::newRow("exponent") << "1E+07" << 1.0 << 1.0e7;
+        QTest::newRow("negative exponent") << "2.5E-03" << 2.5 << 0.0025;
     }
     void leading()
     {
         QFETCH(QString, text);
         QFETCH(double, v);
+        QFETCH(double, written);
         QCOMPARE(leadingNumber(text), v);
+        QCOMPARE(floatTextNumber(text), written);
     }
 
     void halvesToEven_data()

@@ -68,11 +68,10 @@ private slots:
         frmNmea w(state);
         for (int k = 0; k < 3; ++k)
             state.SystemBlock[index + k] = quint8(bytes[k]);
-        w.openForSource(source, 8050, 6250);
+        w.openForSource(source);
         QVERIFY(!w.isHidden());
         QCOMPARE(int(state.NmeaSelectionIndex), index);
         QCOMPARE(int(state.NmeaChannel), channel);
-        QCOMPARE(w.placedAtTwips(), QPoint(6250, 8050));
         QCOMPARE(
             (QStringList{w.cmbNmeaTalker->currentText(), w.cmbNmeaID->currentText(), w.cmdNmeaCommas->currentText()}),
             shown);
@@ -95,7 +94,7 @@ private slots:
         frmNmea w(state);
         int stops = 0;
         w.onStopMonitor = [&] { ++stops; };
-        w.openForSource(6, 0, 0);
+        w.openForSource(6);
         state.NmeaMonitorRunning = true;
         w.cmbNmeaTalker->setCurrentText(chosen[0]);
         w.cmbNmeaID->setCurrentText(chosen[1]);
@@ -114,7 +113,7 @@ private slots:
         state.SystemBlock[86] = 0;
         state.SystemBlock[87] = 200;
         state.SystemBlock[88] = 3;
-        w.openForSource(7, 0, 0);
+        w.openForSource(7);
         w.cmdNmeaCommas->setCurrentText("4");
         w.cmdNmeaAccept->click();
         QCOMPARE(int(state.SystemBlock[86]), 0);
@@ -135,7 +134,7 @@ private slots:
         frmNmea w(state);
         int stops = 0;
         w.onStopMonitor = [&] { ++stops; };
-        w.openForSource(2, 0, 0);
+        w.openForSource(2);
         const QByteArray before(reinterpret_cast<const char *>(state.SystemBlock), 257);
         w.cmbNmeaTalker->setCurrentIndex(30);
         if (escape)
@@ -154,7 +153,7 @@ private slots:
         int hooks = 0, signals_ = 0;
         w.onViewData = [&] { ++hooks; };
         connect(&w, &frmNmea::viewDataRequested, this, [&] { ++signals_; });
-        w.openForSource(3, 0, 0);
+        w.openForSource(3);
         w.cmdNmeaViewData->click();
         QCOMPARE(hooks, 1);
         QCOMPARE(signals_, 1);

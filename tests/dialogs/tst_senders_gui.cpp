@@ -13,7 +13,8 @@
 #include <QTest>
 #include <memory>
 
-namespace {
+namespace
+{
 
 struct Rig {
     std::unique_ptr<EditorState> state = std::make_unique<EditorState>();
@@ -61,7 +62,8 @@ struct Rig {
 
 } // namespace
 
-class TestSendersWindow : public QObject {
+class TestSendersWindow : public QObject
+{
     Q_OBJECT
 private slots:
     void doneWritesSenderTypes_data()
@@ -101,15 +103,14 @@ private slots:
 
     void imageReplacedPositionsLists_data()
     {
-        QTest::addColumn<QList<int>>("bytes"); // 98, 99, 100, 101, 103
+        QTest::addColumn<QList<int>>("bytes");  // 98, 99, 100, 101, 103
         QTest::addColumn<QStringList>("shown"); // engine, fuel, oil, trim, second tank
         QTest::newRow("defaults") << QList<int>{7, 20, 3, 11, 23}
                                   << QStringList{"3:  VDO type 1: 10-180 ohm, 275-60 deg F",
                                                  "7:  Linear: USA 10-180 ohm", "11: VDO type 9: 10-250 ohm, 420-12 psi",
                                                  "20: Linear: 0-10,000 ohm", "23: Linear: USA 10-180 ohm"};
         QTest::newRow("below and beyond the lists")
-            << QList<int>{6, 22, 7, 17, 26}
-            << QStringList{"0:  None", "0:  None", "0:  None", "0:  None", "0:  None"};
+            << QList<int>{6, 22, 7, 17, 26} << QStringList{"0:  None", "0:  None", "0:  None", "0:  None", "0:  None"};
         QTest::newRow("user curves") << QList<int>{9, 19, 6, 16, 25}
                                      << QStringList{"6:  User defined Engine Temperature curve",
                                                     "9:  User defined fuel sender curve",
@@ -288,7 +289,7 @@ private slots:
         QTest::addColumn<int>("curve");
         QTest::addColumn<bool>("celsius");
         QTest::addColumn<bool>("bars");
-        QTest::addColumn<float>("point32"); // the linear curve's 1000 after the round trip
+        QTest::addColumn<float>("point32");                      // the linear curve's 1000 after the round trip
         QTest::newRow("deg C") << 6 << true << false << 1004.0f; // shown 38 C
         QTest::newRow("deg F") << 6 << false << false << 1000.0f;
         QTest::newRow("bar") << 16 << false << true << float(6.9 * 10 * 14.504);
@@ -321,6 +322,21 @@ private slots:
             QCOMPARE(rig.w->gridText(p, 1) + QLatin1Char('|') + rig.w->gridText(p, 2), shown[p - 1]);
     }
 
+    // The grid shows very small and very large numbers with an exponent; a store-back keeps them.
+    void storeBackKeepsNumbersShownWithAnExponent()
+    {
+        Rig rig;
+        rig.state->CalCurve[9][1][1] = 1.0e-6f;
+        rig.state->CalCurve[9][2][1] = 2.5e7f;
+        rig.state->CalCurve[9][3][2] = 4.0e16f;
+        rig.edit(9);
+        QCOMPARE(rig.w->gridText(1, 1), QStringLiteral("1E-06"));
+        QVERIFY(rig.focusList(rig.w->cboFuelSender));
+        QCOMPARE(rig.ohms(9, 1), 1.0e-6f);
+        QCOMPARE(rig.ohms(9, 2), 2.5e7f);
+        QCOMPARE(rig.value(9, 3), 4.0e16f);
+    }
+
     void typingAfterTheImageWasReplacedStoresNothing()
     {
         Rig rig;
@@ -345,8 +361,10 @@ private slots:
         QTest::addColumn<QString>("before");
         QTest::addColumn<QString>("after");
         QTest::addColumn<float>("storedBack");
-        QTest::newRow("F to C") << 6 << 1755.0f << "175" << "79" << 1742.0f;
-        QTest::newRow("psi to bar") << 16 << 290.08f << "29.0" << "2.0" << 290.08f;
+        QTest::newRow("F to C") << 6 << 1755.0f << "175"
+                                << "79" << 1742.0f;
+        QTest::newRow("psi to bar") << 16 << 290.08f << "29.0"
+                                    << "2.0" << 290.08f;
     }
     void unitChangeWhileLoadedShowsTheNewUnit()
     {
@@ -443,8 +461,10 @@ private slots:
         QTest::addColumn<bool>("on");
         QTest::addColumn<QString>("pressure");
         QTest::addColumn<QString>("temperature");
-        QTest::newRow("bars and deg C") << true << "Pressure:  Bars" << "Temperature:  Deg C";
-        QTest::newRow("psi and deg F") << false << "Pressure:  PSI" << "Temperature:  Deg F";
+        QTest::newRow("bars and deg C") << true << "Pressure:  Bars"
+                                        << "Temperature:  Deg C";
+        QTest::newRow("psi and deg F") << false << "Pressure:  PSI"
+                                       << "Temperature:  Deg F";
     }
     void unitLabels()
     {

@@ -3,6 +3,7 @@
 #include "dialogs/frmTimeOfDayAlarms.h"
 #include "kit/ScriptedPrompts.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
@@ -10,12 +11,22 @@
 #include <QTest>
 #include <memory>
 
-namespace {
+namespace
+{
 
 struct Rig {
     std::unique_ptr<EditorState> state = std::make_unique<EditorState>();
     ScriptedPrompts prompts;
     std::unique_ptr<frmTimeOfDayAlarms> w = std::make_unique<frmTimeOfDayAlarms>(*state, prompts);
+
+    // The user picks alarm position i from the list's popup.
+    void pick(int i) const
+    {
+        QComboBox *list = w->cboTodAlarms;
+        list->showPopup();
+        list->view()->setCurrentIndex(list->model()->index(i, 0));
+        QTest::keyClick(list->view(), Qt::Key_Return);
+    }
 
     static void type(QLineEdit *box, const QString &keys)
     {
@@ -29,7 +40,8 @@ struct Rig {
 
 } // namespace
 
-class TestTimeOfDayAlarmsWindow : public QObject {
+class TestTimeOfDayAlarmsWindow : public QObject
+{
     Q_OBJECT
 private slots:
     void choosingAnAlarmShowsItsBytes_data()
@@ -38,9 +50,15 @@ private slots:
         QTest::addColumn<QString>("entry");
         QTest::addColumn<QString>("hours");
         QTest::addColumn<QString>("minutes");
-        QTest::newRow("alarm 3") << 2 << "Alarm #3" << "07" << "05";
-        QTest::newRow("alarm 8") << 7 << "Alarm #8" << "23" << "59";
-        QTest::newRow("alarm 2 off") << 1 << "Alarm #2" << "00" << "00";
+        QTest::newRow("alarm 3") << 2 << "Alarm #3"
+                                 << "07"
+                                 << "05";
+        QTest::newRow("alarm 8") << 7 << "Alarm #8"
+                                 << "23"
+                                 << "59";
+        QTest::newRow("alarm 2 off") << 1 << "Alarm #2"
+                                     << "00"
+                                     << "00";
     }
     void choosingAnAlarmShowsItsBytes()
     {
@@ -97,14 +115,18 @@ private slots:
         QVERIFY(rig.prompts.verifyAllUsed());
     }
 
+    // Also the alarm already shown: picking it again reloads its boxes.
     void choosingAgainShowsTheLimitedValue()
     {
         Rig rig;
-        rig.w->cboTodAlarms->setCurrentIndex(2);
+        rig.w->open();
+        rig.pick(2);
         Rig::type(rig.w->txtTodMinutes, QStringLiteral("99"));
         QCOMPARE(rig.w->txtTodMinutes->text(), QStringLiteral("99"));
-        rig.w->cboTodAlarms->setCurrentIndex(3);
-        rig.w->cboTodAlarms->setCurrentIndex(2);
+        rig.pick(2);
+        QCOMPARE(rig.w->txtTodMinutes->text(), QStringLiteral("59"));
+        rig.pick(3);
+        rig.pick(2);
         QCOMPARE(rig.w->txtTodMinutes->text(), QStringLiteral("59"));
     }
 

@@ -57,14 +57,14 @@ bool runOperation(BenchLink &b, BenchOp op, const std::function<void()> &mark)
             for (int i = 1; i <= 14; ++i)
                 b.state.UploadCategory[i] = 1;
             mark();
-            outcome = transfer::Upload(ctx, b.window);
+            outcome = transfer::Upload(ctx, b.question);
             break;
         case BenchOp::Download:
             b.soon([&b, mark] {
                 mark();
                 b.window.cmdWarningContinue->click();
             });
-            outcome = transfer::Download(ctx, b.window);
+            outcome = transfer::Download(ctx, b.question);
             break;
         case BenchOp::Backup:
             mark();

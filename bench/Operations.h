@@ -10,6 +10,10 @@ class Clock;
 class SerialLink;
 class InstrumentView;
 class frmBeingSentReceived;
+namespace transfer
+{
+class CategoryQuestion;
+}
 
 enum class BenchOp { Connect, Upload, Download, Backup, Restore };
 QString opName(BenchOp op);
@@ -22,6 +26,7 @@ struct BenchLink {
     SerialLink &link;
     InstrumentView &view;
     frmBeingSentReceived &window;
+    transfer::CategoryQuestion &question;
     // Runs `fn` a moment from now, from the event loop (the user clicking CONTINUE).
     std::function<void(std::function<void()>)> soon;
 };

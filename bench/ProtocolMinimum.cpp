@@ -41,9 +41,10 @@ QList<ProtocolCount> countProtocol(const QList<BenchOp> &ops)
     InstrumentView view;
     SerialLink link(state, prompts, clock, port, [](int n) { return QStringLiteral("COM%1").arg(n); });
     frmBeingSentReceived window(state);
-    BenchLink b{state, prompts, clock, link, view, window, [&clock](std::function<void()> fn) {
-                    clock.scheduleIn(0.3, std::move(fn));
-                }};
+    WarningQuestion question(window, state, clock);
+    BenchLink b{state, prompts, clock,    link,
+                view,  window,  question, [&clock](std::function<void()> fn) {
+                    clock.scheduleIn(0.3, std::move(fn)); }};
 
     QList<ProtocolCount> counts;
     for (BenchOp op : ops) {

@@ -73,13 +73,9 @@ QList<RealTimeResult> runRealTime(const QString &simProgram, const QList<BenchOp
     InstrumentView view;
     SerialLink link(state, prompts, clock, port, [&resolver](int n) { return resolver.device(n); });
     frmBeingSentReceived window(state);
-    BenchLink b{state,
-                prompts,
-                clock,
-                link,
-                view,
-                window,
-                [](std::function<void()> fn) { QTimer::singleShot(300, std::move(fn)); }};
+    WarningQuestion question(window, state, clock);
+    BenchLink b{state, prompts, clock,    link,
+                view,  window,  question, [](std::function<void()> fn) { QTimer::singleShot(300, std::move(fn)); }};
 
     QList<RealTimeResult> results;
     for (BenchOp op : ops) {

@@ -5,6 +5,7 @@
 #include "config/EditorState.h"
 #include "config/Twips.h"
 #include "link/InstrumentView.h"
+#include "link/frmBeingSentReceived.h"
 
 #include <QMainWindow>
 #include <array>
@@ -19,6 +20,7 @@ class PortResolver;
 class SerialLink;
 class frmAbout;
 class frmBeingSentReceived;
+
 class frmDamping;
 class frmHalvane;
 class frmNmeaData;
@@ -364,6 +366,7 @@ private:
     frmTimeOfDayAlarms *m_todAlarms = nullptr;
     frmNmeaData *m_nmeaData = nullptr;
     frmBeingSentReceived *m_warning = nullptr;
+    std::unique_ptr<WarningQuestion> m_warningQuestion;
     frmHalvane *m_factory = nullptr;
     bool m_shutDown = false;
 

@@ -33,6 +33,7 @@ frmMain::~frmMain()
     m_ctx.reset();
     m_link.reset();
     m_linkWindows.reset();
+    m_warningQuestion.reset();
 }
 
 void frmMain::createLinkAndWindows(BytePort *port)
@@ -65,6 +66,7 @@ void frmMain::createLinkAndWindows(BytePort *port)
     m_nmeaData->hide();
     m_warning = new frmBeingSentReceived(m_state, this);
     m_warning->hide();
+    m_warningQuestion = std::make_unique<WarningQuestion>(*m_warning, m_state, m_clock);
     m_factory = new frmHalvane(*m_ctx, this);
     m_factory->hide();
 
@@ -161,12 +163,12 @@ void frmMain::TessaroComPort_Click()
 
 void frmMain::cmdUpload_Click()
 {
-    instrumentOperation([this] { transfer::Upload(*m_ctx, *m_warning); });
+    instrumentOperation([this] { transfer::Upload(*m_ctx, *m_warningQuestion); });
 }
 
 void frmMain::cmdDownload_Click()
 {
-    instrumentOperation([this] { transfer::Download(*m_ctx, *m_warning); });
+    instrumentOperation([this] { transfer::Download(*m_ctx, *m_warningQuestion); });
 }
 
 void frmMain::CreateBackup_Click()

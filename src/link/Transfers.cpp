@@ -11,9 +11,7 @@
 #include "link/SerialLink.h"
 #include "link/TransferRules.h"
 #include "link/WrittenParts.h"
-#include "link/frmBeingSentReceived.h"
 
-#include <QCheckBox>
 #include <QLoggingCategory>
 #include <algorithm>
 #include <cstring>
@@ -73,16 +71,6 @@ void leaveCommandMode(InstrumentContext &ctx, int code, const char *label)
     ctx.link.sendFrame(code, 0, 0, 0);
     ctx.state.Connected = kFalse;
     ctx.view.setConnectedLabel(QString::fromLatin1(label));
-}
-
-// Shows the warning window and waits for CONTINUE or CANCEL.
-void askCategories(InstrumentContext &ctx, frmBeingSentReceived &window)
-{
-    window.show();
-    window.raise();
-    ctx.state.DialogAnswer = 0;
-    window.onAnswer = [&ctx] { ctx.link.clock().wake(); };
-    ctx.link.clock().waitUntil(Clock::kForever, [&ctx] { return ctx.state.DialogAnswer != 0; });
 }
 
 // Reads one 64-byte sector of the 24C512 into `sector`; false when it never
@@ -153,7 +141,7 @@ bool isValidSettingsBackup(const quint8 *block)
 
 } // namespace
 
-Outcome Upload(InstrumentContext &ctx, frmBeingSentReceived &window, const PcClock &pc)
+Outcome Upload(InstrumentContext &ctx, CategoryQuestion &question, const PcClock &pc)
 {
     ctx.link.clearTrouble();
     EditorState &s = ctx.state;
@@ -161,22 +149,22 @@ Outcome Upload(InstrumentContext &ctx, frmBeingSentReceived &window, const PcClo
     const QString title = QStringLiteral("Upload");
 
     ctx.prompts.beep();
-    s.DialogAnswer = 2;
     s.DownloadMode = kFalse;
-    window.hide();
-    for (int i = 1; i <= frmBeingSentReceived::kCategories; ++i) {
-        window.box(i)->setEnabled(true);
-        window.box(i)->setChecked(s.UploadCategory[i] != 0);
+    question.dismiss();
+    Categories all, chosen;
+    for (int i = 1; i <= kCategories; ++i) {
+        all[i] = true;
+        chosen[i] = s.UploadCategory[i] != 0;
     }
     if (s.AskUser) {
-        window.setWindowTitle(QStringLiteral("WARNING . . . Upload data from PC to Corvane.    Are you sure?"));
-        askCategories(ctx, window);
+        const CategoryAnswer answer =
+            question.ask(QStringLiteral("WARNING . . . Upload data from PC to Corvane.    Are you sure?"), all, chosen);
+        chosen = answer.chosen;
+        for (int i = 1; i <= kCategories; ++i)
+            s.UploadCategory[i] = chosen[i] ? 1 : 0;
+        if (!answer.proceed)
+            return Outcome::Cancelled;
     }
-    for (int i = 1; i <= frmBeingSentReceived::kCategories; ++i)
-        s.UploadCategory[i] = window.box(i)->isChecked() ? 1 : 0;
-    window.hide();
-    if (s.DialogAnswer == 1)
-        return Outcome::Cancelled;
 
     // Curves that cannot be encoded are refused before anything is sent.
     transfer::EncodedCurve curves[33];
@@ -292,7 +280,7 @@ Outcome Upload(InstrumentContext &ctx, frmBeingSentReceived &window, const PcClo
     }
 }
 
-Outcome Download(InstrumentContext &ctx, frmBeingSentReceived &window)
+Outcome Download(InstrumentContext &ctx, CategoryQuestion &question)
 {
     ctx.link.clearTrouble();
     EditorState &s = ctx.state;
@@ -300,18 +288,17 @@ Outcome Download(InstrumentContext &ctx, frmBeingSentReceived &window)
     const QString title = QStringLiteral("Download");
 
     ctx.prompts.beep();
-    s.DialogAnswer = 0;
     s.DownloadMode = kTrue;
-    window.setWindowTitle(QStringLiteral("WARNING . . . Download data from Corvane to PC.    Are you sure?"));
-    for (int i = 1; i <= frmBeingSentReceived::kCategories; ++i) {
-        window.box(i)->setEnabled(isDownloadable(i));
-        window.box(i)->setChecked(s.DownloadCategory[i] != 0);
+    Categories downloadable, chosen;
+    for (int i = 1; i <= kCategories; ++i) {
+        downloadable[i] = isDownloadable(i);
+        chosen[i] = s.DownloadCategory[i] != 0;
     }
-    askCategories(ctx, window);
-    for (int i = 1; i <= frmBeingSentReceived::kCategories; ++i)
-        s.DownloadCategory[i] = (isDownloadable(i) && window.box(i)->isChecked()) ? 1 : 0;
-    window.hide();
-    if (s.DialogAnswer == 1)
+    const CategoryAnswer answer = question.ask(
+        QStringLiteral("WARNING . . . Download data from Corvane to PC.    Are you sure?"), downloadable, chosen);
+    for (int i = 1; i <= kCategories; ++i)
+        s.DownloadCategory[i] = (downloadable[i] && answer.chosen[i]) ? 1 : 0;
+    if (!answer.proceed)
         return Outcome::Cancelled;
 
     {

@@ -2,13 +2,38 @@
 #pragma once
 
 #include <QDate>
+#include <QString>
 #include <QTime>
+#include <array>
 #include <functional>
 
 struct InstrumentContext;
-class frmBeingSentReceived;
 
-namespace transfer {
+namespace transfer
+{
+
+// The fourteen categories of the overwrite warning, by number (index 0 unused).
+constexpr int kCategories = 14;
+using Categories = std::array<bool, kCategories + 1>;
+
+// What the user left in the overwrite warning: CONTINUE or CANCEL, and the boxes.
+struct CategoryAnswer {
+    bool proceed = false;
+    Categories chosen{};
+};
+
+// The overwrite warning as an operation sees it: a question, answered by the window
+// (or by a test).
+class CategoryQuestion
+{
+public:
+    virtual ~CategoryQuestion() = default;
+    // Shows `title` with the boxes `enabled` and `checked`, and returns once the user
+    // chose CONTINUE or CANCEL (or closed the window: CANCEL).
+    virtual CategoryAnswer ask(const QString &title, const Categories &enabled, const Categories &checked) = 0;
+    // Takes the warning off the screen.
+    virtual void dismiss() {}
+};
 
 // The PC's date and time at the moment they are needed (tests fix them).
 struct PcClock {
@@ -23,9 +48,9 @@ struct PcClock {
 enum class Outcome { Cancelled, NotConnected, Refused, Done, Failed };
 
 // The upload (button "Upload Display Configurations To Corvane").
-Outcome Upload(InstrumentContext &ctx, frmBeingSentReceived &window, const PcClock &pc = PcClock());
+Outcome Upload(InstrumentContext &ctx, CategoryQuestion &question, const PcClock &pc = PcClock());
 // The download (button "Download Display Configurations From Corvane").
-Outcome Download(InstrumentContext &ctx, frmBeingSentReceived &window);
+Outcome Download(InstrumentContext &ctx, CategoryQuestion &question);
 // "Create System Backup" and "Restore All from Backup" (after their confirmation).
 Outcome CreateBackup(InstrumentContext &ctx);
 Outcome RestoreBackup(InstrumentContext &ctx);

@@ -1,6 +1,7 @@
 #include "link/frmBeingSentReceived.h"
 
 #include "config/EditorState.h"
+#include "link/Clock.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -11,7 +12,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
+namespace
+{
 struct Category {
     const char *name;
     const char *caption;
@@ -81,8 +83,9 @@ frmBeingSentReceived::frmBeingSentReceived(EditorState &state, QWidget *parent)
 
     auto *warning = new QGroupBox(QStringLiteral("WARNING"), this);
     auto *warningLayout = new QVBoxLayout(warning);
-    auto *line1 = new QLabel(QStringLiteral("Executing this command will cause the data shown in the right hand panel "
-                                            "to be overwritten.    All those data items will be replaced if you proceed!"));
+    auto *line1 =
+        new QLabel(QStringLiteral("Executing this command will cause the data shown in the right hand panel "
+                                  "to be overwritten.    All those data items will be replaced if you proceed!"));
     auto *line2 = new QLabel(QStringLiteral("Uncheck items at the right that you do not want to be overwritten."));
     for (QLabel *l : {line1, line2}) {
         l->setWordWrap(true);
@@ -172,4 +175,31 @@ void frmBeingSentReceived::closeEvent(QCloseEvent *event)
     if (m_state.DialogAnswer == 0)
         answer(1);
     QWidget::closeEvent(event);
+}
+
+transfer::CategoryAnswer WarningQuestion::ask(const QString &title, const transfer::Categories &enabled,
+                                              const transfer::Categories &checked)
+{
+    m_window.setWindowTitle(title);
+    for (int i = 1; i <= transfer::kCategories; ++i) {
+        m_window.box(i)->setEnabled(enabled[i]);
+        m_window.box(i)->setChecked(checked[i]);
+    }
+    m_state.DialogAnswer = 0;
+    m_window.show();
+    m_window.raise();
+    m_window.onAnswer = [this] { m_clock.wake(); };
+    m_clock.waitUntil(Clock::kForever, [this] { return m_state.DialogAnswer != 0; });
+    m_window.onAnswer = nullptr;
+    transfer::CategoryAnswer answer;
+    answer.proceed = m_state.DialogAnswer == 2;
+    for (int i = 1; i <= transfer::kCategories; ++i)
+        answer.chosen[i] = m_window.box(i)->isChecked();
+    m_window.hide();
+    return answer;
+}
+
+void WarningQuestion::dismiss()
+{
+    m_window.hide();
 }

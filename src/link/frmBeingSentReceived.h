@@ -1,20 +1,24 @@
 // The overwrite-warning window: which categories of data an upload or download replaces.
 #pragma once
 
+#include "link/Transfers.h"
+
 #include <QWidget>
 #include <functional>
 
+class Clock;
 class QCheckBox;
 class QLabel;
 class QPushButton;
 struct EditorState;
 
-class frmBeingSentReceived : public QWidget {
+class frmBeingSentReceived : public QWidget
+{
     Q_OBJECT
 public:
     explicit frmBeingSentReceived(EditorState &state, QWidget *parent = nullptr);
 
-    static constexpr int kCategories = 14;
+    static constexpr int kCategories = transfer::kCategories;
     // Box of category i (1..14).
     QCheckBox *box(int category) const { return m_boxes[category]; }
 
@@ -55,4 +59,23 @@ private:
 
     EditorState &m_state;
     QCheckBox *m_boxes[kCategories + 1] = {};
+};
+
+// The overwrite warning as the transfers ask it: shows the window and waits on the
+// clock for CONTINUE or CANCEL.
+class WarningQuestion : public transfer::CategoryQuestion
+{
+public:
+    WarningQuestion(frmBeingSentReceived &window, EditorState &state, Clock &clock)
+        : m_window(window), m_state(state), m_clock(clock)
+    {
+    }
+    transfer::CategoryAnswer ask(const QString &title, const transfer::Categories &enabled,
+                                 const transfer::Categories &checked) override;
+    void dismiss() override;
+
+private:
+    frmBeingSentReceived &m_window;
+    EditorState &m_state;
+    Clock &m_clock;
 };

@@ -303,6 +303,7 @@ struct SoakBench {
     InstrumentView view;
     SerialLink link{state, prompts, clock, port, [](int n) { return QStringLiteral("COM%1").arg(n); }};
     frmBeingSentReceived window{state};
+    WarningQuestion question{window, state, clock};
     std::optional<SimFaults> whenConnected;
     std::unique_ptr<EditorState> imageWhenConnected;
     InstrumentContext ctx{state, prompts, link, view, [this] { connect(); }, {}};
@@ -369,10 +370,10 @@ Result run(const Plan &plan, bool withFaults)
         runInstrumentOperation(b.link, b.state, b.prompts, b.view, [&] {
             switch (plan.op) {
             case Op::Upload:
-                transfer::Upload(b.ctx, b.window, b.pc);
+                transfer::Upload(b.ctx, b.question, b.pc);
                 break;
             case Op::Download:
-                transfer::Download(b.ctx, b.window);
+                transfer::Download(b.ctx, b.question);
                 break;
             case Op::Backup:
                 transfer::CreateBackup(b.ctx);

@@ -26,6 +26,7 @@ namespace
 // A complete bench: the link fixture, the warning window and the context.
 struct Bench : LinkFixture {
     frmBeingSentReceived window{state};
+    WarningQuestion question{window, state, clock};
     int redraws = 0;
     InstrumentContext ctx{state, prompts, link, view, [this] { connect(); }, [this] { ++redraws; }};
     transfer::PcClock pc;
@@ -84,7 +85,7 @@ private slots:
         b.state.ConfigBlock[4][28] = 29;
         const QByteArray before = b.nvm(0, 256);
         b.answerWindow({});
-        QCOMPARE(transfer::Upload(b.ctx, b.window, b.pc), Outcome::Done);
+        QCOMPARE(transfer::Upload(b.ctx, b.question, b.pc), Outcome::Done);
         QVERIFY(b.prompts.verifyAllUsed());
         QVERIFY(!b.state.Connected);
 
@@ -132,7 +133,7 @@ private slots:
         const QByteArray before = b.nvm(0, 256);
         b.state.SystemBlock[70] = 9; // an NMEA selection: always from the PC
         b.answerWindow([&] { b.window.cmdfraWarningClearAll->click(); });
-        QCOMPARE(transfer::Upload(b.ctx, b.window, b.pc), Outcome::Done);
+        QCOMPARE(transfer::Upload(b.ctx, b.question, b.pc), Outcome::Done);
         for (int i = 1; i <= 14; ++i)
             QCOMPARE(int(b.state.UploadCategory[i]), 0);
         const QByteArray after = b.nvm(0, 256);
@@ -149,7 +150,7 @@ private slots:
     {
         Bench b;
         b.answerWindow([&] { b.window.chkCDC->setChecked(false); }, false);
-        QCOMPARE(transfer::Upload(b.ctx, b.window, b.pc), Outcome::Cancelled);
+        QCOMPARE(transfer::Upload(b.ctx, b.question, b.pc), Outcome::Cancelled);
         QCOMPARE(b.toInstrument(), QByteArray());
         QCOMPARE(int(b.state.UploadCategory[1]), 0);
     }
@@ -164,7 +165,7 @@ private slots:
         b.state.NewSerialBytes[2] = 12;
         b.state.NewSerialBytes[3] = 31;
         b.state.NewSerialBytes[4] = 255;
-        QCOMPARE(transfer::Upload(b.ctx, b.window, b.pc), Outcome::Done);
+        QCOMPARE(transfer::Upload(b.ctx, b.question, b.pc), Outcome::Done);
         QCOMPARE(b.nvm(12, 4), bytes({8, 12, 31, 255}));
         QCOMPARE(b.state.NewUnitUploadPending, kFalse);
         QVERIFY(!b.window.isVisible());
@@ -180,7 +181,7 @@ private slots:
         const QByteArray nvmBefore = b.sim.memory.nvm;
         b.state.AskUser = kFalse;
         b.prompts.ok();
-        QCOMPARE(transfer::Upload(b.ctx, b.window, b.pc), Outcome::Failed);
+        QCOMPARE(transfer::Upload(b.ctx, b.question, b.pc), Outcome::Failed);
         QVERIFY(b.prompts.verifyAllUsed());
         QCOMPARE(b.prompts.last().text,
                  QString("The instrument's settings could not be read correctly. Nothing was written."));
@@ -198,7 +199,7 @@ private slots:
         b.sim.setFaults(f);
         b.state.AskUser = kFalse;
         b.prompts.ok();
-        QCOMPARE(transfer::Upload(b.ctx, b.window, b.pc), Outcome::Failed);
+        QCOMPARE(transfer::Upload(b.ctx, b.question, b.pc), Outcome::Failed);
         QVERIFY(!b.toInstrument().contains(frame(1, 0, 0)));
     }
 
@@ -208,7 +209,7 @@ private slots:
         b.state.AskUser = kFalse;
         b.state.CalCurve[19][2][1] = b.state.CalCurve[19][1][1];
         b.prompts.ok();
-        QCOMPARE(transfer::Upload(b.ctx, b.window, b.pc), Outcome::Refused);
+        QCOMPARE(transfer::Upload(b.ctx, b.question, b.pc), Outcome::Refused);
         QVERIFY(b.prompts.last().text.startsWith("Sender curve 19 cannot be sent to the instrument:"));
         QCOMPARE(b.toInstrument(), QByteArray());
     }
@@ -255,7 +256,7 @@ private slots:
         b.state.UploadCategory[1] = 0;
         b.state.UploadCategory[4] = 0;
         b.prompts.ok();
-        runInstrumentOperation(b.link, b.state, b.prompts, b.view, [&] { transfer::Upload(b.ctx, b.window, b.pc); });
+        runInstrumentOperation(b.link, b.state, b.prompts, b.view, [&] { transfer::Upload(b.ctx, b.question, b.pc); });
         QVERIFY(b.prompts.verifyAllUsed());
         const QString text = b.prompts.last().text;
         if (least == 0) {
@@ -308,13 +309,13 @@ private slots:
             b.state.AskUser = kFalse;
             for (int i = 1; i <= 14; ++i)
                 b.state.UploadCategory[i] = 0;
-            o = transfer::Upload(b.ctx, b.window, b.pc);
+            o = transfer::Upload(b.ctx, b.question, b.pc);
         } else {
             b.answerWindow([&] {
                 b.window.cmdfraWarningClearAll->click();
                 b.window.chkSendReceiveRaceTimers->setChecked(true);
             });
-            o = transfer::Download(b.ctx, b.window);
+            o = transfer::Download(b.ctx, b.question);
         }
         QCOMPARE(o, Outcome::Done);
         QVERIFY(b.prompts.verifyAllUsed());
@@ -438,7 +439,7 @@ private slots:
         const double start = b.clock.now();
         b.prompts.ok();
         QVERIFY(!runInstrumentOperation(b.link, b.state, b.prompts, b.view,
-                                        [&] { transfer::Upload(b.ctx, b.window, b.pc); }));
+                                        [&] { transfer::Upload(b.ctx, b.question, b.pc); }));
         QVERIFY(b.prompts.verifyAllUsed());
         QCOMPARE(b.prompts.last().text.split('\n').value(1), written);
         QVERIFY(!b.state.Connected);
@@ -517,10 +518,10 @@ private slots:
         b.state.SystemBlock[11] = 78;
         b.state.AskUser = kFalse;
         if (operation == 0)
-            QCOMPARE(transfer::Upload(b.ctx, b.window, b.pc), Outcome::Done);
+            QCOMPARE(transfer::Upload(b.ctx, b.question, b.pc), Outcome::Done);
         else if (operation == 1) {
             b.answerWindow({});
-            QCOMPARE(transfer::Download(b.ctx, b.window), Outcome::Done);
+            QCOMPARE(transfer::Download(b.ctx, b.question), Outcome::Done);
         } else
             QCOMPARE(transfer::CreateBackup(b.ctx), Outcome::Done);
         QCOMPARE(b.state.SystemBlock[10] * 256 + b.state.SystemBlock[11], count);
@@ -548,7 +549,7 @@ private slots:
             for (int c : checked)
                 b.window.box(c)->setChecked(true);
         });
-        QCOMPARE(transfer::Download(b.ctx, b.window), Outcome::Done);
+        QCOMPARE(transfer::Download(b.ctx, b.question), Outcome::Done);
         QCOMPARE(b.redraws, 1);
         QVERIFY(!b.state.Connected);
         for (int i = 0; i <= 256; ++i) {
@@ -574,7 +575,7 @@ private slots:
                     QVERIFY(!b.window.box(i)->isEnabled());
             },
             false);
-        QCOMPARE(transfer::Download(b.ctx, b.window), Outcome::Cancelled);
+        QCOMPARE(transfer::Download(b.ctx, b.question), Outcome::Cancelled);
         QCOMPARE(b.window.windowTitle(), QString("WARNING . . . Download data from Corvane to PC.    Are you sure?"));
         QCOMPARE(int(b.state.DownloadCategory[1]), 0);
         QCOMPARE(int(b.state.DownloadCategory[13]), 1);
@@ -599,7 +600,7 @@ private slots:
         before.copyImageFrom(b.state);
         b.answerWindow({});
         b.prompts.ok();
-        QCOMPARE(transfer::Download(b.ctx, b.window), Outcome::Failed);
+        QCOMPARE(transfer::Download(b.ctx, b.question), Outcome::Failed);
         QVERIFY(b.prompts.last().text.contains("Nothing was changed."));
         QVERIFY(memcmp(before.SystemBlock, b.state.SystemBlock, sizeof before.SystemBlock) == 0);
         QCOMPARE(b.redraws, 0);

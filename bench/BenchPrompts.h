@@ -1,7 +1,7 @@
 // Prompts for unattended benchmark runs: every message and question is kept, questions are answered No.
 #pragma once
 
-#include "config/Prompts.h"
+#include "core/Prompts.h"
 
 #include <QStringList>
 

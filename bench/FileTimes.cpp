@@ -1,7 +1,7 @@
 #include "FileTimes.h"
 
-#include "config/ConfigFile.h"
-#include "config/Defaults.h"
+#include "core/ConfigFile.h"
+#include "core/Defaults.h"
 
 #include <QDir>
 #include <QElapsedTimer>

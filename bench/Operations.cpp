@@ -1,12 +1,12 @@
 #include "Operations.h"
 
 #include "SimMemory.h"
-#include "config/EditorState.h"
+#include "core/EditorState.h"
 #include "link/Connection.h"
 #include "link/InstrumentContext.h"
 #include "link/SerialLink.h"
 #include "link/Transfers.h"
-#include "link/frmBeingSentReceived.h"
+#include "ui/frmBeingSentReceived.h"
 
 #include <QPushButton>
 

@@ -2,12 +2,12 @@
 
 #include "BenchPrompts.h"
 #include "Simulator.h"
-#include "config/Defaults.h"
+#include "core/Defaults.h"
 #include "kit/SimulatorPort.h"
 #include "kit/VirtualClock.h"
 #include "link/InstrumentView.h"
 #include "link/SerialLink.h"
-#include "link/frmBeingSentReceived.h"
+#include "ui/frmBeingSentReceived.h"
 
 namespace
 {

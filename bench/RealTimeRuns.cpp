@@ -2,8 +2,8 @@
 
 #include "BenchPrompts.h"
 #include "SimMemory.h"
-#include "config/Defaults.h"
-#include "dialogs/frmNmeaData.h"
+#include "core/Defaults.h"
+#include "ui/dialogs/frmNmeaData.h"
 #include "link/Clock.h"
 #include "link/Connection.h"
 #include "link/InstrumentContext.h"
@@ -11,7 +11,7 @@
 #include "link/PortResolver.h"
 #include "link/SerialBytePort.h"
 #include "link/SerialLink.h"
-#include "link/frmBeingSentReceived.h"
+#include "ui/frmBeingSentReceived.h"
 
 #include <QDir>
 #include <QElapsedTimer>

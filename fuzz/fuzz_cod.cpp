@@ -1,7 +1,7 @@
 // Fuzz target: the ".COD" code image reader, and the writer's round trip of what it reads.
 #include "FuzzCheck.h"
 
-#include "factory/CodeImageFile.h"
+#include "core/factory/CodeImageFile.h"
 
 using namespace factory;
 

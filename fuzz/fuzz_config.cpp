@@ -1,7 +1,7 @@
 // Fuzz target: the ".CFG" configuration file reader, and the writer's round trip of what it reads.
 #include "FuzzCheck.h"
 
-#include "config/ConfigFile.h"
+#include "core/ConfigFile.h"
 
 #include <cmath>
 #include <cstring>

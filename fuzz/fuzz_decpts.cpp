@@ -1,7 +1,7 @@
 // Fuzz target: the "DECPTSA.DAT" decimal-point reader.
 #include "FuzzCheck.h"
 
-#include "factory/DecimalPointFile.h"
+#include "core/factory/DecimalPointFile.h"
 
 using namespace factory;
 

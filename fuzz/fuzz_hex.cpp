@@ -1,8 +1,8 @@
 // Fuzz target: the Intel HEX reader, and the .COD file of the code image it makes.
 #include "FuzzCheck.h"
 
-#include "factory/CodeImageFile.h"
-#include "factory/HexFile.h"
+#include "core/factory/CodeImageFile.h"
+#include "core/factory/HexFile.h"
 
 using namespace factory;
 

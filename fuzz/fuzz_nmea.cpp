@@ -1,7 +1,7 @@
 // Fuzz target: the "NVMNMEAG.DAT" NMEA identifier table reader.
 #include "FuzzCheck.h"
 
-#include "factory/NmeaTableFile.h"
+#include "core/factory/NmeaTableFile.h"
 
 using namespace factory;
 

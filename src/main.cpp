@@ -1,6 +1,7 @@
 // The Corvane Display Configuration Editor program.
-#include "config/Prompts.h"
-#include "editor/frmMain.h"
+#include "core/Prompts.h"
+#include "ui/WidgetPrompts.h"
+#include "ui/editor/frmMain.h"
 #include "link/Clock.h"
 
 #include <QApplication>

@@ -1,14 +1,15 @@
 // Shows the main window in a chosen state, for screenshots of the layout (tools/screenshots.sh).
 #include "NmeaStream.h"
-#include "config/Prompts.h"
-#include "dialogs/frmNmea.h"
-#include "dialogs/frmNmeaData.h"
-#include "dialogs/frmSenders.h"
-#include "dialogs/frmTimeOfDayAlarms.h"
-#include "editor/frmMain.h"
+#include "core/Prompts.h"
+#include "ui/WidgetPrompts.h"
+#include "ui/dialogs/frmNmea.h"
+#include "ui/dialogs/frmNmeaData.h"
+#include "ui/dialogs/frmSenders.h"
+#include "ui/dialogs/frmTimeOfDayAlarms.h"
+#include "ui/editor/frmMain.h"
 #include "link/Clock.h"
-#include "link/LinkWindows.h"
-#include "link/frmBeingSentReceived.h"
+#include "ui/LinkWindows.h"
+#include "ui/frmBeingSentReceived.h"
 
 #include <QApplication>
 #include <QComboBox>

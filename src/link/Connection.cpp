@@ -1,12 +1,12 @@
 // ConnectToBrevo: probe, switch into command mode, identify; and the port chooser wait.
 #include "link/Connection.h"
 
-#include "config/EditorState.h"
-#include "config/NumberText.h"
-#include "config/Prompts.h"
+#include "core/EditorState.h"
+#include "core/NumberText.h"
+#include "core/Prompts.h"
 #include "link/InstrumentView.h"
 #include "link/LinkLog.h"
-#include "link/Protocol.h"
+#include "core/Protocol.h"
 #include "link/SerialLink.h"
 
 using numtext::signedText;

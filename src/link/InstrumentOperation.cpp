@@ -1,5 +1,5 @@
 // One instrument operation at a time, and the one place where a lost link ends an operation.
-#include "config/Prompts.h"
+#include "core/Prompts.h"
 #include "link/InstrumentView.h"
 #include "link/LinkLog.h"
 #include "link/SerialLink.h"

@@ -1,8 +1,8 @@
 // The byte link: receive buffer, port opening with its error prompt, and the send and wait primitives.
 #include "link/SerialLink.h"
 
-#include "config/NumberText.h"
-#include "config/Prompts.h"
+#include "core/NumberText.h"
+#include "core/Prompts.h"
 #include "link/InstrumentView.h"
 #include "link/LinkLog.h"
 

@@ -1,7 +1,7 @@
 // The byte link to the instrument: receive buffer, port opening, plain and echo-checked sends, frames.
 #pragma once
 
-#include "config/EditorState.h"
+#include "core/EditorState.h"
 #include "link/BytePort.h"
 #include "link/Clock.h"
 

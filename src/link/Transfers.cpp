@@ -1,15 +1,15 @@
 #include "link/Transfers.h"
 
-#include "config/EditorState.h"
-#include "config/NumberText.h"
-#include "config/Prompts.h"
+#include "core/EditorState.h"
+#include "core/NumberText.h"
+#include "core/Prompts.h"
 #include "link/ConfirmedRead.h"
 #include "link/Connection.h"
 #include "link/InstrumentContext.h"
 #include "link/InstrumentView.h"
-#include "link/Protocol.h"
+#include "core/Protocol.h"
 #include "link/SerialLink.h"
-#include "link/TransferRules.h"
+#include "core/TransferRules.h"
 #include "link/WrittenParts.h"
 
 #include <QLoggingCategory>

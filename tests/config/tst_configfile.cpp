@@ -1,7 +1,7 @@
 // The configuration file: exact lines, round trips, and every way a file can be bad.
-#include "config/ConfigFile.h"
-#include "config/Defaults.h"
-#include "config/NumberText.h"
+#include "core/ConfigFile.h"
+#include "core/Defaults.h"
+#include "core/NumberText.h"
 #include "kit/CommaDecimalLocale.h"
 #include "kit/TempProgramFolder.h"
 

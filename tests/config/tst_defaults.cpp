@@ -1,5 +1,5 @@
 // The factory default image.
-#include "config/Defaults.h"
+#include "core/Defaults.h"
 
 #include <QTest>
 

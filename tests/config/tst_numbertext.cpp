@@ -1,5 +1,5 @@
 // Number text helpers shared by every window and file.
-#include "config/NumberText.h"
+#include "core/NumberText.h"
 #include "kit/CommaDecimalLocale.h"
 
 #include <QTest>

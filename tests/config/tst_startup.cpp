@@ -1,7 +1,7 @@
 // Start-up's loading of DEFAULT.CFG and its silent fall-back to the defaults.
-#include "config/ConfigFile.h"
-#include "config/Defaults.h"
-#include "config/StartUp.h"
+#include "core/ConfigFile.h"
+#include "core/Defaults.h"
+#include "core/StartUp.h"
 #include "kit/TempProgramFolder.h"
 
 #include <QTest>

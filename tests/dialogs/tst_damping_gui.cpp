@@ -1,6 +1,6 @@
 // The display damping window: the value box always shows the stored, limited value.
-#include "config/EditorState.h"
-#include "dialogs/frmDamping.h"
+#include "core/EditorState.h"
+#include "ui/dialogs/frmDamping.h"
 #include "kit/ScriptedPrompts.h"
 
 #include <QComboBox>

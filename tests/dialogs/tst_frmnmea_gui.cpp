@@ -1,5 +1,5 @@
 // The NMEA sentence selector: its lists, loading a source's three bytes, Accept, Cancel and View Data.
-#include "dialogs/frmNmea.h"
+#include "ui/dialogs/frmNmea.h"
 
 #include <QComboBox>
 #include <QLabel>

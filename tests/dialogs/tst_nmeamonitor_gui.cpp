@@ -1,5 +1,5 @@
 // The NMEA data monitor against the simulated instrument: command byte once, channel polls, pause and resume.
-#include "dialogs/frmNmeaData.h"
+#include "ui/dialogs/frmNmeaData.h"
 #include "kit/LinkFixture.h"
 #include "link/InstrumentContext.h"
 

@@ -1,8 +1,8 @@
 // The sender window: sender type lists, the curve grid, store-back and the curve chart.
-#include "config/Defaults.h"
-#include "config/Twips.h"
-#include "dialogs/frmChart.h"
-#include "dialogs/frmSenders.h"
+#include "core/Defaults.h"
+#include "ui/Twips.h"
+#include "ui/dialogs/frmChart.h"
+#include "ui/dialogs/frmSenders.h"
 #include "kit/ScriptedPrompts.h"
 
 #include <QComboBox>

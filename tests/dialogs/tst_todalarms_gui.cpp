@@ -1,6 +1,6 @@
 // The time-of-day alarm window: boxes keep what was typed, bytes hold the limited value.
-#include "config/EditorState.h"
-#include "dialogs/frmTimeOfDayAlarms.h"
+#include "core/EditorState.h"
+#include "ui/dialogs/frmTimeOfDayAlarms.h"
 #include "kit/ScriptedPrompts.h"
 
 #include <QAbstractItemView>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "Simulator.h"
-#include "editor/frmMain.h"
+#include "ui/editor/frmMain.h"
 #include "kit/ScriptedPrompts.h"
 #include "kit/SimulatorPort.h"
 #include "kit/TempProgramFolder.h"

@@ -1,13 +1,13 @@
 // End to end in real time: the editor's main window uploads to and downloads from corvane-sim over a pseudo-terminal.
 #include "SimMemory.h"
-#include "config/Defaults.h"
-#include "editor/frmMain.h"
+#include "core/Defaults.h"
+#include "ui/editor/frmMain.h"
 #include "kit/ScriptedPrompts.h"
 #include "kit/SimProgram.h"
 #include "kit/TempProgramFolder.h"
 #include "link/Clock.h"
-#include "link/TransferRules.h"
-#include "link/frmBeingSentReceived.h"
+#include "core/TransferRules.h"
+#include "ui/frmBeingSentReceived.h"
 
 #include <QCheckBox>
 #include <QFileInfo>

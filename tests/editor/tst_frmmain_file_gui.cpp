@@ -1,17 +1,17 @@
 // The main window's start-up, shutdown, File menu, About window and factory reset.
 #include "Simulator.h"
-#include "config/ConfigFile.h"
-#include "config/Defaults.h"
-#include "config/frmAbout.h"
-#include "dialogs/frmDamping.h"
-#include "editor/ClickLabel.h"
+#include "core/ConfigFile.h"
+#include "core/Defaults.h"
+#include "ui/frmAbout.h"
+#include "ui/dialogs/frmDamping.h"
+#include "ui/editor/ClickLabel.h"
 #include "editor/SimulatedEditor.h"
-#include "editor/frmMain.h"
+#include "ui/editor/frmMain.h"
 #include "kit/ScriptedPrompts.h"
 #include "kit/SimulatorPort.h"
 #include "kit/TempProgramFolder.h"
 #include "kit/VirtualClock.h"
-#include "link/frmBeingSentReceived.h"
+#include "ui/frmBeingSentReceived.h"
 
 #include <QComboBox>
 #include <QFile>

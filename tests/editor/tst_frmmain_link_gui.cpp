@@ -1,17 +1,17 @@
 // The main window's side of the link: factory window access, identity boxes, busy guard, indicator.
 #include "Simulator.h"
-#include "dialogs/frmNmea.h"
-#include "editor/ClickLabel.h"
-#include "editor/FillShape.h"
+#include "ui/dialogs/frmNmea.h"
+#include "ui/editor/ClickLabel.h"
+#include "ui/editor/FillShape.h"
 #include "editor/SimulatedEditor.h"
-#include "editor/frmMain.h"
-#include "factory/frmHalvane.h"
+#include "ui/editor/frmMain.h"
+#include "ui/factory/frmHalvane.h"
 #include "kit/ScriptedPrompts.h"
 #include "kit/SimulatorPort.h"
 #include "kit/TempProgramFolder.h"
 #include "kit/VirtualClock.h"
-#include "link/frmBeingSentReceived.h"
-#include "link/frmComms.h"
+#include "ui/frmBeingSentReceived.h"
+#include "ui/frmComms.h"
 
 #include <QFile>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 // The main window's Edit menu: radio choices and their bits, the menu refresh, and the three number entries.
 #include "MainWindowFixture.h"
 
-#include "editor/BrevoFace.h"
+#include "ui/editor/BrevoFace.h"
 
 #include <QActionGroup>
 #include <QMenu>

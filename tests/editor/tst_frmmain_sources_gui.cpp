@@ -1,9 +1,9 @@
 // The main window's data sources: list refresh and picks, alarm and bar limits, the NMEA selector, blink and key chord.
 #include "MainWindowFixture.h"
 
-#include "config/Twips.h"
-#include "dialogs/frmNmea.h"
-#include "editor/BrevoFace.h"
+#include "ui/Twips.h"
+#include "ui/dialogs/frmNmea.h"
+#include "ui/editor/BrevoFace.h"
 
 #include <QApplication>
 #include <QTest>

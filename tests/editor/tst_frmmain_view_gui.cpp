@@ -2,7 +2,7 @@
 // buttons.
 #include "MainWindowFixture.h"
 
-#include "editor/BrevoFace.h"
+#include "ui/editor/BrevoFace.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

@@ -1,12 +1,12 @@
 // A factory window on the link bench: simulated instrument, virtual clock, scripted prompts, and sample files.
 #pragma once
 
-#include "config/Defaults.h"
-#include "factory/frmHalvane.h"
+#include "core/Defaults.h"
+#include "ui/factory/frmHalvane.h"
 #include "kit/LinkFixture.h"
 #include "kit/TempProgramFolder.h"
 #include "link/InstrumentContext.h"
-#include "link/Protocol.h"
+#include "core/Protocol.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 // The .COD code image file: exact lines, round trips, atomic writing and refusal of damaged files.
-#include "factory/CodeImageFile.h"
-#include "factory/HexFile.h"
+#include "core/factory/CodeImageFile.h"
+#include "core/factory/HexFile.h"
 
 #include "kit/TempProgramFolder.h"
 

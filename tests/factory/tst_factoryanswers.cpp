@@ -1,7 +1,7 @@
 // The factory prompts' answer checks and the lines of the factory window's output box.
-#include "factory/FactoryAnswers.h"
-#include "factory/FactoryOutput.h"
-#include "factory/MemoryDisplays.h"
+#include "core/factory/FactoryAnswers.h"
+#include "core/factory/FactoryOutput.h"
+#include "core/factory/MemoryDisplays.h"
 
 #include <QTest>
 

@@ -1,6 +1,6 @@
 // Serial number split and the blocks provisioning writes: log block, factory settings, new serial number, NVM checksum.
-#include "factory/SerialNumber.h"
-#include "factory/SystemBlockUpdates.h"
+#include "core/factory/SerialNumber.h"
+#include "core/factory/SystemBlockUpdates.h"
 
 #include <QTest>
 

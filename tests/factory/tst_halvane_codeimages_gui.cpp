@@ -1,5 +1,5 @@
 // Code images in the factory window: HEX to .COD, flash ROM to .COD, .COD to 24C512, 24C512 to flash ROM.
-#include "factory/CodeImageFile.h"
+#include "core/factory/CodeImageFile.h"
 #include "factory/HalvaneRig.h"
 
 namespace

@@ -1,8 +1,8 @@
 // New-unit provisioning in the factory window: modules, serial number, logs and settings, curves, NMEA tables.
-#include "factory/CalibrationFile.h"
-#include "factory/CodeImageFile.h"
+#include "core/factory/CalibrationFile.h"
+#include "core/factory/CodeImageFile.h"
 #include "factory/HalvaneRig.h"
-#include "factory/ProgramModules.h"
+#include "core/factory/ProgramModules.h"
 
 #include <cstring>
 

@@ -1,5 +1,5 @@
 // Intel HEX to code image: the flash window 7168..8191, sector rounding, and refusal of damaged files.
-#include "factory/HexFile.h"
+#include "core/factory/HexFile.h"
 
 #include <QTest>
 

@@ -1,9 +1,9 @@
 // The provisioning files: calibration curves, NMEA tables, decimal points and the program modules, good and damaged.
-#include "factory/CalibrationFile.h"
-#include "factory/CodeImageFile.h"
-#include "factory/DecimalPointFile.h"
-#include "factory/NmeaTableFile.h"
-#include "factory/ProgramModules.h"
+#include "core/factory/CalibrationFile.h"
+#include "core/factory/CodeImageFile.h"
+#include "core/factory/DecimalPointFile.h"
+#include "core/factory/NmeaTableFile.h"
+#include "core/factory/ProgramModules.h"
 
 #include "kit/TempProgramFolder.h"
 

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "Simulator.h"
-#include "config/EditorState.h"
+#include "core/EditorState.h"
 #include "kit/RecordingView.h"
 #include "kit/ScriptedPrompts.h"
 #include "kit/SimulatorPort.h"

@@ -1,7 +1,7 @@
 // Test prompts: answer from a queue, record every prompt verbatim, fail on a prompt nobody expected.
 #pragma once
 
-#include "config/Prompts.h"
+#include "core/Prompts.h"
 
 #include <QList>
 #include <QStringList>

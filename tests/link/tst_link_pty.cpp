@@ -1,5 +1,5 @@
 // End to end: the editor's real serial path (QSerialPort, port resolver, steady clock) against corvane-sim on a pseudo-terminal.
-#include "config/EditorState.h"
+#include "core/EditorState.h"
 #include "kit/RecordingView.h"
 #include "kit/ScriptedPrompts.h"
 #include "kit/SimProgram.h"

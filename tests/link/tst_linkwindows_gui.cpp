@@ -1,10 +1,10 @@
 // The port chooser and the connecting and progress windows, driven as a user would.
-#include "config/EditorState.h"
+#include "core/EditorState.h"
 #include "kit/RecordingView.h"
-#include "link/LinkWindows.h"
-#include "link/frmComms.h"
-#include "link/frmProgress.h"
-#include "link/frmShowConnecting.h"
+#include "ui/LinkWindows.h"
+#include "ui/frmComms.h"
+#include "ui/frmProgress.h"
+#include "ui/frmShowConnecting.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,5 +1,5 @@
 // The byte primitives, the receive buffer, the port-opening prompt and the busy guard, on the virtual clock.
-#include "config/EditorState.h"
+#include "core/EditorState.h"
 #include "kit/FakePort.h"
 #include "kit/RecordingView.h"
 #include "kit/ScriptedPrompts.h"

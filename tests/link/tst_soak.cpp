@@ -18,7 +18,7 @@
 //
 // CORVANE_SOAK_RUNS and CORVANE_SOAK_SEED (one run with that seed, described in full) help when chasing a finding.
 #include "Simulator.h"
-#include "config/Defaults.h"
+#include "core/Defaults.h"
 #include "kit/ScriptedPrompts.h"
 #include "kit/SimulatorPort.h"
 #include "kit/VirtualClock.h"
@@ -27,7 +27,7 @@
 #include "link/InstrumentView.h"
 #include "link/SerialLink.h"
 #include "link/Transfers.h"
-#include "link/frmBeingSentReceived.h"
+#include "ui/frmBeingSentReceived.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>

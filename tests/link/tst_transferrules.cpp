@@ -1,6 +1,6 @@
 // Data rules of upload and download: categories, counter, first-upload date, curve encoding.
-#include "config/Defaults.h"
-#include "link/TransferRules.h"
+#include "core/Defaults.h"
+#include "core/TransferRules.h"
 
 #include <QTest>
 

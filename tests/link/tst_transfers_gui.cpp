@@ -1,13 +1,13 @@
 // Upload, download, backup and restore against the simulated instrument on the virtual clock.
-#include "config/Defaults.h"
+#include "core/Defaults.h"
 #include "kit/LinkFixture.h"
 #include "link/ConfirmedRead.h"
 #include "link/Connection.h"
 #include "link/InstrumentContext.h"
-#include "link/Protocol.h"
-#include "link/TransferRules.h"
+#include "core/Protocol.h"
+#include "core/TransferRules.h"
 #include "link/Transfers.h"
-#include "link/frmBeingSentReceived.h"
+#include "ui/frmBeingSentReceived.h"
 
 #include <QCheckBox>
 #include <QPushButton>

@@ -1,0 +1,254 @@
+#include "core/ConfigFile.h"
+
+#include "core/Defaults.h"
+#include "core/NumberText.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <cmath>
+#include <cstring>
+
+using numtext::numberField;
+
+namespace {
+
+const char kCrLf[] = "\r\n";
+
+void appendLine(QByteArray &out, const QString &line)
+{
+    out += line.toLatin1();
+    out += kCrLf;
+}
+
+// The file as a stream of comma-separated fields, each knowing its line.
+class FieldReader {
+public:
+    explicit FieldReader(const QByteArray &content)
+    {
+        int line = 0;
+        qsizetype start = 0;
+        while (start < content.size()) {
+            qsizetype end = content.indexOf('\n', start);
+            if (end < 0)
+                end = content.size();
+            QByteArray text = content.mid(start, end - start);
+            if (text.endsWith('\r'))
+                text.chop(1);
+            ++line;
+            for (const QByteArray &field : text.split(','))
+                m_fields.append({QString::fromLatin1(field).trimmed(), line});
+            start = end + 1;
+        }
+        m_lastLine = line;
+    }
+
+    bool atEnd() const { return m_next >= m_fields.size(); }
+    int line() const { return atEnd() ? m_lastLine + 1 : m_fields[m_next].line; }
+
+    bool text(QString &out)
+    {
+        if (atEnd())
+            return false;
+        out = m_fields[m_next++].text;
+        return true;
+    }
+
+    // A field that must be a number.
+    bool number(double &out, QString &problem)
+    {
+        if (atEnd()) {
+            problem = QStringLiteral("the file ends too early");
+            return false;
+        }
+        const QString t = m_fields[m_next].text;
+        bool ok = false;
+        const double v = t.toDouble(&ok);
+        if (!ok || !std::isfinite(v)) {
+            problem = QStringLiteral("\"%1\" is not a number").arg(t);
+            return false;
+        }
+        ++m_next;
+        out = v;
+        return true;
+    }
+
+    bool byte(quint8 &out, QString &problem)
+    {
+        double v = 0;
+        const int at = line();
+        if (!number(v, problem))
+            return false;
+        const qint64 r = numtext::roundHalfEven(v);
+        if (r < 0 || r > 255) {
+            problem = QStringLiteral("%1 does not fit in a byte (0 to 255)").arg(r);
+            m_failLine = at;
+            return false;
+        }
+        out = quint8(r);
+        return true;
+    }
+
+    int failLine() const { return m_failLine; }
+
+private:
+    struct Field {
+        QString text;
+        int line;
+    };
+    QList<Field> m_fields;
+    qsizetype m_next = 0;
+    int m_lastLine = 0;
+    int m_failLine = 0;
+};
+
+} // namespace
+
+QByteArray configFileText(EditorState &state, const QDateTime &created)
+{
+    QByteArray out;
+    out.reserve(64 * 1024);
+    appendLine(out, QStringLiteral("Corvane Display Configuration File - Do NOT make any changes!"));
+    appendLine(out, state.VersionText);
+    appendLine(out, QStringLiteral("Date created: ") + created.date().toString(QStringLiteral("MM-dd-yyyy")) +
+                        QStringLiteral(".  Time created: ") + created.time().toString(QStringLiteral("HH:mm:ss")));
+    appendLine(out, QStringLiteral("*"));
+    appendLine(out, QStringLiteral("*"));
+    appendLine(out, QStringLiteral("COMport=,") + numberField(qint64(state.ComPortNumber)));
+
+    state.SystemBlock[0] = systemBlockChecksum(state.SystemBlock);
+    for (int i = 0; i <= 255; ++i)
+        appendLine(out, numberField(qint64(i)) + QLatin1Char(',') + numberField(qint64(state.SystemBlock[i])));
+
+    for (int n = 1; n <= 16; ++n) {
+        appendLine(out, QStringLiteral(" "));
+        state.ConfigBlock[n][0] = configBlockChecksum(state.ConfigBlock[n]);
+        for (int d = 0; d <= 127; ++d)
+            appendLine(out, QStringLiteral("CDC(") + numberField(qint64(n)) + QLatin1Char('-') + numberField(qint64(d)) +
+                                QStringLiteral("), ") + numberField(qint64(state.ConfigBlock[n][d])));
+    }
+
+    for (int k = 1; k <= 32; ++k)
+        for (int j = 1; j <= 32; ++j)
+            appendLine(out, numberField(state.CalCurve[k][j][1]) + QLatin1Char(',') + numberField(state.CalCurve[k][j][2]));
+    appendLine(out, QStringLiteral("-1"));
+    return out;
+}
+
+QString writeConfigFile(EditorState &state, const QString &path, const QDateTime &created)
+{
+    const QByteArray text = configFileText(state, created);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return file.errorString();
+    if (file.write(text) != text.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return reason;
+    }
+    if (!file.commit())
+        return file.errorString();
+    return QString();
+}
+
+ConfigReadResult readConfigFile(const QString &path, ConfigFileImage &image)
+{
+    ConfigReadResult result;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.problem = file.exists() ? file.errorString() : QStringLiteral("the file does not exist");
+        return result;
+    }
+    // A configuration file is about 60 KB; anything far larger is not one.
+    if (file.size() > 16 * 1024 * 1024) {
+        result.problem = QStringLiteral("the file is too large to be a configuration file");
+        return result;
+    }
+    return parseConfigFile(file.readAll(), image);
+}
+
+ConfigReadResult parseConfigFile(const QByteArray &content, ConfigFileImage &image)
+{
+    ConfigReadResult result;
+    FieldReader in(content);
+    QString problem;
+    auto fail = [&](const QString &what) {
+        result.line = in.failLine() ? in.failLine() : in.line();
+        result.problem = what;
+        return result;
+    };
+
+    for (int i = 1; i <= 5; ++i)
+        if (!in.text(image.headerLines[i]))
+            return fail(QStringLiteral("the file ends too early"));
+    QString label;
+    if (!in.text(label))
+        return fail(QStringLiteral("the file ends too early"));
+    if (!in.byte(image.comPort, problem))
+        return fail(problem);
+    for (int i = 0; i <= 255; ++i) {
+        if (!in.text(label))
+            return fail(QStringLiteral("the file ends too early"));
+        if (!in.byte(image.system[i], problem))
+            return fail(problem);
+    }
+    for (int n = 1; n <= 16; ++n) {
+        if (!in.text(label))
+            return fail(QStringLiteral("the file ends too early"));
+        for (int d = 0; d <= 127; ++d) {
+            if (!in.text(label))
+                return fail(QStringLiteral("the file ends too early"));
+            if (!in.byte(image.blocks[n][d], problem))
+                return fail(problem);
+        }
+    }
+    for (int k = 1; k <= 32; ++k)
+        for (int j = 1; j <= 32; ++j)
+            for (int f = 1; f <= 2; ++f) {
+                double v = 0;
+                if (!in.number(v, problem))
+                    return fail(problem);
+                // "-0" reads as 0, as the writer writes every zero: the image then holds
+                // exactly what its next save reads back.
+                image.curves[k][j][f] = v == 0.0 ? 0.0f : float(v);
+            }
+    double endMark = 0;
+    if (!in.number(endMark, problem))
+        return fail(problem == QLatin1String("the file ends too early")
+                        ? QStringLiteral("the closing \"-1\" line is missing")
+                        : problem);
+    result.ok = true;
+    return result;
+}
+
+bool senderTypesHavePositions(const quint8 *sb)
+{
+    return sb[98] - 6 < senders::kFuelEntries && sb[99] - 16 < senders::kTrimEntries &&
+           sb[100] < senders::kEngineTempEntries && sb[101] - 9 < senders::kOilEntries &&
+           sb[103] - 22 < senders::kSecondTankEntries;
+}
+
+void applyConfigFile(EditorState &state, const ConfigFileImage &image)
+{
+    for (int i = 1; i <= 5; ++i)
+        state.FileHeaderLines[i] = image.headerLines[i];
+    state.ComPortNumber = image.comPort;
+    std::memcpy(state.SystemBlock, image.system, 256);
+    state.SystemBlock[6] = 1;
+    for (int n = 1; n <= 16; ++n)
+        std::memcpy(state.ConfigBlock[n], image.blocks[n], 128);
+    std::memcpy(state.CalCurve, image.curves, sizeof state.CalCurve);
+    positionSenderLists(state);
+}
+
+QString describeReadFailure(const QString &path, const ConfigReadResult &result)
+{
+    const QString name = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    if (result.line <= 0)
+        return QStringLiteral("The configuration file \"%1\" could not be read: %2.").arg(name, result.problem);
+    return QStringLiteral("The configuration file \"%1\" could not be read.\r\nLine %2: %3.")
+        .arg(name)
+        .arg(result.line)
+        .arg(result.problem);
+}

@@ -1,0 +1,6 @@
+#include "core/Prompts.h"
+
+QString applicationTitle()
+{
+    return QStringLiteral("Corvane Display Configuration Editor");
+}

@@ -1,0 +1,151 @@
+#include "core/TransferRules.h"
+
+#include "core/EditorState.h"
+#include "core/NumberText.h"
+
+#include <cmath>
+
+using numtext::roundHalfEven;
+
+namespace transfer {
+
+namespace {
+QList<int> range(int first, int last)
+{
+    QList<int> r;
+    for (int i = first; i <= last; ++i)
+        r.append(i);
+    return r;
+}
+} // namespace
+
+QList<int> categoryBytes(int category)
+{
+    switch (category) {
+    case 2: return {114, 115};
+    case 3: return {1};
+    case 4: return {98, 99, 100, 101, 103};
+    case 5: return {7};
+    case 6: return {21, 22};
+    case 7: return {23, 24};
+    case 8: return QList<int>{102} + range(104, 110) + QList<int>{113};
+    case 9: return {2};
+    case 10: return range(128, 227);
+    case 11: return range(46, 61);
+    case 13: return range(26, 31) + range(33, 45) + QList<int>{64, 65, 111, 112};
+    case 14: return {66};
+    default: return {};
+    }
+}
+
+const QList<int> &downloadOrder()
+{
+    static const QList<int> order{10, 9, 8, 11, 13, 14};
+    return order;
+}
+
+bool isDownloadable(int category)
+{
+    return downloadOrder().contains(category);
+}
+
+const QList<int> &uploadedCurves()
+{
+    static const QList<int> curves{6, 9, 16, 19, 22, 25};
+    return curves;
+}
+
+void advanceUploadCounter(quint8 *b, bool newUnit)
+{
+    if (newUnit) {
+        b[10] = 1;
+        b[11] = 0;
+    } else if (b[11] == 255) {
+        b[11] = 0;
+        b[10] = b[10] == 255 ? 0 : quint8(b[10] + 1);
+    } else {
+        b[11] = quint8(b[11] + 1);
+    }
+}
+
+void applyFirstUploadDate(quint8 *b, const QDate &today)
+{
+    const int year = today.year() % 100;
+    const int month = today.month();
+    const int day = today.day();
+    const long stored = long(b[17]) * 100000 + long(b[18]) * 1000 + b[19];
+    const long now = long(year) * 100000 + long(month) * 1000 + day;
+    if (stored > now) {
+        b[17] = quint8(year);
+        b[18] = quint8(month);
+        b[19] = quint8(day);
+    }
+}
+
+EncodedCurve encodeCurve(const EditorState &state, int curve)
+{
+    EncodedCurve out;
+    long counts[33] = {};
+    long values[33] = {};
+    for (int j = 1; j <= 32; ++j) {
+        const float r = state.CalCurve[curve][j][1];
+        const float v = state.CalCurve[curve][j][2];
+        if (!std::isfinite(r) || r < 0.0f) {
+            out.point = j;
+            out.problem = QStringLiteral("its resistance %1 ohms is not a resistance a sender can have")
+                              .arg(numtext::floatText(r));
+            return out;
+        }
+        if (!std::isfinite(v) || v < 0.0f || v > 65535.0f) {
+            out.point = j;
+            out.problem = QStringLiteral("its value %1 is outside what the instrument can store (0 to 6553.5)")
+                              .arg(numtext::floatText(v / 10.0f));
+            return out;
+        }
+        // The 10-bit reading of the sender against a 180-ohm pull-up, in single precision.
+        const float c = r * 1023.0f / (r + 180.0f);
+        const long countsHigh = long(roundHalfEven(double(c / 256.0f - 0.5f)));
+        long countsLow = long(roundHalfEven(double(c - 256.0f * float(countsHigh))));
+        if (countsLow == 256)
+            countsLow = 255;
+        if (countsLow < 0)
+            countsLow = 0;
+        const long valueHigh = long(roundHalfEven(double(v / 256.0f - 0.5f)));
+        long valueLow = long(std::floor(double(v - 256.0f * float(valueHigh))));
+        if (valueLow == 256)
+            valueLow = 255;
+        if (valueLow < 0)
+            valueLow = 0;
+        counts[j] = 256 * countsHigh + countsLow;
+        values[j] = 256 * valueHigh + valueLow;
+    }
+    if (counts[1] == counts[2] || counts[31] == counts[32]) {
+        out.point = counts[1] == counts[2] ? 2 : 32;
+        out.problem = QStringLiteral("its first two or last two points have the same resistance reading, so "
+                                     "the ends of the curve cannot be extended");
+        return out;
+    }
+    auto clampWord = [](double v) { return long(std::min(65535.0, std::max(0.0, v))); };
+    // Point 1 becomes the straight line through points 1 and 2 taken at counts 0.
+    const double slopeLow = double(values[1] - values[2]) / double(counts[1] - counts[2]);
+    const long first = clampWord(double(roundHalfEven(double(values[1]) - double(counts[1]) * slopeLow)));
+    // Point 32 becomes the line through points 31 and 32 taken at counts 1023.
+    const double slopeHigh = double(values[31] - values[32]) / double(counts[31] - counts[32]);
+    const long last = clampWord(std::floor(double(values[31]) + double(1023 - counts[31]) * slopeHigh));
+    counts[1] = 0;
+    values[1] = first;
+    counts[32] = 1023;
+    values[32] = last;
+
+    for (int j = 1; j <= 32; ++j) {
+        const int at = 4 * (j - 1);
+        out.bytes[at] = quint8(counts[j] / 256);
+        out.bytes[at + 1] = quint8(counts[j] % 256);
+        out.bytes[at + 2] = quint8(values[j] / 256);
+        out.bytes[at + 3] = quint8(values[j] % 256);
+    }
+    out.ok = true;
+    return out;
+}
+
+} // namespace transfer

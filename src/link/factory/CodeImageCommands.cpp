@@ -1,0 +1,190 @@
+#include "link/factory/CodeImageCommands.h"
+
+#include "core/EditorState.h"
+#include "core/Prompts.h"
+#include "core/factory/CodeImageFile.h"
+#include "core/factory/FactoryAnswers.h"
+#include "core/factory/FactoryOutput.h"
+#include "core/factory/FactoryText.h"
+#include "core/factory/HexFile.h"
+#include "link/InstrumentContext.h"
+#include "link/InstrumentView.h"
+#include "core/Protocol.h"
+#include "link/SerialLink.h"
+
+namespace factory
+{
+namespace
+{
+
+const QString kCodeFilter = QStringLiteral("Files (*.COD)| *.COD");
+constexpr int kSectorReadAttempts = 3;
+constexpr int kProgressSteps = 16;
+
+// Reads one flash ROM sector into `values`; again while bytes are missing.
+bool readFlashSector(FactorySession &s, int address, QVector<int> *values)
+{
+    SerialLink &link = s.ctx.link;
+    for (int attempt = 0; attempt < kSectorReadAttempts; ++attempt) {
+        link.emptyBuffer();
+        link.sendFrameAt(proto::kReadFlash, proto::kSectorSize, address);
+        link.Delay(1.0);
+        s.ctx.prompts.beep();
+        if (link.RxCount >= proto::kSectorSize) {
+            values->clear();
+            for (int y = 1; y <= proto::kSectorSize; ++y)
+                values->append(link.element(y));
+            return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+CommandEnd hexToCodeFile(FactorySession &s)
+{
+    const QString title = QStringLiteral("Read code from HEX file and create .COD file");
+    s.ctx.prompts.beep();
+    s.output.clear();
+    const QString hexPath = s.ctx.prompts.openFile(QStringLiteral("Read code at location 7182 from HEX file: "),
+                                                   QStringLiteral("Files (*.HEX)| *.HEX"));
+    if (hexPath.isEmpty())
+        return CommandEnd::Cancelled;
+    const auto image = readHexFile(hexPath);
+    if (!image.ok()) {
+        tell(s, title, image.error + QStringLiteral("\r\nNo .COD file was written."));
+        return CommandEnd::Refused;
+    }
+    const QString codPath = s.ctx.prompts.saveFile(QStringLiteral("Save code to .COD file: "), kCodeFilter);
+    if (codPath.isEmpty())
+        return CommandEnd::Cancelled;
+    const QString problem = CodeImageFile::write(codPath, image.value);
+    if (!problem.isEmpty()) {
+        tell(s, title, problem);
+        return CommandEnd::Failed;
+    }
+    return CommandEnd::Done;
+}
+
+CommandEnd flashToCodeFile(FactorySession &s)
+{
+    const QString title = QStringLiteral("Read from Flash ROM and Save to .COD File");
+    if (!s.ctx.ensureConnected())
+        return CommandEnd::NotConnected;
+    const Checked start =
+        askChecked(s, QStringLiteral("Enter Flash ROM address to read from or 'OK' to read from NvmLoc. 7,168"),
+                   QStringLiteral("Flash ROM location to read from or 7,168"), checkFlashReadAddress);
+    if (!start.ok)
+        return endOf(start);
+    const Checked sectors =
+        askChecked(s, QStringLiteral("Enter number of 64 byte Sectors 'N' to read from Flash ROM location 7,168"),
+                   QStringLiteral("Read ROM Sectors from Flash at location 7,168"), checkFlashReadSectors);
+    if (!sectors.ok)
+        return endOf(sectors);
+    const QString path = s.ctx.prompts.saveFile(QStringLiteral("Save Settings to File: "), kCodeFilter);
+    if (path.isEmpty())
+        return CommandEnd::Cancelled;
+
+    CodeImage image;
+    image.firstAddress = int(start.value);
+    image.origin = CodeImageOrigin::FlashRom;
+    QVector<int> values;
+    for (int u = 1; u <= sectors.value; ++u) {
+        const int a = int(start.value) + proto::kSectorSize * (u - 1);
+        if (!readFlashSector(s, a, &values)) {
+            // A file with a sector missing would pass for a whole image later.
+            tell(s, title,
+                 QStringLiteral("The instrument did not send the flash ROM sector at %1 to %2.\r\n"
+                                "No file was written: check the cable and the power, then try again.")
+                     .arg(a)
+                     .arg(a + proto::kSectorSize - 1));
+            return CommandEnd::Failed;
+        }
+        s.output.setText(flashSectorText(values));
+        for (int v : values)
+            image.bytes.append(char(v));
+    }
+    const QString problem = CodeImageFile::write(path, image);
+    if (!problem.isEmpty()) {
+        tell(s, title, problem);
+        return CommandEnd::Failed;
+    }
+    return CommandEnd::Done;
+}
+
+CommandEnd writeCodeImage(FactorySession &s, const CodeImage &image, int address)
+{
+    SerialLink &link = s.ctx.link;
+    if (!s.ctx.ensureConnected())
+        return CommandEnd::NotConnected;
+    s.ctx.view.setProgress(0);
+    s.ctx.view.showProgress();
+    const int sectors = image.sectorCount();
+    for (int b = 1; b <= sectors; ++b) {
+        const int a = address + proto::kSectorSize * (b - 1);
+        s.output.append(writingSectorLine(b, a));
+        link.sendFrameAt(proto::kWrite24C512, proto::kSectorSize, a);
+        link.sendEchoedBlock(image.sector(b));
+        s.ctx.view.setProgress(kProgressSteps * b / sectors);
+    }
+    s.output.append(transferDoneText());
+    s.ctx.view.hideProgress();
+    return CommandEnd::Done;
+}
+
+CommandEnd codeFileTo24C512(FactorySession &s)
+{
+    const QString title = QStringLiteral("Upload ROM code from File to Tessaro 24C512 EEPROM");
+    if (!confirm(s, title, QStringLiteral("This will overwrite the 24C512 EEPROM in the Tessaro !")))
+        return CommandEnd::Cancelled;
+    s.output.clear();
+    const QString path = s.ctx.prompts.openFile(QStringLiteral("Read ROM code from file: "), kCodeFilter);
+    if (path.isEmpty())
+        return CommandEnd::Cancelled;
+    const auto image = CodeImageFile::read(path);
+    if (!image.ok()) {
+        tell(s, title, image.error + QStringLiteral("\r\nNothing was sent."));
+        return CommandEnd::Refused;
+    }
+    const int sectors = image.value.sectorCount();
+    const QString addressTitle = QStringLiteral("24C512 ROM location to save ROM data to");
+    const Checked target = checkCodeTargetAddress(
+        ask(s, QStringLiteral("Enter 24C512 address to save to (16,384 to 32,767)"), addressTitle), sectors);
+    if (!target.ok) {
+        if (!target.cancelled())
+            s.ctx.prompts.message(addressTitle, target.message, Prompts::Icon::Critical);
+        return endOf(target);
+    }
+    s.ctx.state.CodeSectorCount = quint16(sectors);
+    s.ctx.state.CodeTargetAddress = quint16(target.value);
+    s.ctx.link.resetEchoCounts();
+    const CommandEnd end = writeCodeImage(s, image.value, int(target.value));
+    if (end == CommandEnd::Done && !reportMissedEchoes(s, title))
+        return CommandEnd::Failed;
+    return end;
+}
+
+CommandEnd copyCodeToFlash(FactorySession &s)
+{
+    SerialLink &link = s.ctx.link;
+    if (!s.ctx.ensureConnected())
+        return CommandEnd::NotConnected;
+    const Checked source =
+        askChecked(s, QStringLiteral("Enter 24C512 Start Address"),
+                   QStringLiteral("Copy program code from 24C512 NVM to flash ROM at 7,168"), checkCopySourceAddress);
+    if (!source.ok)
+        return endOf(source);
+    const Checked count = askChecked(s, QStringLiteral("Enter number of 64 byte Sectors to copy (1-16)"),
+                                     QStringLiteral("Copy how many 64 byte Sectors from 24C512 NVM?"),
+                                     [&source](const QString &a) { return checkCopySectorCount(a, source.value); });
+    if (!count.ok)
+        return endOf(count);
+    link.emptyBuffer();
+    link.sendFrameAt(proto::kCopyToFlash, int(count.value), int(source.value));
+    link.Delay(1.0);
+    s.ctx.state.SystemBlock[8] = 0;
+    return CommandEnd::Done;
+}
+
+} // namespace factory

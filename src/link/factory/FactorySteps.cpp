@@ -1,0 +1,84 @@
+#include "link/factory/FactorySteps.h"
+
+#include "core/EditorState.h"
+#include "core/Prompts.h"
+#include "link/InstrumentContext.h"
+#include "link/InstrumentView.h"
+#include "core/Protocol.h"
+#include "link/SerialLink.h"
+
+#include <QPoint>
+
+namespace factory
+{
+namespace
+{
+constexpr int kPromptTwips = 1000;
+constexpr int kBlockReadAttempts = 3;
+} // namespace
+
+bool confirm(FactorySession &s, const QString &title, const QString &warning)
+{
+    s.ctx.prompts.beep();
+    return s.ctx.prompts.askYesNo(title, QStringLiteral("Are you sure?\r\n") + warning, Prompts::Icon::Question) ==
+           kYes;
+}
+
+QString ask(FactorySession &s, const QString &prompt, const QString &title)
+{
+    return s.ctx.prompts.inputBox(prompt, title, QString(), QPoint(kPromptTwips, kPromptTwips));
+}
+
+Checked askChecked(FactorySession &s, const QString &prompt, const QString &title,
+                   const std::function<Checked(const QString &)> &check)
+{
+    const Checked answer = check(ask(s, prompt, title));
+    if (!answer.ok && !answer.cancelled())
+        s.ctx.prompts.message(title, answer.message, Prompts::Icon::Exclamation);
+    return answer;
+}
+
+CommandEnd endOf(const Checked &answer)
+{
+    return answer.cancelled() ? CommandEnd::Cancelled : CommandEnd::Refused;
+}
+
+void tell(FactorySession &s, const QString &title, const QString &text)
+{
+    s.ctx.prompts.message(title, text, Prompts::Icon::Critical);
+}
+
+bool reportMissedEchoes(FactorySession &s, const QString &title)
+{
+    return reportUnacknowledgedBytes(s.ctx.link, s.ctx.prompts, title);
+}
+
+bool readInstrumentSystemBlock(SerialLink &link, quint8 *block)
+{
+    bool complete = false;
+    for (int attempt = 0; attempt < kBlockReadAttempts; ++attempt) {
+        link.RxCount = 0;
+        link.port().discardInput();
+        link.sendFrame(proto::kReadInternalNvm, 0, 0, 0);
+        link.Delay(1.0);
+        if (link.RxCount < proto::kSystemBlockSize)
+            continue;
+        for (int i = 0; i < proto::kSystemBlockSize; ++i)
+            block[i] = quint8(link.element(i + 1));
+        complete = true;
+        // A block garbled on the way fails its checksum; one stored with a wrong checksum
+        // keeps failing and is taken as it is (the write recomputes byte 0).
+        if (systemBlockChecksum(block) == block[0])
+            break;
+    }
+    return complete;
+}
+
+void markDisconnected(FactorySession &s)
+{
+    s.ctx.state.Connected = kFalse;
+    s.ctx.view.setConnectedLabel(QStringLiteral("Not connected to Tessaro"));
+    s.ctx.view.hideProgress();
+}
+
+} // namespace factory

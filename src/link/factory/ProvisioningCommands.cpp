@@ -1,0 +1,356 @@
+#include "link/factory/ProvisioningCommands.h"
+
+#include "core/Defaults.h"
+#include "core/EditorState.h"
+#include "core/Prompts.h"
+#include "core/factory/CalibrationFile.h"
+#include "link/factory/CodeImageCommands.h"
+#include "core/factory/DecimalPointFile.h"
+#include "core/factory/FactoryAnswers.h"
+#include "core/factory/NmeaTableFile.h"
+#include "core/factory/ProgramModules.h"
+#include "core/factory/SerialNumber.h"
+#include "core/factory/SystemBlockUpdates.h"
+#include "link/InstrumentContext.h"
+#include "link/InstrumentView.h"
+#include "core/Protocol.h"
+#include "link/SerialLink.h"
+#include "link/WrittenParts.h"
+
+#include <QDir>
+
+namespace factory
+{
+namespace
+{
+
+const QString kNothingSent = QStringLiteral("\r\nNothing was sent.");
+constexpr int kProgressSteps = 16;
+
+// The flags of a new-unit run: dialogs off and the new-unit defaults on while it runs,
+// back to normal however it ends. The pending serial number survives only a run that
+// got through; one that ended early must not hand it to the next unit uploaded.
+class NewUnitRun
+{
+public:
+    explicit NewUnitRun(EditorState &state) : m_state(state), m_pendingBefore(state.NewUnitUploadPending)
+    {
+        m_state.NewUnitUploadPending = kTrue;
+        m_state.NewUnitMode = kTrue;
+        m_state.AskUser = kFalse;
+    }
+    ~NewUnitRun() { finish(); }
+    void succeeded() { m_succeeded = true; }
+    void finish()
+    {
+        if (m_finished)
+            return;
+        m_finished = true;
+        m_state.AskUser = kTrue;
+        m_state.NewUnitMode = kFalse;
+        if (!m_succeeded)
+            m_state.NewUnitUploadPending = m_pendingBefore;
+    }
+    NewUnitRun(const NewUnitRun &) = delete;
+    NewUnitRun &operator=(const NewUnitRun &) = delete;
+
+private:
+    EditorState &m_state;
+    qint16 m_pendingBefore;
+    bool m_succeeded = false;
+    bool m_finished = false;
+};
+
+// A serial number prompt: quiet end when not above 69,999,999, a message when too large.
+bool askSerialNumber(FactorySession &s, const QString &prompt, const QString &title, SerialBytes *bytes,
+                     CommandEnd *end)
+{
+    const SerialSplit serial = splitSerialNumber(ask(s, prompt, title));
+    if (serial.ok) {
+        *bytes = serial.bytes;
+        return true;
+    }
+    if (serial.message.isEmpty()) {
+        *end = CommandEnd::Cancelled;
+    } else {
+        s.ctx.prompts.message(title, serial.message, Prompts::Icon::Exclamation);
+        *end = CommandEnd::Refused;
+    }
+    return false;
+}
+
+Checked askSoftwareVersion(FactorySession &s)
+{
+    return askChecked(s, QStringLiteral("Enter Brevo Sw_Ver"), QStringLiteral("Get new Brevo Firmware # (Sw_Ver)"),
+                      checkSoftwareVersion);
+}
+
+void keepSerialBytes(EditorState &state, const SerialBytes &bytes)
+{
+    for (int i = 0; i < 4; ++i)
+        state.NewSerialBytes[1 + i] = bytes[i];
+}
+
+// The confirmation of the commands that "Make NEW Brevo" may run without dialogs.
+bool confirmUnlessQuiet(FactorySession &s, const QString &title, const QString &warning)
+{
+    if (!s.ctx.state.AskUser) {
+        s.ctx.prompts.beep();
+        return true;
+    }
+    return confirm(s, title, warning);
+}
+
+void writeBlock(SerialLink &link, const EepromBlock &block)
+{
+    link.sendFrameAt(proto::kWrite24C512, int(block.bytes.size()) & 0xFF, block.address);
+    link.sendEchoedBlock(block.bytes);
+}
+
+void writeSystemBlock(SerialLink &link, const BlockBytes &block)
+{
+    link.emptyBuffer();
+    link.sendFrame(proto::kWriteInternalNvm, 0, 0, 0);
+    link.sendEchoedBlock(QByteArray(reinterpret_cast<const char *>(block.data()), int(block.size())));
+}
+
+void reportUnreadBlock(FactorySession &s, const QString &title, const QString &done)
+{
+    s.ctx.view.hideProgress();
+    tell(s, title,
+         QStringLiteral("The instrument did not send its settings (internal NVM 0 to 255).\r\n%1"
+                        "Its settings were not written: check the cable and the power, then try again.")
+             .arg(done));
+}
+
+} // namespace
+
+CommandEnd makeNewBrevo(FactorySession &s)
+{
+    EditorState &state = s.ctx.state;
+    SerialLink &link = s.ctx.link;
+    const QString title = QStringLiteral("Make NEW Brevo");
+    // A module that is missing or damaged is found before the unit is touched.
+    const auto modules = loadProgramModules(QDir::currentPath());
+    if (!modules.ok()) {
+        tell(s, title, modules.error + kNothingSent);
+        return CommandEnd::Refused;
+    }
+    if (!confirm(s, QStringLiteral("Upload new data to new Tessaro"),
+                 QStringLiteral("This will overwrite everything in the Tessaro !")))
+        return CommandEnd::Cancelled;
+    SerialBytes serial{};
+    CommandEnd end = CommandEnd::Cancelled;
+    if (!askSerialNumber(s, QStringLiteral("Enter Brevo Serial Number YMMDDnnn"),
+                         QStringLiteral("Get new Brevo Serial Number"), &serial, &end))
+        return end;
+    const Checked product = askChecked(s, QStringLiteral("Enter Brevo product code (1=Tessaro, 2=Lumisk, 3=Corvane)"),
+                                       QStringLiteral("Get new Brevo Product Code"), checkProductCode);
+    if (!product.ok)
+        return endOf(product);
+    const Checked version = askSoftwareVersion(s);
+    if (!version.ok)
+        return endOf(version);
+    keepSerialBytes(state, serial);
+    state.ProductCode = quint8(product.value);
+    state.NewSoftwareVersion = quint8(version.value);
+    state.NewSoftwareVersionEntered = true;
+
+    NewUnitRun run(state);
+    link.resetEchoCounts();
+    s.output.clear();
+    WrittenParts parts;
+    QList<int> numbers;
+    for (int n = 1; n <= modules.value.size(); ++n)
+        numbers << n;
+    const int modulePart = parts.add(QStringLiteral("program module"), QStringLiteral("program modules"), numbers);
+    const int productPart = parts.add(QStringLiteral("the product code"));
+    try {
+        for (int n = 1; n <= modules.value.size(); ++n) {
+            const LoadedModule &m = modules.value.at(n - 1);
+            state.CodeSectorCount = quint16(m.image.sectorCount());
+            state.CodeTargetAddress = quint16(m.module.address);
+            parts.begin(modulePart, n);
+            if (writeCodeImage(s, m.image, m.module.address) != CommandEnd::Done)
+                return CommandEnd::NotConnected;
+            parts.written(modulePart, n);
+        }
+        WriteDefaultsToRam(state);
+        if (s.ctx.redraw)
+            s.ctx.redraw();
+        parts.begin(productPart);
+        link.emptyBuffer();
+        link.sendFrameAt(proto::kWrite24C512, 1, proto::kProductCodeAddress);
+        link.SendByte(state.ProductCode);
+        link.Delay(0.1);
+        parts.written(productPart);
+    } catch (const LinkLost &lost) {
+        s.output.append(QStringLiteral("\r\n") + parts.describe());
+        throw parts.lost(lost);
+    }
+
+    // The new serial number waits for the next upload only when every byte of the
+    // unit's modules was confirmed: an incomplete unit must not be stamped with it.
+    if (!reportMissedEchoes(s, title))
+        return CommandEnd::Failed;
+    run.succeeded();
+    run.finish();
+    s.ctx.prompts.message(applicationTitle(),
+                          QStringLiteral("DONE!\r\nNow load configurations file and program configurations"),
+                          Prompts::Icon::None);
+    if (s.hideWindow)
+        s.hideWindow();
+    return CommandEnd::Done;
+}
+
+CommandEnd writeNewSerialNumber(FactorySession &s)
+{
+    EditorState &state = s.ctx.state;
+    SerialLink &link = s.ctx.link;
+    const QString title = QStringLiteral("Upload new Serial Number to Tessaro");
+    if (!confirm(s, title, QStringLiteral("This will overwrite the Serial Number in the Tessaro !")))
+        return CommandEnd::Cancelled;
+    SerialBytes serial{};
+    CommandEnd end = CommandEnd::Cancelled;
+    if (!askSerialNumber(s, QStringLiteral("Enter Tessaro Serial Number YMMDDnnn"),
+                         QStringLiteral("Get new Tessaro Serial Number"), &serial, &end))
+        return end;
+    // Without a version entered in this run, byte 94 would otherwise receive 0.
+    if (!state.NewSoftwareVersionEntered) {
+        const Checked version = askSoftwareVersion(s);
+        if (!version.ok)
+            return endOf(version);
+        state.NewSoftwareVersion = quint8(version.value);
+        state.NewSoftwareVersionEntered = true;
+    }
+    keepSerialBytes(state, serial);
+
+    if (!s.ctx.ensureConnected())
+        return CommandEnd::NotConnected;
+    link.Delay(0.2);
+    s.ctx.view.setProgress(0);
+    s.ctx.view.showProgress();
+    BlockBytes block{};
+    if (!readInstrumentSystemBlock(link, block.data())) {
+        reportUnreadBlock(s, title, QString());
+        return CommandEnd::Failed;
+    }
+    applyNewSerialNumber(block, serial, state.NewSoftwareVersion);
+    link.resetEchoCounts();
+    s.ctx.view.setProgress(1);
+    writeSystemBlock(link, block);
+    link.Delay(0.1);
+    s.ctx.view.hideProgress();
+    return reportMissedEchoes(s, title) ? CommandEnd::Done : CommandEnd::Failed;
+}
+
+CommandEnd zero24C512Logs(FactorySession &s)
+{
+    EditorState &state = s.ctx.state;
+    SerialLink &link = s.ctx.link;
+    const QString title = QStringLiteral("Clear Tessaro Logs, etc.");
+    if (!confirmUnlessQuiet(s, title,
+                            QStringLiteral("This will overwrite the Distance, Fuel Logs and Date-Of-First-Use in the "
+                                           "Tessaro 24C512!")))
+        return CommandEnd::Cancelled;
+    if (!s.ctx.ensureConnected())
+        return CommandEnd::NotConnected;
+
+    const LogBlock log = buildLogBlock(state.SystemBlock);
+    link.resetEchoCounts();
+    link.emptyBuffer();
+    writeBlock(link, {0, QByteArray(reinterpret_cast<const char *>(log.data()), int(log.size()))});
+    link.emptyBuffer();
+    link.Delay(0.25);
+    writeBlock(link, {int(log.size()), erasedLogTail()});
+    link.Delay(1.0);
+
+    BlockBytes block{};
+    if (!readInstrumentSystemBlock(link, block.data())) {
+        reportUnreadBlock(s, title, QStringLiteral("The logs were cleared. "));
+        return CommandEnd::Failed;
+    }
+    applyFactorySettings(block, state.ProductCode);
+    writeSystemBlock(link, block);
+    link.Delay(0.1);
+    s.ctx.prompts.beep();
+    return reportMissedEchoes(s, title) ? CommandEnd::Done : CommandEnd::Failed;
+}
+
+CommandEnd uploadCalibrationCurves(FactorySession &s)
+{
+    SerialLink &link = s.ctx.link;
+    const QString title = QStringLiteral("Upload Calibration Curves from PC to Tessaro");
+    const auto curves = readCalibrationFile(QDir::current().filePath(calibrationFileName()));
+    if (!curves.ok()) {
+        tell(s, title, curves.error + kNothingSent);
+        return CommandEnd::Refused;
+    }
+    if (!confirmUnlessQuiet(s, title,
+                            QStringLiteral("This will overwrite all the Calibration Curves in the Tessaro !")))
+        return CommandEnd::Cancelled;
+    if (!s.ctx.ensureConnected())
+        return CommandEnd::NotConnected;
+    s.ctx.view.setProgress(0);
+    s.ctx.view.showProgress();
+    link.resetEchoCounts();
+    WrittenParts parts;
+    QList<int> numbers;
+    for (int c = 1; c <= curves.value.size(); ++c)
+        numbers << c;
+    const int curvePart = parts.add(QStringLiteral("calibration curve"), QStringLiteral("calibration curves"), numbers);
+    try {
+        for (int c = 1; c <= curves.value.size(); ++c) {
+            const EepromBlock &curve = curves.value.at(c - 1);
+            link.emptyBuffer();
+            parts.begin(curvePart, c);
+            link.sendFrameAt(proto::kWrite24C512, proto::kCurveSize, curve.address);
+            s.ctx.view.setProgress(5 * c / 10);
+            link.sendEchoedBlock(curve.bytes);
+            parts.written(curvePart, c);
+            link.Delay(0.05);
+        }
+    } catch (const LinkLost &lost) {
+        throw parts.lost(lost);
+    }
+    s.ctx.view.hideProgress();
+    return reportMissedEchoes(s, title) ? CommandEnd::Done : CommandEnd::Failed;
+}
+
+CommandEnd uploadNmeaTables(FactorySession &s)
+{
+    EditorState &state = s.ctx.state;
+    SerialLink &link = s.ctx.link;
+    const QString title = QStringLiteral("Upload display configurations from PC to Tessaro");
+    // Both files are read whole before anything is asked or sent.
+    const auto tables = readNmeaTables(QDir::current().filePath(state.NmeaTableFileName));
+    if (!tables.ok()) {
+        tell(s, title, tables.error + kNothingSent);
+        return CommandEnd::Refused;
+    }
+    const auto points = readDecimalPoints(QDir::current().filePath(state.DecimalPointsFileName));
+    if (!points.ok()) {
+        tell(s, title, points.error + kNothingSent);
+        return CommandEnd::Refused;
+    }
+    if (!confirmUnlessQuiet(s, title,
+                            QStringLiteral("This will overwrite all the display configurations in the Tessaro !")))
+        return CommandEnd::Cancelled;
+    if (!s.ctx.ensureConnected())
+        return CommandEnd::NotConnected;
+    s.ctx.view.setProgress(0);
+    s.ctx.view.showProgress();
+    link.emptyBuffer();
+    link.resetEchoCounts();
+    const QVector<EepromBlock> blocks = nmeaUploadBlocks(tables.value);
+    for (int g = 1; g <= blocks.size(); ++g) {
+        writeBlock(link, blocks.at(g - 1));
+        link.Delay(0.05);
+        s.ctx.view.setProgress(kProgressSteps * g / int(blocks.size()));
+    }
+    writeBlock(link, decimalPointBlock(points.value));
+    s.ctx.view.hideProgress();
+    return reportMissedEchoes(s, title) ? CommandEnd::Done : CommandEnd::Failed;
+}
+
+} // namespace factory

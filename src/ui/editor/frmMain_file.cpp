@@ -1,0 +1,224 @@
+// frmMain: start-up, shutdown, the File and Help menus, and the factory reset.
+#include "ui/editor/frmMain.h"
+
+#include "core/ConfigFile.h"
+#include "core/Defaults.h"
+#include "core/NumberText.h"
+#include "core/Prompts.h"
+#include "core/StartUp.h"
+#include "ui/Twips.h"
+#include "ui/frmAbout.h"
+#include "ui/dialogs/frmDamping.h"
+#include "ui/dialogs/frmNmeaData.h"
+#include "ui/dialogs/frmTimeOfDayAlarms.h"
+#include "ui/editor/ClickLabel.h"
+#include "ui/editor/FillShape.h"
+#include "ui/factory/frmHalvane.h"
+#include "ui/ConnectionIndicator.h"
+#include "link/SerialLink.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+namespace
+{
+const char kFileFilter[] = "Files (*.CFG)| *.CFG";
+} // namespace
+
+void frmMain::Form_Load()
+{
+    const bool firstRun = isFirstRun();
+    resetStartupState(m_state, firstRun);
+    twips::placeWindow(m_factory, frmHalvane::kTopTwips, frmHalvane::kLeftTwips);
+
+    bool dataFolder = false;
+    m_workingFolder = chooseWorkingFolder(m_programFolder, &dataFolder);
+    QDir::setCurrent(m_workingFolder);
+
+    if (firstRun) {
+        fraData->setTitle(QStringLiteral("Data for Current Configuration #1 "));
+        FillDataSourceLists();
+        nmeaSelector();
+    }
+
+    const DefaultLoadOutcome outcome = loadDefaultConfiguration(m_state, m_state.ConfigFileName);
+    m_state.EditCurveNumber = 99;
+    if (outcome.loaded)
+        lblCommsPort->setText(QStringLiteral("COM Port = ") + numtext::signedText(qint64(m_state.ComPortNumber)));
+    else
+        lblCommsPort->setText(QStringLiteral("COM Port = 0"));
+    m_damping->showStartUpValues();
+    m_todAlarms->showStartUpValues();
+    UpdateInstrumentDisplay();
+    ShowAlarmLimits();
+    // The defaults could not be written: the editor still runs with them in memory.
+    if (!outcome.saveError.isEmpty())
+        m_prompts.message(QStringLiteral("DEFAULT.CFG"),
+                          QStringLiteral("The default configuration file could not be written:\r\n%1\r\n%2.\r\n"
+                                         "The editor starts with the factory defaults in memory.")
+                              .arg(QDir::toNativeSeparators(outcome.path), outcome.saveError),
+                          Prompts::Icon::Exclamation);
+}
+
+void frmMain::Form_Unload()
+{
+    ShutDownEditor();
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    Form_Unload();
+    event->accept();
+}
+
+void frmMain::ShutDownEditor()
+{
+    if (m_state.ExitPrompted != 1) {
+        m_state.ExitPrompted = 1;
+        m_prompts.beep();
+        const int answer = m_prompts.askYesNo(QStringLiteral("Quit Program"),
+                                              QStringLiteral("Save setup data to default setup file before "
+                                                             "exiting program?"),
+                                              Prompts::Icon::Question);
+        m_state.MsgAnswer = quint8(answer);
+        if (answer == 6) {
+            m_state.ConfigFileName = QStringLiteral("DEFAULT.CFG");
+            SaveConfigsFile();
+        }
+    }
+    if (m_shutDown)
+        return;
+    m_shutDown = true;
+    // A transfer or monitor still running ends at its next step, quietly; the monitor
+    // first takes the instrument out of monitor mode while the port is open.
+    m_nmeaData->stopAndRelease();
+    m_link->shutDown();
+    Timer1->stop();
+    // Unload the other windows, most recently created first.
+    const QList<QWidget *> windows = findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
+    for (auto it = windows.crbegin(); it != windows.crend(); ++it)
+        if ((*it)->isWindow())
+            (*it)->hide();
+    hide();
+    if (endProgram)
+        endProgram();
+    else
+        QCoreApplication::exit(0);
+}
+
+bool frmMain::saveImageTo(const QString &path)
+{
+    const QString reason = writeConfigFile(m_state, path);
+    if (reason.isEmpty())
+        return true;
+    m_prompts.message(QStringLiteral("Save Configuration"),
+                      QStringLiteral("The configuration could not be saved to\r\n%1\r\n%2.\r\n"
+                                     "Any earlier file of that name was left unchanged.")
+                          .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), reason),
+                      Prompts::Icon::Critical);
+    return false;
+}
+
+bool frmMain::SaveConfigsFile()
+{
+    return saveImageTo(m_state.ConfigFileName);
+}
+
+void frmMain::Save_Click()
+{
+    SaveConfigsFile();
+}
+
+void frmMain::SaveAs_Click()
+{
+    const QString path = m_prompts.saveFile(QStringLiteral("Save Settings to File: "), QLatin1String(kFileFilter));
+    if (path.isEmpty())
+        return;
+    saveImageTo(path);
+}
+
+void frmMain::Open_Click()
+{
+    const QString path =
+        m_prompts.openFile(QStringLiteral("Read configuration data from file:"), QLatin1String(kFileFilter));
+    if (path.isEmpty())
+        return;
+    ConfigFileImage image;
+    const ConfigReadResult read = readConfigFile(path, image);
+    if (!read.ok) {
+        m_prompts.message(QStringLiteral("Open Configuration"),
+                          describeReadFailure(path, read) +
+                              QStringLiteral("\r\nThe configuration in the editor was left unchanged."),
+                          Prompts::Icon::Critical);
+        return;
+    }
+    applyConfigFile(m_state, image);
+    lblCommsPort->setText(QStringLiteral("COM Port = ") + numtext::signedText(qint64(m_state.ComPortNumber)));
+    m_state.EditCurveNumber = 99;
+    UpdateInstrumentDisplay();
+    ShowAlarmLimits();
+}
+
+void frmMain::reloadWithDefaults()
+{
+    Form_Load();
+    WriteDefaultsToRam(m_state);
+    UpdateInstrumentDisplay();
+    ShowAlarmLimits();
+    CmdConf1[0]->setFocus();
+    setConfigCaptions(1);
+    m_clock.processEvents();
+}
+
+void frmMain::New_Click()
+{
+    m_prompts.beep();
+    const int answer = m_prompts.askYesNo(QStringLiteral("Load default display configurations"),
+                                          QStringLiteral("Are you sure?\r\nThis will overwrite all the current "
+                                                         "display configurations and settings!"),
+                                          Prompts::Icon::Question);
+    m_state.MsgAnswer = quint8(answer);
+    if (answer != 6)
+        return;
+    reloadWithDefaults();
+}
+
+void frmMain::ResetDefaults_Click()
+{
+    m_prompts.beep();
+    const int answer = m_prompts.askYesNo(QStringLiteral("Reset all values to Factory Defaults"),
+                                          QStringLiteral("WARNING - This will overwrite all values and settings in "
+                                                         "the Tessaro!\r\nAre you sure that you want to do this?"),
+                                          Prompts::Icon::Exclamation);
+    m_state.MsgAnswer = quint8(answer);
+    if (answer == 7)
+        return;
+    reloadWithDefaults();
+    cmdUpload_Click();
+}
+
+void frmMain::Exit_Click()
+{
+    ShutDownEditor();
+}
+
+void frmMain::About_Click()
+{
+    m_about->show();
+    m_about->raise();
+}
+
+void frmMain::Contents_Click() {}
+
+void frmMain::updateConnectionIndicator()
+{
+    const ConnectionIndicator indicator = connectionIndicator(m_state.Connected);
+    shpCommsConnected->setFillColor(indicator.fill);
+    lblConnected->setText(indicator.text);
+}

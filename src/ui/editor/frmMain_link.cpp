@@ -1,0 +1,211 @@
+// frmMain: the serial link, the windows of other subsystems, and the instrument operations.
+#include "ui/editor/frmMain.h"
+
+#include "core/EditorState.h"
+#include "core/Prompts.h"
+#include "ui/Twips.h"
+#include "ui/frmAbout.h"
+#include "ui/dialogs/frmDamping.h"
+#include "ui/dialogs/frmNmea.h"
+#include "ui/dialogs/frmNmeaData.h"
+#include "ui/dialogs/frmSenders.h"
+#include "ui/dialogs/frmTimeOfDayAlarms.h"
+#include "ui/editor/ClickLabel.h"
+#include "ui/editor/FillShape.h"
+#include "ui/factory/frmHalvane.h"
+#include "link/Connection.h"
+#include "link/InstrumentContext.h"
+#include "ui/LinkWindows.h"
+#include "link/PortResolver.h"
+#include "link/SerialBytePort.h"
+#include "link/SerialLink.h"
+#include "link/Transfers.h"
+#include "ui/frmBeingSentReceived.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+frmMain::~frmMain()
+{
+    // The link goes before the port it talks through.
+    m_ctx.reset();
+    m_link.reset();
+    m_linkWindows.reset();
+    m_warningQuestion.reset();
+}
+
+void frmMain::createLinkAndWindows(BytePort *port)
+{
+    if (!port) {
+        m_ownPort = std::make_unique<SerialBytePort>();
+        port = m_ownPort.get();
+    }
+    m_resolver = std::make_unique<PortResolver>(m_programFolder);
+    const PortResolver *resolver = m_resolver.get();
+    m_link = std::make_unique<SerialLink>(m_state, m_prompts, m_clock, *port,
+                                          [resolver](int n) { return resolver->device(n); });
+    m_linkWindows = std::make_unique<LinkWindows>(m_state, this, resolver, &m_clock);
+    m_linkWindows->setMainView(this);
+    m_link->setView(m_linkWindows.get());
+    m_ctx = std::make_unique<InstrumentContext>(
+        InstrumentContext{m_state, m_prompts, *m_link, *m_linkWindows,
+                          [this] { ConnectToBrevo(m_state, m_prompts, m_clock, *m_link, *m_linkWindows); },
+                          [this] {
+                              UpdateInstrumentDisplay();
+                              ShowAlarmLimits();
+                          }});
+
+    m_about = new frmAbout(m_state, this);
+    m_about->hide();
+    m_senders = new frmSenders(m_state, m_prompts, this);
+    m_damping = new frmDamping(m_state, m_prompts, this);
+    m_todAlarms = new frmTimeOfDayAlarms(m_state, m_prompts, this);
+    m_nmeaData = new frmNmeaData(this);
+    m_nmeaData->hide();
+    m_warning = new frmBeingSentReceived(m_state, this);
+    m_warning->hide();
+    m_warningQuestion = std::make_unique<WarningQuestion>(*m_warning, m_state, m_clock);
+    m_factory = new frmHalvane(*m_ctx, this);
+    m_factory->hide();
+
+    m_state.onSenderPositionsChanged = [this] { m_senders->positionListsFromState(); };
+    onPressureUnitsChanged = [this](bool bars) { m_senders->setPressureInBars(bars); };
+    onTemperatureUnitsChanged = [this](bool celsius) { m_senders->setTemperatureInCelsius(celsius); };
+    hideNmeaMonitor = [this] { m_nmeaData->stop(); };
+    placeNmeaMonitor = [this](int top, int left) { twips::placeWindow(m_nmeaData, top, left); };
+    frmNmea *selector = nmeaSelector();
+    selector->onViewData = [this] { startNmeaMonitor(); };
+    selector->onStopMonitor = [this] { m_nmeaData->stop(); };
+}
+
+void frmMain::instrumentOperation(const std::function<void()> &body)
+{
+    runInstrumentOperation(*m_link, m_state, m_prompts, *m_linkWindows, body);
+}
+
+void frmMain::startNmeaMonitor()
+{
+    // One monitor at a time: "View Data" while it runs is ignored.
+    if (m_nmeaData->isMonitoring())
+        return;
+    instrumentOperation([this] { m_nmeaData->run(*m_ctx); });
+}
+
+// --- InstrumentView -------------------------------------------------------------------------
+
+void frmMain::setCommsPortLabel(const QString &text)
+{
+    lblCommsPort->setText(text);
+}
+
+void frmMain::setConnectedLabel(const QString &text)
+{
+    lblConnected->setText(text);
+}
+
+void frmMain::setSerialNumberLabel(const QString &text)
+{
+    lblTessaroSN->setText(text);
+}
+
+void frmMain::showIdentity()
+{
+    m_about->Form_Load();
+    m_factory->showIdentity();
+}
+
+void frmMain::showUnitVersions()
+{
+    m_factory->showUnitVersions();
+}
+
+void frmMain::showProductCode(int code)
+{
+    m_factory->showProductCode(code);
+}
+
+void frmMain::showNewConfigCount(int count)
+{
+    m_factory->showNewConfigCount(count);
+}
+
+// --- Edit menu entries that open windows or talk to the instrument ----------------------------
+
+void frmMain::ViewDamping_Click()
+{
+    m_damping->open();
+}
+
+void frmMain::Senders_Click()
+{
+    m_senders->open();
+}
+
+void frmMain::ViewTodAlarms_Click()
+{
+    m_todAlarms->open();
+}
+
+void frmMain::TessaroComPort_Click()
+{
+    // The chooser is shown and nothing waits for it: Accept stores the number (0 for
+    // "None"), the close box leaves the port as it was. The number must not change
+    // under an operation that is using the port.
+    if (m_link->busy()) {
+        tellInstrumentBusy(m_prompts);
+        return;
+    }
+    m_linkWindows->selectPortOption(m_state.ComPortNumber);
+    m_linkWindows->showPortChooser();
+}
+
+void frmMain::cmdUpload_Click()
+{
+    instrumentOperation([this] { transfer::Upload(*m_ctx, *m_warningQuestion); });
+}
+
+void frmMain::cmdDownload_Click()
+{
+    instrumentOperation([this] { transfer::Download(*m_ctx, *m_warningQuestion); });
+}
+
+void frmMain::CreateBackup_Click()
+{
+    m_prompts.beep();
+    const int answer = m_prompts.askYesNo(
+        QStringLiteral("Create System Backup"),
+        QStringLiteral("WARNING - This will overwrite any previous System Backup data saved in the Tessaro!\r\n"
+                       "Are you sure that you want to do this?"),
+        Prompts::Icon::Exclamation);
+    m_state.MsgAnswer = quint8(answer);
+    if (answer == 7)
+        return;
+    instrumentOperation([this] { transfer::CreateBackup(*m_ctx); });
+}
+
+void frmMain::RestoreBackup_Click()
+{
+    m_prompts.beep();
+    const int answer = m_prompts.askYesNo(
+        QStringLiteral("Restore All from Backup"),
+        QStringLiteral(
+            "WARNING - This will overwrite all calibration, alarms and configuration data in the Tessaro!\r\n"
+            "Data will be copied from Backup Memory inside the Tessaro.\r\n"
+            "Are you sure that you want to do this?"),
+        Prompts::Icon::Exclamation);
+    m_state.MsgAnswer = quint8(answer);
+    if (answer == 7)
+        return;
+    instrumentOperation([this] { transfer::RestoreBackup(*m_ctx); });
+}
+
+void frmMain::lblConnected_Click()
+{
+    if (!m_state.FactoryArmed)
+        return;
+    m_factory->show();
+    m_factory->raise();
+    m_factory->activateWindow();
+}

@@ -1,0 +1,374 @@
+#include "ui/factory/frmHalvane.h"
+
+#include "core/EditorState.h"
+#include "link/factory/CodeImageCommands.h"
+#include "link/factory/MemoryCommands.h"
+#include "link/factory/ProvisioningCommands.h"
+#include "link/InstrumentContext.h"
+#include "core/Protocol.h"
+#include "link/SerialLink.h"
+
+#include <QFontDatabase>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using factory::CommandEnd;
+
+namespace
+{
+const QString kUnknown = QStringLiteral("Unknown");
+// Output lines end with CR LF; the box shows plain line breaks.
+QString shown(const QString &text)
+{
+    QString t = text;
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return t;
+}
+} // namespace
+
+class frmHalvane::TextBoxOutput : public factory::OutputBox
+{
+public:
+    explicit TextBoxOutput(frmHalvane &window) : m_window(window) {}
+    void clear() override { m_window.clearOutput(); }
+    void append(const QString &text) override { m_window.appendOutput(text); }
+
+private:
+    frmHalvane &m_window;
+};
+
+frmHalvane::frmHalvane(InstrumentContext &ctx, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_ctx(ctx),
+      m_outputBox(std::make_unique<TextBoxOutput>(*this)), m_session{ctx, *m_outputBox, [this] { hide(); }}
+{
+    setObjectName(QStringLiteral("frmHalvane"));
+    setWindowTitle(QStringLiteral("Halvane Factory Production and Debug Utilites"));
+
+    fraIdentity = buildIdentity();
+
+    txtHalvaneData = new QPlainTextEdit(this);
+    txtHalvaneData->setObjectName(QStringLiteral("txtHalvaneData"));
+    txtHalvaneData->setAccessibleName(QStringLiteral("Factory output"));
+    txtHalvaneData->setReadOnly(true);
+    // Read-only, yet reachable and scrollable from the keyboard.
+    txtHalvaneData->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    txtHalvaneData->setTabChangesFocus(true);
+    txtHalvaneData->setLineWrapMode(QPlainTextEdit::NoWrap);
+    txtHalvaneData->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    const QFontMetrics fm(txtHalvaneData->font());
+    txtHalvaneData->setMinimumSize(fm.horizontalAdvance(QLatin1Char('0')) * 34, fm.lineSpacing() * 14);
+
+    fraMemory = new QGroupBox(QStringLiteral("Memory displays"), this);
+    fraMemory->setObjectName(QStringLiteral("fraMemory"));
+    cmdDisplayRam =
+        button(fraMemory, "cmdDisplayRam", QStringLiteral("Display Brevo   IRAM"), &frmHalvane::cmdDisplayRam_Click);
+    cmdDisplayXram =
+        button(fraMemory, "cmdDisplayXram", QStringLiteral("Display Brevo  XRAM"), &frmHalvane::cmdDisplayXram_Click);
+    cmdDisplayFlashRom = button(fraMemory, "cmdDisplayFlashRom", QStringLiteral("Display Flash ROM Data"),
+                                &frmHalvane::cmdDisplayFlashRom_Click);
+    cmdDisplayIntNvmData = button(fraMemory, "cmdDisplayIntNvmData", QStringLiteral("Display Internal NVM Data"),
+                                  &frmHalvane::cmdDisplayIntNvmData_Click);
+    cmdDisplayExtNvmData = button(fraMemory, "cmdDisplayExtNvmData", QStringLiteral("Display 24C512 NVM Data"),
+                                  &frmHalvane::cmdDisplayExtNvmData_Click);
+
+    fraProgramming = new QGroupBox(QStringLiteral("Programming"), this);
+    fraProgramming->setObjectName(QStringLiteral("fraProgramming"));
+    cmdProgByteIntNvm = button(fraProgramming, "cmdProgByteIntNvm", QStringLiteral("Program one byte of Internal NVM"),
+                               &frmHalvane::cmdProgByteIntNvm_Click);
+    cmdProgByte24C512 = button(fraProgramming, "cmdProgByte24C512", QStringLiteral("Program one byte of 24C512 NVM"),
+                               &frmHalvane::cmdProgByte24C512_Click);
+    cmdIspMode = button(fraProgramming, "cmdIspMode", QStringLiteral("Put Into ISP Mode (Use 24C512)"),
+                        &frmHalvane::cmdIspMode_Click);
+    cmdIspMode2 = button(fraProgramming, "cmdIspMode2", QStringLiteral("Put Into ISP Mode (Use Philips)"),
+                         &frmHalvane::cmdIspMode2_Click);
+
+    fraCodeImages = new QGroupBox(QStringLiteral("Code images"), this);
+    fraCodeImages->setObjectName(QStringLiteral("fraCodeImages"));
+    cmdReadHex7168 =
+        button(fraCodeImages, "cmdReadHex7168", QStringLiteral("Read code from HEX file and create .COD file"),
+               &frmHalvane::cmdReadHex7168_Click);
+    cmdSaveFlashCode2File =
+        button(fraCodeImages, "cmdSaveFlashCode2File", QStringLiteral("Read from Flash ROM and Save to .COD File"),
+               &frmHalvane::cmdSaveFlashCode2File_Click);
+    cmdSaveFileTo24C512 =
+        button(fraCodeImages, "cmdSaveFileTo24C512", QStringLiteral("Read code from .COD File and Save to 24C512"),
+               &frmHalvane::cmdSaveFileTo24C512_Click);
+    cmdHalvaneCopyCodeToFlash = button(fraCodeImages, "cmdHalvaneCopyCodeToFlash",
+                                       QStringLiteral("Copy Code from 24C512 to Flash at location 7,168"),
+                                       &frmHalvane::cmdHalvaneCopyCodeToFlash_Click);
+
+    fraProvisioning = new QGroupBox(QStringLiteral("New-unit provisioning"), this);
+    fraProvisioning->setObjectName(QStringLiteral("fraProvisioning"));
+    cmdHalvaneNewBrevo = button(fraProvisioning, "cmdHalvaneNewBrevo", QStringLiteral("Make NEW Brevo"),
+                                &frmHalvane::cmdHalvaneNewBrevo_Click);
+    cmdHalvaneNewSN = button(fraProvisioning, "cmdHalvaneNewSN", QStringLiteral("Write New Serial No. to Brevo"),
+                             &frmHalvane::cmdHalvaneNewSN_Click);
+    cmdHalvaneNew24C512 = button(fraProvisioning, "cmdHalvaneNew24C512", QStringLiteral("Zero 24C512 LOGS and Date"),
+                                 &frmHalvane::cmdHalvaneNew24C512_Click);
+    cmdHalvaneUploadCalData = button(fraProvisioning, "cmdHalvaneUploadCalData",
+                                     QStringLiteral("Upload All Calibration Curve Data to 24C512"),
+                                     &frmHalvane::cmdHalvaneUploadCalData_Click);
+    cmdHalvaneUploadNmea =
+        button(fraProvisioning, "cmdHalvaneUploadNmea", QStringLiteral("Upload NMEA and D.P. Data to 24C512"),
+               &frmHalvane::cmdHalvaneUploadNmea_Click);
+
+    fraDisconnect = new QGroupBox(QStringLiteral("Disconnect"), this);
+    fraDisconnect->setObjectName(QStringLiteral("fraDisconnect"));
+    new QHBoxLayout(fraDisconnect); // the two buttons side by side
+    cmdDisconnect = button(fraDisconnect, "cmdDisconnect", QStringLiteral("Clear RAM Disconnect and Close Window"),
+                           &frmHalvane::cmdDisconnect_Click);
+    cmdSoftDisconnect =
+        button(fraDisconnect, "cmdSoftDisconnect", QStringLiteral("Soft RESET Disconnect and Close Window"),
+               &frmHalvane::cmdSoftDisconnect_Click);
+
+    for (QGroupBox *group : {fraIdentity, fraMemory, fraProgramming, fraCodeImages, fraProvisioning, fraDisconnect})
+        group->setAccessibleName(group->title());
+
+    // Buttons stay at the top of their group when a row grows to its neighbour's height.
+    for (QGroupBox *group : {fraMemory, fraProgramming, fraCodeImages, fraProvisioning})
+        static_cast<QBoxLayout *>(group->layout())->addStretch(1);
+
+    auto *left = new QVBoxLayout;
+    left->addWidget(fraIdentity);
+    left->addWidget(txtHalvaneData, 1);
+    auto *commands = new QGridLayout;
+    commands->addWidget(fraMemory, 0, 0);
+    commands->addWidget(fraCodeImages, 0, 1);
+    commands->addWidget(fraProgramming, 1, 0);
+    commands->addWidget(fraProvisioning, 1, 1);
+    // Disconnecting sits apart, level with the bottom of the output box.
+    commands->setRowStretch(2, 1);
+    commands->addWidget(fraDisconnect, 3, 0, 1, 2);
+    auto *layout = new QHBoxLayout(this);
+    layout->addLayout(left, 1);
+    layout->addLayout(commands);
+
+    Form_Load();
+}
+
+frmHalvane::~frmHalvane() = default;
+
+QLineEdit *frmHalvane::identityBox(const char *name)
+{
+    auto *box = new QLineEdit(kUnknown, this);
+    box->setObjectName(QLatin1String(name));
+    box->setReadOnly(true);
+    box->setMinimumWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("00000000000000")));
+    return box;
+}
+
+QGroupBox *frmHalvane::buildIdentity()
+{
+    auto *group = new QGroupBox(QStringLiteral("Instrument"), this);
+    group->setObjectName(QStringLiteral("fraIdentity"));
+    auto *form = new QFormLayout(group);
+    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    const struct {
+        QLineEdit **box;
+        const char *name;
+        const char *label;
+    } rows[] = {
+        {&txtTessaroSN, "txtTessaroSN", "Brevo:  SN#"},
+        {&txtTessaroSwVer, "txtTessaroSwVer", "Brevo:  Sw_Ver."},
+        {&txtTessaroHwVer, "txtTessaroHwVer", "Brevo:  Hw_Ver."},
+        {&txtU101SwVer, "txtU101SwVer", "U101:  Sw_Ver."},
+        {&txtU201SwVer, "txtU201SwVer", "U201:  Sw_Ver."},
+        {&txtU301SwVer, "txtU301SwVer", "U301:  Sw_Ver."},
+        {&txtU401SwVer, "txtU401SwVer", "U401:  Sw_Ver."},
+        {&txtNTimesNewConfigs, "txtNTimesNewConfigs", "N Times New Configs Programmed"},
+        {&txtBrevoProductID, "txtBrevoProductID", "Brevo Product ID:  Hw_Ver."},
+    };
+    for (const auto &row : rows) {
+        *row.box = identityBox(row.name);
+        const QString caption = QString::fromLatin1(row.label);
+        (*row.box)->setAccessibleName(caption);
+        auto *label = new QLabel(caption, group);
+        label->setObjectName(QStringLiteral("lbl") + QString::fromLatin1(row.name).mid(3));
+        label->setBuddy(*row.box);
+        form->addRow(label, *row.box);
+    }
+    return group;
+}
+
+QPushButton *frmHalvane::button(QGroupBox *group, const char *name, const QString &caption,
+                                void (frmHalvane::*handler)())
+{
+    if (!group->layout())
+        new QVBoxLayout(group);
+    auto *b = new QPushButton(caption, group);
+    b->setObjectName(QLatin1String(name));
+    b->setAccessibleName(caption);
+    b->setAutoDefault(false);
+    // Room around the longest captions, in the font's own measure so it scales.
+    b->setMinimumWidth(b->sizeHint().width() + b->fontMetrics().horizontalAdvance(QStringLiteral("MM")));
+    group->layout()->addWidget(b);
+    connect(b, &QPushButton::clicked, this, handler);
+    return b;
+}
+
+void frmHalvane::Form_Load()
+{
+    showIdentity();
+    showUnitVersions();
+    txtBrevoProductID->setText(m_productCode ? QString::number(*m_productCode) : kUnknown);
+    txtNTimesNewConfigs->setText(m_newConfigCount ? QString::number(*m_newConfigCount) : kUnknown);
+}
+
+void frmHalvane::showIdentity()
+{
+    txtTessaroSN->setText(m_ctx.state.SerialNumberText);
+    txtTessaroSwVer->setText(m_ctx.state.SoftwareVersionText);
+    txtTessaroHwVer->setText(m_ctx.state.HardwareVersionText);
+}
+
+void frmHalvane::showUnitVersions()
+{
+    QLineEdit *boxes[] = {txtU101SwVer, txtU201SwVer, txtU301SwVer, txtU401SwVer};
+    for (int i = 0; i < 4; ++i)
+        boxes[i]->setText(m_ctx.state.UnitVersionText[i]);
+}
+
+void frmHalvane::showProductCode(int code)
+{
+    m_productCode = code;
+    txtBrevoProductID->setText(QString::number(code));
+}
+
+void frmHalvane::showNewConfigCount(int count)
+{
+    m_newConfigCount = count;
+    txtNTimesNewConfigs->setText(QString::number(count));
+}
+
+void frmHalvane::showEvent(QShowEvent *event)
+{
+    Form_Load();
+    QWidget::showEvent(event);
+}
+
+void frmHalvane::clearOutput()
+{
+    m_output.clear();
+    txtHalvaneData->clear();
+}
+
+void frmHalvane::appendOutput(const QString &text)
+{
+    m_output += text;
+    txtHalvaneData->moveCursor(QTextCursor::End);
+    txtHalvaneData->insertPlainText(shown(text));
+    txtHalvaneData->ensureCursorVisible();
+}
+
+void frmHalvane::run(const std::function<CommandEnd()> &command)
+{
+    m_lastEnd = CommandEnd::Failed;
+    runInstrumentOperation(m_ctx.link, m_ctx.state, m_ctx.prompts, m_ctx.view, [&] { m_lastEnd = command(); });
+}
+
+void frmHalvane::cmdDisplayRam_Click()
+{
+    run([this] { return factory::displayMemory(m_session, factory::Memory::InternalRam); });
+}
+
+void frmHalvane::cmdDisplayXram_Click()
+{
+    run([this] { return factory::displayMemory(m_session, factory::Memory::Xram); });
+}
+
+void frmHalvane::cmdDisplayFlashRom_Click()
+{
+    run([this] { return factory::displayMemory(m_session, factory::Memory::FlashRom); });
+}
+
+void frmHalvane::cmdDisplayIntNvmData_Click()
+{
+    run([this] { return factory::displayMemory(m_session, factory::Memory::InternalNvm); });
+}
+
+void frmHalvane::cmdDisplayExtNvmData_Click()
+{
+    run([this] { return factory::displayMemory(m_session, factory::Memory::Eeprom24C512); });
+}
+
+void frmHalvane::cmdProgByteIntNvm_Click()
+{
+    run([this] { return factory::programInternalNvmByte(m_session); });
+}
+
+void frmHalvane::cmdProgByte24C512_Click()
+{
+    run([this] { return factory::program24C512Byte(m_session); });
+}
+
+void frmHalvane::cmdIspMode_Click()
+{
+    run([this] { return factory::enterIspMode(m_session, proto::kIspFrom24C512); });
+}
+
+void frmHalvane::cmdIspMode2_Click()
+{
+    run([this] { return factory::enterIspMode(m_session, proto::kIspOwnLoader); });
+}
+
+void frmHalvane::cmdDisconnect_Click()
+{
+    run([this] { return factory::disconnectAndClose(m_session, proto::kClearRam); });
+}
+
+void frmHalvane::cmdSoftDisconnect_Click()
+{
+    run([this] { return factory::disconnectAndClose(m_session, proto::kSoftReset); });
+}
+
+void frmHalvane::cmdReadHex7168_Click()
+{
+    run([this] { return factory::hexToCodeFile(m_session); });
+}
+
+void frmHalvane::cmdSaveFlashCode2File_Click()
+{
+    run([this] { return factory::flashToCodeFile(m_session); });
+}
+
+void frmHalvane::cmdSaveFileTo24C512_Click()
+{
+    run([this] { return factory::codeFileTo24C512(m_session); });
+}
+
+void frmHalvane::cmdHalvaneCopyCodeToFlash_Click()
+{
+    run([this] { return factory::copyCodeToFlash(m_session); });
+}
+
+void frmHalvane::cmdHalvaneNewBrevo_Click()
+{
+    run([this] { return factory::makeNewBrevo(m_session); });
+}
+
+void frmHalvane::cmdHalvaneNewSN_Click()
+{
+    run([this] { return factory::writeNewSerialNumber(m_session); });
+}
+
+void frmHalvane::cmdHalvaneNew24C512_Click()
+{
+    run([this] { return factory::zero24C512Logs(m_session); });
+}
+
+void frmHalvane::cmdHalvaneUploadCalData_Click()
+{
+    run([this] { return factory::uploadCalibrationCurves(m_session); });
+}
+
+void frmHalvane::cmdHalvaneUploadNmea_Click()
+{
+    run([this] { return factory::uploadNmeaTables(m_session); });
+}

@@ -1,0 +1,22 @@
+# cmake -DSOURCE_DIR=<src> -P check-layers.cmake
+# Fails when a file of a layer includes a project header of a higher layer:
+# core may include core; link core and link; ui everything.
+set(bad "")
+foreach(layer core link)
+  if(layer STREQUAL "core")
+    set(higher "link/|ui/")
+  else()
+    set(higher "ui/")
+  endif()
+  file(GLOB_RECURSE files "${SOURCE_DIR}/${layer}/*.cpp" "${SOURCE_DIR}/${layer}/*.h")
+  foreach(f ${files})
+    file(STRINGS "${f}" lines REGEX "^#include \"(${higher})")
+    foreach(line ${lines})
+      file(RELATIVE_PATH rel "${SOURCE_DIR}" "${f}")
+      string(APPEND bad "  ${rel}: ${line}\n")
+    endforeach()
+  endforeach()
+endforeach()
+if(bad)
+  message(FATAL_ERROR "A layer includes a higher one:\n${bad}")
+endif()

@@ -26,9 +26,11 @@ struct ConfirmedRead {
 constexpr int kMaxReads = 4;
 
 // One read: empties the buffer, sends the frame `code`, `count` (0 for 256),
-// `address`, waits `wait` seconds. The answer when exactly `count` bytes came,
+// `address`, waits at most `wait` seconds: less when the whole answer came (and
+// `accept`, when given, takes it). The answer when exactly `count` bytes came,
 // else an empty array.
-QByteArray readOnce(SerialLink &link, int code, int count, int address, double wait);
+QByteArray readOnce(SerialLink &link, int code, int count, int address, double wait,
+                    const std::function<bool(const QByteArray &)> &accept = {});
 
 // Reads until a complete answer that `accept` (when given) takes arrives - on a line
 // that showed trouble, two such answers in a row that are the same - at most

@@ -220,6 +220,15 @@ void SerialLink::Delay(double seconds)
     checkLost();
 }
 
+bool SerialLink::waitForBytes(int count, double timeout, const std::function<bool()> &complete)
+{
+    checkLost();
+    const bool came = m_clock.waitUntil(m_clock.now() + timeout,
+                                        [&] { return interrupted() || (RxCount >= count && complete()); });
+    checkLost();
+    return came;
+}
+
 bool SerialLink::waitForBytes(int count, double timeout)
 {
     checkLost();

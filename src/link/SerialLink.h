@@ -77,6 +77,8 @@ public:
     // true when they came. For answers that follow an echo (the NMEA monitor's
     // character comes one byte time after the echo of the channel byte).
     bool waitForBytes(int count, double timeout);
+    // The same, ending only when `complete` also holds once `count` bytes are there.
+    bool waitForBytes(int count, double timeout, const std::function<bool()> &complete);
 
     bool isOpen() const;
     BytePort &port() { return m_port; }

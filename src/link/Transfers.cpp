@@ -3,13 +3,13 @@
 #include "core/EditorState.h"
 #include "core/NumberText.h"
 #include "core/Prompts.h"
+#include "core/Protocol.h"
+#include "core/TransferRules.h"
 #include "link/ConfirmedRead.h"
 #include "link/Connection.h"
 #include "link/InstrumentContext.h"
 #include "link/InstrumentView.h"
-#include "core/Protocol.h"
 #include "link/SerialLink.h"
-#include "core/TransferRules.h"
 #include "link/WrittenParts.h"
 
 #include <QLoggingCategory>
@@ -166,6 +166,13 @@ Outcome Upload(InstrumentContext &ctx, CategoryQuestion &question, const PcClock
             return Outcome::Cancelled;
     }
 
+    // What goes out is the image as it is now: the upload's waits let window events
+    // run, and an edit meanwhile must not change a block half sent or its checksum.
+    quint8 system[257];
+    quint8 blocks[17][129];
+    memcpy(system, s.SystemBlock, sizeof system);
+    memcpy(blocks, s.ConfigBlock, sizeof blocks);
+
     // Curves that cannot be encoded are refused before anything is sent.
     transfer::EncodedCurve curves[33];
     if (s.UploadCategory[4]) {
@@ -207,10 +214,10 @@ Outcome Upload(InstrumentContext &ctx, CategoryQuestion &question, const PcClock
             if (c == 12 || !s.UploadCategory[c])
                 continue;
             for (int b : categoryBytes(c))
-                buffer[b] = s.SystemBlock[b];
+                buffer[b] = system[b];
         }
         for (int b = 68; b <= 91; ++b)
-            buffer[b] = s.SystemBlock[b];
+            buffer[b] = system[b];
         if (s.NewUnitUploadPending) {
             for (int i = 0; i < 4; ++i)
                 buffer[12 + i] = s.NewSerialBytes[1 + i];
@@ -218,7 +225,7 @@ Outcome Upload(InstrumentContext &ctx, CategoryQuestion &question, const PcClock
         s.NewUnitUploadPending = kFalse;
         if (s.NewUnitMode) {
             for (int b = 1; b <= 256; ++b)
-                buffer[b] = s.SystemBlock[b];
+                buffer[b] = system[b];
         }
         buffer[0] = systemBlockChecksum(buffer);
 
@@ -242,11 +249,12 @@ Outcome Upload(InstrumentContext &ctx, CategoryQuestion &question, const PcClock
             if (s.UploadCategory[1]) {
                 for (int n = 1; n <= 16; ++n) {
                     ctx.view.setProgress(n * 2 / 3 + 1);
+                    blocks[n][0] = configBlockChecksum(blocks[n]);
                     s.ConfigBlock[n][0] = configBlockChecksum(s.ConfigBlock[n]);
                     parts.begin(displayPart, n);
                     link.sendFrameAt(proto::kWrite24C512, proto::kConfigBlockSize,
                                      proto::kConfigBlockBase + proto::kConfigBlockSize * (n - 1));
-                    link.sendEchoedBlock(s.ConfigBlock[n], proto::kConfigBlockSize);
+                    link.sendEchoedBlock(blocks[n], proto::kConfigBlockSize);
                     parts.written(displayPart, n);
                     link.Delay(0.5);
                 }

@@ -1,18 +1,20 @@
 // The main window's side of the link: factory window access, identity boxes, busy guard, indicator.
 #include "Simulator.h"
-#include "ui/dialogs/frmNmea.h"
-#include "ui/editor/ClickLabel.h"
-#include "ui/editor/FillShape.h"
+#include "core/Protocol.h"
 #include "editor/SimulatedEditor.h"
-#include "ui/editor/frmMain.h"
-#include "ui/factory/frmHalvane.h"
 #include "kit/ScriptedPrompts.h"
 #include "kit/SimulatorPort.h"
 #include "kit/TempProgramFolder.h"
 #include "kit/VirtualClock.h"
+#include "ui/dialogs/frmNmea.h"
+#include "ui/editor/ClickLabel.h"
+#include "ui/editor/FillShape.h"
+#include "ui/editor/frmMain.h"
+#include "ui/factory/frmHalvane.h"
 #include "ui/frmBeingSentReceived.h"
 #include "ui/frmComms.h"
 
+#include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -136,6 +138,42 @@ private slots:
         QCOMPARE(e.port.written.right(5), QByteArray("\x3d\xfb\0\0\0", 5));
         QCOMPARE(e.port.written.contains(char(63)), monitored);
         QCOMPARE(e.port.written.count(QByteArray("\x3d\xfb\0\0\0", 5)), 1);
+    }
+
+    // Clicks on the icon boxes and a change made behind the windows' back while the
+    // upload runs: the instrument ends with the image as it was when the upload
+    // started, every display block's checksum matching its bytes.
+    void editsDuringAnUploadDoNotReachTheInstrument()
+    {
+        Editor e;
+        e.window->show();
+        EditorState &s = e.window->state();
+        s.AskUser = kFalse;
+        s.UploadCategory[4] = 0;
+        QByteArray before;
+        for (int n = 1; n <= 16; ++n)
+            before += QByteArray(reinterpret_cast<const char *>(s.ConfigBlock[n] + 1), 127);
+        auto *speed = e.window->findChild<QCheckBox *>("ChkIconsUpperSpeed");
+        QVERIFY(speed);
+        bool disabledWhileRunning = false;
+        for (double t = 4.3; t < 16; t += 0.41)
+            e.clock.scheduleIn(t, [&] {
+                QTest::mouseClick(speed, Qt::LeftButton);
+                disabledWhileRunning = !speed->isEnabled();
+                s.ConfigBlock[1][5] ^= 0x55; // as an edit would, mid-block
+            });
+        e.window->cmdUpload_Click();
+        QVERIFY(e.prompts.verifyAllUsed());
+        QVERIFY(disabledWhileRunning);
+        QVERIFY(speed->isEnabled());
+        for (int n = 1; n <= 16; ++n) {
+            const QByteArray block = e.sim.memory.eeprom.mid(proto::kConfigBlockBase + 128 * (n - 1), 128);
+            QCOMPARE(block.mid(1), before.mid(127 * (n - 1), 127));
+            quint8 x = 0;
+            for (int i = 1; i < 128; ++i)
+                x ^= quint8(block[i]);
+            QCOMPARE(quint8(block[0]), x);
+        }
     }
 
     void indicatorFollowsConnected()

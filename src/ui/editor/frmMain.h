@@ -3,8 +3,8 @@
 #pragma once
 
 #include "core/EditorState.h"
-#include "ui/Twips.h"
 #include "link/InstrumentView.h"
+#include "ui/Twips.h"
 #include "ui/frmBeingSentReceived.h"
 
 #include <QMainWindow>
@@ -346,7 +346,10 @@ private:
     void reloadWithDefaults();
     bool saveImageTo(const QString &path);
     // Runs `body` as an instrument operation (busy guard, lost port handled).
-    void instrumentOperation(const std::function<void()> &body);
+    // Runs an instrument operation under the busy guard; one that `locksImage`
+    // disables everything that edits the image while it runs.
+    void instrumentOperation(const std::function<void()> &body, bool locksImage = true);
+    void setImageEditable(bool editable);
 
     EditorState m_state;
     Prompts &m_prompts;

@@ -3,8 +3,14 @@
 
 #include "core/EditorState.h"
 #include "core/Prompts.h"
+#include "link/Connection.h"
+#include "link/InstrumentContext.h"
+#include "link/PortResolver.h"
+#include "link/SerialBytePort.h"
+#include "link/SerialLink.h"
+#include "link/Transfers.h"
+#include "ui/LinkWindows.h"
 #include "ui/Twips.h"
-#include "ui/frmAbout.h"
 #include "ui/dialogs/frmDamping.h"
 #include "ui/dialogs/frmNmea.h"
 #include "ui/dialogs/frmNmeaData.h"
@@ -13,18 +19,15 @@
 #include "ui/editor/ClickLabel.h"
 #include "ui/editor/FillShape.h"
 #include "ui/factory/frmHalvane.h"
-#include "link/Connection.h"
-#include "link/InstrumentContext.h"
-#include "ui/LinkWindows.h"
-#include "link/PortResolver.h"
-#include "link/SerialBytePort.h"
-#include "link/SerialLink.h"
-#include "link/Transfers.h"
+#include "ui/frmAbout.h"
 #include "ui/frmBeingSentReceived.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 
 frmMain::~frmMain()
@@ -80,9 +83,36 @@ void frmMain::createLinkAndWindows(BytePort *port)
     selector->onStopMonitor = [this] { m_nmeaData->stop(); };
 }
 
-void frmMain::instrumentOperation(const std::function<void()> &body)
+void frmMain::instrumentOperation(const std::function<void()> &body, bool locksImage)
 {
+    if (locksImage && !m_link->busy()) {
+        // While a transfer runs, nothing that edits the image can be used: the window
+        // shows it is busy and stays responsive; File, Exit still ends the editor.
+        setImageEditable(false);
+        struct Unlock {
+            frmMain *window;
+            ~Unlock() { window->setImageEditable(true); }
+        } unlock{this};
+        runInstrumentOperation(*m_link, m_state, m_prompts, *m_linkWindows, body);
+        return;
+    }
     runInstrumentOperation(*m_link, m_state, m_prompts, *m_linkWindows, body);
+}
+
+void frmMain::setImageEditable(bool editable)
+{
+    centralWidget()->setEnabled(editable);
+    for (QAction *menu : menuBar()->actions())
+        for (QAction *item : menu->menu() ? menu->menu()->actions() : QList<QAction *>())
+            if (item != Exit)
+                item->setEnabled(editable);
+    for (QWidget *editor : std::initializer_list<QWidget *>{m_senders, m_damping, m_todAlarms, m_nmea})
+        if (editor)
+            editor->setEnabled(editable);
+    if (editable)
+        QApplication::restoreOverrideCursor();
+    else
+        QApplication::setOverrideCursor(Qt::BusyCursor);
 }
 
 void frmMain::startNmeaMonitor()
@@ -90,7 +120,8 @@ void frmMain::startNmeaMonitor()
     // One monitor at a time: "View Data" while it runs is ignored.
     if (m_nmeaData->isMonitoring())
         return;
-    instrumentOperation([this] { m_nmeaData->run(*m_ctx); });
+    // The monitor does not touch the image: editing goes on beside it.
+    instrumentOperation([this] { m_nmeaData->run(*m_ctx); }, false);
 }
 
 // --- InstrumentView -------------------------------------------------------------------------

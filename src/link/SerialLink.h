@@ -102,7 +102,19 @@ public:
 
     // One instrument operation at a time.
     bool busy() const { return m_busy; }
-    void setBusy(bool b) { m_busy = b; }
+    void setBusy(bool b)
+    {
+        m_busy = b;
+        m_cancelRequested = false;
+    }
+    // The user asked the running operation to stop (Cancel in the progress window,
+    // the editor closing): it stops at its next safe point, between whole blocks.
+    void requestCancel()
+    {
+        m_cancelRequested = m_busy;
+        m_clock.wake();
+    }
+    bool cancelRequested() const { return m_cancelRequested; }
     // True once the port reported it went away; cleared by OpenComPort.
     bool lost() const { return m_lost; }
     // Ends the running operation (its next primitive throws LinkLost) and closes the
@@ -132,6 +144,7 @@ private:
     int m_wrongEchoes = 0;
     bool m_troubleSeen = false;
     bool m_busy = false;
+    bool m_cancelRequested = false;
     bool m_lost = false;
     bool m_shutDown = false;
 };

@@ -105,6 +105,14 @@ void releaseAfterCopy(InstrumentContext &ctx)
     leaveCommandMode(ctx, proto::kClearRam, kNotConnectedTessaro);
 }
 
+// Cancel is honoured between whole blocks: the operation ends with its usual
+// closing bytes and says what the instrument now holds.
+void reportCancelled(InstrumentContext &ctx, const QString &title, const QString &what)
+{
+    ctx.view.hideProgress();
+    ctx.prompts.message(title, what, Prompts::Icon::Information);
+}
+
 QString readProblemText(ConfirmedRead::Problem problem)
 {
     switch (problem) {
@@ -236,7 +244,16 @@ Outcome Upload(InstrumentContext &ctx, CategoryQuestion &question, const PcClock
             s.UploadCategory[1] ? QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16} : QList<int>{});
         const int curvePart = parts.add(QStringLiteral("sender curve"), QStringLiteral("sender curves"),
                                         s.UploadCategory[4] ? uploadedCurves() : QList<int>{});
+        const auto cancelled = [&] {
+            if (!link.cancelRequested())
+                return false;
+            leaveCommandMode(ctx, proto::kSoftReset, kNotConnectedCorvane);
+            reportCancelled(ctx, title, QStringLiteral("The upload was cancelled.\r\n") + parts.describe());
+            return true;
+        };
         try {
+            if (cancelled())
+                return Outcome::Cancelled;
             link.resetEchoCounts();
             link.emptyBuffer();
             ctx.view.setProgress(1);
@@ -245,6 +262,8 @@ Outcome Upload(InstrumentContext &ctx, CategoryQuestion &question, const PcClock
             link.sendEchoedBlock(buffer, 256);
             parts.written(settingsPart);
             link.Delay(0.1);
+            if (cancelled())
+                return Outcome::Cancelled;
 
             if (s.UploadCategory[1]) {
                 for (int n = 1; n <= 16; ++n) {
@@ -257,6 +276,8 @@ Outcome Upload(InstrumentContext &ctx, CategoryQuestion &question, const PcClock
                     link.sendEchoedBlock(blocks[n], proto::kConfigBlockSize);
                     parts.written(displayPart, n);
                     link.Delay(0.5);
+                    if (cancelled())
+                        return Outcome::Cancelled;
                 }
             }
             if (s.UploadCategory[4]) {
@@ -270,6 +291,8 @@ Outcome Upload(InstrumentContext &ctx, CategoryQuestion &question, const PcClock
                     link.sendEchoedBlock(curves[k].bytes.data(), proto::kCurveSize);
                     parts.written(curvePart, k);
                     link.Delay(0.5);
+                    if (cancelled())
+                        return Outcome::Cancelled;
                 }
             }
         } catch (const LinkLost &lost) {
@@ -384,6 +407,14 @@ Outcome CreateBackup(InstrumentContext &ctx)
             link.sendFrameAt(proto::kWrite24C512, proto::kSectorSize, proto::kLowAreaBackup + from);
             link.sendEchoedBlock(sector, 64);
             ctx.view.setProgress(sIndex / 8 + 5);
+            if (sIndex < 96 && link.cancelRequested()) {
+                releaseAfterCopy(ctx);
+                reportCancelled(ctx, title,
+                                QStringLiteral("The backup was cancelled after %1 of 96 memory sectors: the backup in "
+                                               "the instrument is incomplete. Make a new backup before relying on it.")
+                                    .arg(sIndex));
+                return Outcome::Cancelled;
+            }
         }
         releaseAfterCopy(ctx);
         reportUnacknowledgedBytes(link, ctx.prompts, title);
@@ -464,6 +495,11 @@ Outcome RestoreBackup(InstrumentContext &ctx)
                 link.sendEchoedBlock(sector, 64);
                 parts.written(memoryPart, sIndex);
                 ctx.view.setProgress(sIndex + 4);
+                if (sIndex < 96 && link.cancelRequested()) {
+                    finish();
+                    reportCancelled(ctx, title, QStringLiteral("The restore was cancelled.\r\n") + parts.describe());
+                    return Outcome::Cancelled;
+                }
             }
         } catch (const LinkLost &lost) {
             throw parts.lost(lost);

@@ -40,8 +40,13 @@ frmShowConnecting *LinkWindows::connecting()
 
 frmProgress *LinkWindows::progress()
 {
-    if (!m_progress)
+    if (!m_progress) {
         m_progress = new frmProgress(m_owner);
+        m_progress->onCancel = [this] {
+            if (onCancel)
+                onCancel();
+        };
+    }
     return m_progress;
 }
 

@@ -1,6 +1,8 @@
 // The link's own windows (port chooser, connecting, progress) behind the InstrumentView seam.
 #pragma once
 
+#include <functional>
+
 #include "link/InstrumentView.h"
 
 #include <QPointer>
@@ -20,6 +22,8 @@ struct EditorState;
 class LinkWindows : public InstrumentView
 {
 public:
+    // Cancel in the progress window.
+    std::function<void()> onCancel;
     LinkWindows(EditorState &state, QWidget *owner, const PortResolver *resolver = nullptr, Clock *clock = nullptr);
 
     void setMainView(InstrumentView *mainView) { m_main = mainView; }

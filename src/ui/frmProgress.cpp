@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 frmProgress::frmProgress(QWidget *parent) : QWidget(parent, Qt::Window)
@@ -18,7 +19,15 @@ frmProgress::frmProgress(QWidget *parent) : QWidget(parent, Qt::Window)
     ProgressBar1->setValue(0);
     ProgressBar1->setMinimumWidth(300);
     lblProgress->setBuddy(ProgressBar1);
+    cmdProgressCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdProgressCancel->setObjectName(QStringLiteral("cmdProgressCancel"));
+    cmdProgressCancel->setAccessibleName(cmdProgressCancel->text());
+    connect(cmdProgressCancel, &QPushButton::clicked, this, [this] {
+        if (onCancel)
+            onCancel();
+    });
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(lblProgress);
     layout->addWidget(ProgressBar1);
+    layout->addWidget(cmdProgressCancel, 0, Qt::AlignRight);
 }

@@ -3,10 +3,14 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class QLabel;
 class QProgressBar;
+class QPushButton;
 
-class frmProgress : public QWidget {
+class frmProgress : public QWidget
+{
     Q_OBJECT
 public:
     static constexpr int kDefaultMaximum = 17;
@@ -15,4 +19,7 @@ public:
 
     QProgressBar *ProgressBar1;
     QLabel *lblProgress;
+    // Stops the running transfer at its next safe point (between whole blocks).
+    QPushButton *cmdProgressCancel;
+    std::function<void()> onCancel;
 };

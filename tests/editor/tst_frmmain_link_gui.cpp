@@ -176,6 +176,23 @@ private slots:
         }
     }
 
+    // Closing the editor during an upload asks, then cancels it between whole blocks
+    // (the instrument leaves command mode) and closes once it stopped.
+    void closingDuringAnUploadCancelsIt()
+    {
+        Editor e;
+        e.window->show();
+        e.window->state().AskUser = kFalse;
+        e.prompts.yes().ok().no(); // cancel and quit; "The upload was cancelled."; do not save
+        e.clock.scheduleIn(8.0, [&] { e.window->close(); });
+        e.window->cmdUpload_Click();
+        QVERIFY(e.prompts.verifyAllUsed());
+        QVERIFY(e.prompts.records.at(1).text.startsWith("The upload was cancelled.\r\nThe settings and display "
+                                                        "configurations 1 to "));
+        QCOMPARE(e.ended, 1);
+        QCOMPARE(e.port.written.right(5), QByteArray("\x3d\xfb\0\0\0", 5));
+    }
+
     void indicatorFollowsConnected()
     {
         Editor e;

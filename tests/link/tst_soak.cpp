@@ -135,6 +135,8 @@ struct Plan {
     SimFaults connected;    // from the moment the instrument is connected (adds the line noise)
     double unplugAfter = -1;
     bool tryAgainOnce = false;
+    double cancelAfter = -1; // Cancel in the progress window
+    double editAfter = -1;   // an upload: the user edits the image meanwhile
 
     QString key() const
     {
@@ -147,24 +149,25 @@ struct Plan {
         return QStringLiteral("seed %1: %2 of memory %3, image %4, categories %5; silent %6, drop %7, garble %8, "
                               "late %9 (+%10 s)%17, wrong echo %11, echo delay %12, bad checksum %13, disconnect "
                               "after %14, mute after %18, never 64 %15, unplug after %16 s")
-            .arg(seed)
-            .arg(opName(op))
-            .arg(memoryVariant)
-            .arg(imageVariant)
-            .arg(categories, 0, 2)
-            .arg(f.silent)
-            .arg(f.dropProbability)
-            .arg(f.garbleProbability)
-            .arg(f.delayProbability)
-            .arg(f.extraDelay)
-            .arg(f.wrongEcho)
-            .arg(f.echoDelay)
-            .arg(f.badChecksum)
-            .arg(f.disconnectAfter)
-            .arg(f.neverAnswer64)
-            .arg(unplugAfter)
-            .arg(noiseAtStart ? QStringLiteral(" from the start") : QString())
-            .arg(f.muteAfter);
+                   .arg(seed)
+                   .arg(opName(op))
+                   .arg(memoryVariant)
+                   .arg(imageVariant)
+                   .arg(categories, 0, 2)
+                   .arg(f.silent)
+                   .arg(f.dropProbability)
+                   .arg(f.garbleProbability)
+                   .arg(f.delayProbability)
+                   .arg(f.extraDelay)
+                   .arg(f.wrongEcho)
+                   .arg(f.echoDelay)
+                   .arg(f.badChecksum)
+                   .arg(f.disconnectAfter)
+                   .arg(f.neverAnswer64)
+                   .arg(unplugAfter)
+                   .arg(noiseAtStart ? QStringLiteral(" from the start") : QString())
+                   .arg(f.muteAfter) +
+               QStringLiteral(", cancel after %1 s, edit after %2 s").arg(cancelAfter).arg(editAfter);
     }
 };
 
@@ -275,6 +278,11 @@ Plan makePlan(quint32 seed)
     if (noise && r.bounded(2))
         p.atStart = f;
     p.tryAgainOnce = r.bounded(4) == 0;
+    // Drawn last, so that every earlier seed keeps its faults.
+    if (r.bounded(100) < 12)
+        p.cancelAfter = r.generateDouble() * roughSeconds(p);
+    if (p.op == Op::Upload && r.bounded(100) < 30)
+        p.editAfter = r.generateDouble() * roughSeconds(p);
     return p;
 }
 
@@ -342,7 +350,18 @@ Result run(const Plan &plan, bool withFaults)
         b.whenConnected = plan.connected;
         if (plan.unplugAfter >= 0)
             b.clock.scheduleIn(plan.unplugAfter, [&b] { b.port.loseNow(); });
+        if (plan.cancelAfter >= 0)
+            b.clock.scheduleIn(plan.cancelAfter, [&b] { b.link.requestCancel(); });
     }
+    // An edit while the upload runs: the instrument must get the image as it was when
+    // the upload started (the reference run has no edit; it is taken back afterwards).
+    bool edited = false;
+    if (withFaults && plan.editAfter >= 0)
+        b.clock.scheduleIn(plan.editAfter, [&b, &edited] {
+            b.state.ConfigBlock[3][10] ^= 0x5A;
+            b.state.SystemBlock[30] ^= 0x5A;
+            edited = true;
+        });
 
     using Kind = PromptRecord::Kind;
     int questions = 0;
@@ -396,6 +415,12 @@ Result run(const Plan &plan, bool withFaults)
     r.memory = b.sim.memory;
     r.mode = b.sim.mode();
     r.powerLost = b.sim.muted();
+    if (edited) {
+        b.state.ConfigBlock[3][10] ^= 0x5A;
+        b.state.SystemBlock[30] ^= 0x5A;
+        if ((plan.categories >> 1) & 1)
+            b.state.ConfigBlock[3][0] = configBlockChecksum(b.state.ConfigBlock[3]);
+    }
     r.image->copyImageFrom(b.state);
     r.imageWhenConnected = std::move(b.imageWhenConnected);
     r.connected = b.state.Connected != kFalse;

@@ -1,11 +1,12 @@
 // Upload, download, backup and restore against the simulated instrument on the virtual clock.
 #include "core/Defaults.h"
+#include "core/EditorState.h"
+#include "core/Protocol.h"
+#include "core/TransferRules.h"
 #include "kit/LinkFixture.h"
 #include "link/ConfirmedRead.h"
 #include "link/Connection.h"
 #include "link/InstrumentContext.h"
-#include "core/Protocol.h"
-#include "core/TransferRules.h"
 #include "link/Transfers.h"
 #include "ui/frmBeingSentReceived.h"
 
@@ -605,6 +606,79 @@ private slots:
         QVERIFY(memcmp(before.SystemBlock, b.state.SystemBlock, sizeof before.SystemBlock) == 0);
         QCOMPARE(b.redraws, 0);
         QVERIFY(!b.state.Connected);
+    }
+
+    // Cancel between whole blocks: every block or sector in the instrument is wholly
+    // old or wholly new, the closing bytes go out, and the message counts what was written.
+    void cancelStopsBetweenWholeBlocks_data()
+    {
+        QTest::addColumn<QString>("op");
+        QTest::addColumn<double>("cancelAt");
+        QTest::newRow("upload") << "upload" << 8.0;
+        QTest::newRow("backup") << "backup" << 20.0;
+        QTest::newRow("restore") << "restore" << 20.0;
+    }
+    void cancelStopsBetweenWholeBlocks()
+    {
+        QFETCH(QString, op);
+        QFETCH(double, cancelAt);
+        Bench b;
+        b.connectFirst();
+        b.state.AskUser = kFalse;
+        for (int i = 0; i < 6144; ++i)
+            b.sim.memory.eeprom[i] = char((i * 7) & 0xFF);
+        for (int i = 0; i < 6144; ++i)
+            b.sim.memory.eeprom[32768 + i] = char((i * 13) & 0xFF);
+        for (int n = 1; n <= 16; ++n)
+            for (int i = 1; i < 128; ++i)
+                b.state.ConfigBlock[n][i] = quint8(n + i);
+        // What each area holds before, and what the operation would put there.
+        const int area = op == "upload" ? 4096 : op == "backup" ? 32768 : 0;
+        const int unit = op == "upload" ? 128 : 64;
+        const int size = op == "upload" ? 2048 : 6144;
+        b.sim.memory.eeprom.replace(20608, 256, b.nvm(0, 256)); // a valid backup of the settings
+        const QByteArray old = b.eeprom(area, size);
+        QByteArray fresh;
+        if (op == "upload") {
+            for (int n = 1; n <= 16; ++n) {
+                QByteArray block(reinterpret_cast<const char *>(b.state.ConfigBlock[n]), 128);
+                block[0] = char(configBlockChecksum(b.state.ConfigBlock[n]));
+                fresh += block;
+            }
+        } else {
+            fresh = b.eeprom(op == "backup" ? 0 : 32768, size);
+        }
+        b.clock.scheduleIn(cancelAt, [&] { b.link.requestCancel(); });
+        b.prompts.ok();
+        Outcome outcome = Outcome::Done;
+        QVERIFY(runInstrumentOperation(b.link, b.state, b.prompts, b.view, [&] {
+            outcome = op == "upload"   ? transfer::Upload(b.ctx, b.question, b.pc)
+                      : op == "backup" ? transfer::CreateBackup(b.ctx)
+                                       : transfer::RestoreBackup(b.ctx);
+        }));
+        QCOMPARE(outcome, Outcome::Cancelled);
+        QVERIFY(b.prompts.verifyAllUsed());
+        int written = 0;
+        for (int k = 0; k < size / unit; ++k) {
+            const QByteArray now = b.eeprom(area + unit * k, unit);
+            const bool isNew = now == fresh.mid(unit * k, unit);
+            QVERIFY2(isNew || now == old.mid(unit * k, unit), qPrintable(QString::number(k)));
+            QVERIFY(!isNew || written == k); // in order, none skipped
+            written += isNew ? 1 : 0;
+        }
+        QVERIFY2(written > 1 && written < size / unit, qPrintable(QString::number(written)));
+        const QString text = b.prompts.last().text;
+        if (op == "upload")
+            QVERIFY2(text.contains(QString("display configurations 1 to %1 were written").arg(written)),
+                     qPrintable(text));
+        else if (op == "restore")
+            QVERIFY2(text.contains(QString("configuration memory sectors 1 to %1 were written").arg(written)),
+                     qPrintable(text));
+        else
+            QVERIFY2(text.contains(QString("after %1 of 96").arg(written)), qPrintable(text));
+        QVERIFY(!b.state.Connected);
+        QVERIFY(!b.view.progressVisible);
+        QVERIFY(b.toInstrument().endsWith(op == "upload" ? frame(251, 0, 0) : frame(255, 0, 0)));
     }
 
     void backupThenRestoreLeavesTheMemories()

@@ -350,6 +350,11 @@ private:
     // disables everything that edits the image while it runs.
     void instrumentOperation(const std::function<void()> &body, bool locksImage = true);
     void setImageEditable(bool editable);
+    // Closing during a transfer: asks, then cancels it and closes once it stopped.
+    // True when nothing runs and the editor may close now.
+    bool quitAfterTransfer();
+    bool m_transferRunning = false;
+    bool m_quitAfterTransfer = false;
 
     EditorState m_state;
     Prompts &m_prompts;

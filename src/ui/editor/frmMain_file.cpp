@@ -6,16 +6,16 @@
 #include "core/NumberText.h"
 #include "core/Prompts.h"
 #include "core/StartUp.h"
+#include "link/SerialLink.h"
+#include "ui/ConnectionIndicator.h"
 #include "ui/Twips.h"
-#include "ui/frmAbout.h"
 #include "ui/dialogs/frmDamping.h"
 #include "ui/dialogs/frmNmeaData.h"
 #include "ui/dialogs/frmTimeOfDayAlarms.h"
 #include "ui/editor/ClickLabel.h"
 #include "ui/editor/FillShape.h"
 #include "ui/factory/frmHalvane.h"
-#include "ui/ConnectionIndicator.h"
-#include "link/SerialLink.h"
+#include "ui/frmAbout.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -73,8 +73,29 @@ void frmMain::Form_Unload()
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
+    if (!quitAfterTransfer()) {
+        event->ignore();
+        return;
+    }
     Form_Unload();
     event->accept();
+}
+
+bool frmMain::quitAfterTransfer()
+{
+    if (!m_transferRunning)
+        return true;
+    // A transfer stops between whole blocks, leaves the instrument's command mode and
+    // says what was written; the editor then closes.
+    m_prompts.beep();
+    if (m_prompts.askYesNo(QStringLiteral("Quit Program"),
+                           QStringLiteral("A transfer with the instrument is running.\r\n"
+                                          "Cancel it and quit when it has stopped?"),
+                           Prompts::Icon::Question) == kYes) {
+        m_quitAfterTransfer = true;
+        m_link->requestCancel();
+    }
+    return false;
 }
 
 void frmMain::ShutDownEditor()
@@ -205,7 +226,8 @@ void frmMain::ResetDefaults_Click()
 
 void frmMain::Exit_Click()
 {
-    ShutDownEditor();
+    if (quitAfterTransfer())
+        ShutDownEditor();
 }
 
 void frmMain::About_Click()

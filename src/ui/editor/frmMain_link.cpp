@@ -51,6 +51,7 @@ void frmMain::createLinkAndWindows(BytePort *port)
                                           [resolver](int n) { return resolver->device(n); });
     m_linkWindows = std::make_unique<LinkWindows>(m_state, this, resolver, &m_clock);
     m_linkWindows->setMainView(this);
+    m_linkWindows->onCancel = [this] { m_link->requestCancel(); };
     m_link->setView(m_linkWindows.get());
     m_ctx = std::make_unique<InstrumentContext>(
         InstrumentContext{m_state, m_prompts, *m_link, *m_linkWindows,
@@ -89,11 +90,20 @@ void frmMain::instrumentOperation(const std::function<void()> &body, bool locksI
         // While a transfer runs, nothing that edits the image can be used: the window
         // shows it is busy and stays responsive; File, Exit still ends the editor.
         setImageEditable(false);
+        m_transferRunning = true;
         struct Unlock {
             frmMain *window;
-            ~Unlock() { window->setImageEditable(true); }
+            ~Unlock()
+            {
+                window->m_transferRunning = false;
+                window->setImageEditable(true);
+            }
         } unlock{this};
         runInstrumentOperation(*m_link, m_state, m_prompts, *m_linkWindows, body);
+        if (m_quitAfterTransfer) {
+            m_quitAfterTransfer = false;
+            ShutDownEditor();
+        }
         return;
     }
     runInstrumentOperation(*m_link, m_state, m_prompts, *m_linkWindows, body);

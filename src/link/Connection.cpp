@@ -4,9 +4,9 @@
 #include "core/EditorState.h"
 #include "core/NumberText.h"
 #include "core/Prompts.h"
+#include "core/Protocol.h"
 #include "link/InstrumentView.h"
 #include "link/LinkLog.h"
-#include "core/Protocol.h"
 #include "link/SerialLink.h"
 
 using numtext::signedText;
@@ -135,11 +135,7 @@ void claimLink(SerialLink &link, InstrumentView &view)
 {
     view.hideConnecting();
     view.setConnectedLabel(QStringLiteral("Connected to Tessaro"));
-    link.emptyBuffer();
-    link.sendFrame(proto::kWriteLinkByte, 1, proto::kLinkByteHigh, proto::kLinkByteLow);
-    link.Delay(0.1);
-    link.SendByte(proto::kLinkByteConnected);
-    link.Delay(0.1);
+    link.writeLinkByte(proto::kLinkByteConnected);
     view.setConnectedLabel(QStringLiteral("Connected to Corvane"));
 }
 

@@ -1,6 +1,8 @@
 // The byte link: receive buffer, port opening with its error prompt, and the send and wait primitives.
 #include "link/SerialLink.h"
 
+#include "core/Protocol.h"
+
 #include "core/NumberText.h"
 #include "core/Prompts.h"
 #include "link/InstrumentView.h"
@@ -199,6 +201,15 @@ void SerialLink::sendEchoedBlock(const QByteArray &bytes)
     sendEchoedBlock(reinterpret_cast<const quint8 *>(bytes.constData()), int(bytes.size()));
 }
 
+void SerialLink::writeLinkByte(int value)
+{
+    emptyBuffer();
+    sendFrame(proto::kWriteLinkByte, 1, proto::kLinkByteHigh, proto::kLinkByteLow);
+    Delay(0.1);
+    SendByte(value);
+    Delay(0.1);
+}
+
 qint16 SerialLink::ReceiveByte()
 {
     requireOpen();
@@ -223,8 +234,8 @@ void SerialLink::Delay(double seconds)
 bool SerialLink::waitForBytes(int count, double timeout, const std::function<bool()> &complete)
 {
     checkLost();
-    const bool came = m_clock.waitUntil(m_clock.now() + timeout,
-                                        [&] { return interrupted() || (RxCount >= count && complete()); });
+    const bool came =
+        m_clock.waitUntil(m_clock.now() + timeout, [&] { return interrupted() || (RxCount >= count && complete()); });
     checkLost();
     return came;
 }

@@ -72,6 +72,9 @@ public:
     // The five-byte command frame, each byte sent with SendByte.
     void sendFrame(int code, int count, int high, int low);
     void sendFrameAt(int code, int count, int address);
+    // Writes the instrument's link byte (the editor connected or released):
+    // the frame, 0.1 s, the value, 0.1 s.
+    void writeLinkByte(int value);
 
     // Waits until at least `count` bytes are in the buffer or `timeout` has passed;
     // true when they came. For answers that follow an echo (the NMEA monitor's

@@ -83,24 +83,11 @@ bool readSector(SerialLink &link, int address, quint8 *sector)
     return read.ok();
 }
 
-void writeLinkByte(SerialLink &link, int value)
-{
-    link.emptyBuffer();
-    link.sendFrame(proto::kWriteLinkByte, 1, proto::kLinkByteHigh, proto::kLinkByteLow);
-    link.Delay(0.1);
-    link.SendByte(value);
-    link.Delay(0.1);
-}
-
 // The closing steps of backup and restore.
 void releaseAfterCopy(InstrumentContext &ctx)
 {
     ctx.view.hideProgress();
-    ctx.link.emptyBuffer();
-    ctx.link.sendFrame(proto::kWriteLinkByte, 1, proto::kLinkByteHigh, proto::kLinkByteLow);
-    ctx.link.Delay(0.1);
-    ctx.link.SendByte(proto::kLinkByteReleased);
-    ctx.link.Delay(0.1);
+    ctx.link.writeLinkByte(proto::kLinkByteReleased);
     ctx.link.Delay(0.1);
     leaveCommandMode(ctx, proto::kClearRam, kNotConnectedTessaro);
 }
@@ -372,7 +359,7 @@ Outcome CreateBackup(InstrumentContext &ctx)
         if (!ctx.ensureConnected())
             return Outcome::NotConnected;
         link.resetEchoCounts();
-        writeLinkByte(link, proto::kLinkByteConnected);
+        link.writeLinkByte(proto::kLinkByteConnected);
         ctx.view.setProgress(0);
         ctx.view.showProgress();
 
@@ -432,7 +419,7 @@ Outcome RestoreBackup(InstrumentContext &ctx)
         if (!ctx.ensureConnected())
             return Outcome::NotConnected;
         link.resetEchoCounts();
-        writeLinkByte(link, proto::kLinkByteConnected);
+        link.writeLinkByte(proto::kLinkByteConnected);
         ctx.view.setProgressMaximum(100);
         // The bar goes back to its usual range however the restore ends.
         struct UsualRange {

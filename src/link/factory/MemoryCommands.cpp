@@ -1,11 +1,11 @@
 #include "link/factory/MemoryCommands.h"
 
 #include "core/EditorState.h"
+#include "core/Protocol.h"
 #include "core/factory/FactoryAnswers.h"
 #include "core/factory/FactoryOutput.h"
 #include "core/factory/SystemBlockUpdates.h"
 #include "link/InstrumentContext.h"
-#include "core/Protocol.h"
 #include "link/SerialLink.h"
 
 namespace factory
@@ -114,11 +114,11 @@ CommandEnd programInternalNvmByte(FactorySession &s)
     SerialLink &link = s.ctx.link;
     const QString title = QStringLiteral("Program a single byte in Internal NVM");
     ByteToProgram target;
-    const CommandEnd asked = askByteToProgram(
-        s, title, QStringLiteral("This will overwrite a byte in the Internal NVM!"),
-        {QStringLiteral("Enter internal NVM address to program (0-511)"),
-         QStringLiteral("Get internal NVM address to program"), checkInternalNvmAddress},
-        QStringLiteral("Enter value of data byte to program to internal NVM (0-255)"), target);
+    const CommandEnd asked =
+        askByteToProgram(s, title, QStringLiteral("This will overwrite a byte in the Internal NVM!"),
+                         {QStringLiteral("Enter internal NVM address to program (0-511)"),
+                          QStringLiteral("Get internal NVM address to program"), checkInternalNvmAddress},
+                         QStringLiteral("Enter value of data byte to program to internal NVM (0-255)"), target);
     if (asked != CommandEnd::Done)
         return asked;
 
@@ -154,20 +154,16 @@ CommandEnd program24C512Byte(FactorySession &s)
     SerialLink &link = s.ctx.link;
     const QString title = QStringLiteral("Program a single byte in 24C512 NVM");
     ByteToProgram target;
-    const CommandEnd asked = askByteToProgram(
-        s, title, QStringLiteral("This will overwrite a byte in the 24C512 NVM!"),
-        {QStringLiteral("Enter 24C512 Address to program"), QStringLiteral("Get 24C512 NVM ADdress to program"),
-         check24C512ByteAddress},
-        QStringLiteral("Enter data byte to program to 24C512"), target);
+    const CommandEnd asked =
+        askByteToProgram(s, title, QStringLiteral("This will overwrite a byte in the 24C512 NVM!"),
+                         {QStringLiteral("Enter 24C512 Address to program"),
+                          QStringLiteral("Get 24C512 NVM ADdress to program"), check24C512ByteAddress},
+                         QStringLiteral("Enter data byte to program to 24C512"), target);
     if (asked != CommandEnd::Done)
         return asked;
 
     const int a = target.address;
-    link.emptyBuffer();
-    link.sendFrame(proto::kWriteLinkByte, 1, proto::kLinkByteHigh, proto::kLinkByteLow);
-    link.Delay(0.1);
-    link.SendByte(proto::kLinkByteConnected);
-    link.Delay(0.1);
+    link.writeLinkByte(proto::kLinkByteConnected);
 
     link.emptyBuffer();
     link.sendFrameAt(proto::kWrite24C512, 1, a);

@@ -2,7 +2,7 @@
 //
 //   corvane-sim --link <folder>/COM1 [--memory FILE] [--log FILE] [fault options]
 //
-// The editor then opens COM1 from <folder> (its program folder) as if an
+// The editor then opens COM1 from <folder> (the folder it works in) as if an
 // instrument were plugged in. Memories are loaded from --memory at start when the
 // file exists and saved there on exit (SIGINT, SIGTERM).
 #include "PtyServer.h"

@@ -38,6 +38,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Corvane Display Configuration Editor"));
     QApplication::setOrganizationName(QStringLiteral("Halvane"));
+    // The installed desktop entry, so that a desktop shows the program's name and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.halvane.CorvaneEditor"));
     // Closing the main window runs the shutdown procedure, which ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 

@@ -12,5 +12,9 @@ ensure_packages() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# What building the editor, its tests and the simulated instrument needs.
-CORVANE_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-charts-dev libgl1-mesa-dev)
+# What building the editor, its tests, the simulated instrument and the Debian package
+# (dpkg-dev and file: CPack's dependency computation) needs. Qt Charts' CMake files
+# need Qt6OpenGL, yet qt6-charts-dev does not depend on libqt6opengl6-dev: a system
+# without it fails at configure.
+CORVANE_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev
+  libgl1-mesa-dev dpkg-dev file)

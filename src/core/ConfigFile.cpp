@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringView>
+#include <QVarLengthArray>
 #include <cmath>
 #include <cstring>
 
@@ -22,54 +24,53 @@ void appendLine(QByteArray &out, const QString &line)
     out += kCrLf;
 }
 
-// The file as a stream of comma-separated fields, each knowing its line.
+// The file as a stream of comma-separated fields, each knowing its line (a line ends at
+// LF; an empty line is one empty field). Fields are found as they are asked for and
+// numbers are read without a string of their own: a file that goes wrong early costs
+// little, and a good one no allocation per field. A field is trimmed of what
+// QString::trimmed takes away, and a number is read by QString's own conversion.
 class FieldReader {
 public:
-    explicit FieldReader(const QByteArray &content)
+    explicit FieldReader(const QByteArray &content) : m_end(content.constData() + content.size())
     {
-        int line = 0;
-        qsizetype start = 0;
-        while (start < content.size()) {
-            qsizetype end = content.indexOf('\n', start);
-            if (end < 0)
-                end = content.size();
-            QByteArray text = content.mid(start, end - start);
-            if (text.endsWith('\r'))
-                text.chop(1);
-            ++line;
-            for (const QByteArray &field : text.split(','))
-                m_fields.append({QString::fromLatin1(field).trimmed(), line});
-            start = end + 1;
+        if (content.isEmpty()) {
+            m_atEnd = true;
+            m_line = 0;
+        } else {
+            findField(content.constData());
         }
-        m_lastLine = line;
     }
 
-    bool atEnd() const { return m_next >= m_fields.size(); }
-    int line() const { return atEnd() ? m_lastLine + 1 : m_fields[m_next].line; }
+    bool atEnd() const { return m_atEnd; }
+    // The line of the next field; after the last field, the line after the last one.
+    int line() const { return m_atEnd ? m_line + 1 : m_line; }
 
     bool text(QString &out)
     {
-        if (atEnd())
+        if (m_atEnd)
             return false;
-        out = m_fields[m_next++].text;
+        out = QString::fromLatin1(m_first, m_last - m_first);
+        next();
         return true;
     }
 
     // A field that must be a number.
     bool number(double &out, QString &problem)
     {
-        if (atEnd()) {
+        if (m_atEnd) {
             problem = QStringLiteral("the file ends too early");
             return false;
         }
-        const QString t = m_fields[m_next].text;
+        QVarLengthArray<char16_t, 64> utf16(m_last - m_first);
+        for (qsizetype i = 0; i < utf16.size(); ++i)
+            utf16[i] = uchar(m_first[i]);
         bool ok = false;
-        const double v = t.toDouble(&ok);
+        const double v = QStringView(utf16.constData(), utf16.size()).toDouble(&ok);
         if (!ok || !std::isfinite(v)) {
-            problem = QStringLiteral("\"%1\" is not a number").arg(t);
+            problem = QStringLiteral("\"%1\" is not a number").arg(QString::fromLatin1(m_first, m_last - m_first));
             return false;
         }
-        ++m_next;
+        next();
         out = v;
         return true;
     }
@@ -93,13 +94,39 @@ public:
     int failLine() const { return m_failLine; }
 
 private:
-    struct Field {
-        QString text;
-        int line;
-    };
-    QList<Field> m_fields;
-    qsizetype m_next = 0;
-    int m_lastLine = 0;
+    static bool isSpace(char c) { return QChar(uchar(c)).isSpace(); }
+
+    // The field starting at `from`: its trimmed text and the byte that ends it.
+    void findField(const char *from)
+    {
+        m_stop = from;
+        while (m_stop < m_end && *m_stop != ',' && *m_stop != '\n')
+            ++m_stop;
+        m_first = from;
+        m_last = m_stop;
+        while (m_first < m_last && isSpace(*m_first))
+            ++m_first;
+        while (m_last > m_first && isSpace(m_last[-1]))
+            --m_last;
+    }
+
+    void next()
+    {
+        if (m_stop == m_end || (*m_stop == '\n' && m_stop + 1 == m_end)) {
+            m_atEnd = true;
+            return;
+        }
+        if (*m_stop == '\n')
+            ++m_line;
+        findField(m_stop + 1);
+    }
+
+    const char *m_end;
+    const char *m_first = nullptr; // the current field, trimmed: [m_first, m_last)
+    const char *m_last = nullptr;
+    const char *m_stop = nullptr; // the comma, LF or end after the current field
+    bool m_atEnd = false;
+    int m_line = 1;
     int m_failLine = 0;
 };
 

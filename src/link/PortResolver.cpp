@@ -1,5 +1,7 @@
 #include "link/PortResolver.h"
 
+#include "config/StartUp.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSerialPortInfo>
@@ -54,7 +56,8 @@ int groupOf(const QString &device)
 }
 } // namespace
 
-PortResolver::PortResolver(QString programFolder) : systemPorts(availableSystemPorts), m_folder(std::move(programFolder))
+PortResolver::PortResolver(const QString &programFolder)
+    : systemPorts(availableSystemPorts), m_folder(chooseWorkingFolder(programFolder))
 {
 }
 

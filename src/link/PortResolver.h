@@ -1,4 +1,4 @@
-// Which device a port number COMn opens: the Windows port, or a COMn entry in the program folder, or a system port.
+// Which device a port number COMn opens: the Windows port, or a COMn entry in the working folder, or a system port.
 #pragma once
 
 #include <QString>
@@ -8,10 +8,12 @@
 // On Windows, COMn is the system port "COMn".
 //
 // Elsewhere, COMn is
-//  1. the entry named "COMn" in the program folder when there is one (a symbolic
-//     link to /dev/ttyUSB0, to the simulated instrument's pseudo-terminal, ...),
-//     even a dangling one, so a missing target is reported rather than silently
-//     replaced by another port;
+//  1. the entry named "COMn" in the folder the editor works in, when there is one
+//     (a symbolic link to /dev/ttyUSB0, to the simulated instrument's
+//     pseudo-terminal, ...), even a dangling one, so a missing target is reported
+//     rather than silently replaced by another port. That folder is the program
+//     folder, or for an installed program the per-user data folder, the one that
+//     holds DEFAULT.CFG (see chooseWorkingFolder);
 //  2. otherwise the next system serial port not already named by such an entry,
 //     numbers without an entry being filled in ascending order from the system
 //     ports sorted as: ttyUSB*, then ttyACM*, then ttyS*, then any others, each
@@ -22,8 +24,9 @@ class PortResolver {
 public:
     static constexpr int kChooserPorts = 16;
 
-    // `programFolder`: where COMn entries are looked for (the editor's own folder).
-    explicit PortResolver(QString programFolder);
+    // `programFolder`: the editor's own folder; COMn entries are looked for in the
+    // working folder chosen for it.
+    explicit PortResolver(const QString &programFolder);
 
     // The device for port number n, or an empty string when there is none (n = 0
     // is "None").

@@ -271,6 +271,33 @@ private slots:
         QVERIFY(describeReadFailure(dir.file("BAD.CFG"), r).contains(QString("Line %1").arg(line)));
     }
 
+    // Every line holds at least one field, an empty one too; a file that ends early is
+    // reported at the line after its last (none after a final LF); fields are trimmed
+    // as QString trims, the Latin-1 no-break space and next-line characters too.
+    void shortTexts_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<QString>("problem");
+        const QString early = "the file ends too early";
+        QTest::newRow("empty") << QByteArray() << 1 << early;
+        QTest::newRow("one LF") << QByteArray("\n") << 2 << early;
+        QTest::newRow("four fields on three lines") << QByteArray("a\r\n\r\nb, c") << 4 << early;
+        QTest::newRow("Latin-1 spaces") << QByteArray("a\nb\nc\nd\ne\nCOMport=,\xa0 300\x85\r\n") << 6
+                                        << "300 does not fit in a byte (0 to 255)";
+    }
+    void shortTexts()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(int, line);
+        QFETCH(QString, problem);
+        ConfigFileImage image;
+        const ConfigReadResult r = parseConfigFile(text, image);
+        QVERIFY(!r.ok);
+        QCOMPARE(r.problem, problem);
+        QCOMPARE(r.line, line);
+    }
+
     void missingFile()
     {
         TempProgramFolder dir;

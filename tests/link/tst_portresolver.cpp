@@ -1,8 +1,10 @@
-// Which device each port number opens: COMn entries of the program folder first, then the system ports in order.
+// Which device each port number opens: COMn entries of the working folder first, then the system ports in order.
 #include "kit/TempProgramFolder.h"
 #include "link/PortResolver.h"
 
+#include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 #include <QTest>
 
 class TestPortResolver : public QObject {
@@ -52,6 +54,26 @@ private slots:
         QCOMPARE(r.device(4), QString("/dev/ttyS0"));
         // /dev/null is named by COM1 already and is not offered again.
         QCOMPARE(r.device(5), QString());
+    }
+    // An installed editor cannot write its program folder (/usr/bin) and works in the
+    // per-user data folder: the COMn links a user makes go there, beside DEFAULT.CFG.
+    void installedProgramFindsEntriesInTheDataFolder()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        QVERIFY(QDir().mkpath(data));
+        const QString link = QDir(data).filePath("COM2");
+        QFile::remove(link);
+        QVERIFY(QFile::link("/dev/null", link));
+        TempProgramFolder folder;
+        QVERIFY(folder.write("file", "x"));
+        // A folder beneath a file can be written by no one, not even root.
+        PortResolver r(folder.file("file/bin"));
+        r.systemPorts = [] { return QStringList{"/dev/ttyS0"}; };
+        QCOMPARE(r.device(1), QString("/dev/ttyS0"));
+        QCOMPARE(r.device(2), link);
+        QFile::remove(link);
+        QDir().rmdir(data);
     }
 #endif
 };

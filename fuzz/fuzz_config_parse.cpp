@@ -1,7 +1,7 @@
 // Fuzz target: the ".CFG" configuration file reader alone, for speed (no round trip).
 #include "FuzzCheck.h"
 
-#include "config/ConfigFile.h"
+#include "core/ConfigFile.h"
 
 #include <cmath>
 

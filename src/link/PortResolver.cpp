@@ -1,6 +1,6 @@
 #include "link/PortResolver.h"
 
-#include "config/StartUp.h"
+#include "core/StartUp.h"
 
 #include <QDir>
 #include <QFileInfo>

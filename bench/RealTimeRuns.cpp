@@ -3,7 +3,6 @@
 #include "BenchPrompts.h"
 #include "SimMemory.h"
 #include "core/Defaults.h"
-#include "ui/dialogs/frmNmeaData.h"
 #include "link/Clock.h"
 #include "link/Connection.h"
 #include "link/InstrumentContext.h"
@@ -11,6 +10,7 @@
 #include "link/PortResolver.h"
 #include "link/SerialBytePort.h"
 #include "link/SerialLink.h"
+#include "ui/dialogs/frmNmeaData.h"
 #include "ui/frmBeingSentReceived.h"
 
 #include <QDir>

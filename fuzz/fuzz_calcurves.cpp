@@ -1,8 +1,8 @@
 // Fuzz target: the "CALCURVS.DAT" calibration curve reader.
 #include "FuzzCheck.h"
 
-#include "core/factory/CalibrationFile.h"
 #include "core/Protocol.h"
+#include "core/factory/CalibrationFile.h"
 
 #include <QSet>
 

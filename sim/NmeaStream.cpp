@@ -2,7 +2,8 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 quint8 checksum(const QByteArray &body)
 {
     quint8 x = 0;

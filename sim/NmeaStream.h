@@ -7,7 +7,8 @@
 // "*", two hex digits of checksum, CR LF) whose values drift slowly, one per
 // channel: 1 GPS (GPGGA, GPRMC), 2 depth (SDDPT, SDDBT), 3 water (VWVHW, YXMTW),
 // 4 wind and heading (IIMWV, HCHDG).
-class NmeaStream {
+class NmeaStream
+{
 public:
     explicit NmeaStream(int channel = 1) : m_channel(channel) {}
 

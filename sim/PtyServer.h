@@ -11,7 +11,8 @@
 class QSocketNotifier;
 class QTimer;
 
-class PtyServer : public QObject {
+class PtyServer : public QObject
+{
     Q_OBJECT
 public:
     explicit PtyServer(Simulator &sim, QObject *parent = nullptr);

@@ -6,11 +6,11 @@
 #include <QtGlobal>
 
 struct SimMemory {
-    static constexpr int kNvmSize = 512;       // microcontroller's internal non-volatile memory
-    static constexpr int kEepromSize = 65536;  // 24C512
-    static constexpr int kFlashSize = 65536;   // flash ROM
-    static constexpr int kRamSize = 256;       // internal RAM
-    static constexpr int kXramSize = 2048;     // XRAM
+    static constexpr int kNvmSize = 512;      // microcontroller's internal non-volatile memory
+    static constexpr int kEepromSize = 65536; // 24C512
+    static constexpr int kFlashSize = 65536;  // flash ROM
+    static constexpr int kRamSize = 256;      // internal RAM
+    static constexpr int kXramSize = 2048;    // XRAM
 
     QByteArray nvm = QByteArray(kNvmSize, char(0xFF));
     QByteArray eeprom = QByteArray(kEepromSize, char(0xFF));

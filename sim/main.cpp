@@ -18,7 +18,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 int g_signalPipe[2] = {-1, -1};
 
 void onSignal(int)
@@ -48,28 +49,41 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Simulated Corvane instrument on a pseudo-terminal."));
     parser.addHelpOption();
-    const QCommandLineOption link(QStringLiteral("link"), QStringLiteral("Symbolic link to create, e.g. build/bin/COM1."),
+    const QCommandLineOption link(QStringLiteral("link"),
+                                  QStringLiteral("Symbolic link to create, e.g. build/bin/COM1."),
                                   QStringLiteral("path"));
-    const QCommandLineOption memory(QStringLiteral("memory"), QStringLiteral("Memory file, loaded at start and saved on exit."),
+    const QCommandLineOption memory(QStringLiteral("memory"),
+                                    QStringLiteral("Memory file, loaded at start and saved on exit."),
                                     QStringLiteral("file"));
-    const QCommandLineOption logFile(QStringLiteral("log"), QStringLiteral("Write every byte in both directions here on exit."),
+    const QCommandLineOption logFile(QStringLiteral("log"),
+                                     QStringLiteral("Write every byte in both directions here on exit."),
                                      QStringLiteral("file"));
     const QCommandLineOption silent(QStringLiteral("silent"), QStringLiteral("Answer nothing."));
-    const QCommandLineOption never64(QStringLiteral("never-64"), QStringLiteral("Echo the probe but never enter command mode."));
-    const QCommandLineOption productCode(QStringLiteral("product-code"), QStringLiteral("Product code byte (1 Tessaro, 2 Lumisk, 3 Corvane)."),
+    const QCommandLineOption never64(QStringLiteral("never-64"),
+                                     QStringLiteral("Echo the probe but never enter command mode."));
+    const QCommandLineOption productCode(QStringLiteral("product-code"),
+                                         QStringLiteral("Product code byte (1 Tessaro, 2 Lumisk, 3 Corvane)."),
                                          QStringLiteral("n"));
-    const QCommandLineOption drop(QStringLiteral("drop"), QStringLiteral("Probability of losing an answer byte."), QStringLiteral("p"));
-    const QCommandLineOption garble(QStringLiteral("garble"), QStringLiteral("Probability of garbling an answer byte."), QStringLiteral("p"));
-    const QCommandLineOption seed(QStringLiteral("seed"), QStringLiteral("Seed of the random faults."), QStringLiteral("n"));
-    const QCommandLineOption slowEcho(QStringLiteral("slow-echo"), QStringLiteral("Echo data bytes this many seconds late."),
+    const QCommandLineOption drop(QStringLiteral("drop"), QStringLiteral("Probability of losing an answer byte."),
+                                  QStringLiteral("p"));
+    const QCommandLineOption garble(QStringLiteral("garble"), QStringLiteral("Probability of garbling an answer byte."),
+                                    QStringLiteral("p"));
+    const QCommandLineOption seed(QStringLiteral("seed"), QStringLiteral("Seed of the random faults."),
+                                  QStringLiteral("n"));
+    const QCommandLineOption slowEcho(QStringLiteral("slow-echo"),
+                                      QStringLiteral("Echo data bytes this many seconds late."),
                                       QStringLiteral("seconds"));
-    const QCommandLineOption wrongEcho(QStringLiteral("wrong-echo"), QStringLiteral("Echo data bytes with this value."), QStringLiteral("byte"));
-    const QCommandLineOption badChecksum(QStringLiteral("bad-checksum"), QStringLiteral("Give a wrong system block checksum on reads."));
+    const QCommandLineOption wrongEcho(QStringLiteral("wrong-echo"), QStringLiteral("Echo data bytes with this value."),
+                                       QStringLiteral("byte"));
+    const QCommandLineOption badChecksum(QStringLiteral("bad-checksum"),
+                                         QStringLiteral("Give a wrong system block checksum on reads."));
     const QCommandLineOption disconnectAfter(QStringLiteral("disconnect-after"),
-                                             QStringLiteral("Go away after this many received bytes."), QStringLiteral("n"));
-    const QCommandLineOption characterDelay(QStringLiteral("character-delay"),
-                                            QStringLiteral("Send the NMEA monitor's character this many seconds after the echo."),
-                                            QStringLiteral("seconds"));
+                                             QStringLiteral("Go away after this many received bytes."),
+                                             QStringLiteral("n"));
+    const QCommandLineOption characterDelay(
+        QStringLiteral("character-delay"),
+        QStringLiteral("Send the NMEA monitor's character this many seconds after the echo."),
+        QStringLiteral("seconds"));
     const QCommandLineOption silentMonitor(QStringLiteral("silent-monitor"),
                                            QStringLiteral("Answer nothing to the NMEA monitor's channel polls."));
     parser.addOptions({link, memory, logFile, silent, never64, productCode, drop, garble, seed, slowEcho, wrongEcho,

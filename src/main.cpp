@@ -1,8 +1,8 @@
 // The Corvane Display Configuration Editor program.
 #include "core/Prompts.h"
+#include "link/Clock.h"
 #include "ui/WidgetPrompts.h"
 #include "ui/editor/frmMain.h"
-#include "link/Clock.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -10,10 +10,12 @@
 #include <chrono>
 #include <cstdio>
 
-namespace {
+namespace
+{
 // For corvane-bench only (CORVANE_STARTUP_PROBE set): prints the monotonic time of
 // the main window's first show event and ends the program.
-class StartupProbe : public QObject {
+class StartupProbe : public QObject
+{
 public:
     using QObject::QObject;
     bool eventFilter(QObject *watched, QEvent *event) override

@@ -1,14 +1,14 @@
 // Shows the main window in a chosen state, for screenshots of the layout (tools/screenshots.sh).
 #include "NmeaStream.h"
 #include "core/Prompts.h"
+#include "link/Clock.h"
+#include "ui/LinkWindows.h"
 #include "ui/WidgetPrompts.h"
 #include "ui/dialogs/frmNmea.h"
 #include "ui/dialogs/frmNmeaData.h"
 #include "ui/dialogs/frmSenders.h"
 #include "ui/dialogs/frmTimeOfDayAlarms.h"
 #include "ui/editor/frmMain.h"
-#include "link/Clock.h"
-#include "ui/LinkWindows.h"
 #include "ui/frmBeingSentReceived.h"
 
 #include <QApplication>

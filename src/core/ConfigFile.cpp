@@ -14,7 +14,8 @@
 
 using numtext::numberField;
 
-namespace {
+namespace
+{
 
 const char kCrLf[] = "\r\n";
 
@@ -29,7 +30,8 @@ void appendLine(QByteArray &out, const QString &line)
 // numbers are read without a string of their own: a file that goes wrong early costs
 // little, and a good one no allocation per field. A field is trimmed of what
 // QString::trimmed takes away, and a number is read by QString's own conversion.
-class FieldReader {
+class FieldReader
+{
 public:
     explicit FieldReader(const QByteArray &content) : m_end(content.constData() + content.size())
     {
@@ -152,13 +154,15 @@ QByteArray configFileText(EditorState &state, const QDateTime &created)
         appendLine(out, QStringLiteral(" "));
         state.ConfigBlock[n][0] = configBlockChecksum(state.ConfigBlock[n]);
         for (int d = 0; d <= 127; ++d)
-            appendLine(out, QStringLiteral("CDC(") + numberField(qint64(n)) + QLatin1Char('-') + numberField(qint64(d)) +
-                                QStringLiteral("), ") + numberField(qint64(state.ConfigBlock[n][d])));
+            appendLine(out, QStringLiteral("CDC(") + numberField(qint64(n)) + QLatin1Char('-') +
+                                numberField(qint64(d)) + QStringLiteral("), ") +
+                                numberField(qint64(state.ConfigBlock[n][d])));
     }
 
     for (int k = 1; k <= 32; ++k)
         for (int j = 1; j <= 32; ++j)
-            appendLine(out, numberField(state.CalCurve[k][j][1]) + QLatin1Char(',') + numberField(state.CalCurve[k][j][2]));
+            appendLine(out,
+                       numberField(state.CalCurve[k][j][1]) + QLatin1Char(',') + numberField(state.CalCurve[k][j][2]));
     appendLine(out, QStringLiteral("-1"));
     return out;
 }

@@ -18,8 +18,8 @@ struct ConfigFileImage {
 
 struct ConfigReadResult {
     bool ok = false;
-    int line = 0;      // line of the problem (1-based), 0 when the file could not be opened
-    QString problem;   // what was wrong, in words a user understands
+    int line = 0;    // line of the problem (1-based), 0 when the file could not be opened
+    QString problem; // what was wrong, in words a user understands
 };
 
 // The configuration file text for the image, CR LF line ends, 3351 lines. Sets the

@@ -18,7 +18,8 @@ SenderListPositions senderPositionsFor(const quint8 *systemBlock);
 void positionSenderLists(EditorState &state);
 
 // Number of entries of each sender list (for the position checks).
-namespace senders {
+namespace senders
+{
 constexpr int kEngineTempEntries = 7; // types 0..6
 constexpr int kFuelEntries = 4;       // 0, 7, 8, 9
 constexpr int kOilEntries = 8;        // 0, 10..16

@@ -20,17 +20,18 @@ struct SenderListPositions {
     int engineTemp = 0;  // cboEngineTempSender  (byte 100)
     int oilPressure = 0; // cboOilPressureSender (byte 101)
     int secondTank = 0;  // cbo2ndTankSender     (byte 103)
-    bool operator==(const SenderListPositions &o) const {
-        return fuel == o.fuel && trim == o.trim && engineTemp == o.engineTemp &&
-               oilPressure == o.oilPressure && secondTank == o.secondTank;
+    bool operator==(const SenderListPositions &o) const
+    {
+        return fuel == o.fuel && trim == o.trim && engineTemp == o.engineTemp && oilPressure == o.oilPressure &&
+               secondTank == o.secondTank;
     }
 };
 
 struct EditorState {
     // --- configuration image ---------------------------------------------------
-    quint8 SystemBlock[257] = {};         // 0..256; byte 0 = XOR of 1..255
-    quint8 ConfigBlock[17][129] = {};     // blocks 1..16, bytes 0..127 used
-    float CalCurve[33][33][3] = {};       // curves 1..32, points 1..32, fields 1 (ohms) and 2 (value x 10)
+    quint8 SystemBlock[257] = {};     // 0..256; byte 0 = XOR of 1..255
+    quint8 ConfigBlock[17][129] = {}; // blocks 1..16, bytes 0..127 used
+    float CalCurve[33][33][3] = {};   // curves 1..32, points 1..32, fields 1 (ohms) and 2 (value x 10)
 
     // --- editor state -----------------------------------------------------------
     quint8 ComPortNumber = 0;
@@ -38,7 +39,7 @@ struct EditorState {
     QString ConfigFileName = QStringLiteral("DEFAULT.CFG");
     QString NmeaTableFileName = QStringLiteral("NVMNMEAG.DAT");
     QString DecimalPointsFileName = QStringLiteral("DECPTSA.DAT");
-    QString FileHeaderLines[6];           // 1..5
+    QString FileHeaderLines[6]; // 1..5
     QString VersionText = QStringLiteral("Ver 1.0.3");
     QString InputScratch;
     quint8 MsgAnswer = 0;
@@ -49,8 +50,8 @@ struct EditorState {
     QString SerialNumberText = QStringLiteral("Unknown");
     QString SoftwareVersionText = QStringLiteral("Unknown");
     QString HardwareVersionText = QStringLiteral("Unknown");
-    QString UnitVersionText[4] = {QStringLiteral("Unknown"), QStringLiteral("Unknown"),
-                                  QStringLiteral("Unknown"), QStringLiteral("Unknown")}; // U101, U201, U301, U401
+    QString UnitVersionText[4] = {QStringLiteral("Unknown"), QStringLiteral("Unknown"), QStringLiteral("Unknown"),
+                                  QStringLiteral("Unknown")}; // U101, U201, U301, U401
     quint8 EditCurveNumber = 99;
     qint16 NewUnitMode = kFalse;
     qint16 AskUser = kTrue;
@@ -59,12 +60,12 @@ struct EditorState {
     qint16 DownloadCategory[15] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 0, 1, 1}; // 1..14
 
     // --- transfer and factory values ----------------------------------------------
-    quint8 DialogAnswer = 0;              // 0 pending, 1 CANCEL, 2 CONTINUE
+    quint8 DialogAnswer = 0; // 0 pending, 1 CANCEL, 2 CONTINUE
     qint16 DownloadMode = kFalse;
     quint8 ProductCode = 0;
     quint8 NewSoftwareVersion = 0;
     bool NewSoftwareVersionEntered = false; // a version was typed in this run
-    quint8 NewSerialBytes[5] = {};        // 1..4: Y, MM, DD, nnn
+    quint8 NewSerialBytes[5] = {};          // 1..4: Y, MM, DD, nnn
     quint16 CodeSectorCount = 0;
     quint16 CodeTargetAddress = 0;
 
@@ -80,9 +81,20 @@ struct EditorState {
 
     // --- helpers -------------------------------------------------------------------
     quint16 systemWord(int index) const { return quint16(SystemBlock[index] * 256 + SystemBlock[index + 1]); }
-    void setSystemWord(int index, quint16 v) { SystemBlock[index] = quint8(v >> 8); SystemBlock[index + 1] = quint8(v & 0xFF); }
-    quint16 blockWord(int block, int index) const { return quint16(ConfigBlock[block][index] * 256 + ConfigBlock[block][index + 1]); }
-    void setBlockWord(int block, int index, quint16 v) { ConfigBlock[block][index] = quint8(v >> 8); ConfigBlock[block][index + 1] = quint8(v & 0xFF); }
+    void setSystemWord(int index, quint16 v)
+    {
+        SystemBlock[index] = quint8(v >> 8);
+        SystemBlock[index + 1] = quint8(v & 0xFF);
+    }
+    quint16 blockWord(int block, int index) const
+    {
+        return quint16(ConfigBlock[block][index] * 256 + ConfigBlock[block][index + 1]);
+    }
+    void setBlockWord(int block, int index, quint16 v)
+    {
+        ConfigBlock[block][index] = quint8(v >> 8);
+        ConfigBlock[block][index + 1] = quint8(v & 0xFF);
+    }
 
     // Copies only the image (system block, display blocks, curves).
     void copyImageFrom(const EditorState &other);

@@ -33,7 +33,8 @@ void resetStartupState(EditorState &state, bool firstRun)
     state.EditCurveNumber = 99;
 }
 
-namespace {
+namespace
+{
 bool folderIsWritable(const QString &folder)
 {
     QTemporaryFile probe(QDir(folder).filePath(QStringLiteral("write-test-XXXXXX")));

@@ -15,9 +15,9 @@ void resetStartupState(EditorState &state, bool firstRun);
 QString chooseWorkingFolder(const QString &programFolder, bool *usedFallback = nullptr);
 
 struct DefaultLoadOutcome {
-    bool loaded = false;     // the file was read; otherwise the defaults were loaded
-    QString saveError;       // non-empty when the defaults could not be written
-    QString path;            // the absolute path of the default file
+    bool loaded = false; // the file was read; otherwise the defaults were loaded
+    QString saveError;   // non-empty when the defaults could not be written
+    QString path;        // the absolute path of the default file
 };
 
 // Loads `fileName` (normally "DEFAULT.CFG") into the image. On any failure -

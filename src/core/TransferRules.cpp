@@ -7,9 +7,11 @@
 
 using numtext::roundHalfEven;
 
-namespace transfer {
+namespace transfer
+{
 
-namespace {
+namespace
+{
 QList<int> range(int first, int last)
 {
     QList<int> r;
@@ -22,19 +24,32 @@ QList<int> range(int first, int last)
 QList<int> categoryBytes(int category)
 {
     switch (category) {
-    case 2: return {114, 115};
-    case 3: return {1};
-    case 4: return {98, 99, 100, 101, 103};
-    case 5: return {7};
-    case 6: return {21, 22};
-    case 7: return {23, 24};
-    case 8: return QList<int>{102} + range(104, 110) + QList<int>{113};
-    case 9: return {2};
-    case 10: return range(128, 227);
-    case 11: return range(46, 61);
-    case 13: return range(26, 31) + range(33, 45) + QList<int>{64, 65, 111, 112};
-    case 14: return {66};
-    default: return {};
+    case 2:
+        return {114, 115};
+    case 3:
+        return {1};
+    case 4:
+        return {98, 99, 100, 101, 103};
+    case 5:
+        return {7};
+    case 6:
+        return {21, 22};
+    case 7:
+        return {23, 24};
+    case 8:
+        return QList<int>{102} + range(104, 110) + QList<int>{113};
+    case 9:
+        return {2};
+    case 10:
+        return range(128, 227);
+    case 11:
+        return range(46, 61);
+    case 13:
+        return range(26, 31) + range(33, 45) + QList<int>{64, 65, 111, 112};
+    case 14:
+        return {66};
+    default:
+        return {};
     }
 }
 

@@ -9,7 +9,8 @@
 
 struct EditorState;
 
-namespace transfer {
+namespace transfer
+{
 
 // System block bytes that category i (1..14) carries; empty for 1 (display
 // blocks) and 12 (the clock), which are not system block bytes.
@@ -29,7 +30,7 @@ void applyFirstUploadDate(quint8 *block, const QDate &today);
 struct EncodedCurve {
     std::array<quint8, 128> bytes{};
     bool ok = false;
-    int point = 0;      // the point that cannot be encoded, when known
+    int point = 0; // the point that cannot be encoded, when known
     QString problem;
 };
 EncodedCurve encodeCurve(const EditorState &state, int curve);

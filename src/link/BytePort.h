@@ -5,7 +5,8 @@
 #include <QObject>
 #include <QString>
 
-class BytePort : public QObject {
+class BytePort : public QObject
+{
     Q_OBJECT
 public:
     enum class OpenError { None, NotFound, PermissionDenied, Busy, Other };

@@ -6,7 +6,8 @@
 
 class QEventLoop;
 
-class Clock {
+class Clock
+{
 public:
     static constexpr double kForever = std::numeric_limits<double>::infinity();
 
@@ -29,7 +30,8 @@ public:
 
 // The real clock: a steady clock, and waits that sleep in a nested event loop
 // until a timer or wake() ends them (the processor stays idle while waiting).
-class SteadyClock : public Clock {
+class SteadyClock : public Clock
+{
 public:
     SteadyClock();
     double now() const override;

@@ -34,9 +34,8 @@ QByteArray readOnce(SerialLink &link, int code, int count, int address, double w
     // The wait ends as soon as the whole answer is there (and, for a block that
     // carries a checksum, the checksum matches); the fixed wait is only its bound.
     const double deadline = link.clock().now() + wait;
-    const bool complete = link.waitForBytes(expected, wait, [&] {
-        return link.RxCount == expected && (!accept || accept(received(link, expected)));
-    });
+    const bool complete = link.waitForBytes(
+        expected, wait, [&] { return link.RxCount == expected && (!accept || accept(received(link, expected))); });
     if (complete)
         link.Delay(std::min(kSettle, std::max(0.0, deadline - link.clock().now())));
     else

@@ -3,7 +3,8 @@
 
 #include <QString>
 
-class InstrumentView {
+class InstrumentView
+{
 public:
     virtual ~InstrumentView() = default;
 
@@ -14,8 +15,8 @@ public:
     virtual bool portChooserOpen() const { return false; }
     virtual void selectPortOption(int /*portNumber*/) {}
     // Main window labels.
-    virtual void setCommsPortLabel(const QString & /*text*/) {}   // lblCommsPort
-    virtual void setConnectedLabel(const QString & /*text*/) {}   // lblConnected
+    virtual void setCommsPortLabel(const QString & /*text*/) {}    // lblCommsPort
+    virtual void setConnectedLabel(const QString & /*text*/) {}    // lblConnected
     virtual void setSerialNumberLabel(const QString & /*text*/) {} // lblTessaroSN
     // frmShowConnecting.
     virtual void showConnecting() {}

@@ -1,9 +1,9 @@
 #include "link/NmeaMonitor.h"
 
 #include "core/EditorState.h"
+#include "core/Protocol.h"
 #include "link/InstrumentContext.h"
 #include "link/InstrumentView.h"
-#include "core/Protocol.h"
 #include "link/SerialLink.h"
 
 namespace

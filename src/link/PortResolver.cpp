@@ -7,7 +7,8 @@
 #include <QSerialPortInfo>
 #include <algorithm>
 
-namespace {
+namespace
+{
 QStringList availableSystemPorts()
 {
     QStringList ports;

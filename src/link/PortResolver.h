@@ -20,7 +20,8 @@
 //     group in natural order (ttyUSB2 before ttyUSB10).
 // Example: folder entry COM1 -> /dev/pts/3, system ports ttyS0, ttyUSB0: COM1 is
 // the folder entry, COM2 /dev/ttyUSB0, COM3 /dev/ttyS0, COM4.. none.
-class PortResolver {
+class PortResolver
+{
 public:
     static constexpr int kChooserPorts = 16;
 

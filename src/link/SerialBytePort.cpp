@@ -22,16 +22,22 @@ SerialBytePort::~SerialBytePort()
 BytePort::OpenError SerialBytePort::classify(QSerialPort::SerialPortError error, bool deviceAccessible)
 {
     switch (error) {
-    case QSerialPort::NoError: return OpenError::None;
-    case QSerialPort::DeviceNotFoundError: return OpenError::NotFound;
+    case QSerialPort::NoError:
+        return OpenError::None;
+    case QSerialPort::DeviceNotFoundError:
+        return OpenError::NotFound;
     // QSerialPort reports a port locked by another program as a permission error too.
-    case QSerialPort::PermissionError: return deviceAccessible ? OpenError::Busy : OpenError::PermissionDenied;
-    case QSerialPort::OpenError: return OpenError::Busy;
-    default: return OpenError::Other;
+    case QSerialPort::PermissionError:
+        return deviceAccessible ? OpenError::Busy : OpenError::PermissionDenied;
+    case QSerialPort::OpenError:
+        return OpenError::Busy;
+    default:
+        return OpenError::Other;
     }
 }
 
-namespace {
+namespace
+{
 bool deviceAccessible(const QString &device)
 {
 #ifdef Q_OS_UNIX

@@ -5,7 +5,8 @@
 
 #include <QSerialPort>
 
-class SerialBytePort : public BytePort {
+class SerialBytePort : public BytePort
+{
     Q_OBJECT
 public:
     explicit SerialBytePort(QObject *parent = nullptr);

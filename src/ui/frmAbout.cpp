@@ -7,7 +7,8 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-namespace {
+namespace
+{
 QLineEdit *field(QWidget *parent, const char *name, const QString &label)
 {
     auto *edit = new QLineEdit(QStringLiteral("Unknown"), parent);
@@ -19,8 +20,7 @@ QLineEdit *field(QWidget *parent, const char *name, const QString &label)
 }
 } // namespace
 
-frmAbout::frmAbout(EditorState &state, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_state(state)
+frmAbout::frmAbout(EditorState &state, QWidget *parent) : QWidget(parent, Qt::Window), m_state(state)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About Halvane Corvane Configuration Editor"));

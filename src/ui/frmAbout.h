@@ -7,7 +7,8 @@ class QLabel;
 class QLineEdit;
 struct EditorState;
 
-class frmAbout : public QWidget {
+class frmAbout : public QWidget
+{
     Q_OBJECT
 public:
     explicit frmAbout(EditorState &state, QWidget *parent = nullptr);

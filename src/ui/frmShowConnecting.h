@@ -5,7 +5,8 @@
 
 class QLabel;
 
-class frmShowConnecting : public QWidget {
+class frmShowConnecting : public QWidget
+{
     Q_OBJECT
 public:
     explicit frmShowConnecting(QWidget *parent = nullptr);

@@ -13,7 +13,8 @@
 #include <cmath>
 #include <limits>
 
-namespace {
+namespace
+{
 const QDateTime kCreated(QDate(2011, 6, 14), QTime(9, 5, 7));
 
 QList<QByteArray> linesOf(const QByteArray &text)
@@ -32,7 +33,8 @@ QByteArray defaultFileText()
 }
 } // namespace
 
-class TestConfigFile : public QObject {
+class TestConfigFile : public QObject
+{
     Q_OBJECT
 private slots:
     void defaultFileLineByLine()

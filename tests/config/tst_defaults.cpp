@@ -3,7 +3,8 @@
 
 #include <QTest>
 
-class TestDefaults : public QObject {
+class TestDefaults : public QObject
+{
     Q_OBJECT
 private slots:
     void linearCurveHasTheDocumentedPairs()
@@ -102,8 +103,8 @@ private slots:
         QCOMPARE(s.SenderPositions.secondTank, 1);  // 23
 
         quint8 sb[257] = {};
-        sb[98] = 6;   // below the fuel list
-        sb[99] = 40;  // beyond the trim list
+        sb[98] = 6;  // below the fuel list
+        sb[99] = 40; // beyond the trim list
         sb[100] = 6;
         sb[101] = 16;
         sb[103] = 25;

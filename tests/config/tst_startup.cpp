@@ -6,7 +6,8 @@
 
 #include <QTest>
 
-namespace {
+namespace
+{
 QByteArray defaultsWithPort(int port)
 {
     EditorState s;
@@ -17,7 +18,8 @@ QByteArray defaultsWithPort(int port)
 }
 } // namespace
 
-class TestStartUp : public QObject {
+class TestStartUp : public QObject
+{
     Q_OBJECT
 private slots:
     void goodFileLoads()
@@ -112,7 +114,7 @@ private slots:
         QCOMPARE(s.FactoryArmed, kFalse);
         QCOMPARE(int(s.ExitPrompted), 0);
         QCOMPARE(s.AskUser, kTrue);
-        QCOMPARE(int(s.UploadCategory[3]), 0);    // only the first run resets these
+        QCOMPARE(int(s.UploadCategory[3]), 0); // only the first run resets these
         QCOMPARE(s.SerialNumberText, QString(" 5"));
         resetStartupState(s, true);
         QCOMPARE(int(s.UploadCategory[3]), 1);

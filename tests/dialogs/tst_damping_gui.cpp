@@ -1,7 +1,7 @@
 // The display damping window: the value box always shows the stored, limited value.
 #include "core/EditorState.h"
-#include "ui/dialogs/frmDamping.h"
 #include "kit/ScriptedPrompts.h"
+#include "ui/dialogs/frmDamping.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -9,7 +9,8 @@
 #include <QTest>
 #include <memory>
 
-namespace {
+namespace
+{
 
 struct Rig {
     std::unique_ptr<EditorState> state = std::make_unique<EditorState>();
@@ -31,7 +32,8 @@ constexpr int kBytes[] = {105, 102, 109, 110};
 
 } // namespace
 
-class TestDampingWindow : public QObject {
+class TestDampingWindow : public QObject
+{
     Q_OBJECT
 private slots:
     void typing_data()
@@ -40,16 +42,26 @@ private slots:
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<int>("stored");
-        QTest::newRow("limited to 250") << 0 << "300" << "250" << 250;
-        QTest::newRow("plain value") << 0 << "125" << "125" << 125;
-        QTest::newRow("only a minus") << 0 << "-" << "0" << 0;
-        QTest::newRow("only a letter") << 0 << "x" << "0" << 0;
-        QTest::newRow("letter after digits") << 0 << "12a" << "12" << 12;
-        QTest::newRow("no fractions") << 0 << "1." << "1" << 1;
-        QTest::newRow("emptied") << 0 << "" << "0" << 0;
-        QTest::newRow("channel 2B is byte 102") << 1 << "77" << "77" << 77;
-        QTest::newRow("channel 3A is byte 109") << 2 << "9" << "9" << 9;
-        QTest::newRow("channel 3B is byte 110") << 3 << "251" << "250" << 250;
+        QTest::newRow("limited to 250") << 0 << "300"
+                                        << "250" << 250;
+        QTest::newRow("plain value") << 0 << "125"
+                                     << "125" << 125;
+        QTest::newRow("only a minus") << 0 << "-"
+                                      << "0" << 0;
+        QTest::newRow("only a letter") << 0 << "x"
+                                       << "0" << 0;
+        QTest::newRow("letter after digits") << 0 << "12a"
+                                             << "12" << 12;
+        QTest::newRow("no fractions") << 0 << "1."
+                                      << "1" << 1;
+        QTest::newRow("emptied") << 0 << ""
+                                 << "0" << 0;
+        QTest::newRow("channel 2B is byte 102") << 1 << "77"
+                                                << "77" << 77;
+        QTest::newRow("channel 3A is byte 109") << 2 << "9"
+                                                << "9" << 9;
+        QTest::newRow("channel 3B is byte 110") << 3 << "251"
+                                                << "250" << 250;
     }
     void typing()
     {
@@ -76,12 +88,18 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<int>("stored");
-        QTest::newRow("half to even down") << "2.5" << "2" << 2;
-        QTest::newRow("half to even up") << "3.5" << "4" << 4;
-        QTest::newRow("leading blank") << " 7" << "7" << 7;
-        QTest::newRow("249.5 rounds to 250") << "249.5" << "250" << 250;
-        QTest::newRow("negative") << "-40" << "0" << 0;
-        QTest::newRow("huge") << "99999999999999999999" << "250" << 250;
+        QTest::newRow("half to even down") << "2.5"
+                                           << "2" << 2;
+        QTest::newRow("half to even up") << "3.5"
+                                         << "4" << 4;
+        QTest::newRow("leading blank") << " 7"
+                                       << "7" << 7;
+        QTest::newRow("249.5 rounds to 250") << "249.5"
+                                             << "250" << 250;
+        QTest::newRow("negative") << "-40"
+                                  << "0" << 0;
+        QTest::newRow("huge") << "99999999999999999999"
+                              << "250" << 250;
     }
     void settingTheTextStoresToo()
     {

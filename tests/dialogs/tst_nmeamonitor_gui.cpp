@@ -1,7 +1,7 @@
 // The NMEA data monitor against the simulated instrument: command byte once, channel polls, pause and resume.
-#include "ui/dialogs/frmNmeaData.h"
 #include "kit/LinkFixture.h"
 #include "link/InstrumentContext.h"
+#include "ui/dialogs/frmNmeaData.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>

@@ -10,7 +10,8 @@
 using senderlists::SenderList;
 Q_DECLARE_METATYPE(SenderList)
 
-class TestSenderLists : public QObject {
+class TestSenderLists : public QObject
+{
     Q_OBJECT
 private slots:
     // Every entry names the sender type its position stores, so the list and the

@@ -1,9 +1,9 @@
 // The sender window: sender type lists, the curve grid, store-back and the curve chart.
 #include "core/Defaults.h"
+#include "kit/ScriptedPrompts.h"
 #include "ui/Twips.h"
 #include "ui/dialogs/frmChart.h"
 #include "ui/dialogs/frmSenders.h"
-#include "kit/ScriptedPrompts.h"
 
 #include <QComboBox>
 #include <QLabel>

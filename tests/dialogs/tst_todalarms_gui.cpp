@@ -1,7 +1,7 @@
 // The time-of-day alarm window: boxes keep what was typed, bytes hold the limited value.
 #include "core/EditorState.h"
-#include "ui/dialogs/frmTimeOfDayAlarms.h"
 #include "kit/ScriptedPrompts.h"
+#include "ui/dialogs/frmTimeOfDayAlarms.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

@@ -1,10 +1,10 @@
 // Builds the real main window for a test: scripted prompts, a virtual clock and a temporary program folder.
 #pragma once
 
-#include "ui/editor/frmMain.h"
 #include "kit/ScriptedPrompts.h"
 #include "kit/TempProgramFolder.h"
 #include "kit/VirtualClock.h"
+#include "ui/editor/frmMain.h"
 
 #include <QAction>
 #include <QComboBox>

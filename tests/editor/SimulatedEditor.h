@@ -2,11 +2,11 @@
 #pragma once
 
 #include "Simulator.h"
-#include "ui/editor/frmMain.h"
 #include "kit/ScriptedPrompts.h"
 #include "kit/SimulatorPort.h"
 #include "kit/TempProgramFolder.h"
 #include "kit/VirtualClock.h"
+#include "ui/editor/frmMain.h"
 
 #include <QFile>
 #include <QTimer>

@@ -1,12 +1,12 @@
 // End to end in real time: the editor's main window uploads to and downloads from corvane-sim over a pseudo-terminal.
 #include "SimMemory.h"
 #include "core/Defaults.h"
-#include "ui/editor/frmMain.h"
+#include "core/TransferRules.h"
 #include "kit/ScriptedPrompts.h"
 #include "kit/SimProgram.h"
 #include "kit/TempProgramFolder.h"
 #include "link/Clock.h"
-#include "core/TransferRules.h"
+#include "ui/editor/frmMain.h"
 #include "ui/frmBeingSentReceived.h"
 
 #include <QCheckBox>
@@ -16,14 +16,16 @@
 #include <QTest>
 #include <QTimer>
 
-namespace {
+namespace
+{
 QString simProgram()
 {
     return simProgramPath();
 }
 } // namespace
 
-class TestEndToEnd : public QObject {
+class TestEndToEnd : public QObject
+{
     Q_OBJECT
 private slots:
     void uploadThenDownload()

@@ -2,15 +2,15 @@
 #include "Simulator.h"
 #include "core/ConfigFile.h"
 #include "core/Defaults.h"
-#include "ui/frmAbout.h"
-#include "ui/dialogs/frmDamping.h"
-#include "ui/editor/ClickLabel.h"
 #include "editor/SimulatedEditor.h"
-#include "ui/editor/frmMain.h"
 #include "kit/ScriptedPrompts.h"
 #include "kit/SimulatorPort.h"
 #include "kit/TempProgramFolder.h"
 #include "kit/VirtualClock.h"
+#include "ui/dialogs/frmDamping.h"
+#include "ui/editor/ClickLabel.h"
+#include "ui/editor/frmMain.h"
+#include "ui/frmAbout.h"
 #include "ui/frmBeingSentReceived.h"
 
 #include <QComboBox>
@@ -23,7 +23,8 @@
 #include <QTimer>
 #include <memory>
 
-namespace {
+namespace
+{
 
 struct Editor : SimulatedEditor {
     explicit Editor(bool start = true) : SimulatedEditor(3, start) {}
@@ -41,7 +42,8 @@ QByteArray fileFor(int port, int configByte28)
 
 } // namespace
 
-class TestMainFile : public QObject {
+class TestMainFile : public QObject
+{
     Q_OBJECT
 private slots:
     void firstStartWritesTheDefaults()

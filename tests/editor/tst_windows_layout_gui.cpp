@@ -3,8 +3,8 @@
 #include "MainWindowFixture.h"
 
 #include "core/Prompts.h"
+#include "ui/LinkWindows.h"
 #include "ui/WidgetPrompts.h"
-#include "ui/frmAbout.h"
 #include "ui/dialogs/frmChart.h"
 #include "ui/dialogs/frmDamping.h"
 #include "ui/dialogs/frmNmea.h"
@@ -14,7 +14,7 @@
 #include "ui/editor/BrevoFace.h"
 #include "ui/editor/ClickLabel.h"
 #include "ui/factory/frmHalvane.h"
-#include "ui/LinkWindows.h"
+#include "ui/frmAbout.h"
 #include "ui/frmBeingSentReceived.h"
 #include "ui/frmComms.h"
 #include "ui/frmProgress.h"

@@ -2,11 +2,11 @@
 #pragma once
 
 #include "core/Defaults.h"
-#include "ui/factory/frmHalvane.h"
+#include "core/Protocol.h"
 #include "kit/LinkFixture.h"
 #include "kit/TempProgramFolder.h"
 #include "link/InstrumentContext.h"
-#include "core/Protocol.h"
+#include "ui/factory/frmHalvane.h"
 
 #include <QDir>
 #include <QFile>

@@ -166,7 +166,8 @@ private slots:
                                << "number of 64 byte sectors";
         QTest::newRow("line 1 not a number") << QByteArray("two,Number of 64 byte Sectors\r\n") << "M.COD, line 1:"
                                              << "\"two\" is not a number";
-        QTest::newRow("count of two million digits") << QByteArray(2000000, '1') + "x,Number\r\n" << "M.COD, line 1:"
+        QTest::newRow("count of two million digits") << QByteArray(2000000, '1') + "x,Number\r\n"
+                                                     << "M.COD, line 1:"
                                                      << "x\" is not a number";
         QTest::newRow("zero sectors") << codText(0, 0) << "M.COD, line 1:"
                                       << "from 1 to 16";

@@ -1,8 +1,8 @@
 // New-unit provisioning in the factory window: modules, serial number, logs and settings, curves, NMEA tables.
 #include "core/factory/CalibrationFile.h"
 #include "core/factory/CodeImageFile.h"
-#include "factory/HalvaneRig.h"
 #include "core/factory/ProgramModules.h"
+#include "factory/HalvaneRig.h"
 
 #include <cstring>
 

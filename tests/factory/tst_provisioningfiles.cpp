@@ -228,8 +228,9 @@ private slots:
                                         << "sentence entry 7 needs an identifier of 3 characters";
         QTest::newRow("no number") << 6 << QByteArray("AG") << "NVMNMEAG.DAT, line 6:"
                                    << "talker entry 1 should start with a number";
-        QTest::newRow("number of two million digits") << 6 << longDigitRun() + ",AG" << "NVMNMEAG.DAT, line 6:"
-                                                       << "talker entry 1 should start with a number";
+        QTest::newRow("number of two million digits") << 6 << longDigitRun() + ",AG"
+                                                      << "NVMNMEAG.DAT, line 6:"
+                                                      << "talker entry 1 should start with a number";
         QTest::newRow("not ASCII") << 6 << QByteArray("1,\xE9G") << "NVMNMEAG.DAT, line 6:"
                                    << "printable ASCII";
         QTest::newRow("open quote") << 6 << QByteArray("1,\"AG") << "NVMNMEAG.DAT, line 6:"

@@ -8,7 +8,8 @@
 
 class VirtualClock;
 
-class FakePort : public BytePort {
+class FakePort : public BytePort
+{
     Q_OBJECT
 public:
     explicit FakePort(VirtualClock &clock, QObject *parent = nullptr) : BytePort(parent), m_clock(clock) {}

@@ -6,7 +6,8 @@
 #include <QStringList>
 #include <functional>
 
-class RecordingView : public InstrumentView {
+class RecordingView : public InstrumentView
+{
 public:
     // Every call in order, as "name" or "name:argument".
     QStringList calls;
@@ -29,24 +30,80 @@ public:
     bool called(const QString &name) const;
 
     void showPortChooser() override;
-    void hidePortChooser() override { record("hidePortChooser"); chooserVisible = false; }
+    void hidePortChooser() override
+    {
+        record("hidePortChooser");
+        chooserVisible = false;
+    }
     bool portChooserOpen() const override { return chooserVisible; }
-    void selectPortOption(int n) override { record("selectPortOption", QString::number(n)); selectedPortOption = n; }
-    void setCommsPortLabel(const QString &t) override { record("setCommsPortLabel", t); commsPortLabel = t; }
-    void setConnectedLabel(const QString &t) override { record("setConnectedLabel", t); connectedLabel = t; }
-    void setSerialNumberLabel(const QString &t) override { record("setSerialNumberLabel", t); serialNumberLabel = t; }
-    void showConnecting() override { record("showConnecting"); connectingVisible = true; }
-    void hideConnecting() override { record("hideConnecting"); connectingVisible = false; }
-    void setConnectingCaption(const QString &t) override { record("setConnectingCaption", t); caption = t; }
+    void selectPortOption(int n) override
+    {
+        record("selectPortOption", QString::number(n));
+        selectedPortOption = n;
+    }
+    void setCommsPortLabel(const QString &t) override
+    {
+        record("setCommsPortLabel", t);
+        commsPortLabel = t;
+    }
+    void setConnectedLabel(const QString &t) override
+    {
+        record("setConnectedLabel", t);
+        connectedLabel = t;
+    }
+    void setSerialNumberLabel(const QString &t) override
+    {
+        record("setSerialNumberLabel", t);
+        serialNumberLabel = t;
+    }
+    void showConnecting() override
+    {
+        record("showConnecting");
+        connectingVisible = true;
+    }
+    void hideConnecting() override
+    {
+        record("hideConnecting");
+        connectingVisible = false;
+    }
+    void setConnectingCaption(const QString &t) override
+    {
+        record("setConnectingCaption", t);
+        caption = t;
+    }
     QString connectingCaption() const override { return caption; }
-    void showProgress() override { record("showProgress"); progressVisible = true; }
-    void hideProgress() override { record("hideProgress"); progressVisible = false; }
-    void setProgress(int v) override { record("setProgress", QString::number(v)); progress = v; }
-    void setProgressMaximum(int m) override { record("setProgressMaximum", QString::number(m)); progressMaximum = m; }
+    void showProgress() override
+    {
+        record("showProgress");
+        progressVisible = true;
+    }
+    void hideProgress() override
+    {
+        record("hideProgress");
+        progressVisible = false;
+    }
+    void setProgress(int v) override
+    {
+        record("setProgress", QString::number(v));
+        progress = v;
+    }
+    void setProgressMaximum(int m) override
+    {
+        record("setProgressMaximum", QString::number(m));
+        progressMaximum = m;
+    }
     void showIdentity() override { record("showIdentity"); }
     void showUnitVersions() override { record("showUnitVersions"); }
-    void showProductCode(int c) override { record("showProductCode", QString::number(c)); productCode = c; }
-    void showNewConfigCount(int c) override { record("showNewConfigCount", QString::number(c)); newConfigCount = c; }
+    void showProductCode(int c) override
+    {
+        record("showProductCode", QString::number(c));
+        productCode = c;
+    }
+    void showNewConfigCount(int c) override
+    {
+        record("showNewConfigCount", QString::number(c));
+        newConfigCount = c;
+    }
 
 private:
     void record(const char *name, const QString &arg = QString());

@@ -5,11 +5,16 @@
 QString kindName(PromptRecord::Kind kind)
 {
     switch (kind) {
-    case PromptRecord::Kind::YesNo: return QStringLiteral("Yes/No question");
-    case PromptRecord::Kind::Message: return QStringLiteral("message");
-    case PromptRecord::Kind::Input: return QStringLiteral("input box");
-    case PromptRecord::Kind::OpenFile: return QStringLiteral("open-file dialog");
-    case PromptRecord::Kind::SaveFile: return QStringLiteral("save-file dialog");
+    case PromptRecord::Kind::YesNo:
+        return QStringLiteral("Yes/No question");
+    case PromptRecord::Kind::Message:
+        return QStringLiteral("message");
+    case PromptRecord::Kind::Input:
+        return QStringLiteral("input box");
+    case PromptRecord::Kind::OpenFile:
+        return QStringLiteral("open-file dialog");
+    case PromptRecord::Kind::SaveFile:
+        return QStringLiteral("save-file dialog");
     }
     return QString();
 }

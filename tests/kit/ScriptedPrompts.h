@@ -6,8 +6,8 @@
 #include <QList>
 #include <QStringList>
 #include <deque>
-#include <map>
 #include <functional>
+#include <map>
 #include <stdexcept>
 
 struct PromptRecord {
@@ -20,7 +20,8 @@ struct PromptRecord {
     std::optional<QPoint> twips;
 };
 
-class ScriptedPrompts : public Prompts {
+class ScriptedPrompts : public Prompts
+{
 public:
     using Kind = PromptRecord::Kind;
     using Answer = std::function<QString(const PromptRecord &)>;

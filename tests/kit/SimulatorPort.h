@@ -12,7 +12,8 @@ class VirtualClock;
 // direction, one after the other as on a real line; the instrument answers after
 // its own latency. Answers reach the port through the clock's schedule, so they
 // arrive while the link waits, as they would from a serial driver.
-class SimulatorPort : public BytePort {
+class SimulatorPort : public BytePort
+{
     Q_OBJECT
 public:
     static constexpr double kByteTime = 10.0 / 115200.0;

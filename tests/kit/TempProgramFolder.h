@@ -5,7 +5,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-class TempProgramFolder {
+class TempProgramFolder
+{
 public:
     TempProgramFolder() { m_dir.setAutoRemove(true); }
     QString path() const { return m_dir.path(); }

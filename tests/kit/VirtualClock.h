@@ -13,7 +13,8 @@ struct VirtualClockHang : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-class VirtualClock : public Clock {
+class VirtualClock : public Clock
+{
 public:
     double now() const override { return m_now; }
     bool waitUntil(double deadline, const std::function<bool()> &done) override;

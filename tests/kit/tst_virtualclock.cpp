@@ -4,7 +4,8 @@
 
 #include <QTest>
 
-class TestKit : public QObject {
+class TestKit : public QObject
+{
     Q_OBJECT
 private slots:
     void delayMovesVirtualTimeOnly()

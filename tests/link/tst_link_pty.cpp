@@ -1,4 +1,5 @@
-// End to end: the editor's real serial path (QSerialPort, port resolver, steady clock) against corvane-sim on a pseudo-terminal.
+// End to end: the editor's real serial path (QSerialPort, port resolver, steady clock) against corvane-sim on a
+// pseudo-terminal.
 #include "core/EditorState.h"
 #include "kit/RecordingView.h"
 #include "kit/ScriptedPrompts.h"
@@ -14,7 +15,8 @@
 #include <QProcess>
 #include <QTest>
 
-namespace {
+namespace
+{
 QString simProgram()
 {
     return simProgramPath();
@@ -53,7 +55,8 @@ struct RealBench {
 };
 } // namespace
 
-class TestLinkPty : public QObject {
+class TestLinkPty : public QObject
+{
     Q_OBJECT
 private slots:
     void initTestCase()
@@ -99,9 +102,8 @@ private slots:
         RealBench b;
         QVERIFY(b.start({"--disconnect-after", "20"}));
         b.prompts.ok();
-        const bool ok =
-            runInstrumentOperation(b.link, b.state, b.prompts, b.view,
-                                   [&] { ConnectToBrevo(b.state, b.prompts, b.clock, b.link, b.view); });
+        const bool ok = runInstrumentOperation(b.link, b.state, b.prompts, b.view,
+                                               [&] { ConnectToBrevo(b.state, b.prompts, b.clock, b.link, b.view); });
         QVERIFY(!ok);
         QVERIFY(b.prompts.verifyAllUsed());
         QCOMPARE(b.prompts.last().title, QString("Communications Error"));

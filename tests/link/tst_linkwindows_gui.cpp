@@ -13,7 +13,8 @@
 #include <QRadioButton>
 #include <QTest>
 
-class TestLinkWindows : public QObject {
+class TestLinkWindows : public QObject
+{
     Q_OBJECT
 private slots:
     void chooserLayout()

@@ -7,7 +7,8 @@
 #include <QStandardPaths>
 #include <QTest>
 
-class TestPortResolver : public QObject {
+class TestPortResolver : public QObject
+{
     Q_OBJECT
 private slots:
     void sortedPorts_data()

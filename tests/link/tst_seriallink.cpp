@@ -8,7 +8,8 @@
 
 #include <QTest>
 
-namespace {
+namespace
+{
 struct Bench {
     EditorState state;
     ScriptedPrompts prompts;
@@ -31,7 +32,8 @@ const QString kOpenErrorPort3 = QStringLiteral("Error encountered while trying t
                                                "Enter a new COM port number or click Cancel.");
 } // namespace
 
-class TestSerialLink : public QObject {
+class TestSerialLink : public QObject
+{
     Q_OBJECT
 private slots:
     void echoWait_data()
@@ -196,18 +198,18 @@ private slots:
         QTest::newRow("opens at once") << QStringList() << QStringList() << true << 3 << 0 << QStringList{"COM3"};
         QTest::newRow("cancel leaves it closed")
             << QStringList{"COM3"} << QStringList{""} << false << 3 << 0 << QStringList();
-        QTest::newRow("answer 3 after 5") << QStringList{"COM5"} << QStringList{"3"} << true << 3 << 0
-                                          << QStringList{"COM3"};
+        QTest::newRow("answer 3 after 5")
+            << QStringList{"COM5"} << QStringList{"3"} << true << 3 << 0 << QStringList{"COM3"};
         QTest::newRow("256 beeps and asks again")
             << QStringList{"COM3"} << QStringList{"256", ""} << false << 3 << 1 << QStringList();
         QTest::newRow("negative beeps") << QStringList{"COM3"} << QStringList{"-2", "4"} << true << 4 << 1
                                         << QStringList{"COM4"};
         QTest::newRow("leading number") << QStringList{"COM3"} << QStringList{" 7 please"} << true << 7 << 0
                                         << QStringList{"COM7"};
-        QTest::newRow("text reads as 0, then 2") << QStringList{"COM3"} << QStringList{"abc", "2"} << true << 2 << 0
-                                                 << QStringList{"COM2"};
-        QTest::newRow("255 is a port number") << QStringList{"COM3", "COM255"} << QStringList{"255", ""} << false
-                                              << 255 << 0 << QStringList();
+        QTest::newRow("text reads as 0, then 2")
+            << QStringList{"COM3"} << QStringList{"abc", "2"} << true << 2 << 0 << QStringList{"COM2"};
+        QTest::newRow("255 is a port number")
+            << QStringList{"COM3", "COM255"} << QStringList{"255", ""} << false << 255 << 0 << QStringList();
     }
     void openComPort()
     {

@@ -8,7 +8,8 @@
 
 Q_DECLARE_METATYPE(Simulator::Mode)
 
-namespace {
+namespace
+{
 QByteArray feed(Simulator &sim, const QByteArray &in, double t = 0)
 {
     QByteArray out;
@@ -27,7 +28,8 @@ QByteArray memoryBytes(const QByteArray &memory, int from, int count)
 }
 } // namespace
 
-class TestSimulator : public QObject {
+class TestSimulator : public QObject
+{
     Q_OBJECT
 private slots:
     void commands_data()
@@ -43,8 +45,8 @@ private slots:
         QTest::newRow("seven # are not enough") << M::Normal << repeated(35, 7) << QByteArray() << M::Normal;
         QTest::newRow("# must be consecutive")
             << M::Normal << repeated(35, 7) + bytes({61}) + repeated(35, 1) << bytes({61}) << M::Normal;
-        QTest::newRow("check frame outside command mode") << M::Normal << bytes({61, 4, 5, 5, 5}) << bytes({61})
-                                                          << M::Normal;
+        QTest::newRow("check frame outside command mode")
+            << M::Normal << bytes({61, 4, 5, 5, 5}) << bytes({61}) << M::Normal;
         QTest::newRow("command-mode check") << M::Command << bytes({61, 4, 5, 5, 5}) << bytes({4}) << M::Command;
         QTest::newRow("eight # resynchronise") << M::Command << repeated(35, 8) << bytes({64}) << M::Command;
         QTest::newRow("identification") << M::Command << bytes({61, 5, 5, 5, 5}) << bytes({8, 3, 15, 12, 23, 4})
@@ -52,32 +54,32 @@ private slots:
         QTest::newRow("versions") << M::Command << bytes({61, 14, 0, 0, 0}) << bytes({23, 4, 12, 7, 5, 3})
                                   << M::Command;
         QTest::newRow("product code") << M::Command << bytes({61, 2, 1, 28, 64}) << bytes({3}) << M::Command;
-        QTest::newRow("internal RAM at 300 wraps") << M::Command << bytes({61, 7, 3, 1, 44})
-                                                   << memoryBytes(fresh.memory.ram, 44, 3) << M::Command;
+        QTest::newRow("internal RAM at 300 wraps")
+            << M::Command << bytes({61, 7, 3, 1, 44}) << memoryBytes(fresh.memory.ram, 44, 3) << M::Command;
         QTest::newRow("XRAM") << M::Command << bytes({61, 8, 2, 7, 0}) << memoryBytes(fresh.memory.xram, 1792, 2)
                               << M::Command;
         QTest::newRow("flash") << M::Command << bytes({61, 253, 4, 28, 0}) << memoryBytes(fresh.memory.flash, 7168, 4)
                                << M::Command;
-        QTest::newRow("count 0 reads 256") << M::Command << bytes({61, 0, 0, 0, 0})
-                                           << memoryBytes(fresh.memory.nvm, 0, 256) << M::Command;
+        QTest::newRow("count 0 reads 256")
+            << M::Command << bytes({61, 0, 0, 0, 0}) << memoryBytes(fresh.memory.nvm, 0, 256) << M::Command;
         QTest::newRow("write echoes every byte, 61 included")
             << M::Command << bytes({61, 3, 3, 0, 0, 61, 35, 0}) << bytes({61, 35, 0}) << M::Command;
-        QTest::newRow("link byte is not echoed") << M::Command << bytes({61, 13, 1, 229, 5, 123}) << QByteArray()
-                                                 << M::Command;
+        QTest::newRow("link byte is not echoed")
+            << M::Command << bytes({61, 13, 1, 229, 5, 123}) << QByteArray() << M::Command;
         QTest::newRow("soft reset leaves command mode")
             << M::Command << bytes({61, 251, 0, 0, 0, 61}) << bytes({61}) << M::Normal;
-        QTest::newRow("clear RAM leaves command mode") << M::Command << bytes({61, 255, 0, 0, 0}) << QByteArray()
-                                                       << M::Normal;
-        QTest::newRow("ISP from 24C512 is silent") << M::Command << bytes({61, 9, 0, 0, 0, 61}) + repeated(35, 8)
-                                                   << QByteArray() << M::Isp;
-        QTest::newRow("ISP own loader is silent") << M::Command << bytes({61, 10, 0, 0, 0, 61}) << QByteArray()
-                                                  << M::Isp;
-        QTest::newRow("unknown code ignored") << M::Command << bytes({61, 99, 1, 0, 0, 61, 4, 5, 5, 5}) << bytes({4})
-                                              << M::Command;
+        QTest::newRow("clear RAM leaves command mode")
+            << M::Command << bytes({61, 255, 0, 0, 0}) << QByteArray() << M::Normal;
+        QTest::newRow("ISP from 24C512 is silent")
+            << M::Command << bytes({61, 9, 0, 0, 0, 61}) + repeated(35, 8) << QByteArray() << M::Isp;
+        QTest::newRow("ISP own loader is silent")
+            << M::Command << bytes({61, 10, 0, 0, 0, 61}) << QByteArray() << M::Isp;
+        QTest::newRow("unknown code ignored")
+            << M::Command << bytes({61, 99, 1, 0, 0, 61, 4, 5, 5, 5}) << bytes({4}) << M::Command;
         QTest::newRow("monitor echoes the channel and a character")
             << M::Command << bytes({63, 1, 1, 3}) << bytes({1, '$', 1, 'G', 3, '$'}) << M::Monitor;
-        QTest::newRow("monitor ignores other bytes") << M::Command << bytes({63, 5, 0, 35}) << QByteArray()
-                                                     << M::Monitor;
+        QTest::newRow("monitor ignores other bytes")
+            << M::Command << bytes({63, 5, 0, 35}) << QByteArray() << M::Monitor;
         QTest::newRow("61 ends the monitor with a frame")
             << M::Command << bytes({63, 2, 61, 4, 5, 5, 5}) << bytes({2, '$', 4}) << M::Command;
     }

@@ -6,7 +6,8 @@
 
 using namespace transfer;
 
-class TestTransferRules : public QObject {
+class TestTransferRules : public QObject
+{
     Q_OBJECT
 private slots:
     void counter_data()

@@ -1,7 +1,7 @@
 #include "core/factory/CalibrationFile.h"
 
-#include "core/factory/FactoryText.h"
 #include "core/Protocol.h"
+#include "core/factory/FactoryText.h"
 
 namespace factory
 {

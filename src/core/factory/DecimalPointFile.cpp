@@ -1,7 +1,7 @@
 #include "core/factory/DecimalPointFile.h"
 
-#include "core/factory/FactoryText.h"
 #include "core/Protocol.h"
+#include "core/factory/FactoryText.h"
 
 namespace factory
 {

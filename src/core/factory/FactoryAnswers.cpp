@@ -1,8 +1,8 @@
 #include "core/factory/FactoryAnswers.h"
 
 #include "core/NumberText.h"
-#include "core/factory/FactoryText.h"
 #include "core/Protocol.h"
+#include "core/factory/FactoryText.h"
 
 #include <algorithm>
 

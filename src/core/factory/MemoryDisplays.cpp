@@ -1,7 +1,7 @@
 #include "core/factory/MemoryDisplays.h"
 
-#include "core/factory/FactoryAnswers.h"
 #include "core/Protocol.h"
+#include "core/factory/FactoryAnswers.h"
 
 namespace factory
 {

@@ -2,6 +2,7 @@
 
 #include "core/EditorState.h"
 #include "core/Prompts.h"
+#include "core/Protocol.h"
 #include "core/factory/CodeImageFile.h"
 #include "core/factory/FactoryAnswers.h"
 #include "core/factory/FactoryOutput.h"
@@ -9,7 +10,6 @@
 #include "core/factory/HexFile.h"
 #include "link/InstrumentContext.h"
 #include "link/InstrumentView.h"
-#include "core/Protocol.h"
 #include "link/SerialLink.h"
 
 namespace factory

@@ -2,9 +2,9 @@
 
 #include "core/EditorState.h"
 #include "core/Prompts.h"
+#include "core/Protocol.h"
 #include "link/InstrumentContext.h"
 #include "link/InstrumentView.h"
-#include "core/Protocol.h"
 #include "link/SerialLink.h"
 
 #include <QPoint>

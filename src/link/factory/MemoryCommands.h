@@ -1,8 +1,8 @@
 // The factory window's memory displays, single-byte programmers, in-system-programming and disconnect commands.
 #pragma once
 
-#include "link/factory/FactorySteps.h"
 #include "core/factory/MemoryDisplays.h"
+#include "link/factory/FactorySteps.h"
 
 namespace factory
 {

@@ -3,8 +3,8 @@
 #include "core/Defaults.h"
 #include "core/EditorState.h"
 #include "core/Prompts.h"
+#include "core/Protocol.h"
 #include "core/factory/CalibrationFile.h"
-#include "link/factory/CodeImageCommands.h"
 #include "core/factory/DecimalPointFile.h"
 #include "core/factory/FactoryAnswers.h"
 #include "core/factory/NmeaTableFile.h"
@@ -13,9 +13,9 @@
 #include "core/factory/SystemBlockUpdates.h"
 #include "link/InstrumentContext.h"
 #include "link/InstrumentView.h"
-#include "core/Protocol.h"
 #include "link/SerialLink.h"
 #include "link/WrittenParts.h"
+#include "link/factory/CodeImageCommands.h"
 
 #include <QDir>
 

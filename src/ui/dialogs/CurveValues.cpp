@@ -5,8 +5,10 @@
 #include <cfloat>
 #include <cmath>
 
-namespace curvevalues {
-namespace {
+namespace curvevalues
+{
+namespace
+{
 
 constexpr int kEngineTempCurve = 6;
 constexpr int kOilPressureCurve = 16;

@@ -3,7 +3,8 @@
 
 #include <QString>
 
-namespace curvevalues {
+namespace curvevalues
+{
 
 // Text of a stored curve value (tenths of the instrument's unit) in the Value column:
 // curve 6 whole degrees (F or C), curve 16 PSI or bar with one decimal, curve 19

@@ -1,17 +1,24 @@
 #include "ui/dialogs/SenderLists.h"
 
-namespace senderlists {
-namespace {
+namespace senderlists
+{
+namespace
+{
 
 // The first entry after "0:  None" is sender type offset + 1.
 int typeOffset(SenderList list)
 {
     switch (list) {
-    case SenderList::EngineTemp: return 0;
-    case SenderList::Fuel: return 6;
-    case SenderList::OilPressure: return 9;
-    case SenderList::Trim: return 16;
-    case SenderList::SecondTank: return 22;
+    case SenderList::EngineTemp:
+        return 0;
+    case SenderList::Fuel:
+        return 6;
+    case SenderList::OilPressure:
+        return 9;
+    case SenderList::Trim:
+        return 16;
+    case SenderList::SecondTank:
+        return 22;
     }
     return 0;
 }
@@ -60,11 +67,16 @@ const QStringList &entries(SenderList list)
         QStringLiteral("25: User defined 2'nd Tank Level sender curve"),
     };
     switch (list) {
-    case SenderList::EngineTemp: return engineTemp;
-    case SenderList::Fuel: return fuel;
-    case SenderList::OilPressure: return oilPressure;
-    case SenderList::Trim: return trim;
-    case SenderList::SecondTank: return secondTank;
+    case SenderList::EngineTemp:
+        return engineTemp;
+    case SenderList::Fuel:
+        return fuel;
+    case SenderList::OilPressure:
+        return oilPressure;
+    case SenderList::Trim:
+        return trim;
+    case SenderList::SecondTank:
+        return secondTank;
     }
     return engineTemp;
 }
@@ -72,11 +84,16 @@ const QStringList &entries(SenderList list)
 int systemByte(SenderList list)
 {
     switch (list) {
-    case SenderList::EngineTemp: return 100;
-    case SenderList::Fuel: return 98;
-    case SenderList::OilPressure: return 101;
-    case SenderList::Trim: return 99;
-    case SenderList::SecondTank: return 103;
+    case SenderList::EngineTemp:
+        return 100;
+    case SenderList::Fuel:
+        return 98;
+    case SenderList::OilPressure:
+        return 101;
+    case SenderList::Trim:
+        return 99;
+    case SenderList::SecondTank:
+        return 103;
     }
     return 100;
 }

@@ -3,12 +3,13 @@
 
 #include <QStringList>
 
-namespace senderlists {
+namespace senderlists
+{
 
 enum class SenderList { EngineTemp, Fuel, OilPressure, Trim, SecondTank };
 
-constexpr SenderList kAllLists[] = {SenderList::EngineTemp, SenderList::Fuel, SenderList::OilPressure,
-                                    SenderList::Trim, SenderList::SecondTank};
+constexpr SenderList kAllLists[] = {SenderList::EngineTemp, SenderList::Fuel, SenderList::OilPressure, SenderList::Trim,
+                                    SenderList::SecondTank};
 
 // The entries in list order ("0:  None" first).
 const QStringList &entries(SenderList list);

@@ -5,7 +5,8 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
-namespace {
+namespace
+{
 constexpr int kTextFlags = Qt::AlignCenter | Qt::TextWordWrap;
 constexpr int kTextPadding = 2; // pixels left and right of the longest word
 } // namespace

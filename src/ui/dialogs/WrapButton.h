@@ -3,7 +3,8 @@
 
 #include <QPushButton>
 
-class WrapButton : public QPushButton {
+class WrapButton : public QPushButton
+{
     Q_OBJECT
 public:
     // `widthTwips` is the designed width; the button grows when a word would not fit.

@@ -10,7 +10,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-class frmDamping : public QWidget {
+class frmDamping : public QWidget
+{
     Q_OBJECT
 public:
     frmDamping(EditorState &state, Prompts &prompts, QWidget *parent = nullptr);

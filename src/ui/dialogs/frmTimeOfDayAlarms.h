@@ -11,7 +11,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-class frmTimeOfDayAlarms : public QWidget {
+class frmTimeOfDayAlarms : public QWidget
+{
     Q_OBJECT
 public:
     frmTimeOfDayAlarms(EditorState &state, Prompts &prompts, QWidget *parent = nullptr);

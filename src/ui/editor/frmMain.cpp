@@ -1,6 +1,11 @@
 #include "ui/editor/frmMain.h"
 
 #include "core/Prompts.h"
+#include "link/Clock.h"
+#include "link/InstrumentContext.h"
+#include "link/PortResolver.h"
+#include "link/SerialLink.h"
+#include "ui/LinkWindows.h"
 #include "ui/dialogs/frmNmea.h"
 #include "ui/editor/BrevoFace.h"
 #include "ui/editor/ClickLabel.h"
@@ -8,11 +13,6 @@
 #include "ui/editor/FacePicture.h"
 #include "ui/editor/FillShape.h"
 #include "ui/editor/IconTable.h"
-#include "link/Clock.h"
-#include "link/InstrumentContext.h"
-#include "ui/LinkWindows.h"
-#include "link/PortResolver.h"
-#include "link/SerialLink.h"
 
 #include <QActionGroup>
 #include <QCheckBox>

@@ -1,12 +1,12 @@
 #include "ui/factory/frmHalvane.h"
 
 #include "core/EditorState.h"
+#include "core/Protocol.h"
+#include "link/InstrumentContext.h"
+#include "link/SerialLink.h"
 #include "link/factory/CodeImageCommands.h"
 #include "link/factory/MemoryCommands.h"
 #include "link/factory/ProvisioningCommands.h"
-#include "link/InstrumentContext.h"
-#include "core/Protocol.h"
-#include "link/SerialLink.h"
 
 #include <QFontDatabase>
 #include <QFormLayout>

@@ -36,6 +36,7 @@ shots=(
   "window-tod|1|1600x1200x24|--config 1 --window tod"
   "window-nmea-data|1|1600x1200x24|--config 1 --selector 5 --window nmea-data"
   "window-comms|1|1600x1200x24|--config 1 --window comms"
+  "window-progress|1|1600x1200x24|--config 1 --window progress"
   "window-about|1|1600x1200x24|--config 1 --window about"
   "window-warning|1|1600x1200x24|--config 1 --window warning"
   "window-senders-200|2|3200x2400x24|--config 1 --window senders"

@@ -49,6 +49,9 @@ void showWindow(frmMain &w, const QString &name, int curve)
         monitor->show();
     } else if (name == QLatin1String("comms")) {
         w.linkWindows().showPortChooser();
+    } else if (name == QLatin1String("progress")) {
+        w.linkWindows().setProgress(7);
+        w.linkWindows().showProgress();
     } else if (name == QLatin1String("about")) {
         w.About_Click();
     } else if (name == QLatin1String("factory")) {

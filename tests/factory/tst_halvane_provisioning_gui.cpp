@@ -128,28 +128,32 @@ private slots:
     // normal, and says how far it got.
     void makeNewBrevoInterrupted_data()
     {
-        QTest::addColumn<bool>("unplug"); // or one echo garbled
+        QTest::addColumn<int>("how"); // 0 unplugged, 1 one echo garbled, 2 Cancel in the progress window
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("text");
         QTest::newRow("unplugged in the first module")
-            << true << "Communications Error"
+            << 0 << "Communications Error"
             << "Program module 1 may be incomplete; program modules 2 to 10 and the product code were not.";
-        QTest::newRow("one echo wrong") << false << "Make NEW Brevo"
+        QTest::newRow("one echo wrong") << 1 << "Make NEW Brevo"
                                         << "The instrument did not acknowledge 1 of the bytes sent to it.";
+        QTest::newRow("cancelled") << 2 << "Make NEW Brevo"
+                                   << "Cancelled.\r\nProgram module";
     }
     void makeNewBrevoInterrupted()
     {
-        QFETCH(bool, unplug);
+        QFETCH(int, how);
         QFETCH(QString, title);
         QFETCH(QString, text);
         SampleFolder samples;
         HalvaneRig rig;
         rig.connectFirst();
         SimFaults faults;
-        if (unplug)
+        if (how == 0)
             faults.disconnectAfter = 100;
-        else
+        else if (how == 1)
             faults.garbleAt = {500};
+        else
+            rig.clock.scheduleIn(3.0, [&rig] { rig.link.requestCancel(); });
         rig.sim.setFaults(faults);
         rig.prompts.yes().input(QStringLiteral("80315012")).input(QStringLiteral("3")).input(QStringLiteral("42")).ok();
         rig.click(QStringLiteral("cmdHalvaneNewBrevo"));

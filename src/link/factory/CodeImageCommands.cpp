@@ -127,6 +127,12 @@ CommandEnd writeCodeImage(FactorySession &s, const CodeImage &image, int address
         link.sendFrameAt(proto::kWrite24C512, proto::kSectorSize, a);
         link.sendEchoedBlock(image.sector(b));
         s.ctx.view.setProgress(kProgressSteps * b / sectors);
+        // Cancel in the progress window: stop between whole sectors.
+        if (b < sectors && link.cancelRequested()) {
+            s.output.append(QStringLiteral("\r\nCancelled after sector %1 of %2.\r\n").arg(b).arg(sectors));
+            s.ctx.view.hideProgress();
+            return CommandEnd::Cancelled;
+        }
     }
     s.output.append(transferDoneText());
     s.ctx.view.hideProgress();
@@ -160,6 +166,10 @@ CommandEnd codeFileTo24C512(FactorySession &s)
     s.ctx.state.CodeTargetAddress = quint16(target.value);
     s.ctx.link.resetEchoCounts();
     const CommandEnd end = writeCodeImage(s, image.value, int(target.value));
+    if (end == CommandEnd::Cancelled)
+        s.ctx.prompts.message(title,
+                              QStringLiteral("Cancelled: the 24C512 holds only the first part of the code image."),
+                              Prompts::Icon::Information);
     if (end == CommandEnd::Done && !reportMissedEchoes(s, title))
         return CommandEnd::Failed;
     return end;

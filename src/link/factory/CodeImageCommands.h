@@ -20,6 +20,7 @@ CommandEnd copyCodeToFlash(FactorySession &s);
 // "Writing Sector " line each and the progress window at Int(16 b / S); connects first.
 // Also used by "Make NEW Brevo" for each program module. Echoes that never came are
 // counted by the link (the caller reports them).
+// Cancelled when Cancel was pressed in the progress window (between whole sectors).
 CommandEnd writeCodeImage(FactorySession &s, const CodeImage &image, int address);
 
 } // namespace factory

@@ -171,9 +171,20 @@ CommandEnd makeNewBrevo(FactorySession &s)
             state.CodeSectorCount = quint16(m.image.sectorCount());
             state.CodeTargetAddress = quint16(m.module.address);
             parts.begin(modulePart, n);
-            if (writeCodeImage(s, m.image, m.module.address) != CommandEnd::Done)
+            const CommandEnd written = writeCodeImage(s, m.image, m.module.address);
+            if (written == CommandEnd::Cancelled) {
+                s.ctx.prompts.message(title, QStringLiteral("Cancelled.\r\n") + parts.describe(),
+                                      Prompts::Icon::Information);
+                return written;
+            }
+            if (written != CommandEnd::Done)
                 return CommandEnd::NotConnected;
             parts.written(modulePart, n);
+            if (n < modules.value.size() && link.cancelRequested()) {
+                s.ctx.prompts.message(title, QStringLiteral("Cancelled.\r\n") + parts.describe(),
+                                      Prompts::Icon::Information);
+                return CommandEnd::Cancelled;
+            }
         }
         WriteDefaultsToRam(state);
         if (s.ctx.redraw)

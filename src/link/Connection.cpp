@@ -55,7 +55,7 @@ void waitForPortChoice(EditorState &state, Clock &clock, const SerialLink &link,
 enum class Probing { Connected, GaveUp };
 
 // Steps 4 and 5: the attempt phase, probing until the instrument echoes 61.
-Probing probe(EditorState &state, Prompts &prompts, Clock &clock, SerialLink &link, InstrumentView &view)
+Probing probe(EditorState &state, Prompts &prompts, SerialLink &link, InstrumentView &view)
 {
     for (;;) {
         QString caption =
@@ -75,7 +75,6 @@ Probing probe(EditorState &state, Prompts &prompts, Clock &clock, SerialLink &li
             }
             link.emptyBuffer();
             link.SendByte(proto::kFrameStart);
-            clock.processEvents();
             link.Delay(0.1);
             if (link.element(1) == proto::kFrameStart)
                 state.Connected = kTrue;
@@ -223,7 +222,7 @@ void ConnectToBrevo(EditorState &state, Prompts &prompts, Clock &clock, SerialLi
     int restarts = 0;
     for (;;) {
         if (!inCommandMode) {
-            if (probe(state, prompts, clock, link, view) == Probing::GaveUp)
+            if (probe(state, prompts, link, view) == Probing::GaveUp)
                 return;
             switchToCommandMode(link);
         }

@@ -7,12 +7,14 @@
 #include "link/Connection.h"
 #include "link/InstrumentContext.h"
 #include "link/InstrumentView.h"
+#include "link/OperationRunner.h"
 #include "link/PortResolver.h"
 #include "link/SerialBytePort.h"
 #include "link/SerialLink.h"
 #include "ui/dialogs/frmNmeaData.h"
 #include "ui/frmBeingSentReceived.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -67,15 +69,26 @@ QList<RealTimeResult> runRealTime(const QString &simProgram, const QList<BenchOp
     WriteDefaultsToRam(state);
     state.ComPortNumber = 1;
     BenchPrompts prompts;
-    SteadyClock clock;
+    DeadlineClock clock;
     SerialBytePort port;
     PortResolver resolver(folder.path());
     InstrumentView view;
-    SerialLink link(state, prompts, clock, port, [&resolver](int n) { return resolver.device(n); });
+    // As in the editor: the operations run on the link thread, the windows here.
+    OperationRunner runner(state, prompts, view, clock, port, [&resolver](int n) { return resolver.device(n); });
+    InstrumentContext &ctx = runner.context();
     frmBeingSentReceived window(state);
-    WarningQuestion question(window, state, clock);
-    BenchLink b{state, prompts, clock,    link,
-                view,  window,  question, [](std::function<void()> fn) { QTimer::singleShot(300, std::move(fn)); }};
+    WarningQuestion question(window, state, clock, &runner);
+    BenchLink b{
+        ctx.state, ctx.prompts, clock, ctx.link, ctx.view, window, question, [&window](std::function<void()> fn) {
+            QMetaObject::invokeMethod(
+                &window, [fn] { QTimer::singleShot(300, fn); }, Qt::QueuedConnection);
+        }};
+    // Runs `body` as an operation and answers the windows' side until it has ended.
+    auto runToEnd = [&runner](const std::function<void()> &body) {
+        runner.start(body);
+        while (runner.running())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    };
 
     QList<RealTimeResult> results;
     for (BenchOp op : ops) {
@@ -83,12 +96,14 @@ QList<RealTimeResult> runRealTime(const QString &simProgram, const QList<BenchOp
         r.op = op;
         QElapsedTimer wall;
         double cpuStart = 0;
-        r.ok = runOperation(b, op, [&] {
-            wall.start();
-            cpuStart = processorSeconds();
+        runToEnd([&] {
+            r.ok = runOperation(b, op, [&] {
+                wall.start();
+                cpuStart = processorSeconds();
+            });
+            r.seconds = wall.nsecsElapsed() / 1e9;
+            r.cpuSeconds = processorSeconds() - cpuStart;
         });
-        r.seconds = wall.nsecsElapsed() / 1e9;
-        r.cpuSeconds = processorSeconds() - cpuStart;
         r.told = prompts.told;
         prompts.told.clear();
         results << r;
@@ -96,21 +111,22 @@ QList<RealTimeResult> runRealTime(const QString &simProgram, const QList<BenchOp
     if (monitor && monitor->seconds > 0) {
         // The monitor as the editor runs it: its window, polling until Cancel.
         frmNmeaData monitorWindow;
-        InstrumentContext ctx{state, prompts, link, view, [&] { ConnectToBrevo(state, prompts, clock, link, view); },
-                              {}};
         state.NmeaChannel = 1;
-        ctx.ensureConnected();
+        runToEnd([&] {
+            runInstrumentOperation(ctx.link, ctx.state, ctx.prompts, ctx.view, [&] { ctx.ensureConnected(); });
+        });
         QElapsedTimer wall;
         const double cpuStart = processorSeconds();
         wall.start();
         QTimer::singleShot(int(monitor->seconds * 1000), &monitorWindow,
                            [&] { monitorWindow.cmdNmeaDataCancel->click(); });
-        monitor->ok = runInstrumentOperation(link, state, prompts, view, [&] { monitorWindow.run(ctx); });
+        monitor->ok = monitorWindow.start(runner, state.NmeaChannel);
+        while (runner.running())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         monitor->seconds = wall.nsecsElapsed() / 1e9;
         monitor->cpuSeconds = processorSeconds() - cpuStart;
         monitor->characters = int(monitorWindow.text().size());
     }
-    link.shutDown();
     sim.terminate();
     sim.waitForFinished(5000);
     return results;

@@ -46,7 +46,7 @@ int main(int argc, char *argv[])
     QApplication::setQuitOnLastWindowClosed(false);
 
     WidgetPrompts prompts;
-    SteadyClock clock;
+    DeadlineClock clock;
     frmMain window(prompts, clock, QCoreApplication::applicationDirPath());
     prompts.setParent(&window);
     StartupProbe probe;

@@ -96,7 +96,7 @@ int main(int argc, char *argv[])
 
     QTemporaryDir folder;
     WidgetPrompts prompts;
-    SteadyClock clock;
+    DeadlineClock clock;
     frmMain w(prompts, clock, folder.path());
     prompts.setParent(&w);
     w.CmdConf1_Click(qBound(1, parser.value(config).toInt(), 16) - 1);

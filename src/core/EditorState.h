@@ -98,7 +98,27 @@ struct EditorState {
 
     // Copies only the image (system block, display blocks, curves).
     void copyImageFrom(const EditorState &other);
+    // Copies everything but the callbacks (they belong to the windows of this copy).
+    void assignValuesFrom(const EditorState &other);
 };
+
+// Every value member of EditorState, for code that goes through all of them: a member
+// added to the struct is added here too.
+// clang-format off
+#define CORVANE_EDITOR_STATE_VALUES(X)                                                                          \
+    X(SystemBlock) X(ConfigBlock) X(CalCurve) X(ComPortNumber) X(CurrentConfig) X(ConfigFileName)              \
+    X(NmeaTableFileName) X(DecimalPointsFileName) X(FileHeaderLines) X(VersionText) X(InputScratch)            \
+    X(MsgAnswer) X(ExitPrompted) X(Connected) X(FactoryArmed) X(TimedOut) X(SerialNumberText)                  \
+    X(SoftwareVersionText) X(HardwareVersionText) X(UnitVersionText) X(EditCurveNumber) X(NewUnitMode)         \
+    X(AskUser) X(NewUnitUploadPending) X(UploadCategory) X(DownloadCategory) X(DialogAnswer) X(DownloadMode)   \
+    X(ProductCode) X(NewSoftwareVersion) X(NewSoftwareVersionEntered) X(NewSerialBytes) X(CodeSectorCount)     \
+    X(CodeTargetAddress) X(NmeaSelectionIndex) X(NmeaChannel) X(NmeaMonitorRunning) X(SenderPositions)
+// clang-format on
+
+// Brings `target` the values that `changed` holds differently from `base`, element by
+// element (one byte of a block, one point of a curve); everything else in `target`
+// stays. Two copies of the state that went their own ways since `base` are merged so.
+void mergeChangedValues(EditorState &target, const EditorState &base, const EditorState &changed);
 
 // XOR of bytes 1..255 of a 256-byte system block.
 quint8 systemBlockChecksum(const quint8 *block);

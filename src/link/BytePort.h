@@ -27,6 +27,10 @@ public:
     virtual qint64 bytesWaiting() const = 0;
     // Throws away everything received and not yet read.
     virtual void discardInput() = 0;
+    // Blocks up to `msecs` until bytes arrive (dataReceived is emitted before it
+    // returns); true when some did. Ports that only deliver through an event loop
+    // return false at once.
+    virtual bool waitForData(int /*msecs*/) { return false; }
 
 signals:
     // Bytes are waiting to be read.

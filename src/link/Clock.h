@@ -1,10 +1,13 @@
-// Time and waiting: "now", and letting window messages run until a deadline or a condition.
+// Time and waiting: "now", and waits that end at a deadline or when a condition holds.
 #pragma once
 
+#include <atomic>
+#include <condition_variable>
 #include <functional>
 #include <limits>
+#include <mutex>
 
-class QEventLoop;
+class BytePort;
 
 class Clock
 {
@@ -14,31 +17,47 @@ public:
     virtual ~Clock() = default;
     // Monotonic time in seconds.
     virtual double now() const = 0;
-    // Lets window messages run until `done()` is true or `deadline` (on this clock)
-    // has passed, whichever comes first. Returns true when `done()` ended the wait.
+    // Waits until `done()` is true or `deadline` (on this clock) has passed, whichever
+    // comes first; received bytes are taken in meanwhile. Returns true when `done()` ended the wait.
     // `done` may be empty: then only the deadline ends the wait.
     virtual bool waitUntil(double deadline, const std::function<bool()> &done) = 0;
-    // Lets pending window messages run once, without waiting.
+    // Lets pending window messages run once, without waiting (nothing for a clock
+    // whose waits block their thread).
     virtual void processEvents() = 0;
     // Wakes the innermost wait so that it checks its condition again at once
     // (data arrived, a button was clicked).
     virtual void wake() = 0;
 
-    // Delay(t): returns after t seconds have elapsed, letting window messages run.
+    // True when waits block the calling thread (no window messages run meanwhile):
+    // operations on such a clock belong on a thread of their own.
+    virtual bool blocksThread() const { return false; }
+    // The port whose bytes arrive during waits (a clock that sleeps in the port).
+    virtual void attachPort(BytePort * /*port*/) {}
+
+    // Delay(t): returns after t seconds have elapsed.
     void delay(double seconds) { waitUntil(now() + seconds, {}); }
 };
 
-// The real clock: a steady clock, and waits that sleep in a nested event loop
-// until a timer or wake() ends them (the processor stays idle while waiting).
-class SteadyClock : public Clock
+// The real clock: a steady clock, and waits that block the calling thread until the
+// deadline, the condition, or wake(). While a port is attached and open the wait sleeps
+// in the port (the receive handler runs as bytes arrive); otherwise on a condition
+// variable. No window messages run: the editor calls it on its link thread only.
+class DeadlineClock : public Clock
 {
 public:
-    SteadyClock();
     double now() const override;
     bool waitUntil(double deadline, const std::function<bool()> &done) override;
-    void processEvents() override;
+    void processEvents() override {}
+    // Any thread.
     void wake() override;
+    bool blocksThread() const override { return true; }
+    void attachPort(BytePort *port) override { m_port = port; }
 
 private:
-    QEventLoop *m_innermost = nullptr;
+    void sleep(double seconds);
+
+    std::atomic<BytePort *> m_port{nullptr};
+    std::mutex m_mutex;
+    std::condition_variable m_woken;
+    bool m_wakePending = false;
 };

@@ -17,38 +17,42 @@ constexpr double kPausedSlice = 0.1;
 constexpr double kSilenceNotice = 3.0;
 } // namespace
 
-NmeaMonitor::NmeaMonitor(InstrumentContext &ctx, NmeaMonitorObserver &observer) : m_ctx(ctx), m_observer(observer) {}
-
-bool NmeaMonitor::run(int channel)
+bool NmeaMonitor::run(InstrumentContext &ctx, int channel)
 {
-    EditorState &s = m_ctx.state;
-    SerialLink &link = m_ctx.link;
-    if (!m_ctx.ensureConnected())
+    SerialLink &link = ctx.link;
+    m_silenceShown = false;
+    m_ctx = &ctx;
+    struct Detach {
+        std::atomic<InstrumentContext *> &ctx;
+        ~Detach() { ctx = nullptr; }
+    } detach{m_ctx};
+    if (!ctx.ensureConnected())
         return false;
     // Stopped during the connection: command mode is left without entering the monitor.
     if (!m_stopRequested)
         link.SendByte(proto::kNmeaMonitorStart);
     m_lastAnswer = link.clock().now();
     while (!m_stopRequested) {
-        if (s.NmeaMonitorRunning) {
+        if (!m_paused) {
             // Pause, Resume and Cancel act inside the poll's waits.
-            poll(channel);
+            poll(ctx, channel);
         } else {
-            link.clock().waitUntil(link.clock().now() + kPausedSlice,
-                                   [this, &s] { return m_stopRequested || s.NmeaMonitorRunning; });
+            link.clock().waitUntil(link.clock().now() + kPausedSlice, [this] { return m_stopRequested || !m_paused; });
         }
     }
-    if (!m_released)
-        leaveMonitorMode();
+    // Leaves the instrument's command mode so that the next operation connects afresh.
+    link.sendFrame(proto::kSoftReset, 0, 0, 0);
+    ctx.state.Connected = kFalse;
+    ctx.view.setConnectedLabel(QStringLiteral("Not connected to Corvane"));
     return true;
 }
 
 // One poll: the channel byte with its echo wait, then the character that answers it.
 // That character counts only after a confirmed echo of this poll's channel byte: a
 // late character of an earlier poll, or the echo itself, is never taken as text.
-void NmeaMonitor::poll(int channel)
+void NmeaMonitor::poll(InstrumentContext &ctx, int channel)
 {
-    SerialLink &link = m_ctx.link;
+    SerialLink &link = ctx.link;
     link.SendByteCheckEcho(channel);
     const bool confirmed = link.RxCount >= 1 && link.element(1) == channel;
     if (confirmed) {
@@ -68,26 +72,17 @@ void NmeaMonitor::poll(int channel)
 void NmeaMonitor::stop()
 {
     m_stopRequested = true;
-    m_ctx.link.clock().wake();
+    wakeWaits();
 }
 
-void NmeaMonitor::release()
+void NmeaMonitor::setPaused(bool paused)
 {
-    stop();
-    if (m_released)
-        return;
-    try {
-        leaveMonitorMode();
-    } catch (const LinkLost &) {
-        // The port is already gone: nothing more can be sent.
-    }
+    m_paused = paused;
+    wakeWaits();
 }
 
-// Leaves the instrument's command mode so that the next operation connects afresh.
-void NmeaMonitor::leaveMonitorMode()
+void NmeaMonitor::wakeWaits()
 {
-    m_released = true;
-    m_ctx.link.sendFrame(proto::kSoftReset, 0, 0, 0);
-    m_ctx.state.Connected = kFalse;
-    m_ctx.view.setConnectedLabel(QStringLiteral("Not connected to Corvane"));
+    if (InstrumentContext *ctx = m_ctx)
+        ctx->link.clock().wake();
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <atomic>
 
 struct InstrumentContext;
 
@@ -16,32 +17,38 @@ public:
     virtual void statusChanged(const QString &status) = 0;
 };
 
+// stop() and setPaused() may be called from any thread while run() runs on another.
 class NmeaMonitor
 {
 public:
-    NmeaMonitor(InstrumentContext &ctx, NmeaMonitorObserver &observer);
+    explicit NmeaMonitor(NmeaMonitorObserver &observer) : m_observer(observer) {}
 
-    // Connects if needed, sends 63 and polls `channel` (1..4) until stop(); pauses
-    // while state.NmeaMonitorRunning is false. Leaves command mode (61, 251, 0, 0, 0)
-    // however it is stopped. False when no instrument was found. Throws LinkLost
-    // when the port goes away.
-    bool run(int channel);
+    // Connects if needed, sends 63 and polls `channel` (1..4) until stop(); sends
+    // nothing while paused. Leaves command mode (61, 251, 0, 0, 0) however it is
+    // stopped. False when no instrument was found. Throws LinkLost when the port goes
+    // away.
+    bool run(InstrumentContext &ctx, int channel);
+    // Before a run: not stopped, not paused.
+    void reset()
+    {
+        m_stopRequested = false;
+        m_paused = false;
+    }
     // Ends the polling at its next step; a stop during the connection means 63 is
     // never sent.
     void stop();
     bool stopRequested() const { return m_stopRequested; }
-    // Sends the closing bytes now, while the port is still open (the editor closing);
-    // the polling loop then sends nothing more.
-    void release();
+    void setPaused(bool paused);
+    bool paused() const { return m_paused; }
 
 private:
-    void poll(int channel);
-    void leaveMonitorMode();
+    void poll(InstrumentContext &ctx, int channel);
+    void wakeWaits();
 
-    InstrumentContext &m_ctx;
     NmeaMonitorObserver &m_observer;
-    bool m_stopRequested = false;
-    bool m_released = false;
+    std::atomic<InstrumentContext *> m_ctx{nullptr}; // while run() runs
+    std::atomic<bool> m_stopRequested{false};
+    std::atomic<bool> m_paused{false};
     bool m_silenceShown = false;
     double m_lastAnswer = 0; // when a poll was last confirmed (clock seconds)
 };

@@ -3,11 +3,8 @@
 #include "link/LinkLog.h"
 
 #include <QFileInfo>
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#endif
 
-SerialBytePort::SerialBytePort(QObject *parent) : BytePort(parent)
+SerialBytePort::SerialBytePort(QObject *parent) : BytePort(parent), m_port(this)
 {
     connect(&m_port, &QSerialPort::readyRead, this, &BytePort::dataReceived);
     connect(&m_port, &QSerialPort::errorOccurred, this, &SerialBytePort::onError);
@@ -40,12 +37,9 @@ namespace
 {
 bool deviceAccessible(const QString &device)
 {
-#ifdef Q_OS_UNIX
-    return ::access(QFile::encodeName(device).constData(), R_OK | W_OK) == 0;
-#else
-    Q_UNUSED(device);
-    return true;
-#endif
+    // A bare system port name (COM3) has no file to look at.
+    const QFileInfo info(device);
+    return !info.exists() || (info.isReadable() && info.isWritable());
 }
 } // namespace
 
@@ -108,6 +102,11 @@ void SerialBytePort::discardInput()
         return;
     m_port.readAll();
     m_port.clear(QSerialPort::Input);
+}
+
+bool SerialBytePort::waitForData(int msecs)
+{
+    return m_port.isOpen() && m_port.waitForReadyRead(msecs);
 }
 
 void SerialBytePort::onError(QSerialPort::SerialPortError error)

@@ -22,6 +22,7 @@ public:
     QByteArray readAll() override;
     qint64 bytesWaiting() const override { return m_port.bytesAvailable(); }
     void discardInput() override;
+    bool waitForData(int msecs) override;
 
     // How QSerialPort's open errors read as BytePort errors. `deviceAccessible` tells
     // a permission problem (no right to the device) from a port in use (locked).

@@ -8,6 +8,8 @@
 #include "link/InstrumentView.h"
 #include "link/LinkLog.h"
 
+#include <QThread>
+
 namespace
 {
 // The port number is a byte; larger answers are refused and asked again.
@@ -18,8 +20,16 @@ SerialLink::SerialLink(EditorState &state, Prompts &prompts, Clock &clock, ByteP
                        std::function<QString(int)> resolve, QObject *parent)
     : QObject(parent), m_state(state), m_prompts(prompts), m_clock(clock), m_port(port), m_resolve(std::move(resolve))
 {
-    connect(&m_port, &BytePort::dataReceived, this, &SerialLink::MSComm1_OnComm);
-    connect(&m_port, &BytePort::portLost, this, &SerialLink::onPortLost);
+    // The port, the link and their waits share one thread: bytes are stored the moment
+    // the port reports them, whichever thread the objects were created on.
+    connect(&m_port, &BytePort::dataReceived, this, &SerialLink::MSComm1_OnComm, Qt::DirectConnection);
+    connect(&m_port, &BytePort::portLost, this, &SerialLink::onPortLost, Qt::DirectConnection);
+    m_clock.attachPort(&m_port);
+}
+
+SerialLink::~SerialLink()
+{
+    m_clock.attachPort(nullptr);
 }
 
 bool SerialLink::isOpen() const
@@ -129,9 +139,16 @@ void SerialLink::onPortLost()
 void SerialLink::shutDown()
 {
     m_shutDown = true;
+    // The port belongs to the thread that runs the operations: it is closed there.
+    if (QThread::currentThread() == m_port.thread())
+        closePort();
+    m_clock.wake();
+}
+
+void SerialLink::closePort()
+{
     if (m_port.isOpen())
         m_port.close();
-    m_clock.wake();
 }
 
 void SerialLink::checkLost() const

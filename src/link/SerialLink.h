@@ -6,6 +6,7 @@
 #include "link/Clock.h"
 
 #include <QObject>
+#include <atomic>
 #include <functional>
 #include <stdexcept>
 
@@ -37,6 +38,7 @@ public:
     // `resolve` turns a port number into the device to open (empty: no such port).
     SerialLink(EditorState &state, Prompts &prompts, Clock &clock, BytePort &port, std::function<QString(int)> resolve,
                QObject *parent = nullptr);
+    ~SerialLink() override;
 
     void setView(InstrumentView *view) { m_view = view; }
     InstrumentView *view() const { return m_view; }
@@ -103,7 +105,8 @@ public:
     void noteTrouble() { m_troubleSeen = true; }
     void clearTrouble() { m_troubleSeen = false; }
 
-    // One instrument operation at a time.
+    // One instrument operation at a time. busy(), requestCancel() and shutDown() may
+    // be called from any thread; everything else from the thread that runs operations.
     bool busy() const { return m_busy; }
     void setBusy(bool b)
     {
@@ -114,15 +117,17 @@ public:
     // the editor closing): it stops at its next safe point, between whole blocks.
     void requestCancel()
     {
-        m_cancelRequested = m_busy;
+        m_cancelRequested = m_busy.load();
         m_clock.wake();
     }
     bool cancelRequested() const { return m_cancelRequested; }
     // True once the port reported it went away; cleared by OpenComPort.
     bool lost() const { return m_lost; }
     // Ends the running operation (its next primitive throws LinkLost) and closes the
-    // port for good; the main window calls it when the editor shuts down.
+    // port for good (at once on the port's own thread, otherwise when closePort() is
+    // called there); the main window calls it when the editor shuts down.
     void shutDown();
+    void closePort();
     bool isShutDown() const { return m_shutDown; }
     // Throws LinkLost when the port was lost or the link shut down.
     void checkLost() const;
@@ -146,10 +151,10 @@ private:
     int m_missedEchoes = 0;
     int m_wrongEchoes = 0;
     bool m_troubleSeen = false;
-    bool m_busy = false;
-    bool m_cancelRequested = false;
+    std::atomic<bool> m_busy{false};
+    std::atomic<bool> m_cancelRequested{false};
     bool m_lost = false;
-    bool m_shutDown = false;
+    std::atomic<bool> m_shutDown{false};
 };
 
 // "Please wait: the instrument is busy."

@@ -1,5 +1,7 @@
 #include "ui/frmBeingSentReceived.h"
 
+#include "link/OperationRunner.h"
+
 #include "core/EditorState.h"
 #include "link/Clock.h"
 
@@ -177,29 +179,45 @@ void frmBeingSentReceived::closeEvent(QCloseEvent *event)
     QWidget::closeEvent(event);
 }
 
+void WarningQuestion::onWindow(const std::function<void()> &fn)
+{
+    if (m_runner)
+        m_runner->onWindows(fn);
+    else
+        fn();
+}
+
 transfer::CategoryAnswer WarningQuestion::ask(const QString &title, const transfer::Categories &enabled,
                                               const transfer::Categories &checked)
 {
-    m_window.setWindowTitle(title);
-    for (int i = 1; i <= transfer::kCategories; ++i) {
-        m_window.box(i)->setEnabled(enabled[i]);
-        m_window.box(i)->setChecked(checked[i]);
-    }
-    m_state.DialogAnswer = 0;
-    m_window.show();
-    m_window.raise();
-    m_window.onAnswer = [this] { m_clock.wake(); };
-    m_clock.waitUntil(Clock::kForever, [this] { return m_state.DialogAnswer != 0; });
-    m_window.onAnswer = nullptr;
+    onWindow([&] {
+        m_window.setWindowTitle(title);
+        for (int i = 1; i <= transfer::kCategories; ++i) {
+            m_window.box(i)->setEnabled(enabled[i]);
+            m_window.box(i)->setChecked(checked[i]);
+        }
+        m_state.DialogAnswer = 0;
+        m_window.show();
+        m_window.raise();
+        m_window.onAnswer = [this] { m_clock.wake(); };
+    });
+    m_clock.waitUntil(Clock::kForever, [this] {
+        bool answered = false;
+        onWindow([&] { answered = m_state.DialogAnswer != 0; });
+        return answered;
+    });
     transfer::CategoryAnswer answer;
-    answer.proceed = m_state.DialogAnswer == 2;
-    for (int i = 1; i <= transfer::kCategories; ++i)
-        answer.chosen[i] = m_window.box(i)->isChecked();
-    m_window.hide();
+    onWindow([&] {
+        m_window.onAnswer = nullptr;
+        answer.proceed = m_state.DialogAnswer == 2;
+        for (int i = 1; i <= transfer::kCategories; ++i)
+            answer.chosen[i] = m_window.box(i)->isChecked();
+        m_window.hide();
+    });
     return answer;
 }
 
 void WarningQuestion::dismiss()
 {
-    m_window.hide();
+    onWindow([this] { m_window.hide(); });
 }

@@ -7,6 +7,7 @@
 #include <functional>
 
 class Clock;
+class OperationRunner;
 class QCheckBox;
 class QLabel;
 class QPushButton;
@@ -62,12 +63,13 @@ private:
 };
 
 // The overwrite warning as the transfers ask it: shows the window and waits on the
-// clock for CONTINUE or CANCEL.
+// operation's clock for CONTINUE or CANCEL. With a runner, asked from the runner's
+// operations: the window is handled on its own thread.
 class WarningQuestion : public transfer::CategoryQuestion
 {
 public:
-    WarningQuestion(frmBeingSentReceived &window, EditorState &state, Clock &clock)
-        : m_window(window), m_state(state), m_clock(clock)
+    WarningQuestion(frmBeingSentReceived &window, EditorState &state, Clock &clock, OperationRunner *runner = nullptr)
+        : m_window(window), m_state(state), m_clock(clock), m_runner(runner)
     {
     }
     transfer::CategoryAnswer ask(const QString &title, const transfer::Categories &enabled,
@@ -75,7 +77,10 @@ public:
     void dismiss() override;
 
 private:
+    void onWindow(const std::function<void()> &fn);
+
     frmBeingSentReceived &m_window;
     EditorState &m_state;
     Clock &m_clock;
+    OperationRunner *m_runner;
 };

@@ -45,7 +45,7 @@ private slots:
         QVERIFY(QTest::qWaitFor([&] { return QFileInfo(folder.file("COM1")).isSymLink(); }, 5000));
 
         ScriptedPrompts prompts;
-        SteadyClock clock;
+        DeadlineClock clock;
         frmMain window(prompts, clock, folder.path());
         window.endProgram = [] {};
         EditorState &s = window.state();
@@ -63,12 +63,16 @@ private slots:
         };
         // The race timers stay as the instrument has them.
         continueSoon(false);
+        // The transfer runs on the link thread; the window stays responsive meanwhile.
         window.cmdUpload_Click();
+        QVERIFY(window.operationRunning());
+        QTRY_VERIFY_WITH_TIMEOUT(!window.operationRunning(), 30000);
         QVERIFY(prompts.verifyAllUsed());
         QVERIFY(!s.Connected);
 
         continueSoon(true);
         window.cmdDownload_Click();
+        QTRY_VERIFY_WITH_TIMEOUT(!window.operationRunning(), 30000);
         QVERIFY(prompts.verifyAllUsed());
         QCOMPARE(int(s.SystemBlock[66]), 42);
 

@@ -27,7 +27,7 @@ struct RealBench {
     QProcess sim;
     EditorState state;
     ScriptedPrompts prompts;
-    SteadyClock clock;
+    DeadlineClock clock;
     SerialBytePort port;
     PortResolver resolver{folder.path()};
     RecordingView view;

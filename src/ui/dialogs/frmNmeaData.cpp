@@ -3,6 +3,7 @@
 #include "core/EditorState.h"
 #include "core/Prompts.h"
 #include "link/InstrumentContext.h"
+#include "link/OperationRunner.h"
 #include "link/SerialLink.h"
 
 #include <QCloseEvent>
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -62,6 +64,9 @@ frmNmeaData::frmNmeaData(QWidget *parent) : QWidget(parent, Qt::Window)
     m_refresh = new QTimer(this);
     m_refresh->setInterval(kRefreshInterval);
     connect(m_refresh, &QTimer::timeout, this, &frmNmeaData::flushText);
+    m_intake = new QTimer(this);
+    m_intake->setInterval(kRefreshInterval / 3);
+    connect(m_intake, &QTimer::timeout, this, &frmNmeaData::takeIncoming);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(txtNmeaData);
@@ -122,83 +127,121 @@ void frmNmeaData::setStatus(const QString &text)
 
 void frmNmeaData::received(char c)
 {
-    appendReceived(c);
+    if (QThread::currentThread() == thread()) {
+        appendReceived(c);
+        return;
+    }
+    // Characters are gathered here and taken in by the window's refresh, so that a
+    // thousand polls a second do not wake the window a thousand times.
+    QMutexLocker lock(&m_incomingLock);
+    m_incoming += QLatin1Char(c);
+}
+
+void frmNmeaData::takeIncoming()
+{
+    QString incoming;
+    {
+        QMutexLocker lock(&m_incomingLock);
+        incoming.swap(m_incoming);
+    }
+    for (QChar c : std::as_const(incoming))
+        appendReceived(char(c.unicode()));
 }
 
 void frmNmeaData::statusChanged(const QString &status)
 {
-    setStatus(status);
+    if (QThread::currentThread() == thread())
+        setStatus(status);
+    else
+        QMetaObject::invokeMethod(
+            this, [this, status] { setStatus(status); }, Qt::QueuedConnection);
 }
 
-void frmNmeaData::run(InstrumentContext &ctx)
+void frmNmeaData::begin(int channel)
 {
-    if (m_ctx)
-        return;
-    EditorState &s = ctx.state;
-    const int channel = s.NmeaChannel;
     setWindowTitle(QStringLiteral("Incoming Nmea Data:  Channel %1A and Channel %1B").arg(channel));
     setStatus(QString());
-    s.NmeaMonitorRunning = true;
-    NmeaMonitor monitor(ctx, *this);
-    m_monitor = &monitor;
-    m_ctx = &ctx;
+    m_monitor.reset();
+    m_monitoring = true;
+    m_found = true;
+    m_lost = false;
     cmdNmeaDataFreeze->setEnabled(true);
     cmdNmeaDataResume->setEnabled(true);
+    m_intake->start();
     show();
     raise();
+}
 
-    // However the monitor ends (stopped, or the port lost), it is no longer running.
-    struct Ended {
-        frmNmeaData *window;
-        EditorState &state;
-        ~Ended()
-        {
-            state.NmeaMonitorRunning = false;
-            window->m_ctx = nullptr;
-            window->m_monitor = nullptr;
-            window->flushText();
-            window->cmdNmeaDataFreeze->setEnabled(false);
-            window->cmdNmeaDataResume->setEnabled(false);
-        }
-    } ended{this, s};
+void frmNmeaData::monitor(InstrumentContext &ctx, int channel)
+{
     try {
-        // No instrument ("Can't find Corvane" answered No): nothing to show.
-        if (!monitor.run(channel))
-            hide();
+        m_found = m_monitor.run(ctx, channel);
     } catch (const LinkLost &) {
-        setStatus(QStringLiteral("Monitoring stopped: the connection to the instrument was lost."));
+        m_lost = true;
         throw;
     }
 }
 
-void frmNmeaData::stop()
+// However the monitor ended (stopped, no instrument, the port lost), it no longer runs.
+void frmNmeaData::end()
 {
-    if (m_monitor) {
-        m_monitor->stop();
-        m_ctx->state.NmeaMonitorRunning = false;
-    }
-    hide();
+    m_monitoring = false;
+    m_intake->stop();
+    takeIncoming();
+    flushText();
+    cmdNmeaDataFreeze->setEnabled(false);
+    cmdNmeaDataResume->setEnabled(false);
+    if (m_lost)
+        setStatus(QStringLiteral("Monitoring stopped: the connection to the instrument was lost."));
+    else if (!m_found)
+        hide(); // "Can't find Corvane" answered No: nothing to show
 }
 
-void frmNmeaData::stopAndRelease()
+void frmNmeaData::run(InstrumentContext &ctx)
 {
-    if (m_monitor)
-        m_monitor->release();
-    stop();
+    if (m_monitoring)
+        return;
+    const int channel = ctx.state.NmeaChannel;
+    begin(channel);
+    struct Ended {
+        frmNmeaData *window;
+        ~Ended() { window->end(); }
+    } ended{this};
+    monitor(ctx, channel);
+}
+
+bool frmNmeaData::start(OperationRunner &runner, int channel)
+{
+    if (m_monitoring)
+        return false;
+    begin(channel);
+    InstrumentContext &ctx = runner.context();
+    const bool started = runner.start(
+        [this, &ctx, channel] {
+            runInstrumentOperation(ctx.link, ctx.state, ctx.prompts, ctx.view, [&] { monitor(ctx, channel); });
+        },
+        [this] { end(); });
+    if (!started) {
+        m_monitoring = false;
+        hide();
+    }
+    return started;
+}
+
+void frmNmeaData::stop()
+{
+    m_monitor.stop();
+    hide();
 }
 
 void frmNmeaData::cmdNmeaDataFreeze_Click()
 {
-    if (m_ctx)
-        m_ctx->state.NmeaMonitorRunning = false;
+    m_monitor.setPaused(true);
 }
 
 void frmNmeaData::cmdNmeaDataResume_Click()
 {
-    if (m_ctx) {
-        m_ctx->state.NmeaMonitorRunning = true;
-        m_ctx->link.clock().wake();
-    }
+    m_monitor.setPaused(false);
 }
 
 void frmNmeaData::cmdNmeaDataCancel_Click()

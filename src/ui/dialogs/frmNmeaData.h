@@ -3,8 +3,10 @@
 
 #include "link/NmeaMonitor.h"
 
+#include <QMutex>
 #include <QWidget>
 
+class OperationRunner;
 class QLabel;
 class QPlainTextEdit;
 class QTimer;
@@ -24,15 +26,16 @@ public:
     QPushButton *cmdNmeaDataResume;
     QPushButton *cmdNmeaDataCancel;
 
-    // Runs the monitor for state.NmeaChannel until it is stopped. Returns at once
-    // when a monitor already runs (one monitor at a time).
+    // Runs the monitor for state.NmeaChannel here and now until it is stopped (the
+    // caller holds the busy guard). Returns at once when a monitor already runs.
     void run(InstrumentContext &ctx);
-    bool isMonitoring() const { return m_ctx != nullptr; }
-    // Ends the monitor (if any) and hides the window.
+    // Starts the monitor for `channel` as an operation of `runner`; false when it
+    // could not start (another operation runs).
+    bool start(OperationRunner &runner, int channel);
+    bool isMonitoring() const { return m_monitoring; }
+    // Ends the monitor (if any) at its next step, which takes the instrument out of
+    // monitor mode, and hides the window.
     void stop();
-    // For the editor closing: ends the monitor and sends its closing bytes at once,
-    // while the port is still open (the monitor's loop then sends nothing more).
-    void stopAndRelease();
     // The text received, as kept (at most 200 characters).
     QString text() const { return m_text; }
     void appendReceived(char c);
@@ -50,12 +53,23 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // The observer's calls come from the thread that runs the monitor.
     void received(char c) override;
     void statusChanged(const QString &status) override;
+    void takeIncoming();
     void setStatus(const QString &text);
+    void begin(int channel);
+    void monitor(InstrumentContext &ctx, int channel);
+    void end();
 
-    InstrumentContext *m_ctx = nullptr;
-    NmeaMonitor *m_monitor = nullptr; // while run() runs
+    NmeaMonitor m_monitor{*this};
+    bool m_monitoring = false;
+    // How the last run ended (written by the monitor's thread before end() runs).
+    bool m_found = true;
+    bool m_lost = false;
+    QMutex m_incomingLock;
+    QString m_incoming; // received on the monitor's thread, not yet taken in
+    QTimer *m_intake;   // takes them in while the monitor runs
     QString m_text;
     QString m_pending; // received, not yet in the text box
     QLabel *m_status;

@@ -3,6 +3,7 @@
 #include "core/Prompts.h"
 #include "link/Clock.h"
 #include "link/InstrumentContext.h"
+#include "link/OperationRunner.h"
 #include "link/PortResolver.h"
 #include "link/SerialLink.h"
 #include "ui/LinkWindows.h"

@@ -27,6 +27,7 @@ class frmNmeaData;
 class frmSenders;
 class frmTimeOfDayAlarms;
 struct InstrumentContext;
+class OperationRunner;
 class ClickLabel;
 class FillShape;
 class Prompts;
@@ -59,9 +60,11 @@ public:
     const QString &workingFolder() const { return m_workingFolder; }
 
     // --- the link and the other windows (frmMain_link.cpp, frmMain_file.cpp) -------------
-    SerialLink &link() { return *m_link; }
+    SerialLink &link();
     LinkWindows &linkWindows() { return *m_linkWindows; }
-    InstrumentContext &instrument() { return *m_ctx; }
+    OperationRunner &operations() { return *m_runner; }
+    // Whether an instrument operation (transfer, monitor, factory command) is running.
+    bool operationRunning() const;
     frmAbout *aboutWindow() const { return m_about; }
     frmSenders *sendersWindow() const { return m_senders; }
     frmDamping *dampingWindow() const { return m_damping; }
@@ -353,6 +356,8 @@ private:
     // Closing during a transfer: asks, then cancels it and closes once it stopped.
     // True when nothing runs and the editor may close now.
     bool quitAfterTransfer();
+    // An instrument operation ended: editing comes back; a close waiting for it goes on.
+    void operationFinished();
     bool m_transferRunning = false;
     bool m_quitAfterTransfer = false;
 
@@ -365,9 +370,9 @@ private:
 
     std::unique_ptr<BytePort> m_ownPort;
     std::unique_ptr<PortResolver> m_resolver;
-    std::unique_ptr<SerialLink> m_link;
     std::unique_ptr<LinkWindows> m_linkWindows;
-    std::unique_ptr<InstrumentContext> m_ctx;
+    std::unique_ptr<OperationRunner> m_runner;
+    std::unique_ptr<InstrumentContext> m_windowContext;
     frmAbout *m_about = nullptr;
     frmSenders *m_senders = nullptr;
     frmDamping *m_damping = nullptr;

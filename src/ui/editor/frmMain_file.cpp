@@ -6,6 +6,7 @@
 #include "core/NumberText.h"
 #include "core/Prompts.h"
 #include "core/StartUp.h"
+#include "link/OperationRunner.h"
 #include "link/SerialLink.h"
 #include "ui/ConnectionIndicator.h"
 #include "ui/Twips.h"
@@ -93,10 +94,16 @@ bool frmMain::quitAfterTransfer()
                                           "Cancel it and quit when it has stopped?"),
                            Prompts::Icon::Question) == kYes) {
         m_quitAfterTransfer = true;
-        m_link->requestCancel();
+        m_runner->requestCancel();
     }
     return false;
 }
+
+namespace
+{
+// How long closing waits for a running operation to reach a safe step.
+constexpr int kOperationEndGraceMs = 10000;
+} // namespace
 
 void frmMain::ShutDownEditor()
 {
@@ -115,11 +122,21 @@ void frmMain::ShutDownEditor()
     }
     if (m_shutDown)
         return;
+    if (m_runner->running()) {
+        // A transfer or monitor still running ends at its next safe step (the monitor
+        // takes the instrument out of monitor mode); the editor then closes. One that
+        // does not get there in time is ended at its next step on the line.
+        m_quitAfterTransfer = true;
+        m_nmeaData->stop();
+        m_runner->requestCancel();
+        QTimer::singleShot(kOperationEndGraceMs, this, [this] {
+            if (m_runner->running())
+                m_runner->shutDown();
+        });
+        return;
+    }
     m_shutDown = true;
-    // A transfer or monitor still running ends at its next step, quietly; the monitor
-    // first takes the instrument out of monitor mode while the port is open.
-    m_nmeaData->stopAndRelease();
-    m_link->shutDown();
+    m_runner->shutDown();
     Timer1->stop();
     // Unload the other windows, most recently created first.
     const QList<QWidget *> windows = findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);

@@ -5,6 +5,7 @@
 #include "core/Prompts.h"
 #include "link/Connection.h"
 #include "link/InstrumentContext.h"
+#include "link/OperationRunner.h"
 #include "link/PortResolver.h"
 #include "link/SerialBytePort.h"
 #include "link/SerialLink.h"
@@ -32,9 +33,8 @@
 
 frmMain::~frmMain()
 {
-    // The link goes before the port it talks through.
-    m_ctx.reset();
-    m_link.reset();
+    // The operations and their link go before the port they talk through.
+    m_runner.reset();
     m_linkWindows.reset();
     m_warningQuestion.reset();
 }
@@ -47,19 +47,19 @@ void frmMain::createLinkAndWindows(BytePort *port)
     }
     m_resolver = std::make_unique<PortResolver>(m_programFolder);
     const PortResolver *resolver = m_resolver.get();
-    m_link = std::make_unique<SerialLink>(m_state, m_prompts, m_clock, *port,
-                                          [resolver](int n) { return resolver->device(n); });
     m_linkWindows = std::make_unique<LinkWindows>(m_state, this, resolver, &m_clock);
     m_linkWindows->setMainView(this);
-    m_linkWindows->onCancel = [this] { m_link->requestCancel(); };
-    m_link->setView(m_linkWindows.get());
-    m_ctx = std::make_unique<InstrumentContext>(
-        InstrumentContext{m_state, m_prompts, *m_link, *m_linkWindows,
-                          [this] { ConnectToBrevo(m_state, m_prompts, m_clock, *m_link, *m_linkWindows); },
-                          [this] {
-                              UpdateInstrumentDisplay();
-                              ShowAlarmLimits();
-                          }});
+    m_runner = std::make_unique<OperationRunner>(m_state, m_prompts, *m_linkWindows, m_clock, *port,
+                                                 [resolver](int n) { return resolver->device(n); });
+    m_runner->setRedraw([this] {
+        UpdateInstrumentDisplay();
+        ShowAlarmLimits();
+    });
+    m_linkWindows->onCancel = [this] { m_runner->requestCancel(); };
+    connect(m_runner.get(), &OperationRunner::finished, this, &frmMain::operationFinished);
+    // The windows' side of the instrument: the editor's own state and windows.
+    m_windowContext = std::make_unique<InstrumentContext>(
+        InstrumentContext{m_state, m_prompts, m_runner->link(), *m_linkWindows, {}, {}});
 
     m_about = new frmAbout(m_state, this);
     m_about->hide();
@@ -70,8 +70,9 @@ void frmMain::createLinkAndWindows(BytePort *port)
     m_nmeaData->hide();
     m_warning = new frmBeingSentReceived(m_state, this);
     m_warning->hide();
-    m_warningQuestion = std::make_unique<WarningQuestion>(*m_warning, m_state, m_clock);
-    m_factory = new frmHalvane(*m_ctx, this);
+    m_warningQuestion = std::make_unique<WarningQuestion>(*m_warning, m_state, m_clock, m_runner.get());
+    m_factory = new frmHalvane(*m_windowContext, this);
+    m_factory->setRunner(m_runner.get(), [this](const std::function<void()> &body) { instrumentOperation(body); });
     m_factory->hide();
 
     m_state.onSenderPositionsChanged = [this] { m_senders->positionListsFromState(); };
@@ -86,27 +87,40 @@ void frmMain::createLinkAndWindows(BytePort *port)
 
 void frmMain::instrumentOperation(const std::function<void()> &body, bool locksImage)
 {
-    if (locksImage && !m_link->busy()) {
-        // While a transfer runs, nothing that edits the image can be used: the window
-        // shows it is busy and stays responsive; File, Exit still ends the editor.
-        setImageEditable(false);
-        m_transferRunning = true;
-        struct Unlock {
-            frmMain *window;
-            ~Unlock()
-            {
-                window->m_transferRunning = false;
-                window->setImageEditable(true);
-            }
-        } unlock{this};
-        runInstrumentOperation(*m_link, m_state, m_prompts, *m_linkWindows, body);
-        if (m_quitAfterTransfer) {
-            m_quitAfterTransfer = false;
-            ShutDownEditor();
-        }
+    if (m_runner->running()) {
+        tellInstrumentBusy(m_prompts);
         return;
     }
-    runInstrumentOperation(*m_link, m_state, m_prompts, *m_linkWindows, body);
+    // While a transfer runs, nothing that edits the image can be used: the window
+    // shows it is busy and stays responsive; File, Exit still ends the editor.
+    m_transferRunning = locksImage;
+    if (locksImage)
+        setImageEditable(false);
+    InstrumentContext &ctx = m_runner->context();
+    if (!m_runner->start([&ctx, body] { runInstrumentOperation(ctx.link, ctx.state, ctx.prompts, ctx.view, body); }))
+        operationFinished();
+}
+
+void frmMain::operationFinished()
+{
+    if (m_transferRunning) {
+        m_transferRunning = false;
+        setImageEditable(true);
+    }
+    if (m_quitAfterTransfer && !m_runner->running()) {
+        m_quitAfterTransfer = false;
+        ShutDownEditor();
+    }
+}
+
+SerialLink &frmMain::link()
+{
+    return m_runner->link();
+}
+
+bool frmMain::operationRunning() const
+{
+    return m_runner->running();
 }
 
 void frmMain::setImageEditable(bool editable)
@@ -131,7 +145,7 @@ void frmMain::startNmeaMonitor()
     if (m_nmeaData->isMonitoring())
         return;
     // The monitor does not touch the image: editing goes on beside it.
-    instrumentOperation([this] { m_nmeaData->run(*m_ctx); }, false);
+    m_nmeaData->start(*m_runner, m_state.NmeaChannel);
 }
 
 // --- InstrumentView -------------------------------------------------------------------------
@@ -194,7 +208,7 @@ void frmMain::TessaroComPort_Click()
     // The chooser is shown and nothing waits for it: Accept stores the number (0 for
     // "None"), the close box leaves the port as it was. The number must not change
     // under an operation that is using the port.
-    if (m_link->busy()) {
+    if (m_runner->running()) {
         tellInstrumentBusy(m_prompts);
         return;
     }
@@ -204,12 +218,12 @@ void frmMain::TessaroComPort_Click()
 
 void frmMain::cmdUpload_Click()
 {
-    instrumentOperation([this] { transfer::Upload(*m_ctx, *m_warningQuestion); });
+    instrumentOperation([this] { transfer::Upload(m_runner->context(), *m_warningQuestion); });
 }
 
 void frmMain::cmdDownload_Click()
 {
-    instrumentOperation([this] { transfer::Download(*m_ctx, *m_warningQuestion); });
+    instrumentOperation([this] { transfer::Download(m_runner->context(), *m_warningQuestion); });
 }
 
 void frmMain::CreateBackup_Click()
@@ -223,7 +237,7 @@ void frmMain::CreateBackup_Click()
     m_state.MsgAnswer = quint8(answer);
     if (answer == 7)
         return;
-    instrumentOperation([this] { transfer::CreateBackup(*m_ctx); });
+    instrumentOperation([this] { transfer::CreateBackup(m_runner->context()); });
 }
 
 void frmMain::RestoreBackup_Click()
@@ -239,7 +253,7 @@ void frmMain::RestoreBackup_Click()
     m_state.MsgAnswer = quint8(answer);
     if (answer == 7)
         return;
-    instrumentOperation([this] { transfer::RestoreBackup(*m_ctx); });
+    instrumentOperation([this] { transfer::RestoreBackup(m_runner->context()); });
 }
 
 void frmMain::lblConnected_Click()

@@ -1,5 +1,7 @@
 #include "ui/factory/frmHalvane.h"
 
+#include "link/OperationRunner.h"
+
 #include "core/EditorState.h"
 #include "core/Protocol.h"
 #include "link/InstrumentContext.h"
@@ -33,15 +35,33 @@ QString shown(const QString &text)
 }
 } // namespace
 
+// With a runner, written from its operations: the box is written on its own thread.
 class frmHalvane::TextBoxOutput : public factory::OutputBox
 {
 public:
-    explicit TextBoxOutput(frmHalvane &window) : m_window(window) {}
-    void clear() override { m_window.clearOutput(); }
-    void append(const QString &text) override { m_window.appendOutput(text); }
+    explicit TextBoxOutput(frmHalvane &window, OperationRunner *runner = nullptr) : m_window(window), m_runner(runner)
+    {
+    }
+    void clear() override
+    {
+        onWindow([this] { m_window.clearOutput(); });
+    }
+    void append(const QString &text) override
+    {
+        onWindow([&] { m_window.appendOutput(text); });
+    }
 
 private:
+    void onWindow(const std::function<void()> &fn)
+    {
+        if (m_runner)
+            m_runner->onWindows(fn);
+        else
+            fn();
+    }
+
     frmHalvane &m_window;
+    OperationRunner *m_runner;
 };
 
 frmHalvane::frmHalvane(InstrumentContext &ctx, QWidget *parent)
@@ -267,108 +287,126 @@ void frmHalvane::appendOutput(const QString &text)
     txtHalvaneData->ensureCursorVisible();
 }
 
-void frmHalvane::run(const std::function<CommandEnd()> &command)
+void frmHalvane::setRunner(OperationRunner *runner, OperationStarter start)
+{
+    m_start = std::move(start);
+    m_operationSession.reset();
+    m_operationOutput.reset();
+    if (!runner)
+        return;
+    m_operationOutput = std::make_unique<TextBoxOutput>(*this, runner);
+    m_operationSession = std::make_unique<factory::FactorySession>(factory::FactorySession{
+        runner->context(), *m_operationOutput, [this, runner] { runner->onWindows([this] { hide(); }); }});
+}
+
+void frmHalvane::run(const std::function<CommandEnd(factory::FactorySession &)> &command)
 {
     m_lastEnd = CommandEnd::Failed;
-    runInstrumentOperation(m_ctx.link, m_ctx.state, m_ctx.prompts, m_ctx.view, [&] { m_lastEnd = command(); });
+    if (!m_operationSession) {
+        runInstrumentOperation(m_ctx.link, m_ctx.state, m_ctx.prompts, m_ctx.view,
+                               [&] { m_lastEnd = command(m_session); });
+        return;
+    }
+    factory::FactorySession &s = *m_operationSession;
+    m_start([this, &s, command] { m_lastEnd = command(s); });
 }
 
 void frmHalvane::cmdDisplayRam_Click()
 {
-    run([this] { return factory::displayMemory(m_session, factory::Memory::InternalRam); });
+    run([](factory::FactorySession &s) { return factory::displayMemory(s, factory::Memory::InternalRam); });
 }
 
 void frmHalvane::cmdDisplayXram_Click()
 {
-    run([this] { return factory::displayMemory(m_session, factory::Memory::Xram); });
+    run([](factory::FactorySession &s) { return factory::displayMemory(s, factory::Memory::Xram); });
 }
 
 void frmHalvane::cmdDisplayFlashRom_Click()
 {
-    run([this] { return factory::displayMemory(m_session, factory::Memory::FlashRom); });
+    run([](factory::FactorySession &s) { return factory::displayMemory(s, factory::Memory::FlashRom); });
 }
 
 void frmHalvane::cmdDisplayIntNvmData_Click()
 {
-    run([this] { return factory::displayMemory(m_session, factory::Memory::InternalNvm); });
+    run([](factory::FactorySession &s) { return factory::displayMemory(s, factory::Memory::InternalNvm); });
 }
 
 void frmHalvane::cmdDisplayExtNvmData_Click()
 {
-    run([this] { return factory::displayMemory(m_session, factory::Memory::Eeprom24C512); });
+    run([](factory::FactorySession &s) { return factory::displayMemory(s, factory::Memory::Eeprom24C512); });
 }
 
 void frmHalvane::cmdProgByteIntNvm_Click()
 {
-    run([this] { return factory::programInternalNvmByte(m_session); });
+    run([](factory::FactorySession &s) { return factory::programInternalNvmByte(s); });
 }
 
 void frmHalvane::cmdProgByte24C512_Click()
 {
-    run([this] { return factory::program24C512Byte(m_session); });
+    run([](factory::FactorySession &s) { return factory::program24C512Byte(s); });
 }
 
 void frmHalvane::cmdIspMode_Click()
 {
-    run([this] { return factory::enterIspMode(m_session, proto::kIspFrom24C512); });
+    run([](factory::FactorySession &s) { return factory::enterIspMode(s, proto::kIspFrom24C512); });
 }
 
 void frmHalvane::cmdIspMode2_Click()
 {
-    run([this] { return factory::enterIspMode(m_session, proto::kIspOwnLoader); });
+    run([](factory::FactorySession &s) { return factory::enterIspMode(s, proto::kIspOwnLoader); });
 }
 
 void frmHalvane::cmdDisconnect_Click()
 {
-    run([this] { return factory::disconnectAndClose(m_session, proto::kClearRam); });
+    run([](factory::FactorySession &s) { return factory::disconnectAndClose(s, proto::kClearRam); });
 }
 
 void frmHalvane::cmdSoftDisconnect_Click()
 {
-    run([this] { return factory::disconnectAndClose(m_session, proto::kSoftReset); });
+    run([](factory::FactorySession &s) { return factory::disconnectAndClose(s, proto::kSoftReset); });
 }
 
 void frmHalvane::cmdReadHex7168_Click()
 {
-    run([this] { return factory::hexToCodeFile(m_session); });
+    run([](factory::FactorySession &s) { return factory::hexToCodeFile(s); });
 }
 
 void frmHalvane::cmdSaveFlashCode2File_Click()
 {
-    run([this] { return factory::flashToCodeFile(m_session); });
+    run([](factory::FactorySession &s) { return factory::flashToCodeFile(s); });
 }
 
 void frmHalvane::cmdSaveFileTo24C512_Click()
 {
-    run([this] { return factory::codeFileTo24C512(m_session); });
+    run([](factory::FactorySession &s) { return factory::codeFileTo24C512(s); });
 }
 
 void frmHalvane::cmdHalvaneCopyCodeToFlash_Click()
 {
-    run([this] { return factory::copyCodeToFlash(m_session); });
+    run([](factory::FactorySession &s) { return factory::copyCodeToFlash(s); });
 }
 
 void frmHalvane::cmdHalvaneNewBrevo_Click()
 {
-    run([this] { return factory::makeNewBrevo(m_session); });
+    run([](factory::FactorySession &s) { return factory::makeNewBrevo(s); });
 }
 
 void frmHalvane::cmdHalvaneNewSN_Click()
 {
-    run([this] { return factory::writeNewSerialNumber(m_session); });
+    run([](factory::FactorySession &s) { return factory::writeNewSerialNumber(s); });
 }
 
 void frmHalvane::cmdHalvaneNew24C512_Click()
 {
-    run([this] { return factory::zero24C512Logs(m_session); });
+    run([](factory::FactorySession &s) { return factory::zero24C512Logs(s); });
 }
 
 void frmHalvane::cmdHalvaneUploadCalData_Click()
 {
-    run([this] { return factory::uploadCalibrationCurves(m_session); });
+    run([](factory::FactorySession &s) { return factory::uploadCalibrationCurves(s); });
 }
 
 void frmHalvane::cmdHalvaneUploadNmea_Click()
 {
-    run([this] { return factory::uploadNmeaTables(m_session); });
+    run([](factory::FactorySession &s) { return factory::uploadNmeaTables(s); });
 }

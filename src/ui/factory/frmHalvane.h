@@ -9,6 +9,7 @@
 #include <optional>
 
 struct InstrumentContext;
+class OperationRunner;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -23,8 +24,14 @@ public:
     static constexpr int kTopTwips = 550;
     static constexpr int kLeftTwips = 425;
 
+    // `ctx` is the windows' side (its state is shown here); the commands run with it
+    // here and now unless a runner is set.
     explicit frmHalvane(InstrumentContext &ctx, QWidget *parent = nullptr);
     ~frmHalvane() override;
+    // Runs the commands on `runner`'s context, each started by `start` (which runs
+    // its body as an instrument operation of `runner`).
+    using OperationStarter = std::function<void(const std::function<void()> &body)>;
+    void setRunner(OperationRunner *runner, OperationStarter start);
 
     // Identity boxes, filled from the values the connection keeps ("Unknown" until read).
     void showIdentity();                // txtTessaroSN, txtTessaroSwVer, txtTessaroHwVer
@@ -99,11 +106,14 @@ private:
     void clearOutput();
     void appendOutput(const QString &text);
     // Runs one command under the busy guard; a lost link ends it there.
-    void run(const std::function<factory::CommandEnd()> &command);
+    void run(const std::function<factory::CommandEnd(factory::FactorySession &)> &command);
 
     InstrumentContext &m_ctx;
     std::unique_ptr<TextBoxOutput> m_outputBox;
     factory::FactorySession m_session;
+    OperationStarter m_start;
+    std::unique_ptr<TextBoxOutput> m_operationOutput;
+    std::unique_ptr<factory::FactorySession> m_operationSession;
     QString m_output;
     factory::CommandEnd m_lastEnd = factory::CommandEnd::Done;
     std::optional<int> m_productCode;

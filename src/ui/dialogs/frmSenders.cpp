@@ -1,10 +1,10 @@
 #include "ui/dialogs/frmSenders.h"
 
+#include "core/CurveValues.h"
 #include "core/EditorState.h"
 #include "core/NumberText.h"
 #include "core/Prompts.h"
 #include "ui/Twips.h"
-#include "ui/dialogs/CurveValues.h"
 #include "ui/dialogs/WrapButton.h"
 #include "ui/dialogs/frmChart.h"
 

@@ -1,7 +1,7 @@
 // The sender window: chooses the five sender types and edits the five user-defined calibration curves in a grid.
 #pragma once
 
-#include "ui/dialogs/SenderLists.h"
+#include "core/SenderLists.h"
 
 #include <QWidget>
 

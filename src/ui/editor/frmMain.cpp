@@ -1,5 +1,7 @@
 #include "ui/editor/frmMain.h"
 
+#include "core/DisplayTable.h"
+#include "core/IconTable.h"
 #include "core/Prompts.h"
 #include "link/Clock.h"
 #include "link/InstrumentContext.h"
@@ -9,10 +11,8 @@
 #include "ui/dialogs/frmNmea.h"
 #include "ui/editor/BrevoFace.h"
 #include "ui/editor/ClickLabel.h"
-#include "ui/editor/DisplayTable.h"
 #include "ui/editor/FacePicture.h"
 #include "ui/editor/FillShape.h"
-#include "ui/editor/IconTable.h"
 
 #include <QActionGroup>
 #include <QCheckBox>

@@ -368,6 +368,16 @@ void frmSenders::loadCurve(int curve, int leftTwips)
     MSFlexGrid1->setFocus(Qt::OtherFocusReason);
 }
 
+void frmSenders::showStoredCurve()
+{
+    if (!curveLoaded() || MSFlexGrid1->isHidden())
+        return;
+    const int curve = m_state.EditCurveNumber;
+    for (int p = 1; p <= kPoints; ++p)
+        setCell(p, kOhmsColumn, numtext::floatText(m_state.CalCurve[curve][p][1]));
+    showValueColumn();
+}
+
 void frmSenders::showValueColumn()
 {
     const int curve = m_state.EditCurveNumber;

@@ -27,6 +27,9 @@ public:
     // Selects the list positions held in state.SenderPositions (a position a list
     // does not have selects "0:  None"). Hook for EditorState::onSenderPositionsChanged.
     void positionListsFromState();
+    // The image was replaced under the window (undo, redo): the grid shows the
+    // loaded curve's stored points again.
+    void showStoredCurve();
 
     // Unit state of the settings menu ("Bars", "Deg. C"): sets the unit labels and,
     // when the loaded curve is shown in that unit, shows its values in the new one.

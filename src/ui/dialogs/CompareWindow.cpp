@@ -66,7 +66,6 @@ CompareWindow::CompareWindow(Prompts &prompts, QWidget *parent) : QWidget(parent
     lstDifferences->setAlternatingRowColors(true);
     lstDifferences->header()->setSectionResizeMode(0, QHeaderView::Interactive);
     lstDifferences->header()->setStretchLastSection(true);
-    lstDifferences->setColumnWidth(0, fontMetrics().horizontalAdvance(QLatin1Char('x')) * 62);
 
     cmdSave = new QPushButton(QStringLiteral("&Save…"), this);
     cmdSave->setObjectName(QStringLiteral("cmdSave"));
@@ -94,7 +93,7 @@ CompareWindow::CompareWindow(Prompts &prompts, QWidget *parent) : QWidget(parent
     setTabOrder(optEverything, lstDifferences);
     setTabOrder(lstDifferences, cmdSave);
     setTabOrder(cmdSave, cmdClose);
-    resize(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 110, fontMetrics().height() * 36);
+    resize(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 150, fontMetrics().height() * 36);
 }
 
 void CompareWindow::compare(const ConfigImage &before, const QString &beforeTitle, const ConfigImage &after,
@@ -150,6 +149,7 @@ void CompareWindow::fill()
             item->setFont(1, bold);
         }
     }
+    lstDifferences->resizeColumnToContents(0);
     cmdSave->setEnabled(!shownLines().empty());
 }
 

@@ -144,6 +144,8 @@ void frmMain::showComparison(const ConfigImage &before, const QString &beforeTit
 {
     CompareWindow *window = compareWindow();
     window->compare(before, beforeTitle, after, afterTitle);
+    if (!window->isVisible()) // beside the main window's picture, not over the controls
+        window->move(frameGeometry().topLeft() + QPoint(40, 80));
     window->show();
     window->raise();
     window->activateWindow();

@@ -5,6 +5,7 @@
 #include "ui/editor/frmMain.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QEvent>
 #include <QTimer>
 #include <chrono>
@@ -45,6 +46,13 @@ int main(int argc, char *argv[])
     // Closing the main window runs the shutdown procedure, which ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    QCommandLineParser options;
+    options.setApplicationDescription(QStringLiteral("Edits the configuration of a Corvane display."));
+    options.addHelpOption();
+    options.addPositionalArgument(QStringLiteral("file"), QStringLiteral("A configuration file (.CFG) to open."),
+                                  QStringLiteral("[FILE.CFG]"));
+    options.process(app);
+
     WidgetPrompts prompts;
     DeadlineClock clock;
     frmMain window(prompts, clock, QCoreApplication::applicationDirPath());
@@ -53,5 +61,10 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsSet("CORVANE_STARTUP_PROBE"))
         window.installEventFilter(&probe);
     window.show();
+    // A file named on the command line opens as Open would open it, once the window shows.
+    if (!options.positionalArguments().isEmpty()) {
+        const QString path = options.positionalArguments().constFirst();
+        QTimer::singleShot(0, &window, [&window, path] { window.openConfigFile(path); });
+    }
     return app.exec();
 }

@@ -1,7 +1,7 @@
 // Sender list positions and types, and how curve values are shown and stored.
+#include "core/CurveValues.h"
 #include "core/Defaults.h"
-#include "ui/dialogs/CurveValues.h"
-#include "ui/dialogs/SenderLists.h"
+#include "core/SenderLists.h"
 
 #include <QTest>
 #include <cfloat>

@@ -250,10 +250,14 @@ private slots:
                 items << (a->isSeparator() ? QStringLiteral("|") : a->objectName());
             return items;
         };
-        QCOMPARE(describe(f.get<QMenu>("mnuFile")), (QStringList{"New", "Open", "|", "Save", "SaveAs", "|", "Exit"}));
+        QCOMPARE(describe(f.get<QMenu>("mnuFile")),
+                 (QStringList{"New", "Open", "RecentFiles", "CompareWithFile", "|", "Save", "SaveAs", "|", "Exit"}));
         QCOMPARE(f.get<QAction>("New")->text(), QStringLiteral("&New "));
         QCOMPARE(f.get<QAction>("SaveAs")->text(), QStringLiteral("Save  &As"));
-        QCOMPARE(describe(f.get<QMenu>("mnuEdit")), (QStringList{"SpeedUnits",
+        QCOMPARE(describe(f.get<QMenu>("mnuEdit")), (QStringList{"EditUndo",
+                                                                 "EditRedo",
+                                                                 "|",
+                                                                 "SpeedUnits",
                                                                  "TemperatureUnits",
                                                                  "PressureUnits",
                                                                  "|",

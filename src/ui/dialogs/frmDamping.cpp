@@ -1,5 +1,6 @@
 #include "ui/dialogs/frmDamping.h"
 
+#include "core/DampingTable.h"
 #include "core/EditorState.h"
 #include "core/NumberText.h"
 
@@ -15,10 +16,7 @@
 namespace
 {
 
-// The damping functions in list order and the system block byte of each; the
-// instrument keeps them at 105, 102, 109, 110, not in a row.
-constexpr int kDampingBytes[] = {105, 102, 109, 110};
-constexpr int kFunctions = 4;
+using damping::kFunctions;
 constexpr float kMaxDamping = 250.0f;
 
 } // namespace
@@ -31,8 +29,8 @@ frmDamping::frmDamping(EditorState &state, Prompts &, QWidget *parent) : QWidget
 
     cboDamping = new QComboBox(this);
     cboDamping->setObjectName(QStringLiteral("cboDamping"));
-    cboDamping->addItems({QStringLiteral("NMEA Channel 2A"), QStringLiteral("NMEA Channel 2B"),
-                          QStringLiteral("NMEA Channel 3A"), QStringLiteral("NMEA Channel 3B")});
+    for (const damping::Function &f : damping::kTable)
+        cboDamping->addItem(QLatin1String(f.name));
     cboDamping->setCurrentIndex(0);
     cboDamping->setAccessibleName(QStringLiteral("Display Function"));
     lblDampingFunction = new QLabel(QStringLiteral("Display Function"), this);
@@ -81,7 +79,7 @@ frmDamping::frmDamping(EditorState &state, Prompts &, QWidget *parent) : QWidget
 int frmDamping::selectedByte() const
 {
     const int i = cboDamping->currentIndex();
-    return (i >= 0 && i < kFunctions) ? kDampingBytes[i] : -1;
+    return (i >= 0 && i < kFunctions) ? damping::kTable[i].byte : -1;
 }
 
 void frmDamping::refresh(const QString &textWhenNoneSelected)
@@ -115,7 +113,7 @@ void frmDamping::showStartUpValues()
 {
     if (cboDamping->currentIndex() != 0)
         cboDamping->setCurrentIndex(0);
-    txtDampingValue->setText(numtext::signedText(qint64(m_state.SystemBlock[kDampingBytes[0]])));
+    txtDampingValue->setText(numtext::signedText(qint64(m_state.SystemBlock[damping::kTable[0].byte])));
 }
 
 void frmDamping::txtDampingValue_Change()

@@ -1,6 +1,6 @@
 #include "ui/dialogs/frmNmea.h"
 
-#include "ui/dialogs/NmeaLists.h"
+#include "core/NmeaLists.h"
 
 #include <QComboBox>
 #include <QGridLayout>

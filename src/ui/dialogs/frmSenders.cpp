@@ -1,10 +1,10 @@
 #include "ui/dialogs/frmSenders.h"
 
+#include "core/CurveValues.h"
 #include "core/EditorState.h"
 #include "core/NumberText.h"
 #include "core/Prompts.h"
 #include "ui/Twips.h"
-#include "ui/dialogs/CurveValues.h"
 #include "ui/dialogs/WrapButton.h"
 #include "ui/dialogs/frmChart.h"
 
@@ -366,6 +366,16 @@ void frmSenders::loadCurve(int curve, int leftTwips)
     if (MSFlexGrid1->currentColumn() < kOhmsColumn)
         MSFlexGrid1->setCurrentCell(0, kOhmsColumn);
     MSFlexGrid1->setFocus(Qt::OtherFocusReason);
+}
+
+void frmSenders::showStoredCurve()
+{
+    if (!curveLoaded() || MSFlexGrid1->isHidden())
+        return;
+    const int curve = m_state.EditCurveNumber;
+    for (int p = 1; p <= kPoints; ++p)
+        setCell(p, kOhmsColumn, numtext::floatText(m_state.CalCurve[curve][p][1]));
+    showValueColumn();
 }
 
 void frmSenders::showValueColumn()

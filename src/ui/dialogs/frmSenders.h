@@ -1,7 +1,7 @@
 // The sender window: chooses the five sender types and edits the five user-defined calibration curves in a grid.
 #pragma once
 
-#include "ui/dialogs/SenderLists.h"
+#include "core/SenderLists.h"
 
 #include <QWidget>
 
@@ -27,6 +27,9 @@ public:
     // Selects the list positions held in state.SenderPositions (a position a list
     // does not have selects "0:  None"). Hook for EditorState::onSenderPositionsChanged.
     void positionListsFromState();
+    // The image was replaced under the window (undo, redo): the grid shows the
+    // loaded curve's stored points again.
+    void showStoredCurve();
 
     // Unit state of the settings menu ("Bars", "Deg. C"): sets the unit labels and,
     // when the loaded curve is shown in that unit, shows its values in the new one.

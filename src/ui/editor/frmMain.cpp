@@ -1,5 +1,7 @@
 #include "ui/editor/frmMain.h"
 
+#include "core/DisplayTable.h"
+#include "core/IconTable.h"
 #include "core/Prompts.h"
 #include "link/Clock.h"
 #include "link/InstrumentContext.h"
@@ -10,10 +12,9 @@
 #include "ui/dialogs/frmNmea.h"
 #include "ui/editor/BrevoFace.h"
 #include "ui/editor/ClickLabel.h"
-#include "ui/editor/DisplayTable.h"
 #include "ui/editor/FacePicture.h"
 #include "ui/editor/FillShape.h"
-#include "ui/editor/IconTable.h"
+#include "ui/editor/ImageHistory.h"
 
 #include <QActionGroup>
 #include <QCheckBox>
@@ -61,8 +62,10 @@ frmMain::frmMain(Prompts &prompts, Clock &clock, const QString &programFolder, B
     : QMainWindow(parent), m_prompts(prompts), m_clock(clock), m_programFolder(programFolder)
 {
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("Halvane Corvane Display Configuration Editor"));
+    setWindowTitle(QStringLiteral("Halvane Corvane Display Configuration Editor[*]"));
+    setAcceptDrops(true);
 
+    createHistory();
     buildMenus();
 
     auto *central = new QWidget(this);
@@ -84,6 +87,8 @@ frmMain::frmMain(Prompts &prompts, Clock &clock, const QString &programFolder, B
 
     createLinkAndWindows(port);
     Form_Load();
+    m_history->reset();
+    watchDownloads();
 }
 
 frmNmea *frmMain::nmeaSelector()
@@ -123,6 +128,8 @@ void frmMain::buildMenus()
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
     New = action(mnuFile, "New", QStringLiteral("&New "));
     Open = action(mnuFile, "Open", QStringLiteral("&Open"));
+    RecentFiles = submenu(mnuFile, "RecentFiles", QStringLiteral("&Recent Files"));
+    CompareWithFile = action(mnuFile, "CompareWithFile", QStringLiteral("Compare with &File…"));
     mnuFile->addSeparator();
     Save = action(mnuFile, "Save", QStringLiteral("&Save"));
     SaveAs = action(mnuFile, "SaveAs", QStringLiteral("Save  &As"));
@@ -131,6 +138,7 @@ void frmMain::buildMenus()
 
     mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
     mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
+    addHistoryMenus();
     SpeedUnits = submenu(mnuEdit, "SpeedUnits", QStringLiteral("Speed/Distance Units"));
     Knots = action(SpeedUnits, "Knots", QStringLiteral("Knots/NM"));
     MPH = action(SpeedUnits, "MPH", QStringLiteral("MPH/Miles"));
@@ -198,6 +206,7 @@ void frmMain::buildMenus()
         {Save, &frmMain::Save_Click},
         {SaveAs, &frmMain::SaveAs_Click},
         {Exit, &frmMain::Exit_Click},
+        {CompareWithFile, &frmMain::CompareWithFile_Click},
         {Knots, &frmMain::Knots_Click},
         {MPH, &frmMain::MPH_Click},
         {KmHr, &frmMain::KmHr_Click},

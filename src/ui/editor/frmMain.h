@@ -13,6 +13,9 @@
 #include <memory>
 
 class BrevoFace;
+class CompareWindow;
+class ImageHistory;
+struct ConfigImage;
 class BytePort;
 class Clock;
 class LinkWindows;
@@ -77,6 +80,19 @@ public:
     // Writes DEFAULT.CFG (ConfigFileName); a failure is reported. True when written.
     bool SaveConfigsFile();
 
+    // --- history, comparison, recent files (frmMain_history.cpp) ---------------------------
+    // Undo and redo of every change to the image.
+    ImageHistory &history() { return *m_history; }
+    // Opens a configuration file as Open does (a bad file is reported and changes
+    // nothing); used by Open, Recent Files, a dropped file and the command line.
+    bool openConfigFile(const QString &path);
+    // Shows the compare window with what changes from `before` to `after`.
+    void showComparison(const ConfigImage &before, const QString &beforeTitle, const ConfigImage &after,
+                        const QString &afterTitle);
+    CompareWindow *compareWindow();
+    // The recent files, newest first (at most 8).
+    QStringList recentFiles() const;
+
     // InstrumentView: the main window's part of what instrument operations show.
     void setCommsPortLabel(const QString &text) override;
     void setConnectedLabel(const QString &text) override;
@@ -137,6 +153,8 @@ public:
     // Menus.
     QMenu *mnuFile, *mnuEdit, *mnuHelp;
     QAction *New, *Open, *Save, *SaveAs, *Exit;
+    QAction *CompareWithFile;
+    QMenu *RecentFiles;
     QMenu *SpeedUnits, *TemperatureUnits, *PressureUnits, *TimeFormat, *BarGraphType, *Tacho, *TachoSensitivity,
         *PullyRatio;
     QAction *Knots, *MPH, *KmHr, *DegF, *DegC, *Psi, *Bars, *Hr12, *Hr24, *BarChart, *Pointer;
@@ -188,6 +206,7 @@ public slots:
     void Save_Click();
     void SaveAs_Click();
     void Exit_Click();
+    void CompareWithFile_Click();
     void About_Click();
     void Contents_Click();
     void ViewDamping_Click();
@@ -291,6 +310,8 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -342,6 +363,16 @@ private:
     void numberEntryLoop(const QString &title, const QString &rangeLine, double maximum, int factor, int byte,
                          bool hoursDefault);
 
+    // frmMain_history.cpp
+    void createHistory();
+    void addHistoryMenus();
+    void watchDownloads();
+    // Puts an image back (undo, redo) and redraws every window that shows it.
+    void restoreImage(const ConfigImage &image);
+    void fillRecentFilesMenu();
+    void rememberRecentFile(const QString &path);
+    bool imageLocked() const;
+
     // frmMain_link.cpp / frmMain_file.cpp
     void createLinkAndWindows(BytePort *port);
     void startNmeaMonitor();
@@ -382,6 +413,8 @@ private:
     std::unique_ptr<WarningQuestion> m_warningQuestion;
     frmHalvane *m_factory = nullptr;
     bool m_shutDown = false;
+    ImageHistory *m_history = nullptr; // a child of the window
+    CompareWindow *m_compare = nullptr;
 
     std::array<QCheckBox *, 20> m_iconBox{};    // in icons::kIcons order
     std::array<QWidget *, 20> m_iconElement{};  // the picture element each box switches

@@ -15,6 +15,7 @@
 #include "ui/dialogs/frmTimeOfDayAlarms.h"
 #include "ui/editor/ClickLabel.h"
 #include "ui/editor/FillShape.h"
+#include "ui/editor/ImageHistory.h"
 #include "ui/factory/frmHalvane.h"
 #include "ui/frmAbout.h"
 
@@ -170,7 +171,8 @@ bool frmMain::SaveConfigsFile()
 
 void frmMain::Save_Click()
 {
-    SaveConfigsFile();
+    if (SaveConfigsFile())
+        m_history->markClean();
 }
 
 void frmMain::SaveAs_Click()
@@ -178,7 +180,8 @@ void frmMain::SaveAs_Click()
     const QString path = m_prompts.saveFile(QStringLiteral("Save Settings to File: "), QLatin1String(kFileFilter));
     if (path.isEmpty())
         return;
-    saveImageTo(path);
+    if (saveImageTo(path))
+        m_history->markClean();
 }
 
 void frmMain::Open_Click()
@@ -187,20 +190,7 @@ void frmMain::Open_Click()
         m_prompts.openFile(QStringLiteral("Read configuration data from file:"), QLatin1String(kFileFilter));
     if (path.isEmpty())
         return;
-    ConfigFileImage image;
-    const ConfigReadResult read = readConfigFile(path, image);
-    if (!read.ok) {
-        m_prompts.message(QStringLiteral("Open Configuration"),
-                          describeReadFailure(path, read) +
-                              QStringLiteral("\r\nThe configuration in the editor was left unchanged."),
-                          Prompts::Icon::Critical);
-        return;
-    }
-    applyConfigFile(m_state, image);
-    lblCommsPort->setText(QStringLiteral("COM Port = ") + numtext::signedText(qint64(m_state.ComPortNumber)));
-    m_state.EditCurveNumber = 99;
-    UpdateInstrumentDisplay();
-    ShowAlarmLimits();
+    openConfigFile(path);
 }
 
 void frmMain::reloadWithDefaults()
@@ -224,7 +214,10 @@ void frmMain::New_Click()
     m_state.MsgAnswer = quint8(answer);
     if (answer != 6)
         return;
+    m_history->checkpoint(); // what the user did before is a step of its own
     reloadWithDefaults();
+    m_history->recordAs(QStringLiteral("New"), true);
+    m_history->markClean();
 }
 
 void frmMain::ResetDefaults_Click()
@@ -237,7 +230,9 @@ void frmMain::ResetDefaults_Click()
     m_state.MsgAnswer = quint8(answer);
     if (answer == 7)
         return;
+    m_history->checkpoint();
     reloadWithDefaults();
+    m_history->recordAs(QStringLiteral("Reset to Factory Defaults"), false);
     cmdUpload_Click();
 }
 

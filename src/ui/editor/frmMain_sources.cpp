@@ -1,11 +1,12 @@
 // frmMain: data sources of the five displays, alarm and bar limits, the blinking highlight and the factory key chord.
 #include "ui/editor/frmMain.h"
 
+#include "core/DataSources.h"
+#include "core/DisplayTable.h"
 #include "core/NumberText.h"
 #include "core/Prompts.h"
 #include "ui/dialogs/frmNmea.h"
 #include "ui/editor/BrevoFace.h"
-#include "ui/editor/DisplayTable.h"
 #include "ui/editor/FacePicture.h"
 
 #include <QComboBox>
@@ -17,79 +18,6 @@
 
 namespace
 {
-
-const char *const kListItems[displays::kListEntries] = {
-    "None - Blank",        "NMEA 0183 input #1A", "NMEA 0183 input #1B", "NMEA 0183 input #2A", "NMEA 0183 input #2B",
-    "NMEA 0183 input #3A", "NMEA 0183 input #3B", "NMEA 0183 input #4A", "NMEA 0183 input #4B",
-};
-
-// Alarm bytes (first of four, 0 = none) and decimal places of a data-source code.
-struct AlarmSlot {
-    int first;
-    int decimals;
-};
-
-AlarmSlot alarmSlotFor(int code)
-{
-    switch (code) {
-    case 1:
-        return {128, 0};
-    case 2:
-        return {132, 0};
-    case 3:
-        return {136, 1};
-    case 4:
-    case 5:
-        return {0, 1};
-    case 6:
-        return {148, 1};
-    case 7:
-    case 8:
-        return {0, 1};
-    case 9:
-        return {152, 2};
-    case 10:
-        return {156, 1};
-    case 11:
-    case 12:
-        return {0, 1};
-    case 18:
-        return {160, 2};
-    case 19:
-        return {164, 2};
-    case 20:
-        return {168, 2};
-    case 21:
-        return {172, 0};
-    case 22:
-        return {176, 1};
-    case 31:
-        return {212, 1};
-    case 32:
-        return {216, 1};
-    case 33:
-        return {224, 1};
-    case 34:
-        return {220, 0};
-    default:
-        break;
-    }
-    if (code >= 23 && code <= 30)
-        return {180 + 4 * (code - 23), 0};
-    return {0, 0};
-}
-
-QString formatStored(int value, int decimals)
-{
-    switch (decimals) {
-    case 1:
-        return numtext::formatDecimals(value / 10.0, 1);
-    case 2:
-        return numtext::formatDecimals(value / 100.0, 2);
-    default:
-        return numtext::formatDecimals(value, 0);
-    }
-}
 
 double clampToWord(double v)
 {
@@ -123,8 +51,7 @@ void frmMain::FillDataSourceLists()
         // Filling is not a choice: nothing is stored until the view selects the entries.
         const QSignalBlocker blocker(combo);
         combo->clear();
-        for (const char *item : kListItems)
-            combo->addItem(QLatin1String(item));
+        combo->addItems(datasources::listEntries());
         combo->setCurrentIndex(-1);
     }
 }
@@ -157,7 +84,7 @@ void frmMain::refreshDataSourceLists()
         else {
             other = true;
             position = displays::kOtherPosition;
-            const QString text = QStringLiteral("Other source (code %1)").arg(code);
+            const QString text = datasources::sourceText(code);
             const QSignalBlocker blocker(combo);
             if (combo->count() <= displays::kOtherPosition)
                 combo->addItem(text);
@@ -262,7 +189,7 @@ void frmMain::HideNmeaWindows()
 
 void frmMain::GetAlarmValues(int code)
 {
-    const AlarmSlot slot = alarmSlotFor(code);
+    const datasources::AlarmSlot slot = datasources::alarmSlot(code);
     AlarmIndex = quint8(slot.first);
     DecimalPlaces = quint8(slot.decimals);
     int low = 0, high = 0;
@@ -271,28 +198,21 @@ void frmMain::GetAlarmValues(int code)
         low = m_state.systemWord(AlarmIndex);
         high = m_state.systemWord(AlarmIndex + 2);
     }
-    LowAlarmText = formatStored(low, DecimalPlaces);
-    HighAlarmText = formatStored(high, DecimalPlaces);
+    LowAlarmText = datasources::formatStored(low, DecimalPlaces);
+    HighAlarmText = datasources::formatStored(high, DecimalPlaces);
 }
 
 void frmMain::GetDecimalPlaces(int code)
 {
-    if (code == 1 || code == 2 || code == 21 || (code >= 23 && code <= 30))
-        DecimalPlaces = 0;
-    else if ((code >= 3 && code <= 8) || (code >= 10 && code <= 12) || code == 22 || (code >= 31 && code <= 34))
-        DecimalPlaces = 1;
-    else if (code == 9 || (code >= 18 && code <= 20))
-        DecimalPlaces = 2;
-    else
-        DecimalPlaces = 0;
+    DecimalPlaces = quint8(datasources::barDecimals(code));
 }
 
 void frmMain::GetLimitValues(int d)
 {
     const int block = currentBlock();
     GetDecimalPlaces(m_state.ConfigBlock[block][d]);
-    LowerLimitText = formatStored(m_state.blockWord(block, d + 1), DecimalPlaces);
-    UpperLimitText = formatStored(m_state.blockWord(block, d + 3), DecimalPlaces);
+    LowerLimitText = datasources::formatStored(m_state.blockWord(block, d + 1), DecimalPlaces);
+    UpperLimitText = datasources::formatStored(m_state.blockWord(block, d + 3), DecimalPlaces);
 }
 
 void frmMain::ShowAlarmLimits()
@@ -337,7 +257,7 @@ void frmMain::StoreBarLimit(const QString &text, int d)
         v = qMin(v, 655.3) * 100.0; // 655.3 for bar limits, not 655.35 as for alarms
     const quint16 stored = toWord(v);
     // The label shows the value as stored, so that it reads the same after the next redraw.
-    NewLimitText = formatStored(stored, DecimalPlaces);
+    NewLimitText = datasources::formatStored(stored, DecimalPlaces);
     m_state.setBlockWord(currentBlock(), d, stored);
 }
 

@@ -1,10 +1,10 @@
 // frmMain: the redraw of the view, the icon check boxes and their icon bytes, and the configuration buttons.
 #include "ui/editor/frmMain.h"
 
+#include "core/IconTable.h"
 #include "core/NumberText.h"
 #include "core/Prompts.h"
 #include "ui/editor/BrevoFace.h"
-#include "ui/editor/IconTable.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

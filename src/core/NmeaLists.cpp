@@ -1,4 +1,4 @@
-#include "ui/dialogs/NmeaLists.h"
+#include "core/NmeaLists.h"
 
 namespace nmea
 {

@@ -1,4 +1,4 @@
-#include "ui/dialogs/SenderLists.h"
+#include "core/SenderLists.h"
 
 namespace senderlists
 {

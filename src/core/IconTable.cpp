@@ -1,4 +1,4 @@
-#include "ui/editor/IconTable.h"
+#include "core/IconTable.h"
 
 namespace icons
 {

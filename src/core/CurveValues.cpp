@@ -1,4 +1,4 @@
-#include "ui/dialogs/CurveValues.h"
+#include "core/CurveValues.h"
 
 #include "core/NumberText.h"
 

@@ -1,4 +1,4 @@
-#include "ui/editor/DisplayTable.h"
+#include "core/DisplayTable.h"
 
 namespace displays
 {

@@ -1,0 +1,41 @@
+#include "core/ConfigImage.h"
+
+#include "core/ConfigFile.h"
+
+#include <cstring>
+
+ConfigImage ConfigImage::of(const EditorState &state)
+{
+    ConfigImage image;
+    std::memcpy(image.system, state.SystemBlock, sizeof image.system);
+    for (int n = 1; n <= 16; ++n)
+        std::memcpy(image.blocks[n], state.ConfigBlock[n], sizeof image.blocks[n]);
+    std::memcpy(image.curves, state.CalCurve, sizeof image.curves);
+    return image;
+}
+
+ConfigImage ConfigImage::of(const ConfigFileImage &file)
+{
+    ConfigImage image;
+    std::memcpy(image.system, file.system, 256);
+    image.system[6] = 1;
+    for (int n = 1; n <= 16; ++n)
+        std::memcpy(image.blocks[n], file.blocks[n], sizeof image.blocks[n]);
+    std::memcpy(image.curves, file.curves, sizeof image.curves);
+    return image;
+}
+
+void ConfigImage::applyTo(EditorState &state) const
+{
+    std::memcpy(state.SystemBlock, system, sizeof system);
+    for (int n = 1; n <= 16; ++n)
+        std::memcpy(state.ConfigBlock[n], blocks[n], sizeof blocks[n]);
+    std::memcpy(state.CalCurve, curves, sizeof curves);
+}
+
+bool ConfigImage::operator==(const ConfigImage &other) const
+{
+    return std::memcmp(system, other.system, sizeof system) == 0 &&
+           std::memcmp(blocks, other.blocks, sizeof blocks) == 0 &&
+           std::memcmp(curves, other.curves, sizeof curves) == 0;
+}

@@ -1,0 +1,460 @@
+#include "core/FieldTable.h"
+
+#include "core/CurveValues.h"
+#include "core/DampingTable.h"
+#include "core/DataSources.h"
+#include "core/DisplayTable.h"
+#include "core/IconTable.h"
+#include "core/NmeaLists.h"
+#include "core/NumberText.h"
+#include "core/SenderLists.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace fields
+{
+namespace
+{
+
+using TextFn = std::function<QString(const ConfigImage &)>;
+
+const QString kSep = QStringLiteral(" · ");
+
+QString onOff(bool on)
+{
+    return on ? QStringLiteral("On") : QStringLiteral("Off");
+}
+
+QString number(qint64 n)
+{
+    return QString::number(n);
+}
+
+// The bits of a system block byte that the user reads from the Edit menu.
+QString choice(quint8 value, std::initializer_list<std::pair<int, const char *>> entries, const char *otherwise)
+{
+    for (const auto &[v, text] : entries)
+        if (v == value)
+            return QLatin1String(text);
+    return QString::fromLatin1(otherwise).arg(value);
+}
+
+class Builder
+{
+public:
+    std::vector<Field> fields;
+
+    Field &add(const QString &name, int group, Area area, int index, int offset, int length, quint8 mask, TextFn text)
+    {
+        Field f;
+        f.name = name;
+        f.group = group;
+        f.area = area;
+        f.index = index;
+        f.offset = offset;
+        f.length = length;
+        f.mask = mask;
+        f.text = std::move(text);
+        fields.push_back(std::move(f));
+        return fields.back();
+    }
+
+    Field &system(const QString &name, int group, int offset, int length, TextFn text, quint8 mask = 0xFF)
+    {
+        for (int i = offset; i < offset + length; ++i)
+            m_systemBits[i] |= mask;
+        return add(name, group, Area::System, 0, offset, length, mask, std::move(text));
+    }
+
+    Field &block(int n, const QString &name, int offset, int length, TextFn text, quint8 mask = 0xFF)
+    {
+        for (int i = offset; i < offset + length; ++i)
+            m_blockBits[i] |= mask;
+        return add(QStringLiteral("Configuration %1").arg(n) + kSep + name, kConfiguration1 + n - 1, Area::Block, n,
+                   offset, length, mask, std::move(text));
+    }
+
+    // The bits nobody named, as raw values.
+    void systemRemainder()
+    {
+        for (int i = 0; i < 256; ++i) {
+            const quint8 rest = quint8(~m_systemBits[i]);
+            if (!rest)
+                continue;
+            const QString name = rest == 0xFF ? QStringLiteral("system byte %1").arg(i)
+                                              : QStringLiteral("system byte %1 (other bits)").arg(i);
+            add(name, rawSystemGroup(i), Area::System, 0, i, 1, rest,
+                [i, rest](const ConfigImage &m) { return number(m.system[i] & rest); });
+        }
+    }
+
+    void blockRemainder(int n)
+    {
+        for (int d = 0; d < 128; ++d) {
+            const quint8 rest = quint8(~m_blockBits[d]);
+            if (!rest)
+                continue;
+            const QString name =
+                rest == 0xFF ? QStringLiteral("byte %1").arg(d) : QStringLiteral("byte %1 (other bits)").arg(d);
+            add(QStringLiteral("Configuration %1").arg(n) + kSep + name, kConfiguration1 + n - 1, Area::Block, n, d, 1,
+                rest, [n, d, rest](const ConfigImage &m) { return number(m.blocks[n][d] & rest); });
+        }
+        std::memset(m_blockBits, 0, sizeof m_blockBits);
+    }
+
+private:
+    static int rawSystemGroup(int i)
+    {
+        if (i == 104 || (i >= 106 && i <= 108) || i == 113)
+            return kDamping; // the rest of the damping category
+        if (i >= 128 && i <= 227)
+            return kAlarmsAndLimits;
+        return kUnitsAndSettings;
+    }
+
+    quint8 m_systemBits[256] = {};
+    quint8 m_blockBits[128] = {};
+};
+
+TextFn word(int offset)
+{
+    return [offset](const ConfigImage &m) { return number(m.systemWord(offset)); };
+}
+
+TextFn tenths(int offset)
+{
+    return [offset](const ConfigImage &m) { return numtext::floatText(float(m.systemWord(offset) / 10.0)); };
+}
+
+void addSettings(Builder &b)
+{
+    const int u = kUnitsAndSettings;
+    b.system(QStringLiteral("System block checksum"), u, 0, 1, [](const ConfigImage &m) {
+         return number(m.system[0]);
+     }).derived = true;
+    b.system(
+        QStringLiteral("Bar graph type"), u, 1, 1,
+        [](const ConfigImage &m) { return QLatin1String(m.system[1] & 0x02 ? "Bar Chart" : "Pointer"); }, 0x02);
+    b.system(
+        QStringLiteral("Time format"), u, 1, 1,
+        [](const ConfigImage &m) { return QLatin1String(m.system[1] & 0x04 ? "12 Hr" : "24 Hr"); }, 0x04);
+    b.system(
+        QStringLiteral("Temperature units"), u, 1, 1,
+        [](const ConfigImage &m) { return QLatin1String(m.system[1] & 0x08 ? "Deg. F" : "Deg. C"); }, 0x08);
+    b.system(
+        QStringLiteral("Pressure units"), u, 1, 1,
+        [](const ConfigImage &m) { return QLatin1String(m.system[1] & 0x10 ? "PSI" : "Bars"); }, 0x10);
+    b.system(
+        QStringLiteral("Speed/distance units"), u, 1, 1,
+        [](const ConfigImage &m) {
+            return choice(m.system[1] & 0x60, {{0x00, "Knots/NM"}, {0x20, "MPH/Miles"}, {0x40, "KPH/Km"}},
+                          "none (bits 5 and 6 both set)");
+        },
+        0x60);
+    b.system(
+        QStringLiteral("Tachometer sensitivity"), u, 2, 1,
+        [](const ConfigImage &m) {
+            return choice(m.system[2] & 0x0F,
+                          {{15, "Maximum"}, {14, "High"}, {13, "Medium"}, {11, "Low"}, {7, "Minimum"}}, "none (%1)");
+        },
+        0x0F);
+    b.system(QStringLiteral("Current display configuration"), u, 6, 1, [](const ConfigImage &m) {
+         return number(m.system[6]);
+     }).derived = true;
+    b.system(QStringLiteral("Tachometer pulley ratio"), u, 7, 1, [](const ConfigImage &m) {
+        return choice(
+            m.system[7],
+            {{1, "1:1"}, {5, "5:1"}, {10, "10:1"}, {20, "20:1"}, {50, "50:1"}, {100, "100:1"}, {200, "200:1"}},
+            "%1 (shown as 1:1)");
+    });
+    b.system(QStringLiteral("Upload counter"), u, 10, 2, word(10)).kind = Kind::Bookkeeping;
+    b.system(QStringLiteral("Serial number"), u, 12, 4, [](const ConfigImage &m) {
+        return number(m.system[12]) + numtext::formatTwoDigits(m.system[13]) + numtext::formatTwoDigits(m.system[14]) +
+               QStringLiteral("%1").arg(m.system[15], 3, 10, QLatin1Char('0'));
+    });
+    b.system(QStringLiteral("Date of the first upload"), u, 17, 3, [](const ConfigImage &m) {
+        if (m.system[17] == 255 && m.system[18] == 255 && m.system[19] == 255)
+            return QStringLiteral("none yet");
+        return numtext::formatTwoDigits(m.system[18]) + QLatin1Char('-') + numtext::formatTwoDigits(m.system[19]) +
+               QLatin1Char('-') + numtext::formatTwoDigits(m.system[17]);
+    });
+    b.system(QStringLiteral("Race timers"), u, 66, 1, [](const ConfigImage &m) { return number(m.system[66]); });
+    b.system(QStringLiteral("Engine maintenance alarm"), u, 114, 2, [](const ConfigImage &m) {
+        const int minutes = m.systemWord(114);
+        return minutes == 0 ? QStringLiteral("Off")
+                            : numtext::formatDecimals(minutes / 60.0, 1) + QStringLiteral(" hours");
+    });
+
+    b.system(QStringLiteral("Fuel tank size"), kTanks, 21, 2, tenths(21));
+    b.system(QStringLiteral("2n'd tank size"), kTanks, 23, 2, tenths(23));
+
+    for (const damping::Function &f : damping::kTable) {
+        const int byte = f.byte;
+        b.system(QStringLiteral("Damping ") + QLatin1String(f.name), kDamping, byte, 1,
+                 [byte](const ConfigImage &m) { return number(m.system[byte]); });
+    }
+    for (int k = 1; k <= 8; ++k) {
+        const int hours = 44 + 2 * k;
+        const QString name = QStringLiteral("Time-Of-Day Alarm #%1 ").arg(k);
+        for (int byte : {hours, hours + 1})
+            b.system(name + (byte == hours ? QStringLiteral("hours") : QStringLiteral("minutes")), kTimeOfDayAlarms,
+                     byte, 1, [byte](const ConfigImage &m) { return numtext::formatTwoDigits(m.system[byte]); });
+    }
+}
+
+void addNmea(Builder &b)
+{
+    const QStringList *lists[3] = {&nmea::talkers(), &nmea::sentences(), nullptr};
+    const char *labels[3] = {"Talker ID", "Sentence", "Commas"};
+    for (int s = 1; s <= 8; ++s)
+        for (int part = 0; part < 3; ++part) {
+            const int byte = 3 * s + 65 + part;
+            const QStringList *list = lists[part];
+            b.system(datasources::listEntries().at(s) + kSep + QLatin1String(labels[part]), kNmea, byte, 1,
+                     [byte, list](const ConfigImage &m) {
+                         const int code = m.system[byte];
+                         const int size = list ? int(list->size()) : nmea::kCommaEntries;
+                         if (code < 1 || code > size)
+                             return QStringLiteral("none (code %1)").arg(code);
+                         return list ? list->at(code - 1) : number(code);
+                     });
+        }
+}
+
+void addSenderTypes(Builder &b)
+{
+    using senderlists::SenderList;
+    const std::pair<SenderList, const char *> names[] = {
+        {SenderList::EngineTemp, "Engine Temperature sender"},
+        {SenderList::Fuel, "Fuel Tank sender"},
+        {SenderList::OilPressure, "Oil Pressure sender"},
+        {SenderList::Trim, "Optional Trim Angle sender"},
+        {SenderList::SecondTank, "Optional 2'nd Tank Level sender"},
+    };
+    for (const auto &[list, name] : names) {
+        const int byte = senderlists::systemByte(list);
+        b.system(QLatin1String(name), kSenderCurves, byte, 1, [byte, list = list](const ConfigImage &m) {
+            const int type = m.system[byte];
+            const int position = senderlists::positionForType(list, type);
+            if (senderlists::typeForPosition(list, position) != type)
+                return QStringLiteral("type %1 (not in the list)").arg(type);
+            return senderlists::entries(list).at(position);
+        });
+    }
+}
+
+void addAlarmLimits(Builder &b)
+{
+    for (int code = 1; code <= 34; ++code) {
+        const datasources::AlarmSlot slot = datasources::alarmSlot(code);
+        if (!slot.first)
+            continue;
+        const QString source = (code >= 23 && code <= 30) ? datasources::sourceText(code)
+                                                          : QStringLiteral("Data source code %1").arg(code);
+        const int decimals = slot.decimals;
+        for (int part = 0; part < 2; ++part) {
+            const int offset = slot.first + 2 * part;
+            b.system(source + kSep + (part ? QStringLiteral("High Alarm Limit") : QStringLiteral("Low Alarm Limit")),
+                     kAlarmsAndLimits, offset, 2, [offset, decimals](const ConfigImage &m) {
+                         return datasources::formatStored(m.systemWord(offset), decimals);
+                     });
+        }
+    }
+}
+
+void addBlock(Builder &b, int n)
+{
+    b.block(n, QStringLiteral("checksum"), 0, 1, [n](const ConfigImage &m) { return number(m.blocks[n][0]); }).derived =
+        true;
+    for (const icons::IconDef &icon : icons::kIcons) {
+        const int byte = icon.byte;
+        const quint8 mask = quint8(1u << icon.bit);
+        b.block(
+            n, QStringLiteral("Icons") + kSep + QLatin1String(icon.accessible), byte, 1,
+            [n, byte, mask](const ConfigImage &m) { return onOff(m.blocks[n][byte] & mask); }, mask);
+    }
+    for (const displays::DisplayDef &display : displays::kDisplays) {
+        const int d = display.codeByte;
+        const QString title = QLatin1String(display.frameTitle);
+        b.block(n, title + kSep + QStringLiteral("Display Data from"), d, 1,
+                [n, d](const ConfigImage &m) { return datasources::sourceText(m.blocks[n][d]); });
+        if (!display.isBar)
+            continue;
+        for (int part = 0; part < 2; ++part) {
+            const int offset = d + 1 + 2 * part;
+            b.block(n, title + kSep + (part ? QStringLiteral("Upper Bar Limit") : QStringLiteral("Lower Bar Limit")),
+                    offset, 2, [n, d, offset](const ConfigImage &m) {
+                        return datasources::formatStored(m.blockWord(n, offset),
+                                                         datasources::barDecimals(m.blocks[n][d]));
+                    });
+        }
+    }
+    b.blockRemainder(n);
+}
+
+QString curveName(int curve)
+{
+    switch (curve) {
+    case 6:
+        return QStringLiteral("Engine Temp.");
+    case 9:
+        return QStringLiteral("Fuel Tank");
+    case 16:
+        return QStringLiteral("Oil Pressure");
+    case 19:
+        return QStringLiteral("Trim Angle");
+    case 25:
+        return QStringLiteral("2'nd Tank Level");
+    default:
+        return number(curve);
+    }
+}
+
+// A curve point as the curve grid shows it, in the units the image's settings choose.
+QString pointText(const ConfigImage &m, int curve, int point)
+{
+    const bool celsius = !(m.system[1] & 0x08);
+    const bool bars = !(m.system[1] & 0x10);
+    QString unit;
+    if (curve <= 6)
+        unit = curve == 6 && celsius ? QStringLiteral(" °C") : QStringLiteral(" °F");
+    else if (curve >= 10 && curve <= 16)
+        unit = curve == 16 && bars ? QStringLiteral(" bar") : QStringLiteral(" PSI");
+    return numtext::floatText(m.curves[curve][point][1]) + QStringLiteral(" ohm, ") +
+           curvevalues::valueText(curve, m.curves[curve][point][2], celsius, bars) + unit;
+}
+
+void addCurves(Builder &b)
+{
+    for (int k = 1; k <= 32; ++k)
+        for (int p = 1; p <= 32; ++p)
+            b.add(QStringLiteral("Sender curve %1 point %2").arg(curveName(k)).arg(p), kSenderCurves, Area::Curve, k, p,
+                  1, 0xFF, [k, p](const ConfigImage &m) { return pointText(m, k, p); });
+}
+
+std::vector<Field> buildTable()
+{
+    Builder b;
+    for (int n = 1; n <= 16; ++n)
+        addBlock(b, n);
+    addSettings(b);
+    addNmea(b);
+    addSenderTypes(b);
+    addAlarmLimits(b);
+    b.systemRemainder();
+    addCurves(b);
+    std::stable_sort(b.fields.begin(), b.fields.end(),
+                     [](const Field &x, const Field &y) { return x.group < y.group; });
+    return std::move(b.fields);
+}
+
+const quint8 *bytesOf(const Field &f, const ConfigImage &m)
+{
+    return f.area == Area::System ? m.system + f.offset : m.blocks[f.index] + f.offset;
+}
+
+Line lineFor(const Field &f, const ConfigImage &before, const ConfigImage &after)
+{
+    Line line{f.group, f.name, f.text(before), f.text(after), differs(f, before, after)};
+    if (line.differs && line.oldText == line.newText) {
+        line.oldText = rawText(f, before);
+        line.newText = rawText(f, after);
+    }
+    return line;
+}
+
+} // namespace
+
+QString groupName(int group)
+{
+    if (group >= kConfiguration1 && group < kConfiguration1 + 16)
+        return QStringLiteral("Display configuration %1").arg(group - kConfiguration1 + 1);
+    switch (group) {
+    case kAlarmsAndLimits:
+        return QStringLiteral("Alarms and limits");
+    case kUnitsAndSettings:
+        return QStringLiteral("Units and settings");
+    case kTanks:
+        return QStringLiteral("Tanks");
+    case kDamping:
+        return QStringLiteral("Damping");
+    case kTimeOfDayAlarms:
+        return QStringLiteral("Time-of-day alarms");
+    case kNmea:
+        return QStringLiteral("NMEA");
+    case kSenderCurves:
+        return QStringLiteral("Sender curves");
+    default:
+        return QString();
+    }
+}
+
+const std::vector<Field> &table()
+{
+    static const std::vector<Field> fields = buildTable();
+    return fields;
+}
+
+bool differs(const Field &f, const ConfigImage &a, const ConfigImage &b)
+{
+    if (f.area == Area::Curve)
+        return std::memcmp(a.curves[f.index][f.offset], b.curves[f.index][f.offset], sizeof a.curves[0][0]) != 0;
+    const quint8 *x = bytesOf(f, a);
+    const quint8 *y = bytesOf(f, b);
+    if (f.length == 1)
+        return ((x[0] ^ y[0]) & f.mask) != 0;
+    return std::memcmp(x, y, size_t(f.length)) != 0;
+}
+
+QString rawText(const Field &f, const ConfigImage &m)
+{
+    if (f.area == Area::Curve)
+        return QStringLiteral("ohms %1, value %2")
+            .arg(numtext::floatText(m.curves[f.index][f.offset][1]),
+                 numtext::floatText(m.curves[f.index][f.offset][2]));
+    const quint8 *bytes = bytesOf(f, m);
+    if (f.length == 1)
+        return number(bytes[0] & f.mask);
+    QStringList parts;
+    for (int i = 0; i < f.length; ++i)
+        parts << number(bytes[i]);
+    return parts.join(QStringLiteral(", "));
+}
+
+std::vector<Line> differences(const ConfigImage &before, const ConfigImage &after)
+{
+    std::vector<Line> lines;
+    for (const Field &f : table())
+        if (!f.derived && differs(f, before, after))
+            lines.push_back(lineFor(f, before, after));
+    return lines;
+}
+
+std::vector<Line> everything(const ConfigImage &before, const ConfigImage &after)
+{
+    std::vector<Line> lines;
+    lines.reserve(table().size());
+    for (const Field &f : table())
+        if (!f.derived)
+            lines.push_back(lineFor(f, before, after));
+    return lines;
+}
+
+QString changeName(const ConfigImage &before, const ConfigImage &after)
+{
+    int count = 0;
+    const Field *first = nullptr;
+    for (const Field &f : table()) {
+        if (f.derived || f.kind != Kind::Value || !differs(f, before, after))
+            continue;
+        if (!first)
+            first = &f;
+        ++count;
+    }
+    if (count == 0)
+        return QString();
+    return count == 1 ? first->name : QStringLiteral("%1 changes").arg(count);
+}
+
+} // namespace fields

@@ -1,0 +1,64 @@
+// Undo and redo of every change to the configuration image, in one place: the image
+// is compared with its last snapshot whenever the editor falls idle, and a change
+// becomes one undo step named after the field that changed (or "N changes").
+#pragma once
+
+#include "core/ConfigImage.h"
+
+#include <QObject>
+#include <QUndoStack>
+#include <functional>
+
+class QAction;
+
+class ImageHistory : public QObject
+{
+    Q_OBJECT
+public:
+    // `restore` puts an image into the editor and redraws every window showing it;
+    // `locked` is true while an instrument operation holds the image (nothing is
+    // recorded, undo and redo are refused, until it ends).
+    ImageHistory(EditorState &state, std::function<void(const ConfigImage &)> restore, std::function<bool()> locked,
+                 QObject *parent = nullptr);
+
+    QUndoStack &stack() { return m_stack; }
+    // "Undo <what>" and "Redo <what>" with their shortcuts; enabled only while there
+    // is something to undo or redo and the image is not locked.
+    QAction *undoAction() const { return m_undo; }
+    QAction *redoAction() const { return m_redo; }
+
+    // Records the change since the last snapshot, if the user changed a value.
+    void checkpoint();
+    // Records the change just made as one step called `name` ("Open DEMO.CFG",
+    // "New", "Download"); with `clean`, the image after it counts as saved. While the
+    // image is locked the name waits for the change the operation makes.
+    void recordAs(const QString &name, bool clean);
+    // The image as it stands is the saved one (Save, Save As).
+    void markClean();
+    // Starts again from the image as it stands: no undo steps, nothing unsaved.
+    void reset();
+
+    void undo();
+    void redo();
+
+signals:
+    // True when the image differs from the last New, Open, Save or Download.
+    void modifiedChanged(bool modified);
+
+private:
+    class Step;
+    void push(const ConfigImage &before, const ConfigImage &after, const QString &name);
+    void apply(const ConfigImage &image);
+    void updateActions();
+
+    EditorState &m_state;
+    std::function<void(const ConfigImage &)> m_restore;
+    std::function<bool()> m_locked;
+    QUndoStack m_stack;
+    ConfigImage m_snapshot;
+    QString m_pendingName;
+    bool m_pendingClean = false;
+    bool m_restoring = false;
+    QAction *m_undo = nullptr;
+    QAction *m_redo = nullptr;
+};

@@ -1,0 +1,175 @@
+// Undo and redo: each kind of edit is one step that puts the image back byte for byte.
+#include "MainWindowFixture.h"
+
+#include "core/ConfigFile.h"
+#include "core/ConfigImage.h"
+#include "ui/dialogs/CompareWindow.h"
+#include "ui/dialogs/frmDamping.h"
+#include "ui/dialogs/frmSenders.h"
+#include "ui/dialogs/frmTimeOfDayAlarms.h"
+#include "ui/editor/ImageHistory.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QStandardPaths>
+#include <QTableWidget>
+#include <QTest>
+#include <QTreeWidget>
+
+namespace
+{
+
+// The edits, as the user makes them.
+void edit(MainWindowFixture &f, const QString &kind)
+{
+    frmMain &w = *f.window;
+    if (kind == "icon box") {
+        f.get<QCheckBox>("ChkIconsUpperSpeed")->click();
+    } else if (kind == "data source") {
+        f.pick("ComboDisplay2", 4);
+    } else if (kind == "alarm prompt") {
+        f.prompts.input("77");
+        f.click("cmdDD1HiAlarm");
+    } else if (kind == "bar limit prompt") {
+        f.prompts.input("1234");
+        f.click("cmdDD4HiBar");
+    } else if (kind == "menu setting") {
+        f.trigger("DegC");
+    } else if (kind == "tank prompt") {
+        f.prompts.input("123.4");
+        f.trigger("FuelTankSize");
+    } else if (kind == "damping box") {
+        QTest::keyClicks(w.dampingWindow()->txtDampingValue, "7");
+    } else if (kind == "time-of-day box") {
+        QTest::keyClicks(w.todAlarmsWindow()->txtTodHours, "7");
+    } else if (kind == "sender grid") {
+        frmSenders *s = w.sendersWindow();
+        s->cmdEditCurve6_Click();
+        s->MSFlexGrid1->setCurrentCell(4, 2);
+        s->MSFlexGrid1_KeyPress('1');
+    } else if (kind == "clear configuration") {
+        f.prompts.yes();
+        f.click("cmdClearConfig");
+    } else if (kind == "new") {
+        f.prompts.yes();
+        f.trigger("New");
+    } else if (kind == "open") {
+        EditorState other;
+        other.copyImageFrom(f.state());
+        other.setSystemWord(23, 4321);
+        other.ConfigBlock[1][4] = 0x81; // "DEG" on, and a bit no icon owns
+        QVERIFY(writeConfigFile(other, f.folder.file("OTHER.CFG")).isEmpty());
+        f.prompts.openFile(f.folder.file("OTHER.CFG"));
+        f.trigger("Open");
+    }
+}
+
+} // namespace
+
+class TestHistory : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void undoRedoRestoresTheImage_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("undoName");
+        QTest::addColumn<bool>("savedAfterEdit"); // New and Open start a saved state
+
+        QTest::newRow("icon box") << "icon box"
+                                  << "Configuration 1 · Icons · Upper SPEED" << false;
+        QTest::newRow("data source") << "data source"
+                                     << "Configuration 1 · Digital Display #2 · Display Data from" << false;
+        QTest::newRow("alarm prompt") << "alarm prompt"
+                                      << "NMEA 0183 input #2A · High Alarm Limit" << false;
+        QTest::newRow("bar limit prompt") << "bar limit prompt"
+                                          << "Configuration 1 · Left Bar Graph Display · Upper Bar Limit" << false;
+        QTest::newRow("menu setting") << "menu setting"
+                                      << "Temperature units" << false;
+        QTest::newRow("tank prompt") << "tank prompt"
+                                     << "Fuel tank size" << false;
+        QTest::newRow("damping box") << "damping box"
+                                     << "Damping NMEA Channel 2A" << false;
+        QTest::newRow("time-of-day box") << "time-of-day box"
+                                         << "Time-Of-Day Alarm #1 hours" << false;
+        QTest::newRow("sender grid") << "sender grid"
+                                     << "Sender curve Engine Temp. point 5" << false;
+        QTest::newRow("clear configuration") << "clear configuration"
+                                             << "9 changes" << false;
+        QTest::newRow("new") << "new"
+                             << "New" << true;
+        QTest::newRow("open") << "open"
+                              << "Open OTHER.CFG" << true;
+    }
+    void undoRedoRestoresTheImage()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, undoName);
+        QFETCH(bool, savedAfterEdit);
+        MainWindowFixture f;
+        ImageHistory &history = f.window->history();
+        f.select(1);
+        // A change of its own first, so that New and Open have something to replace.
+        f.state().ConfigBlock[1][20] = 77;
+        f.state().ConfigBlock[1][4] = 0x80; // a bit no icon owns: the redraw would clear it
+        f.state().setSystemWord(21, 555);
+        history.checkpoint();
+        QVERIFY(f.window->isWindowModified());
+        const ConfigImage before = ConfigImage::of(f.state());
+
+        edit(f, kind);
+        history.checkpoint();
+        const ConfigImage after = ConfigImage::of(f.state());
+        QVERIFY(after != before);
+        QCOMPARE(f.get<QAction>("EditUndo")->text(), "&Undo " + undoName);
+        QCOMPARE(f.window->isWindowModified(), !savedAfterEdit);
+
+        f.trigger("EditUndo");
+        QVERIFY(ConfigImage::of(f.state()) == before);
+        QCOMPARE(f.get<QAction>("EditRedo")->text(), "&Redo " + undoName);
+        QVERIFY(f.window->isWindowModified());
+        history.checkpoint(); // the redraw after undo is no step of its own
+        QVERIFY(f.get<QAction>("EditRedo")->isEnabled());
+
+        f.trigger("EditRedo");
+        QVERIFY(ConfigImage::of(f.state()) == after);
+        QCOMPARE(f.window->isWindowModified(), !savedAfterEdit);
+        QVERIFY(f.prompts.verifyAllUsed());
+    }
+
+    // Compare with File lists the file's values against the editor's, and a bad file
+    // is reported without touching the editor.
+    void compareWithFile()
+    {
+        MainWindowFixture f;
+        EditorState other;
+        other.copyImageFrom(f.state());
+        other.setSystemWord(21, 1234);
+        other.ConfigBlock[2][28] = 26;
+        QVERIFY(writeConfigFile(other, f.folder.file("BOAT.CFG")).isEmpty());
+        f.folder.write("BAD.CFG", "not a configuration\r\n");
+        const ConfigImage editor = ConfigImage::of(f.state());
+
+        f.prompts.openFile(f.folder.file("BAD.CFG")).ok();
+        f.trigger("CompareWithFile");
+        QCOMPARE(f.prompts.last().title, QStringLiteral("Compare with File"));
+        f.prompts.openFile(f.folder.file("BOAT.CFG"));
+        f.trigger("CompareWithFile");
+        QVERIFY(f.prompts.verifyAllUsed());
+        QVERIFY(ConfigImage::of(f.state()) == editor);
+
+        CompareWindow *compare = f.window->compareWindow();
+        QVERIFY(compare->isVisible());
+        QCOMPARE(compare->differenceCount(), 2);
+        QCOMPARE(compare->reportText().split('\n').mid(2),
+                 QStringList({"", "Display configuration 2 (1 difference)",
+                              "  Configuration 2 · Digital Display #1 · Display Data from: NMEA 0183 input #1A → "
+                              "NMEA 0183 input #2B",
+                              "", "Tanks (1 difference)", "  Fuel tank size: 100 → 123.4", ""}));
+    }
+};
+
+QTEST_MAIN(TestHistory)
+#include "tst_history_gui.moc"

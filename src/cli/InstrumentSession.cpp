@@ -53,9 +53,8 @@ int InstrumentSession::notFound()
 {
     if (!m_link.isOpen()) {
         const QString reason = m_host.port.errorString();
-        QString text =
-            QStringLiteral("%1 (%2) could not be opened%3.")
-                .arg(m_port.shown, m_port.device, reason.isEmpty() ? QString() : QStringLiteral(": ") + reason);
+        QString text = QStringLiteral("%1 could not be opened%2.")
+                           .arg(portText(), reason.isEmpty() ? QString() : QStringLiteral(": ") + reason);
         if (m_host.port.lastOpenError() == BytePort::OpenError::PermissionDenied)
             text += QStringLiteral("\nAccess was refused: add your user to the group \"dialout\" (sudo usermod -aG "
                                    "dialout $USER), then log out and in again.");

@@ -28,8 +28,9 @@ public:
 
     EditorState state;
 
-    // Runs `operation` under the name `task` and returns the exit code; `cancelled`
-    // tells whether the user stopped it (an interrupt) rather than declined it.
+    // Runs `operation` under the name `task` (connecting first when it asks to) and
+    // returns the exit code. An operation the user interrupted counts as incomplete,
+    // one the user declined as refused.
     int run(const QString &task, const std::function<transfer::Outcome(InstrumentContext &)> &operation);
     // The instrument's serial number as the connection read it.
     QString serialNumber() const { return m_view.serialNumber(); }

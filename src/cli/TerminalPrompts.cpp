@@ -49,7 +49,6 @@ int TerminalPrompts::askYesNo(const QString &title, const QString &text, Icon)
         if (answer == Console::Answer::Yes)
             return kYes;
     }
-    m_gaveUp = true;
     return kNo;
 }
 
@@ -59,7 +58,6 @@ void TerminalPrompts::message(const QString &title, const QString &text, Icon ic
         m_console.result(titled(title, text));
         return;
     }
-    m_warned = true;
     m_console.note(titled(title, text));
 }
 

@@ -31,10 +31,6 @@ public:
     // Whether a confirmation could not be answered (no --yes, no terminal): the
     // program then ends with "refused".
     bool unanswered() const { return m_unanswered; }
-    // Whether the user (or --yes for a retry question) answered No to trying again.
-    bool gaveUpConnecting() const { return m_gaveUp; }
-    // Whether a warning or an error was shown.
-    bool warned() const { return m_warned; }
 
     // A yes/no question of the program's own, under the same rules as a confirmation.
     bool confirm(const QString &title, const QString &text);
@@ -43,6 +39,4 @@ private:
     Console &m_console;
     bool m_assumeYes;
     bool m_unanswered = false;
-    bool m_gaveUp = false;
-    bool m_warned = false;
 };

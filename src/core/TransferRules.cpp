@@ -21,6 +21,28 @@ QList<int> range(int first, int last)
 }
 } // namespace
 
+QString categoryCaption(int category)
+{
+    static const char *const captions[] = {
+        "",
+        "Display Configurations",
+        "Maintenance Alarm",
+        "Units of Measure",
+        "Sender Curves",
+        "Tacho Pulley Ratio",
+        "Fuel Tank Size",
+        "2n'd Tank Size",
+        "Display Damping",
+        "Tacho Sensitivity",
+        "Hi/Lo Alarm Values",
+        "Time-Of-Day Alarms",
+        "Time-Of-Day Clock",
+        "Fine Calibrations",
+        "Race Timers",
+    };
+    return (category >= 1 && category <= 14) ? QString::fromLatin1(captions[category]) : QString();
+}
+
 QList<int> categoryBytes(int category)
 {
     switch (category) {

@@ -12,6 +12,8 @@ struct EditorState;
 namespace transfer
 {
 
+// The caption of category i (1..14) in the overwrite warning ("Display Configurations").
+QString categoryCaption(int category);
 // System block bytes that category i (1..14) carries; empty for 1 (display
 // blocks) and 12 (the clock), which are not system block bytes.
 QList<int> categoryBytes(int category);

@@ -3,6 +3,7 @@
 #include "link/OperationRunner.h"
 
 #include "core/EditorState.h"
+#include "core/TransferRules.h"
 #include "link/Clock.h"
 
 #include <QCheckBox>
@@ -16,26 +17,23 @@
 
 namespace
 {
-struct Category {
-    const char *name;
-    const char *caption;
-};
-const Category kCategoryTable[frmBeingSentReceived::kCategories + 1] = {
-    {nullptr, nullptr},
-    {"chkCDC", "Display Configurations"},
-    {"chkSendReceiveMaintenanceAlarm", "Maintenance Alarm"},
-    {"chkSentReceivedUofM", "Units of Measure"},
-    {"chkSentReceivedCalCurves", "Sender Curves"},
-    {"chkSentReceivedTachoPulleyRatio", "Tacho Pulley Ratio"},
-    {"chkFuelTankSize", "Fuel Tank Size"},
-    {"chkSecondTankSize", "2n'd Tank Size"},
-    {"chkSentReceivedDamping", "Display Damping"},
-    {"chkSentReceivedTachoSensitivity", "Tacho Sensitivity"},
-    {"chkSentReceivedHiLoAlarmValues", "Hi/Lo Alarm Values"},
-    {"chkSendReceiveTodAlarms", "Time-Of-Day Alarms"},
-    {"chkSentReceivedPcTimeOfDay", "Time-Of-Day Clock"},
-    {"chkSendReceiveCalibrations", "Fine Calibrations"},
-    {"chkSendReceiveRaceTimers", "Race Timers"},
+// Object names of the boxes; their captions are the categories' own (categoryCaption).
+const char *const kBoxNames[frmBeingSentReceived::kCategories + 1] = {
+    nullptr,
+    "chkCDC",
+    "chkSendReceiveMaintenanceAlarm",
+    "chkSentReceivedUofM",
+    "chkSentReceivedCalCurves",
+    "chkSentReceivedTachoPulleyRatio",
+    "chkFuelTankSize",
+    "chkSecondTankSize",
+    "chkSentReceivedDamping",
+    "chkSentReceivedTachoSensitivity",
+    "chkSentReceivedHiLoAlarmValues",
+    "chkSendReceiveTodAlarms",
+    "chkSentReceivedPcTimeOfDay",
+    "chkSendReceiveCalibrations",
+    "chkSendReceiveRaceTimers",
 };
 
 QPushButton *button(QWidget *parent, const char *name, const QString &caption)
@@ -63,8 +61,8 @@ frmBeingSentReceived::frmBeingSentReceived(EditorState &state, QWidget *parent)
     setWindowTitle(QStringLiteral("WARNING . . . Upload data from PC to Corvane.    Are you sure?"));
 
     for (int i = 1; i <= kCategories; ++i) {
-        auto *b = new QCheckBox(QString::fromLatin1(kCategoryTable[i].caption), this);
-        b->setObjectName(QLatin1String(kCategoryTable[i].name));
+        auto *b = new QCheckBox(transfer::categoryCaption(i), this);
+        b->setObjectName(QLatin1String(kBoxNames[i]));
         b->setAccessibleName(b->text());
         m_boxes[i] = b;
     }

@@ -1,0 +1,274 @@
+#include "cli/Cli.h"
+
+#include "cli/CategoryChoice.h"
+#include "cli/Commands.h"
+#include "cli/TerminalPrompts.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+namespace cli
+{
+
+namespace
+{
+
+enum Option : unsigned { kPort = 1, kCategories = 2, kYes = 4, kBase = 8 };
+
+struct Command {
+    const char *name;
+    QStringList arguments; // names of the file arguments, in order
+    const char *summary;
+    const char *description;
+    unsigned options;
+    int (*run)(Invocation &);
+};
+
+// One row per command. "compare" and "report" (and --verify for upload) join here
+// once the field table can name what differs.
+const QList<Command> &commands()
+{
+    static const QList<Command> table{
+        {"upload",
+         {QStringLiteral("FILE.CFG")},
+         "Upload a configuration file to the instrument",
+         "Uploads the configuration file FILE.CFG to the instrument on --port, as the editor's \"Upload Display "
+         "Configurations To Corvane\" does: the instrument's settings are read, the chosen categories laid over "
+         "them and written back, then the display configurations, the sender curves and the clock, as chosen.",
+         kPort | kCategories | kYes,
+         upload},
+        {"download",
+         {QStringLiteral("OUT.CFG")},
+         "Download the instrument's settings into a configuration file",
+         "Reads the instrument's settings and takes the chosen categories into a configuration, as the editor's "
+         "\"Download Display Configurations From Corvane\" does, then saves it as OUT.CFG. The rest of the "
+         "configuration comes from --base, or from OUT.CFG itself when it exists, or else from the factory "
+         "defaults.",
+         kPort | kCategories | kYes | kBase,
+         download},
+        {"backup",
+         {},
+         "Copy the instrument's data into its own backup area",
+         "Has the instrument's settings and configuration memory copied into its backup area, as the editor's "
+         "\"Create System Backup\" does.",
+         kPort | kYes,
+         backup},
+        {"restore",
+         {},
+         "Restore the instrument's data from its backup area",
+         "Copies the instrument's backup area back into its settings and configuration memory, as the editor's "
+         "\"Restore All from Backup\" does.",
+         kPort | kYes,
+         restore},
+        {"reset-defaults",
+         {},
+         "Upload the factory default configuration",
+         "Uploads the factory default configuration (with the linear default sender curves), as the editor's "
+         "\"Reset all values to Factory Defaults\" does.",
+         kPort | kCategories | kYes,
+         resetDefaults},
+        {"hex-to-cod",
+         {QStringLiteral("IN.HEX"), QStringLiteral("OUT.COD")},
+         "Convert an Intel HEX file into a .COD code image",
+         "Converts the bytes of the Intel HEX file IN.HEX for flash addresses 7168 to 8191 into the code image "
+         "file OUT.COD, as the factory window's \"Read code from HEX file and create .COD file\" does.",
+         0,
+         hexToCod},
+        {"ports",
+         {},
+         "List COM1 to COM16 and the devices behind them",
+         "Lists the port numbers COM1 to COM16 as the editor's port chooser offers them, with the device each "
+         "opens: a COMn entry in the working folder (a symbolic link, for example to /dev/ttyUSB0 or to "
+         "corvane-sim), else the system's serial ports in the order ttyUSB, ttyACM, ttyS, others.",
+         0,
+         ports},
+    };
+    return table;
+}
+
+const char kExitStatus[] = "Exit status:\n"
+                           "  0  done\n"
+                           "  1  refused: a bad command line, a file that cannot be read, a question not\n"
+                           "     confirmed (or one that cannot be asked: no terminal and no --yes)\n"
+                           "  2  instrument not found: the port names no device, cannot be opened, or no\n"
+                           "     instrument answered on it\n"
+                           "  3  transfer incomplete: the link was lost, an answer was damaged, bytes were\n"
+                           "     not acknowledged, or the result could not be saved; the messages say what\n"
+                           "     was and was not written\n";
+
+QString programName()
+{
+    return QStringLiteral("corvane-cli");
+}
+
+QString generalHelp()
+{
+    QString text = QStringLiteral("Usage: %1 COMMAND [options] [files]\n\n"
+                                  "The Corvane's configuration from a terminal: the editor's upload, download, "
+                                  "backup,\nrestore and factory reset over a serial port (115200 8N1), and the "
+                                  "HEX to .COD conversion.\n\nCommands:\n")
+                       .arg(programName());
+    for (const Command &c : commands()) {
+        const QString synopsis = QString::fromLatin1(c.name) + QLatin1Char(' ') + c.arguments.join(QLatin1Char(' '));
+        text += QStringLiteral("  %1 %2\n").arg(synopsis.trimmed(), -26).arg(QString::fromLatin1(c.summary));
+    }
+    text += QStringLiteral("\n\"%1 COMMAND --help\" describes a command and its options.\n\n").arg(programName());
+    return text + QLatin1String(kExitStatus);
+}
+
+QString argumentHelp(const QString &name)
+{
+    if (name == QLatin1String("FILE.CFG"))
+        return QStringLiteral("The configuration file to upload.");
+    if (name == QLatin1String("OUT.CFG"))
+        return QStringLiteral("The configuration file to write.");
+    if (name == QLatin1String("IN.HEX"))
+        return QStringLiteral("The Intel HEX file to read.");
+    return QStringLiteral("The code image file to write.");
+}
+
+// `text` broken into lines of at most `width` characters at blanks.
+QString wrapped(const QString &text, int width = 79)
+{
+    QStringList lines;
+    QString line;
+    for (const QString &word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        if (!line.isEmpty() && line.size() + 1 + word.size() > width) {
+            lines << line;
+            line.clear();
+        }
+        line += (line.isEmpty() ? QString() : QStringLiteral(" ")) + word;
+    }
+    lines << line;
+    return lines.join(QLatin1Char('\n'));
+}
+
+void addOptions(QCommandLineParser &parser, const Command &c)
+{
+    parser.setApplicationDescription(QLatin1Char('\n') + wrapped(QString::fromLatin1(c.description)));
+    parser.addHelpOption();
+    if (c.options & kPort)
+        parser.addOption({QStringLiteral("port"),
+                          QStringLiteral("The serial port: COM1..COM255 as the editor resolves it (see \"ports\"), "
+                                         "or a device path such as /dev/ttyUSB0 (a symbolic link too). Required."),
+                          QStringLiteral("port")});
+    if (c.options & kCategories)
+        parser.addOption({QStringLiteral("categories"),
+                          QStringLiteral("Comma-separated category numbers or names (below), \"all\" or \"none\"."),
+                          QStringLiteral("list")});
+    if (c.options & kBase)
+        parser.addOption({QStringLiteral("base"),
+                          QStringLiteral("The configuration file the downloaded settings are laid over."),
+                          QStringLiteral("file")});
+    if (c.options & kYes)
+        parser.addOption(
+            {QStringLiteral("yes"), QStringLiteral("Answer Yes to the confirmation, as the user who confirms would "
+                                                   "(needed without a terminal). \"Can't find Corvane\" is then "
+                                                   "answered No: no endless retries.")});
+    for (const QString &a : c.arguments)
+        parser.addPositionalArgument(a, argumentHelp(a));
+}
+
+QString commandHelp(const QCommandLineParser &parser, const Command &c)
+{
+    QString text = parser.helpText();
+    // Qt's first line names the running program; ours names the command.
+    text = QStringLiteral("Usage: %1 %2 [options] %3")
+               .arg(programName(), QString::fromLatin1(c.name), c.arguments.join(QLatin1Char(' ')))
+               .trimmed() +
+           text.mid(text.indexOf(QLatin1Char('\n')));
+    if (c.options & kCategories) {
+        const bool down = c.run == download;
+        text += QStringLiteral("\nCategories (--categories):\n") +
+                categoryTable(down ? downloadCategories() : uploadCategories(),
+                              down ? downloadDefaults() : uploadDefaults()) +
+                QLatin1Char('\n');
+    }
+    return text + QLatin1Char('\n') + QLatin1String(kExitStatus);
+}
+
+const Command *findCommand(const QString &name)
+{
+    for (const Command &c : commands())
+        if (name == QLatin1String(c.name))
+            return &c;
+    return nullptr;
+}
+
+int refuse(Console &console, const QString &text)
+{
+    console.note(programName() + QStringLiteral(": ") + text);
+    return kExitRefused;
+}
+
+} // namespace
+
+int run(const QStringList &arguments, Host &host)
+{
+    Console console(host.streams);
+    const QString first = arguments.value(1);
+    if (first.isEmpty()) {
+        console.note(generalHelp());
+        return kExitRefused;
+    }
+    if (first == QLatin1String("--help") || first == QLatin1String("-h") || first == QLatin1String("help")) {
+        const Command *c = findCommand(arguments.value(2));
+        if (!c) {
+            console.result(generalHelp());
+            return kExitDone;
+        }
+        QCommandLineParser parser;
+        addOptions(parser, *c);
+        console.result(commandHelp(parser, *c));
+        return kExitDone;
+    }
+    if (first == QLatin1String("--version")) {
+        console.result(programName() + QLatin1Char(' ') + QCoreApplication::applicationVersion());
+        return kExitDone;
+    }
+    const Command *command = findCommand(first);
+    if (!command)
+        return refuse(
+            console,
+            QStringLiteral("unknown command \"%1\". Run \"%2 --help\" for the commands.").arg(first, programName()));
+
+    QCommandLineParser parser;
+    addOptions(parser, *command);
+    if (!parser.parse(QStringList{arguments.value(0)} + arguments.mid(2)))
+        return refuse(console, first + QStringLiteral(": ") + parser.errorText());
+    if (parser.isSet(QStringLiteral("help"))) {
+        console.result(commandHelp(parser, *command));
+        return kExitDone;
+    }
+    const QStringList files = parser.positionalArguments();
+    if (files.size() != command->arguments.size())
+        return refuse(console, QStringLiteral("%1 takes %2. Run \"%3 %1 --help\".")
+                                   .arg(first,
+                                        command->arguments.isEmpty() ? QStringLiteral("no file names")
+                                                                     : command->arguments.join(QLatin1Char(' ')),
+                                        programName()));
+
+    TerminalPrompts prompts(console, (command->options & kYes) && parser.isSet(QStringLiteral("yes")));
+    Invocation in{host, console, prompts, files, QString(), {}, QString()};
+    if (command->options & kPort) {
+        in.port = parser.value(QStringLiteral("port"));
+        if (in.port.isEmpty())
+            return refuse(console, first + QStringLiteral(": --port is required (COMn or a device path)."));
+    }
+    if (command->options & kCategories) {
+        const bool down = command->run == download;
+        in.categories = down ? downloadDefaults() : uploadDefaults();
+        if (parser.isSet(QStringLiteral("categories"))) {
+            const CategoryParse parsed = parseCategories(parser.value(QStringLiteral("categories")),
+                                                         down ? downloadCategories() : uploadCategories());
+            if (!parsed.ok())
+                return refuse(console, first + QStringLiteral(": ") + parsed.error);
+            in.categories = parsed.chosen;
+        }
+    }
+    if (command->options & kBase)
+        in.base = parser.value(QStringLiteral("base"));
+    return command->run(in);
+}
+
+} // namespace cli

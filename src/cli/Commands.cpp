@@ -1,0 +1,251 @@
+// The instrument commands: the editor's operations, run with terminal prompts and view.
+#include "cli/Commands.h"
+
+#include "cli/CategoryChoice.h"
+#include "cli/InstrumentSession.h"
+#include "cli/TerminalPrompts.h"
+#include "core/ConfigFile.h"
+#include "core/Defaults.h"
+#include "core/TransferRules.h"
+#include "link/InstrumentContext.h"
+#include "link/WrittenParts.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStringList>
+
+namespace cli
+{
+
+namespace
+{
+
+int refuse(Invocation &in, const QString &text)
+{
+    in.console.note(text);
+    return kExitRefused;
+}
+
+QString shownPath(const QString &path)
+{
+    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
+// The port named by --port, or the reason there is none.
+bool resolvePort(Invocation &in, PortChoice *port)
+{
+    *port = choosePort(in.port, in.host);
+    if (!port->device.isEmpty())
+        return true;
+    in.console.note(QStringLiteral("%1 names no serial port: there is no %1 entry in the working folder and not "
+                                   "that many serial ports. \"corvane-cli ports\" lists them.")
+                        .arg(port->shown));
+    return false;
+}
+
+// The same question, in the same words, as the editor's menu entry asks.
+bool confirmed(Invocation &in, const QString &title, const QString &text)
+{
+    if (in.prompts.askYesNo(title, text, Prompts::Icon::Exclamation) == kYes)
+        return true;
+    if (!in.prompts.unanswered())
+        in.console.note(title + QStringLiteral(": not confirmed. Nothing was sent."));
+    return false;
+}
+
+QString captions(const qint16 *chosen, const QList<int> &among)
+{
+    QStringList names;
+    for (int c : among)
+        if (chosen[c])
+            names << transfer::categoryCaption(c);
+    return names.isEmpty() ? QStringLiteral("none") : names.join(QStringLiteral(", "));
+}
+
+QString uploadSummary(const EditorState &s, const QString &task, const QString &source, const QString &serial)
+{
+    WrittenParts parts;
+    parts.written(parts.add(QStringLiteral("the settings"), true));
+    QList<int> displays;
+    for (int n = 1; n <= 16; ++n)
+        displays << n;
+    const QList<int> curves = transfer::uploadedCurves();
+    const int displayPart = parts.add(QStringLiteral("display configuration"), QStringLiteral("display configurations"),
+                                      s.UploadCategory[1] ? displays : QList<int>{});
+    const int curvePart = parts.add(QStringLiteral("sender curve"), QStringLiteral("sender curves"),
+                                    s.UploadCategory[4] ? curves : QList<int>{});
+    if (s.UploadCategory[1])
+        for (int n : displays)
+            parts.written(displayPart, n);
+    if (s.UploadCategory[4])
+        for (int k : curves)
+            parts.written(curvePart, k);
+    if (s.UploadCategory[12])
+        parts.written(parts.add(QStringLiteral("the instrument's clock")));
+    return QStringLiteral("%1 done (Corvane SN# %2). %3\nSettings taken from %4: %5 and the NMEA sentence "
+                          "selections; the others were kept as the instrument had them.")
+        .arg(task, serial, parts.describe(), source,
+             captions(s.UploadCategory, {2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 13, 14}));
+}
+
+int uploadImage(Invocation &in, InstrumentSession &session, const QString &task, const QString &source)
+{
+    ChosenCategories question(in.console, in.prompts, in.categories);
+    const int code =
+        session.run(task, [&](InstrumentContext &ctx) { return transfer::Upload(ctx, question, in.host.pc); });
+    if (code == kExitDone)
+        in.console.result(uploadSummary(session.state, task, source, session.serialNumber()));
+    return code;
+}
+
+transfer::Categories categoriesWhere(const std::function<bool(int)> &test)
+{
+    transfer::Categories set{};
+    for (int i = 1; i <= transfer::kCategories; ++i)
+        set[i] = test(i);
+    return set;
+}
+
+} // namespace
+
+transfer::Categories uploadCategories()
+{
+    return categoriesWhere([](int) { return true; });
+}
+
+transfer::Categories uploadDefaults()
+{
+    const EditorState fresh;
+    return categoriesWhere([&fresh](int i) { return fresh.UploadCategory[i] != 0; });
+}
+
+transfer::Categories downloadCategories()
+{
+    return categoriesWhere(transfer::isDownloadable);
+}
+
+transfer::Categories downloadDefaults()
+{
+    const EditorState fresh;
+    return categoriesWhere([&fresh](int i) { return fresh.DownloadCategory[i] != 0 && transfer::isDownloadable(i); });
+}
+
+int upload(Invocation &in)
+{
+    const QString path = in.arguments.at(0);
+    ConfigFileImage image;
+    const ConfigReadResult read = readConfigFile(path, image);
+    if (!read.ok)
+        return refuse(in, describeReadFailure(path, read) + QStringLiteral("\nNothing was sent."));
+    PortChoice port;
+    if (!resolvePort(in, &port))
+        return kExitNotFound;
+    InstrumentSession session(in.host, in.console, in.prompts, port);
+    applyConfigFile(session.state, image);
+    session.state.ComPortNumber = quint8(port.number);
+    return uploadImage(in, session, QStringLiteral("Upload"), QFileInfo(path).fileName());
+}
+
+int resetDefaults(Invocation &in)
+{
+    PortChoice port;
+    if (!resolvePort(in, &port))
+        return kExitNotFound;
+    if (!confirmed(in, QStringLiteral("Reset all values to Factory Defaults"),
+                   QStringLiteral("WARNING - This will overwrite all values and settings in the Tessaro!\r\n"
+                                  "Are you sure that you want to do this?")))
+        return kExitRefused;
+    InstrumentSession session(in.host, in.console, in.prompts, port);
+    WriteDefaultsToRam(session.state);
+    return uploadImage(in, session, QStringLiteral("Upload"), QStringLiteral("the factory defaults"));
+}
+
+int download(Invocation &in)
+{
+    const QString out = in.arguments.at(0);
+    // The downloaded settings are laid over a whole configuration, as in the editor.
+    const QString basePath = !in.base.isEmpty() ? in.base : QFileInfo::exists(out) ? out : QString();
+    ConfigFileImage image;
+    if (!basePath.isEmpty()) {
+        const ConfigReadResult read = readConfigFile(basePath, image);
+        if (!read.ok)
+            return refuse(in, describeReadFailure(basePath, read) +
+                                  QStringLiteral("\nNothing was sent; give another --base."));
+    }
+    PortChoice port;
+    if (!resolvePort(in, &port))
+        return kExitNotFound;
+    InstrumentSession session(in.host, in.console, in.prompts, port);
+    EditorState &s = session.state;
+    if (basePath.isEmpty())
+        WriteDefaultsToRam(s);
+    else
+        applyConfigFile(s, image);
+    const quint8 filePort = s.ComPortNumber;
+    s.ComPortNumber = quint8(port.number);
+    for (int i = 1; i <= transfer::kCategories; ++i)
+        s.DownloadCategory[i] = in.categories[i] ? 1 : 0;
+
+    ChosenCategories question(in.console, in.prompts, in.categories);
+    const int code = session.run(QStringLiteral("Download"),
+                                 [&](InstrumentContext &ctx) { return transfer::Download(ctx, question); });
+    if (code != kExitDone) {
+        in.console.note(QStringLiteral("%1 was not written.").arg(shownPath(out)));
+        return code;
+    }
+    s.ComPortNumber = filePort;
+    const QString problem = writeConfigFile(s, out);
+    if (!problem.isEmpty()) {
+        in.console.note(QStringLiteral("The configuration could not be saved to\n%1\n%2.\nAny earlier file of that "
+                                       "name was left unchanged.")
+                            .arg(shownPath(out), problem));
+        return kExitIncomplete;
+    }
+    in.console.result(QStringLiteral("Download done (Corvane SN# %1). Taken from the instrument: %2. The rest comes "
+                                     "from %3. Saved as %4.")
+                          .arg(session.serialNumber(), captions(s.DownloadCategory, transfer::downloadOrder()),
+                               basePath.isEmpty() ? QStringLiteral("the factory defaults") : shownPath(basePath),
+                               shownPath(out)));
+    return kExitDone;
+}
+
+int backup(Invocation &in)
+{
+    PortChoice port;
+    if (!resolvePort(in, &port))
+        return kExitNotFound;
+    const QString title = QStringLiteral("Create System Backup");
+    if (!confirmed(in, title,
+                   QStringLiteral("WARNING - This will overwrite any previous System Backup data saved in the "
+                                  "Tessaro!\r\nAre you sure that you want to do this?")))
+        return kExitRefused;
+    InstrumentSession session(in.host, in.console, in.prompts, port);
+    const int code = session.run(title, transfer::CreateBackup);
+    if (code == kExitDone)
+        in.console.result(QStringLiteral("%1 done (Corvane SN# %2). The settings and the configuration memory "
+                                         "(addresses 0 to 6143) were copied into the instrument's backup area.")
+                              .arg(title, session.serialNumber()));
+    return code;
+}
+
+int restore(Invocation &in)
+{
+    PortChoice port;
+    if (!resolvePort(in, &port))
+        return kExitNotFound;
+    const QString title = QStringLiteral("Restore All from Backup");
+    if (!confirmed(in, title,
+                   QStringLiteral("WARNING - This will overwrite all calibration, alarms and configuration data in "
+                                  "the Tessaro!\r\nData will be copied from Backup Memory inside the Tessaro.\r\n"
+                                  "Are you sure that you want to do this?")))
+        return kExitRefused;
+    InstrumentSession session(in.host, in.console, in.prompts, port);
+    const int code = session.run(title, transfer::RestoreBackup);
+    if (code == kExitDone)
+        in.console.result(QStringLiteral("%1 done (Corvane SN# %2). The settings and the configuration memory "
+                                         "(addresses 0 to 6143) were written from the instrument's backup area.")
+                              .arg(title, session.serialNumber()));
+    return code;
+}
+
+} // namespace cli

@@ -1,0 +1,35 @@
+// The commands of corvane-cli, each given the parsed command line.
+#pragma once
+
+#include "cli/Cli.h"
+
+class TerminalPrompts;
+
+namespace cli
+{
+
+struct Invocation {
+    Host &host;
+    Console &console;
+    TerminalPrompts &prompts;
+    QStringList arguments; // the command's file names, in order
+    QString port;          // --port as given
+    transfer::Categories categories{};
+    QString base; // --base (download)
+};
+
+int upload(Invocation &in);
+int download(Invocation &in);
+int backup(Invocation &in);
+int restore(Invocation &in);
+int resetDefaults(Invocation &in);
+int hexToCod(Invocation &in);
+int ports(Invocation &in);
+
+// The categories a command may choose, and those it chooses when --categories is not given.
+transfer::Categories uploadCategories();
+transfer::Categories uploadDefaults();
+transfer::Categories downloadCategories();
+transfer::Categories downloadDefaults();
+
+} // namespace cli

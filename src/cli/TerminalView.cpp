@@ -1,0 +1,95 @@
+#include "cli/TerminalView.h"
+
+#include "cli/Console.h"
+
+#include <algorithm>
+
+namespace
+{
+constexpr int kBarWidth = 30;
+} // namespace
+
+QString TerminalView::bar(const QString &task, int value, int maximum)
+{
+    const int top = std::max(1, maximum);
+    const int v = std::clamp(value, 0, top);
+    const int filled = v * kBarWidth / top;
+    return QStringLiteral("%1  [%2%3] %4/%5")
+        .arg(task, QString(filled, QLatin1Char('#')), QString(kBarWidth - filled, QLatin1Char('.')))
+        .arg(v, 3)
+        .arg(top);
+}
+
+void TerminalView::setConnectedLabel(const QString &text)
+{
+    // Said once per change: the operations set the label again as they end.
+    if (text.compare(m_connected, Qt::CaseInsensitive) == 0)
+        return;
+    m_connected = text;
+    if (text == QLatin1String("Connected to Corvane"))
+        m_console.note(text);
+}
+
+void TerminalView::setSerialNumberLabel(const QString &text)
+{
+    m_serialNumber = text.section(QLatin1Char(':'), 1).trimmed();
+    m_console.note(text.trimmed());
+}
+
+QString TerminalView::attemptLine() const
+{
+    // The caption names the port by number; the user named it by --port. One dot per probe.
+    return QStringLiteral("Attempting to connect to Corvane on ") + m_portName +
+           QStringLiteral(" .").repeated(int(m_caption.count(QLatin1String(" ."))));
+}
+
+void TerminalView::showConnecting()
+{
+    m_connecting = true;
+    m_console.status(attemptLine());
+}
+
+void TerminalView::hideConnecting()
+{
+    if (m_connecting)
+        m_console.endStatus();
+    m_connecting = false;
+}
+
+void TerminalView::setConnectingCaption(const QString &text)
+{
+    m_caption = text;
+    // On a terminal the dots grow in place; in a log one line per attempt would be noise.
+    if (m_connecting && m_console.errorIsTerminal())
+        m_console.status(attemptLine());
+}
+
+void TerminalView::showProgress()
+{
+    m_progressShown = true;
+    drawProgress();
+}
+
+void TerminalView::hideProgress()
+{
+    if (m_progressShown)
+        m_console.endStatus();
+    m_progressShown = false;
+}
+
+void TerminalView::setProgress(int value)
+{
+    m_value = value;
+    drawProgress();
+}
+
+void TerminalView::setProgressMaximum(int maximum)
+{
+    m_maximum = maximum;
+}
+
+void TerminalView::drawProgress()
+{
+    if (m_progressShown)
+        m_console.status(bar(m_task, m_value, m_maximum));
+}

@@ -1,0 +1,68 @@
+// corvane-cli: the editor's instrument operations from a terminal (see "corvane-cli --help").
+#include "cli/Cli.h"
+#include "link/Clock.h"
+#include "link/SerialBytePort.h"
+#include "link/SerialLink.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+#include <QTimer>
+#include <atomic>
+#include <csignal>
+#include <cstdio>
+#ifdef Q_OS_WIN
+#include <io.h>
+#define CORVANE_ISATTY(f) _isatty(_fileno(f))
+#else
+#include <unistd.h>
+#define CORVANE_ISATTY(f) isatty(fileno(f))
+#endif
+
+namespace
+{
+std::atomic<bool> g_interrupted{false};
+
+// The first interrupt asks the running operation to stop between whole blocks, so
+// that the instrument leaves command mode and the user is told what was written;
+// a second one ends the program at once.
+void onInterrupt(int)
+{
+    if (g_interrupted.exchange(true))
+        std::_Exit(130);
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    // The same names as the editor: an installed program shares its per-user folder
+    // and with it the COMn entries.
+    QCoreApplication::setApplicationName(QStringLiteral("Corvane Display Configuration Editor"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Halvane"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(CORVANE_VERSION));
+
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    QTextStream in(stdin);
+    // The clock every wait of the operations runs on.
+    SteadyClock clock;
+    SerialBytePort port;
+
+    SerialLink *running = nullptr;
+    QTimer interruptWatch;
+    QObject::connect(&interruptWatch, &QTimer::timeout, [&running] {
+        if (g_interrupted.load() && running && !running->cancelRequested())
+            running->requestCancel();
+    });
+    interruptWatch.start(100);
+    std::signal(SIGINT, onInterrupt);
+
+    cli::Host host{{out, err, [&in] { return in.readLine(); }, CORVANE_ISATTY(stdin) != 0, CORVANE_ISATTY(stderr) != 0},
+                   port,
+                   clock,
+                   QCoreApplication::applicationDirPath(),
+                   {},
+                   {},
+                   [&running](SerialLink *link) { running = link; }};
+    return cli::run(QCoreApplication::arguments(), host);
+}

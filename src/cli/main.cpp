@@ -6,10 +6,11 @@
 
 #include <QCoreApplication>
 #include <QTextStream>
-#include <QTimer>
 #include <atomic>
+#include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <thread>
 #ifdef Q_OS_WIN
 #include <io.h>
 #define CORVANE_ISATTY(f) _isatty(_fileno(f))
@@ -44,17 +45,32 @@ int main(int argc, char *argv[])
     QTextStream out(stdout);
     QTextStream err(stderr);
     QTextStream in(stdin);
-    // The clock every wait of the operations runs on.
-    SteadyClock clock;
+    // The clock every wait of the operations runs on: the operations run on this
+    // thread and wait in the port.
+    DeadlineClock clock;
     SerialBytePort port;
 
-    SerialLink *running = nullptr;
-    QTimer interruptWatch;
-    QObject::connect(&interruptWatch, &QTimer::timeout, [&running] {
-        if (g_interrupted.load() && running && !running->cancelRequested())
-            running->requestCancel();
+    // The operation's waits run no event loop: an interrupt is passed on to the link
+    // by a thread of its own (requestCancel may be called from any thread).
+    std::atomic<SerialLink *> running{nullptr};
+    std::atomic<bool> ending{false};
+    std::thread interruptWatch([&] {
+        while (!ending) {
+            SerialLink *link = running;
+            if (g_interrupted.load() && link && !link->cancelRequested())
+                link->requestCancel();
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
     });
-    interruptWatch.start(100);
+    struct Join {
+        std::atomic<bool> &ending;
+        std::thread &thread;
+        ~Join()
+        {
+            ending = true;
+            thread.join();
+        }
+    } join{ending, interruptWatch};
     std::signal(SIGINT, onInterrupt);
 
     cli::Host host{{out, err, [&in] { return in.readLine(); }, CORVANE_ISATTY(stdin) != 0, CORVANE_ISATTY(stderr) != 0},

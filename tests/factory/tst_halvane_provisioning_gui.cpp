@@ -274,6 +274,39 @@ private slots:
                  QStringList({"setProgress:0", "setProgress:0", "setProgress:1", "setProgress:1"}));
     }
 
+    // Cancel while the first block goes out: that block is written whole, nothing after it.
+    void uploadsStopBetweenBlocksOnCancel_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("told");
+        QTest::addColumn<int>("firstAddress");
+        QTest::newRow("calibration curves") << "cmdHalvaneUploadCalData"
+                                            << "Calibration curve 1 was written; 2 and 3 were not" << -1;
+        QTest::newRow("NMEA tables") << "cmdHalvaneUploadNmea"
+                                     << "NMEA table block 1 was written; 2 to 6 and the decimal points were not"
+                                     << 6400;
+    }
+    void uploadsStopBetweenBlocksOnCancel()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, told);
+        QFETCH(int, firstAddress);
+        SampleFolder samples;
+        const auto curves = factory::readCalibrationFile(samples.file(QStringLiteral("CALCURVS.DAT")));
+        QVERIFY(curves.ok());
+        const int address = firstAddress < 0 ? curves.value.at(0).address : firstAddress;
+        HalvaneRig rig;
+        rig.connectFirst();
+        rig.prompts.yes();
+        rig.prompts.ok();
+        rig.clock.scheduleIn(0.1, [&] { rig.link.requestCancel(); });
+        rig.click(button);
+        QVERIFY(rig.prompts.verifyAllUsed());
+        QVERIFY2(rig.prompts.last().text.contains(told), qPrintable(rig.prompts.last().text));
+        QCOMPARE(rig.toInstrument(), frame(3, 128, address) + rig.eeprom(address, 128));
+        QVERIFY(!rig.view.progressVisible);
+    }
+
     void writeNewSerialNumber_data()
     {
         QTest::addColumn<bool>("versionEntered");

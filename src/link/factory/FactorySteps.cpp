@@ -1,5 +1,7 @@
 #include "link/factory/FactorySteps.h"
 
+#include "link/WrittenParts.h"
+
 #include "core/EditorState.h"
 #include "core/Prompts.h"
 #include "core/Protocol.h"
@@ -79,6 +81,15 @@ void markDisconnected(FactorySession &s)
     s.ctx.state.Connected = kFalse;
     s.ctx.view.setConnectedLabel(QStringLiteral("Not connected to Tessaro"));
     s.ctx.view.hideProgress();
+}
+
+bool stopIfCancelled(FactorySession &s, const QString &title, const WrittenParts &parts)
+{
+    if (!s.ctx.link.cancelRequested())
+        return false;
+    s.ctx.view.hideProgress();
+    s.ctx.prompts.message(title, QStringLiteral("Cancelled.\r\n") + parts.describe(), Prompts::Icon::Information);
+    return true;
 }
 
 } // namespace factory

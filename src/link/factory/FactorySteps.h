@@ -9,6 +9,7 @@
 
 struct InstrumentContext;
 class SerialLink;
+class WrittenParts;
 
 namespace factory
 {
@@ -61,5 +62,10 @@ bool readInstrumentSystemBlock(SerialLink &link, quint8 *block);
 // After a reset or in-system-programming command: Connected := false, the main window's
 // label reads "Not connected to Tessaro", the progress window is hidden.
 void markDisconnected(FactorySession &s);
+
+// Cancel in the progress window, looked at between whole blocks: when it was asked for,
+// tells the user "Cancelled." and what the instrument now holds, hides the progress
+// window and returns true.
+bool stopIfCancelled(FactorySession &s, const QString &title, const WrittenParts &parts);
 
 } // namespace factory

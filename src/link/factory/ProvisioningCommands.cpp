@@ -180,11 +180,8 @@ CommandEnd makeNewBrevo(FactorySession &s)
             if (written != CommandEnd::Done)
                 return CommandEnd::NotConnected;
             parts.written(modulePart, n);
-            if (n < modules.value.size() && link.cancelRequested()) {
-                s.ctx.prompts.message(title, QStringLiteral("Cancelled.\r\n") + parts.describe(),
-                                      Prompts::Icon::Information);
+            if (n < modules.value.size() && stopIfCancelled(s, title, parts))
                 return CommandEnd::Cancelled;
-            }
         }
         WriteDefaultsToRam(state);
         if (s.ctx.redraw)
@@ -320,6 +317,8 @@ CommandEnd uploadCalibrationCurves(FactorySession &s)
             link.sendEchoedBlock(curve.bytes);
             parts.written(curvePart, c);
             link.Delay(0.05);
+            if (c < curves.value.size() && stopIfCancelled(s, title, parts))
+                return CommandEnd::Cancelled;
         }
     } catch (const LinkLost &lost) {
         throw parts.lost(lost);
@@ -354,12 +353,28 @@ CommandEnd uploadNmeaTables(FactorySession &s)
     link.emptyBuffer();
     link.resetEchoCounts();
     const QVector<EepromBlock> blocks = nmeaUploadBlocks(tables.value);
-    for (int g = 1; g <= blocks.size(); ++g) {
-        writeBlock(link, blocks.at(g - 1));
-        link.Delay(0.05);
-        s.ctx.view.setProgress(kProgressSteps * g / int(blocks.size()));
+    WrittenParts parts;
+    QList<int> numbers;
+    for (int g = 1; g <= blocks.size(); ++g)
+        numbers << g;
+    const int tablePart = parts.add(QStringLiteral("NMEA table block"), QStringLiteral("NMEA table blocks"), numbers);
+    const int pointsPart = parts.add(QStringLiteral("the decimal points"), true);
+    try {
+        for (int g = 1; g <= blocks.size(); ++g) {
+            parts.begin(tablePart, g);
+            writeBlock(link, blocks.at(g - 1));
+            link.Delay(0.05);
+            parts.written(tablePart, g);
+            s.ctx.view.setProgress(kProgressSteps * g / int(blocks.size()));
+            if (stopIfCancelled(s, title, parts))
+                return CommandEnd::Cancelled;
+        }
+        parts.begin(pointsPart);
+        writeBlock(link, decimalPointBlock(points.value));
+        parts.written(pointsPart);
+    } catch (const LinkLost &lost) {
+        throw parts.lost(lost);
     }
-    writeBlock(link, decimalPointBlock(points.value));
     s.ctx.view.hideProgress();
     return reportMissedEchoes(s, title) ? CommandEnd::Done : CommandEnd::Failed;
 }

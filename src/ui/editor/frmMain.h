@@ -29,6 +29,7 @@ class frmHalvane;
 class frmNmeaData;
 class frmSenders;
 class frmTimeOfDayAlarms;
+struct ConfigFileImage;
 struct InstrumentContext;
 class OperationRunner;
 class ClickLabel;
@@ -86,6 +87,9 @@ public:
     // Opens a configuration file as Open does (a bad file is reported and changes
     // nothing); used by Open, Recent Files, a dropped file and the command line.
     bool openConfigFile(const QString &path);
+    // Reads a configuration file into `image`; a file that cannot be read is reported
+    // under `title` and false returned.
+    bool readConfigOrTell(const QString &path, const QString &title, ConfigFileImage &image);
     // Shows the compare window with what changes from `before` to `after`.
     void showComparison(const ConfigImage &before, const QString &beforeTitle, const ConfigImage &after,
                         const QString &afterTitle);

@@ -86,19 +86,24 @@ void frmMain::restoreImage(const ConfigImage &image)
     image.applyTo(m_state);
 }
 
+bool frmMain::readConfigOrTell(const QString &path, const QString &title, ConfigFileImage &image)
+{
+    const ConfigReadResult read = readConfigFile(path, image);
+    if (!read.ok)
+        m_prompts.message(title,
+                          describeReadFailure(path, read) +
+                              QStringLiteral("\r\nThe configuration in the editor was left unchanged."),
+                          Prompts::Icon::Critical);
+    return read.ok;
+}
+
 bool frmMain::openConfigFile(const QString &path)
 {
     if (imageLocked())
         return false;
     ConfigFileImage image;
-    const ConfigReadResult read = readConfigFile(path, image);
-    if (!read.ok) {
-        m_prompts.message(QStringLiteral("Open Configuration"),
-                          describeReadFailure(path, read) +
-                              QStringLiteral("\r\nThe configuration in the editor was left unchanged."),
-                          Prompts::Icon::Critical);
+    if (!readConfigOrTell(path, QStringLiteral("Open Configuration"), image))
         return false;
-    }
     m_history->checkpoint(); // what the user did before is a step of its own
     applyConfigFile(m_state, image);
     lblCommsPort->setText(QStringLiteral("COM Port = ") + numtext::signedText(qint64(m_state.ComPortNumber)));
@@ -118,14 +123,8 @@ void frmMain::CompareWithFile_Click()
     if (path.isEmpty())
         return;
     ConfigFileImage image;
-    const ConfigReadResult read = readConfigFile(path, image);
-    if (!read.ok) {
-        m_prompts.message(QStringLiteral("Compare with File"),
-                          describeReadFailure(path, read) +
-                              QStringLiteral("\r\nThe configuration in the editor was left unchanged."),
-                          Prompts::Icon::Critical);
+    if (!readConfigOrTell(path, QStringLiteral("Compare with File"), image))
         return;
-    }
     showComparison(ConfigImage::of(m_state), QStringLiteral("Editor"), ConfigImage::of(image),
                    QFileInfo(path).fileName());
 }

@@ -171,12 +171,15 @@ void Simulator::commandByte(quint8 byte)
             execute();
         }
         break;
-    case Parse::WriteData:
-        SimMemory::put(m_target == Target::Nvm ? memory.nvm : memory.eeprom, m_address++, byte);
+    case Parse::WriteData: {
+        const bool weak = m_target == Target::Eeprom && m_address == faults.weakEepromCell;
+        SimMemory::put(m_target == Target::Nvm ? memory.nvm : memory.eeprom, m_address++,
+                       weak ? quint8(byte ^ 0x01) : byte);
         answer(byte, true);
         if (--m_remaining == 0)
             m_parse = Parse::Idle;
         break;
+    }
     case Parse::LinkByte:
         memory.linkByte = byte;
         m_parse = Parse::Idle;

@@ -26,6 +26,7 @@ struct SimFaults {
     int disconnectAfter = -1;   // >= 0: gone (no answers, port lost) after that many bytes
     int muteAfter = -1;         // >= 0: dead after that many bytes (power lost), the port stays
     bool neverAnswer64 = false; // echoes the probe but never enters command mode
+    int weakEepromCell = -1;    // >= 0: this 24C512 address stores one bit wrong (the echo is right)
     // Single answer bytes, numbered from 0 since setFaults(): these arrive with
     // `garbleMask` XORed into them, and this one comes `extraDelay` late.
     std::vector<int> garbleAt;

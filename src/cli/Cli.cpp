@@ -13,7 +13,7 @@ namespace cli
 namespace
 {
 
-enum Option : unsigned { kPort = 1, kCategories = 2, kYes = 4, kBase = 8 };
+enum Option : unsigned { kPort = 1, kCategories = 2, kYes = 4, kBase = 8, kVerify = 16 };
 
 struct Command {
     const char *name;
@@ -35,7 +35,7 @@ const QList<Command> &commands()
          "Uploads the configuration file FILE.CFG to the instrument on --port, as the editor's \"Upload Display "
          "Configurations To Corvane\" does: the instrument's settings are read, the chosen categories laid over "
          "them and written back, then the display configurations, the sender curves and the clock, as chosen.",
-         kPort | kCategories | kYes,
+         kPort | kCategories | kYes | kVerify,
          upload},
         {"download",
          {QStringLiteral("OUT.CFG")},
@@ -160,6 +160,10 @@ void addOptions(QCommandLineParser &parser, const Command &c)
         parser.addOption({QStringLiteral("base"),
                           QStringLiteral("The configuration file the downloaded settings are laid over."),
                           QStringLiteral("file")});
+    if (c.options & kVerify)
+        parser.addOption({QStringLiteral("verify"),
+                          QStringLiteral("Before leaving command mode, read back everything written and compare: "
+                                         "\"Verified: N bytes match\", or the fields that differ (exit code 3).")});
     if (c.options & kYes)
         parser.addOption(
             {QStringLiteral("yes"), QStringLiteral("Answer Yes to the confirmation, as the user who confirms would "
@@ -268,6 +272,8 @@ int run(const QStringList &arguments, Host &host)
     }
     if (command->options & kBase)
         in.base = parser.value(QStringLiteral("base"));
+    if (command->options & kVerify)
+        in.verify = parser.isSet(QStringLiteral("verify"));
     return command->run(in);
 }
 

@@ -91,8 +91,11 @@ QString uploadSummary(const EditorState &s, const QString &task, const QString &
 int uploadImage(Invocation &in, InstrumentSession &session, const QString &task, const QString &source)
 {
     ChosenCategories question(in.console, in.prompts, in.categories);
-    const int code =
-        session.run(task, [&](InstrumentContext &ctx) { return transfer::Upload(ctx, question, in.host.pc); });
+    const int code = session.run(task, [&](InstrumentContext &ctx) {
+        transfer::UploadOptions options;
+        options.verify = in.verify;
+        return transfer::Upload(ctx, question, in.host.pc, options);
+    });
     if (code == kExitDone)
         in.console.result(uploadSummary(session.state, task, source, session.serialNumber()));
     return code;

@@ -15,7 +15,8 @@ struct Invocation {
     QStringList arguments; // the command's file names, in order
     QString port;          // --port as given
     transfer::Categories categories{};
-    QString base; // --base (download)
+    QString base;        // --base (download)
+    bool verify = false; // --verify (upload)
 };
 
 int upload(Invocation &in);

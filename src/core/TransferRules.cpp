@@ -1,5 +1,7 @@
 #include "core/TransferRules.h"
 
+#include <cstring>
+
 #include "core/EditorState.h"
 #include "core/NumberText.h"
 
@@ -84,6 +86,31 @@ const QList<int> &downloadOrder()
 bool isDownloadable(int category)
 {
     return downloadOrder().contains(category);
+}
+
+void uploadedSettings(const quint8 *instrument, const quint8 *system, const EditorState &s, const QDate &today,
+                      quint8 *buffer)
+{
+    memcpy(buffer, instrument, 256);
+    advanceUploadCounter(buffer, s.NewUnitMode != kFalse);
+    applyFirstUploadDate(buffer, today);
+    for (int c = 2; c <= 14; ++c) {
+        if (c == 12 || !s.UploadCategory[c])
+            continue;
+        for (int b : categoryBytes(c))
+            buffer[b] = system[b];
+    }
+    for (int b = 68; b <= 91; ++b)
+        buffer[b] = system[b];
+    if (s.NewUnitUploadPending) {
+        for (int i = 0; i < 4; ++i)
+            buffer[12 + i] = s.NewSerialBytes[1 + i];
+    }
+    if (s.NewUnitMode) {
+        for (int b = 1; b <= 256; ++b)
+            buffer[b] = system[b];
+    }
+    buffer[0] = systemBlockChecksum(buffer);
 }
 
 const QList<int> &uploadedCurves()

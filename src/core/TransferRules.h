@@ -37,6 +37,12 @@ struct EncodedCurve {
 };
 EncodedCurve encodeCurve(const EditorState &state, int curve);
 
+// The settings block an upload writes: the instrument's `instrument` block with the
+// counter advanced, the first upload date kept, and the editor's `system` bytes of
+// the categories chosen in `state` (all of them for a new unit), checksum in byte 0.
+void uploadedSettings(const quint8 *instrument, const quint8 *system, const EditorState &state, const QDate &today,
+                      quint8 *buffer);
+
 // The curves an upload writes.
 const QList<int> &uploadedCurves();
 

@@ -8,8 +8,10 @@
 #include "link/ConfirmedRead.h"
 #include "link/Connection.h"
 #include "link/InstrumentContext.h"
+#include "link/InstrumentImage.h"
 #include "link/InstrumentView.h"
 #include "link/SerialLink.h"
+#include "link/UploadCheck.h"
 #include "link/WrittenParts.h"
 
 #include <QLoggingCategory>
@@ -32,56 +34,7 @@ namespace transfer
 namespace
 {
 
-const char kNotConnectedCorvane[] = "Not connected to Corvane";
 const char kNotConnectedTessaro[] = "Not connected to Tessaro";
-
-constexpr double kSystemBlockWait = 1.0;
-constexpr double kSectorWait = 0.1;
-
-bool checksumMatches(const QByteArray &block)
-{
-    return systemBlockChecksum(reinterpret_cast<const quint8 *>(block.constData())) == quint8(block[0]);
-}
-
-// The instrument's 256-byte system block, confirmed and with a matching checksum.
-// Its counter of new configurations replaces the one the connection read unchecked.
-ConfirmedRead readSystemBlock(InstrumentContext &ctx)
-{
-    ConfirmedRead read = readConfirmed(ctx.link, proto::kReadInternalNvm, 0, 0, kSystemBlockWait, checksumMatches);
-    if (read.ok())
-        storeNewConfigCounter(ctx.state, ctx.view, quint8(read.bytes[proto::kUploadCounterByte]),
-                              quint8(read.bytes[proto::kUploadCounterByte + 1]));
-    return read;
-}
-
-// Upload and download alike: connect when needed, then read the instrument's
-// settings with the progress window showing 0. Empty when no connection was made.
-std::optional<ConfirmedRead> connectAndReadSettings(InstrumentContext &ctx)
-{
-    if (!ctx.ensureConnected())
-        return std::nullopt;
-    ctx.link.Delay(0.2);
-    ctx.view.setProgress(0);
-    ctx.view.showProgress();
-    return readSystemBlock(ctx);
-}
-
-void leaveCommandMode(InstrumentContext &ctx, int code, const char *label)
-{
-    ctx.link.sendFrame(code, 0, 0, 0);
-    ctx.state.Connected = kFalse;
-    ctx.view.setConnectedLabel(QString::fromLatin1(label));
-}
-
-// Reads one 64-byte sector of the 24C512 into `sector`; false when it never
-// arrived the same twice.
-bool readSector(SerialLink &link, int address, quint8 *sector)
-{
-    const ConfirmedRead read = readConfirmed(link, proto::kRead24C512, proto::kSectorSize, address, kSectorWait);
-    if (read.ok())
-        memcpy(sector, read.bytes.constData(), proto::kSectorSize);
-    return read.ok();
-}
 
 // The closing steps of backup and restore.
 void releaseAfterCopy(InstrumentContext &ctx)
@@ -136,7 +89,7 @@ bool isValidSettingsBackup(const quint8 *block)
 
 } // namespace
 
-Outcome Upload(InstrumentContext &ctx, CategoryQuestion &question, const PcClock &pc)
+Outcome Upload(InstrumentContext &ctx, CategoryQuestion &question, const PcClock &pc, const UploadOptions &options)
 {
     ctx.link.clearTrouble();
     EditorState &s = ctx.state;
@@ -151,14 +104,19 @@ Outcome Upload(InstrumentContext &ctx, CategoryQuestion &question, const PcClock
         all[i] = true;
         chosen[i] = s.UploadCategory[i] != 0;
     }
-    if (s.AskUser) {
+    while (s.AskUser) {
         const CategoryAnswer answer =
             question.ask(QStringLiteral("WARNING . . . Upload data from PC to Corvane.    Are you sure?"), all, chosen);
         chosen = answer.chosen;
         for (int i = 1; i <= kCategories; ++i)
             s.UploadCategory[i] = chosen[i] ? 1 : 0;
+        if (answer.compareFirst) {
+            compareBeforeUpload(ctx, question, pc);
+            continue;
+        }
         if (!answer.proceed)
             return Outcome::Cancelled;
+        break;
     }
 
     // What goes out is the image as it is now: the upload's waits let window events
@@ -201,28 +159,8 @@ Outcome Upload(InstrumentContext &ctx, CategoryQuestion &question, const PcClock
             return Outcome::Failed;
         }
         quint8 buffer[257] = {};
-        memcpy(buffer, read.bytes.constData(), 256);
-
-        advanceUploadCounter(buffer, s.NewUnitMode != kFalse);
-        applyFirstUploadDate(buffer, pc.today());
-        for (int c = 2; c <= 14; ++c) {
-            if (c == 12 || !s.UploadCategory[c])
-                continue;
-            for (int b : categoryBytes(c))
-                buffer[b] = system[b];
-        }
-        for (int b = 68; b <= 91; ++b)
-            buffer[b] = system[b];
-        if (s.NewUnitUploadPending) {
-            for (int i = 0; i < 4; ++i)
-                buffer[12 + i] = s.NewSerialBytes[1 + i];
-        }
+        uploadedSettings(reinterpret_cast<const quint8 *>(read.bytes.constData()), system, s, pc.today(), buffer);
         s.NewUnitUploadPending = kFalse;
-        if (s.NewUnitMode) {
-            for (int b = 1; b <= 256; ++b)
-                buffer[b] = system[b];
-        }
-        buffer[0] = systemBlockChecksum(buffer);
 
         WrittenParts parts;
         const int settingsPart = parts.add(QStringLiteral("the settings"), true);
@@ -290,11 +228,22 @@ Outcome Upload(InstrumentContext &ctx, CategoryQuestion &question, const PcClock
             link.Delay(0.25);
             link.sendFrame(proto::kSetClock, 0, now.hour(), now.minute());
         }
+        std::optional<Verification> verified;
+        if (options.verify) {
+            std::array<quint8, 128> sentCurves[33];
+            for (int k : uploadedCurves())
+                sentCurves[k] = curves[k].bytes;
+            verified =
+                verifyUpload(ctx, buffer, blocks, sentCurves, s.UploadCategory[1] != 0, s.UploadCategory[4] != 0);
+        }
         link.Delay(0.25);
         leaveCommandMode(ctx, proto::kSoftReset, kNotConnectedCorvane);
         ctx.view.hideProgress();
         reportUnacknowledgedBytes(link, ctx.prompts, title);
-        return Outcome::Done;
+        if (verified)
+            ctx.prompts.message(title, verified->text,
+                                verified->matches ? Prompts::Icon::Information : Prompts::Icon::Critical);
+        return verified && !verified->matches ? Outcome::Failed : Outcome::Done;
     }
 }
 

@@ -7,6 +7,7 @@
 #include <array>
 #include <functional>
 
+struct ConfigImage;
 struct InstrumentContext;
 
 namespace transfer
@@ -16,9 +17,11 @@ namespace transfer
 constexpr int kCategories = 14;
 using Categories = std::array<bool, kCategories + 1>;
 
-// What the user left in the overwrite warning: CONTINUE or CANCEL, and the boxes.
+// What the user left in the overwrite warning: CONTINUE or CANCEL, and the boxes;
+// or "Compare first…" (the upload shows what it would change, then asks again).
 struct CategoryAnswer {
     bool proceed = false;
+    bool compareFirst = false;
     Categories chosen{};
 };
 
@@ -33,6 +36,16 @@ public:
     virtual CategoryAnswer ask(const QString &title, const Categories &enabled, const Categories &checked) = 0;
     // Takes the warning off the screen.
     virtual void dismiss() {}
+    // Shows what an upload would change: the instrument's image, and the image the
+    // instrument would hold afterwards.
+    virtual void showComparison(const ConfigImage & /*instrument*/, const ConfigImage & /*afterUpload*/) {}
+};
+
+// Choices of the upload that change nothing on the line unless switched on.
+struct UploadOptions {
+    // Reads everything written back before leaving command mode and says whether it
+    // matches ("Verified: N bytes match") or which fields differ.
+    bool verify = false;
 };
 
 // The PC's date and time at the moment they are needed (tests fix them).
@@ -48,11 +61,15 @@ struct PcClock {
 enum class Outcome { Cancelled, NotConnected, Refused, Done, Failed };
 
 // The upload (button "Upload Display Configurations To Corvane").
-Outcome Upload(InstrumentContext &ctx, CategoryQuestion &question, const PcClock &pc = PcClock());
+Outcome Upload(InstrumentContext &ctx, CategoryQuestion &question, const PcClock &pc = PcClock(),
+               const UploadOptions &options = UploadOptions());
 // The download (button "Download Display Configurations From Corvane").
 Outcome Download(InstrumentContext &ctx, CategoryQuestion &question);
 // "Create System Backup" and "Restore All from Backup" (after their confirmation).
 Outcome CreateBackup(InstrumentContext &ctx);
+// "Compare with Instrument": reads what the instrument holds into `instrument` and
+// leaves command mode; nothing in the editor changes.
+Outcome ReadForCompare(InstrumentContext &ctx, ConfigImage &instrument);
 Outcome RestoreBackup(InstrumentContext &ctx);
 
 } // namespace transfer

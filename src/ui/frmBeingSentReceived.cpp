@@ -118,8 +118,11 @@ frmBeingSentReceived::frmBeingSentReceived(EditorState &state, QWidget *parent)
     auto *commandLayout = new QHBoxLayout(command);
     cmdWarningContinue = button(command, "cmdWarningContinue", QStringLiteral("CONTINUE"));
     cmdWarningCancel = button(command, "cmdWarningCancel", QStringLiteral("CANCEL"));
+    cmdWarningCompare = button(command, "cmdWarningCompare", QStringLiteral("Compare first…"));
+    cmdWarningCompare->hide();
     commandLayout->addWidget(cmdWarningContinue);
     commandLayout->addWidget(cmdWarningCancel);
+    commandLayout->addWidget(cmdWarningCompare);
 
     auto *left = new QVBoxLayout;
     left->addWidget(warning, 1);
@@ -132,6 +135,7 @@ frmBeingSentReceived::frmBeingSentReceived(EditorState &state, QWidget *parent)
 
     connect(cmdWarningContinue, &QPushButton::clicked, this, &frmBeingSentReceived::cmdWarningContinue_Click);
     connect(cmdWarningCancel, &QPushButton::clicked, this, &frmBeingSentReceived::cmdWarningCancel_Click);
+    connect(cmdWarningCompare, &QPushButton::clicked, this, &frmBeingSentReceived::cmdWarningCompare_Click);
     connect(cmdfraWarningSetAll, &QPushButton::clicked, this, &frmBeingSentReceived::cmdfraWarningSetAll_Click);
     connect(cmdfraWarningClearAll, &QPushButton::clicked, this, &frmBeingSentReceived::cmdfraWarningClearAll_Click);
     cmdWarningContinue->setDefault(true);
@@ -152,6 +156,11 @@ void frmBeingSentReceived::cmdWarningContinue_Click()
 void frmBeingSentReceived::cmdWarningCancel_Click()
 {
     answer(1);
+}
+
+void frmBeingSentReceived::cmdWarningCompare_Click()
+{
+    answer(kCompareFirst);
 }
 
 void frmBeingSentReceived::cmdfraWarningSetAll_Click()
@@ -195,6 +204,8 @@ transfer::CategoryAnswer WarningQuestion::ask(const QString &title, const transf
             m_window.box(i)->setChecked(checked[i]);
         }
         m_state.DialogAnswer = 0;
+        // Offered for an upload once a port is chosen: the instrument can be read.
+        m_window.cmdWarningCompare->setVisible(onCompare && !m_state.DownloadMode && m_state.ComPortNumber != 0);
         m_window.show();
         m_window.raise();
         m_window.onAnswer = [this] { m_clock.wake(); };
@@ -208,11 +219,18 @@ transfer::CategoryAnswer WarningQuestion::ask(const QString &title, const transf
     onWindow([&] {
         m_window.onAnswer = nullptr;
         answer.proceed = m_state.DialogAnswer == 2;
+        answer.compareFirst = m_state.DialogAnswer == frmBeingSentReceived::kCompareFirst;
         for (int i = 1; i <= transfer::kCategories; ++i)
             answer.chosen[i] = m_window.box(i)->isChecked();
         m_window.hide();
     });
     return answer;
+}
+
+void WarningQuestion::showComparison(const ConfigImage &instrument, const ConfigImage &afterUpload)
+{
+    if (onCompare)
+        onWindow([&] { onCompare(instrument, afterUpload); });
 }
 
 void WarningQuestion::dismiss()

@@ -44,10 +44,14 @@ public:
     QPushButton *cmdfraWarningClearAll;
     QPushButton *cmdWarningContinue;
     QPushButton *cmdWarningCancel;
+    // Shows what the upload would change, then the warning again.
+    QPushButton *cmdWarningCompare;
+    static constexpr int kCompareFirst = 3; // DialogAnswer of "Compare first…"
 
 public slots:
     void cmdWarningContinue_Click();
     void cmdWarningCancel_Click();
+    void cmdWarningCompare_Click();
     void cmdfraWarningSetAll_Click();
     void cmdfraWarningClearAll_Click();
 
@@ -75,6 +79,10 @@ public:
     transfer::CategoryAnswer ask(const QString &title, const transfer::Categories &enabled,
                                  const transfer::Categories &checked) override;
     void dismiss() override;
+    void showComparison(const ConfigImage &instrument, const ConfigImage &afterUpload) override;
+    // Shows what an upload would change (on the windows' thread); without it the
+    // warning offers no "Compare first…".
+    std::function<void(const ConfigImage &, const ConfigImage &)> onCompare;
 
 private:
     void onWindow(const std::function<void()> &fn);

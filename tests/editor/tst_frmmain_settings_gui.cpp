@@ -276,7 +276,10 @@ private slots:
                                                                  "|",
                                                                  "ResetDefaults",
                                                                  "CreateBackup",
-                                                                 "RestoreBackup"}));
+                                                                 "RestoreBackup",
+                                                                 "|",
+                                                                 "CompareWithInstrument",
+                                                                 "VerifyAfterUpload"}));
         QCOMPARE(describe(f.get<QMenu>("Tacho")), (QStringList{"TachoSensitivity", "PullyRatio"}));
         QCOMPARE(describe(f.get<QMenu>("PullyRatio")),
                  (QStringList{"TachoRatio1", "TachoRatio5", "TachoRatio10", "TachoRatio20", "TachoRatio50",

@@ -1,6 +1,8 @@
 // Upload, download, backup and restore against the simulated instrument on the virtual clock.
+#include "core/ConfigImage.h"
 #include "core/Defaults.h"
 #include "core/EditorState.h"
+#include "core/FieldTable.h"
 #include "core/Protocol.h"
 #include "core/TransferRules.h"
 #include "kit/LinkFixture.h"
@@ -8,6 +10,7 @@
 #include "link/Connection.h"
 #include "link/InstrumentContext.h"
 #include "link/Transfers.h"
+#include "link/UploadCheck.h"
 #include "ui/frmBeingSentReceived.h"
 
 #include <QCheckBox>
@@ -78,6 +81,67 @@ class TestTransfers : public QObject
 {
     Q_OBJECT
 private slots:
+    // Verify after Upload reads back what was written: a clean instrument passes, one
+    // whose memory keeps a bit of display configuration 3 wrong is named.
+    void verifyAfterUpload_data()
+    {
+        QTest::addColumn<int>("weakCell");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("clean") << -1 << "Verified: 3072 bytes match.";
+        QTest::newRow("one bit stored wrong")
+            << proto::kConfigBlockBase + 2 * proto::kConfigBlockSize + 28
+            << "Verify found differences: 1 of 3072 bytes read back are not what was sent.\r\nConfiguration 3";
+    }
+    void verifyAfterUpload()
+    {
+        QFETCH(int, weakCell);
+        QFETCH(QString, told);
+        Bench b;
+        b.connectFirst();
+        SimFaults f;
+        f.weakEepromCell = weakCell;
+        b.sim.setFaults(f);
+        b.answerWindow({});
+        b.prompts.ok();
+        transfer::UploadOptions verify;
+        verify.verify = true;
+        QCOMPARE(transfer::Upload(b.ctx, b.question, b.pc, verify), weakCell < 0 ? Outcome::Done : Outcome::Failed);
+        QVERIFY(b.prompts.verifyAllUsed());
+        QVERIFY2(b.prompts.last().text.startsWith(told), qPrintable(b.prompts.last().text));
+        QVERIFY(!b.state.Connected);
+    }
+
+    // After an upload cancelled midway, the comparison lists exactly the display
+    // configurations the instrument does not hold as the editor has them.
+    void compareWithInstrumentAfterAPartialUpload()
+    {
+        Bench b;
+        b.connectFirst();
+        for (int n = 1; n <= 16; ++n)
+            b.state.ConfigBlock[n][28] = quint8(40 + n);
+        b.answerWindow({});
+        b.clock.scheduleIn(6.0, [&] { b.link.requestCancel(); });
+        b.prompts.ok();
+        Outcome outcome = Outcome::Done;
+        QVERIFY(runInstrumentOperation(b.link, b.state, b.prompts, b.view,
+                                       [&] { outcome = transfer::Upload(b.ctx, b.question, b.pc); }));
+        QCOMPARE(outcome, Outcome::Cancelled);
+        QSet<int> notHeld;
+        for (int n = 1; n <= 16; ++n)
+            if (b.eeprom(proto::kConfigBlockBase + 128 * (n - 1), 128) != blockBytes(b.state.ConfigBlock[n], 128))
+                notHeld << n;
+        QVERIFY(!notHeld.isEmpty() && notHeld.size() < 16);
+
+        ConfigImage instrument;
+        QCOMPARE(transfer::ReadForCompare(b.ctx, instrument), Outcome::Done);
+        QSet<int> listed;
+        for (const fields::Line &line : fields::differences(ConfigImage::of(b.state), instrument))
+            if (line.group < 16)
+                listed << line.group + 1;
+        QCOMPARE(listed, notHeld);
+        QVERIFY(!b.state.Connected);
+    }
+
     void fullUploadByteStream()
     {
         Bench b;

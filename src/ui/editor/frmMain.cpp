@@ -26,6 +26,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -184,6 +185,11 @@ void frmMain::buildMenus()
     ResetDefaults = action(mnuEdit, "ResetDefaults", QStringLiteral("Reset to Factory Defaults"));
     CreateBackup = action(mnuEdit, "CreateBackup", QStringLiteral("Create System Backup"));
     RestoreBackup = action(mnuEdit, "RestoreBackup", QStringLiteral("Restore All from Backup"));
+    mnuEdit->addSeparator();
+    CompareWithInstrument = action(mnuEdit, "CompareWithInstrument", QStringLiteral("Compare with &Instrument"));
+    VerifyAfterUpload = action(mnuEdit, "VerifyAfterUpload", QStringLiteral("&Verify after Upload"));
+    VerifyAfterUpload->setCheckable(true);
+    VerifyAfterUpload->setChecked(QSettings().value(QLatin1String(kVerifyAfterUploadKey), false).toBool());
 
     mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
@@ -207,6 +213,7 @@ void frmMain::buildMenus()
         {SaveAs, &frmMain::SaveAs_Click},
         {Exit, &frmMain::Exit_Click},
         {CompareWithFile, &frmMain::CompareWithFile_Click},
+        {CompareWithInstrument, &frmMain::CompareWithInstrument_Click},
         {Knots, &frmMain::Knots_Click},
         {MPH, &frmMain::MPH_Click},
         {KmHr, &frmMain::KmHr_Click},
@@ -245,6 +252,9 @@ void frmMain::buildMenus()
     };
     for (const auto &[item, slot] : handlers)
         connect(item, &QAction::triggered, this, slot);
+    // Remembered between runs; off unless the user switches it on.
+    connect(VerifyAfterUpload, &QAction::toggled, this,
+            [](bool on) { QSettings().setValue(QLatin1String(kVerifyAfterUploadKey), on); });
 }
 
 QWidget *frmMain::buildConnectionBar()

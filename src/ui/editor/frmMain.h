@@ -167,6 +167,9 @@ public:
     QAction *TachoRatio1, *TachoRatio5, *TachoRatio10, *TachoRatio20, *TachoRatio50, *TachoRatio100, *TachoRatio200;
     QAction *ViewDamping, *ViewMaintenanceAlarm, *Senders, *TessaroComPort, *ViewTodAlarms, *FuelTankSize, *Tank2Size,
         *ResetDefaults, *CreateBackup, *RestoreBackup;
+    QAction *CompareWithInstrument, *VerifyAfterUpload;
+    // The settings key of "Verify after Upload".
+    static constexpr const char *kVerifyAfterUploadKey = "verifyAfterUpload";
     QAction *Contents, *About;
 
     // Connection, port and identification.
@@ -211,6 +214,7 @@ public slots:
     void SaveAs_Click();
     void Exit_Click();
     void CompareWithFile_Click();
+    void CompareWithInstrument_Click();
     void About_Click();
     void Contents_Click();
     void ViewDamping_Click();

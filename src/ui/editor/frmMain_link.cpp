@@ -1,6 +1,7 @@
 // frmMain: the serial link, the windows of other subsystems, and the instrument operations.
 #include "ui/editor/frmMain.h"
 
+#include "core/ConfigImage.h"
 #include "core/EditorState.h"
 #include "core/Prompts.h"
 #include "link/Connection.h"
@@ -71,6 +72,9 @@ void frmMain::createLinkAndWindows(BytePort *port)
     m_warning = new frmBeingSentReceived(m_state, this);
     m_warning->hide();
     m_warningQuestion = std::make_unique<WarningQuestion>(*m_warning, m_state, m_clock, m_runner.get());
+    m_warningQuestion->onCompare = [this](const ConfigImage &instrument, const ConfigImage &afterUpload) {
+        showComparison(instrument, QStringLiteral("Instrument"), afterUpload, QStringLiteral("After the upload"));
+    };
     m_factory = new frmHalvane(*m_windowContext, this);
     m_factory->setRunner(m_runner.get(), [this](const std::function<void()> &body) { instrumentOperation(body); });
     m_factory->hide();
@@ -218,12 +222,28 @@ void frmMain::TessaroComPort_Click()
 
 void frmMain::cmdUpload_Click()
 {
-    instrumentOperation([this] { transfer::Upload(m_runner->context(), *m_warningQuestion); });
+    transfer::UploadOptions options;
+    options.verify = VerifyAfterUpload->isChecked();
+    instrumentOperation(
+        [this, options] { transfer::Upload(m_runner->context(), *m_warningQuestion, transfer::PcClock(), options); });
 }
 
 void frmMain::cmdDownload_Click()
 {
     instrumentOperation([this] { transfer::Download(m_runner->context(), *m_warningQuestion); });
+}
+
+void frmMain::CompareWithInstrument_Click()
+{
+    instrumentOperation([this] {
+        ConfigImage instrument;
+        if (transfer::ReadForCompare(m_runner->context(), instrument) != transfer::Outcome::Done)
+            return;
+        m_runner->onWindows([this, &instrument] {
+            showComparison(ConfigImage::of(m_state), QStringLiteral("Editor"), instrument,
+                           QStringLiteral("Instrument"));
+        });
+    });
 }
 
 void frmMain::CreateBackup_Click()

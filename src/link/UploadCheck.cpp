@@ -1,0 +1,163 @@
+#include "link/UploadCheck.h"
+
+#include "core/ConfigImage.h"
+#include "core/FieldTable.h"
+#include "core/Prompts.h"
+#include "core/Protocol.h"
+#include "core/TransferRules.h"
+#include "link/InstrumentContext.h"
+#include "link/InstrumentImage.h"
+#include "link/InstrumentView.h"
+#include "link/SerialLink.h"
+
+#include <cstring>
+
+namespace transfer
+{
+
+namespace
+{
+// Differences named in the verify message at most.
+constexpr int kNamedDifferences = 5;
+
+int sameBytes(const quint8 *a, const quint8 *b, int count)
+{
+    int same = 0;
+    for (int i = 0; i < count; ++i)
+        same += a[i] == b[i] ? 1 : 0;
+    return same;
+}
+
+QString unreadText(const QString &what)
+{
+    return QStringLiteral("Verify: %1 could not be read back, so the upload could not be checked.\r\n"
+                          "Check the cable and the power, then upload again.")
+        .arg(what);
+}
+} // namespace
+
+Verification verifyUpload(InstrumentContext &ctx, const quint8 *settings, const quint8 (*blocks)[129],
+                          const std::array<quint8, 128> *curves, bool displaysSent, bool curvesSent)
+{
+    SerialLink &link = ctx.link;
+    Verification out;
+    ConfigImage sent = ConfigImage::of(ctx.state);
+    memcpy(sent.system, settings, 256);
+    ConfigImage held = sent;
+    int compared = 256;
+    int same = 0;
+
+    const ConfirmedRead read = readSystemBlock(ctx);
+    if (!read.ok()) {
+        out.text = unreadText(QStringLiteral("the settings"));
+        return out;
+    }
+    memcpy(held.system, read.bytes.constData(), 256);
+    same += sameBytes(sent.system, held.system, 256);
+
+    if (displaysSent) {
+        for (int n = 1; n <= 16; ++n) {
+            memcpy(sent.blocks[n], blocks[n], proto::kConfigBlockSize);
+            if (!readBlock(link, proto::kConfigBlockBase + proto::kConfigBlockSize * (n - 1), held.blocks[n])) {
+                out.text = unreadText(QStringLiteral("display configuration %1").arg(n));
+                return out;
+            }
+            compared += proto::kConfigBlockSize;
+            same += sameBytes(sent.blocks[n], held.blocks[n], proto::kConfigBlockSize);
+        }
+    }
+    if (curvesSent) {
+        for (int k : uploadedCurves()) {
+            std::array<quint8, 128> stored{};
+            if (!readBlock(link, proto::kCurveBase + proto::kCurveSize * (k - 1), stored.data())) {
+                out.text = unreadText(QStringLiteral("sender curve %1").arg(k));
+                return out;
+            }
+            compared += proto::kCurveSize;
+            same += sameBytes(curves[k].data(), stored.data(), proto::kCurveSize);
+            // Both as the instrument's words read back into the editor's terms.
+            decodeCurve(curves[k], sent.curves[k]);
+            decodeCurve(stored, held.curves[k]);
+        }
+    }
+
+    out.matches = same == compared;
+    if (out.matches) {
+        out.text = QStringLiteral("Verified: %1 bytes match.").arg(compared);
+        return out;
+    }
+    QStringList named;
+    for (const fields::Line &line : fields::differences(sent, held)) {
+        if (named.size() == kNamedDifferences)
+            break;
+        named << QStringLiteral("%1: sent %2, the instrument holds %3").arg(line.field, line.oldText, line.newText);
+    }
+    // A difference only in a checksum byte has no field of its own.
+    if (named.isEmpty())
+        named << QStringLiteral("a checksum byte");
+    out.text = QStringLiteral("Verify found differences: %1 of %2 bytes read back are not what was sent.\r\n%3\r\n"
+                              "Upload again, or check the cable and the power.")
+                   .arg(compared - same)
+                   .arg(compared)
+                   .arg(named.join(QStringLiteral("\r\n")));
+    return out;
+}
+
+void compareBeforeUpload(InstrumentContext &ctx, CategoryQuestion &question, const PcClock &pc)
+{
+    const QString title = QStringLiteral("Compare first");
+    question.dismiss();
+    const ConfigImage editor = ConfigImage::of(ctx.state);
+    const std::optional<ConfirmedRead> settings = connectAndReadSettings(ctx);
+    if (!settings)
+        return;
+    const InstrumentImage read = readInstrumentImage(ctx, *settings, editor, 1, 17);
+    ctx.link.Delay(0.25);
+    leaveCommandMode(ctx, proto::kSoftReset, kNotConnectedCorvane);
+    ctx.view.hideProgress();
+    if (!read.ok) {
+        ctx.prompts.message(
+            title, QStringLiteral("The instrument did not send %1 intact: nothing was compared.").arg(read.problem),
+            Prompts::Icon::Critical);
+        return;
+    }
+    // What the upload with the categories chosen now would leave in the instrument.
+    ConfigImage after = read.image;
+    uploadedSettings(read.image.system, editor.system, ctx.state, pc.today(), after.system);
+    const EditorState &s = ctx.state;
+    if (s.UploadCategory[1]) {
+        for (int n = 1; n <= 16; ++n) {
+            memcpy(after.blocks[n], editor.blocks[n], proto::kConfigBlockSize);
+            after.blocks[n][0] = configBlockChecksum(after.blocks[n]);
+        }
+    }
+    if (s.UploadCategory[4]) {
+        for (int k : uploadedCurves())
+            memcpy(after.curves[k], editor.curves[k], sizeof after.curves[k]);
+    }
+    question.showComparison(read.image, after);
+}
+
+Outcome ReadForCompare(InstrumentContext &ctx, ConfigImage &instrument)
+{
+    ctx.link.clearTrouble();
+    const QString title = QStringLiteral("Compare with Instrument");
+    const ConfigImage editor = ConfigImage::of(ctx.state);
+    const std::optional<ConfirmedRead> settings = connectAndReadSettings(ctx);
+    if (!settings)
+        return Outcome::NotConnected;
+    const InstrumentImage read = readInstrumentImage(ctx, *settings, editor, 1, 17);
+    ctx.link.Delay(0.25);
+    leaveCommandMode(ctx, proto::kSoftReset, kNotConnectedCorvane);
+    ctx.view.hideProgress();
+    if (!read.ok) {
+        ctx.prompts.message(
+            title, QStringLiteral("The instrument did not send %1 intact: nothing was compared.").arg(read.problem),
+            Prompts::Icon::Critical);
+        return Outcome::Failed;
+    }
+    instrument = read.image;
+    return Outcome::Done;
+}
+
+} // namespace transfer

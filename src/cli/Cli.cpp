@@ -24,8 +24,7 @@ struct Command {
     int (*run)(Invocation &);
 };
 
-// One row per command. "compare" and "report" (and --verify for upload) join here
-// once the field table can name what differs.
+// One row per command. (--verify for upload joins here once it is ready.)
 const QList<Command> &commands()
 {
     static const QList<Command> table{
@@ -82,6 +81,24 @@ const QList<Command> &commands()
          "corvane-sim), else the system's serial ports in the order ttyUSB, ttyACM, ttyS, others.",
          0,
          ports},
+        {"compare",
+         {QStringLiteral("A.CFG"), QStringLiteral("B.CFG")},
+         "List what differs between two configuration files",
+         "Compares the configuration files A.CFG and B.CFG field by field and lists what differs as the editor's "
+         "compare window does: grouped, each line \"name: value in A → value in B\", with a count per group. "
+         "The exit status is 0 whenever both files were read, whether or not they differ; 1 when one cannot be "
+         "read.",
+         0,
+         compare},
+        {"report",
+         {QStringLiteral("FILE.CFG"), QStringLiteral("OUT.pdf")},
+         "Write the configuration report of a file as PDF",
+         "Writes the configuration report of FILE.CFG into OUT.pdf, as the editor's \"Export Report\" does: a "
+         "title page, each of the 16 display configurations as the instrument's face with its data sources, "
+         "alarm and bar limits and icons, the settings, and each sender curve as a chart with its points. Needs "
+         "no display.",
+         0,
+         report},
     };
     return table;
 }
@@ -105,8 +122,9 @@ QString generalHelp()
 {
     QString text = QStringLiteral("Usage: %1 COMMAND [options] [files]\n\n"
                                   "The Corvane's configuration from a terminal: the editor's upload, download, "
-                                  "backup,\nrestore and factory reset over a serial port (115200 8N1), and the "
-                                  "HEX to .COD conversion.\n\nCommands:\n")
+                                  "backup,\nrestore and factory reset over a serial port (115200 8N1), the "
+                                  "HEX to .COD conversion,\nthe comparison of two configuration files and their "
+                                  "PDF report.\n\nCommands:\n")
                        .arg(programName());
     for (const Command &c : commands()) {
         const QString synopsis = QString::fromLatin1(c.name) + QLatin1Char(' ') + c.arguments.join(QLatin1Char(' '));
@@ -119,7 +137,11 @@ QString generalHelp()
 QString argumentHelp(const QString &name)
 {
     if (name == QLatin1String("FILE.CFG"))
-        return QStringLiteral("The configuration file to upload.");
+        return QStringLiteral("The configuration file to read.");
+    if (name == QLatin1String("A.CFG") || name == QLatin1String("B.CFG"))
+        return QStringLiteral("A configuration file to compare.");
+    if (name == QLatin1String("OUT.pdf"))
+        return QStringLiteral("The PDF file to write.");
     if (name == QLatin1String("OUT.CFG"))
         return QStringLiteral("The configuration file to write.");
     if (name == QLatin1String("IN.HEX"))

@@ -167,7 +167,7 @@ QString wrapped(const QString &text, int width = 79)
 
 void addOptions(QCommandLineParser &parser, const Command &c)
 {
-    parser.setApplicationDescription(QLatin1Char('\n') + wrapped(QString::fromLatin1(c.description)));
+    parser.setApplicationDescription(QLatin1Char('\n') + wrapped(QString::fromUtf8(c.description)));
     parser.addHelpOption();
     if (c.options & kPort)
         parser.addOption({QStringLiteral("port"),

@@ -1,12 +1,14 @@
 # cmake -DSOURCE_DIR=<src> -P check-layers.cmake
 # Fails when a file of a layer includes a project header of a higher layer:
-# core may include core; link core and link; ui everything.
+# core may include core; link core and link; render core and render; ui everything.
 set(bad "")
-foreach(layer core link)
+foreach(layer core link render)
   if(layer STREQUAL "core")
-    set(higher "link/|ui/")
+    set(higher "link/|render/|ui/|cli/")
+  elseif(layer STREQUAL "link")
+    set(higher "render/|ui/|cli/")
   else()
-    set(higher "ui/")
+    set(higher "link/|ui/|cli/")
   endif()
   file(GLOB_RECURSE files "${SOURCE_DIR}/${layer}/*.cpp" "${SOURCE_DIR}/${layer}/*.h")
   foreach(f ${files})

@@ -13,7 +13,9 @@ namespace cli
 namespace
 {
 
-enum Option : unsigned { kPort = 1, kCategories = 2, kYes = 4, kBase = 8, kVerify = 16 };
+// kSecondFromPort: the last file argument may be left out when --port is given (the
+// instrument stands in for it).
+enum Option : unsigned { kPort = 1, kCategories = 2, kYes = 4, kBase = 8, kVerify = 16, kSecondFromPort = 32 };
 
 struct Command {
     const char *name;
@@ -24,8 +26,7 @@ struct Command {
     int (*run)(Invocation &);
 };
 
-// One row per command. "compare" and "report" (and --verify for upload) join here
-// once the field table can name what differs.
+// One row per command. (--verify for upload joins here once it is ready.)
 const QList<Command> &commands()
 {
     static const QList<Command> table{
@@ -82,6 +83,26 @@ const QList<Command> &commands()
          "corvane-sim), else the system's serial ports in the order ttyUSB, ttyACM, ttyS, others.",
          0,
          ports},
+        {"compare",
+         {QStringLiteral("A.CFG"), QStringLiteral("B.CFG")},
+         "List what differs between two configuration files, or a file and the instrument",
+         "Compares the configuration files A.CFG and B.CFG field by field and lists what differs as the editor's "
+         "compare window does: grouped, each line \"name: value in A → value in B\", with a count per group. "
+         "With --port and A.CFG alone, B is what the instrument holds (its settings, display configurations and "
+         "sender curves, read as \"Compare with Instrument\" does; nothing is written). "
+         "The exit status is 0 whenever both sides were read, whether or not they differ; 1 when a file cannot be "
+         "read; 2 or 3 when the instrument cannot.",
+         kSecondFromPort,
+         compare},
+        {"report",
+         {QStringLiteral("FILE.CFG"), QStringLiteral("OUT.pdf")},
+         "Write the configuration report of a file as PDF",
+         "Writes the configuration report of FILE.CFG into OUT.pdf, as the editor's \"Export Report\" does: a "
+         "title page, each of the 16 display configurations as the instrument's face with its data sources, "
+         "alarm and bar limits and icons, the settings, and each sender curve as a chart with its points. Needs "
+         "no display.",
+         0,
+         report},
     };
     return table;
 }
@@ -105,8 +126,9 @@ QString generalHelp()
 {
     QString text = QStringLiteral("Usage: %1 COMMAND [options] [files]\n\n"
                                   "The Corvane's configuration from a terminal: the editor's upload, download, "
-                                  "backup,\nrestore and factory reset over a serial port (115200 8N1), and the "
-                                  "HEX to .COD conversion.\n\nCommands:\n")
+                                  "backup,\nrestore and factory reset over a serial port (115200 8N1), the "
+                                  "HEX to .COD conversion,\nthe comparison of two configuration files and their "
+                                  "PDF report.\n\nCommands:\n")
                        .arg(programName());
     for (const Command &c : commands()) {
         const QString synopsis = QString::fromLatin1(c.name) + QLatin1Char(' ') + c.arguments.join(QLatin1Char(' '));
@@ -119,7 +141,11 @@ QString generalHelp()
 QString argumentHelp(const QString &name)
 {
     if (name == QLatin1String("FILE.CFG"))
-        return QStringLiteral("The configuration file to upload.");
+        return QStringLiteral("The configuration file to read.");
+    if (name == QLatin1String("A.CFG") || name == QLatin1String("B.CFG"))
+        return QStringLiteral("A configuration file to compare.");
+    if (name == QLatin1String("OUT.pdf"))
+        return QStringLiteral("The PDF file to write.");
     if (name == QLatin1String("OUT.CFG"))
         return QStringLiteral("The configuration file to write.");
     if (name == QLatin1String("IN.HEX"))
@@ -145,9 +171,9 @@ QString wrapped(const QString &text, int width = 79)
 
 void addOptions(QCommandLineParser &parser, const Command &c)
 {
-    parser.setApplicationDescription(QLatin1Char('\n') + wrapped(QString::fromLatin1(c.description)));
+    parser.setApplicationDescription(QLatin1Char('\n') + wrapped(QString::fromUtf8(c.description)));
     parser.addHelpOption();
-    if (c.options & kPort)
+    if (c.options & (kPort | kSecondFromPort))
         parser.addOption({QStringLiteral("port"),
                           QStringLiteral("The serial port: COM1..COM255 as the editor resolves it (see \"ports\"), "
                                          "or a device path such as /dev/ttyUSB0 (a symbolic link too). Required."),
@@ -245,7 +271,9 @@ int run(const QStringList &arguments, Host &host)
         return kExitDone;
     }
     const QStringList files = parser.positionalArguments();
-    if (files.size() != command->arguments.size())
+    const bool fromPort = (command->options & kSecondFromPort) && parser.isSet(QStringLiteral("port")) &&
+                          files.size() == command->arguments.size() - 1;
+    if (files.size() != command->arguments.size() && !fromPort)
         return refuse(console, QStringLiteral("%1 takes %2. Run \"%3 %1 --help\".")
                                    .arg(first,
                                         command->arguments.isEmpty() ? QStringLiteral("no file names")
@@ -254,6 +282,8 @@ int run(const QStringList &arguments, Host &host)
 
     TerminalPrompts prompts(console, (command->options & kYes) && parser.isSet(QStringLiteral("yes")));
     Invocation in{host, console, prompts, files, QString(), {}, QString()};
+    if (command->options & kSecondFromPort)
+        in.port = parser.value(QStringLiteral("port"));
     if (command->options & kPort) {
         in.port = parser.value(QStringLiteral("port"));
         if (in.port.isEmpty())

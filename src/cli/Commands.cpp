@@ -4,10 +4,14 @@
 #include "cli/CategoryChoice.h"
 #include "cli/InstrumentSession.h"
 #include "cli/TerminalPrompts.h"
+#include "core/CompareText.h"
 #include "core/ConfigFile.h"
+#include "core/ConfigImage.h"
 #include "core/Defaults.h"
+#include "core/FieldTable.h"
 #include "core/TransferRules.h"
 #include "link/InstrumentContext.h"
+#include "link/Transfers.h"
 #include "link/WrittenParts.h"
 
 #include <QDir>
@@ -209,6 +213,32 @@ int download(Invocation &in)
                           .arg(session.serialNumber(), captions(s.DownloadCategory, transfer::downloadOrder()),
                                basePath.isEmpty() ? QStringLiteral("the factory defaults") : shownPath(basePath),
                                shownPath(out)));
+    return kExitDone;
+}
+
+int compareWithInstrument(Invocation &in)
+{
+    const QString path = in.arguments.at(0);
+    ConfigFileImage file;
+    const ConfigReadResult read = readConfigFile(path, file);
+    if (!read.ok)
+        return refuse(in, describeReadFailure(path, read) + QStringLiteral("\nNothing was sent."));
+    PortChoice port;
+    if (!resolvePort(in, &port))
+        return kExitNotFound;
+    InstrumentSession session(in.host, in.console, in.prompts, port);
+    applyConfigFile(session.state, file);
+    session.state.ComPortNumber = quint8(port.number);
+    ConfigImage instrument;
+    const int code = session.run(QStringLiteral("Compare"),
+                                 [&](InstrumentContext &ctx) { return transfer::ReadForCompare(ctx, instrument); });
+    if (code != kExitDone)
+        return code;
+    const ConfigImage mine = ConfigImage::of(file);
+    const std::vector<fields::Line> differences = fields::differences(mine, instrument);
+    in.console.result(
+        fields::comparisonText(differences, differences, QFileInfo(path).fileName(), QStringLiteral("Instrument"))
+            .trimmed());
     return kExitDone;
 }
 

@@ -26,6 +26,11 @@ int restore(Invocation &in);
 int resetDefaults(Invocation &in);
 int hexToCod(Invocation &in);
 int ports(Invocation &in);
+int compare(Invocation &in);
+// compare with one file and --port: the file against what the instrument holds.
+int compareWithInstrument(Invocation &in);
+// Needs a QGuiApplication (see main.cpp); refused without one.
+int report(Invocation &in);
 
 // The categories a command may choose, and those it chooses when --categories is not given.
 transfer::Categories uploadCategories();

@@ -5,11 +5,13 @@
 #include "link/SerialLink.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 #include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <memory>
 #include <thread>
 #ifdef Q_OS_WIN
 #include <io.h>
@@ -31,11 +33,25 @@ void onInterrupt(int)
     if (g_interrupted.exchange(true))
         std::_Exit(130);
 }
+// The report paints with Qt Gui, which needs a QGuiApplication (for its fonts) but no
+// display: without one it uses the offscreen platform. Every other command stays on
+// Qt Core.
+std::unique_ptr<QCoreApplication> makeApplication(int &argc, char *argv[])
+{
+    if (argc < 2 || qstrcmp(argv[1], "report") != 0)
+        return std::make_unique<QCoreApplication>(argc, argv);
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
     // The same names as the editor: an installed program shares its per-user folder
     // and with it the COMn entries.
     QCoreApplication::setApplicationName(QStringLiteral("Corvane Display Configuration Editor"));

@@ -84,8 +84,9 @@ public:
                 continue;
             const QString name = rest == 0xFF ? QStringLiteral("system byte %1").arg(i)
                                               : QStringLiteral("system byte %1 (other bits)").arg(i);
-            add(name, rawSystemGroup(i), Area::System, 0, i, 1, rest,
-                [i, rest](const ConfigImage &m) { return number(m.system[i] & rest); });
+            add(name, rawSystemGroup(i), Area::System, 0, i, 1, rest, [i, rest](const ConfigImage &m) {
+                return number(m.system[i] & rest);
+            }).raw = true;
         }
     }
 
@@ -98,7 +99,8 @@ public:
             const QString name =
                 rest == 0xFF ? QStringLiteral("byte %1").arg(d) : QStringLiteral("byte %1 (other bits)").arg(d);
             add(QStringLiteral("Configuration %1").arg(n) + kSep + name, kConfiguration1 + n - 1, Area::Block, n, d, 1,
-                rest, [n, d, rest](const ConfigImage &m) { return number(m.blocks[n][d] & rest); });
+                rest, [n, d, rest](const ConfigImage &m) { return number(m.blocks[n][d] & rest); })
+                .raw = true;
         }
         std::memset(m_blockBits, 0, sizeof m_blockBits);
     }

@@ -44,6 +44,8 @@ struct Field {
     quint8 mask = 0xFF; // bits of a one-byte field
     // Checksums and the configuration shown: derived or a view, never a difference.
     bool derived = false;
+    // Bits without a meaning of their own ("system byte 203"): compared, not reported.
+    bool raw = false;
     Kind kind = Kind::Value;
     std::function<QString(const ConfigImage &)> text;
 };

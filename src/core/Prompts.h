@@ -25,6 +25,13 @@ public:
     // Return the chosen path, or an empty string when cancelled.
     virtual QString openFile(const QString &title, const QString &filter) = 0;
     virtual QString saveFile(const QString &title, const QString &filter) = 0;
+    // Folder dialog; returns the chosen folder, or an empty string when cancelled (as
+    // a prompter without one does).
+    virtual QString chooseFolder(const QString &title)
+    {
+        Q_UNUSED(title);
+        return QString();
+    }
 };
 
 // The application title used for message boxes that have no title of their own.

@@ -85,3 +85,8 @@ QString WidgetPrompts::saveFile(const QString &title, const QString &filter)
     return QFileDialog::getSaveFileName(m_parent, title, QString(), qtFilter(filter), nullptr,
                                         QFileDialog::DontConfirmOverwrite);
 }
+
+QString WidgetPrompts::chooseFolder(const QString &title)
+{
+    return QFileDialog::getExistingDirectory(m_parent, title);
+}

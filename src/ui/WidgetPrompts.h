@@ -18,6 +18,7 @@ public:
                      std::optional<QPoint> twips) override;
     QString openFile(const QString &title, const QString &filter) override;
     QString saveFile(const QString &title, const QString &filter) override;
+    QString chooseFolder(const QString &title) override;
 
     // "Files (*.CFG)| *.CFG" -> "Files (*.CFG) (*.CFG)" for Qt's dialogs.
     static QString qtFilter(const QString &designedFilter);

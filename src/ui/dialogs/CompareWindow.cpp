@@ -1,5 +1,6 @@
 #include "ui/dialogs/CompareWindow.h"
 
+#include "core/CompareText.h"
 #include "core/Prompts.h"
 
 #include <QButtonGroup>
@@ -14,25 +15,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-namespace
-{
-
-const QString kArrow = QStringLiteral(" → ");
-
-QString changeText(const fields::Line &line)
-{
-    return line.differs ? line.oldText + kArrow + line.newText : line.oldText;
-}
-
-QString groupHeading(int group, int differences)
-{
-    return QStringLiteral("%1 (%2 %3)")
-        .arg(fields::groupName(group))
-        .arg(differences)
-        .arg(differences == 1 ? QStringLiteral("difference") : QStringLiteral("differences"));
-}
-
-} // namespace
+using fields::changeText;
+using fields::groupHeading;
 
 CompareWindow::CompareWindow(Prompts &prompts, QWidget *parent) : QWidget(parent), m_prompts(prompts)
 {
@@ -105,12 +89,8 @@ void CompareWindow::compare(const ConfigImage &before, const QString &beforeTitl
     m_afterTitle = afterTitle;
     m_differences = fields::differences(before, after);
     m_everything.clear();
-    setWindowTitle(QStringLiteral("Compare %1 with %2").arg(beforeTitle, afterTitle));
-    lblTitles->setText(m_differences.empty()
-                           ? QStringLiteral("%1 and %2 hold the same configuration.").arg(beforeTitle, afterTitle)
-                           : QStringLiteral("%1 difference(s): values in %2 → values in %3.")
-                                 .arg(m_differences.size())
-                                 .arg(beforeTitle, afterTitle));
+    setWindowTitle(fields::comparisonTitle(beforeTitle, afterTitle));
+    lblTitles->setText(fields::comparisonSummary(int(m_differences.size()), beforeTitle, afterTitle));
     lstDifferences->setHeaderLabels({QStringLiteral("Field"), QStringLiteral("%1 → %2").arg(beforeTitle, afterTitle)});
     fill();
 }
@@ -155,19 +135,7 @@ void CompareWindow::fill()
 
 QString CompareWindow::reportText() const
 {
-    QString out = windowTitle() + QStringLiteral("\n") + lblTitles->text() + QStringLiteral("\n");
-    int counts[fields::kGroupCount] = {};
-    for (const fields::Line &line : m_differences)
-        ++counts[line.group];
-    int group = -1;
-    for (const fields::Line &line : shownLines()) {
-        if (line.group != group) {
-            group = line.group;
-            out += QStringLiteral("\n") + groupHeading(group, counts[group]) + QStringLiteral("\n");
-        }
-        out += QStringLiteral("  ") + line.field + QStringLiteral(": ") + changeText(line) + QStringLiteral("\n");
-    }
-    return out;
+    return fields::comparisonText(shownLines(), m_differences, m_beforeTitle, m_afterTitle);
 }
 
 void CompareWindow::onSaveClicked()

@@ -9,8 +9,6 @@
 #include <array>
 #include <vector>
 
-class QLabel;
-
 class BrevoFace : public QWidget
 {
     Q_OBJECT
@@ -19,8 +17,8 @@ public:
 
     // Overlay elements switched by the icon bits.
     FacePicture *PicUpRightArrow, *PicUpLeftArrow, *PicNmea3RArrow, *PicNmea2UArrow, *PicNmea2DArrow, *PicNmea1LArrow;
-    QLabel *lblNmea3, *lblNmea2, *lblNmea1, *LblTemp, *LblFuel, *LblRpmLower, *LblDepthLower, *LblVdc, *LblSpeedLower,
-        *LblOil, *lblRpmU, *LblDepthU, *lblSpeedU, *LblDegU;
+    FacePicture *lblNmea3, *lblNmea2, *lblNmea1, *LblTemp, *LblFuel, *LblRpmLower, *LblDepthLower, *LblVdc,
+        *LblSpeedLower, *LblOil, *lblRpmU, *LblDepthU, *lblSpeedU, *LblDegU;
     // Pointer marks of the two bar graphs (shown in pointer mode).
     FacePicture *PicDisplay4PointerU, *PicDisplay4PointerD, *PicDisplay5PointerU, *PicDisplay5PointerD;
     // Blinking highlights over the displays.
@@ -34,7 +32,7 @@ public:
     void setSources(const std::array<int, 5> &codes);
     // What display 0..4 shows ("1A" .. "4B", "C15" for another source, empty for none).
     QString sourceText(int display) const { return m_sourceText[size_t(display)]; }
-    static QString sourceTextFor(int code);
+    static QString sourceTextFor(int code) { return face::sourceText(code); }
 
     // Pointer mode shows the four pointer marks and a pointer in each bar; bar chart mode fills the bars.
     void setPointerMode(bool pointer);
@@ -50,24 +48,12 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    struct Placed {
-        QWidget *widget;
-        QRectF design;
-        qreal fontPx; // 0 for pictures
-    };
-    QLabel *makeWord(const char *name, const QString &text, const QString &accessible, const QRectF &design,
-                     Qt::Alignment align);
-    FacePicture *makePicture(int shape, const char *name, const QString &accessible, const QRectF &design);
     void layoutOverlays();
     qreal scale() const;
     QPointF origin() const;
     void updateDescription();
 
-    void paintBezel(QPainter &p) const;
-    void paintDigitalDisplay(QPainter &p, const QRectF &r, const QString &text) const;
-    void paintBar(QPainter &p, int bar) const;
-
-    std::vector<Placed> m_placed;
+    std::vector<FacePicture *> m_placed;
     std::array<QString, 5> m_sourceText;
     bool m_pointer = true;
 };

@@ -1,20 +1,22 @@
-// One painted picture laid over the instrument face: an icon arrow, a bar graph pointer mark or a display highlight.
+// One element laid over the instrument face (an icon word or arrow, a bar graph pointer mark or a display
+// highlight), painted by the face painter the report uses too.
 #pragma once
 
-#include <QWidget>
+#include "render/FacePainter.h"
 
-class FacePicture : public QWidget
+#include <QLabel>
+
+// A label, so that a word keeps its text for assistive tools; pictures have none.
+class FacePicture : public QLabel
 {
     Q_OBJECT
 public:
-    enum class Shape { ArrowLeft, ArrowRight, ArrowUp, ArrowDown, PointerUp, PointerDown, Highlight };
-
-    FacePicture(Shape shape, const QString &name, const QString &accessibleName, QWidget *parent);
-    Shape shape() const { return m_shape; }
+    FacePicture(const face::Element &element, QWidget *parent);
+    face::Shape shape() const { return m_element.shape; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    Shape m_shape;
+    const face::Element &m_element;
 };

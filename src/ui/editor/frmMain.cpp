@@ -131,6 +131,8 @@ void frmMain::buildMenus()
     Open = action(mnuFile, "Open", QStringLiteral("&Open"));
     RecentFiles = submenu(mnuFile, "RecentFiles", QStringLiteral("&Recent Files"));
     CompareWithFile = action(mnuFile, "CompareWithFile", QStringLiteral("Compare with &File…"));
+    ExportReport = action(mnuFile, "ExportReport", QStringLiteral("&Export Report…"));
+    ExportPictures = action(mnuFile, "ExportPictures", QStringLiteral("Export &Pictures…"));
     mnuFile->addSeparator();
     Save = action(mnuFile, "Save", QStringLiteral("&Save"));
     SaveAs = action(mnuFile, "SaveAs", QStringLiteral("Save  &As"));
@@ -214,6 +216,8 @@ void frmMain::buildMenus()
         {Exit, &frmMain::Exit_Click},
         {CompareWithFile, &frmMain::CompareWithFile_Click},
         {CompareWithInstrument, &frmMain::CompareWithInstrument_Click},
+        {ExportReport, &frmMain::ExportReport_Click},
+        {ExportPictures, &frmMain::ExportPictures_Click},
         {Knots, &frmMain::Knots_Click},
         {MPH, &frmMain::MPH_Click},
         {KmHr, &frmMain::KmHr_Click},

@@ -158,6 +158,7 @@ public:
     QMenu *mnuFile, *mnuEdit, *mnuHelp;
     QAction *New, *Open, *Save, *SaveAs, *Exit;
     QAction *CompareWithFile;
+    QAction *ExportReport, *ExportPictures;
     QMenu *RecentFiles;
     QMenu *SpeedUnits, *TemperatureUnits, *PressureUnits, *TimeFormat, *BarGraphType, *Tacho, *TachoSensitivity,
         *PullyRatio;
@@ -215,6 +216,8 @@ public slots:
     void Exit_Click();
     void CompareWithFile_Click();
     void CompareWithInstrument_Click();
+    void ExportReport_Click();   // frmMain_report.cpp
+    void ExportPictures_Click(); // frmMain_report.cpp
     void About_Click();
     void Contents_Click();
     void ViewDamping_Click();

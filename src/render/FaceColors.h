@@ -1,4 +1,4 @@
-// Colours of the painted instrument face, shared by the face and its overlay pictures.
+// Colours of the painted instrument face: the editor's picture, the report and the exported pictures.
 #pragma once
 
 #include <QColor>

@@ -6,7 +6,7 @@
 #include "link/InstrumentContext.h"
 #include "link/SerialLink.h"
 #include "link/Transfers.h"
-#include "ui/frmBeingSentReceived.h"
+#include "ui/TransferWarning.h"
 
 #include <QPushButton>
 
@@ -37,7 +37,7 @@ SimMemory benchMemory()
 
 bool runOperation(BenchLink &b, BenchOp op, const std::function<void()> &mark)
 {
-    auto connect = [&b] { ConnectToBrevo(b.state, b.prompts, b.clock, b.link, b.view); };
+    auto connect = [&b] { connectToInstrument(b.state, b.prompts, b.clock, b.link, b.view); };
     InstrumentContext ctx{b.state, b.prompts, b.link, b.view, connect, {}};
     transfer::Outcome outcome = transfer::Outcome::Done;
     const bool ran = runInstrumentOperation(b.link, b.state, b.prompts, b.view, [&] {

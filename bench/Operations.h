@@ -9,7 +9,7 @@ class Prompts;
 class Clock;
 class SerialLink;
 class InstrumentView;
-class frmBeingSentReceived;
+class TransferWarning;
 namespace transfer
 {
 class CategoryQuestion;
@@ -25,7 +25,7 @@ struct BenchLink {
     Clock &clock;
     SerialLink &link;
     InstrumentView &view;
-    frmBeingSentReceived &window;
+    TransferWarning &window;
     transfer::CategoryQuestion &question;
     // Runs `fn` a moment from now, from the event loop (the user clicking CONTINUE).
     std::function<void(std::function<void()>)> soon;

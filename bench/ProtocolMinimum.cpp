@@ -7,7 +7,7 @@
 #include "kit/VirtualClock.h"
 #include "link/InstrumentView.h"
 #include "link/SerialLink.h"
-#include "ui/frmBeingSentReceived.h"
+#include "ui/TransferWarning.h"
 
 namespace
 {
@@ -40,7 +40,7 @@ QList<ProtocolCount> countProtocol(const QList<BenchOp> &ops)
     SimulatorPort port(sim, clock);
     InstrumentView view;
     SerialLink link(state, prompts, clock, port, [](int n) { return QStringLiteral("COM%1").arg(n); });
-    frmBeingSentReceived window(state);
+    TransferWarning window(state);
     WarningQuestion question(window, state, clock);
     BenchLink b{state, prompts, clock,    link,
                 view,  window,  question, [&clock](std::function<void()> fn) {

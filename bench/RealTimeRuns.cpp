@@ -11,8 +11,8 @@
 #include "link/PortResolver.h"
 #include "link/SerialBytePort.h"
 #include "link/SerialLink.h"
-#include "ui/dialogs/frmNmeaData.h"
-#include "ui/frmBeingSentReceived.h"
+#include "ui/TransferWarning.h"
+#include "ui/dialogs/NmeaMonitorWindow.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -76,7 +76,7 @@ QList<RealTimeResult> runRealTime(const QString &simProgram, const QList<BenchOp
     // As in the editor: the operations run on the link thread, the windows here.
     OperationRunner runner(state, prompts, view, clock, port, [&resolver](int n) { return resolver.device(n); });
     InstrumentContext &ctx = runner.context();
-    frmBeingSentReceived window(state);
+    TransferWarning window(state);
     WarningQuestion question(window, state, clock, &runner);
     BenchLink b{
         ctx.state, ctx.prompts, clock, ctx.link, ctx.view, window, question, [&window](std::function<void()> fn) {
@@ -110,7 +110,7 @@ QList<RealTimeResult> runRealTime(const QString &simProgram, const QList<BenchOp
     }
     if (monitor && monitor->seconds > 0) {
         // The monitor as the editor runs it: its window, polling until Cancel.
-        frmNmeaData monitorWindow;
+        NmeaMonitorWindow monitorWindow;
         state.NmeaChannel = 1;
         runToEnd([&] {
             runInstrumentOperation(ctx.link, ctx.state, ctx.prompts, ctx.view, [&] { ctx.ensureConnected(); });

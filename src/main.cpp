@@ -2,7 +2,7 @@
 #include "core/Prompts.h"
 #include "link/Clock.h"
 #include "ui/WidgetPrompts.h"
-#include "ui/editor/frmMain.h"
+#include "ui/editor/MainWindow.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -55,7 +55,7 @@ int main(int argc, char *argv[])
 
     WidgetPrompts prompts;
     DeadlineClock clock;
-    frmMain window(prompts, clock, QCoreApplication::applicationDirPath());
+    MainWindow window(prompts, clock, QCoreApplication::applicationDirPath());
     prompts.setParent(&window);
     StartupProbe probe;
     if (qEnvironmentVariableIsSet("CORVANE_STARTUP_PROBE"))

@@ -3,13 +3,13 @@
 #include "core/Prompts.h"
 #include "link/Clock.h"
 #include "ui/LinkWindows.h"
+#include "ui/TransferWarning.h"
 #include "ui/WidgetPrompts.h"
-#include "ui/dialogs/frmNmea.h"
-#include "ui/dialogs/frmNmeaData.h"
-#include "ui/dialogs/frmSenders.h"
-#include "ui/dialogs/frmTimeOfDayAlarms.h"
-#include "ui/editor/frmMain.h"
-#include "ui/frmBeingSentReceived.h"
+#include "ui/dialogs/NmeaMonitorWindow.h"
+#include "ui/dialogs/NmeaSelector.h"
+#include "ui/dialogs/SendersWindow.h"
+#include "ui/dialogs/TimeOfDayAlarmsWindow.h"
+#include "ui/editor/MainWindow.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -24,7 +24,7 @@ namespace
 {
 // Opens one of the other windows as a user would, with something in it worth seeing; the
 // sender window with user curve `curve` loaded (0: none).
-void showWindow(frmMain &w, const QString &name, int curve)
+void showWindow(MainWindow &w, const QString &name, int curve)
 {
     if (name == QLatin1String("senders") || name == QLatin1String("chart")) {
         w.DegC_Click();
@@ -41,7 +41,7 @@ void showWindow(frmMain &w, const QString &name, int curve)
         w.ViewTodAlarms_Click();
         w.todAlarmsWindow()->findChild<QComboBox *>(QStringLiteral("cboTodAlarms"))->setCurrentIndex(2);
     } else if (name == QLatin1String("nmea-data")) {
-        frmNmeaData *monitor = w.nmeaMonitor();
+        NmeaMonitorWindow *monitor = w.nmeaMonitor();
         monitor->setWindowTitle(QStringLiteral("Incoming Nmea Data:  Channel 1A and Channel 1B"));
         NmeaStream stream(1);
         for (int i = 0; i < 400; ++i)
@@ -97,7 +97,7 @@ int main(int argc, char *argv[])
     QTemporaryDir folder;
     WidgetPrompts prompts;
     DeadlineClock clock;
-    frmMain w(prompts, clock, folder.path());
+    MainWindow w(prompts, clock, folder.path());
     prompts.setParent(&w);
     w.CmdConf1_Click(qBound(1, parser.value(config).toInt(), 16) - 1);
     if (parser.isSet(barChart))

@@ -76,7 +76,7 @@ int InstrumentSession::run(const QString &task, const std::function<transfer::Ou
                           m_link,
                           m_view,
                           [this, &reached] {
-                              ConnectToBrevo(state, m_prompts, m_host.clock, m_link, m_view);
+                              connectToInstrument(state, m_prompts, m_host.clock, m_link, m_view);
                               reached = reached || state.Connected;
                           },
                           {}};

@@ -1,4 +1,4 @@
-// ConnectToBrevo: probe, switch into command mode, identify; and the port chooser wait.
+// connectToInstrument: probe, switch into command mode, identify; and the port chooser wait.
 #include "link/Connection.h"
 
 #include "core/EditorState.h"
@@ -191,7 +191,7 @@ void storeNewConfigCounter(EditorState &state, InstrumentView &view, quint8 high
     view.showNewConfigCount(state.SystemBlock[10] * 256 + state.SystemBlock[11]);
 }
 
-void ConnectToBrevo(EditorState &state, Prompts &prompts, Clock &clock, SerialLink &link, InstrumentView &view)
+void connectToInstrument(EditorState &state, Prompts &prompts, Clock &clock, SerialLink &link, InstrumentView &view)
 {
     if (state.ComPortNumber == 0) {
         view.showPortChooser();

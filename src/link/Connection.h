@@ -1,4 +1,4 @@
-// Bringing the instrument into command mode and identifying it (ConnectToBrevo), and choosing the port.
+// Bringing the instrument into command mode and identifying it (connectToInstrument), and choosing the port.
 #pragma once
 
 #include <QtGlobal>
@@ -21,7 +21,7 @@ constexpr int kMaxRestarts = 25;
 // command mode and reads its identity. On return state.Connected tells whether the
 // instrument is in command mode. Throws LinkLost when the port goes away meanwhile
 // (see runInstrumentOperation); the caller holds the busy guard.
-void ConnectToBrevo(EditorState &state, Prompts &prompts, Clock &clock, SerialLink &link, InstrumentView &view);
+void connectToInstrument(EditorState &state, Prompts &prompts, Clock &clock, SerialLink &link, InstrumentView &view);
 
 // Keeps the instrument's counter of new configurations (internal memory bytes 10
 // high, 11 low) in system block bytes 10 and 11 and shows it; erased memory (254 or

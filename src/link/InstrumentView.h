@@ -1,4 +1,4 @@
-// What instrument procedures show in windows, as a seam: frmMain implements it, tests record it.
+// What instrument procedures show in windows, as a seam: MainWindow implements it, tests record it.
 #pragma once
 
 #include <QString>
@@ -8,7 +8,7 @@ class InstrumentView
 public:
     virtual ~InstrumentView() = default;
 
-    // Port chooser frmComms.
+    // Port chooser PortChooser.
     virtual void showPortChooser() {}
     virtual void hidePortChooser() {}
     // Whether the chooser is still on screen: a wait for a port choice ends when it is not.
@@ -18,12 +18,12 @@ public:
     virtual void setCommsPortLabel(const QString & /*text*/) {}    // lblCommsPort
     virtual void setConnectedLabel(const QString & /*text*/) {}    // lblConnected
     virtual void setSerialNumberLabel(const QString & /*text*/) {} // lblTessaroSN
-    // frmShowConnecting.
+    // ConnectingWindow.
     virtual void showConnecting() {}
     virtual void hideConnecting() {}
     virtual void setConnectingCaption(const QString & /*text*/) {}
     virtual QString connectingCaption() const { return QString(); }
-    // frmProgress.
+    // ProgressWindow.
     virtual void showProgress() {}
     virtual void hideProgress() {}
     virtual void setProgress(int /*value*/) {}

@@ -153,15 +153,15 @@ OperationRunner::OperationRunner(EditorState &state, Prompts &prompts, Instrumen
     m_view = std::make_unique<WindowView>(*this, view);
     m_link = std::make_unique<SerialLink>(m_operationState, *m_prompts, clock, port, std::move(resolve));
     m_link->setView(m_view.get());
-    m_context = std::make_unique<InstrumentContext>(
-        InstrumentContext{m_operationState, *m_prompts, *m_link, *m_view,
-                          [this, &clock] { ConnectToBrevo(m_operationState, *m_prompts, clock, *m_link, *m_view); },
-                          [this] {
-                              onWindows([this] {
-                                  if (m_redraw)
-                                      m_redraw();
-                              });
-                          }});
+    m_context = std::make_unique<InstrumentContext>(InstrumentContext{
+        m_operationState, *m_prompts, *m_link, *m_view,
+        [this, &clock] { connectToInstrument(m_operationState, *m_prompts, clock, *m_link, *m_view); },
+        [this] {
+            onWindows([this] {
+                if (m_redraw)
+                    m_redraw();
+            });
+        }});
 
     if (clock.blocksThread()) {
         // The port, the link and every wait of an operation belong to this thread.

@@ -1,9 +1,9 @@
 #include "ui/LinkWindows.h"
 
 #include "link/Clock.h"
-#include "ui/frmComms.h"
-#include "ui/frmProgress.h"
-#include "ui/frmShowConnecting.h"
+#include "ui/ConnectingWindow.h"
+#include "ui/PortChooser.h"
+#include "ui/ProgressWindow.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -13,35 +13,35 @@ LinkWindows::LinkWindows(EditorState &state, QWidget *owner, const PortResolver 
 {
 }
 
-frmComms *LinkWindows::comms()
+PortChooser *LinkWindows::comms()
 {
     if (!m_comms) {
-        m_comms = new frmComms(m_state, m_owner);
+        m_comms = new PortChooser(m_state, m_owner);
         m_comms->setResolver(m_resolver);
-        QObject::connect(m_comms, &frmComms::commsPortLabelChanged, m_comms,
+        QObject::connect(m_comms, &PortChooser::commsPortLabelChanged, m_comms,
                          [this](const QString &text) { setCommsPortLabel(text); });
         // A procedure waiting for the choice looks at it at once.
         const auto wake = [this] {
             if (m_clock)
                 m_clock->wake();
         };
-        QObject::connect(m_comms, &frmComms::portAccepted, m_comms, wake);
-        QObject::connect(m_comms, &frmComms::hidden, m_comms, wake);
+        QObject::connect(m_comms, &PortChooser::portAccepted, m_comms, wake);
+        QObject::connect(m_comms, &PortChooser::hidden, m_comms, wake);
     }
     return m_comms;
 }
 
-frmShowConnecting *LinkWindows::connecting()
+ConnectingWindow *LinkWindows::connecting()
 {
     if (!m_connecting)
-        m_connecting = new frmShowConnecting(m_owner);
+        m_connecting = new ConnectingWindow(m_owner);
     return m_connecting;
 }
 
-frmProgress *LinkWindows::progress()
+ProgressWindow *LinkWindows::progress()
 {
     if (!m_progress) {
-        m_progress = new frmProgress(m_owner);
+        m_progress = new ProgressWindow(m_owner);
         m_progress->onCancel = [this] {
             if (onCancel)
                 onCancel();
@@ -52,7 +52,7 @@ frmProgress *LinkWindows::progress()
 
 void LinkWindows::showPortChooser()
 {
-    frmComms *w = comms();
+    PortChooser *w = comms();
     w->show();
     w->raise();
     w->activateWindow();

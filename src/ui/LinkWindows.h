@@ -10,12 +10,12 @@
 class QWidget;
 class Clock;
 class PortResolver;
-class frmComms;
-class frmProgress;
-class frmShowConnecting;
+class PortChooser;
+class ProgressWindow;
+class ConnectingWindow;
 struct EditorState;
 
-// Creates frmComms, frmShowConnecting and frmProgress hidden on first use, as
+// Creates PortChooser, ConnectingWindow and ProgressWindow hidden on first use, as
 // top-level windows owned by `owner` (destroyed with it). Main-window effects
 // (labels, identity boxes) go to `mainView` when set, so the main window either
 // derives from this class and overrides them, or owns one and passes itself.
@@ -28,9 +28,9 @@ public:
 
     void setMainView(InstrumentView *mainView) { m_main = mainView; }
 
-    frmComms *comms();
-    frmShowConnecting *connecting();
-    frmProgress *progress();
+    PortChooser *comms();
+    ConnectingWindow *connecting();
+    ProgressWindow *progress();
 
     void showPortChooser() override;
     void hidePortChooser() override;
@@ -60,7 +60,7 @@ private:
     const PortResolver *m_resolver;
     Clock *m_clock;
     InstrumentView *m_main = nullptr;
-    QPointer<frmComms> m_comms;
-    QPointer<frmShowConnecting> m_connecting;
-    QPointer<frmProgress> m_progress;
+    QPointer<PortChooser> m_comms;
+    QPointer<ConnectingWindow> m_connecting;
+    QPointer<ProgressWindow> m_progress;
 };

@@ -4,7 +4,7 @@
 #include "core/ConfigFile.h"
 #include "core/Defaults.h"
 #include "editor/SimulatedEditor.h"
-#include "ui/frmBeingSentReceived.h"
+#include "ui/TransferWarning.h"
 
 #include <QPushButton>
 #include <QTest>

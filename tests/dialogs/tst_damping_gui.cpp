@@ -1,7 +1,7 @@
 // The display damping window: the value box always shows the stored, limited value.
 #include "core/EditorState.h"
 #include "kit/ScriptedPrompts.h"
-#include "ui/dialogs/frmDamping.h"
+#include "ui/dialogs/DampingWindow.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -15,7 +15,7 @@ namespace
 struct Rig {
     std::unique_ptr<EditorState> state = std::make_unique<EditorState>();
     ScriptedPrompts prompts;
-    std::unique_ptr<frmDamping> w = std::make_unique<frmDamping>(*state, prompts);
+    std::unique_ptr<DampingWindow> w = std::make_unique<DampingWindow>(*state, prompts);
 
     // Replaces the box's contents by typing, as a user selecting all and typing does.
     void type(const QString &keys) const

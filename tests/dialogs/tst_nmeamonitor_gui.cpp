@@ -1,7 +1,7 @@
 // The NMEA data monitor against the simulated instrument: command byte once, channel polls, pause and resume.
 #include "kit/LinkFixture.h"
 #include "link/InstrumentContext.h"
-#include "ui/dialogs/frmNmeaData.h"
+#include "ui/dialogs/NmeaMonitorWindow.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -10,7 +10,7 @@
 namespace
 {
 struct MonitorBench : LinkFixture {
-    frmNmeaData window;
+    NmeaMonitorWindow window;
     InstrumentContext ctx{state, prompts, link, view, [this] { connect(); }, {}};
 };
 } // namespace
@@ -32,7 +32,7 @@ private slots:
         int sentAfterResume = 0;
         b.clock.scheduleIn(2.0, [&] {
             QVERIFY(b.window.isVisible());
-            QVERIFY(b.window.text().size() == frmNmeaData::kMaxCharacters);
+            QVERIFY(b.window.text().size() == NmeaMonitorWindow::kMaxCharacters);
             b.window.cmdNmeaDataFreeze->click();
         });
         b.clock.scheduleIn(2.05, [&] { sentAtPause = int(b.toInstrument().size()); });
@@ -62,7 +62,7 @@ private slots:
 
         // What arrived reads as NMEA 0183 sentences of channel 2.
         const QString text = b.window.text();
-        QVERIFY(text.size() <= frmNmeaData::kMaxCharacters);
+        QVERIFY(text.size() <= NmeaMonitorWindow::kMaxCharacters);
         QVERIFY2(text.contains("$SD") || text.contains("$II"), qPrintable(text));
         QVERIFY(text.contains("\r\n"));
     }
@@ -118,7 +118,7 @@ private slots:
 
     void keepsOnlyTheLast200Characters()
     {
-        frmNmeaData w;
+        NmeaMonitorWindow w;
         for (int i = 0; i < 250; ++i)
             w.appendReceived(char('A' + i % 26));
         QCOMPARE(w.text().size(), 200);

@@ -2,8 +2,8 @@
 #include "core/Defaults.h"
 #include "kit/ScriptedPrompts.h"
 #include "ui/Twips.h"
-#include "ui/dialogs/frmChart.h"
-#include "ui/dialogs/frmSenders.h"
+#include "ui/dialogs/ChartWindow.h"
+#include "ui/dialogs/SendersWindow.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -19,12 +19,12 @@ namespace
 struct Rig {
     std::unique_ptr<EditorState> state = std::make_unique<EditorState>();
     ScriptedPrompts prompts;
-    std::unique_ptr<frmSenders> w;
+    std::unique_ptr<SendersWindow> w;
 
     Rig()
     {
         WriteDefaultsToRam(*state);
-        w = std::make_unique<frmSenders>(*state, prompts);
+        w = std::make_unique<SendersWindow>(*state, prompts);
         state->onSenderPositionsChanged = [this] { w->positionListsFromState(); };
         positionSenderLists(*state);
         w->open();
@@ -411,7 +411,7 @@ private slots:
         rig.type(1, 2, keys);
         rig.type(2, 1, QStringLiteral("17"));
         QTest::mouseClick(rig.w->cmdSendersView, Qt::LeftButton);
-        frmChart *chart = rig.w->chartWindow();
+        ChartWindow *chart = rig.w->chartWindow();
         QVERIFY(chart);
         QVERIFY(chart->isVisible());
         QCOMPARE(chart->windowTitle(), QStringLiteral("Calibration Curve Chart"));

@@ -1,7 +1,7 @@
 // The time-of-day alarm window: boxes keep what was typed, bytes hold the limited value.
 #include "core/EditorState.h"
 #include "kit/ScriptedPrompts.h"
-#include "ui/dialogs/frmTimeOfDayAlarms.h"
+#include "ui/dialogs/TimeOfDayAlarmsWindow.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -17,7 +17,7 @@ namespace
 struct Rig {
     std::unique_ptr<EditorState> state = std::make_unique<EditorState>();
     ScriptedPrompts prompts;
-    std::unique_ptr<frmTimeOfDayAlarms> w = std::make_unique<frmTimeOfDayAlarms>(*state, prompts);
+    std::unique_ptr<TimeOfDayAlarmsWindow> w = std::make_unique<TimeOfDayAlarmsWindow>(*state, prompts);
 
     // The user picks alarm position i from the list's popup.
     void pick(int i) const

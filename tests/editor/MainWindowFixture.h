@@ -4,7 +4,7 @@
 #include "kit/ScriptedPrompts.h"
 #include "kit/TempProgramFolder.h"
 #include "kit/VirtualClock.h"
-#include "ui/editor/frmMain.h"
+#include "ui/editor/MainWindow.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -17,11 +17,11 @@ struct MainWindowFixture {
     TempProgramFolder folder;
     ScriptedPrompts prompts;
     VirtualClock clock;
-    std::unique_ptr<frmMain> window;
+    std::unique_ptr<MainWindow> window;
 
     MainWindowFixture()
     {
-        window = std::make_unique<frmMain>(prompts, clock, folder.path());
+        window = std::make_unique<MainWindow>(prompts, clock, folder.path());
         // Tests tick the timer by hand.
         window->findChild<QTimer *>(QStringLiteral("Timer1"))->stop();
     }

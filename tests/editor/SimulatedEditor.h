@@ -6,7 +6,7 @@
 #include "kit/SimulatorPort.h"
 #include "kit/TempProgramFolder.h"
 #include "kit/VirtualClock.h"
-#include "ui/editor/frmMain.h"
+#include "ui/editor/MainWindow.h"
 
 #include <QFile>
 #include <QTimer>
@@ -18,7 +18,7 @@ struct SimulatedEditor {
     VirtualClock clock;
     Simulator sim;
     SimulatorPort port{sim, clock};
-    std::unique_ptr<frmMain> window;
+    std::unique_ptr<MainWindow> window;
     int ended = 0;
 
     // COMn in the program folder names the simulated port; `start` opens the window at once.
@@ -30,7 +30,7 @@ struct SimulatedEditor {
     }
     void open()
     {
-        window = std::make_unique<frmMain>(prompts, clock, folder.path(), &port);
+        window = std::make_unique<MainWindow>(prompts, clock, folder.path(), &port);
         window->Timer1->stop(); // tests tick the timer by hand
         window->endProgram = [this] { ++ended; };
     }

@@ -6,8 +6,8 @@
 #include "kit/SimProgram.h"
 #include "kit/TempProgramFolder.h"
 #include "link/Clock.h"
-#include "ui/editor/frmMain.h"
-#include "ui/frmBeingSentReceived.h"
+#include "ui/TransferWarning.h"
+#include "ui/editor/MainWindow.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -46,7 +46,7 @@ private slots:
 
         ScriptedPrompts prompts;
         DeadlineClock clock;
-        frmMain window(prompts, clock, folder.path());
+        MainWindow window(prompts, clock, folder.path());
         window.endProgram = [] {};
         EditorState &s = window.state();
         s.ComPortNumber = 1;
@@ -55,7 +55,7 @@ private slots:
 
         auto continueSoon = [&](bool keepRaceTimers) {
             QTimer::singleShot(300, &window, [&window, keepRaceTimers] {
-                frmBeingSentReceived *w = window.warningWindow();
+                TransferWarning *w = window.warningWindow();
                 if (!keepRaceTimers)
                     w->chkSendReceiveRaceTimers->setChecked(false);
                 w->cmdWarningContinue->click();

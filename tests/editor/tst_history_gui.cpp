@@ -4,9 +4,9 @@
 #include "core/ConfigFile.h"
 #include "core/ConfigImage.h"
 #include "ui/dialogs/CompareWindow.h"
-#include "ui/dialogs/frmDamping.h"
-#include "ui/dialogs/frmSenders.h"
-#include "ui/dialogs/frmTimeOfDayAlarms.h"
+#include "ui/dialogs/DampingWindow.h"
+#include "ui/dialogs/SendersWindow.h"
+#include "ui/dialogs/TimeOfDayAlarmsWindow.h"
 #include "ui/editor/ImageHistory.h"
 
 #include <QCheckBox>
@@ -22,7 +22,7 @@ namespace
 // The edits, as the user makes them.
 void edit(MainWindowFixture &f, const QString &kind)
 {
-    frmMain &w = *f.window;
+    MainWindow &w = *f.window;
     if (kind == "icon box") {
         f.get<QCheckBox>("ChkIconsUpperSpeed")->click();
     } else if (kind == "data source") {
@@ -43,7 +43,7 @@ void edit(MainWindowFixture &f, const QString &kind)
     } else if (kind == "time-of-day box") {
         QTest::keyClicks(w.todAlarmsWindow()->txtTodHours, "7");
     } else if (kind == "sender grid") {
-        frmSenders *s = w.sendersWindow();
+        SendersWindow *s = w.sendersWindow();
         s->cmdEditCurve6_Click();
         s->MSFlexGrid1->setCurrentCell(4, 2);
         s->MSFlexGrid1_KeyPress('1');

@@ -3,22 +3,22 @@
 #include "MainWindowFixture.h"
 
 #include "core/Prompts.h"
+#include "ui/AboutWindow.h"
+#include "ui/ConnectingWindow.h"
 #include "ui/LinkWindows.h"
+#include "ui/PortChooser.h"
+#include "ui/ProgressWindow.h"
+#include "ui/TransferWarning.h"
 #include "ui/WidgetPrompts.h"
-#include "ui/dialogs/frmChart.h"
-#include "ui/dialogs/frmDamping.h"
-#include "ui/dialogs/frmNmea.h"
-#include "ui/dialogs/frmNmeaData.h"
-#include "ui/dialogs/frmSenders.h"
-#include "ui/dialogs/frmTimeOfDayAlarms.h"
-#include "ui/editor/BrevoFace.h"
+#include "ui/dialogs/ChartWindow.h"
+#include "ui/dialogs/DampingWindow.h"
+#include "ui/dialogs/NmeaMonitorWindow.h"
+#include "ui/dialogs/NmeaSelector.h"
+#include "ui/dialogs/SendersWindow.h"
+#include "ui/dialogs/TimeOfDayAlarmsWindow.h"
 #include "ui/editor/ClickLabel.h"
-#include "ui/factory/frmHalvane.h"
-#include "ui/frmAbout.h"
-#include "ui/frmBeingSentReceived.h"
-#include "ui/frmComms.h"
-#include "ui/frmProgress.h"
-#include "ui/frmShowConnecting.h"
+#include "ui/editor/FaceView.h"
+#include "ui/factory/FactoryWindow.h"
 
 #include <QAbstractItemView>
 #include <QAbstractScrollArea>
@@ -163,7 +163,7 @@ const QList<std::pair<const char *, Opener>> &windows()
          }},
         {"NMEA monitor",
          [](MainWindowFixture &f) -> QWidget * {
-             frmNmeaData *monitor = f.window->nmeaMonitor();
+             NmeaMonitorWindow *monitor = f.window->nmeaMonitor();
              monitor->setWindowTitle(QStringLiteral("Incoming Nmea Data:  Channel 2A and Channel 2B"));
              for (char c : QByteArray("$GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W*6A"))
                  monitor->appendReceived(c);
@@ -437,7 +437,7 @@ private slots:
         if (atRightEdge)
             f.window->move(screen.right() - f.window->frameGeometry().width() + 1, 0);
         f.pick(list, 3);
-        frmNmea *selector = f.window->nmeaSelector();
+        NmeaSelector *selector = f.window->nmeaSelector();
         QVERIFY(selector->isVisible());
         const QRect placed = selector->frameGeometry();
         QVERIFY2(screen.contains(placed), qPrintable(QStringLiteral("selector off screen")));

@@ -1,6 +1,6 @@
 // Code images in the factory window: HEX to .COD, flash ROM to .COD, .COD to 24C512, 24C512 to flash ROM.
 #include "core/factory/CodeImageFile.h"
-#include "factory/HalvaneRig.h"
+#include "factory/FactoryRig.h"
 
 namespace
 {
@@ -32,7 +32,7 @@ class TestHalvaneCodeImages : public QObject
 private slots:
     void hexToCodeFile()
     {
-        HalvaneRig rig;
+        FactoryRig rig;
         TempProgramFolder folder;
         rig.prompts.openFile(kSamples + QStringLiteral("SAMPLE.HEX")).saveFile(folder.file(QStringLiteral("OUT.COD")));
         rig.click(QStringLiteral("cmdReadHex7168"));
@@ -52,7 +52,7 @@ private slots:
     // A damaged HEX file is refused with its line named, and no .COD file is asked for or written.
     void malformedHexFile()
     {
-        HalvaneRig rig;
+        FactoryRig rig;
         TempProgramFolder folder;
         QVERIFY(folder.write(QStringLiteral("BAD.HEX"),
                              ":020000040000FA\r\n:101C0000021C10E020223CC3E6C3C2A330C30EB4C3\r\n"
@@ -68,7 +68,7 @@ private slots:
 
     void flashToCodeFile()
     {
-        HalvaneRig rig;
+        FactoryRig rig;
         TempProgramFolder folder;
         for (int i = 0; i < 128; ++i)
             rig.sim.memory.flash[7168 + i] = char(i + 2);
@@ -91,7 +91,7 @@ private slots:
     // A sector that never arrives leaves no file at all, not half a one.
     void flashReadThatFails()
     {
-        HalvaneRig rig;
+        FactoryRig rig;
         TempProgramFolder folder;
         rig.connectFirst();
         rig.sim.faults.silent = true;
@@ -108,7 +108,7 @@ private slots:
 
     void codeFileTo24C512()
     {
-        HalvaneRig rig;
+        FactoryRig rig;
         TempProgramFolder folder;
         const QString path = writeCodeFile(folder, QStringLiteral("THREE.COD"), 3);
         rig.connectFirst();
@@ -136,7 +136,7 @@ private slots:
     // A sector of which not one byte is confirmed ends the command: the instrument is gone.
     void codeFileTo24C512WithoutEchoes()
     {
-        HalvaneRig rig;
+        FactoryRig rig;
         TempProgramFolder folder;
         const QString path = writeCodeFile(folder, QStringLiteral("ONE.COD"), 1);
         rig.connectFirst();
@@ -176,7 +176,7 @@ private slots:
         QFETCH(QByteArray, file);
         QFETCH(QString, address);
         QFETCH(QString, message);
-        HalvaneRig rig;
+        FactoryRig rig;
         TempProgramFolder folder;
         QString path = writeCodeFile(folder, QStringLiteral("GOOD.COD"), 3);
         if (!file.isEmpty()) {
@@ -208,7 +208,7 @@ private slots:
     {
         QFETCH(QString, sectors);
         QFETCH(int, countByte);
-        HalvaneRig rig;
+        FactoryRig rig;
         for (int i = 0; i < 1024; ++i)
             rig.sim.memory.eeprom[16384 + i] = char(i * 3);
         rig.state.SystemBlock[8] = 77;

@@ -1,5 +1,5 @@
 // Memory displays and single-byte programming of the factory window against the simulated instrument.
-#include "factory/HalvaneRig.h"
+#include "factory/FactoryRig.h"
 
 #include <QPlainTextEdit>
 
@@ -91,7 +91,7 @@ private slots:
         QFETCH(int, start);
         QFETCH(int, lines);
         QFETCH(QString, addressTitle);
-        HalvaneRig rig;
+        FactoryRig rig;
         fillPatterns(rig.sim);
         rig.connectFirst();
         rig.prompts.input(addressAnswer).input(countAnswer);
@@ -117,7 +117,7 @@ private slots:
     // Bytes that never came are not shown as values.
     void displayOfASilentInstrument()
     {
-        HalvaneRig rig;
+        FactoryRig rig;
         rig.connectFirst();
         rig.sim.faults.silent = true;
         rig.prompts.input(QStringLiteral("0")).input(QStringLiteral("4")).ok();
@@ -129,7 +129,7 @@ private slots:
 
     void programInternalNvmByte()
     {
-        HalvaneRig rig;
+        FactoryRig rig;
         rig.sim.memory.nvm[5] = 17;
         rig.sim.memory.nvm[0] = 99;
         rig.connectFirst();
@@ -150,7 +150,7 @@ private slots:
     // Without the old value or checksum the new checksum would be wrong: nothing is written.
     void programInternalNvmByteWithoutAnswers()
     {
-        HalvaneRig rig;
+        FactoryRig rig;
         rig.connectFirst();
         const QByteArray before = rig.nvm(0, 512);
         rig.sim.faults.silent = true;
@@ -165,7 +165,7 @@ private slots:
     // The line shows what the memory holds afterwards, not the echo of the written byte.
     void program24C512Byte()
     {
-        HalvaneRig rig;
+        FactoryRig rig;
         rig.connectFirst();
         SimFaults faults;
         faults.wrongEcho = 7;

@@ -2,7 +2,7 @@
 #include "core/factory/CalibrationFile.h"
 #include "core/factory/CodeImageFile.h"
 #include "core/factory/ProgramModules.h"
-#include "factory/HalvaneRig.h"
+#include "factory/FactoryRig.h"
 
 #include <cstring>
 
@@ -35,10 +35,10 @@ class TestHalvaneProvisioning : public QObject
 {
     Q_OBJECT
 private slots:
-    void makeNewBrevo()
+    void makeNewUnit()
     {
         SampleFolder samples;
-        HalvaneRig rig;
+        FactoryRig rig;
         // A curve of the user's own, which a new unit must not receive.
         for (int j = 1; j <= 32; ++j)
             rig.state.CalCurve[20][j][1] = rig.state.CalCurve[20][j][2] = float(j * 3);
@@ -115,7 +115,7 @@ private slots:
         QFile::remove(samples.file(module));
         if (!content.isEmpty())
             QVERIFY(samples.folder.write(module, content));
-        HalvaneRig rig;
+        FactoryRig rig;
         rig.prompts.ok();
         rig.click(QStringLiteral("cmdHalvaneNewBrevo"));
         QVERIFY(rig.prompts.verifyAllUsed());
@@ -145,7 +145,7 @@ private slots:
         QFETCH(QString, title);
         QFETCH(QString, text);
         SampleFolder samples;
-        HalvaneRig rig;
+        FactoryRig rig;
         rig.connectFirst();
         SimFaults faults;
         if (how == 0)
@@ -177,7 +177,7 @@ private slots:
     {
         QFETCH(int, productCode);
         QFETCH(int, byte3);
-        HalvaneRig rig;
+        FactoryRig rig;
         rig.sim.setProductCode(quint8(productCode));
         rig.sim.memory.eeprom.replace(0, 256, QByteArray(256, '\0'));
         rig.state.SystemBlock[114] = 7;
@@ -208,7 +208,7 @@ private slots:
     void uploadNmeaTables()
     {
         SampleFolder samples;
-        HalvaneRig rig;
+        FactoryRig rig;
         rig.connectFirst();
         rig.prompts.yes();
         rig.click(QStringLiteral("cmdHalvaneUploadNmea"));
@@ -242,7 +242,7 @@ private slots:
         QFETCH(QString, file);
         SampleFolder samples;
         QVERIFY(QFile::remove(samples.file(file)));
-        HalvaneRig rig;
+        FactoryRig rig;
         rig.connectFirst();
         rig.prompts.ok();
         rig.click(QStringLiteral("cmdHalvaneUploadNmea"));
@@ -257,7 +257,7 @@ private slots:
         const auto curves = factory::readCalibrationFile(samples.file(QStringLiteral("CALCURVS.DAT")));
         QVERIFY(curves.ok());
         QCOMPARE(curves.value.size(), 3);
-        HalvaneRig rig;
+        FactoryRig rig;
         rig.connectFirst();
         rig.prompts.yes();
         rig.click(QStringLiteral("cmdHalvaneUploadCalData"));
@@ -295,7 +295,7 @@ private slots:
         const auto curves = factory::readCalibrationFile(samples.file(QStringLiteral("CALCURVS.DAT")));
         QVERIFY(curves.ok());
         const int address = firstAddress < 0 ? curves.value.at(0).address : firstAddress;
-        HalvaneRig rig;
+        FactoryRig rig;
         rig.connectFirst();
         rig.prompts.yes();
         rig.prompts.ok();
@@ -321,7 +321,7 @@ private slots:
         QFETCH(bool, versionEntered);
         QFETCH(QStringList, answers);
         QFETCH(int, version);
-        HalvaneRig rig;
+        FactoryRig rig;
         rig.state.NewSoftwareVersionEntered = versionEntered;
         rig.state.NewSoftwareVersion = 17;
         rig.connectFirst();
@@ -347,7 +347,7 @@ private slots:
     // A block that never arrives is not written back as zeros.
     void writeNewSerialNumberWithoutTheBlock()
     {
-        HalvaneRig rig;
+        FactoryRig rig;
         rig.state.NewSoftwareVersionEntered = true;
         rig.connectFirst();
         const QByteArray before = rig.nvm(0, 512);

@@ -1,5 +1,5 @@
 // Every answer the factory window refuses or that cancels a command: nothing reaches the instrument.
-#include "factory/HalvaneRig.h"
+#include "factory/FactoryRig.h"
 
 class TestHalvaneRefusals : public QObject
 {
@@ -70,7 +70,7 @@ private slots:
         QFETCH(QStringList, answers);
         QFETCH(bool, told);
         SampleFolder samples;
-        HalvaneRig rig;
+        FactoryRig rig;
         rig.state.SystemBlock[8] = 77;
         rig.connectFirst();
         const QByteArray nvm = rig.nvm(0, 512);

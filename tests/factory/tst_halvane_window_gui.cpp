@@ -1,5 +1,5 @@
 // The factory window: its controls, the identity boxes, and the buttons that end the connection.
-#include "factory/HalvaneRig.h"
+#include "factory/FactoryRig.h"
 
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -44,7 +44,7 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QString, caption);
-        HalvaneRig rig;
+        FactoryRig rig;
         auto *b = rig.w.findChild<QPushButton *>(name);
         QVERIFY(b);
         QCOMPARE(b->text(), caption);
@@ -75,7 +75,7 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QString, label);
-        HalvaneRig rig;
+        FactoryRig rig;
         auto *box = rig.w.findChild<QLineEdit *>(name);
         QVERIFY(box);
         QCOMPARE(box->text(), QStringLiteral("Unknown"));
@@ -89,7 +89,7 @@ private slots:
 
     void windowAndOutputBox()
     {
-        HalvaneRig rig;
+        FactoryRig rig;
         QCOMPARE(rig.w.windowTitle(), QStringLiteral("Halvane Factory Production and Debug Utilites"));
         QCOMPARE(rig.w.objectName(), QStringLiteral("frmHalvane"));
         QVERIFY(!rig.w.isVisible());
@@ -105,7 +105,7 @@ private slots:
     // The boxes show what the connection procedure keeps; product code and count only once read.
     void identityFromTheConnection()
     {
-        HalvaneRig rig;
+        FactoryRig rig;
         rig.sim.setProductCode(3);
         rig.sim.memory.nvm[10] = 1;
         rig.sim.memory.nvm[11] = 2;
@@ -149,7 +149,7 @@ private slots:
         QFETCH(QString, answer);
         QFETCH(int, code);
         QFETCH(bool, closed);
-        HalvaneRig rig;
+        FactoryRig rig;
         if (connected)
             rig.connectFirst();
         rig.w.show();
@@ -177,7 +177,7 @@ private slots:
     // A second command while one runs is refused; the running one is not disturbed.
     void oneCommandAtATime()
     {
-        HalvaneRig rig;
+        FactoryRig rig;
         rig.connectFirst();
         rig.prompts.input(QStringLiteral("0")).answerWith(ScriptedPrompts::Kind::Input, [&rig](const PromptRecord &) {
             rig.prompts.ok();

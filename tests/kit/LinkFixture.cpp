@@ -15,7 +15,7 @@ LinkFixture::LinkFixture(int comPort)
 
 void LinkFixture::connect()
 {
-    ConnectToBrevo(state, prompts, clock, link, view);
+    connectToInstrument(state, prompts, clock, link, view);
 }
 
 QByteArray bytes(std::initializer_list<int> values)

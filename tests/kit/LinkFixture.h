@@ -23,7 +23,7 @@ struct LinkFixture {
 
     explicit LinkFixture(int comPort = 3);
 
-    // ConnectToBrevo on this bench.
+    // connectToInstrument on this bench.
     void connect();
     // The bytes the instrument received and sent since the last clearLog().
     QByteArray toInstrument() const { return sim.receivedBytes(); }

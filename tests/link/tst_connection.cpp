@@ -1,4 +1,4 @@
-// ConnectToBrevo and the port choice against the in-process simulated instrument, on the virtual clock.
+// connectToInstrument and the port choice against the in-process simulated instrument, on the virtual clock.
 #include "kit/LinkFixture.h"
 #include "link/Connection.h"
 

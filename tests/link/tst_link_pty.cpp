@@ -69,7 +69,7 @@ private slots:
         RealBench b;
         QVERIFY(b.start());
         QCOMPARE(b.resolver.device(1), b.folder.file("COM1"));
-        ConnectToBrevo(b.state, b.prompts, b.clock, b.link, b.view);
+        connectToInstrument(b.state, b.prompts, b.clock, b.link, b.view);
         QVERIFY(b.prompts.verifyAllUsed());
         QCOMPARE(b.state.Connected, kTrue);
         QCOMPARE(b.state.SerialNumberText, QString(" 80315012"));
@@ -102,8 +102,9 @@ private slots:
         RealBench b;
         QVERIFY(b.start({"--disconnect-after", "20"}));
         b.prompts.ok();
-        const bool ok = runInstrumentOperation(b.link, b.state, b.prompts, b.view,
-                                               [&] { ConnectToBrevo(b.state, b.prompts, b.clock, b.link, b.view); });
+        const bool ok = runInstrumentOperation(b.link, b.state, b.prompts, b.view, [&] {
+            connectToInstrument(b.state, b.prompts, b.clock, b.link, b.view);
+        });
         QVERIFY(!ok);
         QVERIFY(b.prompts.verifyAllUsed());
         QCOMPARE(b.prompts.last().title, QString("Communications Error"));

@@ -1,10 +1,10 @@
 // The port chooser and the connecting and progress windows, driven as a user would.
 #include "core/EditorState.h"
 #include "kit/RecordingView.h"
+#include "ui/ConnectingWindow.h"
 #include "ui/LinkWindows.h"
-#include "ui/frmComms.h"
-#include "ui/frmProgress.h"
-#include "ui/frmShowConnecting.h"
+#include "ui/PortChooser.h"
+#include "ui/ProgressWindow.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -21,7 +21,7 @@ private slots:
     {
         EditorState state;
         state.ComPortNumber = 5;
-        frmComms w(state);
+        PortChooser w(state);
         QCOMPARE(w.windowTitle(), QString("Corvane Communication Port"));
         QCOMPARE(w.lblComms->text(), QString("Please select a COM port"));
         QCOMPARE(w.findChild<QRadioButton *>("optComm_0")->text(), QString("None"));
@@ -50,7 +50,7 @@ private slots:
         LinkWindows windows(state, nullptr);
         windows.setMainView(&mainView);
         windows.showPortChooser();
-        frmComms *w = windows.comms();
+        PortChooser *w = windows.comms();
         QVERIFY(w->isVisible());
         QTest::mouseClick(w->optComm[choice], Qt::LeftButton);
         QTest::mouseClick(w->cmdCommsAccept, Qt::LeftButton);
@@ -63,7 +63,7 @@ private slots:
     void keyboardChoosesAPort()
     {
         EditorState state;
-        frmComms w(state);
+        PortChooser w(state);
         w.show();
         QApplication::setActiveWindow(&w);
         QVERIFY(QTest::qWaitForWindowActive(&w));
@@ -78,7 +78,7 @@ private slots:
     void portBeyondTheOptionsSelectsNone()
     {
         EditorState state;
-        frmComms w(state);
+        PortChooser w(state);
         w.selectPort(200);
         QCOMPARE(w.selectedPort(), -1);
         state.ComPortNumber = 200;
@@ -91,14 +91,14 @@ private slots:
         LinkWindows windows(state, nullptr);
         windows.setConnectingCaption("Attempting");
         windows.showConnecting();
-        frmShowConnecting *c = windows.connecting();
+        ConnectingWindow *c = windows.connecting();
         QCOMPARE(c->windowTitle(), QString("Connection to Corvane"));
         QVERIFY(c->isVisible());
         QCOMPARE(windows.connectingCaption(), QString("Attempting"));
         windows.hideConnecting();
         QVERIFY(!c->isVisible());
 
-        frmProgress *p = windows.progress();
+        ProgressWindow *p = windows.progress();
         QCOMPARE(p->windowTitle(), QString("Connected to Corvane "));
         QCOMPARE(p->lblProgress->text(), QString("Progress"));
         QCOMPARE(p->ProgressBar1->maximum(), 17);

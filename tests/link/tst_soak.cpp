@@ -27,7 +27,7 @@
 #include "link/InstrumentView.h"
 #include "link/SerialLink.h"
 #include "link/Transfers.h"
-#include "ui/frmBeingSentReceived.h"
+#include "ui/TransferWarning.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -310,7 +310,7 @@ struct SoakBench {
     SimulatorPort port{sim, clock};
     InstrumentView view;
     SerialLink link{state, prompts, clock, port, [](int n) { return QStringLiteral("COM%1").arg(n); }};
-    frmBeingSentReceived window{state};
+    TransferWarning window{state};
     WarningQuestion question{window, state, clock};
     std::optional<SimFaults> whenConnected;
     std::unique_ptr<EditorState> imageWhenConnected;
@@ -319,7 +319,7 @@ struct SoakBench {
 
     void connect()
     {
-        ConnectToBrevo(state, prompts, clock, link, view);
+        connectToInstrument(state, prompts, clock, link, view);
         if (!state.Connected)
             return;
         if (whenConnected) {

@@ -11,7 +11,7 @@
 #include "link/InstrumentContext.h"
 #include "link/Transfers.h"
 #include "link/UploadCheck.h"
-#include "ui/frmBeingSentReceived.h"
+#include "ui/TransferWarning.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -29,7 +29,7 @@ namespace
 
 // A complete bench: the link fixture, the warning window and the context.
 struct Bench : LinkFixture {
-    frmBeingSentReceived window{state};
+    TransferWarning window{state};
     WarningQuestion question{window, state, clock};
     int redraws = 0;
     InstrumentContext ctx{state, prompts, link, view, [this] { connect(); }, [this] { ++redraws; }};

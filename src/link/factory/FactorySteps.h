@@ -32,7 +32,7 @@ public:
 struct FactorySession {
     InstrumentContext &ctx;
     OutputBox &output;
-    std::function<void()> hideWindow; // hides frmHalvane
+    std::function<void()> hideWindow; // hides FactoryWindow
 };
 
 // How a command ended, for callers and tests.

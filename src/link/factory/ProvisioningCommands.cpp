@@ -125,7 +125,7 @@ void reportUnreadBlock(FactorySession &s, const QString &title, const QString &d
 
 } // namespace
 
-CommandEnd makeNewBrevo(FactorySession &s)
+CommandEnd makeNewUnit(FactorySession &s)
 {
     EditorState &state = s.ctx.state;
     SerialLink &link = s.ctx.link;

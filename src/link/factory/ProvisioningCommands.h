@@ -10,7 +10,7 @@ namespace factory
 // number, product code and software version, writes the modules, rebuilds the image from
 // the factory defaults for a new unit and writes the product code. The serial number
 // stays pending for the next upload.
-CommandEnd makeNewBrevo(FactorySession &s);
+CommandEnd makeNewUnit(FactorySession &s);
 // "Write New Serial No. to Brevo": serial number (and the software version, asked for when
 // none was entered in this run) into the instrument's system block.
 CommandEnd writeNewSerialNumber(FactorySession &s);

@@ -1,0 +1,15 @@
+// The small window that shows the connection attempts.
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+
+class ConnectingWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit ConnectingWindow(QWidget *parent = nullptr);
+
+    QLabel *lblShowConnecting;
+};

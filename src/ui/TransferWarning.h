@@ -1,0 +1,94 @@
+// The overwrite-warning window: which categories of data an upload or download replaces.
+#pragma once
+
+#include "link/Transfers.h"
+
+#include <QWidget>
+#include <functional>
+
+class Clock;
+class OperationRunner;
+class QCheckBox;
+class QLabel;
+class QPushButton;
+struct EditorState;
+
+class TransferWarning : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TransferWarning(EditorState &state, QWidget *parent = nullptr);
+
+    static constexpr int kCategories = transfer::kCategories;
+    // Box of category i (1..14).
+    QCheckBox *box(int category) const { return m_boxes[category]; }
+
+    // Called after CONTINUE or CANCEL set the answer, so that a waiting procedure wakes.
+    std::function<void()> onAnswer;
+
+    QCheckBox *chkCDC;
+    QCheckBox *chkSendReceiveMaintenanceAlarm;
+    QCheckBox *chkSentReceivedUofM;
+    QCheckBox *chkSentReceivedCalCurves;
+    QCheckBox *chkSentReceivedTachoPulleyRatio;
+    QCheckBox *chkFuelTankSize;
+    QCheckBox *chkSecondTankSize;
+    QCheckBox *chkSentReceivedDamping;
+    QCheckBox *chkSentReceivedTachoSensitivity;
+    QCheckBox *chkSentReceivedHiLoAlarmValues;
+    QCheckBox *chkSendReceiveTodAlarms;
+    QCheckBox *chkSentReceivedPcTimeOfDay;
+    QCheckBox *chkSendReceiveCalibrations;
+    QCheckBox *chkSendReceiveRaceTimers;
+    QPushButton *cmdfraWarningSetAll;
+    QPushButton *cmdfraWarningClearAll;
+    QPushButton *cmdWarningContinue;
+    QPushButton *cmdWarningCancel;
+    // Shows what the upload would change, then the warning again.
+    QPushButton *cmdWarningCompare;
+    static constexpr int kCompareFirst = 3; // DialogAnswer of "Compare first…"
+
+public slots:
+    void cmdWarningContinue_Click();
+    void cmdWarningCancel_Click();
+    void cmdWarningCompare_Click();
+    void cmdfraWarningSetAll_Click();
+    void cmdfraWarningClearAll_Click();
+
+protected:
+    // Closing the window from its frame counts as CANCEL, so a waiting transfer ends.
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void answer(int value);
+
+    EditorState &m_state;
+    QCheckBox *m_boxes[kCategories + 1] = {};
+};
+
+// The overwrite warning as the transfers ask it: shows the window and waits on the
+// operation's clock for CONTINUE or CANCEL. With a runner, asked from the runner's
+// operations: the window is handled on its own thread.
+class WarningQuestion : public transfer::CategoryQuestion
+{
+public:
+    WarningQuestion(TransferWarning &window, EditorState &state, Clock &clock, OperationRunner *runner = nullptr)
+        : m_window(window), m_state(state), m_clock(clock), m_runner(runner)
+    {
+    }
+    transfer::CategoryAnswer ask(const QString &title, const transfer::Categories &enabled,
+                                 const transfer::Categories &checked) override;
+    void dismiss() override;
+    void showComparison(const ConfigImage &instrument, const ConfigImage &afterUpload) override;
+    // Shows what an upload would change (on the windows' thread); without it the
+    // warning offers no "Compare first…".
+    std::function<void(const ConfigImage &, const ConfigImage &)> onCompare;
+
+private:
+    void onWindow(const std::function<void()> &fn);
+
+    TransferWarning &m_window;
+    EditorState &m_state;
+    Clock &m_clock;
+    OperationRunner *m_runner;
+};

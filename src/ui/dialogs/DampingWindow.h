@@ -1,0 +1,47 @@
+// The "View/Set Display Damping" window: shows and sets the damping value of each damping function.
+#pragma once
+
+#include <QWidget>
+
+struct EditorState;
+class Prompts;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+class DampingWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    DampingWindow(EditorState &state, Prompts &prompts, QWidget *parent = nullptr);
+
+    // The "Display Damping" menu item: shows the selected function's stored value
+    // (the image may have been replaced meanwhile) and shows the window.
+    void open();
+    // Start-up: selects "NMEA Channel 2A" and shows byte 105.
+    void showStartUpValues();
+
+    QLabel *lblDampingFunction;
+    QComboBox *cboDamping;
+    QLabel *lblDampingValue;
+    QLineEdit *txtDampingValue;
+    QPushButton *cmdExitDamping;
+
+public slots:
+    void Form_Load();
+    void Form_GotFocus();
+    void cboDamping_Click();
+    void txtDampingValue_Change();
+    void cmdExitDamping_Click();
+
+protected:
+    bool event(QEvent *event) override;
+
+private:
+    // The system block byte of the selected function, or -1 when none is selected.
+    int selectedByte() const;
+    void refresh(const QString &textWhenNoneSelected);
+
+    EditorState &m_state;
+};

@@ -1,0 +1,50 @@
+// NmeaSelector, the NMEA Sentence Selector: talker, sentence identifier and comma count of one NMEA data source.
+#pragma once
+
+#include "core/EditorState.h"
+#include "ui/Twips.h"
+
+#include <QDialog>
+#include <functional>
+#include <optional>
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+class NmeaSelector : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit NmeaSelector(EditorState &state, QWidget *parent = nullptr);
+
+    QLabel *lblNmeaTalker, *lblNmeaID, *lblNmeaCommas;
+    QComboBox *cmbNmeaTalker, *cmbNmeaID, *cmdNmeaCommas;
+    QPushButton *cmdNmeaAccept, *cmdNmeaCancel, *cmdNmeaViewData;
+
+    // Set by the integrator: View Data starts the data monitor; Accept and Cancel stop it and hide its window.
+    std::function<void()> onViewData;
+    std::function<void()> onStopMonitor;
+
+    // Fills the three lists once and selects their first entries (start-up, first run).
+    void fillLists();
+
+    // Opens the selector for NMEA data source s (1..8, #1A .. #4B): places it beside what opened
+    // it (when given), loads the source's three bytes, sets NmeaSelectionIndex and NmeaChannel,
+    // shows it without blocking.
+    void openForSource(int s, const std::optional<twips::Beside> &where = std::nullopt);
+
+public slots:
+    void cmdNmeaAccept_Click();
+    void cmdNmeaCancel_Click();
+    void cmdNmeaViewData_Click();
+    void reject() override; // Escape or the close box act as Cancel
+
+signals:
+    void viewDataRequested();
+
+private:
+    void stopMonitor();
+
+    EditorState &m_state;
+};

@@ -1,0 +1,549 @@
+#include "ui/dialogs/SendersWindow.h"
+
+#include "core/CurveValues.h"
+#include "core/EditorState.h"
+#include "core/NumberText.h"
+#include "core/Prompts.h"
+#include "ui/Twips.h"
+#include "ui/dialogs/ChartWindow.h"
+#include "ui/dialogs/WrapButton.h"
+
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QHideEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+using senderlists::SenderList;
+
+namespace
+{
+
+constexpr quint8 kNoCurve = 99;
+constexpr int kPoints = 32;
+constexpr int kOhmsColumn = 1;
+constexpr int kValueColumn = 2;
+constexpr int kBackspace = 8;
+constexpr int kIndexColumnTwips = 500;
+constexpr int kDataColumnTwips = 1100;
+constexpr int kButtonTwips = 1000;
+constexpr int kButtonGapTwips = 110; // the grid's left edges are 1100 twips apart
+constexpr int kLastGridLeftTwips = 4680;
+
+} // namespace
+
+SendersWindow::SendersWindow(EditorState &state, Prompts &prompts, QWidget *parent)
+    : QWidget(parent), m_state(state), m_prompts(prompts)
+{
+    setWindowFlag(Qt::Window);
+    setObjectName(QStringLiteral("frmSenders"));
+    setWindowTitle(QStringLiteral("View / Select sender types & edit user defined calibration curves"));
+
+    cboEngineTempSender = makeSenderList(SenderList::EngineTemp, QStringLiteral("cboEngineTempSender"));
+    cboFuelSender = makeSenderList(SenderList::Fuel, QStringLiteral("cboFuelSender"));
+    cboOilPressureSender = makeSenderList(SenderList::OilPressure, QStringLiteral("cboOilPressureSender"));
+    cboTrimSender = makeSenderList(SenderList::Trim, QStringLiteral("cboTrimSender"));
+    cbo2ndTankSender = makeSenderList(SenderList::SecondTank, QStringLiteral("cbo2ndTankSender"));
+    lblEngineTempSender =
+        makeLabel(QStringLiteral("Engine Temperature"), QStringLiteral("lblEngineTempSender"), cboEngineTempSender);
+    lblFuelSender = makeLabel(QStringLiteral("Fuel Tank"), QStringLiteral("lblFuelSender"), cboFuelSender);
+    lblOilPressureSender =
+        makeLabel(QStringLiteral("Oil Pressure"), QStringLiteral("lblOilPressureSender"), cboOilPressureSender);
+    lblTrimSender = makeLabel(QStringLiteral("Optional Trim Angle"), QStringLiteral("lblTrimSender"), cboTrimSender);
+    lbl2ndTankSender =
+        makeLabel(QStringLiteral("Optional 2'nd Tank Level"), QStringLiteral("lbl2ndTankSender"), cbo2ndTankSender);
+
+    fraUnitsOfMeasure = new QGroupBox(QStringLiteral("Units of Measure"), this);
+    fraUnitsOfMeasure->setObjectName(QStringLiteral("fraUnitsOfMeasure"));
+    lblSendersUofMPressure = makeLabel(QString(), QStringLiteral("lblSendersUofMPressure"), nullptr);
+    lblSendersUofMTemperature = makeLabel(QString(), QStringLiteral("lblSendersUofMTemperature"), nullptr);
+
+    fraEditCurves = new QGroupBox(QStringLiteral("View/Edit User Defined Sender Curves"), this);
+    fraEditCurves->setObjectName(QStringLiteral("fraEditCurves"));
+    cmdEditCurve6 = makeButton(QStringLiteral("   Engine    Temp."), QStringLiteral("cmdEditCurve6"), kButtonTwips);
+    cmdEditCurve9 = makeButton(QStringLiteral("    Fuel    Tank"), QStringLiteral("cmdEditCurve9"), kButtonTwips);
+    cmdEditCurve16 = makeButton(QStringLiteral("   Oil    Pressure"), QStringLiteral("cmdEditCurve16"), kButtonTwips);
+    cmdEditCurve19 = makeButton(QStringLiteral("    Trim     Angle"), QStringLiteral("cmdEditCurve19"), kButtonTwips);
+    cmdEditCurve25 = makeButton(QStringLiteral("2'nd Tank Level"), QStringLiteral("cmdEditCurve25"), kButtonTwips);
+
+    fraCommands = new QGroupBox(QStringLiteral("Commands"), this);
+    fraCommands->setObjectName(QStringLiteral("fraCommands"));
+    cmdSendersView = makeButton(QStringLiteral("View Graph"), QStringLiteral("cmdSendersView"), kButtonTwips);
+    cmdSendersExit = makeButton(QStringLiteral("   Done /  Exit"), QStringLiteral("cmdSendersExit"), kButtonTwips);
+    cmdSendersView->setEnabled(false);
+
+    buildGrid();
+    setLayout(buildLayout());
+    // Reading order: the lists, the Edit buttons, the grid of the curve they load, the commands.
+    setTabOrder(cmdEditCurve25, MSFlexGrid1);
+    setTabOrder(MSFlexGrid1, cmdSendersView);
+    setTabOrder(cmdSendersView, cmdSendersExit);
+
+    connect(cmdEditCurve6, &QPushButton::clicked, this, &SendersWindow::cmdEditCurve6_Click);
+    connect(cmdEditCurve9, &QPushButton::clicked, this, &SendersWindow::cmdEditCurve9_Click);
+    connect(cmdEditCurve16, &QPushButton::clicked, this, &SendersWindow::cmdEditCurve16_Click);
+    connect(cmdEditCurve19, &QPushButton::clicked, this, &SendersWindow::cmdEditCurve19_Click);
+    connect(cmdEditCurve25, &QPushButton::clicked, this, &SendersWindow::cmdEditCurve25_Click);
+    connect(cmdSendersView, &QPushButton::clicked, this, &SendersWindow::cmdSendersView_Click);
+    connect(cmdSendersExit, &QPushButton::clicked, this, &SendersWindow::cmdSendersExit_Click);
+
+    // The unit state follows the image until the settings menu sets it.
+    setPressureInBars((m_state.SystemBlock[1] & 0x10) == 0);
+    setTemperatureInCelsius((m_state.SystemBlock[1] & 0x08) == 0);
+    positionListsFromState();
+}
+
+QComboBox *SendersWindow::makeSenderList(SenderList list, const QString &name)
+{
+    auto *combo = new QComboBox(this);
+    combo->setObjectName(name);
+    combo->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    combo->addItems(senderlists::entries(list));
+    combo->setCurrentIndex(0);
+    combo->installEventFilter(this);
+    return combo;
+}
+
+QLabel *SendersWindow::makeLabel(const QString &caption, const QString &name, QWidget *buddy)
+{
+    auto *label = new QLabel(caption, this);
+    label->setObjectName(name);
+    if (buddy) {
+        label->setBuddy(buddy);
+        buddy->setAccessibleName(caption);
+    }
+    return label;
+}
+
+QPushButton *SendersWindow::makeButton(const QString &caption, const QString &name, int widthTwips)
+{
+    auto *button = new WrapButton(caption, widthTwips, this);
+    button->setObjectName(name);
+    return button;
+}
+
+QLayout *SendersWindow::buildLayout()
+{
+    auto *lists = new QVBoxLayout;
+    lists->setSpacing(2);
+    const std::pair<QLabel *, QComboBox *> rows[] = {{lblEngineTempSender, cboEngineTempSender},
+                                                     {lblFuelSender, cboFuelSender},
+                                                     {lblOilPressureSender, cboOilPressureSender},
+                                                     {lblTrimSender, cboTrimSender},
+                                                     {lbl2ndTankSender, cbo2ndTankSender}};
+    for (const auto &[label, combo] : rows) {
+        lists->addWidget(label);
+        lists->addWidget(combo);
+        lists->addSpacing(6);
+    }
+    lists->addStretch();
+
+    auto *units = new QVBoxLayout(fraUnitsOfMeasure);
+    units->addWidget(lblSendersUofMPressure);
+    units->addWidget(lblSendersUofMTemperature);
+
+    auto *edit = new QHBoxLayout(fraEditCurves);
+    edit->setSpacing(twips::toPixels(kButtonGapTwips));
+    for (QPushButton *b : {cmdEditCurve6, cmdEditCurve9, cmdEditCurve16, cmdEditCurve19, cmdEditCurve25})
+        edit->addWidget(b);
+    edit->addStretch();
+
+    auto *commands = new QHBoxLayout(fraCommands);
+    commands->setSpacing(twips::toPixels(kButtonGapTwips));
+    commands->addWidget(cmdSendersView);
+    commands->addWidget(cmdSendersExit);
+
+    auto *unitsAndCommands = new QHBoxLayout;
+    unitsAndCommands->addWidget(fraUnitsOfMeasure, 1);
+    unitsAndCommands->addWidget(fraCommands);
+
+    // The grid drops at the left edge of the curve being edited, from the window's top down
+    // to the Edit buttons (placeGrid). Its column is as wide as the grid at its rightmost
+    // place; the lists stand to the right of it, where the grid never covers them.
+    auto *layout = new QGridLayout;
+    const int leftMargin = style()->pixelMetric(QStyle::PM_LayoutLeftMargin, nullptr, this);
+    layout->addItem(new QSpacerItem(twips::toPixels(kLastGridLeftTwips) + gridWidth() - leftMargin, 0,
+                                    QSizePolicy::Fixed, QSizePolicy::Minimum),
+                    0, 0);
+    layout->addLayout(lists, 0, 1);
+    layout->addWidget(fraEditCurves, 1, 0);
+    layout->addLayout(unitsAndCommands, 1, 1);
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
+    m_layout = layout;
+    return layout;
+}
+
+void SendersWindow::buildGrid()
+{
+    // Not in the layout: the grid drops over the lists at the left edge of the curve
+    // being edited, as designed.
+    MSFlexGrid1 = new QTableWidget(kPoints, 3, this);
+    MSFlexGrid1->setObjectName(QStringLiteral("MSFlexGrid1"));
+    MSFlexGrid1->setAccessibleName(QStringLiteral("Calibration curve points"));
+    MSFlexGrid1->setHorizontalHeaderLabels({QStringLiteral("Index"), QStringLiteral("Ohms"), QStringLiteral("Value")});
+    MSFlexGrid1->verticalHeader()->hide();
+    MSFlexGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    MSFlexGrid1->horizontalHeader()->setHighlightSections(false);
+    // The designed 500 twips, unless the heading would be cut off in this font.
+    const int headingWidth = MSFlexGrid1->horizontalHeader()->sectionSizeHint(0);
+    MSFlexGrid1->setColumnWidth(0, qMax(twips::toPixels(kIndexColumnTwips), headingWidth));
+    MSFlexGrid1->setColumnWidth(kOhmsColumn, twips::toPixels(kDataColumnTwips));
+    MSFlexGrid1->setColumnWidth(kValueColumn, twips::toPixels(kDataColumnTwips));
+    MSFlexGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    MSFlexGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    MSFlexGrid1->setSelectionBehavior(QAbstractItemView::SelectItems);
+    MSFlexGrid1->setTabKeyNavigation(false);
+    MSFlexGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    MSFlexGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    MSFlexGrid1->setFrameShadow(QFrame::Plain);
+    MSFlexGrid1->verticalHeader()->setMinimumSectionSize(1);
+    MSFlexGrid1->verticalHeader()->setDefaultSectionSize(MSFlexGrid1->fontMetrics().height() + 4);
+
+    for (int r = 0; r < kPoints; ++r) {
+        for (int c = 0; c < 3; ++c) {
+            auto *item = new QTableWidgetItem;
+            item->setTextAlignment(Qt::AlignCenter);
+            if (c == 0) {
+                // A fixed column like the headings: shaded, never the current cell.
+                item->setFlags(Qt::NoItemFlags);
+                item->setBackground(palette().button());
+                item->setForeground(palette().buttonText());
+            }
+            MSFlexGrid1->setItem(r, c, item);
+        }
+    }
+    MSFlexGrid1->setCurrentCell(0, kOhmsColumn);
+    MSFlexGrid1->installEventFilter(this);
+    MSFlexGrid1->hide();
+}
+
+int SendersWindow::gridWidth() const
+{
+    return 2 * MSFlexGrid1->frameWidth() + MSFlexGrid1->columnWidth(0) + MSFlexGrid1->columnWidth(kOhmsColumn) +
+           MSFlexGrid1->columnWidth(kValueColumn) + MSFlexGrid1->verticalScrollBar()->sizeHint().width();
+}
+
+QComboBox *SendersWindow::listFor(SenderList list) const
+{
+    switch (list) {
+    case SenderList::EngineTemp:
+        return cboEngineTempSender;
+    case SenderList::Fuel:
+        return cboFuelSender;
+    case SenderList::OilPressure:
+        return cboOilPressureSender;
+    case SenderList::Trim:
+        return cboTrimSender;
+    case SenderList::SecondTank:
+        return cbo2ndTankSender;
+    }
+    return cboEngineTempSender;
+}
+
+void SendersWindow::open()
+{
+    twips::placeWindow(this, 500, 2500);
+    show();
+    raise();
+    activateWindow();
+}
+
+void SendersWindow::positionListsFromState()
+{
+    const SenderListPositions &p = m_state.SenderPositions;
+    const std::pair<SenderList, int> positions[] = {{SenderList::EngineTemp, p.engineTemp},
+                                                    {SenderList::Fuel, p.fuel},
+                                                    {SenderList::OilPressure, p.oilPressure},
+                                                    {SenderList::Trim, p.trim},
+                                                    {SenderList::SecondTank, p.secondTank}};
+    for (const auto &[list, position] : positions) {
+        QComboBox *combo = listFor(list);
+        combo->setCurrentIndex(position < 0 || position >= combo->count() ? 0 : position);
+    }
+}
+
+void SendersWindow::setPressureInBars(bool bars)
+{
+    const bool changed = bars != m_bars;
+    m_bars = bars;
+    lblSendersUofMPressure->setText(bars ? QStringLiteral("Pressure:  Bars") : QStringLiteral("Pressure:  PSI"));
+    // The grid must show the loaded curve in the unit its numbers will be read back
+    // in, or the next store-back would convert PSI numbers as bar.
+    if (changed && curveLoaded() && m_state.EditCurveNumber == 16)
+        showValueColumn();
+}
+
+void SendersWindow::setTemperatureInCelsius(bool celsius)
+{
+    const bool changed = celsius != m_celsius;
+    m_celsius = celsius;
+    lblSendersUofMTemperature->setText(celsius ? QStringLiteral("Temperature:  Deg C")
+                                               : QStringLiteral("Temperature:  Deg F"));
+    if (changed && curveLoaded() && m_state.EditCurveNumber == 6)
+        showValueColumn();
+}
+
+QString SendersWindow::gridText(int row, int col) const
+{
+    if (col < 0 || col > 2 || row < 0 || row > kPoints)
+        return QString();
+    if (row == 0)
+        return MSFlexGrid1->horizontalHeaderItem(col)->text();
+    return MSFlexGrid1->item(row - 1, col)->text();
+}
+
+bool SendersWindow::curveLoaded() const
+{
+    return m_state.EditCurveNumber >= 1 && m_state.EditCurveNumber <= 32;
+}
+
+void SendersWindow::setCell(int row, int col, const QString &text)
+{
+    QTableWidgetItem *item = MSFlexGrid1->item(row - 1, col);
+    item->setText(text);
+    item->setTextAlignment(Qt::AlignCenter);
+}
+
+void SendersWindow::placeGrid()
+{
+    const int bottom = fraEditCurves->geometry().top() - qMax(m_layout->verticalSpacing(), 0);
+    MSFlexGrid1->setGeometry(twips::toPixels(m_gridLeftTwips), 0, gridWidth(), qMax(bottom, 0));
+}
+
+void SendersWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    placeGrid();
+}
+
+// --- loading a curve ---------------------------------------------------------------
+
+void SendersWindow::cmdEditCurve6_Click()
+{
+    loadCurve(6, 270);
+}
+void SendersWindow::cmdEditCurve9_Click()
+{
+    loadCurve(9, 1380);
+}
+void SendersWindow::cmdEditCurve16_Click()
+{
+    loadCurve(16, 2480);
+}
+void SendersWindow::cmdEditCurve19_Click()
+{
+    loadCurve(19, 3580);
+}
+void SendersWindow::cmdEditCurve25_Click()
+{
+    loadCurve(25, kLastGridLeftTwips);
+}
+
+void SendersWindow::loadCurve(int curve, int leftTwips)
+{
+    m_gridLeftTwips = leftTwips;
+    placeGrid();
+    MSFlexGrid1->show();
+    MSFlexGrid1->raise();
+    for (int p = 1; p <= kPoints; ++p) {
+        setCell(p, 0, QString::number(p));
+        setCell(p, kOhmsColumn, numtext::floatText(m_state.CalCurve[curve][p][1]));
+        setCell(p, kValueColumn, curvevalues::valueText(curve, m_state.CalCurve[curve][p][2], m_celsius, m_bars));
+    }
+    m_state.EditCurveNumber = quint8(curve);
+    m_graphCurveNumber = curve;
+    cmdSendersView->setEnabled(true);
+    if (MSFlexGrid1->currentColumn() < kOhmsColumn)
+        MSFlexGrid1->setCurrentCell(0, kOhmsColumn);
+    MSFlexGrid1->setFocus(Qt::OtherFocusReason);
+}
+
+void SendersWindow::showStoredCurve()
+{
+    if (!curveLoaded() || MSFlexGrid1->isHidden())
+        return;
+    const int curve = m_state.EditCurveNumber;
+    for (int p = 1; p <= kPoints; ++p)
+        setCell(p, kOhmsColumn, numtext::floatText(m_state.CalCurve[curve][p][1]));
+    showValueColumn();
+}
+
+void SendersWindow::showValueColumn()
+{
+    const int curve = m_state.EditCurveNumber;
+    for (int p = 1; p <= kPoints; ++p)
+        setCell(p, kValueColumn, curvevalues::valueText(curve, m_state.CalCurve[curve][p][2], m_celsius, m_bars));
+}
+
+// --- typing in the grid --------------------------------------------------------------
+
+bool SendersWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == MSFlexGrid1 && event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        // Focus keys and keys that type nothing (arrows, Page Up, ...) keep their
+        // usual meaning; everything that types a character is the grid's.
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab ||
+            (key->modifiers() & (Qt::AltModifier | Qt::MetaModifier)))
+            return false;
+        if (key->key() == Qt::Key_Backspace) {
+            MSFlexGrid1_KeyPress(kBackspace);
+            return true;
+        }
+        const QString typed = key->text();
+        if (typed.isEmpty())
+            return false;
+        for (const QChar c : typed)
+            MSFlexGrid1_KeyPress(c.unicode());
+        return true;
+    }
+    if (event->type() == QEvent::FocusIn) {
+        // Returning from the list's own popup or from another window is no new focus.
+        const auto reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
+            if (watched == cboEngineTempSender)
+                cboEngineTempSender_GotFocus();
+            else if (watched == cboFuelSender)
+                cboFuelSender_GotFocus();
+            else if (watched == cboOilPressureSender)
+                cboOilPressureSender_GotFocus();
+            else if (watched == cboTrimSender)
+                cboTrimSender_GotFocus();
+            else if (watched == cbo2ndTankSender)
+                cbo2ndTankSender_GotFocus();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void SendersWindow::MSFlexGrid1_KeyPress(int keyAscii)
+{
+    const bool digitOrPoint = (keyAscii >= '0' && keyAscii <= '9') || keyAscii == '.';
+    if (!digitOrPoint && keyAscii != kBackspace) {
+        m_prompts.beep();
+        return;
+    }
+    const int row = MSFlexGrid1->currentRow() + 1;
+    const int col = MSFlexGrid1->currentColumn();
+    if (row < 1 || col < 0)
+        return;
+    QString text = gridText(row, col);
+    if (digitOrPoint)
+        text += QChar(keyAscii);
+    else if (!text.isEmpty())
+        text.chop(1);
+    setCell(row, col, text);
+    // 99: the image was replaced while the grid still showed the old curve.
+    if (!curveLoaded())
+        return;
+    storeCell(row, col);
+    updateOpenChart();
+}
+
+void SendersWindow::storeCell(int row, int col)
+{
+    const int curve = m_state.EditCurveNumber;
+    // The grid's numbers are typed (digits and ".") or written by loadCurve, which
+    // writes very large and very small numbers with an exponent: those read back whole.
+    const double number = numtext::floatTextNumber(gridText(row, col));
+    if (col == kValueColumn)
+        m_state.CalCurve[curve][row][2] = curvevalues::storedValue(curve, number, m_celsius, m_bars);
+    else if (col == kOhmsColumn)
+        m_state.CalCurve[curve][row][1] = curvevalues::toSingle(number);
+}
+
+void SendersWindow::updateOpenChart()
+{
+    if (m_chart && m_chart->isVisible() && m_chart->curveNumber() == m_state.EditCurveNumber)
+        m_chart->plotCurve(m_chart->curveNumber(), curveName(m_chart->curveNumber()));
+}
+
+// --- store-back when a sender list receives the focus --------------------------------
+
+void SendersWindow::cboEngineTempSender_GotFocus()
+{
+    storeBack();
+}
+void SendersWindow::cboFuelSender_GotFocus()
+{
+    storeBack();
+}
+void SendersWindow::cboOilPressureSender_GotFocus()
+{
+    storeBack();
+}
+void SendersWindow::cboTrimSender_GotFocus()
+{
+    storeBack();
+}
+void SendersWindow::cbo2ndTankSender_GotFocus()
+{
+    storeBack();
+}
+
+void SendersWindow::storeBack()
+{
+    MSFlexGrid1->hide();
+    if (!curveLoaded())
+        return;
+    for (int p = 1; p <= kPoints; ++p) {
+        storeCell(p, kOhmsColumn);
+        storeCell(p, kValueColumn);
+    }
+    cmdSendersView->setEnabled(false);
+    updateOpenChart();
+}
+
+// --- commands ----------------------------------------------------------------------------
+
+void SendersWindow::cmdSendersView_Click()
+{
+    if (!m_chart)
+        m_chart = new ChartWindow(m_state, m_prompts, this);
+    // Beside this window, never over the grid and lists the user is working with.
+    const QRect here = twips::globalRect(this);
+    m_chart->showCurve(m_graphCurveNumber, curveName(m_graphCurveNumber), {here, here.top(), {here}});
+}
+
+QString SendersWindow::curveName(int curve) const
+{
+    for (SenderList list : senderlists::kAllLists) {
+        const QStringList &entries = senderlists::entries(list);
+        for (int i = 1; i < entries.size(); ++i) {
+            if (senderlists::typeForPosition(list, i) == curve)
+                return entries.at(i);
+        }
+    }
+    return QString();
+}
+
+void SendersWindow::cmdSendersExit_Click()
+{
+    for (SenderList list : senderlists::kAllLists)
+        m_state.SystemBlock[senderlists::systemByte(list)] =
+            quint8(senderlists::typeForPosition(list, listFor(list)->currentIndex()));
+    hide();
+    MSFlexGrid1->hide();
+    m_state.EditCurveNumber = kNoCurve;
+    cmdSendersView->setEnabled(false);
+}
+
+void SendersWindow::hideEvent(QHideEvent *event)
+{
+    // Minimising is no hiding: the grid stays as it was.
+    if (!event->spontaneous()) {
+        MSFlexGrid1->hide();
+        cmdSendersView->setEnabled(false);
+    }
+    QWidget::hideEvent(event);
+}

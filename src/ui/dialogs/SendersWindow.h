@@ -1,0 +1,125 @@
+// The sender window: chooses the five sender types and edits the five user-defined calibration curves in a grid.
+#pragma once
+
+#include "core/SenderLists.h"
+
+#include <QWidget>
+
+struct EditorState;
+class Prompts;
+class ChartWindow;
+class QComboBox;
+class QGridLayout;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+class SendersWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    SendersWindow(EditorState &state, Prompts &prompts, QWidget *parent = nullptr);
+
+    // The "Sender Curves" menu item: places the window at top 500, left 2500 twips
+    // and shows it without blocking the main window.
+    void open();
+    // Selects the list positions held in state.SenderPositions (a position a list
+    // does not have selects "0:  None"). Hook for EditorState::onSenderPositionsChanged.
+    void positionListsFromState();
+    // The image was replaced under the window (undo, redo): the grid shows the
+    // loaded curve's stored points again.
+    void showStoredCurve();
+
+    // Unit state of the settings menu ("Bars", "Deg. C"): sets the unit labels and,
+    // when the loaded curve is shown in that unit, shows its values in the new one.
+    void setPressureInBars(bool bars);
+    void setTemperatureInCelsius(bool celsius);
+    bool pressureInBars() const { return m_bars; }
+    bool temperatureInCelsius() const { return m_celsius; }
+
+    // The curve "View Graph" plots; 0 until an Edit button was pressed.
+    int GraphCurveNumber() const { return m_graphCurveNumber; }
+    // The chart window, created the first time "View Graph" is pressed.
+    ChartWindow *chartWindow() const { return m_chart; }
+    // Text of grid cell (row, col) in the designed numbering: row 0 the headings,
+    // rows 1..32 the points.
+    QString gridText(int row, int col) const;
+
+    QLabel *lblEngineTempSender;
+    QComboBox *cboEngineTempSender;
+    QLabel *lblFuelSender;
+    QComboBox *cboFuelSender;
+    QLabel *lblOilPressureSender;
+    QComboBox *cboOilPressureSender;
+    QLabel *lblTrimSender;
+    QComboBox *cboTrimSender;
+    QLabel *lbl2ndTankSender;
+    QComboBox *cbo2ndTankSender;
+
+    QGroupBox *fraUnitsOfMeasure;
+    QLabel *lblSendersUofMPressure;
+    QLabel *lblSendersUofMTemperature;
+
+    QGroupBox *fraEditCurves;
+    QPushButton *cmdEditCurve6;
+    QPushButton *cmdEditCurve9;
+    QPushButton *cmdEditCurve16;
+    QPushButton *cmdEditCurve19;
+    QPushButton *cmdEditCurve25;
+
+    QGroupBox *fraCommands;
+    QPushButton *cmdSendersView;
+    QPushButton *cmdSendersExit;
+
+    QTableWidget *MSFlexGrid1;
+
+public slots:
+    void cmdEditCurve6_Click();
+    void cmdEditCurve9_Click();
+    void cmdEditCurve16_Click();
+    void cmdEditCurve19_Click();
+    void cmdEditCurve25_Click();
+    void cmdSendersView_Click();
+    void cmdSendersExit_Click();
+    // One typed character for the grid's current cell; 8 is Backspace.
+    void MSFlexGrid1_KeyPress(int keyAscii);
+    void cboEngineTempSender_GotFocus();
+    void cboFuelSender_GotFocus();
+    void cboOilPressureSender_GotFocus();
+    void cboTrimSender_GotFocus();
+    void cbo2ndTankSender_GotFocus();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    QComboBox *makeSenderList(senderlists::SenderList list, const QString &name);
+    QComboBox *listFor(senderlists::SenderList list) const;
+    QLabel *makeLabel(const QString &caption, const QString &name, QWidget *buddy);
+    QPushButton *makeButton(const QString &caption, const QString &name, int widthTwips);
+    void buildGrid();
+    QLayout *buildLayout();
+
+    void loadCurve(int curve, int leftTwips);
+    void showValueColumn();
+    void storeCell(int row, int col);
+    void storeBack();
+    void placeGrid();
+    int gridWidth() const;
+    void setCell(int row, int col, const QString &text);
+    bool curveLoaded() const;
+    QString curveName(int curve) const;
+    void updateOpenChart();
+
+    EditorState &m_state;
+    Prompts &m_prompts;
+    ChartWindow *m_chart = nullptr;
+    bool m_bars = false;
+    bool m_celsius = false;
+    int m_graphCurveNumber = 0;
+    int m_gridLeftTwips = 270;
+    QGridLayout *m_layout = nullptr;
+};

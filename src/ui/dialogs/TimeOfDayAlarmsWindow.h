@@ -1,0 +1,49 @@
+// The "Time-Of-Day Alarms" window: shows and sets the hours and minutes of the eight time-of-day alarms.
+#pragma once
+
+#include <QWidget>
+
+struct EditorState;
+class Prompts;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+class TimeOfDayAlarmsWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    TimeOfDayAlarmsWindow(EditorState &state, Prompts &prompts, QWidget *parent = nullptr);
+
+    // The "Time-Of-Day Alarms" menu item: shows the window; the boxes keep what was
+    // last loaded into them.
+    void open();
+    // Start-up: selects "Alarm #1" and shows bytes 46 and 47.
+    void showStartUpValues();
+
+    QGroupBox *fraTodAlarms;
+    QLabel *lblTodAlarm;
+    QComboBox *cboTodAlarms;
+    QLabel *lblTodHours;
+    QLabel *lblTodMinutes;
+    QLineEdit *txtTodHours;
+    QLabel *lblTodColon;
+    QLineEdit *txtTodMinutes;
+    QPushButton *cmdExitDamping;
+
+public slots:
+    void cboTodAlarms_Click();
+    void txtTodHours_Change();
+    void txtTodMinutes_Change();
+    void cmdExitDamping_Click();
+
+private:
+    // The alarm's hours byte: 46 + 2i for list position i.
+    int hoursByte() const;
+    void store(QLineEdit *box, int byte, int limit);
+    QLineEdit *makeBox(const QString &name, const QString &accessibleName);
+
+    EditorState &m_state;
+};

@@ -1,0 +1,434 @@
+// MainWindow, the main window: the instrument picture, the sixteen display configurations, data sources, limits and
+// settings.
+#pragma once
+
+#include "core/EditorState.h"
+#include "link/InstrumentView.h"
+#include "ui/TransferWarning.h"
+#include "ui/Twips.h"
+
+#include <QMainWindow>
+#include <array>
+#include <functional>
+#include <memory>
+
+class FaceView;
+class CompareWindow;
+class ImageHistory;
+struct ConfigImage;
+class BytePort;
+class Clock;
+class LinkWindows;
+class PortResolver;
+class SerialLink;
+class AboutWindow;
+class TransferWarning;
+
+class DampingWindow;
+class FactoryWindow;
+class NmeaMonitorWindow;
+class SendersWindow;
+class TimeOfDayAlarmsWindow;
+struct ConfigFileImage;
+struct InstrumentContext;
+class OperationRunner;
+class ClickLabel;
+class FillShape;
+class Prompts;
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QTimer;
+class NmeaSelector;
+
+class MainWindow : public QMainWindow, public InstrumentView
+{
+    Q_OBJECT
+public:
+    // `port` is the serial port to talk through; without one the main window opens
+    // the system's serial ports itself.
+    MainWindow(Prompts &prompts, Clock &clock, const QString &programFolder, BytePort *port = nullptr,
+               QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    EditorState &state() { return m_state; }
+    Prompts &prompts() { return m_prompts; }
+    Clock &clock() { return m_clock; }
+    const QString &programFolder() const { return m_programFolder; }
+    // The folder DEFAULT.CFG and the factory files live in (the program folder, or the
+    // per-user data folder when the program folder cannot be written).
+    const QString &workingFolder() const { return m_workingFolder; }
+
+    // --- the link and the other windows (MainWindow_link.cpp, MainWindow_file.cpp) -------------
+    SerialLink &link();
+    LinkWindows &linkWindows() { return *m_linkWindows; }
+    OperationRunner &operations() { return *m_runner; }
+    // Whether an instrument operation (transfer, monitor, factory command) is running.
+    bool operationRunning() const;
+    AboutWindow *aboutWindow() const { return m_about; }
+    SendersWindow *sendersWindow() const { return m_senders; }
+    DampingWindow *dampingWindow() const { return m_damping; }
+    TimeOfDayAlarmsWindow *todAlarmsWindow() const { return m_todAlarms; }
+    NmeaMonitorWindow *nmeaMonitor() const { return m_nmeaData; }
+    TransferWarning *warningWindow() const { return m_warning; }
+    FactoryWindow *factoryWindow() const { return m_factory; }
+    // Ends the program after ShutDownEditor; tests replace it.
+    std::function<void()> endProgram;
+    // Writes DEFAULT.CFG (ConfigFileName); a failure is reported. True when written.
+    bool SaveConfigsFile();
+
+    // --- history, comparison, recent files (MainWindow_history.cpp) ---------------------------
+    // Undo and redo of every change to the image.
+    ImageHistory &history() { return *m_history; }
+    // Opens a configuration file as Open does (a bad file is reported and changes
+    // nothing); used by Open, Recent Files, a dropped file and the command line.
+    bool openConfigFile(const QString &path);
+    // Reads a configuration file into `image`; a file that cannot be read is reported
+    // under `title` and false returned.
+    bool readConfigOrTell(const QString &path, const QString &title, ConfigFileImage &image);
+    // Shows the compare window with what changes from `before` to `after`.
+    void showComparison(const ConfigImage &before, const QString &beforeTitle, const ConfigImage &after,
+                        const QString &afterTitle);
+    CompareWindow *compareWindow();
+    // The recent files, newest first (at most 8).
+    QStringList recentFiles() const;
+
+    // InstrumentView: the main window's part of what instrument operations show.
+    void setCommsPortLabel(const QString &text) override;
+    void setConnectedLabel(const QString &text) override;
+    void setSerialNumberLabel(const QString &text) override;
+    void showIdentity() override;
+    void showUnitVersions() override;
+    void showProductCode(int code) override;
+    void showNewConfigCount(int count) override;
+
+    // --- hooks the integrator connects --------------------------------------------------
+    // Unit labels of the sender window: true = bars / degrees C.
+    std::function<void(bool bars)> onPressureUnitsChanged;
+    std::function<void(bool celsius)> onTemperatureUnitsChanged;
+    // The NMEA data monitor window (NmeaMonitorWindow): hide it (and stop it), and place it in twips.
+    std::function<void()> hideNmeaMonitor;
+    std::function<void(int topTwips, int leftTwips)> placeNmeaMonitor;
+
+    // The NMEA sentence selector, created hidden on first use (its lists are filled then).
+    NmeaSelector *nmeaSelector();
+    bool hasNmeaSelector() const { return m_nmea != nullptr; }
+
+    // --- procedures ---------------------------------------------------------------------
+    // The view redraw every editor runs after changing the image.
+    void UpdateInstrumentDisplay();
+    void ShowAlarmLimits();
+    // Icon bits.
+    void DecodeByteBits(quint8 value);
+    void ChangeBitsToByte1();
+    void ChangeBitsToByte2();
+    void ChangeBitsToByte3();
+    void ChangeBitsToByte4();
+    void ClearDisplayIcons();
+    // Data sources and limits.
+    void ConvertListIndexData(int position, int d);
+    void GetAlarmValues(int code);
+    void GetLimitValues(int d);
+    void GetDecimalPlaces(int code);
+    void StoreAlarmValue(const QString &text);
+    void StoreBarLimit(const QString &text, int d);
+    // Check marks of the Edit menu, the pointer pictures and the sender unit labels from system block bytes 1, 2, 7.
+    void RefreshSettingsMenu();
+    // Fills the five data-source lists (start-up, first run: recognised by ComboDisplay1 holding at most one item).
+    void FillDataSourceLists();
+    bool isFirstRun() const;
+    // Hides the NMEA sentence selector and the data monitor.
+    void HideNmeaWindows();
+
+    // --- shared values of the view and the data-source editors ---------------------------
+    bool BitFlag[8] = {}; // DecodeByteBits result, index = bit number
+    quint8 AlarmIndex = 0;
+    quint8 DecimalPlaces = 0;
+    bool NoAlarmLimits = true;
+    QString LowAlarmText, HighAlarmText, LowerLimitText, UpperLimitText, NewLimitText;
+    qint16 Display1Focus = kFalse, Display2Focus = kFalse, Display3Focus = kFalse, LeftBarFocus = kFalse,
+           RightBarFocus = kFalse;
+
+    // --- controls ------------------------------------------------------------------------
+    // Menus.
+    QMenu *mnuFile, *mnuEdit, *mnuHelp;
+    QAction *New, *Open, *Save, *SaveAs, *Exit;
+    QAction *CompareWithFile;
+    QAction *ExportReport, *ExportPictures;
+    QMenu *RecentFiles;
+    QMenu *SpeedUnits, *TemperatureUnits, *PressureUnits, *TimeFormat, *BarGraphType, *Tacho, *TachoSensitivity,
+        *PullyRatio;
+    QAction *Knots, *MPH, *KmHr, *DegF, *DegC, *Psi, *Bars, *Hr12, *Hr24, *BarChart, *Pointer;
+    QAction *TachoSensitivityMaximum, *TachoSensitivityHigh, *TachoSensitivityMedium, *TachoSensitivityLow,
+        *TachoSensitivityMinimum;
+    QAction *TachoRatio1, *TachoRatio5, *TachoRatio10, *TachoRatio20, *TachoRatio50, *TachoRatio100, *TachoRatio200;
+    QAction *ViewDamping, *ViewMaintenanceAlarm, *Senders, *TessaroComPort, *ViewTodAlarms, *FuelTankSize, *Tank2Size,
+        *ResetDefaults, *CreateBackup, *RestoreBackup;
+    QAction *CompareWithInstrument, *VerifyAfterUpload;
+    // The settings key of "Verify after Upload".
+    static constexpr const char *kVerifyAfterUploadKey = "verifyAfterUpload";
+    QAction *Contents, *About;
+
+    // Connection, port and identification.
+    QGroupBox *fraConnection, *fraComPort;
+    ClickLabel *lblConnected;
+    FillShape *shpCommsConnected;
+    QLabel *lblCommsPort, *lblTessaroSN;
+    QPushButton *cmdUpload, *cmdDownload;
+    QTimer *Timer1;
+
+    // Instrument picture, configurations and icons.
+    FaceView *picBrevo;
+    QGroupBox *fraConfigurations;
+    std::array<QPushButton *, 16> CmdConf1{};
+    QPushButton *cmdSetCurrentConfig, *cmdResetCurrentConfig, *cmdClearConfig;
+    QGroupBox *fraIcons, *fraIconsUpper, *fraIconsMiddle, *fraIconsLowerLeft, *fraIconsLowerRight;
+    QCheckBox *ChkIconsUpperSpeed, *ChkIconsUpperDepth, *ChkIconsUpperRpm, *ChkIconsUpperDeg, *ChkIconsMiddleNmea1,
+        *ChkIconsMiddleNmea1Left, *ChkIconsMiddleNmea2, *ChkIconsMiddleNmea2Down, *ChkIconsMiddleNmea2Up,
+        *ChkIconsMiddleNmea3, *ChkIconsMiddleNmea3Right, *ChkMidLeftArrow, *ChkMidRightArrow, *ChkIconsLowerLeftOil,
+        *ChkIconsLowerLeftSpeed, *ChkIconsLowerLeftVdc, *ChkIconsLowerRightDepth, *ChkIconsLowerRightRpm,
+        *ChkIconsLowerRightFuel, *ChkIconsLowerRightTemp;
+
+    // Data sources and limits.
+    QGroupBox *fraData, *fraDisplay1, *fraDisplay2, *fraDisplay3, *fraLeftBar, *fraRightBar;
+    QComboBox *ComboDisplay1, *ComboDisplay2, *ComboDisplay3, *ComboDisplayLeftBar, *ComboDisplayRightBar;
+    QLabel *LblDisplay1LowAlarm, *LblDisplay1HighAlarm, *LblDisplay2LowAlarm, *LblDisplay2HighAlarm,
+        *LblDisplay3LowAlarm, *LblDisplay3HighAlarm, *LblLeftBarLowAlarm, *LblLeftBarHighAlarm, *LblRightBarLowAlarm,
+        *LblRightBarHighAlarm;
+    QLabel *LblLeftBarLowerLimit, *LblLeftBarUpperLimit, *LblRightBarLowerLimit, *LblRightBarUpperLimit;
+    QPushButton *cmdDD1HiAlarm, *cmdDD1LoAlarm, *cmdDD2HiAlarm, *cmdDD2LoAlarm, *cmdDD3HiAlarm, *cmdDD3LoAlarm,
+        *cmdDD4HiAlarm, *cmdDD4LoAlarm, *cmdDD5HiAlarm, *cmdDD5LoAlarm;
+    QPushButton *cmdDD4HiBar, *cmdDD4LoBar, *cmdDD5HiBar, *cmdDD5LoBar;
+
+public slots:
+    // --- start-up, files, transfers and other windows (MainWindow_file.cpp, MainWindow_link.cpp) ---
+    void Form_Load();
+    void Form_Unload();
+    void ShutDownEditor();
+    void New_Click();
+    void Open_Click();
+    void Save_Click();
+    void SaveAs_Click();
+    void Exit_Click();
+    void CompareWithFile_Click();
+    void CompareWithInstrument_Click();
+    void ExportReport_Click();   // MainWindow_report.cpp
+    void ExportPictures_Click(); // MainWindow_report.cpp
+    void About_Click();
+    void Contents_Click();
+    void ViewDamping_Click();
+    void Senders_Click();
+    void TessaroComPort_Click();
+    void ViewTodAlarms_Click();
+    void ResetDefaults_Click();
+    void CreateBackup_Click();
+    void RestoreBackup_Click();
+    void cmdUpload_Click();
+    void cmdDownload_Click();
+    void lblConnected_Click();
+    void updateConnectionIndicator();
+
+    // --- configurations and icons (MainWindow_view.cpp) ---------------------------------------
+    void CmdConf1_Click(int Index);
+    void cmdSetCurrentConfig_Click();
+    void cmdResetCurrentConfig_Click();
+    void cmdClearConfig_Click();
+    void ChkIconsUpperSpeed_Click();
+    void ChkIconsUpperDepth_Click();
+    void ChkIconsUpperRpm_Click();
+    void ChkIconsUpperDeg_Click();
+    void ChkIconsMiddleNmea1_Click();
+    void ChkIconsMiddleNmea1Left_Click();
+    void ChkIconsMiddleNmea2_Click();
+    void ChkIconsMiddleNmea2Down_Click();
+    void ChkIconsMiddleNmea2Up_Click();
+    void ChkIconsMiddleNmea3_Click();
+    void ChkIconsMiddleNmea3Right_Click();
+    void ChkMidLeftArrow_Click();
+    void ChkMidRightArrow_Click();
+    void ChkIconsLowerLeftOil_Click();
+    void ChkIconsLowerLeftSpeed_Click();
+    void ChkIconsLowerLeftVdc_Click();
+    void ChkIconsLowerRightDepth_Click();
+    void ChkIconsLowerRightRpm_Click();
+    void ChkIconsLowerRightFuel_Click();
+    void ChkIconsLowerRightTemp_Click();
+
+    // --- data sources, limits, blink and key chord (MainWindow_sources.cpp) ----------------------
+    void ComboDisplay1_Click();
+    void ComboDisplay2_Click();
+    void ComboDisplay3_Click();
+    void ComboDisplayLeftBar_Click();
+    void ComboDisplayRightBar_Click();
+    void ComboDisplay1_GotFocus();
+    void ComboDisplay2_GotFocus();
+    void ComboDisplay3_GotFocus();
+    void ComboDisplayLeftBar_GotFocus();
+    void ComboDisplayRightBar_GotFocus();
+    void ComboDisplay1_LostFocus();
+    void ComboDisplay2_LostFocus();
+    void ComboDisplay3_LostFocus();
+    void ComboDisplayLeftBar_LostFocus();
+    void ComboDisplayRightBar_LostFocus();
+    void cmdDD1HiAlarm_Click();
+    void cmdDD1LoAlarm_Click();
+    void cmdDD2HiAlarm_Click();
+    void cmdDD2LoAlarm_Click();
+    void cmdDD3HiAlarm_Click();
+    void cmdDD3LoAlarm_Click();
+    void cmdDD4HiAlarm_Click();
+    void cmdDD4LoAlarm_Click();
+    void cmdDD5HiAlarm_Click();
+    void cmdDD5LoAlarm_Click();
+    void cmdDD4HiBar_Click();
+    void cmdDD4LoBar_Click();
+    void cmdDD5HiBar_Click();
+    void cmdDD5LoBar_Click();
+    void cmdDD4HiBar_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift);
+    void Timer1_Timer();
+
+    // --- Edit menu (MainWindow_settings.cpp) -------------------------------------------------
+    void Knots_Click();
+    void MPH_Click();
+    void KmHr_Click();
+    void DegF_Click();
+    void DegC_Click();
+    void Psi_Click();
+    void Bars_Click();
+    void Hr12_Click();
+    void Hr24_Click();
+    void BarChart_Click();
+    void Pointer_Click();
+    void TachoSensitivityMaximum_Click();
+    void TachoSensitivityHigh_Click();
+    void TachoSensitivityMedium_Click();
+    void TachoSensitivityLow_Click();
+    void TachoSensitivityMinimum_Click();
+    void TachoRatio1_Click();
+    void TachoRatio5_Click();
+    void TachoRatio10_Click();
+    void TachoRatio20_Click();
+    void TachoRatio50_Click();
+    void TachoRatio100_Click();
+    void TachoRatio200_Click();
+    void FuelTankSize_Click();
+    void Tank2Size_Click();
+    void ViewMaintenanceAlarm_Click();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // One of the five displays: its list, labels, buttons, highlight and focus flag.
+    struct DisplayControls {
+        QComboBox *combo;
+        QLabel *lowAlarm, *highAlarm;
+        QPushButton *hiAlarm, *loAlarm;
+        QLabel *lowerLimit, *upperLimit; // bars only
+        QPushButton *hiBar, *loBar;      // bars only
+        QWidget *highlight;
+        qint16 *focus;
+    };
+
+    // MainWindow.cpp: construction and layout.
+    void buildMenus();
+    QWidget *buildConnectionBar();
+    QWidget *buildConfigurationArea();
+    QGroupBox *buildIconsFrame();
+    QGroupBox *buildDataFrame();
+    QGroupBox *buildDisplayFrame(int display);
+    void setTabOrderChain();
+
+    // MainWindow_view.cpp
+    int currentBlock();
+    void changeBitsToByte(int byte);
+    void iconBoxChanged(int icon);
+    void setIconState(int icon, bool on);
+    void setConfigCaptions(int config);
+    bool askConfirmation(const QString &title, const QString &line);
+
+    // MainWindow_sources.cpp
+    void refreshDataSourceLists();
+    void dataSourceChanged(int display, int position);
+    void dataSourceClicked(int display);
+    twips::Beside besideDataPanel(int display) const;
+    void alarmChange(int display, bool high);
+    void barLimitChange(int display, bool upper);
+    void setFocusFlag(int display, bool focused);
+    void removeOtherSourceEntry(int display);
+
+    // MainWindow_settings.cpp
+    void chooseSpeed(QAction *item, quint8 andMask, quint8 orMask);
+    void chooseSensitivity(QAction *item, quint8 andMask, quint8 orMask);
+    void choosePulleyRatio(QAction *item, quint8 ratio);
+    void setByte1Bit(quint8 bit, bool on);
+    void setPressureLabel(bool bars);
+    void setTemperatureLabel(bool celsius);
+    void numberEntryLoop(const QString &title, const QString &rangeLine, double maximum, int factor, int byte,
+                         bool hoursDefault);
+
+    // MainWindow_history.cpp
+    void createHistory();
+    void addHistoryMenus();
+    void watchDownloads();
+    // Puts an image back (undo, redo) and redraws every window that shows it.
+    void restoreImage(const ConfigImage &image);
+    void fillRecentFilesMenu();
+    void rememberRecentFile(const QString &path);
+    bool imageLocked() const;
+
+    // MainWindow_link.cpp / MainWindow_file.cpp
+    void createLinkAndWindows(BytePort *port);
+    void startNmeaMonitor();
+    // New and the factory reset: start-up again, then the factory defaults, shown on configuration 1.
+    void reloadWithDefaults();
+    bool saveImageTo(const QString &path);
+    // Runs `body` as an instrument operation (busy guard, lost port handled).
+    // Runs an instrument operation under the busy guard; one that `locksImage`
+    // disables everything that edits the image while it runs.
+    void instrumentOperation(const std::function<void()> &body, bool locksImage = true);
+    void setImageEditable(bool editable);
+    // Closing during a transfer: asks, then cancels it and closes once it stopped.
+    // True when nothing runs and the editor may close now.
+    bool quitAfterTransfer();
+    // An instrument operation ended: editing comes back; a close waiting for it goes on.
+    void operationFinished();
+    bool m_transferRunning = false;
+    bool m_quitAfterTransfer = false;
+
+    EditorState m_state;
+    Prompts &m_prompts;
+    Clock &m_clock;
+    QString m_programFolder;
+    QString m_workingFolder;
+    NmeaSelector *m_nmea = nullptr;
+
+    std::unique_ptr<BytePort> m_ownPort;
+    std::unique_ptr<PortResolver> m_resolver;
+    std::unique_ptr<LinkWindows> m_linkWindows;
+    std::unique_ptr<OperationRunner> m_runner;
+    std::unique_ptr<InstrumentContext> m_windowContext;
+    AboutWindow *m_about = nullptr;
+    SendersWindow *m_senders = nullptr;
+    DampingWindow *m_damping = nullptr;
+    TimeOfDayAlarmsWindow *m_todAlarms = nullptr;
+    NmeaMonitorWindow *m_nmeaData = nullptr;
+    TransferWarning *m_warning = nullptr;
+    std::unique_ptr<WarningQuestion> m_warningQuestion;
+    FactoryWindow *m_factory = nullptr;
+    bool m_shutDown = false;
+    ImageHistory *m_history = nullptr; // a child of the window
+    CompareWindow *m_compare = nullptr;
+
+    std::array<QCheckBox *, 20> m_iconBox{};    // in icons::kIcons order
+    std::array<QWidget *, 20> m_iconElement{};  // the picture element each box switches
+    std::array<DisplayControls, 5> m_display{}; // displays 1, 2, 3, left bar, right bar
+    int m_captionConfig = 1;                    // configuration the four captions name
+};

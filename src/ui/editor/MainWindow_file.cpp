@@ -1,0 +1,258 @@
+// MainWindow: start-up, shutdown, the File and Help menus, and the factory reset.
+#include "ui/editor/MainWindow.h"
+
+#include "core/ConfigFile.h"
+#include "core/Defaults.h"
+#include "core/NumberText.h"
+#include "core/Prompts.h"
+#include "core/StartUp.h"
+#include "link/OperationRunner.h"
+#include "link/SerialLink.h"
+#include "ui/AboutWindow.h"
+#include "ui/ConnectionIndicator.h"
+#include "ui/Twips.h"
+#include "ui/dialogs/DampingWindow.h"
+#include "ui/dialogs/NmeaMonitorWindow.h"
+#include "ui/dialogs/TimeOfDayAlarmsWindow.h"
+#include "ui/editor/ClickLabel.h"
+#include "ui/editor/FillShape.h"
+#include "ui/editor/ImageHistory.h"
+#include "ui/factory/FactoryWindow.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+namespace
+{
+const char kFileFilter[] = "Files (*.CFG)| *.CFG";
+} // namespace
+
+void MainWindow::Form_Load()
+{
+    const bool firstRun = isFirstRun();
+    resetStartupState(m_state, firstRun);
+    twips::placeWindow(m_factory, FactoryWindow::kTopTwips, FactoryWindow::kLeftTwips);
+
+    bool dataFolder = false;
+    m_workingFolder = chooseWorkingFolder(m_programFolder, &dataFolder);
+    QDir::setCurrent(m_workingFolder);
+
+    if (firstRun) {
+        fraData->setTitle(QStringLiteral("Data for Current Configuration #1 "));
+        FillDataSourceLists();
+        nmeaSelector();
+    }
+
+    const DefaultLoadOutcome outcome = loadDefaultConfiguration(m_state, m_state.ConfigFileName);
+    m_state.EditCurveNumber = 99;
+    if (outcome.loaded)
+        lblCommsPort->setText(QStringLiteral("COM Port = ") + numtext::signedText(qint64(m_state.ComPortNumber)));
+    else
+        lblCommsPort->setText(QStringLiteral("COM Port = 0"));
+    m_damping->showStartUpValues();
+    m_todAlarms->showStartUpValues();
+    UpdateInstrumentDisplay();
+    ShowAlarmLimits();
+    // The defaults could not be written: the editor still runs with them in memory.
+    if (!outcome.saveError.isEmpty())
+        m_prompts.message(QStringLiteral("DEFAULT.CFG"),
+                          QStringLiteral("The default configuration file could not be written:\r\n%1\r\n%2.\r\n"
+                                         "The editor starts with the factory defaults in memory.")
+                              .arg(QDir::toNativeSeparators(outcome.path), outcome.saveError),
+                          Prompts::Icon::Exclamation);
+}
+
+void MainWindow::Form_Unload()
+{
+    ShutDownEditor();
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (!quitAfterTransfer()) {
+        event->ignore();
+        return;
+    }
+    Form_Unload();
+    event->accept();
+}
+
+bool MainWindow::quitAfterTransfer()
+{
+    if (!m_transferRunning)
+        return true;
+    // A transfer stops between whole blocks, leaves the instrument's command mode and
+    // says what was written; the editor then closes.
+    m_prompts.beep();
+    if (m_prompts.askYesNo(QStringLiteral("Quit Program"),
+                           QStringLiteral("A transfer with the instrument is running.\r\n"
+                                          "Cancel it and quit when it has stopped?"),
+                           Prompts::Icon::Question) == kYes) {
+        m_quitAfterTransfer = true;
+        m_runner->requestCancel();
+    }
+    return false;
+}
+
+namespace
+{
+// How long closing waits for a running operation to reach a safe step.
+constexpr int kOperationEndGraceMs = 10000;
+} // namespace
+
+void MainWindow::ShutDownEditor()
+{
+    if (m_state.ExitPrompted != 1) {
+        m_state.ExitPrompted = 1;
+        m_prompts.beep();
+        const int answer = m_prompts.askYesNo(QStringLiteral("Quit Program"),
+                                              QStringLiteral("Save setup data to default setup file before "
+                                                             "exiting program?"),
+                                              Prompts::Icon::Question);
+        m_state.MsgAnswer = quint8(answer);
+        if (answer == kYes) {
+            m_state.ConfigFileName = QStringLiteral("DEFAULT.CFG");
+            SaveConfigsFile();
+        }
+    }
+    if (m_shutDown)
+        return;
+    if (m_runner->running()) {
+        // A transfer or monitor still running ends at its next safe step (the monitor
+        // takes the instrument out of monitor mode); the editor then closes. One that
+        // does not get there in time is ended at its next step on the line.
+        m_quitAfterTransfer = true;
+        m_nmeaData->stop();
+        m_runner->requestCancel();
+        QTimer::singleShot(kOperationEndGraceMs, this, [this] {
+            if (m_runner->running())
+                m_runner->shutDown();
+        });
+        return;
+    }
+    m_shutDown = true;
+    m_runner->shutDown();
+    Timer1->stop();
+    // Unload the other windows, most recently created first.
+    const QList<QWidget *> windows = findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
+    for (auto it = windows.crbegin(); it != windows.crend(); ++it)
+        if ((*it)->isWindow())
+            (*it)->hide();
+    hide();
+    if (endProgram)
+        endProgram();
+    else
+        QCoreApplication::exit(0);
+}
+
+bool MainWindow::saveImageTo(const QString &path)
+{
+    const QString reason = writeConfigFile(m_state, path);
+    if (reason.isEmpty())
+        return true;
+    m_prompts.message(QStringLiteral("Save Configuration"),
+                      QStringLiteral("The configuration could not be saved to\r\n%1\r\n%2.\r\n"
+                                     "Any earlier file of that name was left unchanged.")
+                          .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), reason),
+                      Prompts::Icon::Critical);
+    return false;
+}
+
+bool MainWindow::SaveConfigsFile()
+{
+    return saveImageTo(m_state.ConfigFileName);
+}
+
+void MainWindow::Save_Click()
+{
+    if (SaveConfigsFile())
+        m_history->markClean();
+}
+
+void MainWindow::SaveAs_Click()
+{
+    const QString path = m_prompts.saveFile(QStringLiteral("Save Settings to File: "), QLatin1String(kFileFilter));
+    if (path.isEmpty())
+        return;
+    if (saveImageTo(path))
+        m_history->markClean();
+}
+
+void MainWindow::Open_Click()
+{
+    const QString path =
+        m_prompts.openFile(QStringLiteral("Read configuration data from file:"), QLatin1String(kFileFilter));
+    if (path.isEmpty())
+        return;
+    openConfigFile(path);
+}
+
+void MainWindow::reloadWithDefaults()
+{
+    Form_Load();
+    WriteDefaultsToRam(m_state);
+    UpdateInstrumentDisplay();
+    ShowAlarmLimits();
+    CmdConf1[0]->setFocus();
+    setConfigCaptions(1);
+    m_clock.processEvents();
+}
+
+void MainWindow::New_Click()
+{
+    m_prompts.beep();
+    const int answer = m_prompts.askYesNo(QStringLiteral("Load default display configurations"),
+                                          QStringLiteral("Are you sure?\r\nThis will overwrite all the current "
+                                                         "display configurations and settings!"),
+                                          Prompts::Icon::Question);
+    m_state.MsgAnswer = quint8(answer);
+    if (answer != kYes)
+        return;
+    m_history->checkpoint(); // what the user did before is a step of its own
+    reloadWithDefaults();
+    m_history->recordAs(QStringLiteral("New"), true);
+    m_history->markClean();
+}
+
+void MainWindow::ResetDefaults_Click()
+{
+    m_prompts.beep();
+    const int answer = m_prompts.askYesNo(QStringLiteral("Reset all values to Factory Defaults"),
+                                          QStringLiteral("WARNING - This will overwrite all values and settings in "
+                                                         "the Tessaro!\r\nAre you sure that you want to do this?"),
+                                          Prompts::Icon::Exclamation);
+    m_state.MsgAnswer = quint8(answer);
+    if (answer == kNo)
+        return;
+    m_history->checkpoint();
+    reloadWithDefaults();
+    m_history->recordAs(QStringLiteral("Reset to Factory Defaults"), false);
+    cmdUpload_Click();
+}
+
+void MainWindow::Exit_Click()
+{
+    if (quitAfterTransfer())
+        ShutDownEditor();
+}
+
+void MainWindow::About_Click()
+{
+    m_about->show();
+    m_about->raise();
+}
+
+void MainWindow::Contents_Click() {}
+
+void MainWindow::updateConnectionIndicator()
+{
+    const ConnectionIndicator indicator = connectionIndicator(m_state.Connected);
+    shpCommsConnected->setFillColor(indicator.fill);
+    lblConnected->setText(indicator.text);
+}

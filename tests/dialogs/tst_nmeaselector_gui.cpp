@@ -1,0 +1,165 @@
+// The NMEA sentence selector: its lists, loading a source's three bytes, Accept, Cancel and View Data.
+#include "ui/dialogs/NmeaSelector.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+class TestNmeaSelector : public QObject
+{
+    Q_OBJECT
+private slots:
+    void listsHoldTheInstrumentsCodesInOrder()
+    {
+        EditorState state;
+        NmeaSelector w(state);
+        QCOMPARE(w.windowTitle(), QStringLiteral("NMEA Sentence Selector"));
+        QCOMPARE(w.cmbNmeaTalker->count(), 49);
+        QCOMPARE(w.cmbNmeaID->count(), 120);
+        QCOMPARE(w.cmdNmeaCommas->count(), 25);
+        // Codes are positions + 1, so the order is the data format.
+        QCOMPARE(w.cmbNmeaTalker->itemText(7), QStringLiteral("CV"));
+        QCOMPARE(w.cmbNmeaTalker->itemText(8), QStringLiteral("CT"));
+        QCOMPARE(w.cmbNmeaTalker->itemText(15), QStringLiteral("GP"));
+        QCOMPARE(w.cmbNmeaTalker->itemText(48), QStringLiteral("ZV"));
+        QCOMPARE(w.cmbNmeaID->itemText(55), QStringLiteral("OSD"));
+        QCOMPARE(w.cmbNmeaID->itemText(56), QStringLiteral("ROO"));
+        QCOMPARE(w.cmbNmeaID->itemText(57), QStringLiteral("RMA"));
+        QCOMPARE(w.cmbNmeaID->itemText(59), QStringLiteral("RMC"));
+        QCOMPARE(w.cmbNmeaID->itemText(119), QStringLiteral("ZZU"));
+        for (int i = 0; i < 25; ++i)
+            QCOMPARE(w.cmdNmeaCommas->itemText(i), QString::number(i + 1));
+        for (QComboBox *list : {w.cmbNmeaTalker, w.cmbNmeaID, w.cmdNmeaCommas}) {
+            QCOMPARE(list->currentIndex(), 0);
+            QVERIFY(!list->isEditable());
+        }
+        w.fillLists();
+        QCOMPARE(w.cmbNmeaTalker->count(), 49);
+        QCOMPARE(w.cmbNmeaID->count(), 120);
+        QCOMPARE(w.cmdNmeaCommas->count(), 25);
+        QCOMPARE(w.lblNmeaTalker->text(), QStringLiteral("Talker ID"));
+        QCOMPARE(w.lblNmeaID->text(), QStringLiteral("Indentifier"));
+        QCOMPARE(w.lblNmeaCommas->text(), QStringLiteral("Commas"));
+        QCOMPARE(w.cmdNmeaViewData->text(), QStringLiteral("View Data"));
+    }
+
+    void openLoadsTheSourcesBytes_data()
+    {
+        QTest::addColumn<int>("source");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QStringList>("shown");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<int>("channel");
+        QTest::newRow("#1A") << 1 << QByteArray("\x10\x3C\x05", 3) << QStringList{"GP", "RMC", "5"} << 68 << 1;
+        QTest::newRow("#2B") << 4 << QByteArray("\x14\x65\x02", 3) << QStringList{"II", "XDR", "2"} << 77 << 2;
+        QTest::newRow("#3A") << 5 << QByteArray("\x31\x78\x19", 3) << QStringList{"ZV", "ZZU", "25"} << 80 << 3;
+        QTest::newRow("#4B erased bytes select nothing")
+            << 8 << QByteArray("\xFF\x00\x01", 3) << QStringList{"", "", "1"} << 89 << 4;
+    }
+    void openLoadsTheSourcesBytes()
+    {
+        QFETCH(int, source);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, shown);
+        QFETCH(int, index);
+        QFETCH(int, channel);
+        EditorState state;
+        NmeaSelector w(state);
+        for (int k = 0; k < 3; ++k)
+            state.SystemBlock[index + k] = quint8(bytes[k]);
+        w.openForSource(source);
+        QVERIFY(!w.isHidden());
+        QCOMPARE(int(state.NmeaSelectionIndex), index);
+        QCOMPARE(int(state.NmeaChannel), channel);
+        QCOMPARE(
+            (QStringList{w.cmbNmeaTalker->currentText(), w.cmbNmeaID->currentText(), w.cmdNmeaCommas->currentText()}),
+            shown);
+    }
+
+    void accept_data()
+    {
+        QTest::addColumn<QStringList>("chosen");
+        QTest::addColumn<QByteArray>("stored");
+        QTest::newRow("GP RMC 5") << QStringList{"GP", "RMC", "5"} << QByteArray("\x10\x3C\x05", 3);
+        QTest::newRow("first entries") << QStringList{"AG", "AAM", "1"} << QByteArray("\x01\x01\x01", 3);
+        QTest::newRow("last entries") << QStringList{"ZV", "ZZU", "25"} << QByteArray("\x31\x78\x19", 3);
+        QTest::newRow("CT after CV, RMA after ROO") << QStringList{"CT", "RMA", "9"} << QByteArray("\x09\x3A\x09", 3);
+    }
+    void accept()
+    {
+        QFETCH(QStringList, chosen);
+        QFETCH(QByteArray, stored);
+        EditorState state;
+        NmeaSelector w(state);
+        int stops = 0;
+        w.onStopMonitor = [&] { ++stops; };
+        w.openForSource(6);
+        state.NmeaMonitorRunning = true;
+        w.cmbNmeaTalker->setCurrentText(chosen[0]);
+        w.cmbNmeaID->setCurrentText(chosen[1]);
+        w.cmdNmeaCommas->setCurrentText(chosen[2]);
+        QTest::mouseClick(w.cmdNmeaAccept, Qt::LeftButton);
+        QCOMPARE(QByteArray(reinterpret_cast<const char *>(state.SystemBlock + 83), 3), stored);
+        QVERIFY(w.isHidden());
+        QCOMPARE(stops, 1);
+        QVERIFY(!state.NmeaMonitorRunning);
+    }
+
+    void acceptKeepsAByteThatNamesNoEntry()
+    {
+        EditorState state;
+        NmeaSelector w(state);
+        state.SystemBlock[86] = 0;
+        state.SystemBlock[87] = 200;
+        state.SystemBlock[88] = 3;
+        w.openForSource(7);
+        w.cmdNmeaCommas->setCurrentText("4");
+        w.cmdNmeaAccept->click();
+        QCOMPARE(int(state.SystemBlock[86]), 0);
+        QCOMPARE(int(state.SystemBlock[87]), 200);
+        QCOMPARE(int(state.SystemBlock[88]), 4);
+    }
+
+    void cancelStoresNothing_data()
+    {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Cancel button") << false;
+        QTest::newRow("Escape key") << true;
+    }
+    void cancelStoresNothing()
+    {
+        QFETCH(bool, escape);
+        EditorState state;
+        NmeaSelector w(state);
+        int stops = 0;
+        w.onStopMonitor = [&] { ++stops; };
+        w.openForSource(2);
+        const QByteArray before(reinterpret_cast<const char *>(state.SystemBlock), 257);
+        w.cmbNmeaTalker->setCurrentIndex(30);
+        if (escape)
+            QTest::keyClick(&w, Qt::Key_Escape);
+        else
+            w.cmdNmeaCancel->click();
+        QCOMPARE(QByteArray(reinterpret_cast<const char *>(state.SystemBlock), 257), before);
+        QVERIFY(w.isHidden());
+        QCOMPARE(stops, 1);
+    }
+
+    void viewDataAsksForTheMonitor()
+    {
+        EditorState state;
+        NmeaSelector w(state);
+        int hooks = 0, signals_ = 0;
+        w.onViewData = [&] { ++hooks; };
+        connect(&w, &NmeaSelector::viewDataRequested, this, [&] { ++signals_; });
+        w.openForSource(3);
+        w.cmdNmeaViewData->click();
+        QCOMPARE(hooks, 1);
+        QCOMPARE(signals_, 1);
+        QVERIFY(!w.isHidden());
+    }
+};
+
+QTEST_MAIN(TestNmeaSelector)
+#include "tst_nmeaselector_gui.moc"

@@ -1,0 +1,269 @@
+// The main window's start-up, shutdown, File menu, About window and factory reset.
+#include "Simulator.h"
+#include "core/ConfigFile.h"
+#include "core/Defaults.h"
+#include "editor/SimulatedEditor.h"
+#include "kit/ScriptedPrompts.h"
+#include "kit/SimulatorPort.h"
+#include "kit/TempProgramFolder.h"
+#include "kit/VirtualClock.h"
+#include "ui/AboutWindow.h"
+#include "ui/TransferWarning.h"
+#include "ui/dialogs/DampingWindow.h"
+#include "ui/editor/ClickLabel.h"
+#include "ui/editor/MainWindow.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+namespace
+{
+
+struct Editor : SimulatedEditor {
+    explicit Editor(bool start = true) : SimulatedEditor(3, start) {}
+};
+
+QByteArray fileFor(int port, int configByte28)
+{
+    EditorState s;
+    WriteDefaultsToRam(s);
+    s.ComPortNumber = quint8(port);
+    s.ConfigBlock[2][28] = quint8(configByte28);
+    s.SystemBlock[6] = 9;
+    return configFileText(s, QDateTime(QDate(2020, 2, 3), QTime(4, 5, 6)));
+}
+
+} // namespace
+
+class TestMainFile : public QObject
+{
+    Q_OBJECT
+private slots:
+    void firstStartWritesTheDefaults()
+    {
+        Editor e;
+        QVERIFY(e.prompts.verifyAllUsed()); // silent
+        QCOMPARE(e.window->lblCommsPort->text(), QString("COM Port = 0"));
+        QCOMPARE(int(e.state().SystemBlock[1]), 26);
+        const QByteArray file = e.defaultFile();
+        QCOMPARE(file.count('\n'), 3351);
+        QVERIFY(file.contains("\r\nCOMport=, 0 \r\n"));
+        QCOMPARE(e.window->dampingWindow()->findChild<QLineEdit *>("txtDampingValue")->text(), QString("0"));
+    }
+
+    void startUpLoadsDefaultCfg()
+    {
+        Editor e(false);
+        QVERIFY(e.folder.write("DEFAULT.CFG", fileFor(3, 27)));
+        e.open();
+        QVERIFY(e.prompts.verifyAllUsed());
+        QCOMPARE(int(e.state().ComPortNumber), 3);
+        QCOMPARE(e.window->lblCommsPort->text(), QString("COM Port =  3"));
+        QCOMPARE(int(e.state().SystemBlock[6]), 1);
+        QCOMPARE(int(e.state().ConfigBlock[2][28]), 27);
+        QCOMPARE(e.defaultFile(), fileFor(3, 27)); // not rewritten
+    }
+
+    void badDefaultIsReplacedSilently()
+    {
+        Editor e(false);
+        QByteArray bad = fileFor(3, 27);
+        bad.chop(4);
+        QVERIFY(e.folder.write("DEFAULT.CFG", bad));
+        e.open();
+        QVERIFY(e.prompts.verifyAllUsed());
+        QCOMPARE(int(e.state().ComPortNumber), 0);
+        QVERIFY(e.defaultFile().endsWith("-1\r\n"));
+    }
+
+    void unwritableDefaultIsToldOnce()
+    {
+        Editor e(false);
+        QVERIFY(QDir(e.folder.path()).mkdir("DEFAULT.CFG"));
+        e.prompts.ok();
+        e.open();
+        QVERIFY(e.prompts.verifyAllUsed());
+        QVERIFY(e.prompts.last().text.startsWith("The default configuration file could not be written:"));
+        QVERIFY(e.prompts.last().text.contains("DEFAULT.CFG"));
+        QCOMPARE(int(e.state().SystemBlock[1]), 26);
+        QVERIFY(e.window->isEnabled());
+    }
+
+    void exitAsksOnce_data()
+    {
+        QTest::addColumn<bool>("save");
+        QTest::newRow("No keeps the file") << false;
+        QTest::newRow("Yes saves") << true;
+    }
+    void exitAsksOnce()
+    {
+        QFETCH(bool, save);
+        Editor e;
+        const QByteArray before = e.defaultFile();
+        e.state().SystemBlock[1] = 0x7F;
+        if (save)
+            e.prompts.yes();
+        else
+            e.prompts.no();
+        e.window->Exit_Click();
+        e.window->close(); // the main window's own unload runs the shutdown again
+        QVERIFY(e.prompts.verifyAllUsed());
+        QCOMPARE(e.prompts.records.size(), 1);
+        QCOMPARE(e.prompts.records[0].title, QString("Quit Program"));
+        QCOMPARE(e.prompts.records[0].text, QString("Save setup data to default setup file before exiting program?"));
+        QCOMPARE(e.prompts.beeps, 1);
+        QCOMPARE(e.ended, 1);
+        QCOMPARE(e.defaultFile() == before, !save);
+        if (save)
+            QVERIFY(e.defaultFile().contains("\r\n 1 , 127 \r\n"));
+    }
+
+    void newTwiceDuplicatesNoListEntry()
+    {
+        Editor e;
+        for (int i = 0; i < 2; ++i) {
+            e.prompts.yes();
+            e.window->New_Click();
+        }
+        QVERIFY(e.prompts.verifyAllUsed());
+        QCOMPARE(e.window->ComboDisplay1->count(), 9);
+        QCOMPARE(e.window->dampingWindow()->findChild<QComboBox *>("cboDamping")->count(), 4);
+        QCOMPARE(e.prompts.records[0].title, QString("Load default display configurations"));
+        QCOMPARE(e.prompts.records[0].text,
+                 QString("Are you sure?\r\nThis will overwrite all the current display configurations and settings!"));
+        QCOMPARE(e.window->fraData->title(), QString("Data for Current Configuration # 1 "));
+    }
+
+    void openKeepsTheImageOnABadFile()
+    {
+        Editor e;
+        QByteArray bad = fileFor(5, 30);
+        bad.replace("CDC( 3 - 48 ),  29 ", "CDC( 3 - 48 ),  999 ");
+        QVERIFY(e.folder.write("BAD.CFG", bad));
+        e.state().ConfigBlock[3][48] = 24;
+        e.prompts.openFile(e.folder.file("BAD.CFG")).ok();
+        e.window->Open_Click();
+        QVERIFY(e.prompts.verifyAllUsed());
+        const QString text = e.prompts.last().text;
+        QVERIFY2(text.contains("BAD.CFG") && text.contains("Line 570") && text.contains("999"), qPrintable(text));
+        QCOMPARE(int(e.state().ConfigBlock[3][48]), 24);
+        QCOMPARE(int(e.state().ConfigBlock[2][28]), 23);
+        QCOMPARE(int(e.state().ComPortNumber), 0);
+    }
+
+    void openThenSaveWritesDefaultCfg()
+    {
+        Editor e;
+        QVERIFY(e.folder.write("OTHER.CFG", fileFor(7, 29)));
+        e.prompts.openFile(e.folder.file("OTHER.CFG"));
+        e.window->Open_Click();
+        QCOMPARE(int(e.state().ConfigBlock[2][28]), 29);
+        QCOMPARE(int(e.state().EditCurveNumber), 99);
+        QCOMPARE(e.window->lblCommsPort->text(), QString("COM Port =  7"));
+        e.window->Save_Click();
+        QVERIFY(e.defaultFile().contains("\r\nCOMport=, 7 \r\n"));
+        QCOMPARE(e.folder.read("OTHER.CFG"), fileFor(7, 29));
+        QVERIFY(e.prompts.verifyAllUsed());
+    }
+
+    void saveAsAndCancel()
+    {
+        Editor e;
+        e.prompts.saveFile(QString()).saveFile(e.folder.file("COPY.CFG"));
+        e.window->SaveAs_Click(); // cancelled: nothing
+        QVERIFY(!e.folder.exists("COPY.CFG"));
+        e.window->SaveAs_Click();
+        QVERIFY(e.prompts.verifyAllUsed());
+        QCOMPARE(e.prompts.records[0].title, QString("Save Settings to File: "));
+        QCOMPARE(e.prompts.records[0].text, QString("Files (*.CFG)| *.CFG"));
+        QCOMPARE(e.folder.read("COPY.CFG").count('\n'), 3351);
+    }
+
+    void failedSaveIsToldAndKeepsTheOldFile()
+    {
+        Editor e;
+        const QByteArray before = e.defaultFile();
+        QVERIFY(QDir(e.folder.path()).mkdir("BLOCKED.CFG"));
+        e.prompts.saveFile(e.folder.file("BLOCKED.CFG")).ok();
+        e.window->SaveAs_Click();
+        QVERIFY(e.prompts.verifyAllUsed());
+        QVERIFY(e.prompts.last().text.startsWith("The configuration could not be saved to"));
+        QVERIFY(e.prompts.last().text.contains("BLOCKED.CFG"));
+        QCOMPARE(e.defaultFile(), before);
+    }
+
+    void aboutShowsVersionAndIdentity()
+    {
+        Editor e;
+        e.window->About_Click();
+        AboutWindow *about = e.window->aboutWindow();
+        QVERIFY(about->isVisible());
+        QCOMPARE(about->windowTitle(), QString("About Halvane Corvane Configuration Editor"));
+        QCOMPARE(about->txtPcSoftwareVer->text(), QString("Ver 1.0.3"));
+        QCOMPARE(about->txtTessaroSN->text(), QString("Unknown"));
+        QCOMPARE(about->txtTessaroSwVer->text(), QString("Unknown"));
+        QCOMPARE(about->txtTessaroHwVer->text(), QString("Unknown"));
+        QVERIFY(about->lblMnuAbout->text().startsWith("Halvane Corvane Configuration Editor."));
+    }
+
+    void factoryResetThenCancelLeavesTheInstrument()
+    {
+        Editor e;
+        e.state().SystemBlock[1] = 0x7F;
+        e.state().ConfigBlock[1][28] = 30;
+        e.prompts.yes();
+        e.clock.scheduleIn(0.1, [&] {
+            QVERIFY(e.window->warningWindow()->isVisible());
+            e.window->warningWindow()->cmdWarningCancel->click();
+        });
+        e.window->ResetDefaults_Click();
+        QVERIFY(e.prompts.verifyAllUsed());
+        QCOMPARE(e.prompts.records[0].title, QString("Reset all values to Factory Defaults"));
+        QCOMPARE(e.prompts.records[0].icon, Prompts::Icon::Exclamation);
+        QCOMPARE(int(e.state().SystemBlock[1]), 26);
+        QCOMPARE(int(e.state().ConfigBlock[1][28]), 25);
+        QCOMPARE(e.port.written, QByteArray());
+        QCOMPARE(e.window->cmdClearConfig->text(), QString("Clear Configuration # 1"));
+    }
+
+    void factoryResetAnsweredNoChangesNothing()
+    {
+        Editor e;
+        e.state().SystemBlock[1] = 0x7F;
+        e.prompts.no();
+        e.window->ResetDefaults_Click();
+        QCOMPARE(int(e.state().SystemBlock[1]), 0x7F);
+    }
+
+    void uploadAndDownloadFromTheButtons()
+    {
+        Editor e;
+        e.sim.memory = SimMemory::factory(e.sim.softwareVersion);
+        e.state().ComPortNumber = 3;
+        e.state().ConfigBlock[5][48] = 28;
+        e.clock.scheduleIn(0.1, [&] { e.window->warningWindow()->cmdWarningContinue->click(); });
+        e.window->cmdUpload->click();
+        QVERIFY(e.prompts.verifyAllUsed());
+        QCOMPARE(int(quint8(e.sim.memory.eeprom[4096 + 128 * 4 + 48])), 28);
+        QVERIFY(!e.state().Connected);
+        QCOMPARE(e.window->lblTessaroSN->text(), QString(" Corvane SN#:  80315012"));
+
+        e.sim.memory.nvm[66] = 42;
+        e.sim.memory.fixSystemBlockChecksum();
+        e.clock.scheduleIn(0.1, [&] { e.window->warningWindow()->cmdWarningContinue->click(); });
+        e.window->cmdDownload->click();
+        QCOMPARE(int(e.state().SystemBlock[66]), 42);
+        e.window->Timer1_Timer();
+        QCOMPARE(e.window->lblConnected->text(), QString("Not connected to Corvane"));
+    }
+};
+
+QTEST_MAIN(TestMainFile)
+#include "tst_mainwindow_file_gui.moc"

@@ -27,7 +27,7 @@ namespace
 void showWindow(MainWindow &w, const QString &name, int curve)
 {
     if (name == QLatin1String("senders") || name == QLatin1String("chart")) {
-        w.DegC_Click();
+        w.findChild<QAction *>("DegC")->trigger();
         w.Senders_Click();
         if (auto *edit = w.sendersWindow()->findChild<QPushButton *>(QStringLiteral("cmdEditCurve%1").arg(curve)))
             edit->click();
@@ -101,9 +101,9 @@ int main(int argc, char *argv[])
     prompts.setParent(&w);
     w.CmdConf1_Click(qBound(1, parser.value(config).toInt(), 16) - 1);
     if (parser.isSet(barChart))
-        w.BarChart_Click();
+        w.findChild<QAction *>("BarChart")->trigger();
     else
-        w.Pointer_Click();
+        w.findChild<QAction *>("Pointer")->trigger();
     w.show();
     if (parser.isSet(highlight)) {
         w.Timer1->stop();

@@ -134,7 +134,7 @@ const QList<std::pair<const char *, Opener>> &windows()
          }},
         {"senders, curve 6 in deg C",
          [](MainWindowFixture &f) {
-             f.window->DegC_Click();
+             f.window->findChild<QAction *>("DegC")->trigger();
              return sendersWithCurve(f, 6);
          }},
         {"senders, curve 9", [](MainWindowFixture &f) { return sendersWithCurve(f, 9); }},

@@ -115,15 +115,6 @@ void MainWindow::buildMenus()
         sub->menuAction()->setObjectName(QLatin1String(name));
         return sub;
     };
-    // Radio choices: one check mark per group, none when the bytes match no item.
-    auto radio = [this](std::initializer_list<QAction *> items) {
-        auto *group = new QActionGroup(this);
-        group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
-        for (QAction *a : items) {
-            a->setCheckable(true);
-            group->addAction(a);
-        }
-    };
 
     mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
@@ -142,38 +133,7 @@ void MainWindow::buildMenus()
     mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
     mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
     addHistoryMenus();
-    SpeedUnits = submenu(mnuEdit, "SpeedUnits", QStringLiteral("Speed/Distance Units"));
-    Knots = action(SpeedUnits, "Knots", QStringLiteral("Knots/NM"));
-    MPH = action(SpeedUnits, "MPH", QStringLiteral("MPH/Miles"));
-    KmHr = action(SpeedUnits, "KmHr", QStringLiteral("KPH/Km"));
-    TemperatureUnits = submenu(mnuEdit, "TemperatureUnits", QStringLiteral("Temperature Units"));
-    DegF = action(TemperatureUnits, "DegF", QStringLiteral("Deg. F"));
-    DegC = action(TemperatureUnits, "DegC", QStringLiteral("Deg. C"));
-    PressureUnits = submenu(mnuEdit, "PressureUnits", QStringLiteral("Pressure Units"));
-    Psi = action(PressureUnits, "Psi", QStringLiteral("PSI"));
-    Bars = action(PressureUnits, "Bars", QStringLiteral("Bars"));
-    mnuEdit->addSeparator();
-    TimeFormat = submenu(mnuEdit, "TimeFormat", QStringLiteral("Time Format"));
-    Hr12 = action(TimeFormat, "Hr12", QStringLiteral("12 Hr"));
-    Hr24 = action(TimeFormat, "Hr24", QStringLiteral("24 Hr"));
-    BarGraphType = submenu(mnuEdit, "BarGraphType", QStringLiteral("Bar Graph Type"));
-    BarChart = action(BarGraphType, "BarChart", QStringLiteral("Bar Chart"));
-    Pointer = action(BarGraphType, "Pointer", QStringLiteral("Pointer"));
-    Tacho = submenu(mnuEdit, "Tacho", QStringLiteral("Tachometer"));
-    TachoSensitivity = submenu(Tacho, "TachoSensitivity", QStringLiteral("Sensitivity"));
-    TachoSensitivityMaximum = action(TachoSensitivity, "TachoSensitivityMaximum", QStringLiteral("Maximum"));
-    TachoSensitivityHigh = action(TachoSensitivity, "TachoSensitivityHigh", QStringLiteral("High"));
-    TachoSensitivityMedium = action(TachoSensitivity, "TachoSensitivityMedium", QStringLiteral("Medium"));
-    TachoSensitivityLow = action(TachoSensitivity, "TachoSensitivityLow", QStringLiteral("Low"));
-    TachoSensitivityMinimum = action(TachoSensitivity, "TachoSensitivityMinimum", QStringLiteral("Minimum"));
-    PullyRatio = submenu(Tacho, "PullyRatio", QStringLiteral("Pulley Ratio"));
-    TachoRatio1 = action(PullyRatio, "TachoRatio1", QStringLiteral("1:1"));
-    TachoRatio5 = action(PullyRatio, "TachoRatio5", QStringLiteral("5:1"));
-    TachoRatio10 = action(PullyRatio, "TachoRatio10", QStringLiteral("10:1"));
-    TachoRatio20 = action(PullyRatio, "TachoRatio20", QStringLiteral("20:1"));
-    TachoRatio50 = action(PullyRatio, "TachoRatio50", QStringLiteral("50:1"));
-    TachoRatio100 = action(PullyRatio, "TachoRatio100", QStringLiteral("100:1"));
-    TachoRatio200 = action(PullyRatio, "TachoRatio200", QStringLiteral("200:1"));
+    buildSettingMenus();
     mnuEdit->addSeparator();
     ViewDamping = action(mnuEdit, "ViewDamping", QStringLiteral("Display Damping"));
     ViewMaintenanceAlarm = action(mnuEdit, "ViewMaintenanceAlarm", QStringLiteral("Engine Maintenance Alarm"));
@@ -199,15 +159,6 @@ void MainWindow::buildMenus()
     mnuHelp->addSeparator();
     About = action(mnuHelp, "About", QStringLiteral("&About"));
 
-    radio({Knots, MPH, KmHr});
-    radio({DegF, DegC});
-    radio({Psi, Bars});
-    radio({Hr12, Hr24});
-    radio({BarChart, Pointer});
-    radio({TachoSensitivityMaximum, TachoSensitivityHigh, TachoSensitivityMedium, TachoSensitivityLow,
-           TachoSensitivityMinimum});
-    radio({TachoRatio1, TachoRatio5, TachoRatio10, TachoRatio20, TachoRatio50, TachoRatio100, TachoRatio200});
-
     const std::pair<QAction *, void (MainWindow::*)()> handlers[] = {
         {New, &MainWindow::New_Click},
         {Open, &MainWindow::Open_Click},
@@ -218,29 +169,6 @@ void MainWindow::buildMenus()
         {CompareWithInstrument, &MainWindow::CompareWithInstrument_Click},
         {ExportReport, &MainWindow::ExportReport_Click},
         {ExportPictures, &MainWindow::ExportPictures_Click},
-        {Knots, &MainWindow::Knots_Click},
-        {MPH, &MainWindow::MPH_Click},
-        {KmHr, &MainWindow::KmHr_Click},
-        {DegF, &MainWindow::DegF_Click},
-        {DegC, &MainWindow::DegC_Click},
-        {Psi, &MainWindow::Psi_Click},
-        {Bars, &MainWindow::Bars_Click},
-        {Hr12, &MainWindow::Hr12_Click},
-        {Hr24, &MainWindow::Hr24_Click},
-        {BarChart, &MainWindow::BarChart_Click},
-        {Pointer, &MainWindow::Pointer_Click},
-        {TachoSensitivityMaximum, &MainWindow::TachoSensitivityMaximum_Click},
-        {TachoSensitivityHigh, &MainWindow::TachoSensitivityHigh_Click},
-        {TachoSensitivityMedium, &MainWindow::TachoSensitivityMedium_Click},
-        {TachoSensitivityLow, &MainWindow::TachoSensitivityLow_Click},
-        {TachoSensitivityMinimum, &MainWindow::TachoSensitivityMinimum_Click},
-        {TachoRatio1, &MainWindow::TachoRatio1_Click},
-        {TachoRatio5, &MainWindow::TachoRatio5_Click},
-        {TachoRatio10, &MainWindow::TachoRatio10_Click},
-        {TachoRatio20, &MainWindow::TachoRatio20_Click},
-        {TachoRatio50, &MainWindow::TachoRatio50_Click},
-        {TachoRatio100, &MainWindow::TachoRatio100_Click},
-        {TachoRatio200, &MainWindow::TachoRatio200_Click},
         {ViewDamping, &MainWindow::ViewDamping_Click},
         {ViewMaintenanceAlarm, &MainWindow::ViewMaintenanceAlarm_Click},
         {Senders, &MainWindow::Senders_Click},

@@ -11,6 +11,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class FaceView;
 class CompareWindow;
@@ -160,12 +161,9 @@ public:
     QAction *CompareWithFile;
     QAction *ExportReport, *ExportPictures;
     QMenu *RecentFiles;
-    QMenu *SpeedUnits, *TemperatureUnits, *PressureUnits, *TimeFormat, *BarGraphType, *Tacho, *TachoSensitivity,
-        *PullyRatio;
-    QAction *Knots, *MPH, *KmHr, *DegF, *DegC, *Psi, *Bars, *Hr12, *Hr24, *BarChart, *Pointer;
-    QAction *TachoSensitivityMaximum, *TachoSensitivityHigh, *TachoSensitivityMedium, *TachoSensitivityLow,
-        *TachoSensitivityMinimum;
-    QAction *TachoRatio1, *TachoRatio5, *TachoRatio10, *TachoRatio20, *TachoRatio50, *TachoRatio100, *TachoRatio200;
+    // The instrument settings (units, clock, bar graph, tachometer) come from one table
+    // (MainWindow_settings.cpp); their items keep their control names as object names.
+    QMenu *Tacho = nullptr, *PullyRatio = nullptr;
     QAction *ViewDamping, *ViewMaintenanceAlarm, *Senders, *TessaroComPort, *ViewTodAlarms, *FuelTankSize, *Tank2Size,
         *ResetDefaults, *CreateBackup, *RestoreBackup;
     QAction *CompareWithInstrument, *VerifyAfterUpload;
@@ -292,29 +290,6 @@ public slots:
     void Timer1_Timer();
 
     // --- Edit menu (MainWindow_settings.cpp) -------------------------------------------------
-    void Knots_Click();
-    void MPH_Click();
-    void KmHr_Click();
-    void DegF_Click();
-    void DegC_Click();
-    void Psi_Click();
-    void Bars_Click();
-    void Hr12_Click();
-    void Hr24_Click();
-    void BarChart_Click();
-    void Pointer_Click();
-    void TachoSensitivityMaximum_Click();
-    void TachoSensitivityHigh_Click();
-    void TachoSensitivityMedium_Click();
-    void TachoSensitivityLow_Click();
-    void TachoSensitivityMinimum_Click();
-    void TachoRatio1_Click();
-    void TachoRatio5_Click();
-    void TachoRatio10_Click();
-    void TachoRatio20_Click();
-    void TachoRatio50_Click();
-    void TachoRatio100_Click();
-    void TachoRatio200_Click();
     void FuelTankSize_Click();
     void Tank2Size_Click();
     void ViewMaintenanceAlarm_Click();
@@ -365,10 +340,12 @@ private:
     void removeOtherSourceEntry(int display);
 
     // MainWindow_settings.cpp
-    void chooseSpeed(QAction *item, quint8 andMask, quint8 orMask);
-    void chooseSensitivity(QAction *item, quint8 andMask, quint8 orMask);
-    void choosePulleyRatio(QAction *item, quint8 ratio);
-    void setByte1Bit(quint8 bit, bool on);
+    void buildSettingMenus();
+    // The user chose item `choice` of settings group `group`: its bits go into the image.
+    void chooseSetting(size_t group, size_t choice);
+    // What a chosen setting also changes beside its check mark (labels, the face).
+    void settingShown(size_t group);
+    std::vector<std::vector<QAction *>> m_settingItems; // per group, per choice
     void setPressureLabel(bool bars);
     void setTemperatureLabel(bool celsius);
     void numberEntryLoop(const QString &title, const QString &rangeLine, double maximum, int factor, int byte,

@@ -7,18 +7,98 @@
 #include "ui/editor/FaceView.h"
 
 #include <QAction>
+#include <QActionGroup>
+#include <QMenu>
 #include <algorithm>
 
 namespace
 {
 
-void checkOnly(QAction *chosen, std::initializer_list<QAction *> group)
+// One choice of a settings group: its control name, its caption, and the bits it stores.
+struct SettingChoice {
+    const char *name;
+    const char *caption;
+    quint8 value;
+};
+
+// A group of exclusive choices stored in the bits `mask` of system byte `byte`; the
+// other bits of the byte stay as they are. One table serves the menu, the handlers
+// and the check marks.
+struct SettingGroup {
+    const char *name;
+    const char *caption;
+    const char *parent; // the submenu holding this one; nullptr: the Edit menu
+    int byte;
+    quint8 mask;
+    std::vector<SettingChoice> choices;
+};
+
+enum GroupIndex : size_t { kSpeed, kTemperature, kPressure, kTime, kBarGraph, kSensitivity, kPulleyRatio };
+
+// clang-format off
+const std::vector<SettingGroup> &settingGroups()
 {
-    for (QAction *a : group)
-        a->setChecked(a == chosen);
+    static const std::vector<SettingGroup> groups{
+        {"SpeedUnits", "Speed/Distance Units", nullptr, 1, 0x60,
+         {{"Knots", "Knots/NM", 0x00}, {"MPH", "MPH/Miles", 0x20}, {"KmHr", "KPH/Km", 0x40}}},
+        {"TemperatureUnits", "Temperature Units", nullptr, 1, 0x08, {{"DegF", "Deg. F", 0x08}, {"DegC", "Deg. C", 0x00}}},
+        {"PressureUnits", "Pressure Units", nullptr, 1, 0x10, {{"Psi", "PSI", 0x10}, {"Bars", "Bars", 0x00}}},
+        {"TimeFormat", "Time Format", nullptr, 1, 0x04, {{"Hr12", "12 Hr", 0x04}, {"Hr24", "24 Hr", 0x00}}},
+        {"BarGraphType", "Bar Graph Type", nullptr, 1, 0x02, {{"BarChart", "Bar Chart", 0x02}, {"Pointer", "Pointer", 0x00}}},
+        // Bits 7..4 of the sensitivity byte belong to the instrument.
+        {"TachoSensitivity", "Sensitivity", "Tacho", 2, 0x0F,
+         {{"TachoSensitivityMaximum", "Maximum", 0x0F}, {"TachoSensitivityHigh", "High", 0x0E},
+          {"TachoSensitivityMedium", "Medium", 0x0D}, {"TachoSensitivityLow", "Low", 0x0B},
+          {"TachoSensitivityMinimum", "Minimum", 0x07}}},
+        {"PullyRatio", "Pulley Ratio", "Tacho", 7, 0xFF,
+         {{"TachoRatio1", "1:1", 1}, {"TachoRatio5", "5:1", 5}, {"TachoRatio10", "10:1", 10},
+          {"TachoRatio20", "20:1", 20}, {"TachoRatio50", "50:1", 50}, {"TachoRatio100", "100:1", 100},
+          {"TachoRatio200", "200:1", 200}}},
+    };
+    return groups;
+}
+// clang-format on
+
+QMenu *addSubmenu(QMenu *menu, const char *name, const QString &caption)
+{
+    QMenu *sub = menu->addMenu(caption);
+    sub->setObjectName(QLatin1String(name));
+    sub->menuAction()->setObjectName(QLatin1String(name));
+    return sub;
 }
 
 } // namespace
+
+void MainWindow::buildSettingMenus()
+{
+    const auto &groups = settingGroups();
+    m_settingItems.assign(groups.size(), {});
+    for (size_t g = 0; g < groups.size(); ++g) {
+        const SettingGroup &group = groups[g];
+        if (g == kTime)
+            mnuEdit->addSeparator();
+        QMenu *parent = mnuEdit;
+        if (group.parent) {
+            if (!Tacho)
+                Tacho = addSubmenu(mnuEdit, group.parent, QStringLiteral("Tachometer"));
+            parent = Tacho;
+        }
+        QMenu *menu = addSubmenu(parent, group.name, QString::fromUtf8(group.caption));
+        if (g == kPulleyRatio)
+            PullyRatio = menu;
+        // One check mark per group, none when the bits match no item.
+        auto *exclusive = new QActionGroup(this);
+        exclusive->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+        for (size_t c = 0; c < group.choices.size(); ++c) {
+            QAction *item = menu->addAction(QString::fromUtf8(group.choices[c].caption));
+            item->setObjectName(QLatin1String(group.choices[c].name));
+            item->setCheckable(true);
+            exclusive->addAction(item);
+            connect(item, &QAction::triggered, this, [this, g, c] { chooseSetting(g, c); });
+            m_settingItems[g].push_back(item);
+        }
+    }
+}
 
 void MainWindow::setPressureLabel(bool bars)
 {
@@ -32,222 +112,42 @@ void MainWindow::setTemperatureLabel(bool celsius)
         onTemperatureUnitsChanged(celsius);
 }
 
+void MainWindow::settingShown(size_t group)
+{
+    const quint8 b1 = m_state.SystemBlock[1];
+    if (group == kTemperature)
+        setTemperatureLabel(!(b1 & 0x08));
+    else if (group == kPressure)
+        setPressureLabel(!(b1 & 0x10));
+    else if (group == kBarGraph)
+        picBrevo->setPointerMode(!(b1 & 0x02));
+}
+
+void MainWindow::chooseSetting(size_t g, size_t c)
+{
+    const SettingGroup &group = settingGroups()[g];
+    quint8 &byte = m_state.SystemBlock[group.byte];
+    byte = quint8((byte & ~group.mask) | group.choices[c].value);
+    for (size_t i = 0; i < m_settingItems[g].size(); ++i)
+        m_settingItems[g][i]->setChecked(i == c);
+    settingShown(g);
+}
+
 void MainWindow::RefreshSettingsMenu()
 {
-    quint8 &b1 = m_state.SystemBlock[1];
-    const bool psi = b1 & 0x10;
-    checkOnly(psi ? Psi : Bars, {Psi, Bars});
-    setPressureLabel(!psi);
-    const bool degF = b1 & 0x08;
-    checkOnly(degF ? DegF : DegC, {DegF, DegC});
-    setTemperatureLabel(!degF);
-    checkOnly(b1 & 0x04 ? Hr12 : Hr24, {Hr12, Hr24});
-    checkOnly(b1 & 0x02 ? BarChart : Pointer, {BarChart, Pointer});
-
-    QAction *speed[4] = {Knots, MPH, KmHr, nullptr}; // bits 6, 5 = 1, 1 matches no item
-    checkOnly(speed[(b1 >> 5) & 3], {Knots, MPH, KmHr});
-
-    picBrevo->setPointerMode(Pointer->isChecked());
-
-    QAction *sensitivity = nullptr;
-    switch (m_state.SystemBlock[2] & 0x0F) {
-    case 15:
-        sensitivity = TachoSensitivityMaximum;
-        break;
-    case 14:
-        sensitivity = TachoSensitivityHigh;
-        break;
-    case 13:
-        sensitivity = TachoSensitivityMedium;
-        break;
-    case 11:
-        sensitivity = TachoSensitivityLow;
-        break;
-    case 7:
-        sensitivity = TachoSensitivityMinimum;
-        break;
-    default:
-        break;
-    }
-    checkOnly(sensitivity, {TachoSensitivityMaximum, TachoSensitivityHigh, TachoSensitivityMedium, TachoSensitivityLow,
-                            TachoSensitivityMinimum});
-
-    QAction *ratio = nullptr;
-    switch (m_state.SystemBlock[7]) {
-    case 1:
-        ratio = TachoRatio1;
-        break;
-    case 5:
-        ratio = TachoRatio5;
-        break;
-    case 10:
-        ratio = TachoRatio10;
-        break;
-    case 20:
-        ratio = TachoRatio20;
-        break;
-    case 50:
-        ratio = TachoRatio50;
-        break;
-    case 100:
-        ratio = TachoRatio100;
-        break;
-    case 200:
-        ratio = TachoRatio200;
-        break;
-    default:
-        // The instrument knows no other ratio: an unknown one becomes 1:1.
+    // The instrument knows no other pulley ratio: an unknown one becomes 1:1.
+    const auto &ratios = settingGroups()[kPulleyRatio].choices;
+    if (std::none_of(ratios.begin(), ratios.end(),
+                     [this](const SettingChoice &r) { return r.value == m_state.SystemBlock[7]; }))
         m_state.SystemBlock[7] = 1;
-        ratio = TachoRatio1;
-        break;
+
+    const auto &groups = settingGroups();
+    for (size_t g = 0; g < groups.size(); ++g) {
+        const quint8 bits = m_state.SystemBlock[groups[g].byte] & groups[g].mask;
+        for (size_t c = 0; c < groups[g].choices.size(); ++c)
+            m_settingItems[g][c]->setChecked(groups[g].choices[c].value == bits);
+        settingShown(g);
     }
-    checkOnly(ratio,
-              {TachoRatio1, TachoRatio5, TachoRatio10, TachoRatio20, TachoRatio50, TachoRatio100, TachoRatio200});
-}
-
-// --- radio choices ------------------------------------------------------------------------------
-
-void MainWindow::chooseSpeed(QAction *item, quint8 andMask, quint8 orMask)
-{
-    m_state.SystemBlock[1] = quint8((m_state.SystemBlock[1] & andMask) | orMask);
-    checkOnly(item, {Knots, MPH, KmHr});
-}
-
-void MainWindow::Knots_Click()
-{
-    chooseSpeed(Knots, 0x9F, 0x00);
-}
-void MainWindow::MPH_Click()
-{
-    chooseSpeed(MPH, 0xBF, 0x20);
-}
-void MainWindow::KmHr_Click()
-{
-    chooseSpeed(KmHr, 0xDF, 0x40);
-}
-
-void MainWindow::setByte1Bit(quint8 bit, bool on)
-{
-    quint8 &b1 = m_state.SystemBlock[1];
-    b1 = on ? quint8(b1 | bit) : quint8(b1 & ~bit);
-}
-
-void MainWindow::DegF_Click()
-{
-    setByte1Bit(0x08, true);
-    checkOnly(DegF, {DegF, DegC});
-    setTemperatureLabel(false);
-}
-
-void MainWindow::DegC_Click()
-{
-    setByte1Bit(0x08, false);
-    checkOnly(DegC, {DegF, DegC});
-    setTemperatureLabel(true);
-}
-
-void MainWindow::Psi_Click()
-{
-    setByte1Bit(0x10, true);
-    checkOnly(Psi, {Psi, Bars});
-    setPressureLabel(false);
-}
-
-void MainWindow::Bars_Click()
-{
-    setByte1Bit(0x10, false);
-    checkOnly(Bars, {Psi, Bars});
-    setPressureLabel(true);
-}
-
-void MainWindow::Hr12_Click()
-{
-    setByte1Bit(0x04, true);
-    checkOnly(Hr12, {Hr12, Hr24});
-}
-
-void MainWindow::Hr24_Click()
-{
-    setByte1Bit(0x04, false);
-    checkOnly(Hr24, {Hr12, Hr24});
-}
-
-void MainWindow::BarChart_Click()
-{
-    setByte1Bit(0x02, true);
-    checkOnly(BarChart, {BarChart, Pointer});
-    picBrevo->setPointerMode(false);
-}
-
-void MainWindow::Pointer_Click()
-{
-    setByte1Bit(0x02, false);
-    checkOnly(Pointer, {BarChart, Pointer});
-    picBrevo->setPointerMode(true);
-}
-
-void MainWindow::chooseSensitivity(QAction *item, quint8 andMask, quint8 orMask)
-{
-    // Bits 7..4 belong to the instrument and stay as they are.
-    m_state.SystemBlock[2] = quint8((m_state.SystemBlock[2] & andMask) | orMask);
-    checkOnly(item, {TachoSensitivityMaximum, TachoSensitivityHigh, TachoSensitivityMedium, TachoSensitivityLow,
-                     TachoSensitivityMinimum});
-}
-
-void MainWindow::TachoSensitivityMaximum_Click()
-{
-    chooseSensitivity(TachoSensitivityMaximum, 0xFF, 0x0F);
-}
-void MainWindow::TachoSensitivityHigh_Click()
-{
-    chooseSensitivity(TachoSensitivityHigh, 0xFE, 0x0E);
-}
-void MainWindow::TachoSensitivityMedium_Click()
-{
-    chooseSensitivity(TachoSensitivityMedium, 0xFD, 0x0D);
-}
-void MainWindow::TachoSensitivityLow_Click()
-{
-    chooseSensitivity(TachoSensitivityLow, 0xFB, 0x0B);
-}
-void MainWindow::TachoSensitivityMinimum_Click()
-{
-    chooseSensitivity(TachoSensitivityMinimum, 0xF7, 0x07);
-}
-
-void MainWindow::choosePulleyRatio(QAction *item, quint8 ratio)
-{
-    m_state.SystemBlock[7] = ratio;
-    checkOnly(item, {TachoRatio1, TachoRatio5, TachoRatio10, TachoRatio20, TachoRatio50, TachoRatio100, TachoRatio200});
-}
-
-void MainWindow::TachoRatio1_Click()
-{
-    choosePulleyRatio(TachoRatio1, 1);
-}
-void MainWindow::TachoRatio5_Click()
-{
-    choosePulleyRatio(TachoRatio5, 5);
-}
-void MainWindow::TachoRatio10_Click()
-{
-    choosePulleyRatio(TachoRatio10, 10);
-}
-void MainWindow::TachoRatio20_Click()
-{
-    choosePulleyRatio(TachoRatio20, 20);
-}
-void MainWindow::TachoRatio50_Click()
-{
-    choosePulleyRatio(TachoRatio50, 50);
-}
-void MainWindow::TachoRatio100_Click()
-{
-    choosePulleyRatio(TachoRatio100, 100);
-}
-void MainWindow::TachoRatio200_Click()
-{
-    choosePulleyRatio(TachoRatio200, 200);
 }
 
 // --- number entries ------------------------------------------------------------------------------

@@ -28,17 +28,17 @@ void showWindow(MainWindow &w, const QString &name, int curve)
 {
     if (name == QLatin1String("senders") || name == QLatin1String("chart")) {
         w.findChild<QAction *>("DegC")->trigger();
-        w.Senders_Click();
+        w.onSendersTriggered();
         if (auto *edit = w.sendersWindow()->findChild<QPushButton *>(QStringLiteral("cmdEditCurve%1").arg(curve)))
             edit->click();
         if (name == QLatin1String("chart"))
             w.sendersWindow()->findChild<QPushButton *>(QStringLiteral("cmdSendersView"))->click();
     } else if (name == QLatin1String("damping")) {
-        w.ViewDamping_Click();
+        w.onViewDampingTriggered();
     } else if (name == QLatin1String("tod")) {
         w.state().SystemBlock[50] = 6;
         w.state().SystemBlock[51] = 30;
-        w.ViewTodAlarms_Click();
+        w.onViewTodAlarmsTriggered();
         w.todAlarmsWindow()->findChild<QComboBox *>(QStringLiteral("cboTodAlarms"))->setCurrentIndex(2);
     } else if (name == QLatin1String("nmea-data")) {
         NmeaMonitorWindow *monitor = w.nmeaMonitor();
@@ -53,10 +53,10 @@ void showWindow(MainWindow &w, const QString &name, int curve)
         w.linkWindows().setProgress(7);
         w.linkWindows().showProgress();
     } else if (name == QLatin1String("about")) {
-        w.About_Click();
+        w.onAboutTriggered();
     } else if (name == QLatin1String("factory")) {
         w.state().FactoryArmed = kTrue;
-        w.lblConnected_Click();
+        w.onConnectedLabelClicked();
     } else if (name == QLatin1String("warning")) {
         w.warningWindow()->show();
     }
@@ -99,7 +99,7 @@ int main(int argc, char *argv[])
     DeadlineClock clock;
     MainWindow w(prompts, clock, folder.path());
     prompts.setParent(&w);
-    w.CmdConf1_Click(qBound(1, parser.value(config).toInt(), 16) - 1);
+    w.onConfigurationClicked(qBound(1, parser.value(config).toInt(), 16) - 1);
     if (parser.isSet(barChart))
         w.findChild<QAction *>("BarChart")->trigger();
     else
@@ -107,8 +107,8 @@ int main(int argc, char *argv[])
     w.show();
     if (parser.isSet(highlight)) {
         w.Timer1->stop();
-        w.ComboDisplay1_GotFocus();
-        w.Timer1_Timer();
+        w.onDisplay1FocusIn();
+        w.onConnectionTimer();
     }
     if (parser.isSet(at)) {
         const QStringList xy = parser.value(at).split(QLatin1Char(','));

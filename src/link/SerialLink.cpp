@@ -22,7 +22,7 @@ SerialLink::SerialLink(EditorState &state, Prompts &prompts, Clock &clock, ByteP
 {
     // The port, the link and their waits share one thread: bytes are stored the moment
     // the port reports them, whichever thread the objects were created on.
-    connect(&m_port, &BytePort::dataReceived, this, &SerialLink::MSComm1_OnComm, Qt::DirectConnection);
+    connect(&m_port, &BytePort::dataReceived, this, &SerialLink::onBytesReceived, Qt::DirectConnection);
     connect(&m_port, &BytePort::portLost, this, &SerialLink::onPortLost, Qt::DirectConnection);
     m_clock.attachPort(&m_port);
 }
@@ -110,7 +110,7 @@ void SerialLink::store(quint8 byte)
         RxBuffer[kMaxCount + 1] = byte;
 }
 
-void SerialLink::MSComm1_OnComm()
+void SerialLink::onBytesReceived()
 {
     bool stored = false;
     while (m_port.isOpen() && m_port.bytesWaiting() > 0) {

@@ -53,7 +53,7 @@ public:
     // opens or the user cancels (the port then stays closed: test isOpen()).
     void OpenComPort();
     // Receive handler: stores every waiting byte (connected to BytePort::dataReceived).
-    void MSComm1_OnComm();
+    void onBytesReceived();
     // Writes b, then Delay(0.05).
     void SendByte(int b);
     // Writes b and waits up to 0.2 s for the first byte to come back (any value ends

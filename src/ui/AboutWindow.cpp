@@ -51,7 +51,7 @@ AboutWindow::AboutWindow(EditorState &state, QWidget *parent) : QWidget(parent, 
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void AboutWindow::Form_Load()
+void AboutWindow::loadForm()
 {
     txtPcSoftwareVer->setText(m_state.VersionText);
     txtTessaroSN->setText(m_state.SerialNumberText);
@@ -61,6 +61,6 @@ void AboutWindow::Form_Load()
 
 void AboutWindow::showEvent(QShowEvent *event)
 {
-    Form_Load();
+    loadForm();
     QWidget::showEvent(event);
 }

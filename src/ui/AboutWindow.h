@@ -21,7 +21,7 @@ public:
 
 public slots:
     // Fills the four fields from the state; runs every time the window is shown.
-    void Form_Load();
+    void loadForm();
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -55,17 +55,17 @@ PortChooser::PortChooser(EditorState &state, QWidget *parent) : QWidget(parent, 
     cmdCommsAccept->setObjectName(QStringLiteral("cmdCommsAccept"));
     cmdCommsAccept->setAccessibleName(cmdCommsAccept->text());
     cmdCommsAccept->setDefault(true);
-    connect(cmdCommsAccept, &QPushButton::clicked, this, &PortChooser::cmdCommsAccept_Click);
+    connect(cmdCommsAccept, &QPushButton::clicked, this, &PortChooser::onCommsAcceptClicked);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(lblComms);
     layout->addLayout(grid);
     layout->addWidget(cmdCommsAccept, 0, Qt::AlignRight);
 
-    Form_Load();
+    loadForm();
 }
 
-void PortChooser::Form_Load()
+void PortChooser::loadForm()
 {
     selectPort(m_state.ComPortNumber);
 }
@@ -110,7 +110,7 @@ void PortChooser::hideEvent(QHideEvent *event)
     emit hidden();
 }
 
-void PortChooser::cmdCommsAccept_Click()
+void PortChooser::onCommsAcceptClicked()
 {
     const int chosen = selectedPort();
     // With no option selected (a port beyond COM16) the number stays as it is.

@@ -43,8 +43,8 @@ signals:
     void hidden();
 
 public slots:
-    void Form_Load();
-    void cmdCommsAccept_Click();
+    void loadForm();
+    void onCommsAcceptClicked();
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -132,11 +132,11 @@ TransferWarning::TransferWarning(EditorState &state, QWidget *parent) : QWidget(
     layout->addWidget(data, 3);
     warning->setMinimumWidth(260);
 
-    connect(cmdWarningContinue, &QPushButton::clicked, this, &TransferWarning::cmdWarningContinue_Click);
-    connect(cmdWarningCancel, &QPushButton::clicked, this, &TransferWarning::cmdWarningCancel_Click);
-    connect(cmdWarningCompare, &QPushButton::clicked, this, &TransferWarning::cmdWarningCompare_Click);
-    connect(cmdfraWarningSetAll, &QPushButton::clicked, this, &TransferWarning::cmdfraWarningSetAll_Click);
-    connect(cmdfraWarningClearAll, &QPushButton::clicked, this, &TransferWarning::cmdfraWarningClearAll_Click);
+    connect(cmdWarningContinue, &QPushButton::clicked, this, &TransferWarning::onWarningContinueClicked);
+    connect(cmdWarningCancel, &QPushButton::clicked, this, &TransferWarning::onWarningCancelClicked);
+    connect(cmdWarningCompare, &QPushButton::clicked, this, &TransferWarning::onWarningCompareClicked);
+    connect(cmdfraWarningSetAll, &QPushButton::clicked, this, &TransferWarning::onWarningSetAllClicked);
+    connect(cmdfraWarningClearAll, &QPushButton::clicked, this, &TransferWarning::onWarningClearAllClicked);
     cmdWarningContinue->setDefault(true);
 }
 
@@ -147,22 +147,22 @@ void TransferWarning::answer(int value)
         onAnswer();
 }
 
-void TransferWarning::cmdWarningContinue_Click()
+void TransferWarning::onWarningContinueClicked()
 {
     answer(2);
 }
 
-void TransferWarning::cmdWarningCancel_Click()
+void TransferWarning::onWarningCancelClicked()
 {
     answer(1);
 }
 
-void TransferWarning::cmdWarningCompare_Click()
+void TransferWarning::onWarningCompareClicked()
 {
     answer(kCompareFirst);
 }
 
-void TransferWarning::cmdfraWarningSetAll_Click()
+void TransferWarning::onWarningSetAllClicked()
 {
     if (!m_state.DownloadMode) {
         for (int i : {1, 2, 3, 4, 5, 6, 7, 12})
@@ -172,7 +172,7 @@ void TransferWarning::cmdfraWarningSetAll_Click()
         m_boxes[i]->setChecked(true);
 }
 
-void TransferWarning::cmdfraWarningClearAll_Click()
+void TransferWarning::onWarningClearAllClicked()
 {
     for (int i = 1; i <= kCategories; ++i)
         m_boxes[i]->setChecked(false);

@@ -49,11 +49,11 @@ public:
     static constexpr int kCompareFirst = 3; // DialogAnswer of "Compare first…"
 
 public slots:
-    void cmdWarningContinue_Click();
-    void cmdWarningCancel_Click();
-    void cmdWarningCompare_Click();
-    void cmdfraWarningSetAll_Click();
-    void cmdfraWarningClearAll_Click();
+    void onWarningContinueClicked();
+    void onWarningCancelClicked();
+    void onWarningCompareClicked();
+    void onWarningSetAllClicked();
+    void onWarningClearAllClicked();
 
 protected:
     // Closing the window from its frame counts as CANCEL, so a waiting transfer ends.

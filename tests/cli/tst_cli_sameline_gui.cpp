@@ -57,7 +57,7 @@ Line editorUpload()
     e.folder.write(QStringLiteral("DEFAULT.CFG"), configuration());
     e.open();
     e.clock.scheduleIn(0.3, [&e] { e.window->warningWindow()->cmdWarningContinue->click(); });
-    e.window->cmdUpload_Click();
+    e.window->onUploadClicked();
     if (!e.prompts.verifyAllUsed())
         return {};
     return toInstrument(e.sim);

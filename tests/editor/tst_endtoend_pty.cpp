@@ -64,14 +64,14 @@ private slots:
         // The race timers stay as the instrument has them.
         continueSoon(false);
         // The transfer runs on the link thread; the window stays responsive meanwhile.
-        window.cmdUpload_Click();
+        window.onUploadClicked();
         QVERIFY(window.operationRunning());
         QTRY_VERIFY_WITH_TIMEOUT(!window.operationRunning(), 30000);
         QVERIFY(prompts.verifyAllUsed());
         QVERIFY(!s.Connected);
 
         continueSoon(true);
-        window.cmdDownload_Click();
+        window.onDownloadClicked();
         QTRY_VERIFY_WITH_TIMEOUT(!window.operationRunning(), 30000);
         QVERIFY(prompts.verifyAllUsed());
         QCOMPARE(int(s.SystemBlock[66]), 42);

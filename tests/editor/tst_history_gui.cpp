@@ -44,9 +44,9 @@ void edit(MainWindowFixture &f, const QString &kind)
         QTest::keyClicks(w.todAlarmsWindow()->txtTodHours, "7");
     } else if (kind == "sender grid") {
         SendersWindow *s = w.sendersWindow();
-        s->cmdEditCurve6_Click();
+        s->onEditCurve6Clicked();
         s->MSFlexGrid1->setCurrentCell(4, 2);
-        s->MSFlexGrid1_KeyPress('1');
+        s->onGridKeyPress('1');
     } else if (kind == "clear configuration") {
         f.prompts.yes();
         f.click("cmdClearConfig");

@@ -112,7 +112,7 @@ private slots:
             e.prompts.yes();
         else
             e.prompts.no();
-        e.window->Exit_Click();
+        e.window->onExitTriggered();
         e.window->close(); // the main window's own unload runs the shutdown again
         QVERIFY(e.prompts.verifyAllUsed());
         QCOMPARE(e.prompts.records.size(), 1);
@@ -130,7 +130,7 @@ private slots:
         Editor e;
         for (int i = 0; i < 2; ++i) {
             e.prompts.yes();
-            e.window->New_Click();
+            e.window->onNewTriggered();
         }
         QVERIFY(e.prompts.verifyAllUsed());
         QCOMPARE(e.window->ComboDisplay1->count(), 9);
@@ -149,7 +149,7 @@ private slots:
         QVERIFY(e.folder.write("BAD.CFG", bad));
         e.state().ConfigBlock[3][48] = 24;
         e.prompts.openFile(e.folder.file("BAD.CFG")).ok();
-        e.window->Open_Click();
+        e.window->onOpenTriggered();
         QVERIFY(e.prompts.verifyAllUsed());
         const QString text = e.prompts.last().text;
         QVERIFY2(text.contains("BAD.CFG") && text.contains("Line 570") && text.contains("999"), qPrintable(text));
@@ -163,11 +163,11 @@ private slots:
         Editor e;
         QVERIFY(e.folder.write("OTHER.CFG", fileFor(7, 29)));
         e.prompts.openFile(e.folder.file("OTHER.CFG"));
-        e.window->Open_Click();
+        e.window->onOpenTriggered();
         QCOMPARE(int(e.state().ConfigBlock[2][28]), 29);
         QCOMPARE(int(e.state().EditCurveNumber), 99);
         QCOMPARE(e.window->lblCommsPort->text(), QString("COM Port =  7"));
-        e.window->Save_Click();
+        e.window->onSaveTriggered();
         QVERIFY(e.defaultFile().contains("\r\nCOMport=, 7 \r\n"));
         QCOMPARE(e.folder.read("OTHER.CFG"), fileFor(7, 29));
         QVERIFY(e.prompts.verifyAllUsed());
@@ -177,9 +177,9 @@ private slots:
     {
         Editor e;
         e.prompts.saveFile(QString()).saveFile(e.folder.file("COPY.CFG"));
-        e.window->SaveAs_Click(); // cancelled: nothing
+        e.window->onSaveAsTriggered(); // cancelled: nothing
         QVERIFY(!e.folder.exists("COPY.CFG"));
-        e.window->SaveAs_Click();
+        e.window->onSaveAsTriggered();
         QVERIFY(e.prompts.verifyAllUsed());
         QCOMPARE(e.prompts.records[0].title, QString("Save Settings to File: "));
         QCOMPARE(e.prompts.records[0].text, QString("Files (*.CFG)| *.CFG"));
@@ -192,7 +192,7 @@ private slots:
         const QByteArray before = e.defaultFile();
         QVERIFY(QDir(e.folder.path()).mkdir("BLOCKED.CFG"));
         e.prompts.saveFile(e.folder.file("BLOCKED.CFG")).ok();
-        e.window->SaveAs_Click();
+        e.window->onSaveAsTriggered();
         QVERIFY(e.prompts.verifyAllUsed());
         QVERIFY(e.prompts.last().text.startsWith("The configuration could not be saved to"));
         QVERIFY(e.prompts.last().text.contains("BLOCKED.CFG"));
@@ -202,7 +202,7 @@ private slots:
     void aboutShowsVersionAndIdentity()
     {
         Editor e;
-        e.window->About_Click();
+        e.window->onAboutTriggered();
         AboutWindow *about = e.window->aboutWindow();
         QVERIFY(about->isVisible());
         QCOMPARE(about->windowTitle(), QString("About Halvane Corvane Configuration Editor"));
@@ -223,7 +223,7 @@ private slots:
             QVERIFY(e.window->warningWindow()->isVisible());
             e.window->warningWindow()->cmdWarningCancel->click();
         });
-        e.window->ResetDefaults_Click();
+        e.window->onResetDefaultsTriggered();
         QVERIFY(e.prompts.verifyAllUsed());
         QCOMPARE(e.prompts.records[0].title, QString("Reset all values to Factory Defaults"));
         QCOMPARE(e.prompts.records[0].icon, Prompts::Icon::Exclamation);
@@ -238,7 +238,7 @@ private slots:
         Editor e;
         e.state().SystemBlock[1] = 0x7F;
         e.prompts.no();
-        e.window->ResetDefaults_Click();
+        e.window->onResetDefaultsTriggered();
         QCOMPARE(int(e.state().SystemBlock[1]), 0x7F);
     }
 
@@ -260,7 +260,7 @@ private slots:
         e.clock.scheduleIn(0.1, [&] { e.window->warningWindow()->cmdWarningContinue->click(); });
         e.window->cmdDownload->click();
         QCOMPARE(int(e.state().SystemBlock[66]), 42);
-        e.window->Timer1_Timer();
+        e.window->onConnectionTimer();
         QCOMPARE(e.window->lblConnected->text(), QString("Not connected to Corvane"));
     }
 };

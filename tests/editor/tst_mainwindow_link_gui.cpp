@@ -42,7 +42,7 @@ private slots:
     {
         Editor e;
         e.window->show();
-        e.window->lblConnected_Click();
+        e.window->onConnectedLabelClicked();
         QVERIFY(!e.window->factoryWindow()->isVisible());
 
         e.window->cmdDD4HiBar->setFocus();
@@ -59,7 +59,7 @@ private slots:
         e.window->state().AskUser = kFalse; // no warning window
         e.window->state().UploadCategory[1] = 0;
         e.window->state().UploadCategory[4] = 0;
-        e.window->cmdUpload_Click();
+        e.window->onUploadClicked();
         QVERIFY(e.prompts.verifyAllUsed());
         FactoryWindow *f = e.window->factoryWindow();
         QCOMPARE(f->txtTessaroSN->text(), QString(" 80315012"));
@@ -76,12 +76,12 @@ private slots:
         e.clock.scheduleIn(0.1, [&] {
             // The upload waits for its warning window: a download now must not start.
             e.prompts.ok();
-            e.window->cmdDownload_Click();
+            e.window->onDownloadClicked();
             QCOMPARE(e.prompts.last().text, QString("Please wait: the instrument is busy."));
             checked = true;
             e.window->warningWindow()->cmdWarningCancel->click();
         });
-        e.window->cmdUpload_Click();
+        e.window->onUploadClicked();
         QVERIFY(checked);
         QVERIFY(e.prompts.verifyAllUsed());
         QCOMPARE(e.port.written, QByteArray());
@@ -91,7 +91,7 @@ private slots:
     {
         Editor e;
         e.window->state().AskUser = kFalse; // no warning window
-        e.window->TessaroComPort_Click();
+        e.window->onCommunicationsPortTriggered();
         auto *chooser = e.window->findChild<PortChooser *>();
         QVERIFY(chooser && chooser->isVisible());
         chooser->optComm[0]->click();
@@ -100,15 +100,15 @@ private slots:
 
         // With no port the upload opens the chooser; its close box ends the upload quietly.
         e.clock.scheduleIn(0.1, [&] { chooser->close(); });
-        e.window->cmdUpload_Click();
+        e.window->onUploadClicked();
         QCOMPARE(e.port.written, QByteArray());
 
         // Nothing is left busy: the menu opens the chooser again and COM2 uploads.
-        e.window->TessaroComPort_Click();
+        e.window->onCommunicationsPortTriggered();
         QVERIFY(chooser->isVisible());
         chooser->optComm[2]->click();
         chooser->cmdCommsAccept->click();
-        e.window->cmdUpload_Click();
+        e.window->onUploadClicked();
         QVERIFY(e.prompts.verifyAllUsed());
         QVERIFY(e.port.written.size() > 3000);
     }
@@ -162,7 +162,7 @@ private slots:
                 disabledWhileRunning = !speed->isEnabled();
                 s.ConfigBlock[1][5] ^= 0x55; // as an edit would, mid-block
             });
-        e.window->cmdUpload_Click();
+        e.window->onUploadClicked();
         QVERIFY(e.prompts.verifyAllUsed());
         QVERIFY(disabledWhileRunning);
         QVERIFY(speed->isEnabled());
@@ -185,7 +185,7 @@ private slots:
         e.window->state().AskUser = kFalse;
         e.prompts.yes().ok().no(); // cancel and quit; "The upload was cancelled."; do not save
         e.clock.scheduleIn(8.0, [&] { e.window->close(); });
-        e.window->cmdUpload_Click();
+        e.window->onUploadClicked();
         QVERIFY(e.prompts.verifyAllUsed());
         QVERIFY(e.prompts.records.at(1).text.startsWith("The upload was cancelled.\r\nThe settings and display "
                                                         "configurations 1 to "));
@@ -197,11 +197,11 @@ private slots:
     {
         Editor e;
         e.window->state().Connected = kTrue;
-        e.window->Timer1_Timer();
+        e.window->onConnectionTimer();
         QCOMPARE(e.window->shpCommsConnected->fillColor(), QColor(0, 255, 0));
         QCOMPARE(e.window->lblConnected->text(), QString("Connected to Corvane"));
         e.window->state().Connected = kFalse;
-        e.window->Timer1_Timer();
+        e.window->onConnectionTimer();
         QCOMPARE(e.window->shpCommsConnected->fillColor(), QColor(255, 0, 0));
         QCOMPARE(e.window->lblConnected->text(), QString("Not connected to Corvane"));
     }

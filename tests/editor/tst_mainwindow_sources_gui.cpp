@@ -365,19 +365,19 @@ private slots:
     {
         MainWindowFixture f;
         FaceView *face = f.window->picBrevo;
-        f.window->ComboDisplay2_GotFocus();
+        f.window->onDisplay2FocusIn();
         QCOMPARE(f.window->Display2Focus, kTrue);
         face->PicDisplay4Blank->show();
         face->PicDisplayBarLimitBlank->show();
         const bool expected[] = {true, false, true};
         for (bool visible : expected) {
-            f.window->Timer1_Timer();
+            f.window->onConnectionTimer();
             QCOMPARE(!face->PicDisplay2Blank->isHidden(), visible);
             QVERIFY(face->PicDisplay4Blank->isHidden());
             QVERIFY(face->PicDisplayBarLimitBlank->isHidden());
         }
-        f.window->ComboDisplay2_LostFocus();
-        f.window->Timer1_Timer();
+        f.window->onDisplay2FocusOut();
+        f.window->onConnectionTimer();
         QVERIFY(face->PicDisplay2Blank->isHidden());
     }
 

@@ -117,7 +117,7 @@ using Opener = std::function<QWidget *(MainWindowFixture &)>;
 
 QWidget *sendersWithCurve(MainWindowFixture &f, int curve)
 {
-    f.window->Senders_Click();
+    f.window->onSendersTriggered();
     f.get<QPushButton>(QStringLiteral("cmdEditCurve%1").arg(curve))->click();
     return f.window->sendersWindow();
 }
@@ -129,7 +129,7 @@ const QList<std::pair<const char *, Opener>> &windows()
         {"main window", [](MainWindowFixture &f) -> QWidget * { return f.window.get(); }},
         {"senders, no curve",
          [](MainWindowFixture &f) -> QWidget * {
-             f.window->Senders_Click();
+             f.window->onSendersTriggered();
              return f.window->sendersWindow();
          }},
         {"senders, curve 6 in deg C",
@@ -192,13 +192,13 @@ const QList<std::pair<const char *, Opener>> &windows()
          }},
         {"about",
          [](MainWindowFixture &f) -> QWidget * {
-             f.window->About_Click();
+             f.window->onAboutTriggered();
              return f.window->aboutWindow();
          }},
         {"factory",
          [](MainWindowFixture &f) -> QWidget * {
              f.state().FactoryArmed = kTrue;
-             f.window->lblConnected_Click();
+             f.window->onConnectedLabelClicked();
              return f.window->factoryWindow();
          }},
     };

@@ -111,7 +111,7 @@ private slots:
         rig.sim.memory.nvm[11] = 2;
         rig.connect();
         QVERIFY(rig.state.Connected);
-        rig.w.Form_Load();
+        rig.w.loadForm();
         QCOMPARE(rig.w.txtTessaroSN->text(), QStringLiteral(" 80315012"));
         QCOMPARE(rig.w.txtTessaroSwVer->text(), rig.state.SoftwareVersionText);
         QCOMPARE(rig.w.txtTessaroHwVer->text(), QStringLiteral(" 4"));
@@ -124,7 +124,7 @@ private slots:
         QCOMPARE(rig.w.txtBrevoProductID->text(), QStringLiteral("3"));
         QCOMPARE(rig.w.txtNTimesNewConfigs->text(), QStringLiteral("258"));
         // A later load keeps them.
-        rig.w.Form_Load();
+        rig.w.loadForm();
         QCOMPARE(rig.w.txtNTimesNewConfigs->text(), QStringLiteral("258"));
     }
 

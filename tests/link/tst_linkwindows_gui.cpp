@@ -26,7 +26,7 @@ private slots:
         QCOMPARE(w.lblComms->text(), QString("Please select a COM port"));
         QCOMPARE(w.findChild<QRadioButton *>("optComm_0")->text(), QString("None"));
         QCOMPARE(w.findChild<QRadioButton *>("optComm_16")->text(), QString("COM16"));
-        QVERIFY(w.findChild<QRadioButton *>("optComm_5")->isChecked()); // Form_Load
+        QVERIFY(w.findChild<QRadioButton *>("optComm_5")->isChecked()); // loadForm
         QCOMPARE(w.findChild<QPushButton *>("cmdCommsAccept")->text(), QString("Accept"));
         w.setDevices({QString(), "/dev/ttyUSB0"});
         QCOMPARE(w.lblDevice[1]->text(), QString("/dev/ttyUSB0"));
@@ -82,7 +82,7 @@ private slots:
         w.selectPort(200);
         QCOMPARE(w.selectedPort(), -1);
         state.ComPortNumber = 200;
-        w.cmdCommsAccept_Click();
+        w.onCommsAcceptClicked();
         QCOMPARE(state.ComPortNumber, quint8(200));
     }
     void connectingAndProgress()

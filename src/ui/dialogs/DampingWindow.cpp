@@ -69,11 +69,11 @@ DampingWindow::DampingWindow(EditorState &state, Prompts &, QWidget *parent) : Q
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(cboDamping, &QComboBox::currentIndexChanged, this, &DampingWindow::cboDamping_Click);
-    connect(txtDampingValue, &QLineEdit::textChanged, this, &DampingWindow::txtDampingValue_Change);
-    connect(cmdExitDamping, &QPushButton::clicked, this, &DampingWindow::cmdExitDamping_Click);
+    connect(cboDamping, &QComboBox::currentIndexChanged, this, &DampingWindow::onDampingClicked);
+    connect(txtDampingValue, &QLineEdit::textChanged, this, &DampingWindow::onDampingValueChanged);
+    connect(cmdExitDamping, &QPushButton::clicked, this, &DampingWindow::onExitDampingClicked);
 
-    Form_Load();
+    loadForm();
 }
 
 int DampingWindow::selectedByte() const
@@ -88,15 +88,15 @@ void DampingWindow::refresh(const QString &textWhenNoneSelected)
     txtDampingValue->setText(byte < 0 ? textWhenNoneSelected : QString::number(m_state.SystemBlock[byte]));
 }
 
-void DampingWindow::Form_Load()
+void DampingWindow::loadForm()
 {
     refresh(QStringLiteral("0"));
 }
-void DampingWindow::Form_GotFocus()
+void DampingWindow::onActivated()
 {
     refresh(QStringLiteral("0"));
 }
-void DampingWindow::cboDamping_Click()
+void DampingWindow::onDampingClicked()
 {
     refresh(QStringLiteral("0"));
 }
@@ -116,7 +116,7 @@ void DampingWindow::showStartUpValues()
     txtDampingValue->setText(numtext::signedText(qint64(m_state.SystemBlock[damping::kTable[0].byte])));
 }
 
-void DampingWindow::txtDampingValue_Change()
+void DampingWindow::onDampingValueChanged()
 {
     float v = float(numtext::leadingNumber(txtDampingValue->text()));
     if (v < 0.0f)
@@ -134,7 +134,7 @@ void DampingWindow::txtDampingValue_Change()
         txtDampingValue->setText(shown);
 }
 
-void DampingWindow::cmdExitDamping_Click()
+void DampingWindow::onExitDampingClicked()
 {
     hide();
 }
@@ -142,6 +142,6 @@ void DampingWindow::cmdExitDamping_Click()
 bool DampingWindow::event(QEvent *event)
 {
     if (event->type() == QEvent::WindowActivate)
-        Form_GotFocus();
+        onActivated();
     return QWidget::event(event);
 }

@@ -29,11 +29,11 @@ public:
     QPushButton *cmdExitDamping;
 
 public slots:
-    void Form_Load();
-    void Form_GotFocus();
-    void cboDamping_Click();
-    void txtDampingValue_Change();
-    void cmdExitDamping_Click();
+    void loadForm();
+    void onActivated();
+    void onDampingClicked();
+    void onDampingValueChanged();
+    void onExitDampingClicked();
 
 protected:
     bool event(QEvent *event) override;

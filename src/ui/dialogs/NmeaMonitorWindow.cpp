@@ -73,9 +73,9 @@ NmeaMonitorWindow::NmeaMonitorWindow(QWidget *parent) : QWidget(parent, Qt::Wind
     layout->addWidget(m_status);
     layout->addLayout(buttons);
 
-    connect(cmdNmeaDataFreeze, &QPushButton::clicked, this, &NmeaMonitorWindow::cmdNmeaDataFreeze_Click);
-    connect(cmdNmeaDataResume, &QPushButton::clicked, this, &NmeaMonitorWindow::cmdNmeaDataResume_Click);
-    connect(cmdNmeaDataCancel, &QPushButton::clicked, this, &NmeaMonitorWindow::cmdNmeaDataCancel_Click);
+    connect(cmdNmeaDataFreeze, &QPushButton::clicked, this, &NmeaMonitorWindow::onNmeaDataFreezeClicked);
+    connect(cmdNmeaDataResume, &QPushButton::clicked, this, &NmeaMonitorWindow::onNmeaDataResumeClicked);
+    connect(cmdNmeaDataCancel, &QPushButton::clicked, this, &NmeaMonitorWindow::onNmeaDataCancelClicked);
 }
 
 void NmeaMonitorWindow::appendReceived(char c)
@@ -234,17 +234,17 @@ void NmeaMonitorWindow::stop()
     hide();
 }
 
-void NmeaMonitorWindow::cmdNmeaDataFreeze_Click()
+void NmeaMonitorWindow::onNmeaDataFreezeClicked()
 {
     m_monitor.setPaused(true);
 }
 
-void NmeaMonitorWindow::cmdNmeaDataResume_Click()
+void NmeaMonitorWindow::onNmeaDataResumeClicked()
 {
     m_monitor.setPaused(false);
 }
 
-void NmeaMonitorWindow::cmdNmeaDataCancel_Click()
+void NmeaMonitorWindow::onNmeaDataCancelClicked()
 {
     stop();
 }

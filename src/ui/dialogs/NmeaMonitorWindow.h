@@ -45,9 +45,9 @@ public:
     void flushText();
 
 public slots:
-    void cmdNmeaDataFreeze_Click();
-    void cmdNmeaDataResume_Click();
-    void cmdNmeaDataCancel_Click();
+    void onNmeaDataFreezeClicked();
+    void onNmeaDataResumeClicked();
+    void onNmeaDataCancelClicked();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

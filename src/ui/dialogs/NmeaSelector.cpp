@@ -75,9 +75,9 @@ NmeaSelector::NmeaSelector(EditorState &state, QWidget *parent) : QDialog(parent
     setTabOrder(cmdNmeaAccept, cmdNmeaCancel);
     setTabOrder(cmdNmeaCancel, cmdNmeaViewData);
 
-    connect(cmdNmeaAccept, &QPushButton::clicked, this, &NmeaSelector::cmdNmeaAccept_Click);
-    connect(cmdNmeaCancel, &QPushButton::clicked, this, &NmeaSelector::cmdNmeaCancel_Click);
-    connect(cmdNmeaViewData, &QPushButton::clicked, this, &NmeaSelector::cmdNmeaViewData_Click);
+    connect(cmdNmeaAccept, &QPushButton::clicked, this, &NmeaSelector::onNmeaAcceptClicked);
+    connect(cmdNmeaCancel, &QPushButton::clicked, this, &NmeaSelector::onNmeaCancelClicked);
+    connect(cmdNmeaViewData, &QPushButton::clicked, this, &NmeaSelector::onNmeaViewDataClicked);
 
     fillLists();
 }
@@ -120,7 +120,7 @@ void NmeaSelector::openForSource(int s, const std::optional<twips::Beside> &wher
     m_state.NmeaChannel = quint8((s + 1) / 2);
 }
 
-void NmeaSelector::cmdNmeaAccept_Click()
+void NmeaSelector::onNmeaAcceptClicked()
 {
     const int first = m_state.NmeaSelectionIndex;
     // Only the 24 selection bytes 68..91 are ever a target.
@@ -134,7 +134,7 @@ void NmeaSelector::cmdNmeaAccept_Click()
     stopMonitor();
 }
 
-void NmeaSelector::cmdNmeaCancel_Click()
+void NmeaSelector::onNmeaCancelClicked()
 {
     hide();
     stopMonitor();
@@ -142,10 +142,10 @@ void NmeaSelector::cmdNmeaCancel_Click()
 
 void NmeaSelector::reject()
 {
-    cmdNmeaCancel_Click();
+    onNmeaCancelClicked();
 }
 
-void NmeaSelector::cmdNmeaViewData_Click()
+void NmeaSelector::onNmeaViewDataClicked()
 {
     emit viewDataRequested();
     if (onViewData)

@@ -35,9 +35,9 @@ public:
     void openForSource(int s, const std::optional<twips::Beside> &where = std::nullopt);
 
 public slots:
-    void cmdNmeaAccept_Click();
-    void cmdNmeaCancel_Click();
-    void cmdNmeaViewData_Click();
+    void onNmeaAcceptClicked();
+    void onNmeaCancelClicked();
+    void onNmeaViewDataClicked();
     void reject() override; // Escape or the close box act as Cancel
 
 signals:

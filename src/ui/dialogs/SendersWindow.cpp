@@ -88,13 +88,13 @@ SendersWindow::SendersWindow(EditorState &state, Prompts &prompts, QWidget *pare
     setTabOrder(MSFlexGrid1, cmdSendersView);
     setTabOrder(cmdSendersView, cmdSendersExit);
 
-    connect(cmdEditCurve6, &QPushButton::clicked, this, &SendersWindow::cmdEditCurve6_Click);
-    connect(cmdEditCurve9, &QPushButton::clicked, this, &SendersWindow::cmdEditCurve9_Click);
-    connect(cmdEditCurve16, &QPushButton::clicked, this, &SendersWindow::cmdEditCurve16_Click);
-    connect(cmdEditCurve19, &QPushButton::clicked, this, &SendersWindow::cmdEditCurve19_Click);
-    connect(cmdEditCurve25, &QPushButton::clicked, this, &SendersWindow::cmdEditCurve25_Click);
-    connect(cmdSendersView, &QPushButton::clicked, this, &SendersWindow::cmdSendersView_Click);
-    connect(cmdSendersExit, &QPushButton::clicked, this, &SendersWindow::cmdSendersExit_Click);
+    connect(cmdEditCurve6, &QPushButton::clicked, this, &SendersWindow::onEditCurve6Clicked);
+    connect(cmdEditCurve9, &QPushButton::clicked, this, &SendersWindow::onEditCurve9Clicked);
+    connect(cmdEditCurve16, &QPushButton::clicked, this, &SendersWindow::onEditCurve16Clicked);
+    connect(cmdEditCurve19, &QPushButton::clicked, this, &SendersWindow::onEditCurve19Clicked);
+    connect(cmdEditCurve25, &QPushButton::clicked, this, &SendersWindow::onEditCurve25Clicked);
+    connect(cmdSendersView, &QPushButton::clicked, this, &SendersWindow::onSendersViewClicked);
+    connect(cmdSendersExit, &QPushButton::clicked, this, &SendersWindow::onSendersExitClicked);
 
     // The unit state follows the image until the settings menu sets it.
     setPressureInBars((m_state.SystemBlock[1] & 0x10) == 0);
@@ -328,23 +328,23 @@ void SendersWindow::resizeEvent(QResizeEvent *event)
 
 // --- loading a curve ---------------------------------------------------------------
 
-void SendersWindow::cmdEditCurve6_Click()
+void SendersWindow::onEditCurve6Clicked()
 {
     loadCurve(6, 270);
 }
-void SendersWindow::cmdEditCurve9_Click()
+void SendersWindow::onEditCurve9Clicked()
 {
     loadCurve(9, 1380);
 }
-void SendersWindow::cmdEditCurve16_Click()
+void SendersWindow::onEditCurve16Clicked()
 {
     loadCurve(16, 2480);
 }
-void SendersWindow::cmdEditCurve19_Click()
+void SendersWindow::onEditCurve19Clicked()
 {
     loadCurve(19, 3580);
 }
-void SendersWindow::cmdEditCurve25_Click()
+void SendersWindow::onEditCurve25Clicked()
 {
     loadCurve(25, kLastGridLeftTwips);
 }
@@ -397,14 +397,14 @@ bool SendersWindow::eventFilter(QObject *watched, QEvent *event)
             (key->modifiers() & (Qt::AltModifier | Qt::MetaModifier)))
             return false;
         if (key->key() == Qt::Key_Backspace) {
-            MSFlexGrid1_KeyPress(kBackspace);
+            onGridKeyPress(kBackspace);
             return true;
         }
         const QString typed = key->text();
         if (typed.isEmpty())
             return false;
         for (const QChar c : typed)
-            MSFlexGrid1_KeyPress(c.unicode());
+            onGridKeyPress(c.unicode());
         return true;
     }
     if (event->type() == QEvent::FocusIn) {
@@ -412,21 +412,21 @@ bool SendersWindow::eventFilter(QObject *watched, QEvent *event)
         const auto reason = static_cast<QFocusEvent *>(event)->reason();
         if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
             if (watched == cboEngineTempSender)
-                cboEngineTempSender_GotFocus();
+                onEngineTempSenderFocusIn();
             else if (watched == cboFuelSender)
-                cboFuelSender_GotFocus();
+                onFuelSenderFocusIn();
             else if (watched == cboOilPressureSender)
-                cboOilPressureSender_GotFocus();
+                onOilPressureSenderFocusIn();
             else if (watched == cboTrimSender)
-                cboTrimSender_GotFocus();
+                onTrimSenderFocusIn();
             else if (watched == cbo2ndTankSender)
-                cbo2ndTankSender_GotFocus();
+                on2ndTankSenderFocusIn();
         }
     }
     return QWidget::eventFilter(watched, event);
 }
 
-void SendersWindow::MSFlexGrid1_KeyPress(int keyAscii)
+void SendersWindow::onGridKeyPress(int keyAscii)
 {
     const bool digitOrPoint = (keyAscii >= '0' && keyAscii <= '9') || keyAscii == '.';
     if (!digitOrPoint && keyAscii != kBackspace) {
@@ -470,23 +470,23 @@ void SendersWindow::updateOpenChart()
 
 // --- store-back when a sender list receives the focus --------------------------------
 
-void SendersWindow::cboEngineTempSender_GotFocus()
+void SendersWindow::onEngineTempSenderFocusIn()
 {
     storeBack();
 }
-void SendersWindow::cboFuelSender_GotFocus()
+void SendersWindow::onFuelSenderFocusIn()
 {
     storeBack();
 }
-void SendersWindow::cboOilPressureSender_GotFocus()
+void SendersWindow::onOilPressureSenderFocusIn()
 {
     storeBack();
 }
-void SendersWindow::cboTrimSender_GotFocus()
+void SendersWindow::onTrimSenderFocusIn()
 {
     storeBack();
 }
-void SendersWindow::cbo2ndTankSender_GotFocus()
+void SendersWindow::on2ndTankSenderFocusIn()
 {
     storeBack();
 }
@@ -506,7 +506,7 @@ void SendersWindow::storeBack()
 
 // --- commands ----------------------------------------------------------------------------
 
-void SendersWindow::cmdSendersView_Click()
+void SendersWindow::onSendersViewClicked()
 {
     if (!m_chart)
         m_chart = new ChartWindow(m_state, m_prompts, this);
@@ -527,7 +527,7 @@ QString SendersWindow::curveName(int curve) const
     return QString();
 }
 
-void SendersWindow::cmdSendersExit_Click()
+void SendersWindow::onSendersExitClicked()
 {
     for (SenderList list : senderlists::kAllLists)
         m_state.SystemBlock[senderlists::systemByte(list)] =

@@ -75,20 +75,20 @@ public:
     QTableWidget *MSFlexGrid1;
 
 public slots:
-    void cmdEditCurve6_Click();
-    void cmdEditCurve9_Click();
-    void cmdEditCurve16_Click();
-    void cmdEditCurve19_Click();
-    void cmdEditCurve25_Click();
-    void cmdSendersView_Click();
-    void cmdSendersExit_Click();
+    void onEditCurve6Clicked();
+    void onEditCurve9Clicked();
+    void onEditCurve16Clicked();
+    void onEditCurve19Clicked();
+    void onEditCurve25Clicked();
+    void onSendersViewClicked();
+    void onSendersExitClicked();
     // One typed character for the grid's current cell; 8 is Backspace.
-    void MSFlexGrid1_KeyPress(int keyAscii);
-    void cboEngineTempSender_GotFocus();
-    void cboFuelSender_GotFocus();
-    void cboOilPressureSender_GotFocus();
-    void cboTrimSender_GotFocus();
-    void cbo2ndTankSender_GotFocus();
+    void onGridKeyPress(int keyAscii);
+    void onEngineTempSenderFocusIn();
+    void onFuelSenderFocusIn();
+    void onOilPressureSenderFocusIn();
+    void onTrimSenderFocusIn();
+    void on2ndTankSenderFocusIn();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -81,11 +81,11 @@ TimeOfDayAlarmsWindow::TimeOfDayAlarmsWindow(EditorState &state, Prompts &, QWid
     // A program step that changes the alarm loads its boxes as a user's pick would; the user's
     // pick (activated) loads them also when it is the alarm already shown, whose boxes may hold
     // a typed value that was limited when stored.
-    connect(cboTodAlarms, &QComboBox::currentIndexChanged, this, &TimeOfDayAlarmsWindow::cboTodAlarms_Click);
-    connect(cboTodAlarms, &QComboBox::activated, this, &TimeOfDayAlarmsWindow::cboTodAlarms_Click);
-    connect(txtTodHours, &QLineEdit::textChanged, this, &TimeOfDayAlarmsWindow::txtTodHours_Change);
-    connect(txtTodMinutes, &QLineEdit::textChanged, this, &TimeOfDayAlarmsWindow::txtTodMinutes_Change);
-    connect(cmdExitDamping, &QPushButton::clicked, this, &TimeOfDayAlarmsWindow::cmdExitDamping_Click);
+    connect(cboTodAlarms, &QComboBox::currentIndexChanged, this, &TimeOfDayAlarmsWindow::onTodAlarmsClicked);
+    connect(cboTodAlarms, &QComboBox::activated, this, &TimeOfDayAlarmsWindow::onTodAlarmsClicked);
+    connect(txtTodHours, &QLineEdit::textChanged, this, &TimeOfDayAlarmsWindow::onTodHoursChanged);
+    connect(txtTodMinutes, &QLineEdit::textChanged, this, &TimeOfDayAlarmsWindow::onTodMinutesChanged);
+    connect(cmdExitDamping, &QPushButton::clicked, this, &TimeOfDayAlarmsWindow::onExitDampingClicked);
 
     showStartUpValues();
 }
@@ -112,7 +112,7 @@ void TimeOfDayAlarmsWindow::showStartUpValues()
     if (cboTodAlarms->currentIndex() != 0)
         cboTodAlarms->setCurrentIndex(0); // loads the boxes
     else
-        cboTodAlarms_Click();
+        onTodAlarmsClicked();
 }
 
 int TimeOfDayAlarmsWindow::hoursByte() const
@@ -121,18 +121,18 @@ int TimeOfDayAlarmsWindow::hoursByte() const
     return kFirstHoursByte + 2 * i;
 }
 
-void TimeOfDayAlarmsWindow::cboTodAlarms_Click()
+void TimeOfDayAlarmsWindow::onTodAlarmsClicked()
 {
     const int byte = hoursByte();
     txtTodHours->setText(numtext::formatTwoDigits(m_state.SystemBlock[byte]));
     txtTodMinutes->setText(numtext::formatTwoDigits(m_state.SystemBlock[byte + 1]));
 }
 
-void TimeOfDayAlarmsWindow::txtTodHours_Change()
+void TimeOfDayAlarmsWindow::onTodHoursChanged()
 {
     store(txtTodHours, hoursByte(), kMaxHours);
 }
-void TimeOfDayAlarmsWindow::txtTodMinutes_Change()
+void TimeOfDayAlarmsWindow::onTodMinutesChanged()
 {
     store(txtTodMinutes, hoursByte() + 1, kMaxMinutes);
 }
@@ -144,7 +144,7 @@ void TimeOfDayAlarmsWindow::store(QLineEdit *box, int byte, int limit)
     m_state.SystemBlock[byte] = quint8(qBound<qint64>(0, v, qint64(limit)));
 }
 
-void TimeOfDayAlarmsWindow::cmdExitDamping_Click()
+void TimeOfDayAlarmsWindow::onExitDampingClicked()
 {
     hide();
 }

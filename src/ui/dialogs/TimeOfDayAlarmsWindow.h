@@ -34,10 +34,10 @@ public:
     QPushButton *cmdExitDamping;
 
 public slots:
-    void cboTodAlarms_Click();
-    void txtTodHours_Change();
-    void txtTodMinutes_Change();
-    void cmdExitDamping_Click();
+    void onTodAlarmsClicked();
+    void onTodHoursChanged();
+    void onTodMinutesChanged();
+    void onExitDampingClicked();
 
 private:
     // The alarm's hours byte: 46 + 2i for list position i.

@@ -83,11 +83,11 @@ MainWindow::MainWindow(Prompts &prompts, Clock &clock, const QString &programFol
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(500);
-    connect(Timer1, &QTimer::timeout, this, &MainWindow::Timer1_Timer);
+    connect(Timer1, &QTimer::timeout, this, &MainWindow::onConnectionTimer);
     Timer1->start();
 
     createLinkAndWindows(port);
-    Form_Load();
+    loadForm();
     m_history->reset();
     watchDownloads();
 }
@@ -160,27 +160,27 @@ void MainWindow::buildMenus()
     About = action(mnuHelp, "About", QStringLiteral("&About"));
 
     const std::pair<QAction *, void (MainWindow::*)()> handlers[] = {
-        {New, &MainWindow::New_Click},
-        {Open, &MainWindow::Open_Click},
-        {Save, &MainWindow::Save_Click},
-        {SaveAs, &MainWindow::SaveAs_Click},
-        {Exit, &MainWindow::Exit_Click},
-        {CompareWithFile, &MainWindow::CompareWithFile_Click},
-        {CompareWithInstrument, &MainWindow::CompareWithInstrument_Click},
-        {ExportReport, &MainWindow::ExportReport_Click},
-        {ExportPictures, &MainWindow::ExportPictures_Click},
-        {ViewDamping, &MainWindow::ViewDamping_Click},
-        {ViewMaintenanceAlarm, &MainWindow::ViewMaintenanceAlarm_Click},
-        {Senders, &MainWindow::Senders_Click},
-        {TessaroComPort, &MainWindow::TessaroComPort_Click},
-        {ViewTodAlarms, &MainWindow::ViewTodAlarms_Click},
-        {FuelTankSize, &MainWindow::FuelTankSize_Click},
-        {Tank2Size, &MainWindow::Tank2Size_Click},
-        {ResetDefaults, &MainWindow::ResetDefaults_Click},
-        {CreateBackup, &MainWindow::CreateBackup_Click},
-        {RestoreBackup, &MainWindow::RestoreBackup_Click},
-        {Contents, &MainWindow::Contents_Click},
-        {About, &MainWindow::About_Click},
+        {New, &MainWindow::onNewTriggered},
+        {Open, &MainWindow::onOpenTriggered},
+        {Save, &MainWindow::onSaveTriggered},
+        {SaveAs, &MainWindow::onSaveAsTriggered},
+        {Exit, &MainWindow::onExitTriggered},
+        {CompareWithFile, &MainWindow::onCompareWithFileTriggered},
+        {CompareWithInstrument, &MainWindow::onCompareWithInstrumentTriggered},
+        {ExportReport, &MainWindow::onExportReportTriggered},
+        {ExportPictures, &MainWindow::onExportPicturesTriggered},
+        {ViewDamping, &MainWindow::onViewDampingTriggered},
+        {ViewMaintenanceAlarm, &MainWindow::onViewMaintenanceAlarmTriggered},
+        {Senders, &MainWindow::onSendersTriggered},
+        {TessaroComPort, &MainWindow::onCommunicationsPortTriggered},
+        {ViewTodAlarms, &MainWindow::onViewTodAlarmsTriggered},
+        {FuelTankSize, &MainWindow::onFuelTankSizeTriggered},
+        {Tank2Size, &MainWindow::onTank2SizeTriggered},
+        {ResetDefaults, &MainWindow::onResetDefaultsTriggered},
+        {CreateBackup, &MainWindow::onCreateBackupTriggered},
+        {RestoreBackup, &MainWindow::onRestoreBackupTriggered},
+        {Contents, &MainWindow::onContentsTriggered},
+        {About, &MainWindow::onAboutTriggered},
     };
     for (const auto &[item, slot] : handlers)
         connect(item, &QAction::triggered, this, slot);
@@ -203,7 +203,7 @@ QWidget *MainWindow::buildConnectionBar()
     // Wide enough for the longest text the indicator shows, so the bar does not jump.
     lblConnected->setMinimumWidth(
         lblConnected->fontMetrics().horizontalAdvance(QStringLiteral("Not Connected to Corvane")) + 8);
-    connect(lblConnected, &ClickLabel::clicked, this, &MainWindow::lblConnected_Click);
+    connect(lblConnected, &ClickLabel::clicked, this, &MainWindow::onConnectedLabelClicked);
     auto *connectionLayout = new QHBoxLayout(fraConnection);
     connectionLayout->addWidget(shpCommsConnected);
     connectionLayout->addWidget(lblConnected, 1);
@@ -223,8 +223,8 @@ QWidget *MainWindow::buildConnectionBar()
     cmdDownload =
         makeButton(bar, QStringLiteral("cmdDownload"), QStringLiteral("Download Display Configurations From Corvane"),
                    QStringLiteral("Download Display Configurations From Corvane"));
-    connect(cmdUpload, &QPushButton::clicked, this, &MainWindow::cmdUpload_Click);
-    connect(cmdDownload, &QPushButton::clicked, this, &MainWindow::cmdDownload_Click);
+    connect(cmdUpload, &QPushButton::clicked, this, &MainWindow::onUploadClicked);
+    connect(cmdDownload, &QPushButton::clicked, this, &MainWindow::onDownloadClicked);
 
     auto *layout = new QHBoxLayout(bar);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -254,7 +254,7 @@ QWidget *MainWindow::buildConfigurationArea()
                                     QStringLiteral("Display Configuration %1").arg(i + 1));
         b->setMinimumWidth(width);
         b->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
-        connect(b, &QPushButton::clicked, this, [this, i] { CmdConf1_Click(i); });
+        connect(b, &QPushButton::clicked, this, [this, i] { onConfigurationClicked(i); });
         CmdConf1[size_t(i)] = b;
         buttons->addWidget(b);
     }
@@ -265,9 +265,9 @@ QWidget *MainWindow::buildConfigurationArea()
                                        QStringLiteral("Clear all icons of the current configuration"));
     cmdClearConfig = makeButton(area, QStringLiteral("cmdClearConfig"), QStringLiteral("Clear #1 Configuration"),
                                 QStringLiteral("Completely clear the current configuration"));
-    connect(cmdSetCurrentConfig, &QPushButton::clicked, this, &MainWindow::cmdSetCurrentConfig_Click);
-    connect(cmdResetCurrentConfig, &QPushButton::clicked, this, &MainWindow::cmdResetCurrentConfig_Click);
-    connect(cmdClearConfig, &QPushButton::clicked, this, &MainWindow::cmdClearConfig_Click);
+    connect(cmdSetCurrentConfig, &QPushButton::clicked, this, &MainWindow::onSetCurrentConfigClicked);
+    connect(cmdResetCurrentConfig, &QPushButton::clicked, this, &MainWindow::onResetCurrentConfigClicked);
+    connect(cmdClearConfig, &QPushButton::clicked, this, &MainWindow::onClearConfigClicked);
     auto *configButtons = new QHBoxLayout;
     configButtons->addWidget(cmdSetCurrentConfig, 1);
     configButtons->addWidget(cmdResetCurrentConfig, 1);
@@ -292,16 +292,16 @@ QGroupBox *MainWindow::buildIconsFrame()
 
     using Slot = void (MainWindow::*)();
     static const Slot boxSlots[icons::kCount] = {
-        &MainWindow::ChkIconsUpperSpeed_Click,       &MainWindow::ChkIconsUpperDepth_Click,
-        &MainWindow::ChkIconsUpperRpm_Click,         &MainWindow::ChkIconsUpperDeg_Click,
-        &MainWindow::ChkIconsMiddleNmea1_Click,      &MainWindow::ChkIconsMiddleNmea1Left_Click,
-        &MainWindow::ChkIconsMiddleNmea2_Click,      &MainWindow::ChkIconsMiddleNmea2Down_Click,
-        &MainWindow::ChkIconsMiddleNmea2Up_Click,    &MainWindow::ChkIconsMiddleNmea3_Click,
-        &MainWindow::ChkIconsMiddleNmea3Right_Click, &MainWindow::ChkMidLeftArrow_Click,
-        &MainWindow::ChkMidRightArrow_Click,         &MainWindow::ChkIconsLowerLeftOil_Click,
-        &MainWindow::ChkIconsLowerLeftSpeed_Click,   &MainWindow::ChkIconsLowerLeftVdc_Click,
-        &MainWindow::ChkIconsLowerRightDepth_Click,  &MainWindow::ChkIconsLowerRightRpm_Click,
-        &MainWindow::ChkIconsLowerRightFuel_Click,   &MainWindow::ChkIconsLowerRightTemp_Click,
+        &MainWindow::onIconsUpperSpeedClicked,       &MainWindow::onIconsUpperDepthClicked,
+        &MainWindow::onIconsUpperRpmClicked,         &MainWindow::onIconsUpperDegClicked,
+        &MainWindow::onIconsMiddleNmea1Clicked,      &MainWindow::onIconsMiddleNmea1LeftClicked,
+        &MainWindow::onIconsMiddleNmea2Clicked,      &MainWindow::onIconsMiddleNmea2DownClicked,
+        &MainWindow::onIconsMiddleNmea2UpClicked,    &MainWindow::onIconsMiddleNmea3Clicked,
+        &MainWindow::onIconsMiddleNmea3RightClicked, &MainWindow::onMidLeftArrowClicked,
+        &MainWindow::onMidRightArrowClicked,         &MainWindow::onIconsLowerLeftOilClicked,
+        &MainWindow::onIconsLowerLeftSpeedClicked,   &MainWindow::onIconsLowerLeftVdcClicked,
+        &MainWindow::onIconsLowerRightDepthClicked,  &MainWindow::onIconsLowerRightRpmClicked,
+        &MainWindow::onIconsLowerRightFuelClicked,   &MainWindow::onIconsLowerRightTempClicked,
     };
     for (int i = 0; i < icons::kCount; ++i) {
         const icons::IconDef &def = icons::kIcons[i];
@@ -423,17 +423,17 @@ QGroupBox *MainWindow::buildDataFrame()
 
     using Slot = void (MainWindow::*)();
     const Slot clicks[displays::kCount][4] = {
-        {&MainWindow::cmdDD1HiAlarm_Click, &MainWindow::cmdDD1LoAlarm_Click, nullptr, nullptr},
-        {&MainWindow::cmdDD2HiAlarm_Click, &MainWindow::cmdDD2LoAlarm_Click, nullptr, nullptr},
-        {&MainWindow::cmdDD3HiAlarm_Click, &MainWindow::cmdDD3LoAlarm_Click, nullptr, nullptr},
-        {&MainWindow::cmdDD4HiAlarm_Click, &MainWindow::cmdDD4LoAlarm_Click, &MainWindow::cmdDD4HiBar_Click,
-         &MainWindow::cmdDD4LoBar_Click},
-        {&MainWindow::cmdDD5HiAlarm_Click, &MainWindow::cmdDD5LoAlarm_Click, &MainWindow::cmdDD5HiBar_Click,
-         &MainWindow::cmdDD5LoBar_Click},
+        {&MainWindow::onDD1HiAlarmClicked, &MainWindow::onDD1LoAlarmClicked, nullptr, nullptr},
+        {&MainWindow::onDD2HiAlarmClicked, &MainWindow::onDD2LoAlarmClicked, nullptr, nullptr},
+        {&MainWindow::onDD3HiAlarmClicked, &MainWindow::onDD3LoAlarmClicked, nullptr, nullptr},
+        {&MainWindow::onDD4HiAlarmClicked, &MainWindow::onDD4LoAlarmClicked, &MainWindow::onDD4HiBarClicked,
+         &MainWindow::onDD4LoBarClicked},
+        {&MainWindow::onDD5HiAlarmClicked, &MainWindow::onDD5LoAlarmClicked, &MainWindow::onDD5HiBarClicked,
+         &MainWindow::onDD5LoBarClicked},
     };
-    const Slot listClicks[displays::kCount] = {&MainWindow::ComboDisplay1_Click, &MainWindow::ComboDisplay2_Click,
-                                               &MainWindow::ComboDisplay3_Click, &MainWindow::ComboDisplayLeftBar_Click,
-                                               &MainWindow::ComboDisplayRightBar_Click};
+    const Slot listClicks[displays::kCount] = {&MainWindow::onDisplay1Clicked, &MainWindow::onDisplay2Clicked,
+                                               &MainWindow::onDisplay3Clicked, &MainWindow::onDisplayLeftBarClicked,
+                                               &MainWindow::onDisplayRightBarClicked};
     for (int k = 0; k < displays::kCount; ++k) {
         DisplayControls &c = m_display[size_t(k)];
         connect(c.hiAlarm, &QPushButton::clicked, this, clicks[k][0]);

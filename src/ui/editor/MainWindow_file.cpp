@@ -33,7 +33,7 @@ namespace
 const char kFileFilter[] = "Files (*.CFG)| *.CFG";
 } // namespace
 
-void MainWindow::Form_Load()
+void MainWindow::loadForm()
 {
     const bool firstRun = isFirstRun();
     resetStartupState(m_state, firstRun);
@@ -68,7 +68,7 @@ void MainWindow::Form_Load()
                           Prompts::Icon::Exclamation);
 }
 
-void MainWindow::Form_Unload()
+void MainWindow::unloadForm()
 {
     ShutDownEditor();
 }
@@ -79,7 +79,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    Form_Unload();
+    unloadForm();
     event->accept();
 }
 
@@ -169,13 +169,13 @@ bool MainWindow::SaveConfigsFile()
     return saveImageTo(m_state.ConfigFileName);
 }
 
-void MainWindow::Save_Click()
+void MainWindow::onSaveTriggered()
 {
     if (SaveConfigsFile())
         m_history->markClean();
 }
 
-void MainWindow::SaveAs_Click()
+void MainWindow::onSaveAsTriggered()
 {
     const QString path = m_prompts.saveFile(QStringLiteral("Save Settings to File: "), QLatin1String(kFileFilter));
     if (path.isEmpty())
@@ -184,7 +184,7 @@ void MainWindow::SaveAs_Click()
         m_history->markClean();
 }
 
-void MainWindow::Open_Click()
+void MainWindow::onOpenTriggered()
 {
     const QString path =
         m_prompts.openFile(QStringLiteral("Read configuration data from file:"), QLatin1String(kFileFilter));
@@ -195,7 +195,7 @@ void MainWindow::Open_Click()
 
 void MainWindow::reloadWithDefaults()
 {
-    Form_Load();
+    loadForm();
     WriteDefaultsToRam(m_state);
     UpdateInstrumentDisplay();
     ShowAlarmLimits();
@@ -204,7 +204,7 @@ void MainWindow::reloadWithDefaults()
     m_clock.processEvents();
 }
 
-void MainWindow::New_Click()
+void MainWindow::onNewTriggered()
 {
     m_prompts.beep();
     const int answer = m_prompts.askYesNo(QStringLiteral("Load default display configurations"),
@@ -220,7 +220,7 @@ void MainWindow::New_Click()
     m_history->markClean();
 }
 
-void MainWindow::ResetDefaults_Click()
+void MainWindow::onResetDefaultsTriggered()
 {
     m_prompts.beep();
     const int answer = m_prompts.askYesNo(QStringLiteral("Reset all values to Factory Defaults"),
@@ -233,22 +233,22 @@ void MainWindow::ResetDefaults_Click()
     m_history->checkpoint();
     reloadWithDefaults();
     m_history->recordAs(QStringLiteral("Reset to Factory Defaults"), false);
-    cmdUpload_Click();
+    onUploadClicked();
 }
 
-void MainWindow::Exit_Click()
+void MainWindow::onExitTriggered()
 {
     if (quitAfterTransfer())
         ShutDownEditor();
 }
 
-void MainWindow::About_Click()
+void MainWindow::onAboutTriggered()
 {
     m_about->show();
     m_about->raise();
 }
 
-void MainWindow::Contents_Click() {}
+void MainWindow::onContentsTriggered() {}
 
 void MainWindow::updateConnectionIndicator()
 {

@@ -79,8 +79,8 @@ void MainWindow::restoreImage(const ConfigImage &image)
     const int config = m_state.SystemBlock[6];
     if (config >= 1 && config <= 16)
         setConfigCaptions(config);
-    m_damping->Form_GotFocus();
-    m_todAlarms->cboTodAlarms_Click();
+    m_damping->onActivated();
+    m_todAlarms->onTodAlarmsClicked();
     // The redraw rewrites what it shows differently (bits no icon owns, codes the lists
     // lack): the image goes back exactly as it was.
     image.applyTo(m_state);
@@ -116,7 +116,7 @@ bool MainWindow::openConfigFile(const QString &path)
     return true;
 }
 
-void MainWindow::CompareWithFile_Click()
+void MainWindow::onCompareWithFileTriggered()
 {
     const QString path =
         m_prompts.openFile(QStringLiteral("Compare with configuration file:"), QLatin1String(kFileFilter));

@@ -171,7 +171,7 @@ void MainWindow::setSerialNumberLabel(const QString &text)
 
 void MainWindow::showIdentity()
 {
-    m_about->Form_Load();
+    m_about->loadForm();
     m_factory->showIdentity();
 }
 
@@ -192,22 +192,22 @@ void MainWindow::showNewConfigCount(int count)
 
 // --- Edit menu entries that open windows or talk to the instrument ----------------------------
 
-void MainWindow::ViewDamping_Click()
+void MainWindow::onViewDampingTriggered()
 {
     m_damping->open();
 }
 
-void MainWindow::Senders_Click()
+void MainWindow::onSendersTriggered()
 {
     m_senders->open();
 }
 
-void MainWindow::ViewTodAlarms_Click()
+void MainWindow::onViewTodAlarmsTriggered()
 {
     m_todAlarms->open();
 }
 
-void MainWindow::TessaroComPort_Click()
+void MainWindow::onCommunicationsPortTriggered()
 {
     // The chooser is shown and nothing waits for it: Accept stores the number (0 for
     // "None"), the close box leaves the port as it was. The number must not change
@@ -220,7 +220,7 @@ void MainWindow::TessaroComPort_Click()
     m_linkWindows->showPortChooser();
 }
 
-void MainWindow::cmdUpload_Click()
+void MainWindow::onUploadClicked()
 {
     transfer::UploadOptions options;
     options.verify = VerifyAfterUpload->isChecked();
@@ -228,12 +228,12 @@ void MainWindow::cmdUpload_Click()
         [this, options] { transfer::Upload(m_runner->context(), *m_warningQuestion, transfer::PcClock(), options); });
 }
 
-void MainWindow::cmdDownload_Click()
+void MainWindow::onDownloadClicked()
 {
     instrumentOperation([this] { transfer::Download(m_runner->context(), *m_warningQuestion); });
 }
 
-void MainWindow::CompareWithInstrument_Click()
+void MainWindow::onCompareWithInstrumentTriggered()
 {
     instrumentOperation([this] {
         ConfigImage instrument;
@@ -246,7 +246,7 @@ void MainWindow::CompareWithInstrument_Click()
     });
 }
 
-void MainWindow::CreateBackup_Click()
+void MainWindow::onCreateBackupTriggered()
 {
     m_prompts.beep();
     const int answer = m_prompts.askYesNo(
@@ -260,7 +260,7 @@ void MainWindow::CreateBackup_Click()
     instrumentOperation([this] { transfer::CreateBackup(m_runner->context()); });
 }
 
-void MainWindow::RestoreBackup_Click()
+void MainWindow::onRestoreBackupTriggered()
 {
     m_prompts.beep();
     const int answer = m_prompts.askYesNo(
@@ -276,7 +276,7 @@ void MainWindow::RestoreBackup_Click()
     instrumentOperation([this] { transfer::RestoreBackup(m_runner->context()); });
 }
 
-void MainWindow::lblConnected_Click()
+void MainWindow::onConnectedLabelClicked()
 {
     if (!m_state.FactoryArmed)
         return;

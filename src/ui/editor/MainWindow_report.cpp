@@ -18,7 +18,7 @@ QString shownPath(const QString &path)
 }
 } // namespace
 
-void MainWindow::ExportReport_Click()
+void MainWindow::onExportReportTriggered()
 {
     const QString title = QStringLiteral("Export Report");
     QString path = m_prompts.saveFile(QStringLiteral("Export the configuration report to file:"),
@@ -52,7 +52,7 @@ void MainWindow::ExportReport_Click()
                           Prompts::Icon::Critical);
 }
 
-void MainWindow::ExportPictures_Click()
+void MainWindow::onExportPicturesTriggered()
 {
     const QString folder =
         m_prompts.chooseFolder(QStringLiteral("Export the pictures of the 16 display configurations to folder:"));

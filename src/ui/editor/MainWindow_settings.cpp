@@ -173,19 +173,19 @@ void MainWindow::numberEntryLoop(const QString &title, const QString &rangeLine,
     }
 }
 
-void MainWindow::FuelTankSize_Click()
+void MainWindow::onFuelTankSizeTriggered()
 {
     numberEntryLoop(QStringLiteral("View/Set Fuel Tank Size"), QStringLiteral("Enter a value between 0 and 6500.0"),
                     6500, 10, 21, false);
 }
 
-void MainWindow::Tank2Size_Click()
+void MainWindow::onTank2SizeTriggered()
 {
     numberEntryLoop(QStringLiteral("View/Set Optional 2n'd Tank Size"),
                     QStringLiteral("Enter a value between 0.0 and 6500.0"), 6500, 10, 23, false);
 }
 
-void MainWindow::ViewMaintenanceAlarm_Click()
+void MainWindow::onViewMaintenanceAlarmTriggered()
 {
     numberEntryLoop(QStringLiteral("View/Set Engine Maintenance Alarm"),
                     QStringLiteral("Enter a value between 0 and 999.9 hours."), 999.9, 60, 114, true);

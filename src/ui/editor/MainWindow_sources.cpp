@@ -157,23 +157,23 @@ twips::Beside MainWindow::besideDataPanel(int display) const
     return {panel, top, {twips::globalRect(c.combo), twips::globalRect(cmdClearConfig)}};
 }
 
-void MainWindow::ComboDisplay1_Click()
+void MainWindow::onDisplay1Clicked()
 {
     dataSourceClicked(0);
 }
-void MainWindow::ComboDisplay2_Click()
+void MainWindow::onDisplay2Clicked()
 {
     dataSourceClicked(1);
 }
-void MainWindow::ComboDisplay3_Click()
+void MainWindow::onDisplay3Clicked()
 {
     dataSourceClicked(2);
 }
-void MainWindow::ComboDisplayLeftBar_Click()
+void MainWindow::onDisplayLeftBarClicked()
 {
     dataSourceClicked(3);
 }
-void MainWindow::ComboDisplayRightBar_Click()
+void MainWindow::onDisplayRightBarClicked()
 {
     dataSourceClicked(4);
 }
@@ -294,59 +294,59 @@ void MainWindow::barLimitChange(int display, bool upper)
         c.lowerLimit->setText(QStringLiteral("Lower Bar Limit: ") + NewLimitText);
 }
 
-void MainWindow::cmdDD1HiAlarm_Click()
+void MainWindow::onDD1HiAlarmClicked()
 {
     alarmChange(0, true);
 }
-void MainWindow::cmdDD1LoAlarm_Click()
+void MainWindow::onDD1LoAlarmClicked()
 {
     alarmChange(0, false);
 }
-void MainWindow::cmdDD2HiAlarm_Click()
+void MainWindow::onDD2HiAlarmClicked()
 {
     alarmChange(1, true);
 }
-void MainWindow::cmdDD2LoAlarm_Click()
+void MainWindow::onDD2LoAlarmClicked()
 {
     alarmChange(1, false);
 }
-void MainWindow::cmdDD3HiAlarm_Click()
+void MainWindow::onDD3HiAlarmClicked()
 {
     alarmChange(2, true);
 }
-void MainWindow::cmdDD3LoAlarm_Click()
+void MainWindow::onDD3LoAlarmClicked()
 {
     alarmChange(2, false);
 }
-void MainWindow::cmdDD4HiAlarm_Click()
+void MainWindow::onDD4HiAlarmClicked()
 {
     alarmChange(3, true);
 }
-void MainWindow::cmdDD4LoAlarm_Click()
+void MainWindow::onDD4LoAlarmClicked()
 {
     alarmChange(3, false);
 }
-void MainWindow::cmdDD5HiAlarm_Click()
+void MainWindow::onDD5HiAlarmClicked()
 {
     alarmChange(4, true);
 }
-void MainWindow::cmdDD5LoAlarm_Click()
+void MainWindow::onDD5LoAlarmClicked()
 {
     alarmChange(4, false);
 }
-void MainWindow::cmdDD4HiBar_Click()
+void MainWindow::onDD4HiBarClicked()
 {
     barLimitChange(3, true);
 }
-void MainWindow::cmdDD4LoBar_Click()
+void MainWindow::onDD4LoBarClicked()
 {
     barLimitChange(3, false);
 }
-void MainWindow::cmdDD5HiBar_Click()
+void MainWindow::onDD5HiBarClicked()
 {
     barLimitChange(4, true);
 }
-void MainWindow::cmdDD5LoBar_Click()
+void MainWindow::onDD5LoBarClicked()
 {
     barLimitChange(4, false);
 }
@@ -358,48 +358,48 @@ void MainWindow::setFocusFlag(int display, bool focused)
     *m_display[size_t(display)].focus = focused ? kTrue : kFalse;
 }
 
-void MainWindow::ComboDisplay1_GotFocus()
+void MainWindow::onDisplay1FocusIn()
 {
     setFocusFlag(0, true);
 }
-void MainWindow::ComboDisplay2_GotFocus()
+void MainWindow::onDisplay2FocusIn()
 {
     setFocusFlag(1, true);
 }
-void MainWindow::ComboDisplay3_GotFocus()
+void MainWindow::onDisplay3FocusIn()
 {
     setFocusFlag(2, true);
 }
-void MainWindow::ComboDisplayLeftBar_GotFocus()
+void MainWindow::onDisplayLeftBarFocusIn()
 {
     setFocusFlag(3, true);
 }
-void MainWindow::ComboDisplayRightBar_GotFocus()
+void MainWindow::onDisplayRightBarFocusIn()
 {
     setFocusFlag(4, true);
 }
-void MainWindow::ComboDisplay1_LostFocus()
+void MainWindow::onDisplay1FocusOut()
 {
     setFocusFlag(0, false);
 }
-void MainWindow::ComboDisplay2_LostFocus()
+void MainWindow::onDisplay2FocusOut()
 {
     setFocusFlag(1, false);
 }
-void MainWindow::ComboDisplay3_LostFocus()
+void MainWindow::onDisplay3FocusOut()
 {
     setFocusFlag(2, false);
 }
-void MainWindow::ComboDisplayLeftBar_LostFocus()
+void MainWindow::onDisplayLeftBarFocusOut()
 {
     setFocusFlag(3, false);
 }
-void MainWindow::ComboDisplayRightBar_LostFocus()
+void MainWindow::onDisplayRightBarFocusOut()
 {
     setFocusFlag(4, false);
 }
 
-void MainWindow::Timer1_Timer()
+void MainWindow::onConnectionTimer()
 {
     for (const DisplayControls &c : m_display) {
         if (*c.focus)

@@ -70,83 +70,83 @@ void MainWindow::iconBoxChanged(int icon)
     changeBitsToByte(icons::kIcons[icon].byte);
 }
 
-void MainWindow::ChkIconsUpperSpeed_Click()
+void MainWindow::onIconsUpperSpeedClicked()
 {
     iconBoxChanged(0);
 }
-void MainWindow::ChkIconsUpperDepth_Click()
+void MainWindow::onIconsUpperDepthClicked()
 {
     iconBoxChanged(1);
 }
-void MainWindow::ChkIconsUpperRpm_Click()
+void MainWindow::onIconsUpperRpmClicked()
 {
     iconBoxChanged(2);
 }
-void MainWindow::ChkIconsUpperDeg_Click()
+void MainWindow::onIconsUpperDegClicked()
 {
     iconBoxChanged(3);
 }
-void MainWindow::ChkIconsMiddleNmea1_Click()
+void MainWindow::onIconsMiddleNmea1Clicked()
 {
     iconBoxChanged(4);
 }
-void MainWindow::ChkIconsMiddleNmea1Left_Click()
+void MainWindow::onIconsMiddleNmea1LeftClicked()
 {
     iconBoxChanged(5);
 }
-void MainWindow::ChkIconsMiddleNmea2_Click()
+void MainWindow::onIconsMiddleNmea2Clicked()
 {
     iconBoxChanged(6);
 }
-void MainWindow::ChkIconsMiddleNmea2Down_Click()
+void MainWindow::onIconsMiddleNmea2DownClicked()
 {
     iconBoxChanged(7);
 }
-void MainWindow::ChkIconsMiddleNmea2Up_Click()
+void MainWindow::onIconsMiddleNmea2UpClicked()
 {
     iconBoxChanged(8);
 }
-void MainWindow::ChkIconsMiddleNmea3_Click()
+void MainWindow::onIconsMiddleNmea3Clicked()
 {
     iconBoxChanged(9);
 }
-void MainWindow::ChkIconsMiddleNmea3Right_Click()
+void MainWindow::onIconsMiddleNmea3RightClicked()
 {
     iconBoxChanged(10);
 }
-void MainWindow::ChkMidLeftArrow_Click()
+void MainWindow::onMidLeftArrowClicked()
 {
     iconBoxChanged(11);
 }
-void MainWindow::ChkMidRightArrow_Click()
+void MainWindow::onMidRightArrowClicked()
 {
     iconBoxChanged(12);
 }
-void MainWindow::ChkIconsLowerLeftOil_Click()
+void MainWindow::onIconsLowerLeftOilClicked()
 {
     iconBoxChanged(13);
 }
-void MainWindow::ChkIconsLowerLeftSpeed_Click()
+void MainWindow::onIconsLowerLeftSpeedClicked()
 {
     iconBoxChanged(14);
 }
-void MainWindow::ChkIconsLowerLeftVdc_Click()
+void MainWindow::onIconsLowerLeftVdcClicked()
 {
     iconBoxChanged(15);
 }
-void MainWindow::ChkIconsLowerRightDepth_Click()
+void MainWindow::onIconsLowerRightDepthClicked()
 {
     iconBoxChanged(16);
 }
-void MainWindow::ChkIconsLowerRightRpm_Click()
+void MainWindow::onIconsLowerRightRpmClicked()
 {
     iconBoxChanged(17);
 }
-void MainWindow::ChkIconsLowerRightFuel_Click()
+void MainWindow::onIconsLowerRightFuelClicked()
 {
     iconBoxChanged(18);
 }
-void MainWindow::ChkIconsLowerRightTemp_Click()
+void MainWindow::onIconsLowerRightTempClicked()
 {
     iconBoxChanged(19);
 }
@@ -198,7 +198,7 @@ void MainWindow::setConfigCaptions(int config)
     fraData->setAccessibleName(fraData->title().trimmed());
 }
 
-void MainWindow::CmdConf1_Click(int Index)
+void MainWindow::onConfigurationClicked(int Index)
 {
     if (Index < 0 || Index > 15)
         return;
@@ -221,7 +221,7 @@ bool MainWindow::askConfirmation(const QString &title, const QString &line)
     return m_state.MsgAnswer == kYes;
 }
 
-void MainWindow::cmdSetCurrentConfig_Click()
+void MainWindow::onSetCurrentConfigClicked()
 {
     const QString n = numtext::signedText(qint64(m_state.CurrentConfig));
     if (!askConfirmation(QStringLiteral("Set all Icons for display configuration #") + n,
@@ -231,7 +231,7 @@ void MainWindow::cmdSetCurrentConfig_Click()
         setIconState(i, true);
 }
 
-void MainWindow::cmdResetCurrentConfig_Click()
+void MainWindow::onResetCurrentConfigClicked()
 {
     const QString n = numtext::signedText(qint64(m_state.CurrentConfig));
     if (!askConfirmation(QStringLiteral("Clear all Icons for display configuration #") + n,
@@ -243,7 +243,7 @@ void MainWindow::cmdResetCurrentConfig_Click()
         m_state.ConfigBlock[block][byte] = 0;
 }
 
-void MainWindow::cmdClearConfig_Click()
+void MainWindow::onClearConfigClicked()
 {
     const QString n = numtext::signedText(qint64(m_state.CurrentConfig));
     if (!askConfirmation(QStringLiteral("Completely clear display configuration #") + n,

@@ -89,65 +89,65 @@ FactoryWindow::FactoryWindow(InstrumentContext &ctx, QWidget *parent)
     fraMemory = new QGroupBox(QStringLiteral("Memory displays"), this);
     fraMemory->setObjectName(QStringLiteral("fraMemory"));
     cmdDisplayRam =
-        button(fraMemory, "cmdDisplayRam", QStringLiteral("Display Brevo   IRAM"), &FactoryWindow::cmdDisplayRam_Click);
+        button(fraMemory, "cmdDisplayRam", QStringLiteral("Display Brevo   IRAM"), &FactoryWindow::onDisplayRamClicked);
     cmdDisplayXram = button(fraMemory, "cmdDisplayXram", QStringLiteral("Display Brevo  XRAM"),
-                            &FactoryWindow::cmdDisplayXram_Click);
+                            &FactoryWindow::onDisplayXramClicked);
     cmdDisplayFlashRom = button(fraMemory, "cmdDisplayFlashRom", QStringLiteral("Display Flash ROM Data"),
-                                &FactoryWindow::cmdDisplayFlashRom_Click);
+                                &FactoryWindow::onDisplayFlashRomClicked);
     cmdDisplayIntNvmData = button(fraMemory, "cmdDisplayIntNvmData", QStringLiteral("Display Internal NVM Data"),
-                                  &FactoryWindow::cmdDisplayIntNvmData_Click);
+                                  &FactoryWindow::onDisplayIntNvmDataClicked);
     cmdDisplayExtNvmData = button(fraMemory, "cmdDisplayExtNvmData", QStringLiteral("Display 24C512 NVM Data"),
-                                  &FactoryWindow::cmdDisplayExtNvmData_Click);
+                                  &FactoryWindow::onDisplayExtNvmDataClicked);
 
     fraProgramming = new QGroupBox(QStringLiteral("Programming"), this);
     fraProgramming->setObjectName(QStringLiteral("fraProgramming"));
     cmdProgByteIntNvm = button(fraProgramming, "cmdProgByteIntNvm", QStringLiteral("Program one byte of Internal NVM"),
-                               &FactoryWindow::cmdProgByteIntNvm_Click);
+                               &FactoryWindow::onProgByteIntNvmClicked);
     cmdProgByte24C512 = button(fraProgramming, "cmdProgByte24C512", QStringLiteral("Program one byte of 24C512 NVM"),
-                               &FactoryWindow::cmdProgByte24C512_Click);
+                               &FactoryWindow::onProgByte24C512Clicked);
     cmdIspMode = button(fraProgramming, "cmdIspMode", QStringLiteral("Put Into ISP Mode (Use 24C512)"),
-                        &FactoryWindow::cmdIspMode_Click);
+                        &FactoryWindow::onIspModeClicked);
     cmdIspMode2 = button(fraProgramming, "cmdIspMode2", QStringLiteral("Put Into ISP Mode (Use Philips)"),
-                         &FactoryWindow::cmdIspMode2_Click);
+                         &FactoryWindow::onIspMode2Clicked);
 
     fraCodeImages = new QGroupBox(QStringLiteral("Code images"), this);
     fraCodeImages->setObjectName(QStringLiteral("fraCodeImages"));
     cmdReadHex7168 =
         button(fraCodeImages, "cmdReadHex7168", QStringLiteral("Read code from HEX file and create .COD file"),
-               &FactoryWindow::cmdReadHex7168_Click);
+               &FactoryWindow::onReadHex7168Clicked);
     cmdSaveFlashCode2File =
         button(fraCodeImages, "cmdSaveFlashCode2File", QStringLiteral("Read from Flash ROM and Save to .COD File"),
-               &FactoryWindow::cmdSaveFlashCode2File_Click);
+               &FactoryWindow::onSaveFlashCode2FileClicked);
     cmdSaveFileTo24C512 =
         button(fraCodeImages, "cmdSaveFileTo24C512", QStringLiteral("Read code from .COD File and Save to 24C512"),
-               &FactoryWindow::cmdSaveFileTo24C512_Click);
+               &FactoryWindow::onSaveFileTo24C512Clicked);
     cmdHalvaneCopyCodeToFlash = button(fraCodeImages, "cmdHalvaneCopyCodeToFlash",
                                        QStringLiteral("Copy Code from 24C512 to Flash at location 7,168"),
-                                       &FactoryWindow::cmdHalvaneCopyCodeToFlash_Click);
+                                       &FactoryWindow::onCopyCodeToFlashClicked);
 
     fraProvisioning = new QGroupBox(QStringLiteral("New-unit provisioning"), this);
     fraProvisioning->setObjectName(QStringLiteral("fraProvisioning"));
     cmdHalvaneNewBrevo = button(fraProvisioning, "cmdHalvaneNewBrevo", QStringLiteral("Make NEW Brevo"),
-                                &FactoryWindow::cmdHalvaneNewBrevo_Click);
+                                &FactoryWindow::onMakeNewUnitClicked);
     cmdHalvaneNewSN = button(fraProvisioning, "cmdHalvaneNewSN", QStringLiteral("Write New Serial No. to Brevo"),
-                             &FactoryWindow::cmdHalvaneNewSN_Click);
+                             &FactoryWindow::onNewSNClicked);
     cmdHalvaneNew24C512 = button(fraProvisioning, "cmdHalvaneNew24C512", QStringLiteral("Zero 24C512 LOGS and Date"),
-                                 &FactoryWindow::cmdHalvaneNew24C512_Click);
-    cmdHalvaneUploadCalData = button(fraProvisioning, "cmdHalvaneUploadCalData",
-                                     QStringLiteral("Upload All Calibration Curve Data to 24C512"),
-                                     &FactoryWindow::cmdHalvaneUploadCalData_Click);
+                                 &FactoryWindow::onNew24C512Clicked);
+    cmdHalvaneUploadCalData =
+        button(fraProvisioning, "cmdHalvaneUploadCalData",
+               QStringLiteral("Upload All Calibration Curve Data to 24C512"), &FactoryWindow::onUploadCalDataClicked);
     cmdHalvaneUploadNmea =
         button(fraProvisioning, "cmdHalvaneUploadNmea", QStringLiteral("Upload NMEA and D.P. Data to 24C512"),
-               &FactoryWindow::cmdHalvaneUploadNmea_Click);
+               &FactoryWindow::onUploadNmeaClicked);
 
     fraDisconnect = new QGroupBox(QStringLiteral("Disconnect"), this);
     fraDisconnect->setObjectName(QStringLiteral("fraDisconnect"));
     new QHBoxLayout(fraDisconnect); // the two buttons side by side
     cmdDisconnect = button(fraDisconnect, "cmdDisconnect", QStringLiteral("Clear RAM Disconnect and Close Window"),
-                           &FactoryWindow::cmdDisconnect_Click);
+                           &FactoryWindow::onDisconnectClicked);
     cmdSoftDisconnect =
         button(fraDisconnect, "cmdSoftDisconnect", QStringLiteral("Soft RESET Disconnect and Close Window"),
-               &FactoryWindow::cmdSoftDisconnect_Click);
+               &FactoryWindow::onSoftDisconnectClicked);
 
     for (QGroupBox *group : {fraIdentity, fraMemory, fraProgramming, fraCodeImages, fraProvisioning, fraDisconnect})
         group->setAccessibleName(group->title());
@@ -171,7 +171,7 @@ FactoryWindow::FactoryWindow(InstrumentContext &ctx, QWidget *parent)
     layout->addLayout(left, 1);
     layout->addLayout(commands);
 
-    Form_Load();
+    loadForm();
 }
 
 FactoryWindow::~FactoryWindow() = default;
@@ -234,7 +234,7 @@ QPushButton *FactoryWindow::button(QGroupBox *group, const char *name, const QSt
     return b;
 }
 
-void FactoryWindow::Form_Load()
+void FactoryWindow::loadForm()
 {
     showIdentity();
     showUnitVersions();
@@ -270,7 +270,7 @@ void FactoryWindow::showNewConfigCount(int count)
 
 void FactoryWindow::showEvent(QShowEvent *event)
 {
-    Form_Load();
+    loadForm();
     QWidget::showEvent(event);
 }
 
@@ -312,102 +312,102 @@ void FactoryWindow::run(const std::function<CommandEnd(factory::FactorySession &
     m_start([this, &s, command] { m_lastEnd = command(s); });
 }
 
-void FactoryWindow::cmdDisplayRam_Click()
+void FactoryWindow::onDisplayRamClicked()
 {
     run([](factory::FactorySession &s) { return factory::displayMemory(s, factory::Memory::InternalRam); });
 }
 
-void FactoryWindow::cmdDisplayXram_Click()
+void FactoryWindow::onDisplayXramClicked()
 {
     run([](factory::FactorySession &s) { return factory::displayMemory(s, factory::Memory::Xram); });
 }
 
-void FactoryWindow::cmdDisplayFlashRom_Click()
+void FactoryWindow::onDisplayFlashRomClicked()
 {
     run([](factory::FactorySession &s) { return factory::displayMemory(s, factory::Memory::FlashRom); });
 }
 
-void FactoryWindow::cmdDisplayIntNvmData_Click()
+void FactoryWindow::onDisplayIntNvmDataClicked()
 {
     run([](factory::FactorySession &s) { return factory::displayMemory(s, factory::Memory::InternalNvm); });
 }
 
-void FactoryWindow::cmdDisplayExtNvmData_Click()
+void FactoryWindow::onDisplayExtNvmDataClicked()
 {
     run([](factory::FactorySession &s) { return factory::displayMemory(s, factory::Memory::Eeprom24C512); });
 }
 
-void FactoryWindow::cmdProgByteIntNvm_Click()
+void FactoryWindow::onProgByteIntNvmClicked()
 {
     run([](factory::FactorySession &s) { return factory::programInternalNvmByte(s); });
 }
 
-void FactoryWindow::cmdProgByte24C512_Click()
+void FactoryWindow::onProgByte24C512Clicked()
 {
     run([](factory::FactorySession &s) { return factory::program24C512Byte(s); });
 }
 
-void FactoryWindow::cmdIspMode_Click()
+void FactoryWindow::onIspModeClicked()
 {
     run([](factory::FactorySession &s) { return factory::enterIspMode(s, proto::kIspFrom24C512); });
 }
 
-void FactoryWindow::cmdIspMode2_Click()
+void FactoryWindow::onIspMode2Clicked()
 {
     run([](factory::FactorySession &s) { return factory::enterIspMode(s, proto::kIspOwnLoader); });
 }
 
-void FactoryWindow::cmdDisconnect_Click()
+void FactoryWindow::onDisconnectClicked()
 {
     run([](factory::FactorySession &s) { return factory::disconnectAndClose(s, proto::kClearRam); });
 }
 
-void FactoryWindow::cmdSoftDisconnect_Click()
+void FactoryWindow::onSoftDisconnectClicked()
 {
     run([](factory::FactorySession &s) { return factory::disconnectAndClose(s, proto::kSoftReset); });
 }
 
-void FactoryWindow::cmdReadHex7168_Click()
+void FactoryWindow::onReadHex7168Clicked()
 {
     run([](factory::FactorySession &s) { return factory::hexToCodeFile(s); });
 }
 
-void FactoryWindow::cmdSaveFlashCode2File_Click()
+void FactoryWindow::onSaveFlashCode2FileClicked()
 {
     run([](factory::FactorySession &s) { return factory::flashToCodeFile(s); });
 }
 
-void FactoryWindow::cmdSaveFileTo24C512_Click()
+void FactoryWindow::onSaveFileTo24C512Clicked()
 {
     run([](factory::FactorySession &s) { return factory::codeFileTo24C512(s); });
 }
 
-void FactoryWindow::cmdHalvaneCopyCodeToFlash_Click()
+void FactoryWindow::onCopyCodeToFlashClicked()
 {
     run([](factory::FactorySession &s) { return factory::copyCodeToFlash(s); });
 }
 
-void FactoryWindow::cmdHalvaneNewBrevo_Click()
+void FactoryWindow::onMakeNewUnitClicked()
 {
     run([](factory::FactorySession &s) { return factory::makeNewUnit(s); });
 }
 
-void FactoryWindow::cmdHalvaneNewSN_Click()
+void FactoryWindow::onNewSNClicked()
 {
     run([](factory::FactorySession &s) { return factory::writeNewSerialNumber(s); });
 }
 
-void FactoryWindow::cmdHalvaneNew24C512_Click()
+void FactoryWindow::onNew24C512Clicked()
 {
     run([](factory::FactorySession &s) { return factory::zero24C512Logs(s); });
 }
 
-void FactoryWindow::cmdHalvaneUploadCalData_Click()
+void FactoryWindow::onUploadCalDataClicked()
 {
     run([](factory::FactorySession &s) { return factory::uploadCalibrationCurves(s); });
 }
 
-void FactoryWindow::cmdHalvaneUploadNmea_Click()
+void FactoryWindow::onUploadNmeaClicked()
 {
     run([](factory::FactorySession &s) { return factory::uploadNmeaTables(s); });
 }

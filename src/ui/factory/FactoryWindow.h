@@ -70,28 +70,28 @@ public:
 
 public slots:
     // Copies the identity the connection procedure keeps into the boxes.
-    void Form_Load();
+    void loadForm();
 
-    void cmdDisplayRam_Click();
-    void cmdDisplayXram_Click();
-    void cmdDisplayFlashRom_Click();
-    void cmdDisplayIntNvmData_Click();
-    void cmdDisplayExtNvmData_Click();
-    void cmdProgByteIntNvm_Click();
-    void cmdProgByte24C512_Click();
-    void cmdIspMode_Click();
-    void cmdIspMode2_Click();
-    void cmdDisconnect_Click();
-    void cmdSoftDisconnect_Click();
-    void cmdReadHex7168_Click();
-    void cmdSaveFlashCode2File_Click();
-    void cmdSaveFileTo24C512_Click();
-    void cmdHalvaneCopyCodeToFlash_Click();
-    void cmdHalvaneNewBrevo_Click();
-    void cmdHalvaneNewSN_Click();
-    void cmdHalvaneNew24C512_Click();
-    void cmdHalvaneUploadCalData_Click();
-    void cmdHalvaneUploadNmea_Click();
+    void onDisplayRamClicked();
+    void onDisplayXramClicked();
+    void onDisplayFlashRomClicked();
+    void onDisplayIntNvmDataClicked();
+    void onDisplayExtNvmDataClicked();
+    void onProgByteIntNvmClicked();
+    void onProgByte24C512Clicked();
+    void onIspModeClicked();
+    void onIspMode2Clicked();
+    void onDisconnectClicked();
+    void onSoftDisconnectClicked();
+    void onReadHex7168Clicked();
+    void onSaveFlashCode2FileClicked();
+    void onSaveFileTo24C512Clicked();
+    void onCopyCodeToFlashClicked();
+    void onMakeNewUnitClicked();
+    void onNewSNClicked();
+    void onNew24C512Clicked();
+    void onUploadCalDataClicked();
+    void onUploadNmeaClicked();
 
 protected:
     void showEvent(QShowEvent *event) override;

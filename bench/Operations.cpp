@@ -53,7 +53,7 @@ bool runOperation(BenchLink &b, BenchOp op, const std::function<void()> &mark)
         }
         switch (op) {
         case BenchOp::Upload:
-            b.state.AskUser = kFalse;
+            b.state.AskUser = false;
             for (int i = 1; i <= 14; ++i)
                 b.state.UploadCategory[i] = 1;
             mark();

@@ -55,7 +55,7 @@ void showWindow(MainWindow &w, const QString &name, int curve)
     } else if (name == QLatin1String("about")) {
         w.onAboutTriggered();
     } else if (name == QLatin1String("factory")) {
-        w.state().FactoryArmed = kTrue;
+        w.state().FactoryArmed = true;
         w.onConnectedLabelClicked();
     } else if (name == QLatin1String("warning")) {
         w.warningWindow()->show();

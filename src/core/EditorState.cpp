@@ -27,7 +27,7 @@ void EditorState::copyImageFrom(const EditorState &other)
 // A member added to EditorState changes its size: add it to CORVANE_EDITOR_STATE_VALUES
 // too (or the operations' copy of the state never hands it to the windows), then
 // update the size here.
-static_assert(sizeof(EditorState) == 16112, "EditorState changed: update CORVANE_EDITOR_STATE_VALUES");
+static_assert(sizeof(EditorState) == 16104, "EditorState changed: update CORVANE_EDITOR_STATE_VALUES");
 #endif
 
 void EditorState::assignValuesFrom(const EditorState &other)

@@ -5,9 +5,6 @@
 #include <QtGlobal>
 #include <functional>
 
-// Flags are 16-bit integers: true = -1, false = 0.
-constexpr qint16 kTrue = -1;
-constexpr qint16 kFalse = 0;
 // Message box answers.
 constexpr quint8 kYes = 6;
 constexpr quint8 kNo = 7;
@@ -44,24 +41,24 @@ struct EditorState {
     QString InputScratch;
     quint8 MsgAnswer = 0;
     quint8 ExitPrompted = 0;
-    qint16 Connected = kFalse;
-    qint16 FactoryArmed = kFalse;
-    qint16 TimedOut = kFalse;
+    bool Connected = false;
+    bool FactoryArmed = false;
+    bool TimedOut = false;
     QString SerialNumberText = QStringLiteral("Unknown");
     QString SoftwareVersionText = QStringLiteral("Unknown");
     QString HardwareVersionText = QStringLiteral("Unknown");
     QString UnitVersionText[4] = {QStringLiteral("Unknown"), QStringLiteral("Unknown"), QStringLiteral("Unknown"),
                                   QStringLiteral("Unknown")}; // U101, U201, U301, U401
     quint8 EditCurveNumber = 99;
-    qint16 NewUnitMode = kFalse;
-    qint16 AskUser = kTrue;
-    qint16 NewUnitUploadPending = kFalse;
+    bool NewUnitMode = false;
+    bool AskUser = true;
+    bool NewUnitUploadPending = false;
     qint16 UploadCategory[15] = {0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};   // 1..14
     qint16 DownloadCategory[15] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 0, 1, 1}; // 1..14
 
     // --- transfer and factory values ----------------------------------------------
     quint8 DialogAnswer = 0; // 0 pending, 1 CANCEL, 2 CONTINUE
-    qint16 DownloadMode = kFalse;
+    bool DownloadMode = false;
     quint8 ProductCode = 0;
     quint8 NewSoftwareVersion = 0;
     bool NewSoftwareVersionEntered = false; // a version was typed in this run

@@ -12,15 +12,15 @@
 void resetStartupState(EditorState &state, bool firstRun)
 {
     state.VersionText = QStringLiteral("Ver 1.0.3");
-    state.NewUnitMode = kFalse;
-    state.AskUser = kTrue;
-    state.NewUnitUploadPending = kFalse;
+    state.NewUnitMode = false;
+    state.AskUser = true;
+    state.NewUnitUploadPending = false;
     state.ConfigFileName = QStringLiteral("DEFAULT.CFG");
     state.NmeaTableFileName = QStringLiteral("NVMNMEAG.DAT");
     state.DecimalPointsFileName = QStringLiteral("DECPTSA.DAT");
-    state.FactoryArmed = kFalse;
-    state.TimedOut = kFalse;
-    state.Connected = kFalse;
+    state.FactoryArmed = false;
+    state.TimedOut = false;
+    state.Connected = false;
     state.ExitPrompted = 0;
     if (!firstRun)
         return;

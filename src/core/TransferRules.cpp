@@ -92,7 +92,7 @@ void uploadedSettings(const quint8 *instrument, const quint8 *system, const Edit
                       quint8 *buffer)
 {
     memcpy(buffer, instrument, 256);
-    advanceUploadCounter(buffer, s.NewUnitMode != kFalse);
+    advanceUploadCounter(buffer, s.NewUnitMode);
     applyFirstUploadDate(buffer, today);
     for (int c = 2; c <= 14; ++c) {
         if (c == 12 || !s.UploadCategory[c])

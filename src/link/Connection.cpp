@@ -77,7 +77,7 @@ Probing probe(EditorState &state, Prompts &prompts, SerialLink &link, Instrument
             link.SendByte(proto::kFrameStart);
             link.Delay(0.1);
             if (link.element(1) == proto::kFrameStart)
-                state.Connected = kTrue;
+                state.Connected = true;
         }
         if (!restart)
             return Probing::Connected;
@@ -121,12 +121,12 @@ bool rejectLumisk(EditorState &state, Prompts &prompts, SerialLink &link, Instru
     prompts.beep();
     if (askTryAgain(state, prompts))
         return true;
-    state.Connected = kFalse;
+    state.Connected = false;
     link.Delay(0.1);
     link.sendFrame(proto::kClearRam, 0, 0, 0);
     view.setConnectedLabel(QStringLiteral("Not connected to Corvane"));
     view.hideProgress();
-    state.TimedOut = kTrue;
+    state.TimedOut = true;
     return false;
 }
 
@@ -170,7 +170,7 @@ void readIdentity(EditorState &state, SerialLink &link, InstrumentView &view)
 
 void readNewConfigCounter(EditorState &state, SerialLink &link, InstrumentView &view)
 {
-    state.TimedOut = kFalse;
+    state.TimedOut = false;
     link.emptyBuffer();
     link.sendFrame(proto::kReadInternalNvm, 2, 0, proto::kUploadCounterByte);
     link.Delay(0.25);
@@ -214,7 +214,7 @@ void connectToInstrument(EditorState &state, Prompts &prompts, Clock &clock, Ser
     link.Delay(0.1);
     bool inCommandMode = false;
     if (link.element(1) == proto::kAlreadyInCommandMode) {
-        state.Connected = kTrue;
+        state.Connected = true;
         link.RxBuffer[1] = proto::kCommandModeAnswer;
         inCommandMode = true;
     }
@@ -229,7 +229,7 @@ void connectToInstrument(EditorState &state, Prompts &prompts, Clock &clock, Ser
         inCommandMode = false;
 
         if (link.element(1) != proto::kCommandModeAnswer) {
-            state.Connected = kFalse;
+            state.Connected = false;
             // An instrument that echoes the probe but never answers 64 would keep
             // this cycling for ever; after 25 rounds the user decides.
             if (++restarts >= connection::kMaxRestarts) {
@@ -242,7 +242,7 @@ void connectToInstrument(EditorState &state, Prompts &prompts, Clock &clock, Ser
 
         readVersions(state, link, view);
         readProductCode(state, link, view);
-        if (state.ProductCode == kLumiskProductCode && state.FactoryArmed == kFalse) {
+        if (state.ProductCode == kLumiskProductCode && !state.FactoryArmed) {
             if (!rejectLumisk(state, prompts, link, view))
                 return;
             // Still in command mode: the attempt phase skips probing and the eight
@@ -255,6 +255,6 @@ void connectToInstrument(EditorState &state, Prompts &prompts, Clock &clock, Ser
     claimLink(link, view);
     readIdentity(state, link, view);
     readNewConfigCounter(state, link, view);
-    state.Connected = kTrue;
+    state.Connected = true;
     qCInfo(lcLink) << "connected on COM" << state.ComPortNumber << "serial" << state.SerialNumberText;
 }

@@ -192,7 +192,7 @@ void SerialLink::SendByteCheckEcho(int b)
         m_clock.waitUntil(m_clock.now() + kEchoTimeout, [&] { return interrupted() || RxBuffer[1] != sentinel; });
     checkLost();
     if (!answered) {
-        m_state.TimedOut = kTrue;
+        m_state.TimedOut = true;
         ++m_missedEchoes;
         m_troubleSeen = true;
     } else if (RxBuffer[1] != quint8(b)) {
@@ -237,7 +237,7 @@ qint16 SerialLink::ReceiveByte()
         m_clock.waitUntil(m_clock.now() + kEchoTimeout, [&] { return interrupted() || RxBuffer[1] != -1; });
     checkLost();
     if (!answered)
-        m_state.TimedOut = kTrue;
+        m_state.TimedOut = true;
     return RxBuffer[1];
 }
 

@@ -25,7 +25,7 @@ bool InstrumentContext::ensureConnected()
 {
     if (!state.Connected && connect)
         connect();
-    return state.Connected != kFalse;
+    return state.Connected;
 }
 
 namespace transfer
@@ -97,7 +97,7 @@ Outcome Upload(InstrumentContext &ctx, CategoryQuestion &question, const PcClock
     const QString title = QStringLiteral("Upload");
 
     ctx.prompts.beep();
-    s.DownloadMode = kFalse;
+    s.DownloadMode = false;
     question.dismiss();
     Categories all, chosen;
     for (int i = 1; i <= kCategories; ++i) {
@@ -160,7 +160,7 @@ Outcome Upload(InstrumentContext &ctx, CategoryQuestion &question, const PcClock
         }
         quint8 buffer[257] = {};
         uploadedSettings(reinterpret_cast<const quint8 *>(read.bytes.constData()), system, s, pc.today(), buffer);
-        s.NewUnitUploadPending = kFalse;
+        s.NewUnitUploadPending = false;
 
         WrittenParts parts;
         const int settingsPart = parts.add(QStringLiteral("the settings"), true);
@@ -255,7 +255,7 @@ Outcome Download(InstrumentContext &ctx, CategoryQuestion &question)
     const QString title = QStringLiteral("Download");
 
     ctx.prompts.beep();
-    s.DownloadMode = kTrue;
+    s.DownloadMode = true;
     Categories downloadable, chosen;
     for (int i = 1; i <= kCategories; ++i) {
         downloadable[i] = isDownloadable(i);

@@ -118,6 +118,6 @@ void PortChooser::onCommsAcceptClicked()
         m_state.ComPortNumber = quint8(chosen);
     hide();
     emit commsPortLabelChanged(QStringLiteral("COM Port = ") + numtext::signedText(qint64(m_state.ComPortNumber)));
-    m_state.Connected = kFalse;
+    m_state.Connected = false;
     emit portAccepted(m_state.ComPortNumber);
 }

@@ -38,7 +38,7 @@ private slots:
         QFETCH(bool, newUnit);
         QFETCH(bool, replaced);
         EditorState s;
-        s.NewUnitMode = newUnit ? kTrue : kFalse;
+        s.NewUnitMode = newUnit ? true : false;
         s.CalCurve[9][1][1] = 555.0f;
         s.CalCurve[9][2][2] = point2Value;
         WriteDefaultsToRam(s);

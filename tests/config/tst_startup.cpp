@@ -103,17 +103,17 @@ private slots:
     void stateReset()
     {
         EditorState s;
-        s.Connected = kTrue;
-        s.FactoryArmed = kTrue;
+        s.Connected = true;
+        s.FactoryArmed = true;
         s.ExitPrompted = 1;
-        s.AskUser = kFalse;
+        s.AskUser = false;
         s.UploadCategory[3] = 0;
         s.SerialNumberText = " 5";
         resetStartupState(s, false);
-        QCOMPARE(s.Connected, kFalse);
-        QCOMPARE(s.FactoryArmed, kFalse);
+        QCOMPARE(s.Connected, false);
+        QCOMPARE(s.FactoryArmed, false);
         QCOMPARE(int(s.ExitPrompted), 0);
-        QCOMPARE(s.AskUser, kTrue);
+        QCOMPARE(s.AskUser, true);
         QCOMPARE(int(s.UploadCategory[3]), 0); // only the first run resets these
         QCOMPARE(s.SerialNumberText, QString(" 5"));
         resetStartupState(s, true);

@@ -47,7 +47,7 @@ private slots:
 
         e.window->cmdDD4HiBar->setFocus();
         QTest::keyClick(e.window->cmdDD4HiBar, Qt::Key_K, Qt::ShiftModifier | Qt::ControlModifier);
-        QCOMPARE(e.window->state().FactoryArmed, kTrue);
+        QCOMPARE(e.window->state().FactoryArmed, true);
         QVERIFY(e.prompts.verifyAllUsed()); // silently
         QTest::mouseClick(e.window->lblConnected, Qt::LeftButton);
         QVERIFY(e.window->factoryWindow()->isVisible());
@@ -56,7 +56,7 @@ private slots:
     void connectionFillsTheIdentityBoxes()
     {
         Editor e;
-        e.window->state().AskUser = kFalse; // no warning window
+        e.window->state().AskUser = false; // no warning window
         e.window->state().UploadCategory[1] = 0;
         e.window->state().UploadCategory[4] = 0;
         e.window->onUploadClicked();
@@ -90,7 +90,7 @@ private slots:
     void aHiddenPortChooserLeavesNoWaitBehind()
     {
         Editor e;
-        e.window->state().AskUser = kFalse; // no warning window
+        e.window->state().AskUser = false; // no warning window
         e.window->onCommunicationsPortTriggered();
         auto *chooser = e.window->findChild<PortChooser *>();
         QVERIFY(chooser && chooser->isVisible());
@@ -148,7 +148,7 @@ private slots:
         Editor e;
         e.window->show();
         EditorState &s = e.window->state();
-        s.AskUser = kFalse;
+        s.AskUser = false;
         s.UploadCategory[4] = 0;
         QByteArray before;
         for (int n = 1; n <= 16; ++n)
@@ -182,7 +182,7 @@ private slots:
     {
         Editor e;
         e.window->show();
-        e.window->state().AskUser = kFalse;
+        e.window->state().AskUser = false;
         e.prompts.yes().ok().no(); // cancel and quit; "The upload was cancelled."; do not save
         e.clock.scheduleIn(8.0, [&] { e.window->close(); });
         e.window->onUploadClicked();
@@ -196,11 +196,11 @@ private slots:
     void indicatorFollowsConnected()
     {
         Editor e;
-        e.window->state().Connected = kTrue;
+        e.window->state().Connected = true;
         e.window->onConnectionTimer();
         QCOMPARE(e.window->shpCommsConnected->fillColor(), QColor(0, 255, 0));
         QCOMPARE(e.window->lblConnected->text(), QString("Connected to Corvane"));
-        e.window->state().Connected = kFalse;
+        e.window->state().Connected = false;
         e.window->onConnectionTimer();
         QCOMPARE(e.window->shpCommsConnected->fillColor(), QColor(255, 0, 0));
         QCOMPARE(e.window->lblConnected->text(), QString("Not connected to Corvane"));

@@ -366,7 +366,7 @@ private slots:
         MainWindowFixture f;
         FaceView *face = f.window->picBrevo;
         f.window->onDisplay2FocusIn();
-        QCOMPARE(f.window->Display2Focus, kTrue);
+        QCOMPARE(f.window->Display2Focus, true);
         face->PicDisplay4Blank->show();
         face->PicDisplayBarLimitBlank->show();
         const bool expected[] = {true, false, true};
@@ -388,10 +388,10 @@ private slots:
         QApplication::setActiveWindow(f.window.get());
         QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
         f.get<QComboBox>("ComboDisplayRightBar")->setFocus(Qt::TabFocusReason);
-        QTRY_COMPARE(f.window->RightBarFocus, kTrue);
+        QTRY_COMPARE(f.window->RightBarFocus, true);
         f.get<QComboBox>("ComboDisplay3")->setFocus(Qt::TabFocusReason);
-        QTRY_COMPARE(f.window->Display3Focus, kTrue);
-        QCOMPARE(f.window->RightBarFocus, kFalse);
+        QTRY_COMPARE(f.window->Display3Focus, true);
+        QCOMPARE(f.window->RightBarFocus, false);
     }
 
     void keyChordArmsFactoryMode_data()
@@ -418,7 +418,7 @@ private slots:
         QFETCH(bool, armed);
         MainWindowFixture f;
         QTest::keyClick(f.get<QPushButton>(button), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-        QCOMPARE(f.state().FactoryArmed, armed ? kTrue : kFalse);
+        QCOMPARE(f.state().FactoryArmed, armed ? true : false);
         QVERIFY(f.prompts.verifyAllUsed()); // nothing is shown
     }
 };

@@ -197,7 +197,7 @@ const QList<std::pair<const char *, Opener>> &windows()
          }},
         {"factory",
          [](MainWindowFixture &f) -> QWidget * {
-             f.state().FactoryArmed = kTrue;
+             f.state().FactoryArmed = true;
              f.window->onConnectedLabelClicked();
              return f.window->factoryWindow();
          }},

@@ -20,7 +20,7 @@ struct FactoryRig : LinkFixture {
 
     FactoryRig()
     {
-        state.FactoryArmed = kTrue;
+        state.FactoryArmed = true;
         WriteDefaultsToRam(state);
     }
 

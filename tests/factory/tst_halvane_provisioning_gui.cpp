@@ -72,7 +72,7 @@ private slots:
 
         // The image is the new-unit defaults, and the main window was told to redraw.
         EditorState newUnit;
-        newUnit.NewUnitMode = kTrue;
+        newUnit.NewUnitMode = true;
         WriteDefaultsToRam(newUnit);
         QVERIFY(!sameCurves(newUnit, ordinary));
         QVERIFY(sameCurves(rig.state, newUnit));

@@ -33,7 +33,7 @@ private slots:
         LinkFixture f;
         f.connect();
         QVERIFY(f.prompts.verifyAllUsed());
-        QCOMPARE(f.state.Connected, kTrue);
+        QCOMPARE(f.state.Connected, true);
         QCOMPARE(f.toInstrument(), kCheck + bytes({61}) + kEightHashes + kVersions + kProductCode + kIdentification);
         // The check frame's 61 is echoed as a probe by an instrument outside command mode.
         QCOMPARE(f.fromInstrument(), bytes({61, 61, 64, 23, 4, 12, 7, 5, 3, 3, 8, 3, 15, 12, 23, 4, 23, 0, 3}));
@@ -45,7 +45,7 @@ private slots:
     void fullConnectionState()
     {
         LinkFixture f;
-        f.state.TimedOut = kTrue;
+        f.state.TimedOut = true;
         f.connect();
         QCOMPARE(f.state.SerialNumberText, QString(" 80315012"));
         QCOMPARE(f.state.SoftwareVersionText, QString(" 23"));
@@ -55,7 +55,7 @@ private slots:
         QCOMPARE(f.state.ProductCode, quint8(3));
         QCOMPARE(f.state.SystemBlock[10], quint8(0));
         QCOMPARE(f.state.SystemBlock[11], quint8(3));
-        QCOMPARE(f.state.TimedOut, kFalse);
+        QCOMPARE(f.state.TimedOut, false);
         QCOMPARE(f.view.calls, QStringList({
                                    "setConnectingCaption:" + kCaption,
                                    "showConnecting",
@@ -75,7 +75,7 @@ private slots:
         LinkFixture f;
         f.sim.setMode(Simulator::Mode::Command);
         f.connect();
-        QCOMPARE(f.state.Connected, kTrue);
+        QCOMPARE(f.state.Connected, true);
         QCOMPARE(f.toInstrument(), kCheck + kVersions + kProductCode + kIdentification);
         QCOMPARE(f.fromInstrument().left(1), bytes({4}));
         QVERIFY(!f.view.called("showConnecting"));
@@ -99,7 +99,7 @@ private slots:
         f.prompts.no();
         f.connect();
         QVERIFY(f.prompts.verifyAllUsed());
-        QCOMPARE(f.state.Connected, kFalse);
+        QCOMPARE(f.state.Connected, false);
         QCOMPARE(f.state.MsgAnswer, kNo);
         QCOMPARE(f.toInstrument(), kCheck + repeated(61, 25 * (tries + 1)));
         QCOMPARE(f.prompts.beeps, tries + 1);
@@ -122,7 +122,7 @@ private slots:
         });
         f.connect();
         QVERIFY(f.prompts.verifyAllUsed());
-        QCOMPARE(f.state.Connected, kTrue);
+        QCOMPARE(f.state.Connected, true);
         QCOMPARE(f.toInstrument().left(5 + 26), kCheck + repeated(61, 26));
         QCOMPARE(f.view.caption, kCaption + dots(1));
     }
@@ -142,7 +142,7 @@ private slots:
         f.prompts.no();
         f.connect();
         QVERIFY(f.prompts.verifyAllUsed());
-        QCOMPARE(f.state.Connected, kFalse);
+        QCOMPARE(f.state.Connected, false);
         QByteArray round = bytes({61}) + kEightHashes;
         QCOMPARE(f.toInstrument(), kCheck + round.repeated(25 * (tries + 1)));
         QCOMPARE(f.prompts.last().text, kTryAgain);
@@ -158,8 +158,8 @@ private slots:
         QVERIFY(f.prompts.verifyAllUsed());
         QCOMPARE(f.prompts.last().text, kTryAgain);
         QCOMPARE(f.prompts.beeps, 1);
-        QCOMPARE(f.state.Connected, kFalse);
-        QCOMPARE(f.state.TimedOut, kTrue);
+        QCOMPARE(f.state.Connected, false);
+        QCOMPARE(f.state.TimedOut, true);
         QCOMPARE(f.state.ProductCode, quint8(2));
         QCOMPARE(f.toInstrument(),
                  kCheck + bytes({61}) + kEightHashes + kVersions + kProductCode + bytes({61, 255, 0, 0, 0}));
@@ -179,16 +179,16 @@ private slots:
         const QByteArray once = kEightHashes + kVersions + kProductCode;
         QCOMPARE(f.toInstrument(), kCheck + bytes({61}) + once + once + bytes({61, 255, 0, 0, 0}));
         QCOMPARE(f.view.count("showConnecting"), 2);
-        QCOMPARE(f.state.Connected, kFalse);
+        QCOMPARE(f.state.Connected, false);
     }
     void lumiskArmedConnects()
     {
         LinkFixture f;
         f.sim.setProductCode(2);
-        f.state.FactoryArmed = kTrue;
+        f.state.FactoryArmed = true;
         f.connect();
         QVERIFY(f.prompts.verifyAllUsed());
-        QCOMPARE(f.state.Connected, kTrue);
+        QCOMPARE(f.state.Connected, true);
         QCOMPARE(f.state.ProductCode, quint8(2));
         QCOMPARE(f.view.productCode, 2);
         QVERIFY(f.toInstrument().endsWith(kIdentification));
@@ -198,7 +198,7 @@ private slots:
         LinkFixture f;
         f.sim.setProductCode(1);
         f.connect();
-        QCOMPARE(f.state.Connected, kTrue);
+        QCOMPARE(f.state.Connected, true);
     }
 
     void serialNumber_data()
@@ -290,7 +290,7 @@ private slots:
             });
         };
         f.connect();
-        QCOMPARE(f.state.Connected, connected ? kTrue : kFalse);
+        QCOMPARE(f.state.Connected, connected ? true : false);
         QCOMPARE(f.port.opened, connected ? QStringList{"COM4"} : QStringList{});
     }
     void connectsAgainAfterALostPort()
@@ -301,7 +301,7 @@ private slots:
         QVERIFY(f.link.lost());
         f.view.onShowPortChooser = [&] { f.clock.scheduleIn(1.0, [&] { f.state.ComPortNumber = 3; }); };
         f.connect();
-        QCOMPARE(f.state.Connected, kTrue);
+        QCOMPARE(f.state.Connected, true);
         QVERIFY(!f.link.lost());
     }
     void shutDownEndsAPortWait()
@@ -324,7 +324,7 @@ private slots:
         f.prompts.cancelInput();
         f.connect();
         QVERIFY(f.prompts.verifyAllUsed());
-        QCOMPARE(f.state.Connected, kFalse);
+        QCOMPARE(f.state.Connected, false);
         QVERIFY(f.port.written.isEmpty());
         QVERIFY(f.view.calls.isEmpty());
     }
@@ -349,7 +349,7 @@ private slots:
         QVERIFY(f.prompts.verifyAllUsed());
         QCOMPARE(f.prompts.last().title, QString("Communications Error"));
         QVERIFY(f.prompts.last().text.contains("COM3 (COM3) was lost"));
-        QCOMPARE(f.state.Connected, kFalse);
+        QCOMPARE(f.state.Connected, false);
         QVERIFY(!f.view.connectingVisible);
         QCOMPARE(f.toInstrument().size(), after);
         QVERIFY(!f.link.busy());
@@ -367,7 +367,7 @@ private slots:
         QVERIFY(f.prompts.verifyAllUsed());
         QVERIFY(!secondRan);
         QVERIFY(!secondResult);
-        QCOMPARE(f.state.Connected, kTrue);
+        QCOMPARE(f.state.Connected, true);
         QCOMPARE(f.toInstrument(), kCheck + bytes({61}) + kEightHashes + kVersions + kProductCode + kIdentification);
     }
 };

@@ -71,7 +71,7 @@ private slots:
         QCOMPARE(b.resolver.device(1), b.folder.file("COM1"));
         connectToInstrument(b.state, b.prompts, b.clock, b.link, b.view);
         QVERIFY(b.prompts.verifyAllUsed());
-        QCOMPARE(b.state.Connected, kTrue);
+        QCOMPARE(b.state.Connected, true);
         QCOMPARE(b.state.SerialNumberText, QString(" 80315012"));
         QCOMPARE(b.state.SoftwareVersionText, QString(" 23"));
         QCOMPARE(b.state.ProductCode, quint8(3));
@@ -108,7 +108,7 @@ private slots:
         QVERIFY(!ok);
         QVERIFY(b.prompts.verifyAllUsed());
         QCOMPARE(b.prompts.last().title, QString("Communications Error"));
-        QCOMPARE(b.state.Connected, kFalse);
+        QCOMPARE(b.state.Connected, false);
         QVERIFY(!b.port.isOpen());
     }
     void missingDeviceIsNotFound()

@@ -45,7 +45,7 @@ private slots:
         QFETCH(int, choice);
         EditorState state;
         state.ComPortNumber = 1;
-        state.Connected = kTrue;
+        state.Connected = true;
         RecordingView mainView;
         LinkWindows windows(state, nullptr);
         windows.setMainView(&mainView);
@@ -55,7 +55,7 @@ private slots:
         QTest::mouseClick(w->optComm[choice], Qt::LeftButton);
         QTest::mouseClick(w->cmdCommsAccept, Qt::LeftButton);
         QCOMPARE(int(state.ComPortNumber), choice);
-        QCOMPARE(state.Connected, kFalse);
+        QCOMPARE(state.Connected, false);
         QVERIFY(!w->isVisible());
         QTEST(mainView.commsPortLabel, "label");
         delete w;

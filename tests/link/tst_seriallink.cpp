@@ -68,7 +68,7 @@ private slots:
         QCOMPARE(b.port.written, QByteArray(1, char(sent)));
         QFETCH(bool, timedOut);
         QTEST(int(b.link.element(1)), "element1");
-        QCOMPARE(b.state.TimedOut == kTrue, timedOut);
+        QCOMPARE(b.state.TimedOut == true, timedOut);
         QCOMPARE(b.link.missedEchoes(), timedOut ? 1 : 0);
         QFETCH(int, wrong);
         QCOMPARE(b.link.wrongEchoes(), wrong);
@@ -99,7 +99,7 @@ private slots:
         QCOMPARE(b.link.RxCount, qint16(1));
         b.link.SendByteCheckEcho(5);
         QCOMPARE(b.link.RxCount, qint16(0));
-        QCOMPARE(b.state.TimedOut, kTrue);
+        QCOMPARE(b.state.TimedOut, true);
     }
 
     void receiveByte_data()
@@ -122,7 +122,7 @@ private slots:
         if (!reply.isEmpty())
             b.port.injectIn(after, reply);
         QTEST(int(b.link.ReceiveByte()), "result");
-        QTEST(b.state.TimedOut == kTrue, "timedOut");
+        QTEST(b.state.TimedOut == true, "timedOut");
         QVERIFY(b.port.written.isEmpty());
     }
 
@@ -365,7 +365,7 @@ private slots:
     void operationRunnerReportsALostLink()
     {
         Bench b;
-        b.state.Connected = kTrue;
+        b.state.Connected = true;
         b.port.loseIn(0.05);
         b.prompts.ok();
         bool reachedEnd = false;
@@ -378,7 +378,7 @@ private slots:
         QVERIFY(!reachedEnd);
         QVERIFY(b.prompts.verifyAllUsed());
         QCOMPARE(b.prompts.last().title, QString("Communications Error"));
-        QCOMPARE(b.state.Connected, kFalse);
+        QCOMPARE(b.state.Connected, false);
         QVERIFY(!b.view.progressVisible);
         QCOMPARE(b.view.connectedLabel, QString("Not connected to Corvane"));
         QVERIFY(!b.link.busy());

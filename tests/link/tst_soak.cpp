@@ -336,7 +336,7 @@ Result run(const Plan &plan, bool withFaults)
     SoakBench b;
     b.state.copyImageFrom(startImage(plan.imageVariant));
     b.state.ComPortNumber = 3;
-    b.state.AskUser = kFalse;
+    b.state.AskUser = false;
     for (int c = 1; c <= 14; ++c) {
         b.state.UploadCategory[c] = (plan.categories >> c) & 1;
         b.state.DownloadCategory[c] = (plan.categories >> c) & 1;
@@ -423,7 +423,7 @@ Result run(const Plan &plan, bool withFaults)
     }
     r.image->copyImageFrom(b.state);
     r.imageWhenConnected = std::move(b.imageWhenConnected);
-    r.connected = b.state.Connected != kFalse;
+    r.connected = b.state.Connected != false;
     return r;
 }
 

@@ -224,15 +224,15 @@ private slots:
     {
         Bench b;
         b.connectFirst();
-        b.state.AskUser = kFalse;
-        b.state.NewUnitUploadPending = kTrue;
+        b.state.AskUser = false;
+        b.state.NewUnitUploadPending = true;
         b.state.NewSerialBytes[1] = 8;
         b.state.NewSerialBytes[2] = 12;
         b.state.NewSerialBytes[3] = 31;
         b.state.NewSerialBytes[4] = 255;
         QCOMPARE(transfer::Upload(b.ctx, b.question, b.pc), Outcome::Done);
         QCOMPARE(b.nvm(12, 4), bytes({8, 12, 31, 255}));
-        QCOMPARE(b.state.NewUnitUploadPending, kFalse);
+        QCOMPARE(b.state.NewUnitUploadPending, false);
         QVERIFY(!b.window.isVisible());
     }
 
@@ -244,7 +244,7 @@ private slots:
         f.badChecksum = true;
         b.sim.setFaults(f);
         const QByteArray nvmBefore = b.sim.memory.nvm;
-        b.state.AskUser = kFalse;
+        b.state.AskUser = false;
         b.prompts.ok();
         QCOMPARE(transfer::Upload(b.ctx, b.question, b.pc), Outcome::Failed);
         QVERIFY(b.prompts.verifyAllUsed());
@@ -262,7 +262,7 @@ private slots:
         SimFaults f;
         f.silent = true;
         b.sim.setFaults(f);
-        b.state.AskUser = kFalse;
+        b.state.AskUser = false;
         b.prompts.ok();
         QCOMPARE(transfer::Upload(b.ctx, b.question, b.pc), Outcome::Failed);
         QVERIFY(!b.toInstrument().contains(frame(1, 0, 0)));
@@ -271,7 +271,7 @@ private slots:
     void unencodableCurveIsRefusedBeforeSending()
     {
         Bench b;
-        b.state.AskUser = kFalse;
+        b.state.AskUser = false;
         b.state.CalCurve[19][2][1] = b.state.CalCurve[19][1][1];
         b.prompts.ok();
         QCOMPARE(transfer::Upload(b.ctx, b.question, b.pc), Outcome::Refused);
@@ -317,7 +317,7 @@ private slots:
         f.lateAt = lateAt;
         f.extraDelay = 0.3;
         b.sim.setFaults(f);
-        b.state.AskUser = kFalse;
+        b.state.AskUser = false;
         b.state.UploadCategory[1] = 0;
         b.state.UploadCategory[4] = 0;
         b.prompts.ok();
@@ -371,7 +371,7 @@ private slots:
         b.sim.setFaults(f);
         Outcome o;
         if (upload) {
-            b.state.AskUser = kFalse;
+            b.state.AskUser = false;
             for (int i = 1; i <= 14; ++i)
                 b.state.UploadCategory[i] = 0;
             o = transfer::Upload(b.ctx, b.question, b.pc);
@@ -497,7 +497,7 @@ private slots:
         Bench b;
         b.connect();
         const int handshake = int(b.toInstrument().size());
-        b.state.AskUser = kFalse;
+        b.state.AskUser = false;
         SimFaults f;
         (unplug ? f.disconnectAfter : f.muteAfter) = handshake + after;
         b.sim.setFaults(f);
@@ -581,7 +581,7 @@ private slots:
         b.connectFirst();
         b.state.SystemBlock[10] = 77; // as a garbled answer would have left it
         b.state.SystemBlock[11] = 78;
-        b.state.AskUser = kFalse;
+        b.state.AskUser = false;
         if (operation == 0)
             QCOMPARE(transfer::Upload(b.ctx, b.question, b.pc), Outcome::Done);
         else if (operation == 1) {
@@ -688,7 +688,7 @@ private slots:
         QFETCH(double, cancelAt);
         Bench b;
         b.connectFirst();
-        b.state.AskUser = kFalse;
+        b.state.AskUser = false;
         for (int i = 0; i < 6144; ++i)
             b.sim.memory.eeprom[i] = char((i * 7) & 0xFF);
         for (int i = 0; i < 6144; ++i)

@@ -35,9 +35,9 @@ class NewUnitRun
 public:
     explicit NewUnitRun(EditorState &state) : m_state(state), m_pendingBefore(state.NewUnitUploadPending)
     {
-        m_state.NewUnitUploadPending = kTrue;
-        m_state.NewUnitMode = kTrue;
-        m_state.AskUser = kFalse;
+        m_state.NewUnitUploadPending = true;
+        m_state.NewUnitMode = true;
+        m_state.AskUser = false;
     }
     ~NewUnitRun() { finish(); }
     void succeeded() { m_succeeded = true; }
@@ -46,8 +46,8 @@ public:
         if (m_finished)
             return;
         m_finished = true;
-        m_state.AskUser = kTrue;
-        m_state.NewUnitMode = kFalse;
+        m_state.AskUser = true;
+        m_state.NewUnitMode = false;
         if (!m_succeeded)
             m_state.NewUnitUploadPending = m_pendingBefore;
     }

@@ -151,8 +151,8 @@ public:
     quint8 DecimalPlaces = 0;
     bool NoAlarmLimits = true;
     QString LowAlarmText, HighAlarmText, LowerLimitText, UpperLimitText, NewLimitText;
-    qint16 Display1Focus = kFalse, Display2Focus = kFalse, Display3Focus = kFalse, LeftBarFocus = kFalse,
-           RightBarFocus = kFalse;
+    qint16 Display1Focus = false, Display2Focus = false, Display3Focus = false, LeftBarFocus = false,
+           RightBarFocus = false;
 
     // --- controls ------------------------------------------------------------------------
     // Menus.

@@ -355,7 +355,7 @@ void MainWindow::onDD5LoBarClicked()
 
 void MainWindow::setFocusFlag(int display, bool focused)
 {
-    *m_display[size_t(display)].focus = focused ? kTrue : kFalse;
+    *m_display[size_t(display)].focus = focused ? true : false;
 }
 
 void MainWindow::onDisplay1FocusIn()
@@ -416,5 +416,5 @@ void MainWindow::cmdDD4HiBar_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift)
     const Qt::KeyboardModifiers chord =
         Shift & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     if (KeyCode == Qt::Key_K && chord == (Qt::ShiftModifier | Qt::ControlModifier))
-        m_state.FactoryArmed = kTrue;
+        m_state.FactoryArmed = true;
 }

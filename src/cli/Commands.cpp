@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStringList>
+#include <memory>
 
 namespace cli
 {
@@ -92,6 +93,27 @@ QString uploadSummary(const EditorState &s, const QString &task, const QString &
              captions(s.UploadCategory, {2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 13, 14}));
 }
 
+// Reads the configuration file `path` into a new session on the instrument's port; on
+// a refusal (a bad file, no such port) says why, sets `refused` and returns nothing.
+std::unique_ptr<InstrumentSession> sessionWithFile(Invocation &in, const QString &path, int *refused)
+{
+    ConfigFileImage image;
+    const ConfigReadResult read = readConfigFile(path, image);
+    if (!read.ok) {
+        *refused = refuse(in, describeReadFailure(path, read) + QStringLiteral("\nNothing was sent."));
+        return nullptr;
+    }
+    PortChoice port;
+    if (!resolvePort(in, &port)) {
+        *refused = kExitNotFound;
+        return nullptr;
+    }
+    auto session = std::make_unique<InstrumentSession>(in.host, in.console, in.prompts, port);
+    applyConfigFile(session->state, image);
+    session->state.ComPortNumber = quint8(port.number);
+    return session;
+}
+
 int uploadImage(Invocation &in, InstrumentSession &session, const QString &task, const QString &source)
 {
     ChosenCategories question(in.console, in.prompts, in.categories);
@@ -140,17 +162,11 @@ transfer::Categories downloadDefaults()
 int upload(Invocation &in)
 {
     const QString path = in.arguments.at(0);
-    ConfigFileImage image;
-    const ConfigReadResult read = readConfigFile(path, image);
-    if (!read.ok)
-        return refuse(in, describeReadFailure(path, read) + QStringLiteral("\nNothing was sent."));
-    PortChoice port;
-    if (!resolvePort(in, &port))
-        return kExitNotFound;
-    InstrumentSession session(in.host, in.console, in.prompts, port);
-    applyConfigFile(session.state, image);
-    session.state.ComPortNumber = quint8(port.number);
-    return uploadImage(in, session, QStringLiteral("Upload"), QFileInfo(path).fileName());
+    int refused = kExitDone;
+    const std::unique_ptr<InstrumentSession> session = sessionWithFile(in, path, &refused);
+    if (!session)
+        return refused;
+    return uploadImage(in, *session, QStringLiteral("Upload"), QFileInfo(path).fileName());
 }
 
 int resetDefaults(Invocation &in)
@@ -219,22 +235,16 @@ int download(Invocation &in)
 int compareWithInstrument(Invocation &in)
 {
     const QString path = in.arguments.at(0);
-    ConfigFileImage file;
-    const ConfigReadResult read = readConfigFile(path, file);
-    if (!read.ok)
-        return refuse(in, describeReadFailure(path, read) + QStringLiteral("\nNothing was sent."));
-    PortChoice port;
-    if (!resolvePort(in, &port))
-        return kExitNotFound;
-    InstrumentSession session(in.host, in.console, in.prompts, port);
-    applyConfigFile(session.state, file);
-    session.state.ComPortNumber = quint8(port.number);
+    int refused = kExitDone;
+    const std::unique_ptr<InstrumentSession> session = sessionWithFile(in, path, &refused);
+    if (!session)
+        return refused;
+    const ConfigImage mine = ConfigImage::of(session->state);
     ConfigImage instrument;
-    const int code = session.run(QStringLiteral("Compare"),
-                                 [&](InstrumentContext &ctx) { return transfer::ReadForCompare(ctx, instrument); });
+    const int code = session->run(QStringLiteral("Compare"),
+                                  [&](InstrumentContext &ctx) { return transfer::ReadForCompare(ctx, instrument); });
     if (code != kExitDone)
         return code;
-    const ConfigImage mine = ConfigImage::of(file);
     const std::vector<fields::Line> differences = fields::differences(mine, instrument);
     in.console.result(
         fields::comparisonText(differences, differences, QFileInfo(path).fileName(), QStringLiteral("Instrument"))

@@ -103,45 +103,12 @@ Verification verifyUpload(InstrumentContext &ctx, const quint8 *settings, const 
     return out;
 }
 
-void compareBeforeUpload(InstrumentContext &ctx, CategoryQuestion &question, const PcClock &pc)
+namespace
 {
-    const QString title = QStringLiteral("Compare first");
-    question.dismiss();
-    const ConfigImage editor = ConfigImage::of(ctx.state);
-    const std::optional<ConfirmedRead> settings = connectAndReadSettings(ctx);
-    if (!settings)
-        return;
-    const InstrumentImage read = readInstrumentImage(ctx, *settings, editor, 1, 17);
-    ctx.link.Delay(0.25);
-    leaveCommandMode(ctx, proto::kSoftReset, kNotConnectedCorvane);
-    ctx.view.hideProgress();
-    if (!read.ok) {
-        ctx.prompts.message(
-            title, QStringLiteral("The instrument did not send %1 intact: nothing was compared.").arg(read.problem),
-            Prompts::Icon::Critical);
-        return;
-    }
-    // What the upload with the categories chosen now would leave in the instrument.
-    ConfigImage after = read.image;
-    uploadedSettings(read.image.system, editor.system, ctx.state, pc.today(), after.system);
-    const EditorState &s = ctx.state;
-    if (s.UploadCategory[1]) {
-        for (int n = 1; n <= 16; ++n) {
-            memcpy(after.blocks[n], editor.blocks[n], proto::kConfigBlockSize);
-            after.blocks[n][0] = configBlockChecksum(after.blocks[n]);
-        }
-    }
-    if (s.UploadCategory[4]) {
-        for (int k : uploadedCurves())
-            memcpy(after.curves[k], editor.curves[k], sizeof after.curves[k]);
-    }
-    question.showComparison(read.image, after);
-}
-
-Outcome ReadForCompare(InstrumentContext &ctx, ConfigImage &instrument)
+// Connects, reads what the instrument holds into `instrument` and leaves command mode;
+// a part that did not arrive intact is reported under `title`.
+Outcome readAndRelease(InstrumentContext &ctx, const QString &title, ConfigImage &instrument)
 {
-    ctx.link.clearTrouble();
-    const QString title = QStringLiteral("Compare with Instrument");
     const ConfigImage editor = ConfigImage::of(ctx.state);
     const std::optional<ConfirmedRead> settings = connectAndReadSettings(ctx);
     if (!settings)
@@ -158,6 +125,37 @@ Outcome ReadForCompare(InstrumentContext &ctx, ConfigImage &instrument)
     }
     instrument = read.image;
     return Outcome::Done;
+}
+} // namespace
+
+void compareBeforeUpload(InstrumentContext &ctx, CategoryQuestion &question, const PcClock &pc)
+{
+    question.dismiss();
+    const ConfigImage editor = ConfigImage::of(ctx.state);
+    ConfigImage instrument;
+    if (readAndRelease(ctx, QStringLiteral("Compare first"), instrument) != Outcome::Done)
+        return;
+    // What the upload with the categories chosen now would leave in the instrument.
+    ConfigImage after = instrument;
+    uploadedSettings(instrument.system, editor.system, ctx.state, pc.today(), after.system);
+    const EditorState &s = ctx.state;
+    if (s.UploadCategory[1]) {
+        for (int n = 1; n <= 16; ++n) {
+            memcpy(after.blocks[n], editor.blocks[n], proto::kConfigBlockSize);
+            after.blocks[n][0] = configBlockChecksum(after.blocks[n]);
+        }
+    }
+    if (s.UploadCategory[4]) {
+        for (int k : uploadedCurves())
+            memcpy(after.curves[k], editor.curves[k], sizeof after.curves[k]);
+    }
+    question.showComparison(instrument, after);
+}
+
+Outcome ReadForCompare(InstrumentContext &ctx, ConfigImage &instrument)
+{
+    ctx.link.clearTrouble();
+    return readAndRelease(ctx, QStringLiteral("Compare with Instrument"), instrument);
 }
 
 } // namespace transfer

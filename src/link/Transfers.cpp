@@ -430,92 +430,112 @@ Outcome CreateBackup(InstrumentContext &ctx)
     }
 }
 
+namespace
+{
+
+// The backed-up settings are read and checked before anything is written: an
+// instrument never backed up holds erased memory there (its checksum even
+// matches), and copying it would wipe the settings, serial number included.
+// False when they cannot be used (already reported).
+bool readSettingsBackup(InstrumentContext &ctx, const QString &title, quint8 *settings)
+{
+    for (int i = 1; i <= 4; ++i) {
+        const int from = proto::kSystemBackup + 64 * (i - 1);
+        if (!readSector(ctx.link, from, settings + 64 * (i - 1))) {
+            releaseAfterCopy(ctx);
+            reportIncompleteCopy(
+                ctx, title,
+                QStringLiteral("the backup of its settings (memory at addresses %1 to %2)").arg(from).arg(from + 63));
+            return false;
+        }
+    }
+    if (!isValidSettingsBackup(settings)) {
+        releaseAfterCopy(ctx);
+        ctx.prompts.message(title, QStringLiteral("The instrument holds no valid backup. Nothing was restored."),
+                            Prompts::Icon::Critical);
+        return false;
+    }
+    return true;
+}
+
+// Writes the backed-up settings, then copies the 96 backed-up sectors into the
+// configuration memory, each recorded so a lost link or a Cancel says what the
+// instrument now holds. Done when every sector was written.
+Outcome writeBackupBack(InstrumentContext &ctx, const QString &title, const quint8 *settings)
+{
+    SerialLink &link = ctx.link;
+    WrittenParts parts;
+    const int settingsPart = parts.add(QStringLiteral("the settings"), true);
+    QList<int> sectors;
+    for (int n = 1; n <= 96; ++n)
+        sectors << n;
+    const int memoryPart = parts.add(QStringLiteral("configuration memory sector"),
+                                     QStringLiteral("configuration memory sectors"), sectors);
+    quint8 sector[64] = {};
+    try {
+        parts.begin(settingsPart);
+        for (int i = 1; i <= 4; ++i) {
+            link.sendFrameAt(proto::kWriteInternalNvm, proto::kSectorSize, 64 * (i - 1));
+            link.Delay(0.1);
+            link.sendEchoedBlock(settings + 64 * (i - 1), 64);
+            ctx.view.setProgress(i);
+        }
+        parts.written(settingsPart);
+        for (int sIndex = 1; sIndex <= 96; ++sIndex) {
+            const int from = proto::kLowAreaBackup + 64 * (sIndex - 1);
+            if (!readSector(link, from, sector)) {
+                releaseAfterCopy(ctx);
+                reportIncompleteCopy(ctx, title,
+                                     QStringLiteral("the backup at addresses %1 to %2").arg(from).arg(from + 63),
+                                     parts.describe());
+                return Outcome::Failed;
+            }
+            parts.begin(memoryPart, sIndex);
+            link.sendFrameAt(proto::kWrite24C512, proto::kSectorSize, 64 * (sIndex - 1));
+            link.sendEchoedBlock(sector, 64);
+            parts.written(memoryPart, sIndex);
+            ctx.view.setProgress(sIndex + 4);
+            if (sIndex < 96 && link.cancelRequested()) {
+                releaseAfterCopy(ctx);
+                reportCancelled(ctx, title, QStringLiteral("The restore was cancelled.\r\n") + parts.describe());
+                return Outcome::Cancelled;
+            }
+        }
+    } catch (const LinkLost &lost) {
+        throw parts.lost(lost);
+    }
+    return Outcome::Done;
+}
+
+} // namespace
+
 Outcome RestoreBackup(InstrumentContext &ctx)
 {
     ctx.link.clearTrouble();
     SerialLink &link = ctx.link;
     const QString title = QStringLiteral("Restore All from Backup");
-    auto finish = [&ctx] { releaseAfterCopy(ctx); };
-    {
-        if (!ctx.ensureConnected())
-            return Outcome::NotConnected;
-        link.resetEchoCounts();
-        link.writeLinkByte(proto::kLinkByteConnected);
-        ctx.view.setProgressMaximum(100);
-        // The bar goes back to its usual range however the restore ends.
-        struct UsualRange {
-            InstrumentView &view;
-            ~UsualRange() { view.setProgressMaximum(17); }
-        } usualRange{ctx.view};
-        ctx.view.setProgress(0);
-        ctx.view.showProgress();
+    if (!ctx.ensureConnected())
+        return Outcome::NotConnected;
+    link.resetEchoCounts();
+    link.writeLinkByte(proto::kLinkByteConnected);
+    ctx.view.setProgressMaximum(100);
+    // The bar goes back to its usual range however the restore ends.
+    struct UsualRange {
+        InstrumentView &view;
+        ~UsualRange() { view.setProgressMaximum(17); }
+    } usualRange{ctx.view};
+    ctx.view.setProgress(0);
+    ctx.view.showProgress();
 
-        // The backed-up settings are read and checked before anything is written: an
-        // instrument never backed up holds erased memory there (its checksum even
-        // matches), and copying it would wipe the settings, serial number included.
-        quint8 settings[256] = {};
-        for (int i = 1; i <= 4; ++i) {
-            const int from = proto::kSystemBackup + 64 * (i - 1);
-            if (!readSector(link, from, settings + 64 * (i - 1))) {
-                finish();
-                reportIncompleteCopy(ctx, title,
-                                     QStringLiteral("the backup of its settings (memory at addresses %1 to %2)")
-                                         .arg(from)
-                                         .arg(from + 63));
-                return Outcome::Failed;
-            }
-        }
-        if (!isValidSettingsBackup(settings)) {
-            finish();
-            ctx.prompts.message(title, QStringLiteral("The instrument holds no valid backup. Nothing was restored."),
-                                Prompts::Icon::Critical);
-            return Outcome::Failed;
-        }
-
-        WrittenParts parts;
-        const int settingsPart = parts.add(QStringLiteral("the settings"), true);
-        QList<int> sectors;
-        for (int n = 1; n <= 96; ++n)
-            sectors << n;
-        const int memoryPart = parts.add(QStringLiteral("configuration memory sector"),
-                                         QStringLiteral("configuration memory sectors"), sectors);
-        quint8 sector[64] = {};
-        try {
-            parts.begin(settingsPart);
-            for (int i = 1; i <= 4; ++i) {
-                link.sendFrameAt(proto::kWriteInternalNvm, proto::kSectorSize, 64 * (i - 1));
-                link.Delay(0.1);
-                link.sendEchoedBlock(settings + 64 * (i - 1), 64);
-                ctx.view.setProgress(i);
-            }
-            parts.written(settingsPart);
-            for (int sIndex = 1; sIndex <= 96; ++sIndex) {
-                const int from = proto::kLowAreaBackup + 64 * (sIndex - 1);
-                if (!readSector(link, from, sector)) {
-                    finish();
-                    reportIncompleteCopy(ctx, title,
-                                         QStringLiteral("the backup at addresses %1 to %2").arg(from).arg(from + 63),
-                                         parts.describe());
-                    return Outcome::Failed;
-                }
-                parts.begin(memoryPart, sIndex);
-                link.sendFrameAt(proto::kWrite24C512, proto::kSectorSize, 64 * (sIndex - 1));
-                link.sendEchoedBlock(sector, 64);
-                parts.written(memoryPart, sIndex);
-                ctx.view.setProgress(sIndex + 4);
-                if (sIndex < 96 && link.cancelRequested()) {
-                    finish();
-                    reportCancelled(ctx, title, QStringLiteral("The restore was cancelled.\r\n") + parts.describe());
-                    return Outcome::Cancelled;
-                }
-            }
-        } catch (const LinkLost &lost) {
-            throw parts.lost(lost);
-        }
-        finish();
-        reportUnacknowledgedBytes(link, ctx.prompts, title);
-        return Outcome::Done;
-    }
+    quint8 settings[256] = {};
+    if (!readSettingsBackup(ctx, title, settings))
+        return Outcome::Failed;
+    const Outcome written = writeBackupBack(ctx, title, settings);
+    if (written != Outcome::Done)
+        return written;
+    releaseAfterCopy(ctx);
+    reportUnacknowledgedBytes(link, ctx.prompts, title);
+    return Outcome::Done;
 }
 
 } // namespace transfer

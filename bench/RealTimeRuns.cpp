@@ -45,25 +45,63 @@ bool waitForLink(const QString &path)
     }
     return false;
 }
+
+// Saves the bench memories in `folder` and starts `simProgram` serving them as COM1
+// there; `error` says why not.
+bool startSimulator(QProcess &sim, const QString &simProgram, const QTemporaryDir &folder, QString *error)
+{
+    const QString memoryFile = QDir(folder.path()).filePath(QStringLiteral("mem.bin"));
+    const QString linkPath = QDir(folder.path()).filePath(QStringLiteral("COM1"));
+    if (!folder.isValid() || !benchMemory().save(memoryFile)) {
+        *error = QStringLiteral("cannot prepare a temporary folder");
+        return false;
+    }
+    sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    sim.start(simProgram, {QStringLiteral("--link"), linkPath, QStringLiteral("--memory"), memoryFile});
+    if (!sim.waitForStarted(5000) || !waitForLink(linkPath)) {
+        *error = QStringLiteral("%1 did not start").arg(simProgram);
+        return false;
+    }
+    return true;
+}
+
+// Runs `body` as an operation and answers the windows' side until it has ended.
+void runToEnd(OperationRunner &runner, const std::function<void()> &body)
+{
+    runner.start(body);
+    while (runner.running())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+// The monitor as the editor runs it: its window, polling until Cancel.
+void measureMonitor(OperationRunner &runner, EditorState &state, MonitorResult *monitor)
+{
+    InstrumentContext &ctx = runner.context();
+    NmeaMonitorWindow monitorWindow;
+    state.NmeaChannel = 1;
+    runToEnd(runner, [&] {
+        runInstrumentOperation(ctx.link, ctx.state, ctx.prompts, ctx.view, [&] { ctx.ensureConnected(); });
+    });
+    QElapsedTimer wall;
+    const double cpuStart = processorSeconds();
+    wall.start();
+    QTimer::singleShot(int(monitor->seconds * 1000), &monitorWindow, [&] { monitorWindow.cmdNmeaDataCancel->click(); });
+    monitor->ok = monitorWindow.start(runner, state.NmeaChannel);
+    while (runner.running())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    monitor->seconds = wall.nsecsElapsed() / 1e9;
+    monitor->cpuSeconds = processorSeconds() - cpuStart;
+    monitor->characters = int(monitorWindow.text().size());
+}
 } // namespace
 
 QList<RealTimeResult> runRealTime(const QString &simProgram, const QList<BenchOp> &ops, QString *error,
                                   MonitorResult *monitor)
 {
     QTemporaryDir folder;
-    const QString memoryFile = QDir(folder.path()).filePath(QStringLiteral("mem.bin"));
-    const QString linkPath = QDir(folder.path()).filePath(QStringLiteral("COM1"));
-    if (!folder.isValid() || !benchMemory().save(memoryFile)) {
-        *error = QStringLiteral("cannot prepare a temporary folder");
-        return {};
-    }
     QProcess sim;
-    sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    sim.start(simProgram, {QStringLiteral("--link"), linkPath, QStringLiteral("--memory"), memoryFile});
-    if (!sim.waitForStarted(5000) || !waitForLink(linkPath)) {
-        *error = QStringLiteral("%1 did not start").arg(simProgram);
+    if (!startSimulator(sim, simProgram, folder, error))
         return {};
-    }
 
     EditorState state;
     WriteDefaultsToRam(state);
@@ -83,12 +121,6 @@ QList<RealTimeResult> runRealTime(const QString &simProgram, const QList<BenchOp
             QMetaObject::invokeMethod(
                 &window, [fn] { QTimer::singleShot(300, fn); }, Qt::QueuedConnection);
         }};
-    // Runs `body` as an operation and answers the windows' side until it has ended.
-    auto runToEnd = [&runner](const std::function<void()> &body) {
-        runner.start(body);
-        while (runner.running())
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    };
 
     QList<RealTimeResult> results;
     for (BenchOp op : ops) {
@@ -96,7 +128,7 @@ QList<RealTimeResult> runRealTime(const QString &simProgram, const QList<BenchOp
         r.op = op;
         QElapsedTimer wall;
         double cpuStart = 0;
-        runToEnd([&] {
+        runToEnd(runner, [&] {
             r.ok = runOperation(b, op, [&] {
                 wall.start();
                 cpuStart = processorSeconds();
@@ -108,25 +140,8 @@ QList<RealTimeResult> runRealTime(const QString &simProgram, const QList<BenchOp
         prompts.told.clear();
         results << r;
     }
-    if (monitor && monitor->seconds > 0) {
-        // The monitor as the editor runs it: its window, polling until Cancel.
-        NmeaMonitorWindow monitorWindow;
-        state.NmeaChannel = 1;
-        runToEnd([&] {
-            runInstrumentOperation(ctx.link, ctx.state, ctx.prompts, ctx.view, [&] { ctx.ensureConnected(); });
-        });
-        QElapsedTimer wall;
-        const double cpuStart = processorSeconds();
-        wall.start();
-        QTimer::singleShot(int(monitor->seconds * 1000), &monitorWindow,
-                           [&] { monitorWindow.cmdNmeaDataCancel->click(); });
-        monitor->ok = monitorWindow.start(runner, state.NmeaChannel);
-        while (runner.running())
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        monitor->seconds = wall.nsecsElapsed() / 1e9;
-        monitor->cpuSeconds = processorSeconds() - cpuStart;
-        monitor->characters = int(monitorWindow.text().size());
-    }
+    if (monitor && monitor->seconds > 0)
+        measureMonitor(runner, state, monitor);
     sim.terminate();
     sim.waitForFinished(5000);
     return results;

@@ -50,14 +50,17 @@ QList<BenchOp> parseOps(const QString &text, QString *error)
     }
     return ops;
 }
-} // namespace
 
-int main(int argc, char *argv[])
+// The command line: the operations to time, and how much of each measurement.
+struct BenchArguments {
+    QString ops;
+    int startupRuns = 0;
+    int fileRounds = 0;
+    double monitorSeconds = 0;
+};
+
+BenchArguments parseArguments(const QApplication &app)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QLoggingCategory::setFilterRules(QStringLiteral("corvane.*=false\ndefault.warning=false"));
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Timings of the Corvane editor against corvane-sim."));
     parser.addHelpOption();
@@ -73,31 +76,19 @@ int main(int argc, char *argv[])
                                             QStringLiteral("s"), QStringLiteral("10"));
     parser.addOptions({opsOption, startupRuns, fileRounds, monitorSeconds});
     parser.process(app);
+    BenchArguments a;
+    a.ops = parser.value(opsOption);
+    a.startupRuns = parser.value(startupRuns).toInt();
+    a.fileRounds = parser.value(fileRounds).toInt();
+    a.monitorSeconds = parser.value(monitorSeconds).toDouble();
+    return a;
+}
 
-    QTextStream out(stdout);
-    QString error;
-    const QList<BenchOp> ops = parseOps(parser.value(opsOption), &error);
-    if (!error.isEmpty()) {
-        out << "corvane-bench: " << error << '\n';
-        return 2;
-    }
-    const QString bin = QCoreApplication::applicationDirPath();
-    bool allMet = true;
-
-    out << "Corvane editor benchmark: corvane-sim on a pseudo-terminal, real time; the protocol minimum is every\n"
-           "specified wait (SendByte pauses, Delay, the settle after opening) plus 10 bits at 115200 baud per byte\n"
-           "both ways, counted in the same operations on the virtual clock.\n\n";
-    out.flush();
-
-    const QList<ProtocolCount> minimum = countProtocol(ops);
-    MonitorResult monitor;
-    monitor.seconds = parser.value(monitorSeconds).toDouble();
-    const QList<RealTimeResult> real =
-        runRealTime(QDir(bin).filePath(QStringLiteral("corvane-sim")), ops, &error, &monitor);
-    if (!error.isEmpty()) {
-        out << "corvane-bench: " << error << '\n';
-        return 1;
-    }
+// The operations' table: real time beside the protocol minimum, and processor use.
+// True when every operation went through within its targets.
+bool reportOperations(QTextStream &out, const QList<RealTimeResult> &real, const QList<ProtocolCount> &minimum)
+{
+    bool met = true;
     out << QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8\n")
                .arg(QStringLiteral("operation"), -24)
                .arg(QStringLiteral("real s"), 9)
@@ -112,7 +103,7 @@ int main(int argc, char *argv[])
         const ProtocolCount &m = minimum[i];
         const double ratio = r.seconds / m.minimum();
         const double cpu = r.seconds > 0 ? r.cpuSeconds / r.seconds : 0;
-        allMet = allMet && r.ok && m.ok && ratio <= kRatioTarget && cpu < kCpuTarget;
+        met = met && r.ok && m.ok && ratio <= kRatioTarget && cpu < kCpuTarget;
         out << QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8 %9 %10\n")
                    .arg(opName(r.op), -24)
                    .arg(r.seconds, 9, 'f', 3)
@@ -130,73 +121,126 @@ int main(int argc, char *argv[])
             out << "    the operation did not go through\n";
     }
     out.flush();
+    return met;
+}
 
-    if (monitor.seconds > 0) {
-        const double cpu = monitor.cpuSeconds / monitor.seconds;
-        allMet = allMet && monitor.ok && cpu < kMonitorCpuTarget;
-        out << '\n'
-            << QStringLiteral("%1 %2 %    target < %3 %    %4   (%5 s polling channel 1, %6 characters shown)\n")
-                   .arg(QStringLiteral("NMEA monitor CPU"), -28)
-                   .arg(cpu * 100, 8, 'f', 2)
-                   .arg(kMonitorCpuTarget * 100)
-                   .arg(verdict(monitor.ok && cpu < kMonitorCpuTarget))
-                   .arg(monitor.seconds, 0, 'f', 1)
-                   .arg(monitor.characters);
-    }
+// True when the monitor ran and kept within its processor target.
+bool reportMonitor(QTextStream &out, const MonitorResult &monitor)
+{
+    const double cpu = monitor.cpuSeconds / monitor.seconds;
+    const bool met = monitor.ok && cpu < kMonitorCpuTarget;
+    out << '\n'
+        << QStringLiteral("%1 %2 %    target < %3 %    %4   (%5 s polling channel 1, %6 characters shown)\n")
+               .arg(QStringLiteral("NMEA monitor CPU"), -28)
+               .arg(cpu * 100, 8, 'f', 2)
+               .arg(kMonitorCpuTarget * 100)
+               .arg(verdict(met))
+               .arg(monitor.seconds, 0, 'f', 1)
+               .arg(monitor.characters);
+    return met;
+}
 
+// Starts the editor `runs` times: the median time to its first show and the peak
+// memory of all. True when every start worked and both are within their targets.
+bool reportStartup(QTextStream &out, const QString &editor, int runs)
+{
+    bool met = true;
     QList<double> starts;
     long peak = 0;
-    for (int i = 0; i < parser.value(startupRuns).toInt(); ++i) {
-        const StartupResult s = probeStartup(QDir(bin).filePath(QStringLiteral("corvane-editor")));
+    for (int i = 0; i < runs; ++i) {
+        const StartupResult s = probeStartup(editor);
         if (!s.ok) {
             out << "corvane-bench: start-up: " << s.error << '\n';
-            allMet = false;
+            met = false;
             break;
         }
         starts << s.seconds;
         peak = std::max(peak, s.peakKiB);
     }
-    if (!starts.isEmpty()) {
-        std::sort(starts.begin(), starts.end());
-        const double median = starts[starts.size() / 2];
-        const double mib = peak / 1024.0;
-        allMet = allMet && median < kStartupTarget && mib < kMemoryTargetMiB;
-        out << '\n'
-            << QStringLiteral("%1 %2 s    target < %3 s    %4   (median of %5, from %6 to %7 s)\n")
-                   .arg(QStringLiteral("start-up to first show"), -28)
-                   .arg(median, 8, 'f', 3)
-                   .arg(kStartupTarget)
-                   .arg(verdict(median < kStartupTarget))
-                   .arg(starts.size())
-                   .arg(starts.first(), 0, 'f', 3)
-                   .arg(starts.last(), 0, 'f', 3)
-            << QStringLiteral("%1 %2 MiB  target < %3 MiB  %4   (ru_maxrss of the editor process)\n")
-                   .arg(QStringLiteral("peak memory"), -28)
-                   .arg(mib, 8, 'f', 1)
-                   .arg(kMemoryTargetMiB)
-                   .arg(verdict(mib < kMemoryTargetMiB));
-    }
+    if (starts.isEmpty())
+        return met;
+    std::sort(starts.begin(), starts.end());
+    const double median = starts[starts.size() / 2];
+    const double mib = peak / 1024.0;
+    met = met && median < kStartupTarget && mib < kMemoryTargetMiB;
+    out << '\n'
+        << QStringLiteral("%1 %2 s    target < %3 s    %4   (median of %5, from %6 to %7 s)\n")
+               .arg(QStringLiteral("start-up to first show"), -28)
+               .arg(median, 8, 'f', 3)
+               .arg(kStartupTarget)
+               .arg(verdict(median < kStartupTarget))
+               .arg(starts.size())
+               .arg(starts.first(), 0, 'f', 3)
+               .arg(starts.last(), 0, 'f', 3)
+        << QStringLiteral("%1 %2 MiB  target < %3 MiB  %4   (ru_maxrss of the editor process)\n")
+               .arg(QStringLiteral("peak memory"), -28)
+               .arg(mib, 8, 'f', 1)
+               .arg(kMemoryTargetMiB)
+               .arg(verdict(mib < kMemoryTargetMiB));
+    return met;
+}
 
-    const FileTimes f = measureFileTimes(parser.value(fileRounds).toInt());
+// True when the configuration file was saved and read back within the targets.
+bool reportFileTimes(QTextStream &out, int rounds)
+{
+    const FileTimes f = measureFileTimes(rounds);
     if (!f.ok) {
         out << "corvane-bench: the configuration file could not be saved and read back\n";
-        allMet = false;
-    } else {
-        allMet = allMet && f.saveSeconds < kFileTarget && f.loadSeconds < kFileTarget;
-        out << QStringLiteral("%1 %2 ms   target < %3 ms   %4   (average of %5, %6 bytes)\n")
-                   .arg(QStringLiteral("save configuration file"), -28)
-                   .arg(f.saveSeconds * 1000, 8, 'f', 2)
-                   .arg(kFileTarget * 1000)
-                   .arg(verdict(f.saveSeconds < kFileTarget))
-                   .arg(f.rounds)
-                   .arg(f.bytes)
-            << QStringLiteral("%1 %2 ms   target < %3 ms   %4   (average of %5)\n")
-                   .arg(QStringLiteral("load configuration file"), -28)
-                   .arg(f.loadSeconds * 1000, 8, 'f', 2)
-                   .arg(kFileTarget * 1000)
-                   .arg(verdict(f.loadSeconds < kFileTarget))
-                   .arg(f.rounds);
+        return false;
     }
+    out << QStringLiteral("%1 %2 ms   target < %3 ms   %4   (average of %5, %6 bytes)\n")
+               .arg(QStringLiteral("save configuration file"), -28)
+               .arg(f.saveSeconds * 1000, 8, 'f', 2)
+               .arg(kFileTarget * 1000)
+               .arg(verdict(f.saveSeconds < kFileTarget))
+               .arg(f.rounds)
+               .arg(f.bytes)
+        << QStringLiteral("%1 %2 ms   target < %3 ms   %4   (average of %5)\n")
+               .arg(QStringLiteral("load configuration file"), -28)
+               .arg(f.loadSeconds * 1000, 8, 'f', 2)
+               .arg(kFileTarget * 1000)
+               .arg(verdict(f.loadSeconds < kFileTarget))
+               .arg(f.rounds);
+    return f.saveSeconds < kFileTarget && f.loadSeconds < kFileTarget;
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QLoggingCategory::setFilterRules(QStringLiteral("corvane.*=false\ndefault.warning=false"));
+    const BenchArguments args = parseArguments(app);
+
+    QTextStream out(stdout);
+    QString error;
+    const QList<BenchOp> ops = parseOps(args.ops, &error);
+    if (!error.isEmpty()) {
+        out << "corvane-bench: " << error << '\n';
+        return 2;
+    }
+    const QString bin = QCoreApplication::applicationDirPath();
+
+    out << "Corvane editor benchmark: corvane-sim on a pseudo-terminal, real time; the protocol minimum is every\n"
+           "specified wait (SendByte pauses, Delay, the settle after opening) plus 10 bits at 115200 baud per byte\n"
+           "both ways, counted in the same operations on the virtual clock.\n\n";
+    out.flush();
+
+    const QList<ProtocolCount> minimum = countProtocol(ops);
+    MonitorResult monitor;
+    monitor.seconds = args.monitorSeconds;
+    const QList<RealTimeResult> real =
+        runRealTime(QDir(bin).filePath(QStringLiteral("corvane-sim")), ops, &error, &monitor);
+    if (!error.isEmpty()) {
+        out << "corvane-bench: " << error << '\n';
+        return 1;
+    }
+    bool allMet = reportOperations(out, real, minimum);
+    if (monitor.seconds > 0)
+        allMet = reportMonitor(out, monitor) && allMet;
+    allMet = reportStartup(out, QDir(bin).filePath(QStringLiteral("corvane-editor")), args.startupRuns) && allMet;
+    allMet = reportFileTimes(out, args.fileRounds) && allMet;
     out << '\n' << (allMet ? "every target met\n" : "some targets missed\n");
     return allMet ? 0 : 1;
 }

@@ -15,6 +15,7 @@
 #include <QSocketNotifier>
 #include <QTextStream>
 #include <csignal>
+#include <memory>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -39,14 +40,10 @@ bool writeLog(const Simulator &sim, const QString &path)
     out.flush();
     return file.commit();
 }
-} // namespace
 
-int main(int argc, char *argv[])
+// The options, read back by name: --link, --memory, --log and the faults.
+void addOptions(QCommandLineParser &parser)
 {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("corvane-sim"));
-
-    QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Simulated Corvane instrument on a pseudo-terminal."));
     parser.addHelpOption();
     const QCommandLineOption link(QStringLiteral("link"),
@@ -88,16 +85,60 @@ int main(int argc, char *argv[])
                                            QStringLiteral("Answer nothing to the NMEA monitor's channel polls."));
     parser.addOptions({link, memory, logFile, silent, never64, productCode, drop, garble, seed, slowEcho, wrongEcho,
                        badChecksum, disconnectAfter, characterDelay, silentMonitor});
+}
+
+SimFaults faultsFrom(const QCommandLineParser &parser)
+{
+    const auto isSet = [&parser](const char *name) { return parser.isSet(QLatin1String(name)); };
+    const auto value = [&parser](const char *name) { return parser.value(QLatin1String(name)); };
+    SimFaults f;
+    f.silent = isSet("silent");
+    f.neverAnswer64 = isSet("never-64");
+    f.dropProbability = value("drop").toDouble();
+    f.garbleProbability = value("garble").toDouble();
+    f.seed = isSet("seed") ? value("seed").toUInt() : 1;
+    f.echoDelay = value("slow-echo").toDouble();
+    f.characterDelay = value("character-delay").toDouble();
+    f.silentMonitor = isSet("silent-monitor");
+    f.wrongEcho = isSet("wrong-echo") ? value("wrong-echo").toInt() : -1;
+    f.badChecksum = isSet("bad-checksum");
+    f.disconnectAfter = isSet("disconnect-after") ? value("disconnect-after").toInt() : -1;
+    return f;
+}
+
+// Signals end the event loop through a socket pair, so the memories are saved
+// and the link removed on the way out. Null when the pair cannot be made.
+std::unique_ptr<QSocketNotifier> quitOnSignals(QCoreApplication &app)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0)
+        return nullptr;
+    auto notifier = std::make_unique<QSocketNotifier>(g_signalPipe[1], QSocketNotifier::Read);
+    QObject::connect(notifier.get(), &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGTERM, onSignal);
+    std::signal(SIGHUP, onSignal);
+    return notifier;
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("corvane-sim"));
+
+    QCommandLineParser parser;
+    addOptions(parser);
     parser.process(app);
 
     QTextStream err(stderr);
-    if (!parser.isSet(link)) {
+    const QString linkPath = parser.value(QStringLiteral("link"));
+    if (!parser.isSet(QStringLiteral("link"))) {
         err << "corvane-sim: --link <path> is required\n";
         return 2;
     }
 
     Simulator sim;
-    const QString memoryPath = parser.value(memory);
+    const QString memoryPath = parser.value(QStringLiteral("memory"));
     if (!memoryPath.isEmpty() && QFile::exists(memoryPath)) {
         QString error;
         if (!sim.memory.load(memoryPath, &error)) {
@@ -105,49 +146,32 @@ int main(int argc, char *argv[])
             return 1;
         }
     }
-    SimFaults f;
-    f.silent = parser.isSet(silent);
-    f.neverAnswer64 = parser.isSet(never64);
-    f.dropProbability = parser.value(drop).toDouble();
-    f.garbleProbability = parser.value(garble).toDouble();
-    f.seed = parser.isSet(seed) ? parser.value(seed).toUInt() : 1;
-    f.echoDelay = parser.value(slowEcho).toDouble();
-    f.characterDelay = parser.value(characterDelay).toDouble();
-    f.silentMonitor = parser.isSet(silentMonitor);
-    f.wrongEcho = parser.isSet(wrongEcho) ? parser.value(wrongEcho).toInt() : -1;
-    f.badChecksum = parser.isSet(badChecksum);
-    f.disconnectAfter = parser.isSet(disconnectAfter) ? parser.value(disconnectAfter).toInt() : -1;
-    sim.setFaults(f);
-    if (parser.isSet(productCode))
-        sim.setProductCode(quint8(parser.value(productCode).toUInt()));
+    sim.setFaults(faultsFrom(parser));
+    if (parser.isSet(QStringLiteral("product-code")))
+        sim.setProductCode(quint8(parser.value(QStringLiteral("product-code")).toUInt()));
 
-    // Signals end the event loop through a socket pair, so the memories are saved
-    // and the link removed on the way out.
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0) {
+    const std::unique_ptr<QSocketNotifier> signalNotifier = quitOnSignals(app);
+    if (!signalNotifier) {
         err << "corvane-sim: socketpair failed\n";
         return 1;
     }
-    QSocketNotifier signalNotifier(g_signalPipe[1], QSocketNotifier::Read);
-    QObject::connect(&signalNotifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
-    std::signal(SIGINT, onSignal);
-    std::signal(SIGTERM, onSignal);
-    std::signal(SIGHUP, onSignal);
 
     PtyServer server(sim);
     QString error;
-    if (!server.start(parser.value(link), &error)) {
+    if (!server.start(linkPath, &error)) {
         err << "corvane-sim: " << error << '\n';
         return 1;
     }
     QObject::connect(&server, &PtyServer::disconnected, &app, &QCoreApplication::quit);
-    err << "corvane-sim: serving " << server.terminalName() << " as " << parser.value(link) << '\n';
+    err << "corvane-sim: serving " << server.terminalName() << " as " << linkPath << '\n';
     err.flush();
 
     const int rc = app.exec();
     server.stop();
     if (!memoryPath.isEmpty() && !sim.memory.save(memoryPath, &error))
         err << "corvane-sim: cannot save memories: " << error << '\n';
-    if (parser.isSet(logFile) && !writeLog(sim, parser.value(logFile)))
-        err << "corvane-sim: cannot write the log " << parser.value(logFile) << '\n';
+    const QString logPath = parser.value(QStringLiteral("log"));
+    if (parser.isSet(QStringLiteral("log")) && !writeLog(sim, logPath))
+        err << "corvane-sim: cannot write the log " << logPath << '\n';
     return rc;
 }

@@ -87,15 +87,11 @@ bool isValidSettingsBackup(const quint8 *block)
     return !all(0xFF) && !all(0) && systemBlockChecksum(block) == block[0];
 }
 
-} // namespace
-
-Outcome Upload(InstrumentContext &ctx, CategoryQuestion &question, const PcClock &pc, const UploadOptions &options)
+// The overwrite warning of the upload, asked again after each "Compare first…";
+// false when the user cancelled.
+bool confirmUpload(InstrumentContext &ctx, CategoryQuestion &question, const PcClock &pc)
 {
-    ctx.link.clearTrouble();
     EditorState &s = ctx.state;
-    SerialLink &link = ctx.link;
-    const QString title = QStringLiteral("Upload");
-
     ctx.prompts.beep();
     s.DownloadMode = false;
     question.dismiss();
@@ -115,136 +111,212 @@ Outcome Upload(InstrumentContext &ctx, CategoryQuestion &question, const PcClock
             continue;
         }
         if (!answer.proceed)
-            return Outcome::Cancelled;
+            return false;
         break;
     }
+    return true;
+}
 
-    // What goes out is the image as it is now: the upload's waits let window events
-    // run, and an edit meanwhile must not change a block half sent or its checksum.
+// What goes out is the image as it is now: the upload's waits let window events
+// run, and an edit meanwhile must not change a block half sent or its checksum.
+struct UploadImage {
     quint8 system[257];
     quint8 blocks[17][129];
-    memcpy(system, s.SystemBlock, sizeof system);
-    memcpy(blocks, s.ConfigBlock, sizeof blocks);
+    EncodedCurve curves[33];
+};
 
-    // Curves that cannot be encoded are refused before anything is sent.
-    transfer::EncodedCurve curves[33];
-    if (s.UploadCategory[4]) {
-        for (int k : uploadedCurves()) {
-            curves[k] = encodeCurve(s, k);
-            if (!curves[k].ok) {
-                ctx.prompts.message(title,
-                                    QStringLiteral("Sender curve %1 cannot be sent to the instrument:\r\n"
-                                                   "point %2: %3.\r\nNothing was sent.")
-                                        .arg(k)
-                                        .arg(curves[k].point)
-                                        .arg(curves[k].problem),
-                                    Prompts::Icon::Critical);
-                return Outcome::Refused;
-            }
+// Curves that cannot be encoded are refused before anything is sent.
+bool encodeUploadedCurves(InstrumentContext &ctx, const QString &title, UploadImage &image)
+{
+    if (!ctx.state.UploadCategory[4])
+        return true;
+    for (int k : uploadedCurves()) {
+        image.curves[k] = encodeCurve(ctx.state, k);
+        if (!image.curves[k].ok) {
+            ctx.prompts.message(title,
+                                QStringLiteral("Sender curve %1 cannot be sent to the instrument:\r\n"
+                                               "point %2: %3.\r\nNothing was sent.")
+                                    .arg(k)
+                                    .arg(image.curves[k].point)
+                                    .arg(image.curves[k].problem),
+                                Prompts::Icon::Critical);
+            return false;
         }
     }
+    return true;
+}
 
+void reportUnreadSettings(InstrumentContext &ctx, const QString &title)
+{
+    leaveCommandMode(ctx, proto::kSoftReset, kNotConnectedCorvane);
+    ctx.view.hideProgress();
+    ctx.prompts.message(title,
+                        QStringLiteral("The instrument's settings could not be read correctly. "
+                                       "Nothing was written."),
+                        Prompts::Icon::Critical);
+}
+
+// The upload's writes in order: the settings, the display configurations, the
+// sender curves. Each is recorded as it goes, so a lost link or a Cancel says what
+// the instrument now holds.
+class UploadWrites
+{
+public:
+    UploadWrites(InstrumentContext &ctx, const QString &title) : m_ctx(ctx), m_link(ctx.link), m_title(title)
     {
-        const std::optional<ConfirmedRead> settings = connectAndReadSettings(ctx);
-        if (!settings)
-            return Outcome::NotConnected;
-        const ConfirmedRead &read = *settings;
-        if (!read.ok()) {
-            leaveCommandMode(ctx, proto::kSoftReset, kNotConnectedCorvane);
-            ctx.view.hideProgress();
-            ctx.prompts.message(title,
-                                QStringLiteral("The instrument's settings could not be read correctly. "
-                                               "Nothing was written."),
-                                Prompts::Icon::Critical);
-            return Outcome::Failed;
-        }
-        quint8 buffer[257] = {};
-        uploadedSettings(reinterpret_cast<const quint8 *>(read.bytes.constData()), system, s, pc.today(), buffer);
-        s.NewUnitUploadPending = false;
-
-        WrittenParts parts;
-        const int settingsPart = parts.add(QStringLiteral("the settings"), true);
-        const int displayPart = parts.add(
+        const EditorState &s = ctx.state;
+        m_settingsPart = m_parts.add(QStringLiteral("the settings"), true);
+        m_displayPart = m_parts.add(
             QStringLiteral("display configuration"), QStringLiteral("display configurations"),
             s.UploadCategory[1] ? QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16} : QList<int>{});
-        const int curvePart = parts.add(QStringLiteral("sender curve"), QStringLiteral("sender curves"),
-                                        s.UploadCategory[4] ? uploadedCurves() : QList<int>{});
-        const auto cancelled = [&] {
-            if (!link.cancelRequested())
-                return false;
-            leaveCommandMode(ctx, proto::kSoftReset, kNotConnectedCorvane);
-            reportCancelled(ctx, title, QStringLiteral("The upload was cancelled.\r\n") + parts.describe());
-            return true;
-        };
+        m_curvePart = m_parts.add(QStringLiteral("sender curve"), QStringLiteral("sender curves"),
+                                  s.UploadCategory[4] ? uploadedCurves() : QList<int>{});
+    }
+
+    // False when the user cancelled (already reported and command mode left).
+    bool run(const quint8 *settings, UploadImage &image)
+    {
         try {
             if (cancelled())
-                return Outcome::Cancelled;
-            link.resetEchoCounts();
-            link.emptyBuffer();
-            ctx.view.setProgress(1);
-            parts.begin(settingsPart);
-            link.sendFrame(proto::kWriteInternalNvm, 0, 0, 0);
-            link.sendEchoedBlock(buffer, 256);
-            parts.written(settingsPart);
-            link.Delay(0.1);
-            if (cancelled())
-                return Outcome::Cancelled;
-
-            if (s.UploadCategory[1]) {
-                for (int n = 1; n <= 16; ++n) {
-                    ctx.view.setProgress(n * 2 / 3 + 1);
-                    blocks[n][0] = configBlockChecksum(blocks[n]);
-                    s.ConfigBlock[n][0] = configBlockChecksum(s.ConfigBlock[n]);
-                    parts.begin(displayPart, n);
-                    link.sendFrameAt(proto::kWrite24C512, proto::kConfigBlockSize,
-                                     proto::kConfigBlockBase + proto::kConfigBlockSize * (n - 1));
-                    link.sendEchoedBlock(blocks[n], proto::kConfigBlockSize);
-                    parts.written(displayPart, n);
-                    link.Delay(0.5);
-                    if (cancelled())
-                        return Outcome::Cancelled;
-                }
-            }
-            if (s.UploadCategory[4]) {
-                for (int k = 1; k <= 32; ++k) {
-                    ctx.view.setProgress(k * 6 / 32 + 11);
-                    if (!uploadedCurves().contains(k))
-                        continue;
-                    parts.begin(curvePart, k);
-                    link.sendFrameAt(proto::kWrite24C512, proto::kCurveSize,
-                                     proto::kCurveBase + proto::kCurveSize * (k - 1));
-                    link.sendEchoedBlock(curves[k].bytes.data(), proto::kCurveSize);
-                    parts.written(curvePart, k);
-                    link.Delay(0.5);
-                    if (cancelled())
-                        return Outcome::Cancelled;
-                }
-            }
+                return false;
+            return writeSettings(settings) && writeDisplays(image.blocks) && writeCurves(image.curves);
         } catch (const LinkLost &lost) {
-            throw parts.lost(lost);
+            throw m_parts.lost(lost);
         }
-        if (s.UploadCategory[12]) {
-            const QTime now = pc.time();
-            link.Delay(0.25);
-            link.sendFrame(proto::kSetClock, 0, now.hour(), now.minute());
-        }
-        std::optional<Verification> verified;
-        if (options.verify) {
-            std::array<quint8, 128> sentCurves[33];
-            for (int k : uploadedCurves())
-                sentCurves[k] = curves[k].bytes;
-            verified =
-                verifyUpload(ctx, buffer, blocks, sentCurves, s.UploadCategory[1] != 0, s.UploadCategory[4] != 0);
-        }
-        link.Delay(0.25);
-        leaveCommandMode(ctx, proto::kSoftReset, kNotConnectedCorvane);
-        ctx.view.hideProgress();
-        reportUnacknowledgedBytes(link, ctx.prompts, title);
-        if (verified)
-            ctx.prompts.message(title, verified->text,
-                                verified->matches ? Prompts::Icon::Information : Prompts::Icon::Critical);
-        return verified && !verified->matches ? Outcome::Failed : Outcome::Done;
     }
+
+private:
+    bool cancelled()
+    {
+        if (!m_link.cancelRequested())
+            return false;
+        leaveCommandMode(m_ctx, proto::kSoftReset, kNotConnectedCorvane);
+        reportCancelled(m_ctx, m_title, QStringLiteral("The upload was cancelled.\r\n") + m_parts.describe());
+        return true;
+    }
+
+    bool writeSettings(const quint8 *settings)
+    {
+        m_link.resetEchoCounts();
+        m_link.emptyBuffer();
+        m_ctx.view.setProgress(1);
+        m_parts.begin(m_settingsPart);
+        m_link.sendFrame(proto::kWriteInternalNvm, 0, 0, 0);
+        m_link.sendEchoedBlock(settings, 256);
+        m_parts.written(m_settingsPart);
+        m_link.Delay(0.1);
+        return !cancelled();
+    }
+
+    bool writeDisplays(quint8 (&blocks)[17][129])
+    {
+        EditorState &s = m_ctx.state;
+        if (!s.UploadCategory[1])
+            return true;
+        for (int n = 1; n <= 16; ++n) {
+            m_ctx.view.setProgress(n * 2 / 3 + 1);
+            blocks[n][0] = configBlockChecksum(blocks[n]);
+            s.ConfigBlock[n][0] = configBlockChecksum(s.ConfigBlock[n]);
+            m_parts.begin(m_displayPart, n);
+            m_link.sendFrameAt(proto::kWrite24C512, proto::kConfigBlockSize,
+                               proto::kConfigBlockBase + proto::kConfigBlockSize * (n - 1));
+            m_link.sendEchoedBlock(blocks[n], proto::kConfigBlockSize);
+            m_parts.written(m_displayPart, n);
+            m_link.Delay(0.5);
+            if (cancelled())
+                return false;
+        }
+        return true;
+    }
+
+    bool writeCurves(const EncodedCurve (&curves)[33])
+    {
+        if (!m_ctx.state.UploadCategory[4])
+            return true;
+        for (int k = 1; k <= 32; ++k) {
+            m_ctx.view.setProgress(k * 6 / 32 + 11);
+            if (!uploadedCurves().contains(k))
+                continue;
+            m_parts.begin(m_curvePart, k);
+            m_link.sendFrameAt(proto::kWrite24C512, proto::kCurveSize, proto::kCurveBase + proto::kCurveSize * (k - 1));
+            m_link.sendEchoedBlock(curves[k].bytes.data(), proto::kCurveSize);
+            m_parts.written(m_curvePart, k);
+            m_link.Delay(0.5);
+            if (cancelled())
+                return false;
+        }
+        return true;
+    }
+
+    InstrumentContext &m_ctx;
+    SerialLink &m_link;
+    const QString &m_title;
+    WrittenParts m_parts;
+    int m_settingsPart = 0;
+    int m_displayPart = 0;
+    int m_curvePart = 0;
+};
+
+// After the writes, still in command mode: the clock when chosen, then the
+// read-back when asked for.
+std::optional<Verification> setClockAndVerify(InstrumentContext &ctx, const PcClock &pc, const UploadOptions &options,
+                                              const quint8 *settings, const UploadImage &image)
+{
+    EditorState &s = ctx.state;
+    if (s.UploadCategory[12]) {
+        const QTime now = pc.time();
+        ctx.link.Delay(0.25);
+        ctx.link.sendFrame(proto::kSetClock, 0, now.hour(), now.minute());
+    }
+    if (!options.verify)
+        return std::nullopt;
+    std::array<quint8, 128> sentCurves[33];
+    for (int k : uploadedCurves())
+        sentCurves[k] = image.curves[k].bytes;
+    return verifyUpload(ctx, settings, image.blocks, sentCurves, s.UploadCategory[1] != 0, s.UploadCategory[4] != 0);
+}
+
+} // namespace
+
+Outcome Upload(InstrumentContext &ctx, CategoryQuestion &question, const PcClock &pc, const UploadOptions &options)
+{
+    ctx.link.clearTrouble();
+    EditorState &s = ctx.state;
+    SerialLink &link = ctx.link;
+    const QString title = QStringLiteral("Upload");
+
+    if (!confirmUpload(ctx, question, pc))
+        return Outcome::Cancelled;
+
+    UploadImage image;
+    memcpy(image.system, s.SystemBlock, sizeof image.system);
+    memcpy(image.blocks, s.ConfigBlock, sizeof image.blocks);
+    if (!encodeUploadedCurves(ctx, title, image))
+        return Outcome::Refused;
+
+    const std::optional<ConfirmedRead> settings = connectAndReadSettings(ctx);
+    if (!settings)
+        return Outcome::NotConnected;
+    if (!settings->ok()) {
+        reportUnreadSettings(ctx, title);
+        return Outcome::Failed;
+    }
+    quint8 buffer[257] = {};
+    uploadedSettings(reinterpret_cast<const quint8 *>(settings->bytes.constData()), image.system, s, pc.today(),
+                     buffer);
+    s.NewUnitUploadPending = false;
+
+    if (!UploadWrites(ctx, title).run(buffer, image))
+        return Outcome::Cancelled;
+    const std::optional<Verification> verified = setClockAndVerify(ctx, pc, options, buffer, image);
+    link.Delay(0.25);
+    leaveCommandMode(ctx, proto::kSoftReset, kNotConnectedCorvane);
+    ctx.view.hideProgress();
+    reportUnacknowledgedBytes(link, ctx.prompts, title);
+    if (verified)
+        ctx.prompts.message(title, verified->text,
+                            verified->matches ? Prompts::Icon::Information : Prompts::Icon::Critical);
+    return verified && !verified->matches ? Outcome::Failed : Outcome::Done;
 }
 
 Outcome Download(InstrumentContext &ctx, CategoryQuestion &question)
@@ -358,92 +430,112 @@ Outcome CreateBackup(InstrumentContext &ctx)
     }
 }
 
+namespace
+{
+
+// The backed-up settings are read and checked before anything is written: an
+// instrument never backed up holds erased memory there (its checksum even
+// matches), and copying it would wipe the settings, serial number included.
+// False when they cannot be used (already reported).
+bool readSettingsBackup(InstrumentContext &ctx, const QString &title, quint8 *settings)
+{
+    for (int i = 1; i <= 4; ++i) {
+        const int from = proto::kSystemBackup + 64 * (i - 1);
+        if (!readSector(ctx.link, from, settings + 64 * (i - 1))) {
+            releaseAfterCopy(ctx);
+            reportIncompleteCopy(
+                ctx, title,
+                QStringLiteral("the backup of its settings (memory at addresses %1 to %2)").arg(from).arg(from + 63));
+            return false;
+        }
+    }
+    if (!isValidSettingsBackup(settings)) {
+        releaseAfterCopy(ctx);
+        ctx.prompts.message(title, QStringLiteral("The instrument holds no valid backup. Nothing was restored."),
+                            Prompts::Icon::Critical);
+        return false;
+    }
+    return true;
+}
+
+// Writes the backed-up settings, then copies the 96 backed-up sectors into the
+// configuration memory, each recorded so a lost link or a Cancel says what the
+// instrument now holds. Done when every sector was written.
+Outcome writeBackupBack(InstrumentContext &ctx, const QString &title, const quint8 *settings)
+{
+    SerialLink &link = ctx.link;
+    WrittenParts parts;
+    const int settingsPart = parts.add(QStringLiteral("the settings"), true);
+    QList<int> sectors;
+    for (int n = 1; n <= 96; ++n)
+        sectors << n;
+    const int memoryPart = parts.add(QStringLiteral("configuration memory sector"),
+                                     QStringLiteral("configuration memory sectors"), sectors);
+    quint8 sector[64] = {};
+    try {
+        parts.begin(settingsPart);
+        for (int i = 1; i <= 4; ++i) {
+            link.sendFrameAt(proto::kWriteInternalNvm, proto::kSectorSize, 64 * (i - 1));
+            link.Delay(0.1);
+            link.sendEchoedBlock(settings + 64 * (i - 1), 64);
+            ctx.view.setProgress(i);
+        }
+        parts.written(settingsPart);
+        for (int sIndex = 1; sIndex <= 96; ++sIndex) {
+            const int from = proto::kLowAreaBackup + 64 * (sIndex - 1);
+            if (!readSector(link, from, sector)) {
+                releaseAfterCopy(ctx);
+                reportIncompleteCopy(ctx, title,
+                                     QStringLiteral("the backup at addresses %1 to %2").arg(from).arg(from + 63),
+                                     parts.describe());
+                return Outcome::Failed;
+            }
+            parts.begin(memoryPart, sIndex);
+            link.sendFrameAt(proto::kWrite24C512, proto::kSectorSize, 64 * (sIndex - 1));
+            link.sendEchoedBlock(sector, 64);
+            parts.written(memoryPart, sIndex);
+            ctx.view.setProgress(sIndex + 4);
+            if (sIndex < 96 && link.cancelRequested()) {
+                releaseAfterCopy(ctx);
+                reportCancelled(ctx, title, QStringLiteral("The restore was cancelled.\r\n") + parts.describe());
+                return Outcome::Cancelled;
+            }
+        }
+    } catch (const LinkLost &lost) {
+        throw parts.lost(lost);
+    }
+    return Outcome::Done;
+}
+
+} // namespace
+
 Outcome RestoreBackup(InstrumentContext &ctx)
 {
     ctx.link.clearTrouble();
     SerialLink &link = ctx.link;
     const QString title = QStringLiteral("Restore All from Backup");
-    auto finish = [&ctx] { releaseAfterCopy(ctx); };
-    {
-        if (!ctx.ensureConnected())
-            return Outcome::NotConnected;
-        link.resetEchoCounts();
-        link.writeLinkByte(proto::kLinkByteConnected);
-        ctx.view.setProgressMaximum(100);
-        // The bar goes back to its usual range however the restore ends.
-        struct UsualRange {
-            InstrumentView &view;
-            ~UsualRange() { view.setProgressMaximum(17); }
-        } usualRange{ctx.view};
-        ctx.view.setProgress(0);
-        ctx.view.showProgress();
+    if (!ctx.ensureConnected())
+        return Outcome::NotConnected;
+    link.resetEchoCounts();
+    link.writeLinkByte(proto::kLinkByteConnected);
+    ctx.view.setProgressMaximum(100);
+    // The bar goes back to its usual range however the restore ends.
+    struct UsualRange {
+        InstrumentView &view;
+        ~UsualRange() { view.setProgressMaximum(17); }
+    } usualRange{ctx.view};
+    ctx.view.setProgress(0);
+    ctx.view.showProgress();
 
-        // The backed-up settings are read and checked before anything is written: an
-        // instrument never backed up holds erased memory there (its checksum even
-        // matches), and copying it would wipe the settings, serial number included.
-        quint8 settings[256] = {};
-        for (int i = 1; i <= 4; ++i) {
-            const int from = proto::kSystemBackup + 64 * (i - 1);
-            if (!readSector(link, from, settings + 64 * (i - 1))) {
-                finish();
-                reportIncompleteCopy(ctx, title,
-                                     QStringLiteral("the backup of its settings (memory at addresses %1 to %2)")
-                                         .arg(from)
-                                         .arg(from + 63));
-                return Outcome::Failed;
-            }
-        }
-        if (!isValidSettingsBackup(settings)) {
-            finish();
-            ctx.prompts.message(title, QStringLiteral("The instrument holds no valid backup. Nothing was restored."),
-                                Prompts::Icon::Critical);
-            return Outcome::Failed;
-        }
-
-        WrittenParts parts;
-        const int settingsPart = parts.add(QStringLiteral("the settings"), true);
-        QList<int> sectors;
-        for (int n = 1; n <= 96; ++n)
-            sectors << n;
-        const int memoryPart = parts.add(QStringLiteral("configuration memory sector"),
-                                         QStringLiteral("configuration memory sectors"), sectors);
-        quint8 sector[64] = {};
-        try {
-            parts.begin(settingsPart);
-            for (int i = 1; i <= 4; ++i) {
-                link.sendFrameAt(proto::kWriteInternalNvm, proto::kSectorSize, 64 * (i - 1));
-                link.Delay(0.1);
-                link.sendEchoedBlock(settings + 64 * (i - 1), 64);
-                ctx.view.setProgress(i);
-            }
-            parts.written(settingsPart);
-            for (int sIndex = 1; sIndex <= 96; ++sIndex) {
-                const int from = proto::kLowAreaBackup + 64 * (sIndex - 1);
-                if (!readSector(link, from, sector)) {
-                    finish();
-                    reportIncompleteCopy(ctx, title,
-                                         QStringLiteral("the backup at addresses %1 to %2").arg(from).arg(from + 63),
-                                         parts.describe());
-                    return Outcome::Failed;
-                }
-                parts.begin(memoryPart, sIndex);
-                link.sendFrameAt(proto::kWrite24C512, proto::kSectorSize, 64 * (sIndex - 1));
-                link.sendEchoedBlock(sector, 64);
-                parts.written(memoryPart, sIndex);
-                ctx.view.setProgress(sIndex + 4);
-                if (sIndex < 96 && link.cancelRequested()) {
-                    finish();
-                    reportCancelled(ctx, title, QStringLiteral("The restore was cancelled.\r\n") + parts.describe());
-                    return Outcome::Cancelled;
-                }
-            }
-        } catch (const LinkLost &lost) {
-            throw parts.lost(lost);
-        }
-        finish();
-        reportUnacknowledgedBytes(link, ctx.prompts, title);
-        return Outcome::Done;
-    }
+    quint8 settings[256] = {};
+    if (!readSettingsBackup(ctx, title, settings))
+        return Outcome::Failed;
+    const Outcome written = writeBackupBack(ctx, title, settings);
+    if (written != Outcome::Done)
+        return written;
+    releaseAfterCopy(ctx);
+    reportUnacknowledgedBytes(link, ctx.prompts, title);
+    return Outcome::Done;
 }
 
 } // namespace transfer

@@ -123,51 +123,56 @@ void reportUnreadBlock(FactorySession &s, const QString &title, const QString &d
              .arg(done));
 }
 
-} // namespace
-
-CommandEnd makeNewUnit(FactorySession &s)
+// The confirmation, then the unit's serial number, product code and software
+// version, kept in the editor's state once all three are given. False, with `end`
+// set, when one is cancelled or refused.
+bool askNewUnitDetails(FactorySession &s, CommandEnd *end)
 {
     EditorState &state = s.ctx.state;
-    SerialLink &link = s.ctx.link;
-    const QString title = QStringLiteral("Make NEW Brevo");
-    // A module that is missing or damaged is found before the unit is touched.
-    const auto modules = loadProgramModules(QDir::currentPath());
-    if (!modules.ok()) {
-        tell(s, title, modules.error + kNothingSent);
-        return CommandEnd::Refused;
-    }
+    *end = CommandEnd::Cancelled;
     if (!confirm(s, QStringLiteral("Upload new data to new Tessaro"),
                  QStringLiteral("This will overwrite everything in the Tessaro !")))
-        return CommandEnd::Cancelled;
+        return false;
     SerialBytes serial{};
-    CommandEnd end = CommandEnd::Cancelled;
     if (!askSerialNumber(s, QStringLiteral("Enter Brevo Serial Number YMMDDnnn"),
-                         QStringLiteral("Get new Brevo Serial Number"), &serial, &end))
-        return end;
+                         QStringLiteral("Get new Brevo Serial Number"), &serial, end))
+        return false;
     const Checked product = askChecked(s, QStringLiteral("Enter Brevo product code (1=Tessaro, 2=Lumisk, 3=Corvane)"),
                                        QStringLiteral("Get new Brevo Product Code"), checkProductCode);
-    if (!product.ok)
-        return endOf(product);
+    if (!product.ok) {
+        *end = endOf(product);
+        return false;
+    }
     const Checked version = askSoftwareVersion(s);
-    if (!version.ok)
-        return endOf(version);
+    if (!version.ok) {
+        *end = endOf(version);
+        return false;
+    }
     keepSerialBytes(state, serial);
     state.ProductCode = quint8(product.value);
     state.NewSoftwareVersion = quint8(version.value);
     state.NewSoftwareVersionEntered = true;
+    return true;
+}
 
-    NewUnitRun run(state);
+// The program modules in order, then the defaults into the editor and the product
+// code into the unit; each part recorded, so a lost link or a Cancel says what the
+// unit now holds. Done when everything was written.
+CommandEnd writeNewUnit(FactorySession &s, const QString &title, const QVector<LoadedModule> &modules)
+{
+    EditorState &state = s.ctx.state;
+    SerialLink &link = s.ctx.link;
     link.resetEchoCounts();
     s.output.clear();
     WrittenParts parts;
     QList<int> numbers;
-    for (int n = 1; n <= modules.value.size(); ++n)
+    for (int n = 1; n <= modules.size(); ++n)
         numbers << n;
     const int modulePart = parts.add(QStringLiteral("program module"), QStringLiteral("program modules"), numbers);
     const int productPart = parts.add(QStringLiteral("the product code"));
     try {
-        for (int n = 1; n <= modules.value.size(); ++n) {
-            const LoadedModule &m = modules.value.at(n - 1);
+        for (int n = 1; n <= modules.size(); ++n) {
+            const LoadedModule &m = modules.at(n - 1);
             state.CodeSectorCount = quint16(m.image.sectorCount());
             state.CodeTargetAddress = quint16(m.module.address);
             parts.begin(modulePart, n);
@@ -180,7 +185,7 @@ CommandEnd makeNewUnit(FactorySession &s)
             if (written != CommandEnd::Done)
                 return CommandEnd::NotConnected;
             parts.written(modulePart, n);
-            if (n < modules.value.size() && stopIfCancelled(s, title, parts))
+            if (n < modules.size() && stopIfCancelled(s, title, parts))
                 return CommandEnd::Cancelled;
         }
         WriteDefaultsToRam(state);
@@ -196,6 +201,28 @@ CommandEnd makeNewUnit(FactorySession &s)
         s.output.append(QStringLiteral("\r\n") + parts.describe());
         throw parts.lost(lost);
     }
+    return CommandEnd::Done;
+}
+
+} // namespace
+
+CommandEnd makeNewUnit(FactorySession &s)
+{
+    const QString title = QStringLiteral("Make NEW Brevo");
+    // A module that is missing or damaged is found before the unit is touched.
+    const auto modules = loadProgramModules(QDir::currentPath());
+    if (!modules.ok()) {
+        tell(s, title, modules.error + kNothingSent);
+        return CommandEnd::Refused;
+    }
+    CommandEnd end = CommandEnd::Cancelled;
+    if (!askNewUnitDetails(s, &end))
+        return end;
+
+    NewUnitRun run(s.ctx.state);
+    const CommandEnd written = writeNewUnit(s, title, modules.value);
+    if (written != CommandEnd::Done)
+        return written;
 
     // The new serial number waits for the next upload only when every byte of the
     // unit's modules was confirmed: an incomplete unit must not be stamped with it.

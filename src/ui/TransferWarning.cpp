@@ -17,31 +17,90 @@
 
 namespace
 {
-// Object names of the boxes; their captions are the categories' own (categoryCaption).
-const char *const kBoxNames[TransferWarning::kCategories + 1] = {
-    nullptr,
-    "chkCDC",
-    "chkSendReceiveMaintenanceAlarm",
-    "chkSentReceivedUofM",
-    "chkSentReceivedCalCurves",
-    "chkSentReceivedTachoPulleyRatio",
-    "chkFuelTankSize",
-    "chkSecondTankSize",
-    "chkSentReceivedDamping",
-    "chkSentReceivedTachoSensitivity",
-    "chkSentReceivedHiLoAlarmValues",
-    "chkSendReceiveTodAlarms",
-    "chkSentReceivedPcTimeOfDay",
-    "chkSendReceiveCalibrations",
-    "chkSendReceiveRaceTimers",
+using W = TransferWarning;
+
+// The box of each category (1..14): the member that keeps it and its object name; the
+// captions are the categories' own (categoryCaption).
+const struct {
+    QCheckBox *W::*member;
+    const char *name;
+} kBoxes[W::kCategories + 1] = {
+    {nullptr, nullptr},
+    {&W::chkCDC, "chkCDC"},
+    {&W::chkSendReceiveMaintenanceAlarm, "chkSendReceiveMaintenanceAlarm"},
+    {&W::chkSentReceivedUofM, "chkSentReceivedUofM"},
+    {&W::chkSentReceivedCalCurves, "chkSentReceivedCalCurves"},
+    {&W::chkSentReceivedTachoPulleyRatio, "chkSentReceivedTachoPulleyRatio"},
+    {&W::chkFuelTankSize, "chkFuelTankSize"},
+    {&W::chkSecondTankSize, "chkSecondTankSize"},
+    {&W::chkSentReceivedDamping, "chkSentReceivedDamping"},
+    {&W::chkSentReceivedTachoSensitivity, "chkSentReceivedTachoSensitivity"},
+    {&W::chkSentReceivedHiLoAlarmValues, "chkSentReceivedHiLoAlarmValues"},
+    {&W::chkSendReceiveTodAlarms, "chkSendReceiveTodAlarms"},
+    {&W::chkSentReceivedPcTimeOfDay, "chkSentReceivedPcTimeOfDay"},
+    {&W::chkSendReceiveCalibrations, "chkSendReceiveCalibrations"},
+    {&W::chkSendReceiveRaceTimers, "chkSendReceiveRaceTimers"},
 };
 
-QPushButton *button(QWidget *parent, const char *name, const QString &caption)
+// Where the "Data to be overwritten" grid shows a category's box, or a heading (category 0).
+const struct {
+    int category;
+    const char *heading;
+    int row, column;
+} kDataGrid[] = {
+    {0, "Adjustable on PC only", 0, 0},
+    {1, nullptr, 1, 0},
+    {2, nullptr, 2, 0},
+    {3, nullptr, 3, 0},
+    {4, nullptr, 4, 0},
+    {5, nullptr, 5, 0},
+    {6, nullptr, 6, 0},
+    {7, nullptr, 7, 0},
+    {0, "Adjustable on PC and Corvane", 0, 1},
+    {8, nullptr, 1, 1},
+    {10, nullptr, 2, 1},
+    {9, nullptr, 3, 1},
+    {11, nullptr, 4, 1},
+    {12, nullptr, 5, 1},
+    {0, "Adjustable on  Corvane Only", 6, 1},
+    {13, nullptr, 7, 1},
+    {14, nullptr, 8, 1},
+};
+
+// A command button: the member that keeps it, its object name, caption and handler.
+struct CommandButton {
+    QPushButton *W::*member;
+    const char *name;
+    const char *caption;
+    void (W::*handler)();
+};
+
+const CommandButton kAllBoxesButtons[] = {
+    {&W::cmdfraWarningSetAll, "cmdfraWarningSetAll", "Set", &W::onWarningSetAllClicked},
+    {&W::cmdfraWarningClearAll, "cmdfraWarningClearAll", "Clear", &W::onWarningClearAllClicked},
+};
+
+const CommandButton kCommandButtons[] = {
+    {&W::cmdWarningContinue, "cmdWarningContinue", "CONTINUE", &W::onWarningContinueClicked},
+    {&W::cmdWarningCancel, "cmdWarningCancel", "CANCEL", &W::onWarningCancelClicked},
+    {&W::cmdWarningCompare, "cmdWarningCompare", "Compare first…", &W::onWarningCompareClicked},
+};
+
+// A titled row of command buttons, each connected to its handler.
+template <size_t N> QGroupBox *buttonRow(W &window, const QString &title, const CommandButton (&buttons)[N])
 {
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAccessibleName(caption);
-    return b;
+    auto *group = new QGroupBox(title, &window);
+    auto *layout = new QHBoxLayout(group);
+    for (const CommandButton &def : buttons) {
+        const QString caption = QString::fromUtf8(def.caption);
+        auto *b = new QPushButton(caption, group);
+        b->setObjectName(QLatin1String(def.name));
+        b->setAccessibleName(caption);
+        layout->addWidget(b);
+        QObject::connect(b, &QPushButton::clicked, &window, def.handler);
+        window.*def.member = b;
+    }
+    return group;
 }
 
 QLabel *groupLabel(const QString &text)
@@ -59,27 +118,37 @@ TransferWarning::TransferWarning(EditorState &state, QWidget *parent) : QWidget(
     setObjectName(QStringLiteral("frmBeingSentReceived"));
     setWindowTitle(QStringLiteral("WARNING . . . Upload data from PC to Corvane.    Are you sure?"));
 
+    buildBoxes();
+    QGroupBox *warning = buildWarningText();
+    QGroupBox *data = buildDataGrid();
+    QGroupBox *all = buttonRow(*this, QStringLiteral("All Boxes"), kAllBoxesButtons);
+    QGroupBox *command = buttonRow(*this, QStringLiteral("Command"), kCommandButtons);
+    cmdWarningCompare->hide();
+
+    auto *left = new QVBoxLayout;
+    left->addWidget(warning, 1);
+    left->addWidget(all);
+    left->addWidget(command);
+    auto *layout = new QHBoxLayout(this);
+    layout->addLayout(left, 2);
+    layout->addWidget(data, 3);
+    warning->setMinimumWidth(260);
+    cmdWarningContinue->setDefault(true);
+}
+
+void TransferWarning::buildBoxes()
+{
     for (int i = 1; i <= kCategories; ++i) {
         auto *b = new QCheckBox(transfer::categoryCaption(i), this);
-        b->setObjectName(QLatin1String(kBoxNames[i]));
+        b->setObjectName(QLatin1String(kBoxes[i].name));
         b->setAccessibleName(b->text());
         m_boxes[i] = b;
+        this->*kBoxes[i].member = b;
     }
-    chkCDC = m_boxes[1];
-    chkSendReceiveMaintenanceAlarm = m_boxes[2];
-    chkSentReceivedUofM = m_boxes[3];
-    chkSentReceivedCalCurves = m_boxes[4];
-    chkSentReceivedTachoPulleyRatio = m_boxes[5];
-    chkFuelTankSize = m_boxes[6];
-    chkSecondTankSize = m_boxes[7];
-    chkSentReceivedDamping = m_boxes[8];
-    chkSentReceivedTachoSensitivity = m_boxes[9];
-    chkSentReceivedHiLoAlarmValues = m_boxes[10];
-    chkSendReceiveTodAlarms = m_boxes[11];
-    chkSentReceivedPcTimeOfDay = m_boxes[12];
-    chkSendReceiveCalibrations = m_boxes[13];
-    chkSendReceiveRaceTimers = m_boxes[14];
+}
 
+QGroupBox *TransferWarning::buildWarningText()
+{
     auto *warning = new QGroupBox(QStringLiteral("WARNING"), this);
     auto *warningLayout = new QVBoxLayout(warning);
     auto *line1 =
@@ -91,53 +160,20 @@ TransferWarning::TransferWarning(EditorState &state, QWidget *parent) : QWidget(
         warningLayout->addWidget(l);
     }
     warningLayout->addStretch();
+    return warning;
+}
 
+QGroupBox *TransferWarning::buildDataGrid()
+{
     auto *data = new QGroupBox(QStringLiteral("Data to be overwritten "), this);
     auto *grid = new QGridLayout(data);
-    grid->addWidget(groupLabel(QStringLiteral("Adjustable on PC only")), 0, 0);
-    for (int i = 1; i <= 7; ++i)
-        grid->addWidget(m_boxes[i], i, 0);
-    grid->addWidget(groupLabel(QStringLiteral("Adjustable on PC and Corvane")), 0, 1);
-    const int pcAndInstrument[] = {8, 10, 9, 11, 12};
-    for (int r = 0; r < 5; ++r)
-        grid->addWidget(m_boxes[pcAndInstrument[r]], r + 1, 1);
-    grid->addWidget(groupLabel(QStringLiteral("Adjustable on  Corvane Only")), 6, 1);
-    grid->addWidget(m_boxes[13], 7, 1);
-    grid->addWidget(m_boxes[14], 8, 1);
+    for (const auto &cell : kDataGrid) {
+        QWidget *w =
+            cell.heading ? static_cast<QWidget *>(groupLabel(QString::fromUtf8(cell.heading))) : m_boxes[cell.category];
+        grid->addWidget(w, cell.row, cell.column);
+    }
     grid->setColumnMinimumWidth(0, 200);
-
-    auto *all = new QGroupBox(QStringLiteral("All Boxes"), this);
-    auto *allLayout = new QHBoxLayout(all);
-    cmdfraWarningSetAll = button(all, "cmdfraWarningSetAll", QStringLiteral("Set"));
-    cmdfraWarningClearAll = button(all, "cmdfraWarningClearAll", QStringLiteral("Clear"));
-    allLayout->addWidget(cmdfraWarningSetAll);
-    allLayout->addWidget(cmdfraWarningClearAll);
-
-    auto *command = new QGroupBox(QStringLiteral("Command"), this);
-    auto *commandLayout = new QHBoxLayout(command);
-    cmdWarningContinue = button(command, "cmdWarningContinue", QStringLiteral("CONTINUE"));
-    cmdWarningCancel = button(command, "cmdWarningCancel", QStringLiteral("CANCEL"));
-    cmdWarningCompare = button(command, "cmdWarningCompare", QStringLiteral("Compare first…"));
-    cmdWarningCompare->hide();
-    commandLayout->addWidget(cmdWarningContinue);
-    commandLayout->addWidget(cmdWarningCancel);
-    commandLayout->addWidget(cmdWarningCompare);
-
-    auto *left = new QVBoxLayout;
-    left->addWidget(warning, 1);
-    left->addWidget(all);
-    left->addWidget(command);
-    auto *layout = new QHBoxLayout(this);
-    layout->addLayout(left, 2);
-    layout->addWidget(data, 3);
-    warning->setMinimumWidth(260);
-
-    connect(cmdWarningContinue, &QPushButton::clicked, this, &TransferWarning::onWarningContinueClicked);
-    connect(cmdWarningCancel, &QPushButton::clicked, this, &TransferWarning::onWarningCancelClicked);
-    connect(cmdWarningCompare, &QPushButton::clicked, this, &TransferWarning::onWarningCompareClicked);
-    connect(cmdfraWarningSetAll, &QPushButton::clicked, this, &TransferWarning::onWarningSetAllClicked);
-    connect(cmdfraWarningClearAll, &QPushButton::clicked, this, &TransferWarning::onWarningClearAllClicked);
-    cmdWarningContinue->setDefault(true);
+    return data;
 }
 
 void TransferWarning::answer(int value)

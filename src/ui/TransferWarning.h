@@ -9,6 +9,7 @@
 class Clock;
 class OperationRunner;
 class QCheckBox;
+class QGroupBox;
 class QLabel;
 class QPushButton;
 struct EditorState;
@@ -60,6 +61,10 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // Steps of the constructor, in the order the widgets are made (the keyboard order).
+    void buildBoxes();
+    QGroupBox *buildWarningText();
+    QGroupBox *buildDataGrid();
     void answer(int value);
 
     EditorState &m_state;

@@ -29,6 +29,7 @@
 #include <QSettings>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <initializer_list>
 
 namespace
 {
@@ -102,92 +103,101 @@ NmeaSelector *MainWindow::nmeaSelector()
     return m_nmea;
 }
 
+namespace
+{
+using W = MainWindow;
+
+// One menu item: the member that keeps it, its control name, caption and handler; a
+// row without a name is a separator.
+struct MenuItem {
+    QAction *W::*member;
+    const char *name;
+    const char *caption;
+    void (W::*handler)();
+};
+
+void addMenuItems(W &window, QMenu *menu, std::initializer_list<MenuItem> items)
+{
+    for (const MenuItem &item : items) {
+        if (!item.name) {
+            menu->addSeparator();
+            continue;
+        }
+        QAction *a = menu->addAction(QString::fromUtf8(item.caption));
+        a->setObjectName(QLatin1String(item.name));
+        window.*item.member = a;
+        if (item.handler)
+            QObject::connect(a, &QAction::triggered, &window, item.handler);
+    }
+}
+
+QMenu *addMenu(QMenuBar *bar, const char *name, const char *caption)
+{
+    QMenu *menu = bar->addMenu(QString::fromUtf8(caption));
+    menu->setObjectName(QLatin1String(name));
+    return menu;
+}
+
+const MenuItem kSeparator{nullptr, nullptr, nullptr, nullptr};
+} // namespace
+
+// clang-format off
 void MainWindow::buildMenus()
 {
-    auto action = [this](QMenu *menu, const char *name, const QString &text) {
-        auto *a = menu->addAction(text);
-        a->setObjectName(QLatin1String(name));
-        return a;
-    };
-    auto submenu = [this](QMenu *menu, const char *name, const QString &text) {
-        QMenu *sub = menu->addMenu(text);
-        sub->setObjectName(QLatin1String(name));
-        sub->menuAction()->setObjectName(QLatin1String(name));
-        return sub;
-    };
+    mnuFile = addMenu(menuBar(), "mnuFile", "&File");
+    addMenuItems(*this, mnuFile, {
+        {&W::New, "New", "&New ", &W::onNewTriggered},
+        {&W::Open, "Open", "&Open", &W::onOpenTriggered},
+    });
+    RecentFiles = mnuFile->addMenu(QStringLiteral("&Recent Files"));
+    RecentFiles->setObjectName(QStringLiteral("RecentFiles"));
+    RecentFiles->menuAction()->setObjectName(QStringLiteral("RecentFiles"));
+    addMenuItems(*this, mnuFile, {
+        {&W::CompareWithFile, "CompareWithFile", "Compare with &File…", &W::onCompareWithFileTriggered},
+        {&W::ExportReport, "ExportReport", "&Export Report…", &W::onExportReportTriggered},
+        {&W::ExportPictures, "ExportPictures", "Export &Pictures…", &W::onExportPicturesTriggered},
+        kSeparator,
+        {&W::Save, "Save", "&Save", &W::onSaveTriggered},
+        {&W::SaveAs, "SaveAs", "Save  &As", &W::onSaveAsTriggered},
+        kSeparator,
+        {&W::Exit, "Exit", "E&xit", &W::onExitTriggered},
+    });
 
-    mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
-    mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    New = action(mnuFile, "New", QStringLiteral("&New "));
-    Open = action(mnuFile, "Open", QStringLiteral("&Open"));
-    RecentFiles = submenu(mnuFile, "RecentFiles", QStringLiteral("&Recent Files"));
-    CompareWithFile = action(mnuFile, "CompareWithFile", QStringLiteral("Compare with &File…"));
-    ExportReport = action(mnuFile, "ExportReport", QStringLiteral("&Export Report…"));
-    ExportPictures = action(mnuFile, "ExportPictures", QStringLiteral("Export &Pictures…"));
-    mnuFile->addSeparator();
-    Save = action(mnuFile, "Save", QStringLiteral("&Save"));
-    SaveAs = action(mnuFile, "SaveAs", QStringLiteral("Save  &As"));
-    mnuFile->addSeparator();
-    Exit = action(mnuFile, "Exit", QStringLiteral("E&xit"));
-
-    mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
-    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
+    mnuEdit = addMenu(menuBar(), "mnuEdit", "&Edit");
     addHistoryMenus();
     buildSettingMenus();
-    mnuEdit->addSeparator();
-    ViewDamping = action(mnuEdit, "ViewDamping", QStringLiteral("Display Damping"));
-    ViewMaintenanceAlarm = action(mnuEdit, "ViewMaintenanceAlarm", QStringLiteral("Engine Maintenance Alarm"));
-    Senders = action(mnuEdit, "Senders", QStringLiteral("Sender Curves"));
-    TessaroComPort = action(mnuEdit, "TessaroComPort", QStringLiteral("Communications Port"));
-    ViewTodAlarms = action(mnuEdit, "ViewTodAlarms", QStringLiteral("Time-Of-Day Alarms"));
-    mnuEdit->addSeparator();
-    FuelTankSize = action(mnuEdit, "FuelTankSize", QStringLiteral("Fuel Tank Size"));
-    Tank2Size = action(mnuEdit, "Tank2Size", QStringLiteral("2n'd Tank Size"));
-    mnuEdit->addSeparator();
-    ResetDefaults = action(mnuEdit, "ResetDefaults", QStringLiteral("Reset to Factory Defaults"));
-    CreateBackup = action(mnuEdit, "CreateBackup", QStringLiteral("Create System Backup"));
-    RestoreBackup = action(mnuEdit, "RestoreBackup", QStringLiteral("Restore All from Backup"));
-    mnuEdit->addSeparator();
-    CompareWithInstrument = action(mnuEdit, "CompareWithInstrument", QStringLiteral("Compare with &Instrument"));
-    VerifyAfterUpload = action(mnuEdit, "VerifyAfterUpload", QStringLiteral("&Verify after Upload"));
+    addMenuItems(*this, mnuEdit, {
+        kSeparator,
+        {&W::ViewDamping, "ViewDamping", "Display Damping", &W::onViewDampingTriggered},
+        {&W::ViewMaintenanceAlarm, "ViewMaintenanceAlarm", "Engine Maintenance Alarm", &W::onViewMaintenanceAlarmTriggered},
+        {&W::Senders, "Senders", "Sender Curves", &W::onSendersTriggered},
+        {&W::TessaroComPort, "TessaroComPort", "Communications Port", &W::onCommunicationsPortTriggered},
+        {&W::ViewTodAlarms, "ViewTodAlarms", "Time-Of-Day Alarms", &W::onViewTodAlarmsTriggered},
+        kSeparator,
+        {&W::FuelTankSize, "FuelTankSize", "Fuel Tank Size", &W::onFuelTankSizeTriggered},
+        {&W::Tank2Size, "Tank2Size", "2n'd Tank Size", &W::onTank2SizeTriggered},
+        kSeparator,
+        {&W::ResetDefaults, "ResetDefaults", "Reset to Factory Defaults", &W::onResetDefaultsTriggered},
+        {&W::CreateBackup, "CreateBackup", "Create System Backup", &W::onCreateBackupTriggered},
+        {&W::RestoreBackup, "RestoreBackup", "Restore All from Backup", &W::onRestoreBackupTriggered},
+        kSeparator,
+        {&W::CompareWithInstrument, "CompareWithInstrument", "Compare with &Instrument", &W::onCompareWithInstrumentTriggered},
+        {&W::VerifyAfterUpload, "VerifyAfterUpload", "&Verify after Upload", nullptr},
+    });
     VerifyAfterUpload->setCheckable(true);
     VerifyAfterUpload->setChecked(QSettings().value(QLatin1String(kVerifyAfterUploadKey), false).toBool());
-
-    mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
-    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    Contents = action(mnuHelp, "Contents", QStringLiteral("&Contents"));
-    mnuHelp->addSeparator();
-    About = action(mnuHelp, "About", QStringLiteral("&About"));
-
-    const std::pair<QAction *, void (MainWindow::*)()> handlers[] = {
-        {New, &MainWindow::onNewTriggered},
-        {Open, &MainWindow::onOpenTriggered},
-        {Save, &MainWindow::onSaveTriggered},
-        {SaveAs, &MainWindow::onSaveAsTriggered},
-        {Exit, &MainWindow::onExitTriggered},
-        {CompareWithFile, &MainWindow::onCompareWithFileTriggered},
-        {CompareWithInstrument, &MainWindow::onCompareWithInstrumentTriggered},
-        {ExportReport, &MainWindow::onExportReportTriggered},
-        {ExportPictures, &MainWindow::onExportPicturesTriggered},
-        {ViewDamping, &MainWindow::onViewDampingTriggered},
-        {ViewMaintenanceAlarm, &MainWindow::onViewMaintenanceAlarmTriggered},
-        {Senders, &MainWindow::onSendersTriggered},
-        {TessaroComPort, &MainWindow::onCommunicationsPortTriggered},
-        {ViewTodAlarms, &MainWindow::onViewTodAlarmsTriggered},
-        {FuelTankSize, &MainWindow::onFuelTankSizeTriggered},
-        {Tank2Size, &MainWindow::onTank2SizeTriggered},
-        {ResetDefaults, &MainWindow::onResetDefaultsTriggered},
-        {CreateBackup, &MainWindow::onCreateBackupTriggered},
-        {RestoreBackup, &MainWindow::onRestoreBackupTriggered},
-        {Contents, &MainWindow::onContentsTriggered},
-        {About, &MainWindow::onAboutTriggered},
-    };
-    for (const auto &[item, slot] : handlers)
-        connect(item, &QAction::triggered, this, slot);
     // Remembered between runs; off unless the user switches it on.
     connect(VerifyAfterUpload, &QAction::toggled, this,
             [](bool on) { QSettings().setValue(QLatin1String(kVerifyAfterUploadKey), on); });
+
+    mnuHelp = addMenu(menuBar(), "mnuHelp", "&Help");
+    addMenuItems(*this, mnuHelp, {
+        {&W::Contents, "Contents", "&Contents", &W::onContentsTriggered},
+        kSeparator,
+        {&W::About, "About", "&About", &W::onAboutTriggered},
+    });
 }
+// clang-format on
 
 QWidget *MainWindow::buildConnectionBar()
 {
@@ -282,6 +292,63 @@ QWidget *MainWindow::buildConfigurationArea()
     return area;
 }
 
+namespace
+{
+// The box of each icon, in icons::kIcons order: the member that keeps it and its handler.
+// clang-format off
+const struct {
+    QCheckBox *W::*member;
+    void (W::*handler)();
+} kIconBoxes[icons::kCount] = {
+    {&W::ChkIconsUpperSpeed, &W::onIconsUpperSpeedClicked},
+    {&W::ChkIconsUpperDepth, &W::onIconsUpperDepthClicked},
+    {&W::ChkIconsUpperRpm, &W::onIconsUpperRpmClicked},
+    {&W::ChkIconsUpperDeg, &W::onIconsUpperDegClicked},
+    {&W::ChkIconsMiddleNmea1, &W::onIconsMiddleNmea1Clicked},
+    {&W::ChkIconsMiddleNmea1Left, &W::onIconsMiddleNmea1LeftClicked},
+    {&W::ChkIconsMiddleNmea2, &W::onIconsMiddleNmea2Clicked},
+    {&W::ChkIconsMiddleNmea2Down, &W::onIconsMiddleNmea2DownClicked},
+    {&W::ChkIconsMiddleNmea2Up, &W::onIconsMiddleNmea2UpClicked},
+    {&W::ChkIconsMiddleNmea3, &W::onIconsMiddleNmea3Clicked},
+    {&W::ChkIconsMiddleNmea3Right, &W::onIconsMiddleNmea3RightClicked},
+    {&W::ChkMidLeftArrow, &W::onMidLeftArrowClicked},
+    {&W::ChkMidRightArrow, &W::onMidRightArrowClicked},
+    {&W::ChkIconsLowerLeftOil, &W::onIconsLowerLeftOilClicked},
+    {&W::ChkIconsLowerLeftSpeed, &W::onIconsLowerLeftSpeedClicked},
+    {&W::ChkIconsLowerLeftVdc, &W::onIconsLowerLeftVdcClicked},
+    {&W::ChkIconsLowerRightDepth, &W::onIconsLowerRightDepthClicked},
+    {&W::ChkIconsLowerRightRpm, &W::onIconsLowerRightRpmClicked},
+    {&W::ChkIconsLowerRightFuel, &W::onIconsLowerRightFuelClicked},
+    {&W::ChkIconsLowerRightTemp, &W::onIconsLowerRightTempClicked},
+};
+
+// Where the middle group's grid shows its boxes.
+const struct {
+    QCheckBox *W::*member;
+    int row, column, columnSpan;
+} kMiddleGrid[] = {
+    {&W::ChkIconsMiddleNmea1, 0, 0, 1},
+    {&W::ChkIconsMiddleNmea1Left, 0, 1, 1},
+    {&W::ChkIconsMiddleNmea2, 1, 0, 1},
+    {&W::ChkIconsMiddleNmea2Up, 1, 1, 1},
+    {&W::ChkIconsMiddleNmea2Down, 1, 2, 1},
+    {&W::ChkIconsMiddleNmea3, 2, 0, 1},
+    {&W::ChkIconsMiddleNmea3Right, 2, 1, 1},
+    {&W::ChkMidLeftArrow, 3, 0, 3},
+    {&W::ChkMidRightArrow, 4, 0, 3},
+};
+// clang-format on
+
+// Stacks `boxes` in `frame`, top-aligned.
+void stackBoxes(const W &window, QGroupBox *frame, std::initializer_list<QCheckBox * W::*> boxes)
+{
+    auto *layout = new QVBoxLayout(frame);
+    for (QCheckBox *W::*box : boxes)
+        layout->addWidget(window.*box);
+    layout->addStretch(1);
+}
+} // namespace
+
 QGroupBox *MainWindow::buildIconsFrame()
 {
     fraIcons = makeFrame(this, QStringLiteral("fraIcons"), QStringLiteral("ICONS"));
@@ -289,20 +356,19 @@ QGroupBox *MainWindow::buildIconsFrame()
     fraIconsMiddle = makeFrame(fraIcons, QStringLiteral("fraIconsMiddle"), QStringLiteral("Middle"));
     fraIconsLowerLeft = makeFrame(fraIcons, QStringLiteral("fraIconsLowerLeft"), QStringLiteral("Lower Left"));
     fraIconsLowerRight = makeFrame(fraIcons, QStringLiteral("fraIconsLowerRight"), QStringLiteral("Lower Right"));
+    buildIconBoxes();
+    layOutIconBoxes();
 
-    using Slot = void (MainWindow::*)();
-    static const Slot boxSlots[icons::kCount] = {
-        &MainWindow::onIconsUpperSpeedClicked,       &MainWindow::onIconsUpperDepthClicked,
-        &MainWindow::onIconsUpperRpmClicked,         &MainWindow::onIconsUpperDegClicked,
-        &MainWindow::onIconsMiddleNmea1Clicked,      &MainWindow::onIconsMiddleNmea1LeftClicked,
-        &MainWindow::onIconsMiddleNmea2Clicked,      &MainWindow::onIconsMiddleNmea2DownClicked,
-        &MainWindow::onIconsMiddleNmea2UpClicked,    &MainWindow::onIconsMiddleNmea3Clicked,
-        &MainWindow::onIconsMiddleNmea3RightClicked, &MainWindow::onMidLeftArrowClicked,
-        &MainWindow::onMidRightArrowClicked,         &MainWindow::onIconsLowerLeftOilClicked,
-        &MainWindow::onIconsLowerLeftSpeedClicked,   &MainWindow::onIconsLowerLeftVdcClicked,
-        &MainWindow::onIconsLowerRightDepthClicked,  &MainWindow::onIconsLowerRightRpmClicked,
-        &MainWindow::onIconsLowerRightFuelClicked,   &MainWindow::onIconsLowerRightTempClicked,
-    };
+    auto *layout = new QHBoxLayout(fraIcons);
+    layout->addWidget(fraIconsUpper);
+    layout->addWidget(fraIconsMiddle, 2);
+    layout->addWidget(fraIconsLowerLeft);
+    layout->addWidget(fraIconsLowerRight);
+    return fraIcons;
+}
+
+void MainWindow::buildIconBoxes()
+{
     for (int i = 0; i < icons::kCount; ++i) {
         const icons::IconDef &def = icons::kIcons[i];
         QGroupBox *group = def.group == icons::Group::Upper       ? fraIconsUpper
@@ -314,64 +380,70 @@ QGroupBox *MainWindow::buildIconsFrame()
         box->setAccessibleName(QLatin1String(def.accessible));
         m_iconBox[size_t(i)] = box;
         m_iconElement[size_t(i)] = picBrevo->element(QLatin1String(def.element));
-        connect(box, &QCheckBox::toggled, this, boxSlots[i]);
+        connect(box, &QCheckBox::toggled, this, kIconBoxes[i].handler);
+        this->*kIconBoxes[i].member = box;
     }
-    ChkIconsUpperSpeed = m_iconBox[0];
-    ChkIconsUpperDepth = m_iconBox[1];
-    ChkIconsUpperRpm = m_iconBox[2];
-    ChkIconsUpperDeg = m_iconBox[3];
-    ChkIconsMiddleNmea1 = m_iconBox[4];
-    ChkIconsMiddleNmea1Left = m_iconBox[5];
-    ChkIconsMiddleNmea2 = m_iconBox[6];
-    ChkIconsMiddleNmea2Down = m_iconBox[7];
-    ChkIconsMiddleNmea2Up = m_iconBox[8];
-    ChkIconsMiddleNmea3 = m_iconBox[9];
-    ChkIconsMiddleNmea3Right = m_iconBox[10];
-    ChkMidLeftArrow = m_iconBox[11];
-    ChkMidRightArrow = m_iconBox[12];
-    ChkIconsLowerLeftOil = m_iconBox[13];
-    ChkIconsLowerLeftSpeed = m_iconBox[14];
-    ChkIconsLowerLeftVdc = m_iconBox[15];
-    ChkIconsLowerRightDepth = m_iconBox[16];
-    ChkIconsLowerRightRpm = m_iconBox[17];
-    ChkIconsLowerRightFuel = m_iconBox[18];
-    ChkIconsLowerRightTemp = m_iconBox[19];
+}
 
-    auto *upper = new QVBoxLayout(fraIconsUpper);
-    for (QCheckBox *b : {ChkIconsUpperSpeed, ChkIconsUpperDepth, ChkIconsUpperRpm, ChkIconsUpperDeg})
-        upper->addWidget(b);
-    upper->addStretch(1);
+void MainWindow::layOutIconBoxes()
+{
+    stackBoxes(*this, fraIconsUpper,
+               {&W::ChkIconsUpperSpeed, &W::ChkIconsUpperDepth, &W::ChkIconsUpperRpm, &W::ChkIconsUpperDeg});
 
     auto *middle = new QGridLayout(fraIconsMiddle);
-    middle->addWidget(ChkIconsMiddleNmea1, 0, 0);
-    middle->addWidget(ChkIconsMiddleNmea1Left, 0, 1);
-    middle->addWidget(ChkIconsMiddleNmea2, 1, 0);
-    middle->addWidget(ChkIconsMiddleNmea2Up, 1, 1);
-    middle->addWidget(ChkIconsMiddleNmea2Down, 1, 2);
-    middle->addWidget(ChkIconsMiddleNmea3, 2, 0);
-    middle->addWidget(ChkIconsMiddleNmea3Right, 2, 1);
-    middle->addWidget(ChkMidLeftArrow, 3, 0, 1, 3);
-    middle->addWidget(ChkMidRightArrow, 4, 0, 1, 3);
+    for (const auto &cell : kMiddleGrid)
+        middle->addWidget(this->*cell.member, cell.row, cell.column, 1, cell.columnSpan);
     middle->setRowStretch(5, 1);
 
-    auto *lowerLeft = new QVBoxLayout(fraIconsLowerLeft);
-    for (QCheckBox *b : {ChkIconsLowerLeftOil, ChkIconsLowerLeftSpeed, ChkIconsLowerLeftVdc})
-        lowerLeft->addWidget(b);
-    lowerLeft->addStretch(1);
-
-    auto *lowerRight = new QVBoxLayout(fraIconsLowerRight);
-    for (QCheckBox *b :
-         {ChkIconsLowerRightTemp, ChkIconsLowerRightDepth, ChkIconsLowerRightRpm, ChkIconsLowerRightFuel})
-        lowerRight->addWidget(b);
-    lowerRight->addStretch(1);
-
-    auto *layout = new QHBoxLayout(fraIcons);
-    layout->addWidget(fraIconsUpper);
-    layout->addWidget(fraIconsMiddle, 2);
-    layout->addWidget(fraIconsLowerLeft);
-    layout->addWidget(fraIconsLowerRight);
-    return fraIcons;
+    stackBoxes(*this, fraIconsLowerLeft,
+               {&W::ChkIconsLowerLeftOil, &W::ChkIconsLowerLeftSpeed, &W::ChkIconsLowerLeftVdc});
+    stackBoxes(*this, fraIconsLowerRight,
+               {&W::ChkIconsLowerRightTemp, &W::ChkIconsLowerRightDepth, &W::ChkIconsLowerRightRpm,
+                &W::ChkIconsLowerRightFuel});
 }
+
+namespace
+{
+// What the window keeps of each display, and the handlers of its buttons and list; the
+// bar limits only for the bars.
+struct DisplayMembers {
+    QGroupBox *W::*frame;
+    QComboBox *W::*list;
+    QLabel *W::*lowAlarm, *W::*highAlarm, *W::*lowerLimit, *W::*upperLimit;
+    QPushButton *W::*hiAlarm, *W::*loAlarm, *W::*hiBar, *W::*loBar;
+    void (W::*hiAlarmClicked)(), (W::*loAlarmClicked)(), (W::*hiBarClicked)(), (W::*loBarClicked)();
+    void (W::*listClicked)();
+    qint16 W::*focus;
+    FacePicture *FaceView::*highlight;
+};
+
+// clang-format off
+const DisplayMembers kDisplayMembers[displays::kCount] = {
+    {&W::fraDisplay1, &W::ComboDisplay1, &W::LblDisplay1LowAlarm, &W::LblDisplay1HighAlarm, nullptr, nullptr,
+     &W::cmdDD1HiAlarm, &W::cmdDD1LoAlarm, nullptr, nullptr,
+     &W::onDD1HiAlarmClicked, &W::onDD1LoAlarmClicked, nullptr, nullptr,
+     &W::onDisplay1Clicked, &W::Display1Focus, &FaceView::PicDisplay1Blank},
+    {&W::fraDisplay2, &W::ComboDisplay2, &W::LblDisplay2LowAlarm, &W::LblDisplay2HighAlarm, nullptr, nullptr,
+     &W::cmdDD2HiAlarm, &W::cmdDD2LoAlarm, nullptr, nullptr,
+     &W::onDD2HiAlarmClicked, &W::onDD2LoAlarmClicked, nullptr, nullptr,
+     &W::onDisplay2Clicked, &W::Display2Focus, &FaceView::PicDisplay2Blank},
+    {&W::fraDisplay3, &W::ComboDisplay3, &W::LblDisplay3LowAlarm, &W::LblDisplay3HighAlarm, nullptr, nullptr,
+     &W::cmdDD3HiAlarm, &W::cmdDD3LoAlarm, nullptr, nullptr,
+     &W::onDD3HiAlarmClicked, &W::onDD3LoAlarmClicked, nullptr, nullptr,
+     &W::onDisplay3Clicked, &W::Display3Focus, &FaceView::PicDisplay3Blank},
+    {&W::fraLeftBar, &W::ComboDisplayLeftBar, &W::LblLeftBarLowAlarm, &W::LblLeftBarHighAlarm,
+     &W::LblLeftBarLowerLimit, &W::LblLeftBarUpperLimit,
+     &W::cmdDD4HiAlarm, &W::cmdDD4LoAlarm, &W::cmdDD4HiBar, &W::cmdDD4LoBar,
+     &W::onDD4HiAlarmClicked, &W::onDD4LoAlarmClicked, &W::onDD4HiBarClicked, &W::onDD4LoBarClicked,
+     &W::onDisplayLeftBarClicked, &W::LeftBarFocus, &FaceView::PicDisplay4Blank},
+    {&W::fraRightBar, &W::ComboDisplayRightBar, &W::LblRightBarLowAlarm, &W::LblRightBarHighAlarm,
+     &W::LblRightBarLowerLimit, &W::LblRightBarUpperLimit,
+     &W::cmdDD5HiAlarm, &W::cmdDD5LoAlarm, &W::cmdDD5HiBar, &W::cmdDD5LoBar,
+     &W::onDD5HiAlarmClicked, &W::onDD5LoAlarmClicked, &W::onDD5HiBarClicked, &W::onDD5LoBarClicked,
+     &W::onDisplayRightBarClicked, &W::RightBarFocus, &FaceView::PicDisplay5Blank},
+};
+// clang-format on
+} // namespace
 
 QGroupBox *MainWindow::buildDataFrame()
 {
@@ -381,85 +453,50 @@ QGroupBox *MainWindow::buildDataFrame()
         layout->addWidget(buildDisplayFrame(k));
     layout->addStretch(1);
 
-    fraDisplay1 = qobject_cast<QGroupBox *>(m_display[0].combo->parentWidget());
-    fraDisplay2 = qobject_cast<QGroupBox *>(m_display[1].combo->parentWidget());
-    fraDisplay3 = qobject_cast<QGroupBox *>(m_display[2].combo->parentWidget());
-    fraLeftBar = qobject_cast<QGroupBox *>(m_display[3].combo->parentWidget());
-    fraRightBar = qobject_cast<QGroupBox *>(m_display[4].combo->parentWidget());
-    ComboDisplay1 = m_display[0].combo;
-    ComboDisplay2 = m_display[1].combo;
-    ComboDisplay3 = m_display[2].combo;
-    ComboDisplayLeftBar = m_display[3].combo;
-    ComboDisplayRightBar = m_display[4].combo;
-    LblDisplay1LowAlarm = m_display[0].lowAlarm;
-    LblDisplay1HighAlarm = m_display[0].highAlarm;
-    LblDisplay2LowAlarm = m_display[1].lowAlarm;
-    LblDisplay2HighAlarm = m_display[1].highAlarm;
-    LblDisplay3LowAlarm = m_display[2].lowAlarm;
-    LblDisplay3HighAlarm = m_display[2].highAlarm;
-    LblLeftBarLowAlarm = m_display[3].lowAlarm;
-    LblLeftBarHighAlarm = m_display[3].highAlarm;
-    LblRightBarLowAlarm = m_display[4].lowAlarm;
-    LblRightBarHighAlarm = m_display[4].highAlarm;
-    LblLeftBarLowerLimit = m_display[3].lowerLimit;
-    LblLeftBarUpperLimit = m_display[3].upperLimit;
-    LblRightBarLowerLimit = m_display[4].lowerLimit;
-    LblRightBarUpperLimit = m_display[4].upperLimit;
-    cmdDD1HiAlarm = m_display[0].hiAlarm;
-    cmdDD1LoAlarm = m_display[0].loAlarm;
-    cmdDD2HiAlarm = m_display[1].hiAlarm;
-    cmdDD2LoAlarm = m_display[1].loAlarm;
-    cmdDD3HiAlarm = m_display[2].hiAlarm;
-    cmdDD3LoAlarm = m_display[2].loAlarm;
-    cmdDD4HiAlarm = m_display[3].hiAlarm;
-    cmdDD4LoAlarm = m_display[3].loAlarm;
-    cmdDD5HiAlarm = m_display[4].hiAlarm;
-    cmdDD5LoAlarm = m_display[4].loAlarm;
-    cmdDD4HiBar = m_display[3].hiBar;
-    cmdDD4LoBar = m_display[3].loBar;
-    cmdDD5HiBar = m_display[4].hiBar;
-    cmdDD5LoBar = m_display[4].loBar;
+    for (int k = 0; k < displays::kCount; ++k)
+        publishDisplay(k);
     cmdDD4HiBar->installEventFilter(this);
-
-    using Slot = void (MainWindow::*)();
-    const Slot clicks[displays::kCount][4] = {
-        {&MainWindow::onDD1HiAlarmClicked, &MainWindow::onDD1LoAlarmClicked, nullptr, nullptr},
-        {&MainWindow::onDD2HiAlarmClicked, &MainWindow::onDD2LoAlarmClicked, nullptr, nullptr},
-        {&MainWindow::onDD3HiAlarmClicked, &MainWindow::onDD3LoAlarmClicked, nullptr, nullptr},
-        {&MainWindow::onDD4HiAlarmClicked, &MainWindow::onDD4LoAlarmClicked, &MainWindow::onDD4HiBarClicked,
-         &MainWindow::onDD4LoBarClicked},
-        {&MainWindow::onDD5HiAlarmClicked, &MainWindow::onDD5LoAlarmClicked, &MainWindow::onDD5HiBarClicked,
-         &MainWindow::onDD5LoBarClicked},
-    };
-    const Slot listClicks[displays::kCount] = {&MainWindow::onDisplay1Clicked, &MainWindow::onDisplay2Clicked,
-                                               &MainWindow::onDisplay3Clicked, &MainWindow::onDisplayLeftBarClicked,
-                                               &MainWindow::onDisplayRightBarClicked};
-    for (int k = 0; k < displays::kCount; ++k) {
-        DisplayControls &c = m_display[size_t(k)];
-        connect(c.hiAlarm, &QPushButton::clicked, this, clicks[k][0]);
-        connect(c.loAlarm, &QPushButton::clicked, this, clicks[k][1]);
-        if (c.hiBar) {
-            connect(c.hiBar, &QPushButton::clicked, this, clicks[k][2]);
-            connect(c.loBar, &QPushButton::clicked, this, clicks[k][3]);
-        }
-        // A program step that changes the entry runs the data-source steps as a user's pick would;
-        // the user's pick (activated) then also opens the sentence selector.
-        connect(c.combo, &QComboBox::currentIndexChanged, this,
-                [this, k](int position) { dataSourceChanged(k, position); });
-        connect(c.combo, &QComboBox::activated, this, listClicks[k]);
-        c.combo->installEventFilter(this);
-    }
-    m_display[0].focus = &Display1Focus;
-    m_display[1].focus = &Display2Focus;
-    m_display[2].focus = &Display3Focus;
-    m_display[3].focus = &LeftBarFocus;
-    m_display[4].focus = &RightBarFocus;
-    m_display[0].highlight = picBrevo->PicDisplay1Blank;
-    m_display[1].highlight = picBrevo->PicDisplay2Blank;
-    m_display[2].highlight = picBrevo->PicDisplay3Blank;
-    m_display[3].highlight = picBrevo->PicDisplay4Blank;
-    m_display[4].highlight = picBrevo->PicDisplay5Blank;
+    for (int k = 0; k < displays::kCount; ++k)
+        connectDisplay(k);
     return fraData;
+}
+
+void MainWindow::publishDisplay(int display)
+{
+    const DisplayMembers &m = kDisplayMembers[display];
+    DisplayControls &c = m_display[size_t(display)];
+    this->*m.frame = qobject_cast<QGroupBox *>(c.combo->parentWidget());
+    this->*m.list = c.combo;
+    this->*m.lowAlarm = c.lowAlarm;
+    this->*m.highAlarm = c.highAlarm;
+    this->*m.hiAlarm = c.hiAlarm;
+    this->*m.loAlarm = c.loAlarm;
+    if (m.hiBar) {
+        this->*m.lowerLimit = c.lowerLimit;
+        this->*m.upperLimit = c.upperLimit;
+        this->*m.hiBar = c.hiBar;
+        this->*m.loBar = c.loBar;
+    }
+    c.focus = &(this->*m.focus);
+    c.highlight = picBrevo->*m.highlight;
+}
+
+void MainWindow::connectDisplay(int display)
+{
+    const DisplayMembers &m = kDisplayMembers[display];
+    DisplayControls &c = m_display[size_t(display)];
+    connect(c.hiAlarm, &QPushButton::clicked, this, m.hiAlarmClicked);
+    connect(c.loAlarm, &QPushButton::clicked, this, m.loAlarmClicked);
+    if (c.hiBar) {
+        connect(c.hiBar, &QPushButton::clicked, this, m.hiBarClicked);
+        connect(c.loBar, &QPushButton::clicked, this, m.loBarClicked);
+    }
+    // A program step that changes the entry runs the data-source steps as a user's pick would;
+    // the user's pick (activated) then also opens the sentence selector.
+    connect(c.combo, &QComboBox::currentIndexChanged, this,
+            [this, display](int position) { dataSourceChanged(display, position); });
+    connect(c.combo, &QComboBox::activated, this, m.listClicked);
+    c.combo->installEventFilter(this);
 }
 
 QGroupBox *MainWindow::buildDisplayFrame(int display)

@@ -317,7 +317,12 @@ private:
     QWidget *buildConnectionBar();
     QWidget *buildConfigurationArea();
     QGroupBox *buildIconsFrame();
+    void buildIconBoxes();
+    void layOutIconBoxes();
     QGroupBox *buildDataFrame();
+    // Sets display `display`'s public members, focus flag and highlight; connects its controls.
+    void publishDisplay(int display);
+    void connectDisplay(int display);
     QGroupBox *buildDisplayFrame(int display);
     void setTabOrderChain();
 

@@ -20,6 +20,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <vector>
 
 using factory::CommandEnd;
 
@@ -73,89 +74,112 @@ FactoryWindow::FactoryWindow(InstrumentContext &ctx, QWidget *parent)
     setWindowTitle(QStringLiteral("Halvane Factory Production and Debug Utilites"));
 
     fraIdentity = buildIdentity();
+    fraIdentity->setAccessibleName(fraIdentity->title());
+    txtHalvaneData = buildOutputBox();
+    buildCommandGroups();
+    layOut();
 
-    txtHalvaneData = new QPlainTextEdit(this);
-    txtHalvaneData->setObjectName(QStringLiteral("txtHalvaneData"));
-    txtHalvaneData->setAccessibleName(QStringLiteral("Factory output"));
-    txtHalvaneData->setReadOnly(true);
+    loadForm();
+}
+
+QPlainTextEdit *FactoryWindow::buildOutputBox()
+{
+    auto *box = new QPlainTextEdit(this);
+    box->setObjectName(QStringLiteral("txtHalvaneData"));
+    box->setAccessibleName(QStringLiteral("Factory output"));
+    box->setReadOnly(true);
     // Read-only, yet reachable and scrollable from the keyboard.
-    txtHalvaneData->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
-    txtHalvaneData->setTabChangesFocus(true);
-    txtHalvaneData->setLineWrapMode(QPlainTextEdit::NoWrap);
-    txtHalvaneData->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    const QFontMetrics fm(txtHalvaneData->font());
-    txtHalvaneData->setMinimumSize(fm.horizontalAdvance(QLatin1Char('0')) * 34, fm.lineSpacing() * 14);
+    box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    box->setTabChangesFocus(true);
+    box->setLineWrapMode(QPlainTextEdit::NoWrap);
+    box->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    const QFontMetrics fm(box->font());
+    box->setMinimumSize(fm.horizontalAdvance(QLatin1Char('0')) * 34, fm.lineSpacing() * 14);
+    return box;
+}
 
-    fraMemory = new QGroupBox(QStringLiteral("Memory displays"), this);
-    fraMemory->setObjectName(QStringLiteral("fraMemory"));
-    cmdDisplayRam =
-        button(fraMemory, "cmdDisplayRam", QStringLiteral("Display Brevo   IRAM"), &FactoryWindow::onDisplayRamClicked);
-    cmdDisplayXram = button(fraMemory, "cmdDisplayXram", QStringLiteral("Display Brevo  XRAM"),
-                            &FactoryWindow::onDisplayXramClicked);
-    cmdDisplayFlashRom = button(fraMemory, "cmdDisplayFlashRom", QStringLiteral("Display Flash ROM Data"),
-                                &FactoryWindow::onDisplayFlashRomClicked);
-    cmdDisplayIntNvmData = button(fraMemory, "cmdDisplayIntNvmData", QStringLiteral("Display Internal NVM Data"),
-                                  &FactoryWindow::onDisplayIntNvmDataClicked);
-    cmdDisplayExtNvmData = button(fraMemory, "cmdDisplayExtNvmData", QStringLiteral("Display 24C512 NVM Data"),
-                                  &FactoryWindow::onDisplayExtNvmDataClicked);
+namespace
+{
+// One command button: the member that keeps it, its control name, caption and handler.
+struct CommandButton {
+    QPushButton *FactoryWindow::*member;
+    const char *name;
+    const char *caption;
+    void (FactoryWindow::*handler)();
+};
 
-    fraProgramming = new QGroupBox(QStringLiteral("Programming"), this);
-    fraProgramming->setObjectName(QStringLiteral("fraProgramming"));
-    cmdProgByteIntNvm = button(fraProgramming, "cmdProgByteIntNvm", QStringLiteral("Program one byte of Internal NVM"),
-                               &FactoryWindow::onProgByteIntNvmClicked);
-    cmdProgByte24C512 = button(fraProgramming, "cmdProgByte24C512", QStringLiteral("Program one byte of 24C512 NVM"),
-                               &FactoryWindow::onProgByte24C512Clicked);
-    cmdIspMode = button(fraProgramming, "cmdIspMode", QStringLiteral("Put Into ISP Mode (Use 24C512)"),
-                        &FactoryWindow::onIspModeClicked);
-    cmdIspMode2 = button(fraProgramming, "cmdIspMode2", QStringLiteral("Put Into ISP Mode (Use Philips)"),
-                         &FactoryWindow::onIspMode2Clicked);
+// A group of command buttons, one above the other unless `sideBySide`.
+struct CommandGroup {
+    QGroupBox *FactoryWindow::*member;
+    const char *name;
+    const char *title;
+    bool sideBySide;
+    std::vector<CommandButton> buttons;
+};
 
-    fraCodeImages = new QGroupBox(QStringLiteral("Code images"), this);
-    fraCodeImages->setObjectName(QStringLiteral("fraCodeImages"));
-    cmdReadHex7168 =
-        button(fraCodeImages, "cmdReadHex7168", QStringLiteral("Read code from HEX file and create .COD file"),
-               &FactoryWindow::onReadHex7168Clicked);
-    cmdSaveFlashCode2File =
-        button(fraCodeImages, "cmdSaveFlashCode2File", QStringLiteral("Read from Flash ROM and Save to .COD File"),
-               &FactoryWindow::onSaveFlashCode2FileClicked);
-    cmdSaveFileTo24C512 =
-        button(fraCodeImages, "cmdSaveFileTo24C512", QStringLiteral("Read code from .COD File and Save to 24C512"),
-               &FactoryWindow::onSaveFileTo24C512Clicked);
-    cmdHalvaneCopyCodeToFlash = button(fraCodeImages, "cmdHalvaneCopyCodeToFlash",
-                                       QStringLiteral("Copy Code from 24C512 to Flash at location 7,168"),
-                                       &FactoryWindow::onCopyCodeToFlashClicked);
+using W = FactoryWindow;
 
-    fraProvisioning = new QGroupBox(QStringLiteral("New-unit provisioning"), this);
-    fraProvisioning->setObjectName(QStringLiteral("fraProvisioning"));
-    cmdHalvaneNewBrevo = button(fraProvisioning, "cmdHalvaneNewBrevo", QStringLiteral("Make NEW Brevo"),
-                                &FactoryWindow::onMakeNewUnitClicked);
-    cmdHalvaneNewSN = button(fraProvisioning, "cmdHalvaneNewSN", QStringLiteral("Write New Serial No. to Brevo"),
-                             &FactoryWindow::onNewSNClicked);
-    cmdHalvaneNew24C512 = button(fraProvisioning, "cmdHalvaneNew24C512", QStringLiteral("Zero 24C512 LOGS and Date"),
-                                 &FactoryWindow::onNew24C512Clicked);
-    cmdHalvaneUploadCalData =
-        button(fraProvisioning, "cmdHalvaneUploadCalData",
-               QStringLiteral("Upload All Calibration Curve Data to 24C512"), &FactoryWindow::onUploadCalDataClicked);
-    cmdHalvaneUploadNmea =
-        button(fraProvisioning, "cmdHalvaneUploadNmea", QStringLiteral("Upload NMEA and D.P. Data to 24C512"),
-               &FactoryWindow::onUploadNmeaClicked);
+// In the order of creation, which is the keyboard order.
+// clang-format off
+const std::vector<CommandGroup> &commandGroups()
+{
+    static const std::vector<CommandGroup> groups{
+        {&W::fraMemory, "fraMemory", "Memory displays", false, {
+            {&W::cmdDisplayRam, "cmdDisplayRam", "Display Brevo   IRAM", &W::onDisplayRamClicked},
+            {&W::cmdDisplayXram, "cmdDisplayXram", "Display Brevo  XRAM", &W::onDisplayXramClicked},
+            {&W::cmdDisplayFlashRom, "cmdDisplayFlashRom", "Display Flash ROM Data", &W::onDisplayFlashRomClicked},
+            {&W::cmdDisplayIntNvmData, "cmdDisplayIntNvmData", "Display Internal NVM Data", &W::onDisplayIntNvmDataClicked},
+            {&W::cmdDisplayExtNvmData, "cmdDisplayExtNvmData", "Display 24C512 NVM Data", &W::onDisplayExtNvmDataClicked},
+        }},
+        {&W::fraProgramming, "fraProgramming", "Programming", false, {
+            {&W::cmdProgByteIntNvm, "cmdProgByteIntNvm", "Program one byte of Internal NVM", &W::onProgByteIntNvmClicked},
+            {&W::cmdProgByte24C512, "cmdProgByte24C512", "Program one byte of 24C512 NVM", &W::onProgByte24C512Clicked},
+            {&W::cmdIspMode, "cmdIspMode", "Put Into ISP Mode (Use 24C512)", &W::onIspModeClicked},
+            {&W::cmdIspMode2, "cmdIspMode2", "Put Into ISP Mode (Use Philips)", &W::onIspMode2Clicked},
+        }},
+        {&W::fraCodeImages, "fraCodeImages", "Code images", false, {
+            {&W::cmdReadHex7168, "cmdReadHex7168", "Read code from HEX file and create .COD file", &W::onReadHex7168Clicked},
+            {&W::cmdSaveFlashCode2File, "cmdSaveFlashCode2File", "Read from Flash ROM and Save to .COD File", &W::onSaveFlashCode2FileClicked},
+            {&W::cmdSaveFileTo24C512, "cmdSaveFileTo24C512", "Read code from .COD File and Save to 24C512", &W::onSaveFileTo24C512Clicked},
+            {&W::cmdHalvaneCopyCodeToFlash, "cmdHalvaneCopyCodeToFlash", "Copy Code from 24C512 to Flash at location 7,168", &W::onCopyCodeToFlashClicked},
+        }},
+        {&W::fraProvisioning, "fraProvisioning", "New-unit provisioning", false, {
+            {&W::cmdHalvaneNewBrevo, "cmdHalvaneNewBrevo", "Make NEW Brevo", &W::onMakeNewUnitClicked},
+            {&W::cmdHalvaneNewSN, "cmdHalvaneNewSN", "Write New Serial No. to Brevo", &W::onNewSNClicked},
+            {&W::cmdHalvaneNew24C512, "cmdHalvaneNew24C512", "Zero 24C512 LOGS and Date", &W::onNew24C512Clicked},
+            {&W::cmdHalvaneUploadCalData, "cmdHalvaneUploadCalData", "Upload All Calibration Curve Data to 24C512", &W::onUploadCalDataClicked},
+            {&W::cmdHalvaneUploadNmea, "cmdHalvaneUploadNmea", "Upload NMEA and D.P. Data to 24C512", &W::onUploadNmeaClicked},
+        }},
+        {&W::fraDisconnect, "fraDisconnect", "Disconnect", true, {
+            {&W::cmdDisconnect, "cmdDisconnect", "Clear RAM Disconnect and Close Window", &W::onDisconnectClicked},
+            {&W::cmdSoftDisconnect, "cmdSoftDisconnect", "Soft RESET Disconnect and Close Window", &W::onSoftDisconnectClicked},
+        }},
+    };
+    return groups;
+}
+// clang-format on
+} // namespace
 
-    fraDisconnect = new QGroupBox(QStringLiteral("Disconnect"), this);
-    fraDisconnect->setObjectName(QStringLiteral("fraDisconnect"));
-    new QHBoxLayout(fraDisconnect); // the two buttons side by side
-    cmdDisconnect = button(fraDisconnect, "cmdDisconnect", QStringLiteral("Clear RAM Disconnect and Close Window"),
-                           &FactoryWindow::onDisconnectClicked);
-    cmdSoftDisconnect =
-        button(fraDisconnect, "cmdSoftDisconnect", QStringLiteral("Soft RESET Disconnect and Close Window"),
-               &FactoryWindow::onSoftDisconnectClicked);
+void FactoryWindow::buildCommandGroups()
+{
+    for (const CommandGroup &def : commandGroups()) {
+        const QString title = QLatin1String(def.title);
+        auto *group = new QGroupBox(title, this);
+        group->setObjectName(QLatin1String(def.name));
+        group->setAccessibleName(title);
+        QBoxLayout *layout =
+            def.sideBySide ? static_cast<QBoxLayout *>(new QHBoxLayout(group)) : new QVBoxLayout(group);
+        for (const CommandButton &b : def.buttons)
+            this->*b.member = button(group, b.name, QLatin1String(b.caption), b.handler);
+        // Buttons stay at the top of their group when a row grows to its neighbour's height.
+        if (!def.sideBySide)
+            layout->addStretch(1);
+        this->*def.member = group;
+    }
+}
 
-    for (QGroupBox *group : {fraIdentity, fraMemory, fraProgramming, fraCodeImages, fraProvisioning, fraDisconnect})
-        group->setAccessibleName(group->title());
-
-    // Buttons stay at the top of their group when a row grows to its neighbour's height.
-    for (QGroupBox *group : {fraMemory, fraProgramming, fraCodeImages, fraProvisioning})
-        static_cast<QBoxLayout *>(group->layout())->addStretch(1);
-
+void FactoryWindow::layOut()
+{
     auto *left = new QVBoxLayout;
     left->addWidget(fraIdentity);
     left->addWidget(txtHalvaneData, 1);
@@ -170,8 +194,6 @@ FactoryWindow::FactoryWindow(InstrumentContext &ctx, QWidget *parent)
     auto *layout = new QHBoxLayout(this);
     layout->addLayout(left, 1);
     layout->addLayout(commands);
-
-    loadForm();
 }
 
 FactoryWindow::~FactoryWindow() = default;
@@ -221,8 +243,6 @@ QGroupBox *FactoryWindow::buildIdentity()
 QPushButton *FactoryWindow::button(QGroupBox *group, const char *name, const QString &caption,
                                    void (FactoryWindow::*handler)())
 {
-    if (!group->layout())
-        new QVBoxLayout(group);
     auto *b = new QPushButton(caption, group);
     b->setObjectName(QLatin1String(name));
     b->setAccessibleName(caption);

@@ -101,7 +101,11 @@ private:
     friend class TextBoxOutput;
 
     QGroupBox *buildIdentity();
+    QPlainTextEdit *buildOutputBox();
+    void buildCommandGroups();
+    void layOut();
     QLineEdit *identityBox(const char *name);
+    // A command button of `group`, added to its layout.
     QPushButton *button(QGroupBox *group, const char *name, const QString &caption, void (FactoryWindow::*handler)());
     void clearOutput();
     void appendOutput(const QString &text);

@@ -34,10 +34,6 @@
 
 MainWindow::~MainWindow()
 {
-    // The undo history asks the window about its state while it empties its stack: it
-    // goes while the window is still whole, not among the children QWidget deletes.
-    delete m_history;
-    m_history = nullptr;
     // The operations and their link go before the port they talk through.
     m_runner.reset();
     m_linkWindows.reset();

@@ -42,6 +42,12 @@ private:
     bool m_first = true;
 };
 
+ImageHistory::~ImageHistory()
+{
+    disconnect(&m_stack, nullptr, this, nullptr);
+    m_stack.blockSignals(true);
+}
+
 ImageHistory::ImageHistory(EditorState &state, std::function<void(const ConfigImage &)> restore,
                            std::function<bool()> locked, QObject *parent)
     : QObject(parent), m_state(state), m_restore(std::move(restore)), m_locked(std::move(locked)),

@@ -20,6 +20,9 @@ public:
     // recorded, undo and redo are refused, until it ends).
     ImageHistory(EditorState &state, std::function<void(const ConfigImage &)> restore, std::function<bool()> locked,
                  QObject *parent = nullptr);
+    // The stack empties itself as it goes and announces it: nothing may call back
+    // into a window that is itself being destroyed.
+    ~ImageHistory() override;
 
     QUndoStack &stack() { return m_stack; }
     // "Undo <what>" and "Redo <what>" with their shortcuts; enabled only while there

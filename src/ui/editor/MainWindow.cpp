@@ -15,6 +15,7 @@
 #include "ui/editor/FaceView.h"
 #include "ui/editor/FillShape.h"
 #include "ui/editor/ImageHistory.h"
+#include "ui/editor/SettingsMenu.h"
 
 #include <QActionGroup>
 #include <QCheckBox>
@@ -165,7 +166,19 @@ void MainWindow::buildMenus()
 
     mnuEdit = addMenu(menuBar(), "mnuEdit", "&Edit");
     addHistoryMenus();
-    buildSettingMenus();
+    m_settings = new SettingsMenu(m_state, m_prompts, mnuEdit, this);
+    m_settings->onPressureUnits = [this](bool bars) {
+        if (onPressureUnitsChanged)
+            onPressureUnitsChanged(bars);
+    };
+    m_settings->onTemperatureUnits = [this](bool celsius) {
+        if (onTemperatureUnitsChanged)
+            onTemperatureUnitsChanged(celsius);
+    };
+    m_settings->onBarGraphPointer = [this](bool pointer) { picBrevo->setPointerMode(pointer); };
+    m_settings->build();
+    Tacho = m_settings->tachometer();
+    PullyRatio = m_settings->pulleyRatio();
     addMenuItems(*this, mnuEdit, {
         kSeparator,
         {&W::ViewDamping, "ViewDamping", "Display Damping", &W::onViewDampingTriggered},
@@ -596,4 +609,24 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         break;
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::RefreshSettingsMenu()
+{
+    m_settings->refresh();
+}
+
+void MainWindow::onFuelTankSizeTriggered()
+{
+    m_settings->askFuelTankSize();
+}
+
+void MainWindow::onTank2SizeTriggered()
+{
+    m_settings->askSecondTankSize();
+}
+
+void MainWindow::onViewMaintenanceAlarmTriggered()
+{
+    m_settings->askMaintenanceAlarm();
 }

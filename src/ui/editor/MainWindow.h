@@ -33,6 +33,7 @@ class TimeOfDayAlarmsWindow;
 struct ConfigFileImage;
 struct InstrumentContext;
 class OperationRunner;
+class SettingsMenu;
 class ClickLabel;
 class FillShape;
 class Prompts;
@@ -345,16 +346,7 @@ private:
     void removeOtherSourceEntry(int display);
 
     // MainWindow_settings.cpp
-    void buildSettingMenus();
-    // The user chose item `choice` of settings group `group`: its bits go into the image.
-    void chooseSetting(size_t group, size_t choice);
-    // What a chosen setting also changes beside its check mark (labels, the face).
-    void settingShown(size_t group);
-    std::vector<std::vector<QAction *>> m_settingItems; // per group, per choice
-    void setPressureLabel(bool bars);
-    void setTemperatureLabel(bool celsius);
-    void numberEntryLoop(const QString &title, const QString &rangeLine, double maximum, int factor, int byte,
-                         bool hoursDefault);
+    SettingsMenu *m_settings = nullptr; // the instrument settings of the Edit menu
 
     // MainWindow_history.cpp
     void createHistory();

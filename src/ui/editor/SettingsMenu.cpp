@@ -1,10 +1,8 @@
-// MainWindow: the Edit menu's instrument settings: units, clock, bar graph type, tachometer, tank sizes, maintenance
-// alarm.
-#include "ui/editor/MainWindow.h"
+#include "ui/editor/SettingsMenu.h"
 
+#include "core/EditorState.h"
 #include "core/NumberText.h"
 #include "core/Prompts.h"
-#include "ui/editor/FaceView.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -69,71 +67,64 @@ QMenu *addSubmenu(QMenu *menu, const char *name, const QString &caption)
 
 } // namespace
 
-void MainWindow::buildSettingMenus()
+SettingsMenu::SettingsMenu(EditorState &state, Prompts &prompts, QMenu *editMenu, QObject *parent)
+    : QObject(parent), m_state(state), m_prompts(prompts), m_edit(editMenu)
+{
+}
+
+void SettingsMenu::build()
 {
     const auto &groups = settingGroups();
-    m_settingItems.assign(groups.size(), {});
+    m_items.assign(groups.size(), {});
     for (size_t g = 0; g < groups.size(); ++g) {
         const SettingGroup &group = groups[g];
         if (g == kTime)
-            mnuEdit->addSeparator();
-        QMenu *parent = mnuEdit;
+            m_edit->addSeparator();
+        QMenu *parent = m_edit;
         if (group.parent) {
-            if (!Tacho)
-                Tacho = addSubmenu(mnuEdit, group.parent, QStringLiteral("Tachometer"));
-            parent = Tacho;
+            if (!m_tacho)
+                m_tacho = addSubmenu(m_edit, group.parent, QStringLiteral("Tachometer"));
+            parent = m_tacho;
         }
         QMenu *menu = addSubmenu(parent, group.name, QString::fromUtf8(group.caption));
         if (g == kPulleyRatio)
-            PullyRatio = menu;
+            m_pulleyRatio = menu;
         // One check mark per group, none when the bits match no item.
-        auto *exclusive = new QActionGroup(this);
+        auto *exclusive = new QActionGroup(menu);
         exclusive->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
         for (size_t c = 0; c < group.choices.size(); ++c) {
             QAction *item = menu->addAction(QString::fromUtf8(group.choices[c].caption));
             item->setObjectName(QLatin1String(group.choices[c].name));
             item->setCheckable(true);
             exclusive->addAction(item);
-            connect(item, &QAction::triggered, this, [this, g, c] { chooseSetting(g, c); });
-            m_settingItems[g].push_back(item);
+            connect(item, &QAction::triggered, this, [this, g, c] { choose(g, c); });
+            m_items[g].push_back(item);
         }
     }
 }
 
-void MainWindow::setPressureLabel(bool bars)
-{
-    if (onPressureUnitsChanged)
-        onPressureUnitsChanged(bars);
-}
-
-void MainWindow::setTemperatureLabel(bool celsius)
-{
-    if (onTemperatureUnitsChanged)
-        onTemperatureUnitsChanged(celsius);
-}
-
-void MainWindow::settingShown(size_t group)
+void SettingsMenu::shown(size_t group)
 {
     const quint8 b1 = m_state.SystemBlock[1];
-    if (group == kTemperature)
-        setTemperatureLabel(!(b1 & 0x08));
-    else if (group == kPressure)
-        setPressureLabel(!(b1 & 0x10));
-    else if (group == kBarGraph)
-        picBrevo->setPointerMode(!(b1 & 0x02));
+    if (group == kTemperature && onTemperatureUnits)
+        onTemperatureUnits(!(b1 & 0x08));
+    else if (group == kPressure && onPressureUnits)
+        onPressureUnits(!(b1 & 0x10));
+    else if (group == kBarGraph && onBarGraphPointer)
+        onBarGraphPointer(!(b1 & 0x02));
 }
 
-void MainWindow::chooseSetting(size_t g, size_t c)
+void SettingsMenu::choose(size_t g, size_t c)
 {
     const SettingGroup &group = settingGroups()[g];
     quint8 &byte = m_state.SystemBlock[group.byte];
     byte = quint8((byte & ~group.mask) | group.choices[c].value);
-    for (size_t i = 0; i < m_settingItems[g].size(); ++i)
-        m_settingItems[g][i]->setChecked(i == c);
-    settingShown(g);
+    for (size_t i = 0; i < m_items[g].size(); ++i)
+        m_items[g][i]->setChecked(i == c);
+    shown(g);
 }
 
-void MainWindow::RefreshSettingsMenu()
+void SettingsMenu::refresh()
 {
     // The instrument knows no other pulley ratio: an unknown one becomes 1:1.
     const auto &ratios = settingGroups()[kPulleyRatio].choices;
@@ -145,8 +136,8 @@ void MainWindow::RefreshSettingsMenu()
     for (size_t g = 0; g < groups.size(); ++g) {
         const quint8 bits = m_state.SystemBlock[groups[g].byte] & groups[g].mask;
         for (size_t c = 0; c < groups[g].choices.size(); ++c)
-            m_settingItems[g][c]->setChecked(groups[g].choices[c].value == bits);
-        settingShown(g);
+            m_items[g][c]->setChecked(groups[g].choices[c].value == bits);
+        shown(g);
     }
 }
 
@@ -154,8 +145,8 @@ void MainWindow::RefreshSettingsMenu()
 
 // Asks until the answer is in range or cancelled; an out-of-range answer beeps and asks again
 // with the stored value as the default.
-void MainWindow::numberEntryLoop(const QString &title, const QString &rangeLine, double maximum, int factor, int byte,
-                                 bool hoursDefault)
+void SettingsMenu::numberEntryLoop(const QString &title, const QString &rangeLine, double maximum, int factor, int byte,
+                                   bool hoursDefault)
 {
     for (;;) {
         m_prompts.beep();
@@ -173,19 +164,19 @@ void MainWindow::numberEntryLoop(const QString &title, const QString &rangeLine,
     }
 }
 
-void MainWindow::onFuelTankSizeTriggered()
+void SettingsMenu::askFuelTankSize()
 {
     numberEntryLoop(QStringLiteral("View/Set Fuel Tank Size"), QStringLiteral("Enter a value between 0 and 6500.0"),
                     6500, 10, 21, false);
 }
 
-void MainWindow::onTank2SizeTriggered()
+void SettingsMenu::askSecondTankSize()
 {
     numberEntryLoop(QStringLiteral("View/Set Optional 2n'd Tank Size"),
                     QStringLiteral("Enter a value between 0.0 and 6500.0"), 6500, 10, 23, false);
 }
 
-void MainWindow::onViewMaintenanceAlarmTriggered()
+void SettingsMenu::askMaintenanceAlarm()
 {
     numberEntryLoop(QStringLiteral("View/Set Engine Maintenance Alarm"),
                     QStringLiteral("Enter a value between 0 and 999.9 hours."), 999.9, 60, 114, true);

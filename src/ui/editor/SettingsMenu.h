@@ -1,0 +1,51 @@
+// The Edit menu's instrument settings: units, clock, bar graph type, tachometer (from one
+// table of groups), and the tank sizes and maintenance alarm entries.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <vector>
+
+class Prompts;
+class QAction;
+class QMenu;
+struct EditorState;
+
+class SettingsMenu : public QObject
+{
+public:
+    SettingsMenu(EditorState &state, Prompts &prompts, QMenu *editMenu, QObject *parent = nullptr);
+
+    // The choices the image's units and display style imply beside the check marks.
+    std::function<void(bool bars)> onPressureUnits;
+    std::function<void(bool celsius)> onTemperatureUnits;
+    std::function<void(bool pointer)> onBarGraphPointer;
+
+    // Adds the settings submenus to the Edit menu.
+    void build();
+    // Sets the check marks from the image (an unknown pulley ratio becomes 1:1).
+    void refresh();
+    QMenu *tachometer() const { return m_tacho; }
+    QMenu *pulleyRatio() const { return m_pulleyRatio; }
+
+    void askFuelTankSize();
+    void askSecondTankSize();
+    void askMaintenanceAlarm();
+
+private:
+    // The user chose item `choice` of settings group `group`: its bits go into the image.
+    void choose(size_t group, size_t choice);
+    // What a group's bits also change beside its check mark (labels, the face).
+    void shown(size_t group);
+    // Asks until the answer is in range or cancelled.
+    void numberEntryLoop(const QString &title, const QString &rangeLine, double maximum, int factor, int byte,
+                         bool hoursDefault);
+
+    EditorState &m_state;
+    Prompts &m_prompts;
+    QMenu *m_edit;
+    QMenu *m_tacho = nullptr;
+    QMenu *m_pulleyRatio = nullptr;
+    std::vector<std::vector<QAction *>> m_items; // per group, per choice
+};

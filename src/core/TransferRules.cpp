@@ -5,12 +5,20 @@
 #include "core/EditorState.h"
 #include "core/NumberText.h"
 
+#include <algorithm>
 #include <cmath>
 
 using numtext::roundHalfEven;
 
 namespace transfer
 {
+
+namespace
+{
+// The instrument reads a sender as 10-bit counts against a 180-ohm pull-up.
+constexpr int kPullUpOhms = 180;
+constexpr int kFullScaleCounts = 1023;
+} // namespace
 
 namespace
 {
@@ -113,6 +121,16 @@ void uploadedSettings(const quint8 *instrument, const quint8 *system, const Edit
     buffer[0] = systemBlockChecksum(buffer);
 }
 
+void decodeCurve(const std::array<quint8, 128> &bytes, float points[33][3])
+{
+    for (int j = 1; j <= 32; ++j) {
+        const size_t at = size_t(4 * (j - 1));
+        const int counts = std::min(kFullScaleCounts - 1, bytes[at] * 256 + bytes[at + 1]);
+        points[j][1] = float(double(kPullUpOhms) * counts / double(kFullScaleCounts - counts));
+        points[j][2] = float(bytes[at + 2] * 256 + bytes[at + 3]);
+    }
+}
+
 const QList<int> &uploadedCurves()
 {
     static const QList<int> curves{6, 9, 16, 19, 22, 25};
@@ -166,8 +184,8 @@ EncodedCurve encodeCurve(const EditorState &state, int curve)
                               .arg(numtext::floatText(v / 10.0f));
             return out;
         }
-        // The 10-bit reading of the sender against a 180-ohm pull-up, in single precision.
-        const float c = r * 1023.0f / (r + 180.0f);
+        // The 10-bit reading of the sender against the pull-up, in single precision.
+        const float c = r * float(kFullScaleCounts) / (r + float(kPullUpOhms));
         const long countsHigh = long(roundHalfEven(double(c / 256.0f - 0.5f)));
         long countsLow = long(roundHalfEven(double(c - 256.0f * float(countsHigh))));
         if (countsLow == 256)

@@ -36,6 +36,10 @@ struct EncodedCurve {
     QString problem;
 };
 EncodedCurve encodeCurve(const EditorState &state, int curve);
+// A curve as the instrument stores it, back in the editor's terms: the resistance that
+// gives those counts against the pull-up, and the value x 10 (points 1..32 of `points`;
+// the ends of a stored curve are its extended lines).
+void decodeCurve(const std::array<quint8, 128> &bytes, float points[33][3]);
 
 // The settings block an upload writes: the instrument's `instrument` block with the
 // counter advanced, the first upload date kept, and the editor's `system` bytes of

@@ -21,9 +21,6 @@ public:
     // comes first; received bytes are taken in meanwhile. Returns true when `done()` ended the wait.
     // `done` may be empty: then only the deadline ends the wait.
     virtual bool waitUntil(double deadline, const std::function<bool()> &done) = 0;
-    // Lets pending window messages run once, without waiting (nothing for a clock
-    // whose waits block their thread).
-    virtual void processEvents() = 0;
     // Wakes the innermost wait so that it checks its condition again at once
     // (data arrived, a button was clicked).
     virtual void wake() = 0;
@@ -47,7 +44,6 @@ class DeadlineClock : public Clock
 public:
     double now() const override;
     bool waitUntil(double deadline, const std::function<bool()> &done) override;
-    void processEvents() override {}
     // Any thread.
     void wake() override;
     bool blocksThread() const override { return true; }

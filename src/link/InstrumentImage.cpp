@@ -16,8 +16,6 @@ namespace
 {
 constexpr double kSystemBlockWait = 1.0;
 constexpr double kSectorWait = 0.1;
-constexpr double kPullUpOhms = 180.0;
-constexpr int kFullScale = 1023;
 
 bool checksumMatches(const QByteArray &block)
 {
@@ -63,16 +61,6 @@ bool readBlock(SerialLink &link, int address, quint8 *block)
 {
     return readSector(link, address, block) &&
            readSector(link, address + proto::kSectorSize, block + proto::kSectorSize);
-}
-
-void decodeCurve(const std::array<quint8, 128> &bytes, float points[33][3])
-{
-    for (int j = 1; j <= 32; ++j) {
-        const int at = 4 * (j - 1);
-        const int counts = std::min(kFullScale - 1, bytes[size_t(at)] * 256 + bytes[size_t(at + 1)]);
-        points[j][1] = float(kPullUpOhms * counts / double(kFullScale - counts));
-        points[j][2] = float(bytes[size_t(at + 2)] * 256 + bytes[size_t(at + 3)]);
-    }
 }
 
 InstrumentImage readInstrumentImage(InstrumentContext &ctx, const ConfirmedRead &settings, const ConfigImage &editor,

@@ -32,11 +32,6 @@ bool readSector(SerialLink &link, int address, quint8 *sector);
 // A 128-byte block of the 24C512 (two sectors); false when a sector did not arrive.
 bool readBlock(SerialLink &link, int address, quint8 *block);
 
-// A curve as the instrument stores it (counts and value words), back in the editor's
-// terms: the resistance that gives those counts against the 180-ohm pull-up, and the
-// value x 10. The ends of a stored curve are its extended lines.
-void decodeCurve(const std::array<quint8, 128> &bytes, float points[33][3]);
-
 struct InstrumentImage {
     bool ok = false;
     QString problem; // what could not be read, for the user

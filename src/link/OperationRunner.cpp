@@ -8,8 +8,6 @@
 #include "link/LinkLog.h"
 #include "link/SerialLink.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QThread>
 
 namespace
@@ -180,12 +178,10 @@ OperationRunner::~OperationRunner()
 {
     if (!m_thread)
         return;
+    // Whoever owns the runner lets a running operation end first (it answers the
+    // operation's calls to the windows meanwhile): an operation cut off here would
+    // still be using the link.
     shutDown();
-    // An operation still running ends at its next step; its last calls to the windows
-    // are answered meanwhile.
-    const QDeadlineTimer deadline(kShutDownWaitMs);
-    while (m_running && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     if (!m_running) {
         // The port is closed on its own thread and handed back with the link.
         QThread *home = thread();

@@ -32,6 +32,8 @@ class OperationRunner : public QObject
 public:
     OperationRunner(EditorState &state, Prompts &prompts, InstrumentView &view, Clock &clock, BytePort &port,
                     std::function<QString(int)> resolve, QObject *parent = nullptr);
+    // Let a running operation end before (shutDown(), then answer the windows' side
+    // until running() is false).
     ~OperationRunner() override;
 
     bool threaded() const { return m_thread != nullptr; }

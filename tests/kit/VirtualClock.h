@@ -18,7 +18,8 @@ class VirtualClock : public Clock
 public:
     double now() const override { return m_now; }
     bool waitUntil(double deadline, const std::function<bool()> &done) override;
-    void processEvents() override;
+    // Lets pending window messages run once (every wait does, so clicks land mid-transfer).
+    void processEvents();
     void wake() override {}
 
     // Runs `fn` when the virtual time reaches `at` (events at the same time run in

@@ -201,7 +201,6 @@ void MainWindow::reloadWithDefaults()
     ShowAlarmLimits();
     CmdConf1[0]->setFocus();
     setConfigCaptions(1);
-    m_clock.processEvents();
 }
 
 void MainWindow::onNewTriggered()

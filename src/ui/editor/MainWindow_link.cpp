@@ -26,15 +26,28 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 
+namespace
+{
+// How long the window, going away, waits for a running operation's next step.
+constexpr int kOperationEndMs = 5000;
+} // namespace
+
 MainWindow::~MainWindow()
 {
-    // The operations and their link go before the port they talk through.
+    // An operation still running ends at its next step once the link is shut down;
+    // its last calls to the windows are answered meanwhile. Then the operations and
+    // their link go, before the port they talk through.
+    m_runner->shutDown();
+    const QDeadlineTimer deadline(kOperationEndMs);
+    while (m_runner->running() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     m_runner.reset();
     m_linkWindows.reset();
     m_warningQuestion.reset();

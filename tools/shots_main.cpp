@@ -1,5 +1,6 @@
 // Shows the main window in a chosen state, for screenshots of the layout (tools/screenshots.sh).
 #include "NmeaStream.h"
+#include "core/DisplayTable.h"
 #include "core/Prompts.h"
 #include "link/Clock.h"
 #include "ui/LinkWindows.h"
@@ -10,6 +11,7 @@
 #include "ui/dialogs/SendersWindow.h"
 #include "ui/dialogs/TimeOfDayAlarmsWindow.h"
 #include "ui/editor/MainWindow.h"
+#include "ui/editor/SourcesController.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -99,15 +101,15 @@ int main(int argc, char *argv[])
     DeadlineClock clock;
     MainWindow w(prompts, clock, folder.path());
     prompts.setParent(&w);
-    w.onConfigurationClicked(qBound(1, parser.value(config).toInt(), 16) - 1);
+    w.showConfiguration(qBound(1, parser.value(config).toInt(), 16) - 1);
     if (parser.isSet(barChart))
         w.findChild<QAction *>("BarChart")->trigger();
     else
         w.findChild<QAction *>("Pointer")->trigger();
     w.show();
     if (parser.isSet(highlight)) {
-        w.Timer1->stop();
-        w.onDisplay1FocusIn();
+        w.findChild<QTimer *>(QStringLiteral("Timer1"))->stop();
+        w.sourcesArea().setFocusFlag(0, true);
         w.onConnectionTimer();
     }
     if (parser.isSet(at)) {
@@ -118,10 +120,9 @@ int main(int argc, char *argv[])
         const int display = qBound(1, parser.value(selector).toInt(), 5);
         // After the window manager has placed the main window.
         QTimer::singleShot(300, &w, [&w, display] {
-            QComboBox *lists[] = {w.ComboDisplay1, w.ComboDisplay2, w.ComboDisplay3, w.ComboDisplayLeftBar,
-                                  w.ComboDisplayRightBar};
-            lists[display - 1]->setCurrentIndex(4);
-            emit lists[display - 1]->activated(4);
+            auto *list = w.findChild<QComboBox *>(QLatin1String(displays::kDisplays[display - 1].list));
+            list->setCurrentIndex(4);
+            emit list->activated(4);
         });
     }
     if (parser.isSet(menu)) {

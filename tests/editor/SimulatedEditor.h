@@ -31,9 +31,16 @@ struct SimulatedEditor {
     void open()
     {
         window = std::make_unique<MainWindow>(prompts, clock, folder.path(), &port);
-        window->Timer1->stop(); // tests tick the timer by hand
+        window->findChild<QTimer *>(QStringLiteral("Timer1"))->stop(); // tests tick the timer by hand
         window->endProgram = [this] { ++ended; };
     }
     EditorState &state() { return window->state(); }
+    template <class T> T *get(const QString &name) const
+    {
+        T *w = window->findChild<T *>(name);
+        if (!w)
+            qFatal("no child named %s", qPrintable(name));
+        return w;
+    }
     QByteArray defaultFile() const { return folder.read(QStringLiteral("DEFAULT.CFG")); }
 };

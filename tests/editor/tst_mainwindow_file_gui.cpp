@@ -50,7 +50,7 @@ private slots:
     {
         Editor e;
         QVERIFY(e.prompts.verifyAllUsed()); // silent
-        QCOMPARE(e.window->lblCommsPort->text(), QString("COM Port = 0"));
+        QCOMPARE(e.get<QLabel>("lblCommsPort")->text(), QString("COM Port = 0"));
         QCOMPARE(int(e.state().SystemBlock[1]), 26);
         const QByteArray file = e.defaultFile();
         QCOMPARE(file.count('\n'), 3351);
@@ -65,7 +65,7 @@ private slots:
         e.open();
         QVERIFY(e.prompts.verifyAllUsed());
         QCOMPARE(int(e.state().ComPortNumber), 3);
-        QCOMPARE(e.window->lblCommsPort->text(), QString("COM Port =  3"));
+        QCOMPARE(e.get<QLabel>("lblCommsPort")->text(), QString("COM Port =  3"));
         QCOMPARE(int(e.state().SystemBlock[6]), 1);
         QCOMPARE(int(e.state().ConfigBlock[2][28]), 27);
         QCOMPARE(e.defaultFile(), fileFor(3, 27)); // not rewritten
@@ -133,12 +133,12 @@ private slots:
             e.window->onNewTriggered();
         }
         QVERIFY(e.prompts.verifyAllUsed());
-        QCOMPARE(e.window->ComboDisplay1->count(), 9);
+        QCOMPARE(e.get<QComboBox>("ComboDisplay1")->count(), 9);
         QCOMPARE(e.window->dampingWindow()->findChild<QComboBox *>("cboDamping")->count(), 4);
         QCOMPARE(e.prompts.records[0].title, QString("Load default display configurations"));
         QCOMPARE(e.prompts.records[0].text,
                  QString("Are you sure?\r\nThis will overwrite all the current display configurations and settings!"));
-        QCOMPARE(e.window->fraData->title(), QString("Data for Current Configuration # 1 "));
+        QCOMPARE(e.get<QGroupBox>("fraData")->title(), QString("Data for Current Configuration # 1 "));
     }
 
     void openKeepsTheImageOnABadFile()
@@ -166,7 +166,7 @@ private slots:
         e.window->onOpenTriggered();
         QCOMPARE(int(e.state().ConfigBlock[2][28]), 29);
         QCOMPARE(int(e.state().EditCurveNumber), 99);
-        QCOMPARE(e.window->lblCommsPort->text(), QString("COM Port =  7"));
+        QCOMPARE(e.get<QLabel>("lblCommsPort")->text(), QString("COM Port =  7"));
         e.window->onSaveTriggered();
         QVERIFY(e.defaultFile().contains("\r\nCOMport=, 7 \r\n"));
         QCOMPARE(e.folder.read("OTHER.CFG"), fileFor(7, 29));
@@ -230,7 +230,7 @@ private slots:
         QCOMPARE(int(e.state().SystemBlock[1]), 26);
         QCOMPARE(int(e.state().ConfigBlock[1][28]), 25);
         QCOMPARE(e.port.written, QByteArray());
-        QCOMPARE(e.window->cmdClearConfig->text(), QString("Clear Configuration # 1"));
+        QCOMPARE(e.get<QPushButton>("cmdClearConfig")->text(), QString("Clear Configuration # 1"));
     }
 
     void factoryResetAnsweredNoChangesNothing()
@@ -249,19 +249,19 @@ private slots:
         e.state().ComPortNumber = 3;
         e.state().ConfigBlock[5][48] = 28;
         e.clock.scheduleIn(0.1, [&] { e.window->warningWindow()->cmdWarningContinue->click(); });
-        e.window->cmdUpload->click();
+        e.get<QPushButton>("cmdUpload")->click();
         QVERIFY(e.prompts.verifyAllUsed());
         QCOMPARE(int(quint8(e.sim.memory.eeprom[4096 + 128 * 4 + 48])), 28);
         QVERIFY(!e.state().Connected);
-        QCOMPARE(e.window->lblTessaroSN->text(), QString(" Corvane SN#:  80315012"));
+        QCOMPARE(e.get<QLabel>("lblTessaroSN")->text(), QString(" Corvane SN#:  80315012"));
 
         e.sim.memory.nvm[66] = 42;
         e.sim.memory.fixSystemBlockChecksum();
         e.clock.scheduleIn(0.1, [&] { e.window->warningWindow()->cmdWarningContinue->click(); });
-        e.window->cmdDownload->click();
+        e.get<QPushButton>("cmdDownload")->click();
         QCOMPARE(int(e.state().SystemBlock[66]), 42);
         e.window->onConnectionTimer();
-        QCOMPARE(e.window->lblConnected->text(), QString("Not connected to Corvane"));
+        QCOMPARE(e.get<ClickLabel>("lblConnected")->text(), QString("Not connected to Corvane"));
     }
 };
 

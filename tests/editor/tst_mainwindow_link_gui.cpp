@@ -45,11 +45,11 @@ private slots:
         e.window->onConnectedLabelClicked();
         QVERIFY(!e.window->factoryWindow()->isVisible());
 
-        e.window->cmdDD4HiBar->setFocus();
-        QTest::keyClick(e.window->cmdDD4HiBar, Qt::Key_K, Qt::ShiftModifier | Qt::ControlModifier);
+        e.get<QPushButton>("cmdDD4HiBar")->setFocus();
+        QTest::keyClick(e.get<QPushButton>("cmdDD4HiBar"), Qt::Key_K, Qt::ShiftModifier | Qt::ControlModifier);
         QCOMPARE(e.window->state().FactoryArmed, true);
         QVERIFY(e.prompts.verifyAllUsed()); // silently
-        QTest::mouseClick(e.window->lblConnected, Qt::LeftButton);
+        QTest::mouseClick(e.get<ClickLabel>("lblConnected"), Qt::LeftButton);
         QVERIFY(e.window->factoryWindow()->isVisible());
     }
 
@@ -65,7 +65,7 @@ private slots:
         QCOMPARE(f->txtTessaroSN->text(), QString(" 80315012"));
         QCOMPARE(f->txtU101SwVer->text(), QString(" 12"));
         QCOMPARE(f->txtBrevoProductID->text(), QString("3"));
-        QCOMPARE(e.window->lblTessaroSN->text(), QString(" Corvane SN#:  80315012"));
+        QCOMPARE(e.get<QLabel>("lblTessaroSN")->text(), QString(" Corvane SN#:  80315012"));
         QCOMPARE(e.window->state().SerialNumberText, QString(" 80315012"));
     }
 
@@ -198,12 +198,12 @@ private slots:
         Editor e;
         e.window->state().Connected = true;
         e.window->onConnectionTimer();
-        QCOMPARE(e.window->shpCommsConnected->fillColor(), QColor(0, 255, 0));
-        QCOMPARE(e.window->lblConnected->text(), QString("Connected to Corvane"));
+        QCOMPARE(e.get<FillShape>("shpCommsConnected")->fillColor(), QColor(0, 255, 0));
+        QCOMPARE(e.get<ClickLabel>("lblConnected")->text(), QString("Connected to Corvane"));
         e.window->state().Connected = false;
         e.window->onConnectionTimer();
-        QCOMPARE(e.window->shpCommsConnected->fillColor(), QColor(255, 0, 0));
-        QCOMPARE(e.window->lblConnected->text(), QString("Not connected to Corvane"));
+        QCOMPARE(e.get<FillShape>("shpCommsConnected")->fillColor(), QColor(255, 0, 0));
+        QCOMPARE(e.get<ClickLabel>("lblConnected")->text(), QString("Not connected to Corvane"));
     }
 };
 

@@ -141,7 +141,7 @@ private slots:
         QCOMPARE(int(f.sys(1)), b1);
         QCOMPARE(int(f.sys(2)), b2);
         const bool pointer = checked.contains("Pointer");
-        FaceView *face = f.window->picBrevo;
+        FaceView *face = f.get<FaceView>("picBrevo");
         for (QWidget *mark : {face->PicDisplay4PointerU, face->PicDisplay4PointerD, face->PicDisplay5PointerU,
                               face->PicDisplay5PointerD})
             QCOMPARE(!mark->isHidden(), pointer);
@@ -170,11 +170,11 @@ private slots:
     {
         MainWindowFixture f;
         f.trigger("BarChart");
-        QVERIFY(!f.window->picBrevo->pointerMode());
-        QVERIFY(f.window->picBrevo->PicDisplay5PointerU->isHidden());
+        QVERIFY(!f.get<FaceView>("picBrevo")->pointerMode());
+        QVERIFY(f.get<FaceView>("picBrevo")->PicDisplay5PointerU->isHidden());
         f.trigger("Pointer");
-        QVERIFY(f.window->picBrevo->pointerMode());
-        QVERIFY(!f.window->picBrevo->PicDisplay5PointerU->isHidden());
+        QVERIFY(f.get<FaceView>("picBrevo")->pointerMode());
+        QVERIFY(!f.get<FaceView>("picBrevo")->PicDisplay5PointerU->isHidden());
     }
 
     void numberEntries_data()

@@ -1,5 +1,7 @@
 // The main window's data sources: list refresh and picks, alarm and bar limits, the NMEA selector, blink and key chord.
 #include "MainWindowFixture.h"
+#include "core/DataSources.h"
+#include "ui/editor/SourcesController.h"
 
 #include "ui/Twips.h"
 #include "ui/dialogs/NmeaSelector.h"
@@ -100,8 +102,7 @@ private slots:
         showOnDisplay1(f, code);
         const QString oldDefault =
             f.text(high ? "LblDisplay1HighAlarm" : "LblDisplay1LowAlarm").section(QStringLiteral(": "), 1);
-        f.window->GetAlarmValues(code);
-        const int first = f.window->AlarmIndex + (high ? 2 : 0);
+        const int first = datasources::alarmSlot(code).first + (high ? 2 : 0);
         const quint16 other = f.state().systemWord(high ? first - 2 : first + 2);
 
         f.prompts.input(answer);
@@ -300,11 +301,12 @@ private slots:
         QCOMPARE(selector->cmbNmeaTalker->currentText(), QStringLiteral("GP"));
         QCOMPARE(selector->cmbNmeaID->currentText(), QStringLiteral("RMC"));
         QCOMPARE(selector->cmdNmeaCommas->currentText(), QStringLiteral("5"));
-        QCOMPARE(f.window->picBrevo->sourceText(codeByte == 28   ? 0
-                                                : codeByte == 48 ? 1
-                                                : codeByte == 68 ? 2
-                                                : codeByte == 88 ? 3
-                                                                 : 4),
+        QCOMPARE(f.get<FaceView>("picBrevo")
+                     ->sourceText(codeByte == 28   ? 0
+                                  : codeByte == 48 ? 1
+                                  : codeByte == 68 ? 2
+                                  : codeByte == 88 ? 3
+                                                   : 4),
                  FaceView::sourceTextFor(position + 22));
     }
 
@@ -364,9 +366,9 @@ private slots:
     void focusedListBlinksItsDisplay()
     {
         MainWindowFixture f;
-        FaceView *face = f.window->picBrevo;
-        f.window->onDisplay2FocusIn();
-        QCOMPARE(f.window->Display2Focus, true);
+        FaceView *face = f.get<FaceView>("picBrevo");
+        f.window->sourcesArea().setFocusFlag(1, true);
+        QCOMPARE(f.window->sourcesArea().hasFocus(1), true);
         face->PicDisplay4Blank->show();
         face->PicDisplayBarLimitBlank->show();
         const bool expected[] = {true, false, true};
@@ -376,7 +378,7 @@ private slots:
             QVERIFY(face->PicDisplay4Blank->isHidden());
             QVERIFY(face->PicDisplayBarLimitBlank->isHidden());
         }
-        f.window->onDisplay2FocusOut();
+        f.window->sourcesArea().setFocusFlag(1, false);
         f.window->onConnectionTimer();
         QVERIFY(face->PicDisplay2Blank->isHidden());
     }
@@ -388,10 +390,10 @@ private slots:
         QApplication::setActiveWindow(f.window.get());
         QVERIFY(QTest::qWaitForWindowActive(f.window.get()));
         f.get<QComboBox>("ComboDisplayRightBar")->setFocus(Qt::TabFocusReason);
-        QTRY_COMPARE(f.window->RightBarFocus, true);
+        QTRY_COMPARE(f.window->sourcesArea().hasFocus(4), true);
         f.get<QComboBox>("ComboDisplay3")->setFocus(Qt::TabFocusReason);
-        QTRY_COMPARE(f.window->Display3Focus, true);
-        QCOMPARE(f.window->RightBarFocus, false);
+        QTRY_COMPARE(f.window->sourcesArea().hasFocus(2), true);
+        QCOMPARE(f.window->sourcesArea().hasFocus(4), false);
     }
 
     void keyChordArmsFactoryMode_data()

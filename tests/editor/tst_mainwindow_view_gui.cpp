@@ -82,14 +82,14 @@ private slots:
         QByteArray expected = bytes4(0, 0, 0, 0);
         expected[byte - 1] = char(1 << bit);
         QCOMPARE(iconBytes(f, 7), expected);
-        for (QWidget *w : f.window->picBrevo->findChildren<QWidget *>()) {
+        for (QWidget *w : f.get<FaceView>("picBrevo")->findChildren<QWidget *>()) {
             if (w->objectName().contains(QLatin1String("Blank")) || w->objectName().contains(QLatin1String("Pointer")))
                 continue;
             QCOMPARE(!w->isHidden(), w->objectName() == element);
         }
         f.get<QCheckBox>(box)->setChecked(false);
         QCOMPARE(iconBytes(f, 7), bytes4(0, 0, 0, 0));
-        QVERIFY(f.window->picBrevo->element(element)->isHidden());
+        QVERIFY(f.get<FaceView>("picBrevo")->element(element)->isHidden());
     }
 
     // Checking boxes rebuilds the whole byte from its boxes; unowned bits end up 0.
@@ -151,7 +151,7 @@ private slots:
         f.select(4);
         f.select(5);
         QCOMPARE(int(f.block(5)[2]), expectedByte2);
-        FaceView *face = f.window->picBrevo;
+        FaceView *face = f.get<FaceView>("picBrevo");
         QVERIFY(!face->LblTemp->isHidden());
         QVERIFY(!face->LblOil->isHidden());
         for (QWidget *w : {face->LblFuel, face->LblRpmLower, face->LblDepthLower, face->LblVdc, face->LblSpeedLower})
@@ -206,10 +206,9 @@ private slots:
         QCOMPARE(f.prompts.last().title, title);
         QCOMPARE(f.prompts.last().text, QStringLiteral("Are you sure?\r\n") + line);
         QCOMPARE(f.prompts.last().icon, Prompts::Icon::Question);
-        QCOMPARE(int(f.state().MsgAnswer), yes ? 6 : 7);
         QCOMPARE(iconBytes(f, 3), after);
         const bool allOn = after == bytes4(255, 127, 224, 5);
-        for (QCheckBox *box : f.window->fraIcons->findChildren<QCheckBox *>())
+        for (QCheckBox *box : f.get<QGroupBox>("fraIcons")->findChildren<QCheckBox *>())
             if (after == bytes4(0, 0, 0, 0) || allOn)
                 QCOMPARE(box->isChecked(), allOn);
     }
@@ -247,7 +246,7 @@ private slots:
         if (yes) {
             QCOMPARE(f.get<QComboBox>("ComboDisplay1")->currentText(), QStringLiteral("None - Blank"));
             QCOMPARE(f.text("LblLeftBarUpperLimit"), QStringLiteral("Upper Bar Limit: 0"));
-            QCOMPARE(f.window->picBrevo->sourceText(0), QString());
+            QCOMPARE(f.get<FaceView>("picBrevo")->sourceText(0), QString());
         }
     }
 
@@ -265,7 +264,7 @@ private slots:
         QFETCH(QString, n);
         MainWindowFixture f;
         // Design captions until the first press.
-        QCOMPARE(f.window->fraData->title(), QStringLiteral("Data for Current Configuration #1 "));
+        QCOMPARE(f.get<QGroupBox>("fraData")->title(), QStringLiteral("Data for Current Configuration #1 "));
         QCOMPARE(f.get<QPushButton>("cmdSetCurrentConfig")->text(), QStringLiteral("Set #1 Icons"));
         QCOMPARE(f.get<QPushButton>("cmdResetCurrentConfig")->text(), QStringLiteral("Clear  #1 Icons"));
         QCOMPARE(f.get<QPushButton>("cmdClearConfig")->text(), QStringLiteral("Clear #1 Configuration"));
@@ -276,12 +275,12 @@ private slots:
         QCOMPARE(int(f.sys(6)), index + 1);
         QCOMPARE(int(f.state().CurrentConfig), index + 1);
         QVERIFY(button->isDefault());
-        QCOMPARE(f.window->fraData->title(), QStringLiteral("Data for Current Configuration #") + n + " ");
+        QCOMPARE(f.get<QGroupBox>("fraData")->title(), QStringLiteral("Data for Current Configuration #") + n + " ");
         QCOMPARE(f.get<QPushButton>("cmdResetCurrentConfig")->text(), QStringLiteral("Clear #") + n + "  Icons");
         QCOMPARE(f.get<QPushButton>("cmdSetCurrentConfig")->text(), QStringLiteral("Set #") + n + "  Icons");
         QCOMPARE(f.get<QPushButton>("cmdClearConfig")->text(), QStringLiteral("Clear Configuration #") + n);
         int defaults = 0;
-        for (QPushButton *b : f.window->CmdConf1)
+        for (QPushButton *b : f.get<QGroupBox>("fraConfigurations")->findChildren<QPushButton *>())
             defaults += b->isDefault();
         QCOMPARE(defaults, 1);
     }
@@ -321,7 +320,7 @@ private slots:
         f.select(5);
         f.sys(6) = 1;
         f.window->UpdateInstrumentDisplay();
-        QCOMPARE(f.window->fraData->title(), QStringLiteral("Data for Current Configuration # 1 "));
+        QCOMPARE(f.get<QGroupBox>("fraData")->title(), QStringLiteral("Data for Current Configuration # 1 "));
         QCOMPARE(f.get<QPushButton>("cmdClearConfig")->text(), QStringLiteral("Clear Configuration # 1"));
     }
 };

@@ -104,9 +104,9 @@ void showWidestState(MainWindowFixture &f)
         f.block(16)[d] = 0xFF;
     f.window->UpdateInstrumentDisplay();
     f.window->ShowAlarmLimits();
-    f.window->lblConnected->setText("Not Connected to Corvane");
-    f.window->lblCommsPort->setText("COM Port =  16");
-    f.window->lblTessaroSN->setText(" Corvane SN#:  4294967295");
+    f.get<ClickLabel>("lblConnected")->setText("Not Connected to Corvane");
+    f.get<QLabel>("lblCommsPort")->setText("COM Port =  16");
+    f.get<QLabel>("lblTessaroSN")->setText(" Corvane SN#:  4294967295");
     f.window->adjustSize();
     f.window->move(0, 0);
     f.window->show();
@@ -361,15 +361,15 @@ private slots:
     {
         MainWindowFixture f;
         showWidestState(f);
-        QCOMPARE(accessibleName(f.window->picBrevo->PicUpRightArrow), QStringLiteral("Right Up Arrow"));
+        QCOMPARE(accessibleName(f.get<FaceView>("picBrevo")->PicUpRightArrow), QStringLiteral("Right Up Arrow"));
         QVERIFY(!accessibleName(f.get<QWidget>(QStringLiteral("shpCommsConnected"))).isEmpty());
         QList<QWidget *> chain;
-        QWidget *w = f.window->lblConnected;
+        QWidget *w = f.get<ClickLabel>("lblConnected");
         do {
             if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus))
                 chain << w;
             w = w->nextInFocusChain();
-        } while (w != f.window->lblConnected);
+        } while (w != f.get<ClickLabel>("lblConnected"));
         auto at = [&](const char *name) { return chain.indexOf(f.window->findChild<QWidget *>(name)); };
         QVERIFY(at("lblConnected") < at("cmdUpload"));
         QVERIFY(at("cmdDownload") < at("CmdConf1_0"));
@@ -442,7 +442,7 @@ private slots:
         const QRect placed = selector->frameGeometry();
         QVERIFY2(screen.contains(placed), qPrintable(QStringLiteral("selector off screen")));
         QVERIFY(!placed.intersects(globalRect(f.get<QComboBox>(list))));
-        QVERIFY(!placed.intersects(globalRect(f.window->cmdClearConfig)));
+        QVERIFY(!placed.intersects(globalRect(f.get<QPushButton>("cmdClearConfig"))));
     }
 
     void chartOpensBesideTheSenderWindow()

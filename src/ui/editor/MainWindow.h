@@ -13,7 +13,8 @@
 #include <memory>
 #include <vector>
 
-class FaceView;
+class FaceController;
+class SourcesController;
 class CompareWindow;
 class ImageHistory;
 struct ConfigImage;
@@ -120,40 +121,18 @@ public:
     NmeaSelector *nmeaSelector();
     bool hasNmeaSelector() const { return m_nmea != nullptr; }
 
-    // --- procedures ---------------------------------------------------------------------
+    // --- the areas of the window ----------------------------------------------------------
+    FaceController &faceArea() { return *m_face; }
+    SourcesController &sourcesArea() { return *m_sources; }
     // The view redraw every editor runs after changing the image.
     void UpdateInstrumentDisplay();
     void ShowAlarmLimits();
-    // Icon bits.
-    void DecodeByteBits(quint8 value);
-    void ChangeBitsToByte1();
-    void ChangeBitsToByte2();
-    void ChangeBitsToByte3();
-    void ChangeBitsToByte4();
-    void ClearDisplayIcons();
-    // Data sources and limits.
-    void ConvertListIndexData(int position, int d);
-    void GetAlarmValues(int code);
-    void GetLimitValues(int d);
-    void GetDecimalPlaces(int code);
-    void StoreAlarmValue(const QString &text);
-    void StoreBarLimit(const QString &text, int d);
     // Check marks of the Edit menu, the pointer pictures and the sender unit labels from system block bytes 1, 2, 7.
     void RefreshSettingsMenu();
-    // Fills the five data-source lists (start-up, first run: recognised by ComboDisplay1 holding at most one item).
-    void FillDataSourceLists();
-    bool isFirstRun() const;
     // Hides the NMEA sentence selector and the data monitor.
     void HideNmeaWindows();
-
-    // --- shared values of the view and the data-source editors ---------------------------
-    bool BitFlag[8] = {}; // DecodeByteBits result, index = bit number
-    quint8 AlarmIndex = 0;
-    quint8 DecimalPlaces = 0;
-    bool NoAlarmLimits = true;
-    QString LowAlarmText, HighAlarmText, LowerLimitText, UpperLimitText, NewLimitText;
-    qint16 Display1Focus = false, Display2Focus = false, Display3Focus = false, LeftBarFocus = false,
-           RightBarFocus = false;
+    // Shows configuration `index` (0..15) as its button does.
+    void showConfiguration(int index);
 
     // --- controls ------------------------------------------------------------------------
     // Menus.
@@ -179,29 +158,6 @@ public:
     QLabel *lblCommsPort, *lblTessaroSN;
     QPushButton *cmdUpload, *cmdDownload;
     QTimer *Timer1;
-
-    // Instrument picture, configurations and icons.
-    FaceView *picBrevo;
-    QGroupBox *fraConfigurations;
-    std::array<QPushButton *, 16> CmdConf1{};
-    QPushButton *cmdSetCurrentConfig, *cmdResetCurrentConfig, *cmdClearConfig;
-    QGroupBox *fraIcons, *fraIconsUpper, *fraIconsMiddle, *fraIconsLowerLeft, *fraIconsLowerRight;
-    QCheckBox *ChkIconsUpperSpeed, *ChkIconsUpperDepth, *ChkIconsUpperRpm, *ChkIconsUpperDeg, *ChkIconsMiddleNmea1,
-        *ChkIconsMiddleNmea1Left, *ChkIconsMiddleNmea2, *ChkIconsMiddleNmea2Down, *ChkIconsMiddleNmea2Up,
-        *ChkIconsMiddleNmea3, *ChkIconsMiddleNmea3Right, *ChkMidLeftArrow, *ChkMidRightArrow, *ChkIconsLowerLeftOil,
-        *ChkIconsLowerLeftSpeed, *ChkIconsLowerLeftVdc, *ChkIconsLowerRightDepth, *ChkIconsLowerRightRpm,
-        *ChkIconsLowerRightFuel, *ChkIconsLowerRightTemp;
-
-    // Data sources and limits.
-    QGroupBox *fraData, *fraDisplay1, *fraDisplay2, *fraDisplay3, *fraLeftBar, *fraRightBar;
-    QComboBox *ComboDisplay1, *ComboDisplay2, *ComboDisplay3, *ComboDisplayLeftBar, *ComboDisplayRightBar;
-    QLabel *LblDisplay1LowAlarm, *LblDisplay1HighAlarm, *LblDisplay2LowAlarm, *LblDisplay2HighAlarm,
-        *LblDisplay3LowAlarm, *LblDisplay3HighAlarm, *LblLeftBarLowAlarm, *LblLeftBarHighAlarm, *LblRightBarLowAlarm,
-        *LblRightBarHighAlarm;
-    QLabel *LblLeftBarLowerLimit, *LblLeftBarUpperLimit, *LblRightBarLowerLimit, *LblRightBarUpperLimit;
-    QPushButton *cmdDD1HiAlarm, *cmdDD1LoAlarm, *cmdDD2HiAlarm, *cmdDD2LoAlarm, *cmdDD3HiAlarm, *cmdDD3LoAlarm,
-        *cmdDD4HiAlarm, *cmdDD4LoAlarm, *cmdDD5HiAlarm, *cmdDD5LoAlarm;
-    QPushButton *cmdDD4HiBar, *cmdDD4LoBar, *cmdDD5HiBar, *cmdDD5LoBar;
 
 public slots:
     // --- start-up, files, transfers and other windows (MainWindow_file.cpp, MainWindow_link.cpp) ---
@@ -231,63 +187,7 @@ public slots:
     void onConnectedLabelClicked();
     void updateConnectionIndicator();
 
-    // --- configurations and icons (MainWindow_view.cpp) ---------------------------------------
-    void onConfigurationClicked(int Index);
-    void onSetCurrentConfigClicked();
-    void onResetCurrentConfigClicked();
-    void onClearConfigClicked();
-    void onIconsUpperSpeedClicked();
-    void onIconsUpperDepthClicked();
-    void onIconsUpperRpmClicked();
-    void onIconsUpperDegClicked();
-    void onIconsMiddleNmea1Clicked();
-    void onIconsMiddleNmea1LeftClicked();
-    void onIconsMiddleNmea2Clicked();
-    void onIconsMiddleNmea2DownClicked();
-    void onIconsMiddleNmea2UpClicked();
-    void onIconsMiddleNmea3Clicked();
-    void onIconsMiddleNmea3RightClicked();
-    void onMidLeftArrowClicked();
-    void onMidRightArrowClicked();
-    void onIconsLowerLeftOilClicked();
-    void onIconsLowerLeftSpeedClicked();
-    void onIconsLowerLeftVdcClicked();
-    void onIconsLowerRightDepthClicked();
-    void onIconsLowerRightRpmClicked();
-    void onIconsLowerRightFuelClicked();
-    void onIconsLowerRightTempClicked();
-
-    // --- data sources, limits, blink and key chord (MainWindow_sources.cpp) ----------------------
-    void onDisplay1Clicked();
-    void onDisplay2Clicked();
-    void onDisplay3Clicked();
-    void onDisplayLeftBarClicked();
-    void onDisplayRightBarClicked();
-    void onDisplay1FocusIn();
-    void onDisplay2FocusIn();
-    void onDisplay3FocusIn();
-    void onDisplayLeftBarFocusIn();
-    void onDisplayRightBarFocusIn();
-    void onDisplay1FocusOut();
-    void onDisplay2FocusOut();
-    void onDisplay3FocusOut();
-    void onDisplayLeftBarFocusOut();
-    void onDisplayRightBarFocusOut();
-    void onDD1HiAlarmClicked();
-    void onDD1LoAlarmClicked();
-    void onDD2HiAlarmClicked();
-    void onDD2LoAlarmClicked();
-    void onDD3HiAlarmClicked();
-    void onDD3LoAlarmClicked();
-    void onDD4HiAlarmClicked();
-    void onDD4LoAlarmClicked();
-    void onDD5HiAlarmClicked();
-    void onDD5LoAlarmClicked();
-    void onDD4HiBarClicked();
-    void onDD4LoBarClicked();
-    void onDD5HiBarClicked();
-    void onDD5LoBarClicked();
-    void cmdDD4HiBar_KeyDown(int KeyCode, Qt::KeyboardModifiers Shift);
+    // The 500 ms timer: the focused display blinks, the connection indicator follows the link.
     void onConnectionTimer();
 
     // --- Edit menu (MainWindow_settings.cpp) -------------------------------------------------
@@ -299,51 +199,15 @@ protected:
     void closeEvent(QCloseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // One of the five displays: its list, labels, buttons, highlight and focus flag.
-    struct DisplayControls {
-        QComboBox *combo;
-        QLabel *lowAlarm, *highAlarm;
-        QPushButton *hiAlarm, *loAlarm;
-        QLabel *lowerLimit, *upperLimit; // bars only
-        QPushButton *hiBar, *loBar;      // bars only
-        QWidget *highlight;
-        qint16 *focus;
-    };
-
     // MainWindow.cpp: construction and layout.
     void buildMenus();
     QWidget *buildConnectionBar();
-    QWidget *buildConfigurationArea();
-    QGroupBox *buildIconsFrame();
-    void buildIconBoxes();
-    void layOutIconBoxes();
-    QGroupBox *buildDataFrame();
-    // Sets display `display`'s public members, focus flag and highlight; connects its controls.
-    void publishDisplay(int display);
-    void connectDisplay(int display);
-    QGroupBox *buildDisplayFrame(int display);
     void setTabOrderChain();
-
-    // MainWindow_view.cpp
-    int currentBlock();
-    void changeBitsToByte(int byte);
-    void iconBoxChanged(int icon);
-    void setIconState(int icon, bool on);
     void setConfigCaptions(int config);
-    bool askConfirmation(const QString &title, const QString &line);
-
-    // MainWindow_sources.cpp
-    void refreshDataSourceLists();
-    void dataSourceChanged(int display, int position);
-    void dataSourceClicked(int display);
-    twips::Beside besideDataPanel(int display) const;
-    void alarmChange(int display, bool high);
-    void barLimitChange(int display, bool upper);
-    void setFocusFlag(int display, bool focused);
-    void removeOtherSourceEntry(int display);
+    // MainWindow_view.cpp: the face and the sources areas wired together.
+    void connectAreas();
 
     // MainWindow_settings.cpp
     SettingsMenu *m_settings = nullptr; // the instrument settings of the Edit menu
@@ -401,8 +265,7 @@ private:
     ImageHistory *m_history = nullptr; // a child of the window
     CompareWindow *m_compare = nullptr;
 
-    std::array<QCheckBox *, 20> m_iconBox{};    // in icons::kIcons order
-    std::array<QWidget *, 20> m_iconElement{};  // the picture element each box switches
-    std::array<DisplayControls, 5> m_display{}; // displays 1, 2, 3, left bar, right bar
-    int m_captionConfig = 1;                    // configuration the four captions name
+    FaceController *m_face = nullptr;       // the face and icons area
+    SourcesController *m_sources = nullptr; // the sources and limits area
+    int m_captionConfig = 1;                // configuration the four captions name
 };

@@ -15,8 +15,10 @@
 #include "ui/dialogs/NmeaMonitorWindow.h"
 #include "ui/dialogs/TimeOfDayAlarmsWindow.h"
 #include "ui/editor/ClickLabel.h"
+#include "ui/editor/FaceController.h"
 #include "ui/editor/FillShape.h"
 #include "ui/editor/ImageHistory.h"
+#include "ui/editor/SourcesController.h"
 #include "ui/factory/FactoryWindow.h"
 
 #include <QCloseEvent>
@@ -35,7 +37,7 @@ const char kFileFilter[] = "Files (*.CFG)| *.CFG";
 
 void MainWindow::loadForm()
 {
-    const bool firstRun = isFirstRun();
+    const bool firstRun = m_sources->isFirstRun();
     resetStartupState(m_state, firstRun);
     twips::placeWindow(m_factory, FactoryWindow::kTopTwips, FactoryWindow::kLeftTwips);
 
@@ -44,8 +46,8 @@ void MainWindow::loadForm()
     QDir::setCurrent(m_workingFolder);
 
     if (firstRun) {
-        fraData->setTitle(QStringLiteral("Data for Current Configuration #1 "));
-        FillDataSourceLists();
+        m_sources->setCaptionText(QStringLiteral("Data for Current Configuration #1 "));
+        m_sources->fillLists();
         nmeaSelector();
     }
 
@@ -199,7 +201,7 @@ void MainWindow::reloadWithDefaults()
     WriteDefaultsToRam(m_state);
     UpdateInstrumentDisplay();
     ShowAlarmLimits();
-    CmdConf1[0]->setFocus();
+    m_face->focusFirstConfiguration();
     setConfigCaptions(1);
 }
 

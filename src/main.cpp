@@ -2,6 +2,7 @@
 #include "core/Prompts.h"
 #include "link/Clock.h"
 #include "ui/WidgetPrompts.h"
+#include "ui/editor/FileController.h"
 #include "ui/editor/MainWindow.h"
 
 #include <QApplication>
@@ -64,7 +65,7 @@ int main(int argc, char *argv[])
     // A file named on the command line opens as Open would open it, once the window shows.
     if (!options.positionalArguments().isEmpty()) {
         const QString path = options.positionalArguments().constFirst();
-        QTimer::singleShot(0, &window, [&window, path] { window.openConfigFile(path); });
+        QTimer::singleShot(0, &window, [&window, path] { window.fileArea().openConfigFile(path); });
     }
     return app.exec();
 }

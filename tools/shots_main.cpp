@@ -10,9 +10,11 @@
 #include "ui/dialogs/NmeaSelector.h"
 #include "ui/dialogs/SendersWindow.h"
 #include "ui/dialogs/TimeOfDayAlarmsWindow.h"
+#include "ui/editor/InstrumentController.h"
 #include "ui/editor/MainWindow.h"
 #include "ui/editor/SourcesController.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QCommandLineParser>
@@ -30,17 +32,17 @@ void showWindow(MainWindow &w, const QString &name, int curve)
 {
     if (name == QLatin1String("senders") || name == QLatin1String("chart")) {
         w.findChild<QAction *>("DegC")->trigger();
-        w.onSendersTriggered();
+        w.findChild<QAction *>(QStringLiteral("Senders"))->trigger();
         if (auto *edit = w.sendersWindow()->findChild<QPushButton *>(QStringLiteral("cmdEditCurve%1").arg(curve)))
             edit->click();
         if (name == QLatin1String("chart"))
             w.sendersWindow()->findChild<QPushButton *>(QStringLiteral("cmdSendersView"))->click();
     } else if (name == QLatin1String("damping")) {
-        w.onViewDampingTriggered();
+        w.findChild<QAction *>(QStringLiteral("ViewDamping"))->trigger();
     } else if (name == QLatin1String("tod")) {
         w.state().SystemBlock[50] = 6;
         w.state().SystemBlock[51] = 30;
-        w.onViewTodAlarmsTriggered();
+        w.findChild<QAction *>(QStringLiteral("ViewTodAlarms"))->trigger();
         w.todAlarmsWindow()->findChild<QComboBox *>(QStringLiteral("cboTodAlarms"))->setCurrentIndex(2);
     } else if (name == QLatin1String("nmea-data")) {
         NmeaMonitorWindow *monitor = w.nmeaMonitor();
@@ -55,10 +57,10 @@ void showWindow(MainWindow &w, const QString &name, int curve)
         w.linkWindows().setProgress(7);
         w.linkWindows().showProgress();
     } else if (name == QLatin1String("about")) {
-        w.onAboutTriggered();
+        w.findChild<QAction *>(QStringLiteral("About"))->trigger();
     } else if (name == QLatin1String("factory")) {
         w.state().FactoryArmed = true;
-        w.onConnectedLabelClicked();
+        w.instrumentArea().openFactoryWindowIfArmed();
     } else if (name == QLatin1String("warning")) {
         w.warningWindow()->show();
     }
@@ -127,13 +129,16 @@ int main(int argc, char *argv[])
     }
     if (parser.isSet(menu)) {
         QTimer::singleShot(800, &w, [&w] {
-            const QPoint at = w.mapToGlobal(
-                QPoint(w.menuBar()->actionGeometry(w.mnuEdit->menuAction()).left(), w.menuBar()->height()));
-            w.mnuEdit->popup(at);
-            const QRect tacho = w.mnuEdit->actionGeometry(w.Tacho->menuAction());
-            w.Tacho->popup(w.mnuEdit->mapToGlobal(tacho.topRight()));
-            const QRect ratio = w.Tacho->actionGeometry(w.PullyRatio->menuAction());
-            w.PullyRatio->popup(w.Tacho->mapToGlobal(ratio.topRight()));
+            auto *edit = w.findChild<QMenu *>(QStringLiteral("mnuEdit"));
+            auto *tachometer = w.findChild<QMenu *>(QStringLiteral("Tacho"));
+            auto *ratioMenu = w.findChild<QMenu *>(QStringLiteral("PullyRatio"));
+            const QPoint at =
+                w.mapToGlobal(QPoint(w.menuBar()->actionGeometry(edit->menuAction()).left(), w.menuBar()->height()));
+            edit->popup(at);
+            const QRect tacho = edit->actionGeometry(tachometer->menuAction());
+            tachometer->popup(edit->mapToGlobal(tacho.topRight()));
+            const QRect ratio = tachometer->actionGeometry(ratioMenu->menuAction());
+            ratioMenu->popup(tachometer->mapToGlobal(ratio.topRight()));
         });
     }
     if (parser.isSet(window))

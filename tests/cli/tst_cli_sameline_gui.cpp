@@ -5,6 +5,7 @@
 #include "core/Defaults.h"
 #include "editor/SimulatedEditor.h"
 #include "ui/TransferWarning.h"
+#include "ui/editor/InstrumentController.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -57,7 +58,7 @@ Line editorUpload()
     e.folder.write(QStringLiteral("DEFAULT.CFG"), configuration());
     e.open();
     e.clock.scheduleIn(0.3, [&e] { e.window->warningWindow()->cmdWarningContinue->click(); });
-    e.window->onUploadClicked();
+    e.window->instrumentArea().upload();
     if (!e.prompts.verifyAllUsed())
         return {};
     return toInstrument(e.sim);

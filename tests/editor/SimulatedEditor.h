@@ -42,5 +42,6 @@ struct SimulatedEditor {
             qFatal("no child named %s", qPrintable(name));
         return w;
     }
+    void trigger(const QString &action) { get<QAction>(action)->trigger(); }
     QByteArray defaultFile() const { return folder.read(QStringLiteral("DEFAULT.CFG")); }
 };

@@ -7,6 +7,7 @@
 #include "kit/TempProgramFolder.h"
 #include "link/Clock.h"
 #include "ui/TransferWarning.h"
+#include "ui/editor/InstrumentController.h"
 #include "ui/editor/MainWindow.h"
 
 #include <QCheckBox>
@@ -64,14 +65,14 @@ private slots:
         // The race timers stay as the instrument has them.
         continueSoon(false);
         // The transfer runs on the link thread; the window stays responsive meanwhile.
-        window.onUploadClicked();
+        window.instrumentArea().upload();
         QVERIFY(window.operationRunning());
         QTRY_VERIFY_WITH_TIMEOUT(!window.operationRunning(), 30000);
         QVERIFY(prompts.verifyAllUsed());
         QVERIFY(!s.Connected);
 
         continueSoon(true);
-        window.onDownloadClicked();
+        window.instrumentArea().download();
         QTRY_VERIFY_WITH_TIMEOUT(!window.operationRunning(), 30000);
         QVERIFY(prompts.verifyAllUsed());
         QCOMPARE(int(s.SystemBlock[66]), 42);

@@ -1,5 +1,6 @@
 // Undo and redo: each kind of edit is one step that puts the image back byte for byte.
 #include "MainWindowFixture.h"
+#include "ui/editor/FileController.h"
 
 #include "core/ConfigFile.h"
 #include "core/ConfigImage.h"
@@ -160,7 +161,7 @@ private slots:
         QVERIFY(f.prompts.verifyAllUsed());
         QVERIFY(ConfigImage::of(f.state()) == editor);
 
-        CompareWindow *compare = f.window->compareWindow();
+        CompareWindow *compare = f.window->fileArea().compareWindow();
         QVERIFY(compare->isVisible());
         QCOMPARE(compare->differenceCount(), 2);
         QCOMPARE(compare->reportText().split('\n').mid(2),

@@ -11,8 +11,10 @@
 #include "ui/TransferWarning.h"
 #include "ui/dialogs/DampingWindow.h"
 #include "ui/editor/ClickLabel.h"
+#include "ui/editor/FileController.h"
 #include "ui/editor/MainWindow.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
@@ -112,7 +114,7 @@ private slots:
             e.prompts.yes();
         else
             e.prompts.no();
-        e.window->onExitTriggered();
+        e.trigger("Exit");
         e.window->close(); // the main window's own unload runs the shutdown again
         QVERIFY(e.prompts.verifyAllUsed());
         QCOMPARE(e.prompts.records.size(), 1);
@@ -130,7 +132,7 @@ private slots:
         Editor e;
         for (int i = 0; i < 2; ++i) {
             e.prompts.yes();
-            e.window->onNewTriggered();
+            e.trigger("New");
         }
         QVERIFY(e.prompts.verifyAllUsed());
         QCOMPARE(e.get<QComboBox>("ComboDisplay1")->count(), 9);
@@ -149,7 +151,7 @@ private slots:
         QVERIFY(e.folder.write("BAD.CFG", bad));
         e.state().ConfigBlock[3][48] = 24;
         e.prompts.openFile(e.folder.file("BAD.CFG")).ok();
-        e.window->onOpenTriggered();
+        e.window->fileArea().open();
         QVERIFY(e.prompts.verifyAllUsed());
         const QString text = e.prompts.last().text;
         QVERIFY2(text.contains("BAD.CFG") && text.contains("Line 570") && text.contains("999"), qPrintable(text));
@@ -163,11 +165,11 @@ private slots:
         Editor e;
         QVERIFY(e.folder.write("OTHER.CFG", fileFor(7, 29)));
         e.prompts.openFile(e.folder.file("OTHER.CFG"));
-        e.window->onOpenTriggered();
+        e.window->fileArea().open();
         QCOMPARE(int(e.state().ConfigBlock[2][28]), 29);
         QCOMPARE(int(e.state().EditCurveNumber), 99);
         QCOMPARE(e.get<QLabel>("lblCommsPort")->text(), QString("COM Port =  7"));
-        e.window->onSaveTriggered();
+        e.trigger("Save");
         QVERIFY(e.defaultFile().contains("\r\nCOMport=, 7 \r\n"));
         QCOMPARE(e.folder.read("OTHER.CFG"), fileFor(7, 29));
         QVERIFY(e.prompts.verifyAllUsed());
@@ -177,9 +179,9 @@ private slots:
     {
         Editor e;
         e.prompts.saveFile(QString()).saveFile(e.folder.file("COPY.CFG"));
-        e.window->onSaveAsTriggered(); // cancelled: nothing
+        e.window->fileArea().saveAs(); // cancelled: nothing
         QVERIFY(!e.folder.exists("COPY.CFG"));
-        e.window->onSaveAsTriggered();
+        e.window->fileArea().saveAs();
         QVERIFY(e.prompts.verifyAllUsed());
         QCOMPARE(e.prompts.records[0].title, QString("Save Settings to File: "));
         QCOMPARE(e.prompts.records[0].text, QString("Files (*.CFG)| *.CFG"));
@@ -192,7 +194,7 @@ private slots:
         const QByteArray before = e.defaultFile();
         QVERIFY(QDir(e.folder.path()).mkdir("BLOCKED.CFG"));
         e.prompts.saveFile(e.folder.file("BLOCKED.CFG")).ok();
-        e.window->onSaveAsTriggered();
+        e.window->fileArea().saveAs();
         QVERIFY(e.prompts.verifyAllUsed());
         QVERIFY(e.prompts.last().text.startsWith("The configuration could not be saved to"));
         QVERIFY(e.prompts.last().text.contains("BLOCKED.CFG"));
@@ -202,7 +204,7 @@ private slots:
     void aboutShowsVersionAndIdentity()
     {
         Editor e;
-        e.window->onAboutTriggered();
+        e.window->findChild<QAction *>(QStringLiteral("About"))->trigger();
         AboutWindow *about = e.window->aboutWindow();
         QVERIFY(about->isVisible());
         QCOMPARE(about->windowTitle(), QString("About Halvane Corvane Configuration Editor"));
@@ -223,7 +225,7 @@ private slots:
             QVERIFY(e.window->warningWindow()->isVisible());
             e.window->warningWindow()->cmdWarningCancel->click();
         });
-        e.window->onResetDefaultsTriggered();
+        e.window->findChild<QAction *>(QStringLiteral("ResetDefaults"))->trigger();
         QVERIFY(e.prompts.verifyAllUsed());
         QCOMPARE(e.prompts.records[0].title, QString("Reset all values to Factory Defaults"));
         QCOMPARE(e.prompts.records[0].icon, Prompts::Icon::Exclamation);
@@ -238,7 +240,7 @@ private slots:
         Editor e;
         e.state().SystemBlock[1] = 0x7F;
         e.prompts.no();
-        e.window->onResetDefaultsTriggered();
+        e.window->findChild<QAction *>(QStringLiteral("ResetDefaults"))->trigger();
         QCOMPARE(int(e.state().SystemBlock[1]), 0x7F);
     }
 

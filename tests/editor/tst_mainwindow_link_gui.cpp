@@ -11,6 +11,7 @@
 #include "ui/dialogs/NmeaSelector.h"
 #include "ui/editor/ClickLabel.h"
 #include "ui/editor/FillShape.h"
+#include "ui/editor/InstrumentController.h"
 #include "ui/editor/MainWindow.h"
 #include "ui/factory/FactoryWindow.h"
 
@@ -42,7 +43,7 @@ private slots:
     {
         Editor e;
         e.window->show();
-        e.window->onConnectedLabelClicked();
+        e.window->instrumentArea().openFactoryWindowIfArmed();
         QVERIFY(!e.window->factoryWindow()->isVisible());
 
         e.get<QPushButton>("cmdDD4HiBar")->setFocus();
@@ -59,7 +60,7 @@ private slots:
         e.window->state().AskUser = false; // no warning window
         e.window->state().UploadCategory[1] = 0;
         e.window->state().UploadCategory[4] = 0;
-        e.window->onUploadClicked();
+        e.window->instrumentArea().upload();
         QVERIFY(e.prompts.verifyAllUsed());
         FactoryWindow *f = e.window->factoryWindow();
         QCOMPARE(f->txtTessaroSN->text(), QString(" 80315012"));
@@ -76,12 +77,12 @@ private slots:
         e.clock.scheduleIn(0.1, [&] {
             // The upload waits for its warning window: a download now must not start.
             e.prompts.ok();
-            e.window->onDownloadClicked();
+            e.window->instrumentArea().download();
             QCOMPARE(e.prompts.last().text, QString("Please wait: the instrument is busy."));
             checked = true;
             e.window->warningWindow()->cmdWarningCancel->click();
         });
-        e.window->onUploadClicked();
+        e.window->instrumentArea().upload();
         QVERIFY(checked);
         QVERIFY(e.prompts.verifyAllUsed());
         QCOMPARE(e.port.written, QByteArray());
@@ -91,7 +92,7 @@ private slots:
     {
         Editor e;
         e.window->state().AskUser = false; // no warning window
-        e.window->onCommunicationsPortTriggered();
+        e.window->instrumentArea().choosePort();
         auto *chooser = e.window->findChild<PortChooser *>();
         QVERIFY(chooser && chooser->isVisible());
         chooser->optComm[0]->click();
@@ -100,15 +101,15 @@ private slots:
 
         // With no port the upload opens the chooser; its close box ends the upload quietly.
         e.clock.scheduleIn(0.1, [&] { chooser->close(); });
-        e.window->onUploadClicked();
+        e.window->instrumentArea().upload();
         QCOMPARE(e.port.written, QByteArray());
 
         // Nothing is left busy: the menu opens the chooser again and COM2 uploads.
-        e.window->onCommunicationsPortTriggered();
+        e.window->instrumentArea().choosePort();
         QVERIFY(chooser->isVisible());
         chooser->optComm[2]->click();
         chooser->cmdCommsAccept->click();
-        e.window->onUploadClicked();
+        e.window->instrumentArea().upload();
         QVERIFY(e.prompts.verifyAllUsed());
         QVERIFY(e.port.written.size() > 3000);
     }
@@ -162,7 +163,7 @@ private slots:
                 disabledWhileRunning = !speed->isEnabled();
                 s.ConfigBlock[1][5] ^= 0x55; // as an edit would, mid-block
             });
-        e.window->onUploadClicked();
+        e.window->instrumentArea().upload();
         QVERIFY(e.prompts.verifyAllUsed());
         QVERIFY(disabledWhileRunning);
         QVERIFY(speed->isEnabled());
@@ -185,7 +186,7 @@ private slots:
         e.window->state().AskUser = false;
         e.prompts.yes().ok().no(); // cancel and quit; "The upload was cancelled."; do not save
         e.clock.scheduleIn(8.0, [&] { e.window->close(); });
-        e.window->onUploadClicked();
+        e.window->instrumentArea().upload();
         QVERIFY(e.prompts.verifyAllUsed());
         QVERIFY(e.prompts.records.at(1).text.startsWith("The upload was cancelled.\r\nThe settings and display "
                                                         "configurations 1 to "));

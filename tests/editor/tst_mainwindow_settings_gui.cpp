@@ -151,19 +151,18 @@ private slots:
     void unitLabelsOfTheSenderWindow()
     {
         MainWindowFixture f;
-        QList<bool> bars, celsius;
-        f.window->onPressureUnitsChanged = [&](bool b) { bars << b; };
-        f.window->onTemperatureUnitsChanged = [&](bool c) { celsius << c; };
+        const auto units = [&f] {
+            return f.text("lblSendersUofMPressure") + " / " + f.text("lblSendersUofMTemperature");
+        };
         f.sys(1) = 0x18; // psi, degrees F
         f.window->UpdateInstrumentDisplay();
-        QCOMPARE(bars, QList<bool>{false});
-        QCOMPARE(celsius, QList<bool>{false});
+        QCOMPARE(units(), QString("Pressure:  PSI / Temperature:  Deg F"));
         f.trigger("Bars");
         f.trigger("DegC");
+        QCOMPARE(units(), QString("Pressure:  Bars / Temperature:  Deg C"));
         f.trigger("Psi");
         f.trigger("DegF");
-        QCOMPARE(bars, (QList<bool>{false, true, false}));
-        QCOMPARE(celsius, (QList<bool>{false, true, false}));
+        QCOMPARE(units(), QString("Pressure:  PSI / Temperature:  Deg F"));
     }
 
     void barGraphTypeSwitchesThePicture()

@@ -1,6 +1,7 @@
 // Every window's layout: nothing overlaps or is cut off, every control has a name and is reached with Tab, and
 // the windows that open beside another leave it, and the control in use, uncovered.
 #include "MainWindowFixture.h"
+#include "ui/editor/InstrumentController.h"
 
 #include "core/Prompts.h"
 #include "ui/AboutWindow.h"
@@ -24,6 +25,7 @@
 #include <QAbstractScrollArea>
 #include <QAbstractSpinBox>
 #include <QAccessible>
+#include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -117,7 +119,7 @@ using Opener = std::function<QWidget *(MainWindowFixture &)>;
 
 QWidget *sendersWithCurve(MainWindowFixture &f, int curve)
 {
-    f.window->onSendersTriggered();
+    f.window->findChild<QAction *>(QStringLiteral("Senders"))->trigger();
     f.get<QPushButton>(QStringLiteral("cmdEditCurve%1").arg(curve))->click();
     return f.window->sendersWindow();
 }
@@ -129,7 +131,7 @@ const QList<std::pair<const char *, Opener>> &windows()
         {"main window", [](MainWindowFixture &f) -> QWidget * { return f.window.get(); }},
         {"senders, no curve",
          [](MainWindowFixture &f) -> QWidget * {
-             f.window->onSendersTriggered();
+             f.window->findChild<QAction *>(QStringLiteral("Senders"))->trigger();
              return f.window->sendersWindow();
          }},
         {"senders, curve 6 in deg C",
@@ -192,13 +194,13 @@ const QList<std::pair<const char *, Opener>> &windows()
          }},
         {"about",
          [](MainWindowFixture &f) -> QWidget * {
-             f.window->onAboutTriggered();
+             f.window->findChild<QAction *>(QStringLiteral("About"))->trigger();
              return f.window->aboutWindow();
          }},
         {"factory",
          [](MainWindowFixture &f) -> QWidget * {
              f.state().FactoryArmed = true;
-             f.window->onConnectedLabelClicked();
+             f.window->instrumentArea().openFactoryWindowIfArmed();
              return f.window->factoryWindow();
          }},
     };

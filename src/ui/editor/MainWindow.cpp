@@ -1,35 +1,27 @@
 #include "ui/editor/MainWindow.h"
 
-#include "core/DisplayTable.h"
-#include "core/IconTable.h"
-#include "core/Prompts.h"
-#include "link/Clock.h"
+#include "link/BytePort.h"
 #include "link/InstrumentContext.h"
 #include "link/OperationRunner.h"
 #include "link/PortResolver.h"
-#include "link/SerialLink.h"
+#include "ui/AboutWindow.h"
 #include "ui/LinkWindows.h"
+#include "ui/TransferWarning.h"
+#include "ui/dialogs/DampingWindow.h"
 #include "ui/dialogs/NmeaSelector.h"
-#include "ui/editor/ClickLabel.h"
+#include "ui/dialogs/SendersWindow.h"
+#include "ui/dialogs/TimeOfDayAlarmsWindow.h"
 #include "ui/editor/FaceController.h"
-#include "ui/editor/FacePicture.h"
 #include "ui/editor/FaceView.h"
-#include "ui/editor/FillShape.h"
+#include "ui/editor/FileController.h"
 #include "ui/editor/ImageHistory.h"
-#include "ui/editor/MakeWidgets.h"
+#include "ui/editor/InstrumentController.h"
 #include "ui/editor/SettingsMenu.h"
 #include "ui/editor/SourcesController.h"
 
-#include <QActionGroup>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
-#include <QLabel>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QSettings>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -43,32 +35,34 @@ MainWindow::MainWindow(Prompts &prompts, Clock &clock, const QString &programFol
     setAcceptDrops(true);
 
     createHistory();
+    m_face = new FaceController(m_state, m_prompts, this);
+    m_sources = new SourcesController(m_state, m_prompts, *m_face, this);
+    m_file = new FileController(m_state, m_prompts, *m_history, this);
+    m_instrument = new InstrumentController(m_state, m_prompts, this);
     buildMenus();
 
     auto *central = new QWidget(this);
     central->setObjectName(QStringLiteral("centralWidget"));
-    m_face = new FaceController(m_state, m_prompts, this);
-    m_sources = new SourcesController(m_state, m_prompts, *m_face, this);
     auto *body = new QHBoxLayout;
     body->addWidget(m_face->build(central), 0, Qt::AlignTop);
     body->addWidget(m_sources->build(central), 1, Qt::AlignTop);
-    connectAreas();
     auto *outer = new QVBoxLayout(central);
-    outer->addWidget(buildConnectionBar());
+    outer->addWidget(m_instrument->buildConnectionBar(central));
     outer->addLayout(body, 1);
     setCentralWidget(central);
     setTabOrderChain();
+    connectAreas();
 
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(500);
-    connect(Timer1, &QTimer::timeout, this, &MainWindow::onConnectionTimer);
-    Timer1->start();
+    m_timer = new QTimer(this);
+    m_timer->setObjectName(QStringLiteral("Timer1"));
+    m_timer->setInterval(500);
+    connect(m_timer, &QTimer::timeout, this, &MainWindow::onConnectionTimer);
+    m_timer->start();
 
     createLinkAndWindows(port);
+    connectInstrumentArea();
     loadForm();
     m_history->reset();
-    watchDownloads();
 }
 
 NmeaSelector *MainWindow::nmeaSelector()
@@ -83,18 +77,15 @@ NmeaSelector *MainWindow::nmeaSelector()
 
 namespace
 {
-using W = MainWindow;
-
-// One menu item: the member that keeps it, its control name, caption and handler; a
-// row without a name is a separator.
+// One menu item: its control name, caption and what it does; a row without a name is a
+// separator, one without a handler is wired by the caller.
 struct MenuItem {
-    QAction *W::*member;
     const char *name;
     const char *caption;
-    void (W::*handler)();
+    std::function<void()> handler;
 };
 
-void addMenuItems(W &window, QMenu *menu, std::initializer_list<MenuItem> items)
+void addMenuItems(QObject *owner, QMenu *menu, std::initializer_list<MenuItem> items)
 {
     for (const MenuItem &item : items) {
         if (!item.name) {
@@ -103,9 +94,8 @@ void addMenuItems(W &window, QMenu *menu, std::initializer_list<MenuItem> items)
         }
         QAction *a = menu->addAction(QString::fromUtf8(item.caption));
         a->setObjectName(QLatin1String(item.name));
-        window.*item.member = a;
         if (item.handler)
-            QObject::connect(a, &QAction::triggered, &window, item.handler);
+            QObject::connect(a, &QAction::triggered, owner, item.handler);
     }
 }
 
@@ -116,133 +106,87 @@ QMenu *addMenu(QMenuBar *bar, const char *name, const char *caption)
     return menu;
 }
 
-const MenuItem kSeparator{nullptr, nullptr, nullptr, nullptr};
+const MenuItem kSeparator{nullptr, nullptr, {}};
 } // namespace
 
 // clang-format off
 void MainWindow::buildMenus()
 {
-    mnuFile = addMenu(menuBar(), "mnuFile", "&File");
-    addMenuItems(*this, mnuFile, {
-        {&W::New, "New", "&New ", &W::onNewTriggered},
-        {&W::Open, "Open", "&Open", &W::onOpenTriggered},
+    FileController *file = m_file;
+    QMenu *fileMenu = addMenu(menuBar(), "mnuFile", "&File");
+    addMenuItems(this, fileMenu, {
+        {"New", "&New ", [this] { onNewTriggered(); }},
+        {"Open", "&Open", [file] { file->open(); }},
     });
-    RecentFiles = mnuFile->addMenu(QStringLiteral("&Recent Files"));
-    RecentFiles->setObjectName(QStringLiteral("RecentFiles"));
-    RecentFiles->menuAction()->setObjectName(QStringLiteral("RecentFiles"));
-    addMenuItems(*this, mnuFile, {
-        {&W::CompareWithFile, "CompareWithFile", "Compare with &File…", &W::onCompareWithFileTriggered},
-        {&W::ExportReport, "ExportReport", "&Export Report…", &W::onExportReportTriggered},
-        {&W::ExportPictures, "ExportPictures", "Export &Pictures…", &W::onExportPicturesTriggered},
+    m_recentFiles = fileMenu->addMenu(QStringLiteral("&Recent Files"));
+    m_recentFiles->setObjectName(QStringLiteral("RecentFiles"));
+    m_recentFiles->menuAction()->setObjectName(QStringLiteral("RecentFiles"));
+    addMenuItems(this, fileMenu, {
+        {"CompareWithFile", "Compare with &File…", [file] { file->compareWithFile(); }},
+        {"ExportReport", "&Export Report…", [file] { file->exportReport(); }},
+        {"ExportPictures", "Export &Pictures…", [file] { file->exportPictures(); }},
         kSeparator,
-        {&W::Save, "Save", "&Save", &W::onSaveTriggered},
-        {&W::SaveAs, "SaveAs", "Save  &As", &W::onSaveAsTriggered},
+        {"Save", "&Save", [file] { file->save(); }},
+        {"SaveAs", "Save  &As", [file] { file->saveAs(); }},
         kSeparator,
-        {&W::Exit, "Exit", "E&xit", &W::onExitTriggered},
+        {"Exit", "E&xit", [this] { onExitTriggered(); }},
     });
+    m_exit = fileMenu->findChild<QAction *>(QStringLiteral("Exit"));
 
-    mnuEdit = addMenu(menuBar(), "mnuEdit", "&Edit");
+    buildEditMenu();
+
+    QMenu *helpMenu = addMenu(menuBar(), "mnuHelp", "&Help");
+    addMenuItems(this, helpMenu, {
+        {"Contents", "&Contents", [] {}},
+        kSeparator,
+        {"About", "&About", [this] {
+             m_about->show();
+             m_about->raise();
+         }},
+    });
+}
+
+void MainWindow::buildEditMenu()
+{
+    m_editMenu = addMenu(menuBar(), "mnuEdit", "&Edit");
     addHistoryMenus();
-    m_settings = new SettingsMenu(m_state, m_prompts, mnuEdit, this);
-    m_settings->onPressureUnits = [this](bool bars) {
-        if (onPressureUnitsChanged)
-            onPressureUnitsChanged(bars);
-    };
-    m_settings->onTemperatureUnits = [this](bool celsius) {
-        if (onTemperatureUnitsChanged)
-            onTemperatureUnitsChanged(celsius);
-    };
+    m_settings = new SettingsMenu(m_state, m_prompts, m_editMenu, this);
+    m_settings->onPressureUnits = [this](bool bars) { m_senders->setPressureInBars(bars); };
+    m_settings->onTemperatureUnits = [this](bool celsius) { m_senders->setTemperatureInCelsius(celsius); };
     m_settings->onBarGraphPointer = [this](bool pointer) { m_face->face()->setPointerMode(pointer); };
     m_settings->build();
-    Tacho = m_settings->tachometer();
-    PullyRatio = m_settings->pulleyRatio();
-    addMenuItems(*this, mnuEdit, {
+    SettingsMenu *settings = m_settings;
+    InstrumentController *instrument = m_instrument;
+    addMenuItems(this, m_editMenu, {
         kSeparator,
-        {&W::ViewDamping, "ViewDamping", "Display Damping", &W::onViewDampingTriggered},
-        {&W::ViewMaintenanceAlarm, "ViewMaintenanceAlarm", "Engine Maintenance Alarm", &W::onViewMaintenanceAlarmTriggered},
-        {&W::Senders, "Senders", "Sender Curves", &W::onSendersTriggered},
-        {&W::TessaroComPort, "TessaroComPort", "Communications Port", &W::onCommunicationsPortTriggered},
-        {&W::ViewTodAlarms, "ViewTodAlarms", "Time-Of-Day Alarms", &W::onViewTodAlarmsTriggered},
+        {"ViewDamping", "Display Damping", [this] { m_damping->open(); }},
+        {"ViewMaintenanceAlarm", "Engine Maintenance Alarm", [settings] { settings->askMaintenanceAlarm(); }},
+        {"Senders", "Sender Curves", [this] { m_senders->open(); }},
+        {"TessaroComPort", "Communications Port", [instrument] { instrument->choosePort(); }},
+        {"ViewTodAlarms", "Time-Of-Day Alarms", [this] { m_todAlarms->open(); }},
         kSeparator,
-        {&W::FuelTankSize, "FuelTankSize", "Fuel Tank Size", &W::onFuelTankSizeTriggered},
-        {&W::Tank2Size, "Tank2Size", "2n'd Tank Size", &W::onTank2SizeTriggered},
+        {"FuelTankSize", "Fuel Tank Size", [settings] { settings->askFuelTankSize(); }},
+        {"Tank2Size", "2n'd Tank Size", [settings] { settings->askSecondTankSize(); }},
         kSeparator,
-        {&W::ResetDefaults, "ResetDefaults", "Reset to Factory Defaults", &W::onResetDefaultsTriggered},
-        {&W::CreateBackup, "CreateBackup", "Create System Backup", &W::onCreateBackupTriggered},
-        {&W::RestoreBackup, "RestoreBackup", "Restore All from Backup", &W::onRestoreBackupTriggered},
+        {"ResetDefaults", "Reset to Factory Defaults", [this] { onResetDefaultsTriggered(); }},
+        {"CreateBackup", "Create System Backup", [instrument] { instrument->createBackup(); }},
+        {"RestoreBackup", "Restore All from Backup", [instrument] { instrument->restoreBackup(); }},
         kSeparator,
-        {&W::CompareWithInstrument, "CompareWithInstrument", "Compare with &Instrument", &W::onCompareWithInstrumentTriggered},
-        {&W::VerifyAfterUpload, "VerifyAfterUpload", "&Verify after Upload", nullptr},
+        {"CompareWithInstrument", "Compare with &Instrument", [instrument] { instrument->compareWithInstrument(); }},
+        {"VerifyAfterUpload", "&Verify after Upload", {}},
     });
-    VerifyAfterUpload->setCheckable(true);
-    VerifyAfterUpload->setChecked(QSettings().value(QLatin1String(kVerifyAfterUploadKey), false).toBool());
+    m_verifyAfterUpload = m_editMenu->findChild<QAction *>(QStringLiteral("VerifyAfterUpload"));
+    m_verifyAfterUpload->setCheckable(true);
+    m_verifyAfterUpload->setChecked(QSettings().value(QLatin1String(kVerifyAfterUploadKey), false).toBool());
     // Remembered between runs; off unless the user switches it on.
-    connect(VerifyAfterUpload, &QAction::toggled, this,
+    connect(m_verifyAfterUpload, &QAction::toggled, this,
             [](bool on) { QSettings().setValue(QLatin1String(kVerifyAfterUploadKey), on); });
-
-    mnuHelp = addMenu(menuBar(), "mnuHelp", "&Help");
-    addMenuItems(*this, mnuHelp, {
-        {&W::Contents, "Contents", "&Contents", &W::onContentsTriggered},
-        kSeparator,
-        {&W::About, "About", "&About", &W::onAboutTriggered},
-    });
 }
 // clang-format on
 
-QWidget *MainWindow::buildConnectionBar()
-{
-    auto *bar = new QWidget(this);
-    bar->setObjectName(QStringLiteral("connectionBar"));
-
-    fraConnection = ui::makeFrame(bar, QStringLiteral("fraConnection"), QStringLiteral("Connection"));
-    shpCommsConnected = new FillShape(QColor(255, 0, 0), fraConnection);
-    shpCommsConnected->setObjectName(QStringLiteral("shpCommsConnected"));
-    shpCommsConnected->setAccessibleName(QStringLiteral("Connection indicator"));
-    lblConnected = new ClickLabel(QStringLiteral("Not Connected to Corvane"), fraConnection);
-    lblConnected->setObjectName(QStringLiteral("lblConnected"));
-    // Wide enough for the longest text the indicator shows, so the bar does not jump.
-    lblConnected->setMinimumWidth(
-        lblConnected->fontMetrics().horizontalAdvance(QStringLiteral("Not Connected to Corvane")) + 8);
-    connect(lblConnected, &ClickLabel::clicked, this, &MainWindow::onConnectedLabelClicked);
-    auto *connectionLayout = new QHBoxLayout(fraConnection);
-    connectionLayout->addWidget(shpCommsConnected);
-    connectionLayout->addWidget(lblConnected, 1);
-
-    fraComPort = ui::makeFrame(bar, QStringLiteral("fraComPort"), QStringLiteral("Serial Port"));
-    lblCommsPort = ui::makeLabel(fraComPort, QStringLiteral("lblCommsPort"), QStringLiteral("COM Port = 0"));
-    lblCommsPort->setMinimumWidth(lblCommsPort->fontMetrics().horizontalAdvance(QStringLiteral("COM Port =  16")) + 8);
-    auto *portLayout = new QHBoxLayout(fraComPort);
-    portLayout->addWidget(lblCommsPort);
-
-    lblTessaroSN = ui::makeLabel(bar, QStringLiteral("lblTessaroSN"), QStringLiteral("  Corvane SN#:  Unknown"));
-    lblTessaroSN->setMinimumWidth(
-        lblTessaroSN->fontMetrics().horizontalAdvance(QStringLiteral(" Corvane SN#:  4294967295")) + 8);
-
-    cmdUpload =
-        ui::makeButton(bar, QStringLiteral("cmdUpload"), QStringLiteral("Upload Display Configurations To Corvane"),
-                       QStringLiteral("Upload Display Configurations To Corvane"));
-    cmdDownload = ui::makeButton(bar, QStringLiteral("cmdDownload"),
-                                 QStringLiteral("Download Display Configurations From Corvane"),
-                                 QStringLiteral("Download Display Configurations From Corvane"));
-    connect(cmdUpload, &QPushButton::clicked, this, &MainWindow::onUploadClicked);
-    connect(cmdDownload, &QPushButton::clicked, this, &MainWindow::onDownloadClicked);
-
-    auto *layout = new QHBoxLayout(bar);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(fraConnection);
-    layout->addWidget(fraComPort);
-    layout->addSpacing(6);
-    layout->addWidget(lblTessaroSN);
-    layout->addStretch(1);
-    layout->addWidget(cmdUpload);
-    layout->addWidget(cmdDownload);
-    return bar;
-}
-
 void MainWindow::setTabOrderChain()
 {
-    const QList<QWidget *> chain =
-        QList<QWidget *>{lblConnected, cmdUpload, cmdDownload} + m_face->tabOrder() + m_sources->tabOrder();
+    const QList<QWidget *> chain = m_instrument->tabOrder() + m_face->tabOrder() + m_sources->tabOrder();
     for (int i = 1; i < chain.size(); ++i)
         setTabOrder(chain[i - 1], chain[i]);
 }
@@ -250,19 +194,4 @@ void MainWindow::setTabOrderChain()
 void MainWindow::RefreshSettingsMenu()
 {
     m_settings->refresh();
-}
-
-void MainWindow::onFuelTankSizeTriggered()
-{
-    m_settings->askFuelTankSize();
-}
-
-void MainWindow::onTank2SizeTriggered()
-{
-    m_settings->askSecondTankSize();
-}
-
-void MainWindow::onViewMaintenanceAlarmTriggered()
-{
-    m_settings->askMaintenanceAlarm();
 }

@@ -9,15 +9,14 @@
 #include "link/OperationRunner.h"
 #include "link/SerialLink.h"
 #include "ui/AboutWindow.h"
-#include "ui/ConnectionIndicator.h"
 #include "ui/Twips.h"
 #include "ui/dialogs/DampingWindow.h"
 #include "ui/dialogs/NmeaMonitorWindow.h"
 #include "ui/dialogs/TimeOfDayAlarmsWindow.h"
-#include "ui/editor/ClickLabel.h"
 #include "ui/editor/FaceController.h"
-#include "ui/editor/FillShape.h"
+#include "ui/editor/FileController.h"
 #include "ui/editor/ImageHistory.h"
+#include "ui/editor/InstrumentController.h"
 #include "ui/editor/SourcesController.h"
 #include "ui/factory/FactoryWindow.h"
 
@@ -29,11 +28,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
-
-namespace
-{
-const char kFileFilter[] = "Files (*.CFG)| *.CFG";
-} // namespace
 
 void MainWindow::loadForm()
 {
@@ -54,9 +48,9 @@ void MainWindow::loadForm()
     const DefaultLoadOutcome outcome = loadDefaultConfiguration(m_state, m_state.ConfigFileName);
     m_state.EditCurveNumber = 99;
     if (outcome.loaded)
-        lblCommsPort->setText(QStringLiteral("COM Port = ") + numtext::signedText(qint64(m_state.ComPortNumber)));
+        m_instrument->showPortNumber(m_state.ComPortNumber);
     else
-        lblCommsPort->setText(QStringLiteral("COM Port = 0"));
+        m_instrument->setCommsPortLabel(QStringLiteral("COM Port = 0"));
     m_damping->showStartUpValues();
     m_todAlarms->showStartUpValues();
     UpdateInstrumentDisplay();
@@ -70,24 +64,19 @@ void MainWindow::loadForm()
                           Prompts::Icon::Exclamation);
 }
 
-void MainWindow::unloadForm()
-{
-    ShutDownEditor();
-}
-
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (!quitAfterTransfer()) {
         event->ignore();
         return;
     }
-    unloadForm();
+    ShutDownEditor();
     event->accept();
 }
 
 bool MainWindow::quitAfterTransfer()
 {
-    if (!m_transferRunning)
+    if (!m_instrument->transferRunning())
         return true;
     // A transfer stops between whole blocks, leaves the instrument's command mode and
     // says what was written; the editor then closes.
@@ -117,10 +106,9 @@ void MainWindow::ShutDownEditor()
                                               QStringLiteral("Save setup data to default setup file before "
                                                              "exiting program?"),
                                               Prompts::Icon::Question);
-        m_state.MsgAnswer = quint8(answer);
         if (answer == kYes) {
             m_state.ConfigFileName = QStringLiteral("DEFAULT.CFG");
-            SaveConfigsFile();
+            m_file->saveTo(m_state.ConfigFileName);
         }
     }
     if (m_shutDown)
@@ -140,7 +128,7 @@ void MainWindow::ShutDownEditor()
     }
     m_shutDown = true;
     m_runner->shutDown();
-    Timer1->stop();
+    m_timer->stop();
     // Unload the other windows, most recently created first.
     const QList<QWidget *> windows = findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
     for (auto it = windows.crbegin(); it != windows.crend(); ++it)
@@ -151,48 +139,6 @@ void MainWindow::ShutDownEditor()
         endProgram();
     else
         QCoreApplication::exit(0);
-}
-
-bool MainWindow::saveImageTo(const QString &path)
-{
-    const QString reason = writeConfigFile(m_state, path);
-    if (reason.isEmpty())
-        return true;
-    m_prompts.message(QStringLiteral("Save Configuration"),
-                      QStringLiteral("The configuration could not be saved to\r\n%1\r\n%2.\r\n"
-                                     "Any earlier file of that name was left unchanged.")
-                          .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), reason),
-                      Prompts::Icon::Critical);
-    return false;
-}
-
-bool MainWindow::SaveConfigsFile()
-{
-    return saveImageTo(m_state.ConfigFileName);
-}
-
-void MainWindow::onSaveTriggered()
-{
-    if (SaveConfigsFile())
-        m_history->markClean();
-}
-
-void MainWindow::onSaveAsTriggered()
-{
-    const QString path = m_prompts.saveFile(QStringLiteral("Save Settings to File: "), QLatin1String(kFileFilter));
-    if (path.isEmpty())
-        return;
-    if (saveImageTo(path))
-        m_history->markClean();
-}
-
-void MainWindow::onOpenTriggered()
-{
-    const QString path =
-        m_prompts.openFile(QStringLiteral("Read configuration data from file:"), QLatin1String(kFileFilter));
-    if (path.isEmpty())
-        return;
-    openConfigFile(path);
 }
 
 void MainWindow::reloadWithDefaults()
@@ -212,7 +158,6 @@ void MainWindow::onNewTriggered()
                                           QStringLiteral("Are you sure?\r\nThis will overwrite all the current "
                                                          "display configurations and settings!"),
                                           Prompts::Icon::Question);
-    m_state.MsgAnswer = quint8(answer);
     if (answer != kYes)
         return;
     m_history->checkpoint(); // what the user did before is a step of its own
@@ -228,32 +173,16 @@ void MainWindow::onResetDefaultsTriggered()
                                           QStringLiteral("WARNING - This will overwrite all values and settings in "
                                                          "the Tessaro!\r\nAre you sure that you want to do this?"),
                                           Prompts::Icon::Exclamation);
-    m_state.MsgAnswer = quint8(answer);
     if (answer == kNo)
         return;
     m_history->checkpoint();
     reloadWithDefaults();
     m_history->recordAs(QStringLiteral("Reset to Factory Defaults"), false);
-    onUploadClicked();
+    m_instrument->upload();
 }
 
 void MainWindow::onExitTriggered()
 {
     if (quitAfterTransfer())
         ShutDownEditor();
-}
-
-void MainWindow::onAboutTriggered()
-{
-    m_about->show();
-    m_about->raise();
-}
-
-void MainWindow::onContentsTriggered() {}
-
-void MainWindow::updateConnectionIndicator()
-{
-    const ConnectionIndicator indicator = connectionIndicator(m_state.Connected);
-    shpCommsConnected->setFillColor(indicator.fill);
-    lblConnected->setText(indicator.text);
 }

@@ -4,6 +4,7 @@
 #include "core/DisplayTable.h"
 #include "ui/dialogs/NmeaSelector.h"
 #include "ui/editor/FaceController.h"
+#include "ui/editor/InstrumentController.h"
 #include "ui/editor/SourcesController.h"
 
 #include <QGroupBox>
@@ -74,5 +75,5 @@ void MainWindow::HideNmeaWindows()
 void MainWindow::onConnectionTimer()
 {
     m_sources->blink();
-    updateConnectionIndicator();
+    m_instrument->updateIndicator();
 }

@@ -62,7 +62,7 @@ bool runOperation(BenchLink &b, BenchOp op, const std::function<void()> &mark)
         case BenchOp::Download:
             b.soon([&b, mark] {
                 mark();
-                b.window.cmdWarningContinue->click();
+                b.window.findChild<QPushButton *>("cmdWarningContinue")->click();
             });
             outcome = transfer::Download(ctx, b.question);
             break;

@@ -85,7 +85,7 @@ void measureMonitor(OperationRunner &runner, EditorState &state, MonitorResult *
     QElapsedTimer wall;
     const double cpuStart = processorSeconds();
     wall.start();
-    QTimer::singleShot(int(monitor->seconds * 1000), &monitorWindow, [&] { monitorWindow.cmdNmeaDataCancel->click(); });
+    QTimer::singleShot(int(monitor->seconds * 1000), &monitorWindow, [&] { monitorWindow.onNmeaDataCancelClicked(); });
     monitor->ok = monitorWindow.start(runner, state.NmeaChannel);
     while (runner.running())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);

@@ -25,38 +25,38 @@ AboutWindow::AboutWindow(EditorState &state, QWidget *parent) : QWidget(parent, 
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About Halvane Corvane Configuration Editor"));
 
-    lblMnuAbout = new QLabel(QStringLiteral("Halvane Corvane Configuration Editor. "
-                                            "Configures Corvane marine engine and navigation displays."),
-                             this);
-    lblMnuAbout->setObjectName(QStringLiteral("lblMnuAbout"));
-    lblMnuAbout->setWordWrap(true);
-    QFont bold = lblMnuAbout->font();
+    m_descriptionLabel = new QLabel(QStringLiteral("Halvane Corvane Configuration Editor. "
+                                                   "Configures Corvane marine engine and navigation displays."),
+                                    this);
+    m_descriptionLabel->setObjectName(QStringLiteral("lblMnuAbout"));
+    m_descriptionLabel->setWordWrap(true);
+    QFont bold = m_descriptionLabel->font();
     bold.setBold(true);
-    lblMnuAbout->setFont(bold);
+    m_descriptionLabel->setFont(bold);
 
-    txtPcSoftwareVer = field(this, "txtPcSoftwareVer", QStringLiteral("PC Software Ver."));
-    txtTessaroSN = field(this, "txtTessaroSN", QStringLiteral("Corvane:  SN#"));
-    txtTessaroSwVer = field(this, "txtTessaroSwVer", QStringLiteral("Corvane:  Sw_Ver."));
-    txtTessaroHwVer = field(this, "txtTessaroHwVer", QStringLiteral("Corvane:  Hw_Ver."));
+    m_programVersionBox = field(this, "txtPcSoftwareVer", QStringLiteral("PC Software Ver."));
+    m_serialNumberBox = field(this, "txtTessaroSN", QStringLiteral("Corvane:  SN#"));
+    m_softwareVersionBox = field(this, "txtTessaroSwVer", QStringLiteral("Corvane:  Sw_Ver."));
+    m_hardwareVersionBox = field(this, "txtTessaroHwVer", QStringLiteral("Corvane:  Hw_Ver."));
 
     auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("PC Software Ver."), txtPcSoftwareVer);
-    form->addRow(QStringLiteral("Corvane:  SN#"), txtTessaroSN);
-    form->addRow(QStringLiteral("Corvane:  Sw_Ver."), txtTessaroSwVer);
-    form->addRow(QStringLiteral("Corvane:  Hw_Ver."), txtTessaroHwVer);
+    form->addRow(QStringLiteral("PC Software Ver."), m_programVersionBox);
+    form->addRow(QStringLiteral("Corvane:  SN#"), m_serialNumberBox);
+    form->addRow(QStringLiteral("Corvane:  Sw_Ver."), m_softwareVersionBox);
+    form->addRow(QStringLiteral("Corvane:  Hw_Ver."), m_hardwareVersionBox);
 
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(lblMnuAbout);
+    layout->addWidget(m_descriptionLabel);
     layout->addLayout(form);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void AboutWindow::loadForm()
 {
-    txtPcSoftwareVer->setText(m_state.VersionText);
-    txtTessaroSN->setText(m_state.SerialNumberText);
-    txtTessaroSwVer->setText(m_state.SoftwareVersionText);
-    txtTessaroHwVer->setText(m_state.HardwareVersionText);
+    m_programVersionBox->setText(m_state.VersionText);
+    m_serialNumberBox->setText(m_state.SerialNumberText);
+    m_softwareVersionBox->setText(m_state.SoftwareVersionText);
+    m_hardwareVersionBox->setText(m_state.HardwareVersionText);
 }
 
 void AboutWindow::showEvent(QShowEvent *event)

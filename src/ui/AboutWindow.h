@@ -13,12 +13,6 @@ class AboutWindow : public QWidget
 public:
     explicit AboutWindow(EditorState &state, QWidget *parent = nullptr);
 
-    QLineEdit *txtPcSoftwareVer;
-    QLineEdit *txtTessaroSN;
-    QLineEdit *txtTessaroSwVer;
-    QLineEdit *txtTessaroHwVer;
-    QLabel *lblMnuAbout;
-
 public slots:
     // Fills the four fields from the state; runs every time the window is shown.
     void loadForm();
@@ -28,4 +22,9 @@ protected:
 
 private:
     EditorState &m_state;
+    QLineEdit *m_programVersionBox;
+    QLineEdit *m_serialNumberBox;
+    QLineEdit *m_softwareVersionBox;
+    QLineEdit *m_hardwareVersionBox;
+    QLabel *m_descriptionLabel;
 };

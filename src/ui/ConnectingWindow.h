@@ -11,5 +11,10 @@ class ConnectingWindow : public QWidget
 public:
     explicit ConnectingWindow(QWidget *parent = nullptr);
 
-    QLabel *lblShowConnecting;
+    // The text that follows the connection attempts.
+    void setCaption(const QString &text);
+    QString caption() const;
+
+private:
+    QLabel *m_captionLabel;
 };

@@ -5,9 +5,6 @@
 #include "ui/PortChooser.h"
 #include "ui/ProgressWindow.h"
 
-#include <QLabel>
-#include <QProgressBar>
-
 LinkWindows::LinkWindows(EditorState &state, QWidget *owner, const PortResolver *resolver, Clock *clock)
     : m_state(state), m_owner(owner), m_resolver(resolver), m_clock(clock)
 {
@@ -88,12 +85,12 @@ void LinkWindows::hideConnecting()
 
 void LinkWindows::setConnectingCaption(const QString &text)
 {
-    connecting()->lblShowConnecting->setText(text);
+    connecting()->setCaption(text);
 }
 
 QString LinkWindows::connectingCaption() const
 {
-    return m_connecting ? m_connecting->lblShowConnecting->text() : QString();
+    return m_connecting ? m_connecting->caption() : QString();
 }
 
 void LinkWindows::showProgress()
@@ -110,13 +107,12 @@ void LinkWindows::hideProgress()
 
 void LinkWindows::setProgress(int value)
 {
-    QProgressBar *bar = progress()->ProgressBar1;
-    bar->setValue(qBound(bar->minimum(), value, bar->maximum()));
+    progress()->setProgress(value);
 }
 
 void LinkWindows::setProgressMaximum(int maximum)
 {
-    progress()->ProgressBar1->setMaximum(maximum);
+    progress()->setProgressMaximum(maximum);
 }
 
 void LinkWindows::setCommsPortLabel(const QString &text)

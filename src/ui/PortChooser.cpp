@@ -22,45 +22,45 @@ PortChooser::PortChooser(EditorState &state, QWidget *parent) : QWidget(parent, 
     setObjectName(QStringLiteral("frmComms"));
     setWindowTitle(QStringLiteral("Corvane Communication Port"));
 
-    lblComms = new QLabel(QStringLiteral("Please select a COM port"), this);
-    lblComms->setObjectName(QStringLiteral("lblComms"));
-    lblComms->setAccessibleName(lblComms->text());
+    m_promptLabel = new QLabel(QStringLiteral("Please select a COM port"), this);
+    m_promptLabel->setObjectName(QStringLiteral("lblComms"));
+    m_promptLabel->setAccessibleName(m_promptLabel->text());
 
     m_group = new QButtonGroup(this);
     auto *grid = new QGridLayout;
     for (int n = 0; n <= kPorts; ++n) {
         const QString caption = n == 0 ? QStringLiteral("None") : QStringLiteral("COM%1").arg(n);
-        optComm[n] = new QRadioButton(caption, this);
-        optComm[n]->setObjectName(QStringLiteral("optComm_%1").arg(n));
-        optComm[n]->setProperty("index", n);
-        optComm[n]->setAccessibleName(caption);
-        m_group->addButton(optComm[n], n);
+        m_options[n] = new QRadioButton(caption, this);
+        m_options[n]->setObjectName(QStringLiteral("optComm_%1").arg(n));
+        m_options[n]->setProperty("index", n);
+        m_options[n]->setAccessibleName(caption);
+        m_group->addButton(m_options[n], n);
 
-        lblDevice[n] = new QLabel(this);
-        lblDevice[n]->setObjectName(QStringLiteral("lblDevice_%1").arg(n));
-        lblDevice[n]->setAccessibleName(QStringLiteral("Device of %1").arg(caption));
-        lblDevice[n]->setEnabled(false); // shown greyed: it describes, it is not a choice
-        lblDevice[n]->setTextInteractionFlags(Qt::NoTextInteraction);
+        m_deviceLabels[n] = new QLabel(this);
+        m_deviceLabels[n]->setObjectName(QStringLiteral("lblDevice_%1").arg(n));
+        m_deviceLabels[n]->setAccessibleName(QStringLiteral("Device of %1").arg(caption));
+        m_deviceLabels[n]->setEnabled(false); // shown greyed: it describes, it is not a choice
+        m_deviceLabels[n]->setTextInteractionFlags(Qt::NoTextInteraction);
 
         const int row = n == 0 ? 0 : 1 + (n - 1) % kRowsPerColumn;
         const int column = n == 0 ? 0 : 2 * ((n - 1) / kRowsPerColumn);
-        grid->addWidget(optComm[n], row, column);
-        grid->addWidget(lblDevice[n], row, column + 1);
+        grid->addWidget(m_options[n], row, column);
+        grid->addWidget(m_deviceLabels[n], row, column + 1);
     }
     grid->setColumnMinimumWidth(1, 110);
     grid->setColumnMinimumWidth(3, 110);
     grid->setHorizontalSpacing(12);
 
-    cmdCommsAccept = new QPushButton(QStringLiteral("Accept"), this);
-    cmdCommsAccept->setObjectName(QStringLiteral("cmdCommsAccept"));
-    cmdCommsAccept->setAccessibleName(cmdCommsAccept->text());
-    cmdCommsAccept->setDefault(true);
-    connect(cmdCommsAccept, &QPushButton::clicked, this, &PortChooser::onCommsAcceptClicked);
+    m_acceptButton = new QPushButton(QStringLiteral("Accept"), this);
+    m_acceptButton->setObjectName(QStringLiteral("cmdCommsAccept"));
+    m_acceptButton->setAccessibleName(m_acceptButton->text());
+    m_acceptButton->setDefault(true);
+    connect(m_acceptButton, &QPushButton::clicked, this, &PortChooser::onCommsAcceptClicked);
 
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(lblComms);
+    layout->addWidget(m_promptLabel);
     layout->addLayout(grid);
-    layout->addWidget(cmdCommsAccept, 0, Qt::AlignRight);
+    layout->addWidget(m_acceptButton, 0, Qt::AlignRight);
 
     loadForm();
 }
@@ -73,12 +73,12 @@ void PortChooser::loadForm()
 void PortChooser::selectPort(int n)
 {
     if (n >= 0 && n <= kPorts) {
-        optComm[n]->setChecked(true);
+        m_options[n]->setChecked(true);
         return;
     }
     // A port typed into the error prompt beyond COM16 has no option.
     m_group->setExclusive(false);
-    for (QRadioButton *option : optComm)
+    for (QRadioButton *option : m_options)
         option->setChecked(false);
     m_group->setExclusive(true);
 }
@@ -92,8 +92,8 @@ void PortChooser::setDevices(const QStringList &devices)
 {
     for (int n = 1; n <= kPorts; ++n) {
         const QString device = devices.value(n);
-        lblDevice[n]->setText(device.isEmpty() ? QStringLiteral("(no device)") : device);
-        optComm[n]->setAccessibleDescription(device);
+        m_deviceLabels[n]->setText(device.isEmpty() ? QStringLiteral("(no device)") : device);
+        m_options[n]->setAccessibleDescription(device);
     }
 }
 

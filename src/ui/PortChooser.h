@@ -29,11 +29,6 @@ public:
     // Shows devices[n] beside option n (n = 1..16; empty: "no device").
     void setDevices(const QStringList &devices);
 
-    QLabel *lblComms;
-    std::array<QRadioButton *, kPorts + 1> optComm{};
-    std::array<QLabel *, kPorts + 1> lblDevice{};
-    QPushButton *cmdCommsAccept;
-
 signals:
     // "COM Port = " and the accepted number, for the main window's lblCommsPort.
     void commsPortLabelChanged(const QString &text);
@@ -54,4 +49,8 @@ private:
     EditorState &m_state;
     const PortResolver *m_resolver = nullptr;
     QButtonGroup *m_group;
+    QLabel *m_promptLabel;
+    std::array<QRadioButton *, kPorts + 1> m_options{};
+    std::array<QLabel *, kPorts + 1> m_deviceLabels{};
+    QPushButton *m_acceptButton;
 };

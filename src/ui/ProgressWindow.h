@@ -17,9 +17,16 @@ public:
 
     explicit ProgressWindow(QWidget *parent = nullptr);
 
-    QProgressBar *ProgressBar1;
-    QLabel *lblProgress;
-    // Stops the running transfer at its next safe point (between whole blocks).
-    QPushButton *cmdProgressCancel;
+    // Values are held to the bar's range (a progress bar ignores others).
+    void setProgress(int value);
+    void setProgressMaximum(int maximum);
+
+    // Called by the Cancel button, which stops the running transfer at its next safe
+    // point (between whole blocks).
     std::function<void()> onCancel;
+
+private:
+    QProgressBar *m_progressBar;
+    QLabel *m_progressLabel;
+    QPushButton *m_cancelButton;
 };

@@ -14,32 +14,30 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <iterator>
 
 namespace
 {
 using W = TransferWarning;
 
-// The box of each category (1..14): the member that keeps it and its object name; the
-// captions are the categories' own (categoryCaption).
-const struct {
-    QCheckBox *W::*member;
-    const char *name;
-} kBoxes[W::kCategories + 1] = {
-    {nullptr, nullptr},
-    {&W::chkCDC, "chkCDC"},
-    {&W::chkSendReceiveMaintenanceAlarm, "chkSendReceiveMaintenanceAlarm"},
-    {&W::chkSentReceivedUofM, "chkSentReceivedUofM"},
-    {&W::chkSentReceivedCalCurves, "chkSentReceivedCalCurves"},
-    {&W::chkSentReceivedTachoPulleyRatio, "chkSentReceivedTachoPulleyRatio"},
-    {&W::chkFuelTankSize, "chkFuelTankSize"},
-    {&W::chkSecondTankSize, "chkSecondTankSize"},
-    {&W::chkSentReceivedDamping, "chkSentReceivedDamping"},
-    {&W::chkSentReceivedTachoSensitivity, "chkSentReceivedTachoSensitivity"},
-    {&W::chkSentReceivedHiLoAlarmValues, "chkSentReceivedHiLoAlarmValues"},
-    {&W::chkSendReceiveTodAlarms, "chkSendReceiveTodAlarms"},
-    {&W::chkSentReceivedPcTimeOfDay, "chkSentReceivedPcTimeOfDay"},
-    {&W::chkSendReceiveCalibrations, "chkSendReceiveCalibrations"},
-    {&W::chkSendReceiveRaceTimers, "chkSendReceiveRaceTimers"},
+// The object name of each category's box (1..14); the captions are the categories' own
+// (categoryCaption).
+const char *const kBoxNames[W::kCategories + 1] = {
+    nullptr,
+    "chkCDC",
+    "chkSendReceiveMaintenanceAlarm",
+    "chkSentReceivedUofM",
+    "chkSentReceivedCalCurves",
+    "chkSentReceivedTachoPulleyRatio",
+    "chkFuelTankSize",
+    "chkSecondTankSize",
+    "chkSentReceivedDamping",
+    "chkSentReceivedTachoSensitivity",
+    "chkSentReceivedHiLoAlarmValues",
+    "chkSendReceiveTodAlarms",
+    "chkSentReceivedPcTimeOfDay",
+    "chkSendReceiveCalibrations",
+    "chkSendReceiveRaceTimers",
 };
 
 // Where the "Data to be overwritten" grid shows a category's box, or a heading (category 0).
@@ -67,38 +65,44 @@ const struct {
     {14, nullptr, 8, 1},
 };
 
-// A command button: the member that keeps it, its object name, caption and handler.
+// A command button: its object name, caption and handler.
 struct CommandButton {
-    QPushButton *W::*member;
     const char *name;
     const char *caption;
     void (W::*handler)();
 };
 
 const CommandButton kAllBoxesButtons[] = {
-    {&W::cmdfraWarningSetAll, "cmdfraWarningSetAll", "Set", &W::onWarningSetAllClicked},
-    {&W::cmdfraWarningClearAll, "cmdfraWarningClearAll", "Clear", &W::onWarningClearAllClicked},
+    {"cmdfraWarningSetAll", "Set", &W::onWarningSetAllClicked},
+    {"cmdfraWarningClearAll", "Clear", &W::onWarningClearAllClicked},
 };
 
 const CommandButton kCommandButtons[] = {
-    {&W::cmdWarningContinue, "cmdWarningContinue", "CONTINUE", &W::onWarningContinueClicked},
-    {&W::cmdWarningCancel, "cmdWarningCancel", "CANCEL", &W::onWarningCancelClicked},
-    {&W::cmdWarningCompare, "cmdWarningCompare", "Compare first…", &W::onWarningCompareClicked},
+    {"cmdWarningContinue", "CONTINUE", &W::onWarningContinueClicked},
+    {"cmdWarningCancel", "CANCEL", &W::onWarningCancelClicked},
+    {"cmdWarningCompare", "Compare first…", &W::onWarningCompareClicked},
 };
+// Positions in kCommandButtons.
+constexpr size_t kContinue = 0;
+constexpr size_t kCompare = 2;
 
-// A titled row of command buttons, each connected to its handler.
-template <size_t N> QGroupBox *buttonRow(W &window, const QString &title, const CommandButton (&buttons)[N])
+// A titled row of command buttons, each connected to its handler; made[i] is buttons[i]'s.
+template <size_t N>
+QGroupBox *buttonRow(W &window, const QString &title, const CommandButton (&buttons)[N],
+                     QPushButton *(*made)[N] = nullptr)
 {
     auto *group = new QGroupBox(title, &window);
     auto *layout = new QHBoxLayout(group);
-    for (const CommandButton &def : buttons) {
+    for (size_t i = 0; i < N; ++i) {
+        const CommandButton &def = buttons[i];
         const QString caption = QString::fromUtf8(def.caption);
         auto *b = new QPushButton(caption, group);
         b->setObjectName(QLatin1String(def.name));
         b->setAccessibleName(caption);
         layout->addWidget(b);
         QObject::connect(b, &QPushButton::clicked, &window, def.handler);
-        window.*def.member = b;
+        if (made)
+            (*made)[i] = b;
     }
     return group;
 }
@@ -122,8 +126,11 @@ TransferWarning::TransferWarning(EditorState &state, QWidget *parent) : QWidget(
     QGroupBox *warning = buildWarningText();
     QGroupBox *data = buildDataGrid();
     QGroupBox *all = buttonRow(*this, QStringLiteral("All Boxes"), kAllBoxesButtons);
-    QGroupBox *command = buttonRow(*this, QStringLiteral("Command"), kCommandButtons);
-    cmdWarningCompare->hide();
+    QPushButton *commands[std::size(kCommandButtons)] = {};
+    QGroupBox *command = buttonRow(*this, QStringLiteral("Command"), kCommandButtons, &commands);
+    m_continueButton = commands[kContinue];
+    m_compareButton = commands[kCompare];
+    m_compareButton->hide();
 
     auto *left = new QVBoxLayout;
     left->addWidget(warning, 1);
@@ -133,17 +140,16 @@ TransferWarning::TransferWarning(EditorState &state, QWidget *parent) : QWidget(
     layout->addLayout(left, 2);
     layout->addWidget(data, 3);
     warning->setMinimumWidth(260);
-    cmdWarningContinue->setDefault(true);
+    m_continueButton->setDefault(true);
 }
 
 void TransferWarning::buildBoxes()
 {
     for (int i = 1; i <= kCategories; ++i) {
         auto *b = new QCheckBox(transfer::categoryCaption(i), this);
-        b->setObjectName(QLatin1String(kBoxes[i].name));
+        b->setObjectName(QLatin1String(kBoxNames[i]));
         b->setAccessibleName(b->text());
         m_boxes[i] = b;
-        this->*kBoxes[i].member = b;
     }
 }
 
@@ -174,6 +180,27 @@ QGroupBox *TransferWarning::buildDataGrid()
     }
     grid->setColumnMinimumWidth(0, 200);
     return data;
+}
+
+void TransferWarning::setCategories(const transfer::Categories &enabled, const transfer::Categories &checked)
+{
+    for (int i = 1; i <= kCategories; ++i) {
+        m_boxes[i]->setEnabled(enabled[i]);
+        m_boxes[i]->setChecked(checked[i]);
+    }
+}
+
+transfer::Categories TransferWarning::chosenCategories() const
+{
+    transfer::Categories chosen{};
+    for (int i = 1; i <= kCategories; ++i)
+        chosen[i] = m_boxes[i]->isChecked();
+    return chosen;
+}
+
+void TransferWarning::setCompareOffered(bool offered)
+{
+    m_compareButton->setVisible(offered);
 }
 
 void TransferWarning::answer(int value)
@@ -234,13 +261,10 @@ transfer::CategoryAnswer WarningQuestion::ask(const QString &title, const transf
 {
     onWindow([&] {
         m_window.setWindowTitle(title);
-        for (int i = 1; i <= transfer::kCategories; ++i) {
-            m_window.box(i)->setEnabled(enabled[i]);
-            m_window.box(i)->setChecked(checked[i]);
-        }
+        m_window.setCategories(enabled, checked);
         m_state.DialogAnswer = 0;
         // Offered for an upload once a port is chosen: the instrument can be read.
-        m_window.cmdWarningCompare->setVisible(onCompare && !m_state.DownloadMode && m_state.ComPortNumber != 0);
+        m_window.setCompareOffered(onCompare && !m_state.DownloadMode && m_state.ComPortNumber != 0);
         m_window.show();
         m_window.raise();
         m_window.onAnswer = [this] { m_clock.wake(); };
@@ -255,8 +279,7 @@ transfer::CategoryAnswer WarningQuestion::ask(const QString &title, const transf
         m_window.onAnswer = nullptr;
         answer.proceed = m_state.DialogAnswer == 2;
         answer.compareFirst = m_state.DialogAnswer == TransferWarning::kCompareFirst;
-        for (int i = 1; i <= transfer::kCategories; ++i)
-            answer.chosen[i] = m_window.box(i)->isChecked();
+        answer.chosen = m_window.chosenCategories();
         m_window.hide();
     });
     return answer;

@@ -21,33 +21,18 @@ public:
     explicit TransferWarning(EditorState &state, QWidget *parent = nullptr);
 
     static constexpr int kCategories = transfer::kCategories;
-    // Box of category i (1..14).
-    QCheckBox *box(int category) const { return m_boxes[category]; }
+    static constexpr int kCompareFirst = 3; // DialogAnswer of "Compare first…"
+
+    // Box i (1..14) is enabled when enabled[i] and checked when checked[i].
+    void setCategories(const transfer::Categories &enabled, const transfer::Categories &checked);
+    // The boxes left checked.
+    transfer::Categories chosenCategories() const;
+    // Shows or hides "Compare first…", which shows what the upload would change, then
+    // the warning again.
+    void setCompareOffered(bool offered);
 
     // Called after CONTINUE or CANCEL set the answer, so that a waiting procedure wakes.
     std::function<void()> onAnswer;
-
-    QCheckBox *chkCDC;
-    QCheckBox *chkSendReceiveMaintenanceAlarm;
-    QCheckBox *chkSentReceivedUofM;
-    QCheckBox *chkSentReceivedCalCurves;
-    QCheckBox *chkSentReceivedTachoPulleyRatio;
-    QCheckBox *chkFuelTankSize;
-    QCheckBox *chkSecondTankSize;
-    QCheckBox *chkSentReceivedDamping;
-    QCheckBox *chkSentReceivedTachoSensitivity;
-    QCheckBox *chkSentReceivedHiLoAlarmValues;
-    QCheckBox *chkSendReceiveTodAlarms;
-    QCheckBox *chkSentReceivedPcTimeOfDay;
-    QCheckBox *chkSendReceiveCalibrations;
-    QCheckBox *chkSendReceiveRaceTimers;
-    QPushButton *cmdfraWarningSetAll;
-    QPushButton *cmdfraWarningClearAll;
-    QPushButton *cmdWarningContinue;
-    QPushButton *cmdWarningCancel;
-    // Shows what the upload would change, then the warning again.
-    QPushButton *cmdWarningCompare;
-    static constexpr int kCompareFirst = 3; // DialogAnswer of "Compare first…"
 
 public slots:
     void onWarningContinueClicked();
@@ -69,6 +54,8 @@ private:
 
     EditorState &m_state;
     QCheckBox *m_boxes[kCategories + 1] = {};
+    QPushButton *m_continueButton = nullptr;
+    QPushButton *m_compareButton = nullptr;
 };
 
 // The overwrite warning as the transfers ask it: shows the window and waits on the

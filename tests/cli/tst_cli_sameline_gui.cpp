@@ -57,7 +57,7 @@ Line editorUpload()
     e.sim.memory = SimMemory::factory(e.sim.softwareVersion);
     e.folder.write(QStringLiteral("DEFAULT.CFG"), configuration());
     e.open();
-    e.clock.scheduleIn(0.3, [&e] { e.window->warningWindow()->cmdWarningContinue->click(); });
+    e.clock.scheduleIn(0.3, [&e] { e.window->warningWindow()->onWarningContinueClicked(); });
     e.window->instrumentArea().upload();
     if (!e.prompts.verifyAllUsed())
         return {};

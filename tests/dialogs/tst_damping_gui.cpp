@@ -1,5 +1,6 @@
 // The display damping window: the value box always shows the stored, limited value.
 #include "core/EditorState.h"
+#include "kit/Child.h"
 #include "kit/ScriptedPrompts.h"
 #include "ui/dialogs/DampingWindow.h"
 
@@ -17,14 +18,17 @@ struct Rig {
     ScriptedPrompts prompts;
     std::unique_ptr<DampingWindow> w = std::make_unique<DampingWindow>(*state, prompts);
 
+    QComboBox *functions() const { return child<QComboBox>(*w, QStringLiteral("cboDamping")); }
+    QLineEdit *valueBox() const { return child<QLineEdit>(*w, QStringLiteral("txtDampingValue")); }
+
     // Replaces the box's contents by typing, as a user selecting all and typing does.
     void type(const QString &keys) const
     {
-        QTest::keyClick(w->txtDampingValue, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(valueBox(), Qt::Key_A, Qt::ControlModifier);
         if (keys.isEmpty())
-            QTest::keyClick(w->txtDampingValue, Qt::Key_Backspace);
+            QTest::keyClick(valueBox(), Qt::Key_Backspace);
         else
-            QTest::keyClicks(w->txtDampingValue, keys);
+            QTest::keyClicks(valueBox(), keys);
     }
 };
 
@@ -72,11 +76,11 @@ private slots:
         Rig rig;
         for (int b : kBytes)
             rig.state->SystemBlock[b] = 33;
-        rig.w->cboDamping->setCurrentIndex(function);
+        rig.functions()->setCurrentIndex(function);
         rig.w->open();
-        QCOMPARE(rig.w->txtDampingValue->text(), QStringLiteral("33"));
+        QCOMPARE(rig.valueBox()->text(), QStringLiteral("33"));
         rig.type(keys);
-        QCOMPARE(rig.w->txtDampingValue->text(), shown);
+        QCOMPARE(rig.valueBox()->text(), shown);
         for (int i = 0; i < 4; ++i)
             QCOMPARE(int(rig.state->SystemBlock[kBytes[i]]), i == function ? stored : 33);
         QVERIFY(rig.prompts.verifyAllUsed());
@@ -107,8 +111,8 @@ private slots:
         QFETCH(QString, shown);
         QFETCH(int, stored);
         Rig rig;
-        rig.w->txtDampingValue->setText(text);
-        QCOMPARE(rig.w->txtDampingValue->text(), shown);
+        rig.valueBox()->setText(text);
+        QCOMPARE(rig.valueBox()->text(), shown);
         QCOMPARE(int(rig.state->SystemBlock[105]), stored);
     }
 
@@ -119,20 +123,20 @@ private slots:
         for (int i = 0; i < 4; ++i)
             rig.state->SystemBlock[kBytes[i]] = quint8(values[i]);
         for (int i : {1, 3, 2, 0}) {
-            rig.w->cboDamping->setCurrentIndex(i);
-            QCOMPARE(rig.w->txtDampingValue->text(), QString::number(values[i]));
+            rig.functions()->setCurrentIndex(i);
+            QCOMPARE(rig.valueBox()->text(), QString::number(values[i]));
         }
     }
 
     void openShowsTheStoredValueAfterTheImageWasReplaced()
     {
         Rig rig;
-        rig.w->cboDamping->setCurrentIndex(1);
+        rig.functions()->setCurrentIndex(1);
         rig.type(QStringLiteral("20"));
         rig.state->SystemBlock[102] = 42; // New, Open, a download ...
         rig.w->open();
         QVERIFY(rig.w->isVisible());
-        QCOMPARE(rig.w->txtDampingValue->text(), QStringLiteral("42"));
+        QCOMPARE(rig.valueBox()->text(), QStringLiteral("42"));
         QCOMPARE(rig.w->windowTitle(), QStringLiteral("View/Set Display Damping"));
     }
 
@@ -143,19 +147,19 @@ private slots:
         rig.state->SystemBlock[105] = 61;
         QEvent activate(QEvent::WindowActivate);
         QApplication::sendEvent(rig.w.get(), &activate);
-        QCOMPARE(rig.w->txtDampingValue->text(), QStringLiteral("61"));
+        QCOMPARE(rig.valueBox()->text(), QStringLiteral("61"));
     }
 
     void startUpShowsByte105()
     {
         Rig rig;
-        rig.w->cboDamping->setCurrentIndex(2);
+        rig.functions()->setCurrentIndex(2);
         rig.state->SystemBlock[105] = 7;
         rig.state->SystemBlock[109] = 8;
         rig.w->showStartUpValues();
-        QCOMPARE(rig.w->cboDamping->currentIndex(), 0);
-        QCOMPARE(rig.w->cboDamping->currentText(), QStringLiteral("NMEA Channel 2A"));
-        QCOMPARE(rig.w->txtDampingValue->text(), QStringLiteral("7"));
+        QCOMPARE(rig.functions()->currentIndex(), 0);
+        QCOMPARE(rig.functions()->currentText(), QStringLiteral("NMEA Channel 2A"));
+        QCOMPARE(rig.valueBox()->text(), QStringLiteral("7"));
         QCOMPARE(int(rig.state->SystemBlock[109]), 8);
     }
 
@@ -165,7 +169,7 @@ private slots:
         rig.w->open();
         quint8 before[257];
         std::copy(std::begin(rig.state->SystemBlock), std::end(rig.state->SystemBlock), before);
-        QTest::mouseClick(rig.w->cmdExitDamping, Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(*rig.w, QStringLiteral("cmdExitDamping")), Qt::LeftButton);
         QVERIFY(!rig.w->isVisible());
         QVERIFY(std::equal(std::begin(before), std::end(before), std::begin(rig.state->SystemBlock)));
     }

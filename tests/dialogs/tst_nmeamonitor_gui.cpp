@@ -1,4 +1,5 @@
 // The NMEA data monitor against the simulated instrument: command byte once, channel polls, pause and resume.
+#include "kit/Child.h"
 #include "kit/LinkFixture.h"
 #include "link/InstrumentContext.h"
 #include "ui/dialogs/NmeaMonitorWindow.h"
@@ -12,6 +13,8 @@ namespace
 struct MonitorBench : LinkFixture {
     NmeaMonitorWindow window;
     InstrumentContext ctx{state, prompts, link, view, [this] { connect(); }, {}};
+
+    void click(const char *button) { child<QPushButton>(window, QLatin1String(button))->click(); }
 };
 } // namespace
 
@@ -33,16 +36,16 @@ private slots:
         b.clock.scheduleIn(2.0, [&] {
             QVERIFY(b.window.isVisible());
             QVERIFY(b.window.text().size() == NmeaMonitorWindow::kMaxCharacters);
-            b.window.cmdNmeaDataFreeze->click();
+            b.click("cmdNmeaDataFreeze");
         });
         b.clock.scheduleIn(2.05, [&] { sentAtPause = int(b.toInstrument().size()); });
         b.clock.scheduleIn(3.0, [&] {
             sentAfterPause = int(b.toInstrument().size());
-            b.window.cmdNmeaDataResume->click();
+            b.click("cmdNmeaDataResume");
         });
         b.clock.scheduleIn(3.5, [&] {
             sentAfterResume = int(b.toInstrument().size());
-            b.window.cmdNmeaDataCancel->click();
+            b.click("cmdNmeaDataCancel");
         });
         b.window.run(b.ctx);
 
@@ -86,14 +89,15 @@ private slots:
         SimFaults f;
         f.characterDelay = characterDelay;
         b.sim.setFaults(f);
-        b.clock.scheduleIn(40.0, [&] { b.window.cmdNmeaDataCancel->click(); });
+        b.clock.scheduleIn(40.0, [&] { b.click("cmdNmeaDataCancel"); });
         b.window.run(b.ctx);
         const QString text = b.window.text();
         QVERIFY2(text.size() > 100, qPrintable(text));
         for (QChar c : text)
             QVERIFY2(c == '\r' || c == '\n' || (c >= ' ' && c <= '~'), qPrintable(text));
         QVERIFY2(text.contains("$SD") || text.contains("$II"), qPrintable(text));
-        QCOMPARE(b.window.txtNmeaData->toPlainText(), QString(text).remove('\r'));
+        QCOMPARE(child<QPlainTextEdit>(b.window, QStringLiteral("txtNmeaData"))->toPlainText(),
+                 QString(text).remove('\r'));
     }
 
     void saysWhenTheChannelIsSilent()
@@ -108,7 +112,7 @@ private slots:
         b.clock.scheduleIn(1.0, [&] { early = b.window.status(); });
         b.clock.scheduleIn(5.0, [&] {
             late = b.window.status();
-            b.window.cmdNmeaDataCancel->click();
+            b.click("cmdNmeaDataCancel");
         });
         b.window.run(b.ctx);
         QCOMPARE(early, QString());

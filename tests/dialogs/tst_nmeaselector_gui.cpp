@@ -1,10 +1,31 @@
 // The NMEA sentence selector: its lists, loading a source's three bytes, Accept, Cancel and View Data.
+#include "kit/Child.h"
 #include "ui/dialogs/NmeaSelector.h"
 
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
+
+namespace
+{
+QComboBox *talkers(const NmeaSelector &w)
+{
+    return child<QComboBox>(w, QStringLiteral("cmbNmeaTalker"));
+}
+QComboBox *identifiers(const NmeaSelector &w)
+{
+    return child<QComboBox>(w, QStringLiteral("cmbNmeaID"));
+}
+QComboBox *commas(const NmeaSelector &w)
+{
+    return child<QComboBox>(w, QStringLiteral("cmdNmeaCommas"));
+}
+QPushButton *button(const NmeaSelector &w, const char *name)
+{
+    return child<QPushButton>(w, QLatin1String(name));
+}
+} // namespace
 
 class TestNmeaSelector : public QObject
 {
@@ -15,33 +36,33 @@ private slots:
         EditorState state;
         NmeaSelector w(state);
         QCOMPARE(w.windowTitle(), QStringLiteral("NMEA Sentence Selector"));
-        QCOMPARE(w.cmbNmeaTalker->count(), 49);
-        QCOMPARE(w.cmbNmeaID->count(), 120);
-        QCOMPARE(w.cmdNmeaCommas->count(), 25);
+        QCOMPARE(talkers(w)->count(), 49);
+        QCOMPARE(identifiers(w)->count(), 120);
+        QCOMPARE(commas(w)->count(), 25);
         // Codes are positions + 1, so the order is the data format.
-        QCOMPARE(w.cmbNmeaTalker->itemText(7), QStringLiteral("CV"));
-        QCOMPARE(w.cmbNmeaTalker->itemText(8), QStringLiteral("CT"));
-        QCOMPARE(w.cmbNmeaTalker->itemText(15), QStringLiteral("GP"));
-        QCOMPARE(w.cmbNmeaTalker->itemText(48), QStringLiteral("ZV"));
-        QCOMPARE(w.cmbNmeaID->itemText(55), QStringLiteral("OSD"));
-        QCOMPARE(w.cmbNmeaID->itemText(56), QStringLiteral("ROO"));
-        QCOMPARE(w.cmbNmeaID->itemText(57), QStringLiteral("RMA"));
-        QCOMPARE(w.cmbNmeaID->itemText(59), QStringLiteral("RMC"));
-        QCOMPARE(w.cmbNmeaID->itemText(119), QStringLiteral("ZZU"));
+        QCOMPARE(talkers(w)->itemText(7), QStringLiteral("CV"));
+        QCOMPARE(talkers(w)->itemText(8), QStringLiteral("CT"));
+        QCOMPARE(talkers(w)->itemText(15), QStringLiteral("GP"));
+        QCOMPARE(talkers(w)->itemText(48), QStringLiteral("ZV"));
+        QCOMPARE(identifiers(w)->itemText(55), QStringLiteral("OSD"));
+        QCOMPARE(identifiers(w)->itemText(56), QStringLiteral("ROO"));
+        QCOMPARE(identifiers(w)->itemText(57), QStringLiteral("RMA"));
+        QCOMPARE(identifiers(w)->itemText(59), QStringLiteral("RMC"));
+        QCOMPARE(identifiers(w)->itemText(119), QStringLiteral("ZZU"));
         for (int i = 0; i < 25; ++i)
-            QCOMPARE(w.cmdNmeaCommas->itemText(i), QString::number(i + 1));
-        for (QComboBox *list : {w.cmbNmeaTalker, w.cmbNmeaID, w.cmdNmeaCommas}) {
+            QCOMPARE(commas(w)->itemText(i), QString::number(i + 1));
+        for (QComboBox *list : {talkers(w), identifiers(w), commas(w)}) {
             QCOMPARE(list->currentIndex(), 0);
             QVERIFY(!list->isEditable());
         }
         w.fillLists();
-        QCOMPARE(w.cmbNmeaTalker->count(), 49);
-        QCOMPARE(w.cmbNmeaID->count(), 120);
-        QCOMPARE(w.cmdNmeaCommas->count(), 25);
-        QCOMPARE(w.lblNmeaTalker->text(), QStringLiteral("Talker ID"));
-        QCOMPARE(w.lblNmeaID->text(), QStringLiteral("Indentifier"));
-        QCOMPARE(w.lblNmeaCommas->text(), QStringLiteral("Commas"));
-        QCOMPARE(w.cmdNmeaViewData->text(), QStringLiteral("View Data"));
+        QCOMPARE(talkers(w)->count(), 49);
+        QCOMPARE(identifiers(w)->count(), 120);
+        QCOMPARE(commas(w)->count(), 25);
+        QCOMPARE(child<QLabel>(w, QStringLiteral("lblNmeaTalker"))->text(), QStringLiteral("Talker ID"));
+        QCOMPARE(child<QLabel>(w, QStringLiteral("lblNmeaID"))->text(), QStringLiteral("Indentifier"));
+        QCOMPARE(child<QLabel>(w, QStringLiteral("lblNmeaCommas"))->text(), QStringLiteral("Commas"));
+        QCOMPARE(button(w, "cmdNmeaViewData")->text(), QStringLiteral("View Data"));
     }
 
     void openLoadsTheSourcesBytes_data()
@@ -72,9 +93,8 @@ private slots:
         QVERIFY(!w.isHidden());
         QCOMPARE(int(state.NmeaSelectionIndex), index);
         QCOMPARE(int(state.NmeaChannel), channel);
-        QCOMPARE(
-            (QStringList{w.cmbNmeaTalker->currentText(), w.cmbNmeaID->currentText(), w.cmdNmeaCommas->currentText()}),
-            shown);
+        QCOMPARE((QStringList{talkers(w)->currentText(), identifiers(w)->currentText(), commas(w)->currentText()}),
+                 shown);
     }
 
     void accept_data()
@@ -96,10 +116,10 @@ private slots:
         w.onStopMonitor = [&] { ++stops; };
         w.openForSource(6);
         state.NmeaMonitorRunning = true;
-        w.cmbNmeaTalker->setCurrentText(chosen[0]);
-        w.cmbNmeaID->setCurrentText(chosen[1]);
-        w.cmdNmeaCommas->setCurrentText(chosen[2]);
-        QTest::mouseClick(w.cmdNmeaAccept, Qt::LeftButton);
+        talkers(w)->setCurrentText(chosen[0]);
+        identifiers(w)->setCurrentText(chosen[1]);
+        commas(w)->setCurrentText(chosen[2]);
+        QTest::mouseClick(button(w, "cmdNmeaAccept"), Qt::LeftButton);
         QCOMPARE(QByteArray(reinterpret_cast<const char *>(state.SystemBlock + 83), 3), stored);
         QVERIFY(w.isHidden());
         QCOMPARE(stops, 1);
@@ -114,8 +134,8 @@ private slots:
         state.SystemBlock[87] = 200;
         state.SystemBlock[88] = 3;
         w.openForSource(7);
-        w.cmdNmeaCommas->setCurrentText("4");
-        w.cmdNmeaAccept->click();
+        commas(w)->setCurrentText("4");
+        button(w, "cmdNmeaAccept")->click();
         QCOMPARE(int(state.SystemBlock[86]), 0);
         QCOMPARE(int(state.SystemBlock[87]), 200);
         QCOMPARE(int(state.SystemBlock[88]), 4);
@@ -136,11 +156,11 @@ private slots:
         w.onStopMonitor = [&] { ++stops; };
         w.openForSource(2);
         const QByteArray before(reinterpret_cast<const char *>(state.SystemBlock), 257);
-        w.cmbNmeaTalker->setCurrentIndex(30);
+        talkers(w)->setCurrentIndex(30);
         if (escape)
             QTest::keyClick(&w, Qt::Key_Escape);
         else
-            w.cmdNmeaCancel->click();
+            button(w, "cmdNmeaCancel")->click();
         QCOMPARE(QByteArray(reinterpret_cast<const char *>(state.SystemBlock), 257), before);
         QVERIFY(w.isHidden());
         QCOMPARE(stops, 1);
@@ -154,7 +174,7 @@ private slots:
         w.onViewData = [&] { ++hooks; };
         connect(&w, &NmeaSelector::viewDataRequested, this, [&] { ++signals_; });
         w.openForSource(3);
-        w.cmdNmeaViewData->click();
+        button(w, "cmdNmeaViewData")->click();
         QCOMPARE(hooks, 1);
         QCOMPARE(signals_, 1);
         QVERIFY(!w.isHidden());

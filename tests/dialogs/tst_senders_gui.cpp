@@ -1,5 +1,6 @@
 // The sender window: sender type lists, the curve grid, store-back and the curve chart.
 #include "core/Defaults.h"
+#include "kit/Child.h"
 #include "kit/ScriptedPrompts.h"
 #include "ui/Twips.h"
 #include "ui/dialogs/ChartWindow.h"
@@ -31,20 +32,25 @@ struct Rig {
     }
     QPushButton *editButton(int curve) const
     {
-        return w->findChild<QPushButton *>(QStringLiteral("cmdEditCurve%1").arg(curve));
+        return child<QPushButton>(*w, QStringLiteral("cmdEditCurve%1").arg(curve));
     }
+    QTableWidget *grid() const { return child<QTableWidget>(*w, QStringLiteral("MSFlexGrid1")); }
+    QPushButton *viewButton() const { return child<QPushButton>(*w, QStringLiteral("cmdSendersView")); }
+    QPushButton *exitButton() const { return child<QPushButton>(*w, QStringLiteral("cmdSendersExit")); }
+    QComboBox *list(const char *name) const { return child<QComboBox>(*w, QLatin1String(name)); }
+    QLabel *label(const char *name) const { return child<QLabel>(*w, QLatin1String(name)); }
     void edit(int curve) const { QTest::mouseClick(editButton(curve), Qt::LeftButton); }
     // Makes (point, col) the current cell and empties it with Backspace.
     void clearCell(int point, int col) const
     {
-        w->MSFlexGrid1->setCurrentCell(point - 1, col);
+        grid()->setCurrentCell(point - 1, col);
         for (int n = w->gridText(point, col).size(); n > 0; --n)
-            QTest::keyClick(w->MSFlexGrid1, Qt::Key_Backspace);
+            QTest::keyClick(grid(), Qt::Key_Backspace);
     }
     void type(int point, int col, const QString &keys) const
     {
         clearCell(point, col);
-        QTest::keyClicks(w->MSFlexGrid1, keys);
+        QTest::keyClicks(grid(), keys);
     }
     // A sender list receives the focus from the user.
     bool focusList(QComboBox *list) const
@@ -52,7 +58,7 @@ struct Rig {
         w->activateWindow();
         if (!QTest::qWaitForWindowActive(w.get()))
             return false;
-        w->cmdSendersExit->setFocus(Qt::MouseFocusReason);
+        exitButton()->setFocus(Qt::MouseFocusReason);
         list->setFocus(Qt::MouseFocusReason);
         return list->hasFocus();
     }
@@ -95,7 +101,7 @@ private slots:
         combo->setCurrentIndex(position);
         QVERIFY(combo->currentText().startsWith(QString::number(type) + QLatin1Char(':')));
         rig.state->SystemBlock[byte] = 200;
-        QTest::mouseClick(rig.w->cmdSendersExit, Qt::LeftButton);
+        QTest::mouseClick(rig.exitButton(), Qt::LeftButton);
         QCOMPARE(int(rig.state->SystemBlock[byte]), type);
         QCOMPARE(int(rig.state->SystemBlock[102]), 0); // between the sender bytes, not one
         QVERIFY(rig.prompts.verifyAllUsed());
@@ -127,8 +133,9 @@ private slots:
         for (int i = 0; i < 5; ++i)
             rig.state->SystemBlock[byteNumbers[i]] = quint8(bytes[i]);
         positionSenderLists(*rig.state);
-        const QComboBox *lists[] = {rig.w->cboEngineTempSender, rig.w->cboFuelSender, rig.w->cboOilPressureSender,
-                                    rig.w->cboTrimSender, rig.w->cbo2ndTankSender};
+        const QComboBox *lists[] = {rig.list("cboEngineTempSender"), rig.list("cboFuelSender"),
+                                    rig.list("cboOilPressureSender"), rig.list("cboTrimSender"),
+                                    rig.list("cbo2ndTankSender")};
         for (int i = 0; i < 5; ++i)
             QCOMPARE(lists[i]->currentText(), shown[i]);
     }
@@ -139,8 +146,8 @@ private slots:
         rig.state->SenderPositions.fuel = 4;
         rig.state->SenderPositions.engineTemp = -1;
         rig.w->positionListsFromState();
-        QCOMPARE(rig.w->cboFuelSender->currentIndex(), 0);
-        QCOMPARE(rig.w->cboEngineTempSender->currentIndex(), 0);
+        QCOMPARE(rig.list("cboFuelSender")->currentIndex(), 0);
+        QCOMPARE(rig.list("cboEngineTempSender")->currentIndex(), 0);
     }
 
     void editButtonsLoadTheirCurve_data()
@@ -161,24 +168,24 @@ private slots:
         QFETCH(int, leftTwips);
         Rig rig;
         rig.state->CalCurve[curve][7][1] = 12.5f;
-        QVERIFY(!rig.w->MSFlexGrid1->isVisible());
-        QVERIFY(!rig.w->cmdSendersView->isEnabled());
+        QVERIFY(!rig.grid()->isVisible());
+        QVERIFY(!rig.viewButton()->isEnabled());
         QCOMPARE(rig.editButton(curve)->text(), caption);
         rig.edit(curve);
-        QVERIFY(rig.w->MSFlexGrid1->isVisible());
-        QCOMPARE(rig.w->MSFlexGrid1->pos(), QPoint(twips::toPixels(leftTwips), 0));
-        QVERIFY(rig.w->MSFlexGrid1->geometry().right() < rig.w->width());
+        QVERIFY(rig.grid()->isVisible());
+        QCOMPARE(rig.grid()->pos(), QPoint(twips::toPixels(leftTwips), 0));
+        QVERIFY(rig.grid()->geometry().right() < rig.w->width());
         QCOMPARE(int(rig.state->EditCurveNumber), curve);
         QCOMPARE(rig.w->GraphCurveNumber(), curve);
-        QVERIFY(rig.w->cmdSendersView->isEnabled());
+        QVERIFY(rig.viewButton()->isEnabled());
         QCOMPARE(rig.w->gridText(0, 0), QStringLiteral("Index"));
         QCOMPARE(rig.w->gridText(0, 1), QStringLiteral("Ohms"));
         QCOMPARE(rig.w->gridText(0, 2), QStringLiteral("Value"));
         QCOMPARE(rig.w->gridText(32, 0), QStringLiteral("32"));
         QCOMPARE(rig.w->gridText(7, 1), QStringLiteral("12.5"));
         QCOMPARE(rig.w->gridText(32, 1), QStringLiteral("180"));
-        QVERIFY(rig.w->MSFlexGrid1->columnWidth(0) >= twips::toPixels(500));
-        QCOMPARE(rig.w->MSFlexGrid1->item(4, 2)->textAlignment(), int(Qt::AlignCenter));
+        QVERIFY(rig.grid()->columnWidth(0) >= twips::toPixels(500));
+        QCOMPARE(rig.grid()->item(4, 2)->textAlignment(), int(Qt::AlignCenter));
     }
 
     void valueColumnShows_data()
@@ -274,11 +281,11 @@ private slots:
         QFETCH(int, beeps);
         Rig rig;
         rig.edit(9);
-        rig.w->MSFlexGrid1->setCurrentCell(1, 2);
+        rig.grid()->setCurrentCell(1, 2);
         const QString before = rig.w->gridText(2, 2);
         const float stored = rig.value(9, 2);
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-        QApplication::sendEvent(rig.w->MSFlexGrid1, &press);
+        QApplication::sendEvent(rig.grid(), &press);
         QCOMPARE(rig.prompts.beeps, beeps);
         QCOMPARE(rig.w->gridText(2, 2), before);
         QCOMPARE(rig.value(9, 2), stored);
@@ -310,9 +317,9 @@ private slots:
         for (int p = 1; p <= 32; ++p)
             shown << rig.w->gridText(p, 1) + QLatin1Char('|') + rig.w->gridText(p, 2);
 
-        QVERIFY(rig.focusList(rig.w->cboOilPressureSender));
-        QVERIFY(!rig.w->MSFlexGrid1->isVisible());
-        QVERIFY(!rig.w->cmdSendersView->isEnabled());
+        QVERIFY(rig.focusList(rig.list("cboOilPressureSender")));
+        QVERIFY(!rig.grid()->isVisible());
+        QVERIFY(!rig.viewButton()->isEnabled());
         QCOMPARE(int(rig.state->EditCurveNumber), curve);
         QCOMPARE(rig.w->GraphCurveNumber(), curve);
         QCOMPARE(rig.value(curve, 32), point32);
@@ -331,7 +338,7 @@ private slots:
         rig.state->CalCurve[9][3][2] = 4.0e16f;
         rig.edit(9);
         QCOMPARE(rig.w->gridText(1, 1), QStringLiteral("1E-06"));
-        QVERIFY(rig.focusList(rig.w->cboFuelSender));
+        QVERIFY(rig.focusList(rig.list("cboFuelSender")));
         QCOMPARE(rig.ohms(9, 1), 1.0e-6f);
         QCOMPARE(rig.ohms(9, 2), 2.5e7f);
         QCOMPARE(rig.value(9, 3), 4.0e16f);
@@ -346,7 +353,7 @@ private slots:
         rig.type(1, 2, QStringLiteral("42"));
         QCOMPARE(rig.w->gridText(1, 2), QStringLiteral("42"));
         QCOMPARE(rig.value(9, 1), 77.0f);
-        QVERIFY(rig.focusList(rig.w->cboFuelSender));
+        QVERIFY(rig.focusList(rig.list("cboFuelSender")));
         QCOMPARE(rig.value(9, 1), 77.0f);
         QCOMPARE(rig.prompts.beeps, 0);
     }
@@ -382,7 +389,7 @@ private slots:
         rig.w->setTemperatureInCelsius(true);
         rig.w->setPressureInBars(true);
         QCOMPARE(rig.w->gridText(1, 2), after);
-        QVERIFY(rig.focusList(rig.w->cboTrimSender));
+        QVERIFY(rig.focusList(rig.list("cboTrimSender")));
         QCOMPARE(rig.value(curve, 1), storedBack);
     }
 
@@ -410,7 +417,7 @@ private slots:
         rig.edit(curve);
         rig.type(1, 2, keys);
         rig.type(2, 1, QStringLiteral("17"));
-        QTest::mouseClick(rig.w->cmdSendersView, Qt::LeftButton);
+        QTest::mouseClick(rig.viewButton(), Qt::LeftButton);
         ChartWindow *chart = rig.w->chartWindow();
         QVERIFY(chart);
         QVERIFY(chart->isVisible());
@@ -433,27 +440,27 @@ private slots:
     {
         Rig rig;
         rig.edit(16);
-        QTest::mouseClick(rig.w->cmdSendersExit, Qt::LeftButton);
+        QTest::mouseClick(rig.exitButton(), Qt::LeftButton);
         QVERIFY(!rig.w->isVisible());
-        QVERIFY(!rig.w->MSFlexGrid1->isVisible());
-        QVERIFY(!rig.w->cmdSendersView->isEnabled());
+        QVERIFY(!rig.grid()->isVisible());
+        QVERIFY(!rig.viewButton()->isEnabled());
         QCOMPARE(int(rig.state->EditCurveNumber), 99);
         rig.w->open();
         QVERIFY(rig.w->isVisible());
-        QVERIFY(!rig.w->MSFlexGrid1->isVisible());
+        QVERIFY(!rig.grid()->isVisible());
     }
 
     void closingFromTheFrameWritesNoSenderTypes()
     {
         Rig rig;
         rig.edit(19);
-        rig.w->cboFuelSender->setCurrentIndex(3);
+        rig.list("cboFuelSender")->setCurrentIndex(3);
         QVERIFY(rig.w->close());
         QVERIFY(!rig.w->isVisible());
         QCOMPARE(int(rig.state->SystemBlock[98]), 7);
-        QCOMPARE(rig.w->cboFuelSender->currentIndex(), 3);
-        QVERIFY(!rig.w->MSFlexGrid1->isVisible());
-        QVERIFY(!rig.w->cmdSendersView->isEnabled());
+        QCOMPARE(rig.list("cboFuelSender")->currentIndex(), 3);
+        QVERIFY(!rig.grid()->isVisible());
+        QVERIFY(!rig.viewButton()->isEnabled());
     }
 
     void unitLabels_data()
@@ -474,8 +481,8 @@ private slots:
         Rig rig;
         rig.w->setPressureInBars(on);
         rig.w->setTemperatureInCelsius(on);
-        QCOMPARE(rig.w->lblSendersUofMPressure->text(), pressure);
-        QCOMPARE(rig.w->lblSendersUofMTemperature->text(), temperature);
+        QCOMPARE(rig.label("lblSendersUofMPressure")->text(), pressure);
+        QCOMPARE(rig.label("lblSendersUofMTemperature")->text(), temperature);
     }
 
     void opensAtItsPlace()
@@ -486,8 +493,8 @@ private slots:
         QCOMPARE(rig.w->windowTitle(),
                  QStringLiteral("View / Select sender types & edit user defined calibration curves"));
         // The defaults' byte 1 (26) means PSI and degrees F.
-        QCOMPARE(rig.w->lblSendersUofMPressure->text(), QStringLiteral("Pressure:  PSI"));
-        QCOMPARE(rig.w->lblSendersUofMTemperature->text(), QStringLiteral("Temperature:  Deg F"));
+        QCOMPARE(rig.label("lblSendersUofMPressure")->text(), QStringLiteral("Pressure:  PSI"));
+        QCOMPARE(rig.label("lblSendersUofMTemperature")->text(), QStringLiteral("Temperature:  Deg F"));
     }
 };
 

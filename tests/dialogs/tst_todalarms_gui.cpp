@@ -1,5 +1,6 @@
 // The time-of-day alarm window: boxes keep what was typed, bytes hold the limited value.
 #include "core/EditorState.h"
+#include "kit/Child.h"
 #include "kit/ScriptedPrompts.h"
 #include "ui/dialogs/TimeOfDayAlarmsWindow.h"
 
@@ -19,10 +20,14 @@ struct Rig {
     ScriptedPrompts prompts;
     std::unique_ptr<TimeOfDayAlarmsWindow> w = std::make_unique<TimeOfDayAlarmsWindow>(*state, prompts);
 
+    QComboBox *alarms() const { return child<QComboBox>(*w, QStringLiteral("cboTodAlarms")); }
+    QLineEdit *hours() const { return child<QLineEdit>(*w, QStringLiteral("txtTodHours")); }
+    QLineEdit *minutes() const { return child<QLineEdit>(*w, QStringLiteral("txtTodMinutes")); }
+
     // The user picks alarm position i from the list's popup.
     void pick(int i) const
     {
-        QComboBox *list = w->cboTodAlarms;
+        QComboBox *list = alarms();
         list->showPopup();
         list->view()->setCurrentIndex(list->model()->index(i, 0));
         QTest::keyClick(list->view(), Qt::Key_Return);
@@ -71,10 +76,10 @@ private slots:
         rig.state->SystemBlock[51] = 5;
         rig.state->SystemBlock[60] = 23;
         rig.state->SystemBlock[61] = 59;
-        rig.w->cboTodAlarms->setCurrentIndex(alarm);
-        QCOMPARE(rig.w->cboTodAlarms->currentText(), entry);
-        QCOMPARE(rig.w->txtTodHours->text(), hours);
-        QCOMPARE(rig.w->txtTodMinutes->text(), minutes);
+        rig.alarms()->setCurrentIndex(alarm);
+        QCOMPARE(rig.alarms()->currentText(), entry);
+        QCOMPARE(rig.hours()->text(), hours);
+        QCOMPARE(rig.minutes()->text(), minutes);
         QCOMPARE(int(rig.state->SystemBlock[46 + 2 * alarm]), hours.toInt());
         QCOMPARE(int(rig.state->SystemBlock[47 + 2 * alarm]), minutes.toInt());
     }
@@ -106,8 +111,8 @@ private slots:
         Rig rig;
         for (int b = 46; b <= 61; ++b)
             rig.state->SystemBlock[b] = 5;
-        rig.w->cboTodAlarms->setCurrentIndex(alarm);
-        QLineEdit *box = minutesBox ? rig.w->txtTodMinutes : rig.w->txtTodHours;
+        rig.alarms()->setCurrentIndex(alarm);
+        QLineEdit *box = minutesBox ? rig.minutes() : rig.hours();
         Rig::type(box, keys);
         QCOMPARE(box->text(), keys); // never rewritten
         for (int b = 46; b <= 61; ++b)
@@ -121,53 +126,54 @@ private slots:
         Rig rig;
         rig.w->open();
         rig.pick(2);
-        Rig::type(rig.w->txtTodMinutes, QStringLiteral("99"));
-        QCOMPARE(rig.w->txtTodMinutes->text(), QStringLiteral("99"));
+        Rig::type(rig.minutes(), QStringLiteral("99"));
+        QCOMPARE(rig.minutes()->text(), QStringLiteral("99"));
         rig.pick(2);
-        QCOMPARE(rig.w->txtTodMinutes->text(), QStringLiteral("59"));
+        QCOMPARE(rig.minutes()->text(), QStringLiteral("59"));
         rig.pick(3);
         rig.pick(2);
-        QCOMPARE(rig.w->txtTodMinutes->text(), QStringLiteral("59"));
+        QCOMPARE(rig.minutes()->text(), QStringLiteral("59"));
     }
 
     void openDoesNotReload()
     {
         Rig rig;
-        rig.w->cboTodAlarms->setCurrentIndex(2);
+        rig.alarms()->setCurrentIndex(2);
         rig.state->SystemBlock[50] = 7;
-        rig.w->cboTodAlarms->setCurrentIndex(3);
-        rig.w->cboTodAlarms->setCurrentIndex(2);
-        QCOMPARE(rig.w->txtTodHours->text(), QStringLiteral("07"));
+        rig.alarms()->setCurrentIndex(3);
+        rig.alarms()->setCurrentIndex(2);
+        QCOMPARE(rig.hours()->text(), QStringLiteral("07"));
         rig.state->SystemBlock[50] = 9; // a file load or download replaced the image
         rig.w->open();
         QVERIFY(rig.w->isVisible());
-        QCOMPARE(rig.w->txtTodHours->text(), QStringLiteral("07"));
+        QCOMPARE(rig.hours()->text(), QStringLiteral("07"));
         QCOMPARE(int(rig.state->SystemBlock[50]), 9);
         QCOMPARE(rig.w->windowTitle(), QStringLiteral("Time-Of-Day Alarms"));
-        QCOMPARE(rig.w->fraTodAlarms->title(), QStringLiteral("Set Time-Of-Day Alarms (0=OFF)"));
+        QCOMPARE(child<QGroupBox>(*rig.w, QStringLiteral("fraTodAlarms"))->title(),
+                 QStringLiteral("Set Time-Of-Day Alarms (0=OFF)"));
     }
 
     void startUpShowsTheFirstAlarm()
     {
         Rig rig;
-        rig.w->cboTodAlarms->setCurrentIndex(6);
+        rig.alarms()->setCurrentIndex(6);
         rig.state->SystemBlock[46] = 6;
         rig.state->SystemBlock[47] = 30;
         rig.w->showStartUpValues();
-        QCOMPARE(rig.w->cboTodAlarms->currentIndex(), 0);
-        QCOMPARE(rig.w->txtTodHours->text(), QStringLiteral("06"));
-        QCOMPARE(rig.w->txtTodMinutes->text(), QStringLiteral("30"));
+        QCOMPARE(rig.alarms()->currentIndex(), 0);
+        QCOMPARE(rig.hours()->text(), QStringLiteral("06"));
+        QCOMPARE(rig.minutes()->text(), QStringLiteral("30"));
         // Already on the first alarm: still reloaded.
         rig.state->SystemBlock[46] = 12;
         rig.w->showStartUpValues();
-        QCOMPARE(rig.w->txtTodHours->text(), QStringLiteral("12"));
+        QCOMPARE(rig.hours()->text(), QStringLiteral("12"));
     }
 
     void doneHides()
     {
         Rig rig;
         rig.w->open();
-        QTest::mouseClick(rig.w->cmdExitDamping, Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(*rig.w, QStringLiteral("cmdExitDamping")), Qt::LeftButton);
         QVERIFY(!rig.w->isVisible());
     }
 };

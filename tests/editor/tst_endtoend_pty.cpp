@@ -58,8 +58,8 @@ private slots:
             QTimer::singleShot(300, &window, [&window, keepRaceTimers] {
                 TransferWarning *w = window.warningWindow();
                 if (!keepRaceTimers)
-                    w->chkSendReceiveRaceTimers->setChecked(false);
-                w->cmdWarningContinue->click();
+                    w->findChild<QCheckBox *>("chkSendReceiveRaceTimers")->setChecked(false);
+                w->findChild<QPushButton *>("cmdWarningContinue")->click();
             });
         };
         // The race timers stay as the instrument has them.

@@ -40,13 +40,13 @@ void edit(MainWindowFixture &f, const QString &kind)
         f.prompts.input("123.4");
         f.trigger("FuelTankSize");
     } else if (kind == "damping box") {
-        QTest::keyClicks(w.dampingWindow()->txtDampingValue, "7");
+        QTest::keyClicks(w.dampingWindow()->findChild<QLineEdit *>("txtDampingValue"), "7");
     } else if (kind == "time-of-day box") {
-        QTest::keyClicks(w.todAlarmsWindow()->txtTodHours, "7");
+        QTest::keyClicks(w.todAlarmsWindow()->findChild<QLineEdit *>("txtTodHours"), "7");
     } else if (kind == "sender grid") {
         SendersWindow *s = w.sendersWindow();
         s->onEditCurve6Clicked();
-        s->MSFlexGrid1->setCurrentCell(4, 2);
+        s->findChild<QTableWidget *>("MSFlexGrid1")->setCurrentCell(4, 2);
         s->onGridKeyPress('1');
     } else if (kind == "clear configuration") {
         f.prompts.yes();

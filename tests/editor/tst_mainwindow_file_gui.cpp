@@ -208,11 +208,11 @@ private slots:
         AboutWindow *about = e.window->aboutWindow();
         QVERIFY(about->isVisible());
         QCOMPARE(about->windowTitle(), QString("About Halvane Corvane Configuration Editor"));
-        QCOMPARE(about->txtPcSoftwareVer->text(), QString("Ver 1.0.3"));
-        QCOMPARE(about->txtTessaroSN->text(), QString("Unknown"));
-        QCOMPARE(about->txtTessaroSwVer->text(), QString("Unknown"));
-        QCOMPARE(about->txtTessaroHwVer->text(), QString("Unknown"));
-        QVERIFY(about->lblMnuAbout->text().startsWith("Halvane Corvane Configuration Editor."));
+        QCOMPARE(about->findChild<QLineEdit *>("txtPcSoftwareVer")->text(), QString("Ver 1.0.3"));
+        QCOMPARE(about->findChild<QLineEdit *>("txtTessaroSN")->text(), QString("Unknown"));
+        QCOMPARE(about->findChild<QLineEdit *>("txtTessaroSwVer")->text(), QString("Unknown"));
+        QCOMPARE(about->findChild<QLineEdit *>("txtTessaroHwVer")->text(), QString("Unknown"));
+        QVERIFY(about->findChild<QLabel *>("lblMnuAbout")->text().startsWith("Halvane Corvane Configuration Editor."));
     }
 
     void factoryResetThenCancelLeavesTheInstrument()
@@ -223,7 +223,7 @@ private slots:
         e.prompts.yes();
         e.clock.scheduleIn(0.1, [&] {
             QVERIFY(e.window->warningWindow()->isVisible());
-            e.window->warningWindow()->cmdWarningCancel->click();
+            e.window->warningWindow()->findChild<QPushButton *>("cmdWarningCancel")->click();
         });
         e.window->findChild<QAction *>(QStringLiteral("ResetDefaults"))->trigger();
         QVERIFY(e.prompts.verifyAllUsed());
@@ -250,7 +250,7 @@ private slots:
         e.sim.memory = SimMemory::factory(e.sim.softwareVersion);
         e.state().ComPortNumber = 3;
         e.state().ConfigBlock[5][48] = 28;
-        e.clock.scheduleIn(0.1, [&] { e.window->warningWindow()->cmdWarningContinue->click(); });
+        e.clock.scheduleIn(0.1, [&] { e.window->warningWindow()->onWarningContinueClicked(); });
         e.get<QPushButton>("cmdUpload")->click();
         QVERIFY(e.prompts.verifyAllUsed());
         QCOMPARE(int(quint8(e.sim.memory.eeprom[4096 + 128 * 4 + 48])), 28);
@@ -259,7 +259,7 @@ private slots:
 
         e.sim.memory.nvm[66] = 42;
         e.sim.memory.fixSystemBlockChecksum();
-        e.clock.scheduleIn(0.1, [&] { e.window->warningWindow()->cmdWarningContinue->click(); });
+        e.clock.scheduleIn(0.1, [&] { e.window->warningWindow()->onWarningContinueClicked(); });
         e.get<QPushButton>("cmdDownload")->click();
         QCOMPARE(int(e.state().SystemBlock[66]), 42);
         e.window->onConnectionTimer();

@@ -63,9 +63,9 @@ private slots:
         e.window->instrumentArea().upload();
         QVERIFY(e.prompts.verifyAllUsed());
         FactoryWindow *f = e.window->factoryWindow();
-        QCOMPARE(f->txtTessaroSN->text(), QString(" 80315012"));
-        QCOMPARE(f->txtU101SwVer->text(), QString(" 12"));
-        QCOMPARE(f->txtBrevoProductID->text(), QString("3"));
+        QCOMPARE(f->findChild<QLineEdit *>("txtTessaroSN")->text(), QString(" 80315012"));
+        QCOMPARE(f->findChild<QLineEdit *>("txtU101SwVer")->text(), QString(" 12"));
+        QCOMPARE(f->findChild<QLineEdit *>("txtBrevoProductID")->text(), QString("3"));
         QCOMPARE(e.get<QLabel>("lblTessaroSN")->text(), QString(" Corvane SN#:  80315012"));
         QCOMPARE(e.window->state().SerialNumberText, QString(" 80315012"));
     }
@@ -80,7 +80,7 @@ private slots:
             e.window->instrumentArea().download();
             QCOMPARE(e.prompts.last().text, QString("Please wait: the instrument is busy."));
             checked = true;
-            e.window->warningWindow()->cmdWarningCancel->click();
+            e.window->warningWindow()->findChild<QPushButton *>("cmdWarningCancel")->click();
         });
         e.window->instrumentArea().upload();
         QVERIFY(checked);
@@ -95,8 +95,8 @@ private slots:
         e.window->instrumentArea().choosePort();
         auto *chooser = e.window->findChild<PortChooser *>();
         QVERIFY(chooser && chooser->isVisible());
-        chooser->optComm[0]->click();
-        chooser->cmdCommsAccept->click();
+        chooser->findChild<QRadioButton *>("optComm_0")->click();
+        chooser->findChild<QPushButton *>("cmdCommsAccept")->click();
         QCOMPARE(int(e.window->state().ComPortNumber), 0);
 
         // With no port the upload opens the chooser; its close box ends the upload quietly.
@@ -107,8 +107,8 @@ private slots:
         // Nothing is left busy: the menu opens the chooser again and COM2 uploads.
         e.window->instrumentArea().choosePort();
         QVERIFY(chooser->isVisible());
-        chooser->optComm[2]->click();
-        chooser->cmdCommsAccept->click();
+        chooser->findChild<QRadioButton *>("optComm_2")->click();
+        chooser->findChild<QPushButton *>("cmdCommsAccept")->click();
         e.window->instrumentArea().upload();
         QVERIFY(e.prompts.verifyAllUsed());
         QVERIFY(e.port.written.size() > 3000);
@@ -133,7 +133,7 @@ private slots:
         e.window->state().NmeaChannel = 1;
         e.prompts.no(); // Quit Program: do not save
         e.clock.scheduleIn(closeAt, [&] { e.window->close(); });
-        e.window->nmeaSelector()->cmdNmeaViewData->click();
+        e.window->nmeaSelector()->findChild<QPushButton *>("cmdNmeaViewData")->click();
         QVERIFY(e.prompts.verifyAllUsed());
         QCOMPARE(e.ended, 1);
         QCOMPARE(e.port.written.right(5), QByteArray("\x3d\xfb\0\0\0", 5));

@@ -298,9 +298,9 @@ private slots:
         QCOMPARE(int(f.state().NmeaSelectionIndex), firstByte);
         QCOMPARE(int(f.state().NmeaChannel), channel);
         QCOMPARE(f.state().NmeaMonitorRunning, false);
-        QCOMPARE(selector->cmbNmeaTalker->currentText(), QStringLiteral("GP"));
-        QCOMPARE(selector->cmbNmeaID->currentText(), QStringLiteral("RMC"));
-        QCOMPARE(selector->cmdNmeaCommas->currentText(), QStringLiteral("5"));
+        QCOMPARE(selector->findChild<QComboBox *>("cmbNmeaTalker")->currentText(), QStringLiteral("GP"));
+        QCOMPARE(selector->findChild<QComboBox *>("cmbNmeaID")->currentText(), QStringLiteral("RMC"));
+        QCOMPARE(selector->findChild<QComboBox *>("cmdNmeaCommas")->currentText(), QStringLiteral("5"));
         QCOMPARE(f.get<FaceView>("picBrevo")
                      ->sourceText(codeByte == 28   ? 0
                                   : codeByte == 48 ? 1
@@ -317,11 +317,11 @@ private slots:
         f.select(6);
         f.pick("ComboDisplayRightBar", 4);
         NmeaSelector *selector = f.window->nmeaSelector();
-        selector->cmbNmeaTalker->setCurrentText("GP");
-        selector->cmbNmeaID->setCurrentText("RMC");
-        selector->cmdNmeaCommas->setCurrentText("5");
+        selector->findChild<QComboBox *>("cmbNmeaTalker")->setCurrentText("GP");
+        selector->findChild<QComboBox *>("cmbNmeaID")->setCurrentText("RMC");
+        selector->findChild<QComboBox *>("cmdNmeaCommas")->setCurrentText("5");
         const QByteArray before(reinterpret_cast<const char *>(f.state().SystemBlock), 257);
-        selector->cmdNmeaAccept->click();
+        selector->findChild<QPushButton *>("cmdNmeaAccept")->click();
         QCOMPARE(int(f.sys(77)), 16);
         QCOMPARE(int(f.sys(78)), 60);
         QCOMPARE(int(f.sys(79)), 5);

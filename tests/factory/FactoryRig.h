@@ -3,6 +3,7 @@
 
 #include "core/Defaults.h"
 #include "core/Protocol.h"
+#include "kit/Child.h"
 #include "kit/LinkFixture.h"
 #include "kit/TempProgramFolder.h"
 #include "link/InstrumentContext.h"
@@ -10,6 +11,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -40,6 +43,10 @@ struct FactoryRig : LinkFixture {
         QVERIFY2(b, qPrintable(name));
         QTest::mouseClick(b, Qt::LeftButton);
     }
+
+    // What the box with this object name shows.
+    QString boxText(const char *name) const { return child<QLineEdit>(w, QLatin1String(name))->text(); }
+    QPlainTextEdit *outputBox() const { return child<QPlainTextEdit>(w, QStringLiteral("txtHalvaneData")); }
 
     QByteArray nvm(int from, int count) const { return sim.memory.nvm.mid(from, count); }
     QByteArray eeprom(int from, int count) const { return sim.memory.eeprom.mid(from, count); }

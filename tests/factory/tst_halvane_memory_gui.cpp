@@ -104,7 +104,7 @@ private slots:
         for (int i = 0; i < lines; ++i)
             expected += line(start + i, quint8(memory.at((start + i) % memory.size())));
         QCOMPARE(rig.w.outputText(), expected);
-        QCOMPARE(rig.w.txtHalvaneData->toPlainText(), QString(expected).remove(QLatin1Char('\r')));
+        QCOMPARE(rig.outputBox()->toPlainText(), QString(expected).remove(QLatin1Char('\r')));
 
         const PromptRecord &address = rig.prompts.records.at(0);
         QCOMPARE(address.title, addressTitle);

@@ -93,7 +93,7 @@ private slots:
         QCOMPARE(rig.w.windowTitle(), QStringLiteral("Halvane Factory Production and Debug Utilites"));
         QCOMPARE(rig.w.objectName(), QStringLiteral("frmHalvane"));
         QVERIFY(!rig.w.isVisible());
-        QPlainTextEdit *out = rig.w.txtHalvaneData;
+        QPlainTextEdit *out = rig.outputBox();
         QCOMPARE(out->objectName(), QStringLiteral("txtHalvaneData"));
         QVERIFY(out->isReadOnly());
         // Fixed pitch: every character as wide as every other (columns of numbers line up).
@@ -112,20 +112,20 @@ private slots:
         rig.connect();
         QVERIFY(rig.state.Connected);
         rig.w.loadForm();
-        QCOMPARE(rig.w.txtTessaroSN->text(), QStringLiteral(" 80315012"));
-        QCOMPARE(rig.w.txtTessaroSwVer->text(), rig.state.SoftwareVersionText);
-        QCOMPARE(rig.w.txtTessaroHwVer->text(), QStringLiteral(" 4"));
-        QCOMPARE(rig.w.txtU101SwVer->text(), QStringLiteral(" 12"));
-        QCOMPARE(rig.w.txtU401SwVer->text(), QStringLiteral(" 3"));
-        QCOMPARE(rig.w.txtBrevoProductID->text(), QStringLiteral("Unknown"));
-        QCOMPARE(rig.w.txtNTimesNewConfigs->text(), QStringLiteral("Unknown"));
+        QCOMPARE(rig.boxText("txtTessaroSN"), QStringLiteral(" 80315012"));
+        QCOMPARE(rig.boxText("txtTessaroSwVer"), rig.state.SoftwareVersionText);
+        QCOMPARE(rig.boxText("txtTessaroHwVer"), QStringLiteral(" 4"));
+        QCOMPARE(rig.boxText("txtU101SwVer"), QStringLiteral(" 12"));
+        QCOMPARE(rig.boxText("txtU401SwVer"), QStringLiteral(" 3"));
+        QCOMPARE(rig.boxText("txtBrevoProductID"), QStringLiteral("Unknown"));
+        QCOMPARE(rig.boxText("txtNTimesNewConfigs"), QStringLiteral("Unknown"));
         rig.w.showProductCode(rig.view.productCode);
         rig.w.showNewConfigCount(rig.view.newConfigCount);
-        QCOMPARE(rig.w.txtBrevoProductID->text(), QStringLiteral("3"));
-        QCOMPARE(rig.w.txtNTimesNewConfigs->text(), QStringLiteral("258"));
+        QCOMPARE(rig.boxText("txtBrevoProductID"), QStringLiteral("3"));
+        QCOMPARE(rig.boxText("txtNTimesNewConfigs"), QStringLiteral("258"));
         // A later load keeps them.
         rig.w.loadForm();
-        QCOMPARE(rig.w.txtNTimesNewConfigs->text(), QStringLiteral("258"));
+        QCOMPARE(rig.boxText("txtNTimesNewConfigs"), QStringLiteral("258"));
     }
 
     void endingTheConnection_data()

@@ -1,5 +1,6 @@
 // The port chooser and the connecting and progress windows, driven as a user would.
 #include "core/EditorState.h"
+#include "kit/Child.h"
 #include "kit/RecordingView.h"
 #include "ui/ConnectingWindow.h"
 #include "ui/LinkWindows.h"
@@ -13,6 +14,18 @@
 #include <QRadioButton>
 #include <QTest>
 
+namespace
+{
+QRadioButton *option(const PortChooser &w, int n)
+{
+    return child<QRadioButton>(w, QStringLiteral("optComm_%1").arg(n));
+}
+QPushButton *acceptButton(const PortChooser &w)
+{
+    return child<QPushButton>(w, QStringLiteral("cmdCommsAccept"));
+}
+} // namespace
+
 class TestLinkWindows : public QObject
 {
     Q_OBJECT
@@ -23,14 +36,14 @@ private slots:
         state.ComPortNumber = 5;
         PortChooser w(state);
         QCOMPARE(w.windowTitle(), QString("Corvane Communication Port"));
-        QCOMPARE(w.lblComms->text(), QString("Please select a COM port"));
+        QCOMPARE(child<QLabel>(w, QStringLiteral("lblComms"))->text(), QString("Please select a COM port"));
         QCOMPARE(w.findChild<QRadioButton *>("optComm_0")->text(), QString("None"));
         QCOMPARE(w.findChild<QRadioButton *>("optComm_16")->text(), QString("COM16"));
         QVERIFY(w.findChild<QRadioButton *>("optComm_5")->isChecked()); // loadForm
         QCOMPARE(w.findChild<QPushButton *>("cmdCommsAccept")->text(), QString("Accept"));
         w.setDevices({QString(), "/dev/ttyUSB0"});
-        QCOMPARE(w.lblDevice[1]->text(), QString("/dev/ttyUSB0"));
-        QCOMPARE(w.lblDevice[2]->text(), QString("(no device)"));
+        QCOMPARE(child<QLabel>(w, QStringLiteral("lblDevice_1"))->text(), QString("/dev/ttyUSB0"));
+        QCOMPARE(child<QLabel>(w, QStringLiteral("lblDevice_2"))->text(), QString("(no device)"));
     }
     void accept_data()
     {
@@ -52,8 +65,8 @@ private slots:
         windows.showPortChooser();
         PortChooser *w = windows.comms();
         QVERIFY(w->isVisible());
-        QTest::mouseClick(w->optComm[choice], Qt::LeftButton);
-        QTest::mouseClick(w->cmdCommsAccept, Qt::LeftButton);
+        QTest::mouseClick(option(*w, choice), Qt::LeftButton);
+        QTest::mouseClick(acceptButton(*w), Qt::LeftButton);
         QCOMPARE(int(state.ComPortNumber), choice);
         QCOMPARE(state.Connected, false);
         QVERIFY(!w->isVisible());
@@ -67,12 +80,12 @@ private slots:
         w.show();
         QApplication::setActiveWindow(&w);
         QVERIFY(QTest::qWaitForWindowActive(&w));
-        w.optComm[0]->setFocus();
-        QTest::keyClick(w.optComm[0], Qt::Key_Down);
-        QTest::keyClick(w.optComm[1], Qt::Key_Down);
+        option(w, 0)->setFocus();
+        QTest::keyClick(option(w, 0), Qt::Key_Down);
+        QTest::keyClick(option(w, 1), Qt::Key_Down);
         QCOMPARE(w.selectedPort(), 2);
-        w.cmdCommsAccept->setFocus();
-        QTest::keyClick(w.cmdCommsAccept, Qt::Key_Space);
+        acceptButton(w)->setFocus();
+        QTest::keyClick(acceptButton(w), Qt::Key_Space);
         QCOMPARE(state.ComPortNumber, quint8(2));
     }
     void portBeyondTheOptionsSelectsNone()
@@ -100,15 +113,16 @@ private slots:
 
         ProgressWindow *p = windows.progress();
         QCOMPARE(p->windowTitle(), QString("Connected to Corvane "));
-        QCOMPARE(p->lblProgress->text(), QString("Progress"));
-        QCOMPARE(p->ProgressBar1->maximum(), 17);
+        QCOMPARE(child<QLabel>(p, QStringLiteral("lblProgress"))->text(), QString("Progress"));
+        const QProgressBar *bar = child<QProgressBar>(p, QStringLiteral("ProgressBar1"));
+        QCOMPARE(bar->maximum(), 17);
         windows.setProgress(12);
-        QCOMPARE(p->ProgressBar1->value(), 12);
+        QCOMPARE(bar->value(), 12);
         windows.setProgress(40); // held to the range
-        QCOMPARE(p->ProgressBar1->value(), 17);
+        QCOMPARE(bar->value(), 17);
         windows.setProgressMaximum(100);
         windows.setProgress(40);
-        QCOMPARE(p->ProgressBar1->value(), 40);
+        QCOMPARE(bar->value(), 40);
         delete c;
         delete p;
     }

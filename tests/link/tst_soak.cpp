@@ -380,7 +380,7 @@ Result run(const Plan &plan, bool withFaults)
         return QString();
     });
     if (plan.op == Op::Download)
-        b.clock.scheduleIn(0.3, [&b] { b.window.cmdWarningContinue->click(); });
+        b.clock.scheduleIn(0.3, [&b] { b.window.findChild<QPushButton *>("cmdWarningContinue")->click(); });
 
     Result r;
     b.clock.limit = b.clock.now() + kVirtualBound;

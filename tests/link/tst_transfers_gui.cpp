@@ -5,6 +5,7 @@
 #include "core/FieldTable.h"
 #include "core/Protocol.h"
 #include "core/TransferRules.h"
+#include "kit/Child.h"
 #include "kit/LinkFixture.h"
 #include "link/ConfirmedRead.h"
 #include "link/Connection.h"
@@ -50,8 +51,20 @@ struct Bench : LinkFixture {
             QVERIFY(window.isVisible());
             if (play)
                 play();
-            (proceed ? window.cmdWarningContinue : window.cmdWarningCancel)->click();
+            click(proceed ? "cmdWarningContinue" : "cmdWarningCancel");
         });
+    }
+
+    void click(const char *button) { child<QPushButton>(window, QLatin1String(button))->click(); }
+    QCheckBox *box(const char *name) { return child<QCheckBox>(window, QLatin1String(name)); }
+    // The box of category c (1..14), found by its caption as the user finds it.
+    QCheckBox *box(int c)
+    {
+        for (QCheckBox *b : window.findChildren<QCheckBox *>())
+            if (b->text() == transfer::categoryCaption(c))
+                return b;
+        qFatal("no box for category %d", c);
+        return nullptr;
     }
 
     void connectFirst()
@@ -197,7 +210,7 @@ private slots:
         b.sim.memory.fixSystemBlockChecksum();
         const QByteArray before = b.nvm(0, 256);
         b.state.SystemBlock[70] = 9; // an NMEA selection: always from the PC
-        b.answerWindow([&] { b.window.cmdfraWarningClearAll->click(); });
+        b.answerWindow([&] { b.click("cmdfraWarningClearAll"); });
         QCOMPARE(transfer::Upload(b.ctx, b.question, b.pc), Outcome::Done);
         for (int i = 1; i <= 14; ++i)
             QCOMPARE(int(b.state.UploadCategory[i]), 0);
@@ -214,7 +227,7 @@ private slots:
     void cancelSendsNothing()
     {
         Bench b;
-        b.answerWindow([&] { b.window.chkCDC->setChecked(false); }, false);
+        b.answerWindow([&] { b.box("chkCDC")->setChecked(false); }, false);
         QCOMPARE(transfer::Upload(b.ctx, b.question, b.pc), Outcome::Cancelled);
         QCOMPARE(b.toInstrument(), QByteArray());
         QCOMPARE(int(b.state.UploadCategory[1]), 0);
@@ -377,8 +390,8 @@ private slots:
             o = transfer::Upload(b.ctx, b.question, b.pc);
         } else {
             b.answerWindow([&] {
-                b.window.cmdfraWarningClearAll->click();
-                b.window.chkSendReceiveRaceTimers->setChecked(true);
+                b.click("cmdfraWarningClearAll");
+                b.box("chkSendReceiveRaceTimers")->setChecked(true);
             });
             o = transfer::Download(b.ctx, b.question);
         }
@@ -610,9 +623,9 @@ private slots:
         EditorState before;
         before.copyImageFrom(b.state);
         b.answerWindow([&] {
-            b.window.cmdfraWarningClearAll->click();
+            b.click("cmdfraWarningClearAll");
             for (int c : checked)
-                b.window.box(c)->setChecked(true);
+                b.box(c)->setChecked(true);
         });
         QCOMPARE(transfer::Download(b.ctx, b.question), Outcome::Done);
         QCOMPARE(b.redraws, 1);
@@ -632,12 +645,12 @@ private slots:
         Bench b;
         b.answerWindow(
             [&] {
-                b.window.cmdfraWarningClearAll->click();
-                b.window.cmdfraWarningSetAll->click();
+                b.click("cmdfraWarningClearAll");
+                b.click("cmdfraWarningSetAll");
                 for (int i = 1; i <= 14; ++i)
-                    QCOMPARE(b.window.box(i)->isChecked(), transfer::isDownloadable(i));
+                    QCOMPARE(b.box(i)->isChecked(), transfer::isDownloadable(i));
                 for (int i : {1, 7, 12})
-                    QVERIFY(!b.window.box(i)->isEnabled());
+                    QVERIFY(!b.box(i)->isEnabled());
             },
             false);
         QCOMPARE(transfer::Download(b.ctx, b.question), Outcome::Cancelled);

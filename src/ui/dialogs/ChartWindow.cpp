@@ -58,16 +58,16 @@ ChartWindow::ChartWindow(EditorState &state, Prompts &, QWidget *parent)
     m_points->setColor(m_line->color());
     m_chart->legend()->hide();
 
-    MSChart1 = new QChartView(m_chart, this);
-    MSChart1->setObjectName(QStringLiteral("MSChart1"));
-    MSChart1->setAccessibleName(QStringLiteral("Calibration curve chart"));
-    MSChart1->setRenderHint(QPainter::Antialiasing);
-    MSChart1->setFocusPolicy(Qt::StrongFocus);
-    MSChart1->setMinimumSize(twips::toPixels(7200), twips::toPixels(5400));
+    m_chartView = new QChartView(m_chart, this);
+    m_chartView->setObjectName(QStringLiteral("MSChart1"));
+    m_chartView->setAccessibleName(QStringLiteral("Calibration curve chart"));
+    m_chartView->setRenderHint(QPainter::Antialiasing);
+    m_chartView->setFocusPolicy(Qt::StrongFocus);
+    m_chartView->setMinimumSize(twips::toPixels(7200), twips::toPixels(5400));
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(MSChart1);
+    layout->addWidget(m_chartView);
 }
 
 void ChartWindow::showCurve(int curve, const QString &curveName, const twips::Beside &where)

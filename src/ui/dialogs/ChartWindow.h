@@ -31,10 +31,9 @@ public:
     int curveNumber() const { return m_curve; }
     QList<QPointF> plottedPoints() const;
 
-    QChartView *MSChart1;
-
 private:
     EditorState &m_state;
+    QChartView *m_chartView;
     QChart *m_chart;
     QLineSeries *m_line;
     QScatterSeries *m_points;

@@ -24,59 +24,59 @@ CompareWindow::CompareWindow(Prompts &prompts, QWidget *parent) : QWidget(parent
     setObjectName(QStringLiteral("CompareWindow"));
     setWindowTitle(QStringLiteral("Compare Configurations"));
 
-    lblTitles = new QLabel(this);
-    lblTitles->setObjectName(QStringLiteral("lblTitles"));
-    lblTitles->setWordWrap(true);
-    lblTitles->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_titlesLabel = new QLabel(this);
+    m_titlesLabel->setObjectName(QStringLiteral("lblTitles"));
+    m_titlesLabel->setWordWrap(true);
+    m_titlesLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    optDifferences = new QRadioButton(QStringLiteral("Only &differences"), this);
-    optDifferences->setObjectName(QStringLiteral("optDifferences"));
-    optDifferences->setAccessibleName(QStringLiteral("Show only differences"));
-    optDifferences->setChecked(true);
-    optEverything = new QRadioButton(QStringLiteral("&Everything"), this);
-    optEverything->setObjectName(QStringLiteral("optEverything"));
-    optEverything->setAccessibleName(QStringLiteral("Show every field"));
+    m_differencesOption = new QRadioButton(QStringLiteral("Only &differences"), this);
+    m_differencesOption->setObjectName(QStringLiteral("optDifferences"));
+    m_differencesOption->setAccessibleName(QStringLiteral("Show only differences"));
+    m_differencesOption->setChecked(true);
+    m_everythingOption = new QRadioButton(QStringLiteral("&Everything"), this);
+    m_everythingOption->setObjectName(QStringLiteral("optEverything"));
+    m_everythingOption->setAccessibleName(QStringLiteral("Show every field"));
     auto *filter = new QButtonGroup(this);
-    filter->addButton(optDifferences);
-    filter->addButton(optEverything);
-    connect(optDifferences, &QRadioButton::toggled, this, [this] { fill(); });
+    filter->addButton(m_differencesOption);
+    filter->addButton(m_everythingOption);
+    connect(m_differencesOption, &QRadioButton::toggled, this, [this] { fill(); });
 
-    lstDifferences = new QTreeWidget(this);
-    lstDifferences->setObjectName(QStringLiteral("lstDifferences"));
-    lstDifferences->setAccessibleName(QStringLiteral("Differences"));
-    lstDifferences->setColumnCount(2);
-    lstDifferences->setHeaderLabels({QStringLiteral("Field"), QStringLiteral("Value")});
-    lstDifferences->setUniformRowHeights(true);
-    lstDifferences->setAlternatingRowColors(true);
-    lstDifferences->header()->setSectionResizeMode(0, QHeaderView::Interactive);
-    lstDifferences->header()->setStretchLastSection(true);
+    m_differenceTree = new QTreeWidget(this);
+    m_differenceTree->setObjectName(QStringLiteral("lstDifferences"));
+    m_differenceTree->setAccessibleName(QStringLiteral("Differences"));
+    m_differenceTree->setColumnCount(2);
+    m_differenceTree->setHeaderLabels({QStringLiteral("Field"), QStringLiteral("Value")});
+    m_differenceTree->setUniformRowHeights(true);
+    m_differenceTree->setAlternatingRowColors(true);
+    m_differenceTree->header()->setSectionResizeMode(0, QHeaderView::Interactive);
+    m_differenceTree->header()->setStretchLastSection(true);
 
-    cmdSave = new QPushButton(QStringLiteral("&Save…"), this);
-    cmdSave->setObjectName(QStringLiteral("cmdSave"));
-    cmdSave->setAccessibleName(QStringLiteral("Save the differences as a text file"));
-    cmdClose = new QPushButton(QStringLiteral("&Close"), this);
-    cmdClose->setObjectName(QStringLiteral("cmdClose"));
-    cmdClose->setAccessibleName(QStringLiteral("Close"));
-    connect(cmdSave, &QPushButton::clicked, this, &CompareWindow::onSaveClicked);
-    connect(cmdClose, &QPushButton::clicked, this, &QWidget::close);
+    m_saveButton = new QPushButton(QStringLiteral("&Save…"), this);
+    m_saveButton->setObjectName(QStringLiteral("cmdSave"));
+    m_saveButton->setAccessibleName(QStringLiteral("Save the differences as a text file"));
+    m_closeButton = new QPushButton(QStringLiteral("&Close"), this);
+    m_closeButton->setObjectName(QStringLiteral("cmdClose"));
+    m_closeButton->setAccessibleName(QStringLiteral("Close"));
+    connect(m_saveButton, &QPushButton::clicked, this, &CompareWindow::onSaveClicked);
+    connect(m_closeButton, &QPushButton::clicked, this, &QWidget::close);
 
     auto *filterRow = new QHBoxLayout;
-    filterRow->addWidget(optDifferences);
-    filterRow->addWidget(optEverything);
+    filterRow->addWidget(m_differencesOption);
+    filterRow->addWidget(m_everythingOption);
     filterRow->addStretch(1);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(cmdSave);
-    buttons->addWidget(cmdClose);
+    buttons->addWidget(m_saveButton);
+    buttons->addWidget(m_closeButton);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(lblTitles);
+    layout->addWidget(m_titlesLabel);
     layout->addLayout(filterRow);
-    layout->addWidget(lstDifferences, 1);
+    layout->addWidget(m_differenceTree, 1);
     layout->addLayout(buttons);
-    setTabOrder(optDifferences, optEverything);
-    setTabOrder(optEverything, lstDifferences);
-    setTabOrder(lstDifferences, cmdSave);
-    setTabOrder(cmdSave, cmdClose);
+    setTabOrder(m_differencesOption, m_everythingOption);
+    setTabOrder(m_everythingOption, m_differenceTree);
+    setTabOrder(m_differenceTree, m_saveButton);
+    setTabOrder(m_saveButton, m_closeButton);
     resize(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 150, fontMetrics().height() * 36);
 }
 
@@ -90,14 +90,15 @@ void CompareWindow::compare(const ConfigImage &before, const QString &beforeTitl
     m_differences = fields::differences(before, after);
     m_everything.clear();
     setWindowTitle(fields::comparisonTitle(beforeTitle, afterTitle));
-    lblTitles->setText(fields::comparisonSummary(int(m_differences.size()), beforeTitle, afterTitle));
-    lstDifferences->setHeaderLabels({QStringLiteral("Field"), QStringLiteral("%1 → %2").arg(beforeTitle, afterTitle)});
+    m_titlesLabel->setText(fields::comparisonSummary(int(m_differences.size()), beforeTitle, afterTitle));
+    m_differenceTree->setHeaderLabels(
+        {QStringLiteral("Field"), QStringLiteral("%1 → %2").arg(beforeTitle, afterTitle)});
     fill();
 }
 
 const std::vector<fields::Line> &CompareWindow::shownLines() const
 {
-    if (optDifferences->isChecked())
+    if (m_differencesOption->isChecked())
         return m_differences;
     if (m_everything.empty())
         m_everything = fields::everything(m_before, m_after);
@@ -106,7 +107,7 @@ const std::vector<fields::Line> &CompareWindow::shownLines() const
 
 void CompareWindow::fill()
 {
-    lstDifferences->clear();
+    m_differenceTree->clear();
     int counts[fields::kGroupCount] = {};
     for (const fields::Line &line : m_differences)
         ++counts[line.group];
@@ -115,12 +116,12 @@ void CompareWindow::fill()
     for (const fields::Line &line : shownLines()) {
         if (line.group != group || !groupItem) {
             group = line.group;
-            groupItem = new QTreeWidgetItem(lstDifferences, {groupHeading(group, counts[group])});
+            groupItem = new QTreeWidgetItem(m_differenceTree, {groupHeading(group, counts[group])});
             groupItem->setFirstColumnSpanned(true);
             QFont bold = groupItem->font(0);
             bold.setBold(true);
             groupItem->setFont(0, bold);
-            groupItem->setExpanded(optDifferences->isChecked() || counts[group] > 0);
+            groupItem->setExpanded(m_differencesOption->isChecked() || counts[group] > 0);
         }
         auto *item = new QTreeWidgetItem(groupItem, {line.field, changeText(line)});
         if (line.differs) {
@@ -129,8 +130,8 @@ void CompareWindow::fill()
             item->setFont(1, bold);
         }
     }
-    lstDifferences->resizeColumnToContents(0);
-    cmdSave->setEnabled(!shownLines().empty());
+    m_differenceTree->resizeColumnToContents(0);
+    m_saveButton->setEnabled(!shownLines().empty());
 }
 
 QString CompareWindow::reportText() const

@@ -30,13 +30,6 @@ public:
     QString reportText() const;
     int differenceCount() const { return int(m_differences.size()); }
 
-    QLabel *lblTitles;
-    QRadioButton *optDifferences;
-    QRadioButton *optEverything;
-    QTreeWidget *lstDifferences;
-    QPushButton *cmdSave;
-    QPushButton *cmdClose;
-
 public slots:
     void onSaveClicked();
 
@@ -45,6 +38,12 @@ private:
     const std::vector<fields::Line> &shownLines() const;
 
     Prompts &m_prompts;
+    QLabel *m_titlesLabel;
+    QRadioButton *m_differencesOption;
+    QRadioButton *m_everythingOption;
+    QTreeWidget *m_differenceTree;
+    QPushButton *m_saveButton;
+    QPushButton *m_closeButton;
     ConfigImage m_before, m_after;
     QString m_beforeTitle, m_afterTitle;
     std::vector<fields::Line> m_differences;

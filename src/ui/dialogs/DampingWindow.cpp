@@ -27,65 +27,65 @@ DampingWindow::DampingWindow(EditorState &state, Prompts &, QWidget *parent) : Q
     setObjectName(QStringLiteral("frmDamping"));
     setWindowTitle(QStringLiteral("View/Set Display Damping"));
 
-    cboDamping = new QComboBox(this);
-    cboDamping->setObjectName(QStringLiteral("cboDamping"));
+    m_functionList = new QComboBox(this);
+    m_functionList->setObjectName(QStringLiteral("cboDamping"));
     for (const damping::Function &f : damping::kTable)
-        cboDamping->addItem(QLatin1String(f.name));
-    cboDamping->setCurrentIndex(0);
-    cboDamping->setAccessibleName(QStringLiteral("Display Function"));
-    lblDampingFunction = new QLabel(QStringLiteral("Display Function"), this);
-    lblDampingFunction->setObjectName(QStringLiteral("lblDampingFunction"));
-    lblDampingFunction->setBuddy(cboDamping);
+        m_functionList->addItem(QLatin1String(f.name));
+    m_functionList->setCurrentIndex(0);
+    m_functionList->setAccessibleName(QStringLiteral("Display Function"));
+    m_functionLabel = new QLabel(QStringLiteral("Display Function"), this);
+    m_functionLabel->setObjectName(QStringLiteral("lblDampingFunction"));
+    m_functionLabel->setBuddy(m_functionList);
 
-    txtDampingValue = new QLineEdit(this);
-    txtDampingValue->setObjectName(QStringLiteral("txtDampingValue"));
-    txtDampingValue->setAccessibleName(QStringLiteral("Damping Value"));
-    txtDampingValue->setAlignment(Qt::AlignRight);
-    txtDampingValue->setMaximumWidth(txtDampingValue->fontMetrics().horizontalAdvance(QStringLiteral("00000000")));
-    lblDampingValue = new QLabel(QStringLiteral("Damping     Value "), this);
-    lblDampingValue->setObjectName(QStringLiteral("lblDampingValue"));
+    m_valueBox = new QLineEdit(this);
+    m_valueBox->setObjectName(QStringLiteral("txtDampingValue"));
+    m_valueBox->setAccessibleName(QStringLiteral("Damping Value"));
+    m_valueBox->setAlignment(Qt::AlignRight);
+    m_valueBox->setMaximumWidth(m_valueBox->fontMetrics().horizontalAdvance(QStringLiteral("00000000")));
+    m_valueLabel = new QLabel(QStringLiteral("Damping     Value "), this);
+    m_valueLabel->setObjectName(QStringLiteral("lblDampingValue"));
     // The caption keeps its designed blanks; shown as they are they would part "Value" from
     // "Damping", so the label shows it as rich text, which collapses them: "Damping Value".
-    lblDampingValue->setTextFormat(Qt::RichText);
-    lblDampingValue->setAccessibleName(lblDampingValue->text().simplified());
-    lblDampingValue->setBuddy(txtDampingValue);
+    m_valueLabel->setTextFormat(Qt::RichText);
+    m_valueLabel->setAccessibleName(m_valueLabel->text().simplified());
+    m_valueLabel->setBuddy(m_valueBox);
 
-    cmdExitDamping = new QPushButton(QStringLiteral("Done"), this);
-    cmdExitDamping->setObjectName(QStringLiteral("cmdExitDamping"));
-    cmdExitDamping->setAccessibleName(QStringLiteral("Done"));
+    m_doneButton = new QPushButton(QStringLiteral("Done"), this);
+    m_doneButton->setObjectName(QStringLiteral("cmdExitDamping"));
+    m_doneButton->setAccessibleName(QStringLiteral("Done"));
 
     auto *fields = new QGridLayout;
-    fields->addWidget(lblDampingFunction, 0, 0);
-    fields->addWidget(cboDamping, 1, 0);
-    fields->addWidget(lblDampingValue, 0, 1);
-    fields->addWidget(txtDampingValue, 1, 1, Qt::AlignLeft);
+    fields->addWidget(m_functionLabel, 0, 0);
+    fields->addWidget(m_functionList, 1, 0);
+    fields->addWidget(m_valueLabel, 0, 1);
+    fields->addWidget(m_valueBox, 1, 1, Qt::AlignLeft);
     fields->setHorizontalSpacing(16);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(cmdExitDamping);
+    buttons->addWidget(m_doneButton);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(fields);
     layout->addSpacing(8);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(cboDamping, &QComboBox::currentIndexChanged, this, &DampingWindow::onDampingClicked);
-    connect(txtDampingValue, &QLineEdit::textChanged, this, &DampingWindow::onDampingValueChanged);
-    connect(cmdExitDamping, &QPushButton::clicked, this, &DampingWindow::onExitDampingClicked);
+    connect(m_functionList, &QComboBox::currentIndexChanged, this, &DampingWindow::onDampingClicked);
+    connect(m_valueBox, &QLineEdit::textChanged, this, &DampingWindow::onDampingValueChanged);
+    connect(m_doneButton, &QPushButton::clicked, this, &DampingWindow::onExitDampingClicked);
 
     loadForm();
 }
 
 int DampingWindow::selectedByte() const
 {
-    const int i = cboDamping->currentIndex();
+    const int i = m_functionList->currentIndex();
     return (i >= 0 && i < kFunctions) ? damping::kTable[i].byte : -1;
 }
 
 void DampingWindow::refresh(const QString &textWhenNoneSelected)
 {
     const int byte = selectedByte();
-    txtDampingValue->setText(byte < 0 ? textWhenNoneSelected : QString::number(m_state.SystemBlock[byte]));
+    m_valueBox->setText(byte < 0 ? textWhenNoneSelected : QString::number(m_state.SystemBlock[byte]));
 }
 
 void DampingWindow::loadForm()
@@ -111,14 +111,14 @@ void DampingWindow::open()
 
 void DampingWindow::showStartUpValues()
 {
-    if (cboDamping->currentIndex() != 0)
-        cboDamping->setCurrentIndex(0);
-    txtDampingValue->setText(numtext::signedText(qint64(m_state.SystemBlock[damping::kTable[0].byte])));
+    if (m_functionList->currentIndex() != 0)
+        m_functionList->setCurrentIndex(0);
+    m_valueBox->setText(numtext::signedText(qint64(m_state.SystemBlock[damping::kTable[0].byte])));
 }
 
 void DampingWindow::onDampingValueChanged()
 {
-    float v = float(numtext::leadingNumber(txtDampingValue->text()));
+    float v = float(numtext::leadingNumber(m_valueBox->text()));
     if (v < 0.0f)
         v = 0.0f;
     if (v > kMaxDamping)
@@ -130,8 +130,8 @@ void DampingWindow::onDampingValueChanged()
     // The box only ever shows the stored value; the rewrite runs this once more,
     // which then finds nothing to change.
     const QString shown = QString::number(b);
-    if (txtDampingValue->text() != shown)
-        txtDampingValue->setText(shown);
+    if (m_valueBox->text() != shown)
+        m_valueBox->setText(shown);
 }
 
 void DampingWindow::onExitDampingClicked()

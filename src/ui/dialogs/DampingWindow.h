@@ -22,12 +22,6 @@ public:
     // Start-up: selects "NMEA Channel 2A" and shows byte 105.
     void showStartUpValues();
 
-    QLabel *lblDampingFunction;
-    QComboBox *cboDamping;
-    QLabel *lblDampingValue;
-    QLineEdit *txtDampingValue;
-    QPushButton *cmdExitDamping;
-
 public slots:
     void loadForm();
     void onActivated();
@@ -44,4 +38,9 @@ private:
     void refresh(const QString &textWhenNoneSelected);
 
     EditorState &m_state;
+    QLabel *m_functionLabel;
+    QComboBox *m_functionList;
+    QLabel *m_valueLabel;
+    QLineEdit *m_valueBox;
+    QPushButton *m_doneButton;
 };

@@ -41,21 +41,21 @@ NmeaMonitorWindow::NmeaMonitorWindow(QWidget *parent) : QWidget(parent, Qt::Wind
 {
     setObjectName(QStringLiteral("frmNmeaData"));
     setWindowTitle(QStringLiteral("Incoming Nmea Data"));
-    txtNmeaData = new QPlainTextEdit(this);
-    txtNmeaData->setObjectName(QStringLiteral("txtNmeaData"));
-    txtNmeaData->setAccessibleName(QStringLiteral("Incoming NMEA data"));
-    txtNmeaData->setReadOnly(true);
-    txtNmeaData->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    txtNmeaData->setMinimumSize(520, 160);
-    cmdNmeaDataFreeze = button(this, "cmdNmeaDataFreeze", QStringLiteral("Pause"));
-    cmdNmeaDataResume = button(this, "cmdNmeaDataResume", QStringLiteral("Resume"));
-    cmdNmeaDataCancel = button(this, "cmdNmeaDataCancel", QStringLiteral("Cancel"));
+    m_dataBox = new QPlainTextEdit(this);
+    m_dataBox->setObjectName(QStringLiteral("txtNmeaData"));
+    m_dataBox->setAccessibleName(QStringLiteral("Incoming NMEA data"));
+    m_dataBox->setReadOnly(true);
+    m_dataBox->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_dataBox->setMinimumSize(520, 160);
+    m_pauseButton = button(this, "cmdNmeaDataFreeze", QStringLiteral("Pause"));
+    m_resumeButton = button(this, "cmdNmeaDataResume", QStringLiteral("Resume"));
+    m_cancelButton = button(this, "cmdNmeaDataCancel", QStringLiteral("Cancel"));
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(cmdNmeaDataFreeze);
-    buttons->addWidget(cmdNmeaDataResume);
-    buttons->addWidget(cmdNmeaDataCancel);
+    buttons->addWidget(m_pauseButton);
+    buttons->addWidget(m_resumeButton);
+    buttons->addWidget(m_cancelButton);
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("lblNmeaDataStatus"));
     m_status->setAccessibleName(QStringLiteral("Monitor status"));
@@ -69,13 +69,13 @@ NmeaMonitorWindow::NmeaMonitorWindow(QWidget *parent) : QWidget(parent, Qt::Wind
     connect(m_intake, &QTimer::timeout, this, &NmeaMonitorWindow::takeIncoming);
 
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(txtNmeaData);
+    layout->addWidget(m_dataBox);
     layout->addWidget(m_status);
     layout->addLayout(buttons);
 
-    connect(cmdNmeaDataFreeze, &QPushButton::clicked, this, &NmeaMonitorWindow::onNmeaDataFreezeClicked);
-    connect(cmdNmeaDataResume, &QPushButton::clicked, this, &NmeaMonitorWindow::onNmeaDataResumeClicked);
-    connect(cmdNmeaDataCancel, &QPushButton::clicked, this, &NmeaMonitorWindow::onNmeaDataCancelClicked);
+    connect(m_pauseButton, &QPushButton::clicked, this, &NmeaMonitorWindow::onNmeaDataFreezeClicked);
+    connect(m_resumeButton, &QPushButton::clicked, this, &NmeaMonitorWindow::onNmeaDataResumeClicked);
+    connect(m_cancelButton, &QPushButton::clicked, this, &NmeaMonitorWindow::onNmeaDataCancelClicked);
 }
 
 void NmeaMonitorWindow::appendReceived(char c)
@@ -98,20 +98,20 @@ void NmeaMonitorWindow::flushText()
     const bool whole = m_pending.size() >= kMaxCharacters;
     const QString added = shownText(whole ? m_text : m_pending);
     m_pending.clear();
-    QTextCursor cursor(txtNmeaData->document());
+    QTextCursor cursor(m_dataBox->document());
     if (whole) {
-        txtNmeaData->setPlainText(added);
+        m_dataBox->setPlainText(added);
     } else {
         cursor.movePosition(QTextCursor::End);
         cursor.insertText(added);
     }
-    const int excess = txtNmeaData->document()->characterCount() - 1 - int(shownText(m_text).size());
+    const int excess = m_dataBox->document()->characterCount() - 1 - int(shownText(m_text).size());
     if (excess > 0) {
         cursor.movePosition(QTextCursor::Start);
         cursor.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor, excess);
         cursor.removeSelectedText();
     }
-    txtNmeaData->moveCursor(QTextCursor::End);
+    m_dataBox->moveCursor(QTextCursor::End);
 }
 
 QString NmeaMonitorWindow::status() const
@@ -165,8 +165,8 @@ void NmeaMonitorWindow::begin(int channel)
     m_monitoring = true;
     m_found = true;
     m_lost = false;
-    cmdNmeaDataFreeze->setEnabled(true);
-    cmdNmeaDataResume->setEnabled(true);
+    m_pauseButton->setEnabled(true);
+    m_resumeButton->setEnabled(true);
     m_intake->start();
     show();
     raise();
@@ -189,8 +189,8 @@ void NmeaMonitorWindow::end()
     m_intake->stop();
     takeIncoming();
     flushText();
-    cmdNmeaDataFreeze->setEnabled(false);
-    cmdNmeaDataResume->setEnabled(false);
+    m_pauseButton->setEnabled(false);
+    m_resumeButton->setEnabled(false);
     if (m_lost)
         setStatus(QStringLiteral("Monitoring stopped: the connection to the instrument was lost."));
     else if (!m_found)

@@ -21,11 +21,6 @@ public:
 
     static constexpr int kMaxCharacters = 200;
 
-    QPlainTextEdit *txtNmeaData;
-    QPushButton *cmdNmeaDataFreeze;
-    QPushButton *cmdNmeaDataResume;
-    QPushButton *cmdNmeaDataCancel;
-
     // Runs the monitor for state.NmeaChannel here and now until it is stopped (the
     // caller holds the busy guard). Returns at once when a monitor already runs.
     void run(InstrumentContext &ctx);
@@ -62,6 +57,10 @@ private:
     void monitor(InstrumentContext &ctx, int channel);
     void end();
 
+    QPlainTextEdit *m_dataBox;
+    QPushButton *m_pauseButton;
+    QPushButton *m_resumeButton;
+    QPushButton *m_cancelButton;
     NmeaMonitor m_monitor{*this};
     bool m_monitoring = false;
     // How the last run ended (written by the monitor's thread before end() runs).

@@ -29,12 +29,12 @@ NmeaSelector::NmeaSelector(EditorState &state, QWidget *parent) : QDialog(parent
         label->setBuddy(buddy);
         return label;
     };
-    cmbNmeaTalker = makeList("cmbNmeaTalker", QStringLiteral("Talker ID"));
-    cmbNmeaID = makeList("cmbNmeaID", QStringLiteral("Sentence identifier"));
-    cmdNmeaCommas = makeList("cmdNmeaCommas", QStringLiteral("Commas"));
-    lblNmeaTalker = makeLabel("lblNmeaTalker", QStringLiteral("Talker ID"), cmbNmeaTalker);
-    lblNmeaID = makeLabel("lblNmeaID", QStringLiteral("Indentifier"), cmbNmeaID);
-    lblNmeaCommas = makeLabel("lblNmeaCommas", QStringLiteral("Commas"), cmdNmeaCommas);
+    m_talkerList = makeList("cmbNmeaTalker", QStringLiteral("Talker ID"));
+    m_identifierList = makeList("cmbNmeaID", QStringLiteral("Sentence identifier"));
+    m_commasList = makeList("cmdNmeaCommas", QStringLiteral("Commas"));
+    m_talkerLabel = makeLabel("lblNmeaTalker", QStringLiteral("Talker ID"), m_talkerList);
+    m_identifierLabel = makeLabel("lblNmeaID", QStringLiteral("Indentifier"), m_identifierList);
+    m_commasLabel = makeLabel("lblNmeaCommas", QStringLiteral("Commas"), m_commasList);
 
     auto makeButton = [this](const char *name, const QString &text) {
         auto *button = new QPushButton(text, this);
@@ -43,25 +43,25 @@ NmeaSelector::NmeaSelector(EditorState &state, QWidget *parent) : QDialog(parent
         button->setAutoDefault(false);
         return button;
     };
-    cmdNmeaAccept = makeButton("cmdNmeaAccept", QStringLiteral("Accept"));
-    cmdNmeaCancel = makeButton("cmdNmeaCancel", QStringLiteral("Cancel"));
-    cmdNmeaViewData = makeButton("cmdNmeaViewData", QStringLiteral("View Data"));
-    cmdNmeaAccept->setDefault(true);
+    m_acceptButton = makeButton("cmdNmeaAccept", QStringLiteral("Accept"));
+    m_cancelButton = makeButton("cmdNmeaCancel", QStringLiteral("Cancel"));
+    m_viewDataButton = makeButton("cmdNmeaViewData", QStringLiteral("View Data"));
+    m_acceptButton->setDefault(true);
 
     auto *lists = new QGridLayout;
-    lists->addWidget(lblNmeaTalker, 0, 0);
-    lists->addWidget(lblNmeaID, 0, 1);
-    lists->addWidget(lblNmeaCommas, 0, 2);
-    lists->addWidget(cmbNmeaTalker, 1, 0);
-    lists->addWidget(cmbNmeaID, 1, 1);
-    lists->addWidget(cmdNmeaCommas, 1, 2);
+    lists->addWidget(m_talkerLabel, 0, 0);
+    lists->addWidget(m_identifierLabel, 0, 1);
+    lists->addWidget(m_commasLabel, 0, 2);
+    lists->addWidget(m_talkerList, 1, 0);
+    lists->addWidget(m_identifierList, 1, 1);
+    lists->addWidget(m_commasList, 1, 2);
     lists->setHorizontalSpacing(14);
 
     auto *buttons = new QHBoxLayout;
-    buttons->addWidget(cmdNmeaAccept);
-    buttons->addWidget(cmdNmeaCancel);
+    buttons->addWidget(m_acceptButton);
+    buttons->addWidget(m_cancelButton);
     buttons->addStretch(1);
-    buttons->addWidget(cmdNmeaViewData);
+    buttons->addWidget(m_viewDataButton);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(lists);
@@ -69,33 +69,33 @@ NmeaSelector::NmeaSelector(EditorState &state, QWidget *parent) : QDialog(parent
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    setTabOrder(cmbNmeaTalker, cmbNmeaID);
-    setTabOrder(cmbNmeaID, cmdNmeaCommas);
-    setTabOrder(cmdNmeaCommas, cmdNmeaAccept);
-    setTabOrder(cmdNmeaAccept, cmdNmeaCancel);
-    setTabOrder(cmdNmeaCancel, cmdNmeaViewData);
+    setTabOrder(m_talkerList, m_identifierList);
+    setTabOrder(m_identifierList, m_commasList);
+    setTabOrder(m_commasList, m_acceptButton);
+    setTabOrder(m_acceptButton, m_cancelButton);
+    setTabOrder(m_cancelButton, m_viewDataButton);
 
-    connect(cmdNmeaAccept, &QPushButton::clicked, this, &NmeaSelector::onNmeaAcceptClicked);
-    connect(cmdNmeaCancel, &QPushButton::clicked, this, &NmeaSelector::onNmeaCancelClicked);
-    connect(cmdNmeaViewData, &QPushButton::clicked, this, &NmeaSelector::onNmeaViewDataClicked);
+    connect(m_acceptButton, &QPushButton::clicked, this, &NmeaSelector::onNmeaAcceptClicked);
+    connect(m_cancelButton, &QPushButton::clicked, this, &NmeaSelector::onNmeaCancelClicked);
+    connect(m_viewDataButton, &QPushButton::clicked, this, &NmeaSelector::onNmeaViewDataClicked);
 
     fillLists();
 }
 
 void NmeaSelector::fillLists()
 {
-    if (cmbNmeaTalker->count() == 0) {
-        cmbNmeaTalker->addItems(nmea::talkers());
-        cmbNmeaTalker->setCurrentIndex(0);
+    if (m_talkerList->count() == 0) {
+        m_talkerList->addItems(nmea::talkers());
+        m_talkerList->setCurrentIndex(0);
     }
-    if (cmbNmeaID->count() == 0) {
-        cmbNmeaID->addItems(nmea::sentences());
-        cmbNmeaID->setCurrentIndex(0);
+    if (m_identifierList->count() == 0) {
+        m_identifierList->addItems(nmea::sentences());
+        m_identifierList->setCurrentIndex(0);
     }
-    if (cmdNmeaCommas->count() == 0) {
+    if (m_commasList->count() == 0) {
         for (int i = 1; i <= nmea::kCommaEntries; ++i)
-            cmdNmeaCommas->addItem(QString::number(i));
-        cmdNmeaCommas->setCurrentIndex(0);
+            m_commasList->addItem(QString::number(i));
+        m_commasList->setCurrentIndex(0);
     }
 }
 
@@ -109,7 +109,7 @@ void NmeaSelector::openForSource(int s, const std::optional<twips::Beside> &wher
     m_state.NmeaSelectionIndex = quint8(first);
     // A byte that names no entry (erased memory, 0) leaves its list without a selection;
     // Accept then keeps that byte as it is.
-    QComboBox *lists[3] = {cmbNmeaTalker, cmbNmeaID, cmdNmeaCommas};
+    QComboBox *lists[3] = {m_talkerList, m_identifierList, m_commasList};
     for (int k = 0; k < 3; ++k) {
         const int position = int(m_state.SystemBlock[first + k]) - 1;
         lists[k]->setCurrentIndex(position < lists[k]->count() ? position : -1);
@@ -125,7 +125,7 @@ void NmeaSelector::onNmeaAcceptClicked()
     const int first = m_state.NmeaSelectionIndex;
     // Only the 24 selection bytes 68..91 are ever a target.
     if (first >= 68 && first + 2 <= 91) {
-        QComboBox *lists[3] = {cmbNmeaTalker, cmbNmeaID, cmdNmeaCommas};
+        QComboBox *lists[3] = {m_talkerList, m_identifierList, m_commasList};
         for (int k = 0; k < 3; ++k)
             if (lists[k]->currentIndex() >= 0)
                 m_state.SystemBlock[first + k] = quint8(lists[k]->currentIndex() + 1);

@@ -18,10 +18,6 @@ class NmeaSelector : public QDialog
 public:
     explicit NmeaSelector(EditorState &state, QWidget *parent = nullptr);
 
-    QLabel *lblNmeaTalker, *lblNmeaID, *lblNmeaCommas;
-    QComboBox *cmbNmeaTalker, *cmbNmeaID, *cmdNmeaCommas;
-    QPushButton *cmdNmeaAccept, *cmdNmeaCancel, *cmdNmeaViewData;
-
     // Set by the integrator: View Data starts the data monitor; Accept and Cancel stop it and hide its window.
     std::function<void()> onViewData;
     std::function<void()> onStopMonitor;
@@ -47,4 +43,7 @@ private:
     void stopMonitor();
 
     EditorState &m_state;
+    QLabel *m_talkerLabel, *m_identifierLabel, *m_commasLabel;
+    QComboBox *m_talkerList, *m_identifierList, *m_commasList;
+    QPushButton *m_acceptButton, *m_cancelButton, *m_viewDataButton;
 };

@@ -48,53 +48,56 @@ SendersWindow::SendersWindow(EditorState &state, Prompts &prompts, QWidget *pare
     setObjectName(QStringLiteral("frmSenders"));
     setWindowTitle(QStringLiteral("View / Select sender types & edit user defined calibration curves"));
 
-    cboEngineTempSender = makeSenderList(SenderList::EngineTemp, QStringLiteral("cboEngineTempSender"));
-    cboFuelSender = makeSenderList(SenderList::Fuel, QStringLiteral("cboFuelSender"));
-    cboOilPressureSender = makeSenderList(SenderList::OilPressure, QStringLiteral("cboOilPressureSender"));
-    cboTrimSender = makeSenderList(SenderList::Trim, QStringLiteral("cboTrimSender"));
-    cbo2ndTankSender = makeSenderList(SenderList::SecondTank, QStringLiteral("cbo2ndTankSender"));
-    lblEngineTempSender =
-        makeLabel(QStringLiteral("Engine Temperature"), QStringLiteral("lblEngineTempSender"), cboEngineTempSender);
-    lblFuelSender = makeLabel(QStringLiteral("Fuel Tank"), QStringLiteral("lblFuelSender"), cboFuelSender);
-    lblOilPressureSender =
-        makeLabel(QStringLiteral("Oil Pressure"), QStringLiteral("lblOilPressureSender"), cboOilPressureSender);
-    lblTrimSender = makeLabel(QStringLiteral("Optional Trim Angle"), QStringLiteral("lblTrimSender"), cboTrimSender);
-    lbl2ndTankSender =
-        makeLabel(QStringLiteral("Optional 2'nd Tank Level"), QStringLiteral("lbl2ndTankSender"), cbo2ndTankSender);
+    m_engineTempList = makeSenderList(SenderList::EngineTemp, QStringLiteral("cboEngineTempSender"));
+    m_fuelSenderList = makeSenderList(SenderList::Fuel, QStringLiteral("cboFuelSender"));
+    m_oilPressureList = makeSenderList(SenderList::OilPressure, QStringLiteral("cboOilPressureSender"));
+    m_trimList = makeSenderList(SenderList::Trim, QStringLiteral("cboTrimSender"));
+    m_secondTankList = makeSenderList(SenderList::SecondTank, QStringLiteral("cbo2ndTankSender"));
+    m_engineTempLabel =
+        makeLabel(QStringLiteral("Engine Temperature"), QStringLiteral("lblEngineTempSender"), m_engineTempList);
+    m_fuelSenderLabel = makeLabel(QStringLiteral("Fuel Tank"), QStringLiteral("lblFuelSender"), m_fuelSenderList);
+    m_oilPressureLabel =
+        makeLabel(QStringLiteral("Oil Pressure"), QStringLiteral("lblOilPressureSender"), m_oilPressureList);
+    m_trimLabel = makeLabel(QStringLiteral("Optional Trim Angle"), QStringLiteral("lblTrimSender"), m_trimList);
+    m_secondTankLabel =
+        makeLabel(QStringLiteral("Optional 2'nd Tank Level"), QStringLiteral("lbl2ndTankSender"), m_secondTankList);
 
-    fraUnitsOfMeasure = new QGroupBox(QStringLiteral("Units of Measure"), this);
-    fraUnitsOfMeasure->setObjectName(QStringLiteral("fraUnitsOfMeasure"));
-    lblSendersUofMPressure = makeLabel(QString(), QStringLiteral("lblSendersUofMPressure"), nullptr);
-    lblSendersUofMTemperature = makeLabel(QString(), QStringLiteral("lblSendersUofMTemperature"), nullptr);
+    m_unitsGroup = new QGroupBox(QStringLiteral("Units of Measure"), this);
+    m_unitsGroup->setObjectName(QStringLiteral("fraUnitsOfMeasure"));
+    m_pressureUnitLabel = makeLabel(QString(), QStringLiteral("lblSendersUofMPressure"), nullptr);
+    m_temperatureUnitLabel = makeLabel(QString(), QStringLiteral("lblSendersUofMTemperature"), nullptr);
 
-    fraEditCurves = new QGroupBox(QStringLiteral("View/Edit User Defined Sender Curves"), this);
-    fraEditCurves->setObjectName(QStringLiteral("fraEditCurves"));
-    cmdEditCurve6 = makeButton(QStringLiteral("   Engine    Temp."), QStringLiteral("cmdEditCurve6"), kButtonTwips);
-    cmdEditCurve9 = makeButton(QStringLiteral("    Fuel    Tank"), QStringLiteral("cmdEditCurve9"), kButtonTwips);
-    cmdEditCurve16 = makeButton(QStringLiteral("   Oil    Pressure"), QStringLiteral("cmdEditCurve16"), kButtonTwips);
-    cmdEditCurve19 = makeButton(QStringLiteral("    Trim     Angle"), QStringLiteral("cmdEditCurve19"), kButtonTwips);
-    cmdEditCurve25 = makeButton(QStringLiteral("2'nd Tank Level"), QStringLiteral("cmdEditCurve25"), kButtonTwips);
+    m_editCurvesGroup = new QGroupBox(QStringLiteral("View/Edit User Defined Sender Curves"), this);
+    m_editCurvesGroup->setObjectName(QStringLiteral("fraEditCurves"));
+    m_editEngineTempButton =
+        makeButton(QStringLiteral("   Engine    Temp."), QStringLiteral("cmdEditCurve6"), kButtonTwips);
+    m_editFuelButton = makeButton(QStringLiteral("    Fuel    Tank"), QStringLiteral("cmdEditCurve9"), kButtonTwips);
+    m_editOilPressureButton =
+        makeButton(QStringLiteral("   Oil    Pressure"), QStringLiteral("cmdEditCurve16"), kButtonTwips);
+    m_editTrimButton = makeButton(QStringLiteral("    Trim     Angle"), QStringLiteral("cmdEditCurve19"), kButtonTwips);
+    m_editSecondTankButton =
+        makeButton(QStringLiteral("2'nd Tank Level"), QStringLiteral("cmdEditCurve25"), kButtonTwips);
 
-    fraCommands = new QGroupBox(QStringLiteral("Commands"), this);
-    fraCommands->setObjectName(QStringLiteral("fraCommands"));
-    cmdSendersView = makeButton(QStringLiteral("View Graph"), QStringLiteral("cmdSendersView"), kButtonTwips);
-    cmdSendersExit = makeButton(QStringLiteral("   Done /  Exit"), QStringLiteral("cmdSendersExit"), kButtonTwips);
-    cmdSendersView->setEnabled(false);
+    m_commandsGroup = new QGroupBox(QStringLiteral("Commands"), this);
+    m_commandsGroup->setObjectName(QStringLiteral("fraCommands"));
+    m_viewGraphButton = makeButton(QStringLiteral("View Graph"), QStringLiteral("cmdSendersView"), kButtonTwips);
+    m_exitButton = makeButton(QStringLiteral("   Done /  Exit"), QStringLiteral("cmdSendersExit"), kButtonTwips);
+    m_viewGraphButton->setEnabled(false);
 
     buildGrid();
     setLayout(buildLayout());
     // Reading order: the lists, the Edit buttons, the grid of the curve they load, the commands.
-    setTabOrder(cmdEditCurve25, MSFlexGrid1);
-    setTabOrder(MSFlexGrid1, cmdSendersView);
-    setTabOrder(cmdSendersView, cmdSendersExit);
+    setTabOrder(m_editSecondTankButton, m_curveGrid);
+    setTabOrder(m_curveGrid, m_viewGraphButton);
+    setTabOrder(m_viewGraphButton, m_exitButton);
 
-    connect(cmdEditCurve6, &QPushButton::clicked, this, &SendersWindow::onEditCurve6Clicked);
-    connect(cmdEditCurve9, &QPushButton::clicked, this, &SendersWindow::onEditCurve9Clicked);
-    connect(cmdEditCurve16, &QPushButton::clicked, this, &SendersWindow::onEditCurve16Clicked);
-    connect(cmdEditCurve19, &QPushButton::clicked, this, &SendersWindow::onEditCurve19Clicked);
-    connect(cmdEditCurve25, &QPushButton::clicked, this, &SendersWindow::onEditCurve25Clicked);
-    connect(cmdSendersView, &QPushButton::clicked, this, &SendersWindow::onSendersViewClicked);
-    connect(cmdSendersExit, &QPushButton::clicked, this, &SendersWindow::onSendersExitClicked);
+    connect(m_editEngineTempButton, &QPushButton::clicked, this, &SendersWindow::onEditCurve6Clicked);
+    connect(m_editFuelButton, &QPushButton::clicked, this, &SendersWindow::onEditCurve9Clicked);
+    connect(m_editOilPressureButton, &QPushButton::clicked, this, &SendersWindow::onEditCurve16Clicked);
+    connect(m_editTrimButton, &QPushButton::clicked, this, &SendersWindow::onEditCurve19Clicked);
+    connect(m_editSecondTankButton, &QPushButton::clicked, this, &SendersWindow::onEditCurve25Clicked);
+    connect(m_viewGraphButton, &QPushButton::clicked, this, &SendersWindow::onSendersViewClicked);
+    connect(m_exitButton, &QPushButton::clicked, this, &SendersWindow::onSendersExitClicked);
 
     // The unit state follows the image until the settings menu sets it.
     setPressureInBars((m_state.SystemBlock[1] & 0x10) == 0);
@@ -136,11 +139,11 @@ QLayout *SendersWindow::buildLayout()
 {
     auto *lists = new QVBoxLayout;
     lists->setSpacing(2);
-    const std::pair<QLabel *, QComboBox *> rows[] = {{lblEngineTempSender, cboEngineTempSender},
-                                                     {lblFuelSender, cboFuelSender},
-                                                     {lblOilPressureSender, cboOilPressureSender},
-                                                     {lblTrimSender, cboTrimSender},
-                                                     {lbl2ndTankSender, cbo2ndTankSender}};
+    const std::pair<QLabel *, QComboBox *> rows[] = {{m_engineTempLabel, m_engineTempList},
+                                                     {m_fuelSenderLabel, m_fuelSenderList},
+                                                     {m_oilPressureLabel, m_oilPressureList},
+                                                     {m_trimLabel, m_trimList},
+                                                     {m_secondTankLabel, m_secondTankList}};
     for (const auto &[label, combo] : rows) {
         lists->addWidget(label);
         lists->addWidget(combo);
@@ -148,24 +151,25 @@ QLayout *SendersWindow::buildLayout()
     }
     lists->addStretch();
 
-    auto *units = new QVBoxLayout(fraUnitsOfMeasure);
-    units->addWidget(lblSendersUofMPressure);
-    units->addWidget(lblSendersUofMTemperature);
+    auto *units = new QVBoxLayout(m_unitsGroup);
+    units->addWidget(m_pressureUnitLabel);
+    units->addWidget(m_temperatureUnitLabel);
 
-    auto *edit = new QHBoxLayout(fraEditCurves);
+    auto *edit = new QHBoxLayout(m_editCurvesGroup);
     edit->setSpacing(twips::toPixels(kButtonGapTwips));
-    for (QPushButton *b : {cmdEditCurve6, cmdEditCurve9, cmdEditCurve16, cmdEditCurve19, cmdEditCurve25})
+    for (QPushButton *b :
+         {m_editEngineTempButton, m_editFuelButton, m_editOilPressureButton, m_editTrimButton, m_editSecondTankButton})
         edit->addWidget(b);
     edit->addStretch();
 
-    auto *commands = new QHBoxLayout(fraCommands);
+    auto *commands = new QHBoxLayout(m_commandsGroup);
     commands->setSpacing(twips::toPixels(kButtonGapTwips));
-    commands->addWidget(cmdSendersView);
-    commands->addWidget(cmdSendersExit);
+    commands->addWidget(m_viewGraphButton);
+    commands->addWidget(m_exitButton);
 
     auto *unitsAndCommands = new QHBoxLayout;
-    unitsAndCommands->addWidget(fraUnitsOfMeasure, 1);
-    unitsAndCommands->addWidget(fraCommands);
+    unitsAndCommands->addWidget(m_unitsGroup, 1);
+    unitsAndCommands->addWidget(m_commandsGroup);
 
     // The grid drops at the left edge of the curve being edited, from the window's top down
     // to the Edit buttons (placeGrid). Its column is as wide as the grid at its rightmost
@@ -176,7 +180,7 @@ QLayout *SendersWindow::buildLayout()
                                     QSizePolicy::Fixed, QSizePolicy::Minimum),
                     0, 0);
     layout->addLayout(lists, 0, 1);
-    layout->addWidget(fraEditCurves, 1, 0);
+    layout->addWidget(m_editCurvesGroup, 1, 0);
     layout->addLayout(unitsAndCommands, 1, 1);
     layout->setSizeConstraint(QLayout::SetMinimumSize);
     m_layout = layout;
@@ -187,27 +191,27 @@ void SendersWindow::buildGrid()
 {
     // Not in the layout: the grid drops over the lists at the left edge of the curve
     // being edited, as designed.
-    MSFlexGrid1 = new QTableWidget(kPoints, 3, this);
-    MSFlexGrid1->setObjectName(QStringLiteral("MSFlexGrid1"));
-    MSFlexGrid1->setAccessibleName(QStringLiteral("Calibration curve points"));
-    MSFlexGrid1->setHorizontalHeaderLabels({QStringLiteral("Index"), QStringLiteral("Ohms"), QStringLiteral("Value")});
-    MSFlexGrid1->verticalHeader()->hide();
-    MSFlexGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    MSFlexGrid1->horizontalHeader()->setHighlightSections(false);
+    m_curveGrid = new QTableWidget(kPoints, 3, this);
+    m_curveGrid->setObjectName(QStringLiteral("MSFlexGrid1"));
+    m_curveGrid->setAccessibleName(QStringLiteral("Calibration curve points"));
+    m_curveGrid->setHorizontalHeaderLabels({QStringLiteral("Index"), QStringLiteral("Ohms"), QStringLiteral("Value")});
+    m_curveGrid->verticalHeader()->hide();
+    m_curveGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_curveGrid->horizontalHeader()->setHighlightSections(false);
     // The designed 500 twips, unless the heading would be cut off in this font.
-    const int headingWidth = MSFlexGrid1->horizontalHeader()->sectionSizeHint(0);
-    MSFlexGrid1->setColumnWidth(0, qMax(twips::toPixels(kIndexColumnTwips), headingWidth));
-    MSFlexGrid1->setColumnWidth(kOhmsColumn, twips::toPixels(kDataColumnTwips));
-    MSFlexGrid1->setColumnWidth(kValueColumn, twips::toPixels(kDataColumnTwips));
-    MSFlexGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    MSFlexGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
-    MSFlexGrid1->setSelectionBehavior(QAbstractItemView::SelectItems);
-    MSFlexGrid1->setTabKeyNavigation(false);
-    MSFlexGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    MSFlexGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    MSFlexGrid1->setFrameShadow(QFrame::Plain);
-    MSFlexGrid1->verticalHeader()->setMinimumSectionSize(1);
-    MSFlexGrid1->verticalHeader()->setDefaultSectionSize(MSFlexGrid1->fontMetrics().height() + 4);
+    const int headingWidth = m_curveGrid->horizontalHeader()->sectionSizeHint(0);
+    m_curveGrid->setColumnWidth(0, qMax(twips::toPixels(kIndexColumnTwips), headingWidth));
+    m_curveGrid->setColumnWidth(kOhmsColumn, twips::toPixels(kDataColumnTwips));
+    m_curveGrid->setColumnWidth(kValueColumn, twips::toPixels(kDataColumnTwips));
+    m_curveGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_curveGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_curveGrid->setSelectionBehavior(QAbstractItemView::SelectItems);
+    m_curveGrid->setTabKeyNavigation(false);
+    m_curveGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_curveGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_curveGrid->setFrameShadow(QFrame::Plain);
+    m_curveGrid->verticalHeader()->setMinimumSectionSize(1);
+    m_curveGrid->verticalHeader()->setDefaultSectionSize(m_curveGrid->fontMetrics().height() + 4);
 
     for (int r = 0; r < kPoints; ++r) {
         for (int c = 0; c < 3; ++c) {
@@ -219,35 +223,35 @@ void SendersWindow::buildGrid()
                 item->setBackground(palette().button());
                 item->setForeground(palette().buttonText());
             }
-            MSFlexGrid1->setItem(r, c, item);
+            m_curveGrid->setItem(r, c, item);
         }
     }
-    MSFlexGrid1->setCurrentCell(0, kOhmsColumn);
-    MSFlexGrid1->installEventFilter(this);
-    MSFlexGrid1->hide();
+    m_curveGrid->setCurrentCell(0, kOhmsColumn);
+    m_curveGrid->installEventFilter(this);
+    m_curveGrid->hide();
 }
 
 int SendersWindow::gridWidth() const
 {
-    return 2 * MSFlexGrid1->frameWidth() + MSFlexGrid1->columnWidth(0) + MSFlexGrid1->columnWidth(kOhmsColumn) +
-           MSFlexGrid1->columnWidth(kValueColumn) + MSFlexGrid1->verticalScrollBar()->sizeHint().width();
+    return 2 * m_curveGrid->frameWidth() + m_curveGrid->columnWidth(0) + m_curveGrid->columnWidth(kOhmsColumn) +
+           m_curveGrid->columnWidth(kValueColumn) + m_curveGrid->verticalScrollBar()->sizeHint().width();
 }
 
 QComboBox *SendersWindow::listFor(SenderList list) const
 {
     switch (list) {
     case SenderList::EngineTemp:
-        return cboEngineTempSender;
+        return m_engineTempList;
     case SenderList::Fuel:
-        return cboFuelSender;
+        return m_fuelSenderList;
     case SenderList::OilPressure:
-        return cboOilPressureSender;
+        return m_oilPressureList;
     case SenderList::Trim:
-        return cboTrimSender;
+        return m_trimList;
     case SenderList::SecondTank:
-        return cbo2ndTankSender;
+        return m_secondTankList;
     }
-    return cboEngineTempSender;
+    return m_engineTempList;
 }
 
 void SendersWindow::open()
@@ -276,7 +280,7 @@ void SendersWindow::setPressureInBars(bool bars)
 {
     const bool changed = bars != m_bars;
     m_bars = bars;
-    lblSendersUofMPressure->setText(bars ? QStringLiteral("Pressure:  Bars") : QStringLiteral("Pressure:  PSI"));
+    m_pressureUnitLabel->setText(bars ? QStringLiteral("Pressure:  Bars") : QStringLiteral("Pressure:  PSI"));
     // The grid must show the loaded curve in the unit its numbers will be read back
     // in, or the next store-back would convert PSI numbers as bar.
     if (changed && curveLoaded() && m_state.EditCurveNumber == 16)
@@ -287,8 +291,8 @@ void SendersWindow::setTemperatureInCelsius(bool celsius)
 {
     const bool changed = celsius != m_celsius;
     m_celsius = celsius;
-    lblSendersUofMTemperature->setText(celsius ? QStringLiteral("Temperature:  Deg C")
-                                               : QStringLiteral("Temperature:  Deg F"));
+    m_temperatureUnitLabel->setText(celsius ? QStringLiteral("Temperature:  Deg C")
+                                            : QStringLiteral("Temperature:  Deg F"));
     if (changed && curveLoaded() && m_state.EditCurveNumber == 6)
         showValueColumn();
 }
@@ -298,8 +302,8 @@ QString SendersWindow::gridText(int row, int col) const
     if (col < 0 || col > 2 || row < 0 || row > kPoints)
         return QString();
     if (row == 0)
-        return MSFlexGrid1->horizontalHeaderItem(col)->text();
-    return MSFlexGrid1->item(row - 1, col)->text();
+        return m_curveGrid->horizontalHeaderItem(col)->text();
+    return m_curveGrid->item(row - 1, col)->text();
 }
 
 bool SendersWindow::curveLoaded() const
@@ -309,15 +313,15 @@ bool SendersWindow::curveLoaded() const
 
 void SendersWindow::setCell(int row, int col, const QString &text)
 {
-    QTableWidgetItem *item = MSFlexGrid1->item(row - 1, col);
+    QTableWidgetItem *item = m_curveGrid->item(row - 1, col);
     item->setText(text);
     item->setTextAlignment(Qt::AlignCenter);
 }
 
 void SendersWindow::placeGrid()
 {
-    const int bottom = fraEditCurves->geometry().top() - qMax(m_layout->verticalSpacing(), 0);
-    MSFlexGrid1->setGeometry(twips::toPixels(m_gridLeftTwips), 0, gridWidth(), qMax(bottom, 0));
+    const int bottom = m_editCurvesGroup->geometry().top() - qMax(m_layout->verticalSpacing(), 0);
+    m_curveGrid->setGeometry(twips::toPixels(m_gridLeftTwips), 0, gridWidth(), qMax(bottom, 0));
 }
 
 void SendersWindow::resizeEvent(QResizeEvent *event)
@@ -353,8 +357,8 @@ void SendersWindow::loadCurve(int curve, int leftTwips)
 {
     m_gridLeftTwips = leftTwips;
     placeGrid();
-    MSFlexGrid1->show();
-    MSFlexGrid1->raise();
+    m_curveGrid->show();
+    m_curveGrid->raise();
     for (int p = 1; p <= kPoints; ++p) {
         setCell(p, 0, QString::number(p));
         setCell(p, kOhmsColumn, numtext::floatText(m_state.CalCurve[curve][p][1]));
@@ -362,15 +366,15 @@ void SendersWindow::loadCurve(int curve, int leftTwips)
     }
     m_state.EditCurveNumber = quint8(curve);
     m_graphCurveNumber = curve;
-    cmdSendersView->setEnabled(true);
-    if (MSFlexGrid1->currentColumn() < kOhmsColumn)
-        MSFlexGrid1->setCurrentCell(0, kOhmsColumn);
-    MSFlexGrid1->setFocus(Qt::OtherFocusReason);
+    m_viewGraphButton->setEnabled(true);
+    if (m_curveGrid->currentColumn() < kOhmsColumn)
+        m_curveGrid->setCurrentCell(0, kOhmsColumn);
+    m_curveGrid->setFocus(Qt::OtherFocusReason);
 }
 
 void SendersWindow::showStoredCurve()
 {
-    if (!curveLoaded() || MSFlexGrid1->isHidden())
+    if (!curveLoaded() || m_curveGrid->isHidden())
         return;
     const int curve = m_state.EditCurveNumber;
     for (int p = 1; p <= kPoints; ++p)
@@ -389,7 +393,7 @@ void SendersWindow::showValueColumn()
 
 bool SendersWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == MSFlexGrid1 && event->type() == QEvent::KeyPress) {
+    if (watched == m_curveGrid && event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
         // Focus keys and keys that type nothing (arrows, Page Up, ...) keep their
         // usual meaning; everything that types a character is the grid's.
@@ -411,15 +415,15 @@ bool SendersWindow::eventFilter(QObject *watched, QEvent *event)
         // Returning from the list's own popup or from another window is no new focus.
         const auto reason = static_cast<QFocusEvent *>(event)->reason();
         if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
-            if (watched == cboEngineTempSender)
+            if (watched == m_engineTempList)
                 onEngineTempSenderFocusIn();
-            else if (watched == cboFuelSender)
+            else if (watched == m_fuelSenderList)
                 onFuelSenderFocusIn();
-            else if (watched == cboOilPressureSender)
+            else if (watched == m_oilPressureList)
                 onOilPressureSenderFocusIn();
-            else if (watched == cboTrimSender)
+            else if (watched == m_trimList)
                 onTrimSenderFocusIn();
-            else if (watched == cbo2ndTankSender)
+            else if (watched == m_secondTankList)
                 on2ndTankSenderFocusIn();
         }
     }
@@ -433,8 +437,8 @@ void SendersWindow::onGridKeyPress(int keyAscii)
         m_prompts.beep();
         return;
     }
-    const int row = MSFlexGrid1->currentRow() + 1;
-    const int col = MSFlexGrid1->currentColumn();
+    const int row = m_curveGrid->currentRow() + 1;
+    const int col = m_curveGrid->currentColumn();
     if (row < 1 || col < 0)
         return;
     QString text = gridText(row, col);
@@ -493,14 +497,14 @@ void SendersWindow::on2ndTankSenderFocusIn()
 
 void SendersWindow::storeBack()
 {
-    MSFlexGrid1->hide();
+    m_curveGrid->hide();
     if (!curveLoaded())
         return;
     for (int p = 1; p <= kPoints; ++p) {
         storeCell(p, kOhmsColumn);
         storeCell(p, kValueColumn);
     }
-    cmdSendersView->setEnabled(false);
+    m_viewGraphButton->setEnabled(false);
     updateOpenChart();
 }
 
@@ -533,17 +537,17 @@ void SendersWindow::onSendersExitClicked()
         m_state.SystemBlock[senderlists::systemByte(list)] =
             quint8(senderlists::typeForPosition(list, listFor(list)->currentIndex()));
     hide();
-    MSFlexGrid1->hide();
+    m_curveGrid->hide();
     m_state.EditCurveNumber = kNoCurve;
-    cmdSendersView->setEnabled(false);
+    m_viewGraphButton->setEnabled(false);
 }
 
 void SendersWindow::hideEvent(QHideEvent *event)
 {
     // Minimising is no hiding: the grid stays as it was.
     if (!event->spontaneous()) {
-        MSFlexGrid1->hide();
-        cmdSendersView->setEnabled(false);
+        m_curveGrid->hide();
+        m_viewGraphButton->setEnabled(false);
     }
     QWidget::hideEvent(event);
 }

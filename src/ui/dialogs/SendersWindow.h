@@ -46,34 +46,6 @@ public:
     // rows 1..32 the points.
     QString gridText(int row, int col) const;
 
-    QLabel *lblEngineTempSender;
-    QComboBox *cboEngineTempSender;
-    QLabel *lblFuelSender;
-    QComboBox *cboFuelSender;
-    QLabel *lblOilPressureSender;
-    QComboBox *cboOilPressureSender;
-    QLabel *lblTrimSender;
-    QComboBox *cboTrimSender;
-    QLabel *lbl2ndTankSender;
-    QComboBox *cbo2ndTankSender;
-
-    QGroupBox *fraUnitsOfMeasure;
-    QLabel *lblSendersUofMPressure;
-    QLabel *lblSendersUofMTemperature;
-
-    QGroupBox *fraEditCurves;
-    QPushButton *cmdEditCurve6;
-    QPushButton *cmdEditCurve9;
-    QPushButton *cmdEditCurve16;
-    QPushButton *cmdEditCurve19;
-    QPushButton *cmdEditCurve25;
-
-    QGroupBox *fraCommands;
-    QPushButton *cmdSendersView;
-    QPushButton *cmdSendersExit;
-
-    QTableWidget *MSFlexGrid1;
-
 public slots:
     void onEditCurve6Clicked();
     void onEditCurve9Clicked();
@@ -122,4 +94,33 @@ private:
     int m_graphCurveNumber = 0;
     int m_gridLeftTwips = 270;
     QGridLayout *m_layout = nullptr;
+
+    QLabel *m_engineTempLabel;
+    QComboBox *m_engineTempList;
+    QLabel *m_fuelSenderLabel;
+    QComboBox *m_fuelSenderList;
+    QLabel *m_oilPressureLabel;
+    QComboBox *m_oilPressureList;
+    QLabel *m_trimLabel;
+    QComboBox *m_trimList;
+    QLabel *m_secondTankLabel;
+    QComboBox *m_secondTankList;
+
+    QGroupBox *m_unitsGroup;
+    QLabel *m_pressureUnitLabel;
+    QLabel *m_temperatureUnitLabel;
+
+    QGroupBox *m_editCurvesGroup;
+    QPushButton *m_editEngineTempButton;
+    QPushButton *m_editFuelButton;
+    QPushButton *m_editOilPressureButton;
+    QPushButton *m_editTrimButton;
+    QPushButton *m_editSecondTankButton;
+
+    QGroupBox *m_commandsGroup;
+    QPushButton *m_viewGraphButton;
+    QPushButton *m_exitButton;
+
+    // Not in the layout: it drops over the lists at the left edge of the curve being edited.
+    QTableWidget *m_curveGrid;
 };

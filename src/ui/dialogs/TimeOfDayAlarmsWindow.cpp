@@ -27,72 +27,72 @@ TimeOfDayAlarmsWindow::TimeOfDayAlarmsWindow(EditorState &state, Prompts &, QWid
     setObjectName(QStringLiteral("frmTimeOfDayAlarms"));
     setWindowTitle(QStringLiteral("Time-Of-Day Alarms"));
 
-    fraTodAlarms = new QGroupBox(QStringLiteral("Set Time-Of-Day Alarms (0=OFF)"), this);
-    fraTodAlarms->setObjectName(QStringLiteral("fraTodAlarms"));
+    m_alarmsGroup = new QGroupBox(QStringLiteral("Set Time-Of-Day Alarms (0=OFF)"), this);
+    m_alarmsGroup->setObjectName(QStringLiteral("fraTodAlarms"));
 
-    cboTodAlarms = new QComboBox(fraTodAlarms);
-    cboTodAlarms->setObjectName(QStringLiteral("cboTodAlarms"));
-    cboTodAlarms->setAccessibleName(QStringLiteral("Time-Of-Day Alarm #"));
+    m_alarmList = new QComboBox(m_alarmsGroup);
+    m_alarmList->setObjectName(QStringLiteral("cboTodAlarms"));
+    m_alarmList->setAccessibleName(QStringLiteral("Time-Of-Day Alarm #"));
     for (int k = 1; k <= 8; ++k)
-        cboTodAlarms->addItem(QStringLiteral("Alarm #%1").arg(k));
-    cboTodAlarms->setCurrentIndex(0);
-    lblTodAlarm = new QLabel(QStringLiteral("Time-Of-Day Alarm #"), fraTodAlarms);
-    lblTodAlarm->setObjectName(QStringLiteral("lblTodAlarm"));
-    lblTodAlarm->setBuddy(cboTodAlarms);
+        m_alarmList->addItem(QStringLiteral("Alarm #%1").arg(k));
+    m_alarmList->setCurrentIndex(0);
+    m_alarmLabel = new QLabel(QStringLiteral("Time-Of-Day Alarm #"), m_alarmsGroup);
+    m_alarmLabel->setObjectName(QStringLiteral("lblTodAlarm"));
+    m_alarmLabel->setBuddy(m_alarmList);
 
-    txtTodHours = makeBox(QStringLiteral("txtTodHours"), QStringLiteral("Hours"));
-    txtTodMinutes = makeBox(QStringLiteral("txtTodMinutes"), QStringLiteral("Minutes"));
-    lblTodHours = new QLabel(QStringLiteral("Hours"), fraTodAlarms);
-    lblTodHours->setObjectName(QStringLiteral("lblTodHours"));
-    lblTodHours->setBuddy(txtTodHours);
-    lblTodMinutes = new QLabel(QStringLiteral("Minutes"), fraTodAlarms);
-    lblTodMinutes->setObjectName(QStringLiteral("lblTodMinutes"));
-    lblTodMinutes->setBuddy(txtTodMinutes);
-    lblTodColon = new QLabel(QStringLiteral(":"), fraTodAlarms);
-    lblTodColon->setObjectName(QStringLiteral("lblTodColon"));
-    lblTodColon->setAccessibleName(QStringLiteral("Hours and minutes separator"));
-    QFont bold = lblTodColon->font();
+    m_hoursBox = makeBox(QStringLiteral("txtTodHours"), QStringLiteral("Hours"));
+    m_minutesBox = makeBox(QStringLiteral("txtTodMinutes"), QStringLiteral("Minutes"));
+    m_hoursLabel = new QLabel(QStringLiteral("Hours"), m_alarmsGroup);
+    m_hoursLabel->setObjectName(QStringLiteral("lblTodHours"));
+    m_hoursLabel->setBuddy(m_hoursBox);
+    m_minutesLabel = new QLabel(QStringLiteral("Minutes"), m_alarmsGroup);
+    m_minutesLabel->setObjectName(QStringLiteral("lblTodMinutes"));
+    m_minutesLabel->setBuddy(m_minutesBox);
+    m_colonLabel = new QLabel(QStringLiteral(":"), m_alarmsGroup);
+    m_colonLabel->setObjectName(QStringLiteral("lblTodColon"));
+    m_colonLabel->setAccessibleName(QStringLiteral("Hours and minutes separator"));
+    QFont bold = m_colonLabel->font();
     bold.setBold(true);
-    lblTodColon->setFont(bold);
+    m_colonLabel->setFont(bold);
 
-    cmdExitDamping = new QPushButton(QStringLiteral("Done"), this);
-    cmdExitDamping->setObjectName(QStringLiteral("cmdExitDamping"));
-    cmdExitDamping->setAccessibleName(QStringLiteral("Done"));
+    m_doneButton = new QPushButton(QStringLiteral("Done"), this);
+    m_doneButton->setObjectName(QStringLiteral("cmdExitDamping"));
+    m_doneButton->setAccessibleName(QStringLiteral("Done"));
 
-    auto *grid = new QGridLayout(fraTodAlarms);
-    grid->addWidget(lblTodAlarm, 0, 0);
-    grid->addWidget(lblTodHours, 0, 1, Qt::AlignHCenter);
-    grid->addWidget(lblTodMinutes, 0, 3, Qt::AlignHCenter);
-    grid->addWidget(cboTodAlarms, 1, 0);
-    grid->addWidget(txtTodHours, 1, 1);
-    grid->addWidget(lblTodColon, 1, 2, Qt::AlignCenter);
-    grid->addWidget(txtTodMinutes, 1, 3);
-    grid->setColumnMinimumWidth(0, lblTodAlarm->sizeHint().width());
+    auto *grid = new QGridLayout(m_alarmsGroup);
+    grid->addWidget(m_alarmLabel, 0, 0);
+    grid->addWidget(m_hoursLabel, 0, 1, Qt::AlignHCenter);
+    grid->addWidget(m_minutesLabel, 0, 3, Qt::AlignHCenter);
+    grid->addWidget(m_alarmList, 1, 0);
+    grid->addWidget(m_hoursBox, 1, 1);
+    grid->addWidget(m_colonLabel, 1, 2, Qt::AlignCenter);
+    grid->addWidget(m_minutesBox, 1, 3);
+    grid->setColumnMinimumWidth(0, m_alarmLabel->sizeHint().width());
     grid->setHorizontalSpacing(8);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(cmdExitDamping);
+    buttons->addWidget(m_doneButton);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(fraTodAlarms);
+    layout->addWidget(m_alarmsGroup);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     // A program step that changes the alarm loads its boxes as a user's pick would; the user's
     // pick (activated) loads them also when it is the alarm already shown, whose boxes may hold
     // a typed value that was limited when stored.
-    connect(cboTodAlarms, &QComboBox::currentIndexChanged, this, &TimeOfDayAlarmsWindow::onTodAlarmsClicked);
-    connect(cboTodAlarms, &QComboBox::activated, this, &TimeOfDayAlarmsWindow::onTodAlarmsClicked);
-    connect(txtTodHours, &QLineEdit::textChanged, this, &TimeOfDayAlarmsWindow::onTodHoursChanged);
-    connect(txtTodMinutes, &QLineEdit::textChanged, this, &TimeOfDayAlarmsWindow::onTodMinutesChanged);
-    connect(cmdExitDamping, &QPushButton::clicked, this, &TimeOfDayAlarmsWindow::onExitDampingClicked);
+    connect(m_alarmList, &QComboBox::currentIndexChanged, this, &TimeOfDayAlarmsWindow::onTodAlarmsClicked);
+    connect(m_alarmList, &QComboBox::activated, this, &TimeOfDayAlarmsWindow::onTodAlarmsClicked);
+    connect(m_hoursBox, &QLineEdit::textChanged, this, &TimeOfDayAlarmsWindow::onTodHoursChanged);
+    connect(m_minutesBox, &QLineEdit::textChanged, this, &TimeOfDayAlarmsWindow::onTodMinutesChanged);
+    connect(m_doneButton, &QPushButton::clicked, this, &TimeOfDayAlarmsWindow::onExitDampingClicked);
 
     showStartUpValues();
 }
 
 QLineEdit *TimeOfDayAlarmsWindow::makeBox(const QString &name, const QString &accessibleName)
 {
-    auto *box = new QLineEdit(fraTodAlarms);
+    auto *box = new QLineEdit(m_alarmsGroup);
     box->setObjectName(name);
     box->setAccessibleName(accessibleName);
     box->setAlignment(Qt::AlignCenter);
@@ -109,32 +109,32 @@ void TimeOfDayAlarmsWindow::open()
 
 void TimeOfDayAlarmsWindow::showStartUpValues()
 {
-    if (cboTodAlarms->currentIndex() != 0)
-        cboTodAlarms->setCurrentIndex(0); // loads the boxes
+    if (m_alarmList->currentIndex() != 0)
+        m_alarmList->setCurrentIndex(0); // loads the boxes
     else
         onTodAlarmsClicked();
 }
 
 int TimeOfDayAlarmsWindow::hoursByte() const
 {
-    const int i = qBound(0, cboTodAlarms->currentIndex(), kLastAlarm);
+    const int i = qBound(0, m_alarmList->currentIndex(), kLastAlarm);
     return kFirstHoursByte + 2 * i;
 }
 
 void TimeOfDayAlarmsWindow::onTodAlarmsClicked()
 {
     const int byte = hoursByte();
-    txtTodHours->setText(numtext::formatTwoDigits(m_state.SystemBlock[byte]));
-    txtTodMinutes->setText(numtext::formatTwoDigits(m_state.SystemBlock[byte + 1]));
+    m_hoursBox->setText(numtext::formatTwoDigits(m_state.SystemBlock[byte]));
+    m_minutesBox->setText(numtext::formatTwoDigits(m_state.SystemBlock[byte + 1]));
 }
 
 void TimeOfDayAlarmsWindow::onTodHoursChanged()
 {
-    store(txtTodHours, hoursByte(), kMaxHours);
+    store(m_hoursBox, hoursByte(), kMaxHours);
 }
 void TimeOfDayAlarmsWindow::onTodMinutesChanged()
 {
-    store(txtTodMinutes, hoursByte() + 1, kMaxMinutes);
+    store(m_minutesBox, hoursByte() + 1, kMaxMinutes);
 }
 
 void TimeOfDayAlarmsWindow::store(QLineEdit *box, int byte, int limit)

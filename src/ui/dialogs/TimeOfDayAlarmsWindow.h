@@ -23,16 +23,6 @@ public:
     // Start-up: selects "Alarm #1" and shows bytes 46 and 47.
     void showStartUpValues();
 
-    QGroupBox *fraTodAlarms;
-    QLabel *lblTodAlarm;
-    QComboBox *cboTodAlarms;
-    QLabel *lblTodHours;
-    QLabel *lblTodMinutes;
-    QLineEdit *txtTodHours;
-    QLabel *lblTodColon;
-    QLineEdit *txtTodMinutes;
-    QPushButton *cmdExitDamping;
-
 public slots:
     void onTodAlarmsClicked();
     void onTodHoursChanged();
@@ -46,4 +36,13 @@ private:
     QLineEdit *makeBox(const QString &name, const QString &accessibleName);
 
     EditorState &m_state;
+    QGroupBox *m_alarmsGroup;
+    QLabel *m_alarmLabel;
+    QComboBox *m_alarmList;
+    QLabel *m_hoursLabel;
+    QLabel *m_minutesLabel;
+    QLineEdit *m_hoursBox;
+    QLabel *m_colonLabel;
+    QLineEdit *m_minutesBox;
+    QPushButton *m_doneButton;
 };

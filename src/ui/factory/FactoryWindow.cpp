@@ -73,9 +73,9 @@ FactoryWindow::FactoryWindow(InstrumentContext &ctx, QWidget *parent)
     setObjectName(QStringLiteral("frmHalvane"));
     setWindowTitle(QStringLiteral("Halvane Factory Production and Debug Utilites"));
 
-    fraIdentity = buildIdentity();
-    fraIdentity->setAccessibleName(fraIdentity->title());
-    txtHalvaneData = buildOutputBox();
+    m_identityGroup = buildIdentity();
+    m_identityGroup->setAccessibleName(m_identityGroup->title());
+    m_outputText = buildOutputBox();
     buildCommandGroups();
     layOut();
 
@@ -98,18 +98,15 @@ QPlainTextEdit *FactoryWindow::buildOutputBox()
     return box;
 }
 
-namespace
-{
-// One command button: the member that keeps it, its control name, caption and handler.
-struct CommandButton {
-    QPushButton *FactoryWindow::*member;
+// One command button: its control name, caption and handler.
+struct FactoryWindow::CommandButton {
     const char *name;
     const char *caption;
     void (FactoryWindow::*handler)();
 };
 
 // A group of command buttons, one above the other unless `sideBySide`.
-struct CommandGroup {
+struct FactoryWindow::CommandGroup {
     QGroupBox *FactoryWindow::*member;
     const char *name;
     const char *title;
@@ -117,48 +114,50 @@ struct CommandGroup {
     std::vector<CommandButton> buttons;
 };
 
+namespace
+{
 using W = FactoryWindow;
+} // namespace
 
 // In the order of creation, which is the keyboard order.
 // clang-format off
-const std::vector<CommandGroup> &commandGroups()
+const std::vector<FactoryWindow::CommandGroup> &FactoryWindow::commandGroups()
 {
     static const std::vector<CommandGroup> groups{
-        {&W::fraMemory, "fraMemory", "Memory displays", false, {
-            {&W::cmdDisplayRam, "cmdDisplayRam", "Display Brevo   IRAM", &W::onDisplayRamClicked},
-            {&W::cmdDisplayXram, "cmdDisplayXram", "Display Brevo  XRAM", &W::onDisplayXramClicked},
-            {&W::cmdDisplayFlashRom, "cmdDisplayFlashRom", "Display Flash ROM Data", &W::onDisplayFlashRomClicked},
-            {&W::cmdDisplayIntNvmData, "cmdDisplayIntNvmData", "Display Internal NVM Data", &W::onDisplayIntNvmDataClicked},
-            {&W::cmdDisplayExtNvmData, "cmdDisplayExtNvmData", "Display 24C512 NVM Data", &W::onDisplayExtNvmDataClicked},
+        {&W::m_memoryGroup, "fraMemory", "Memory displays", false, {
+            {"cmdDisplayRam", "Display Brevo   IRAM", &W::onDisplayRamClicked},
+            {"cmdDisplayXram", "Display Brevo  XRAM", &W::onDisplayXramClicked},
+            {"cmdDisplayFlashRom", "Display Flash ROM Data", &W::onDisplayFlashRomClicked},
+            {"cmdDisplayIntNvmData", "Display Internal NVM Data", &W::onDisplayIntNvmDataClicked},
+            {"cmdDisplayExtNvmData", "Display 24C512 NVM Data", &W::onDisplayExtNvmDataClicked},
         }},
-        {&W::fraProgramming, "fraProgramming", "Programming", false, {
-            {&W::cmdProgByteIntNvm, "cmdProgByteIntNvm", "Program one byte of Internal NVM", &W::onProgByteIntNvmClicked},
-            {&W::cmdProgByte24C512, "cmdProgByte24C512", "Program one byte of 24C512 NVM", &W::onProgByte24C512Clicked},
-            {&W::cmdIspMode, "cmdIspMode", "Put Into ISP Mode (Use 24C512)", &W::onIspModeClicked},
-            {&W::cmdIspMode2, "cmdIspMode2", "Put Into ISP Mode (Use Philips)", &W::onIspMode2Clicked},
+        {&W::m_programmingGroup, "fraProgramming", "Programming", false, {
+            {"cmdProgByteIntNvm", "Program one byte of Internal NVM", &W::onProgByteIntNvmClicked},
+            {"cmdProgByte24C512", "Program one byte of 24C512 NVM", &W::onProgByte24C512Clicked},
+            {"cmdIspMode", "Put Into ISP Mode (Use 24C512)", &W::onIspModeClicked},
+            {"cmdIspMode2", "Put Into ISP Mode (Use Philips)", &W::onIspMode2Clicked},
         }},
-        {&W::fraCodeImages, "fraCodeImages", "Code images", false, {
-            {&W::cmdReadHex7168, "cmdReadHex7168", "Read code from HEX file and create .COD file", &W::onReadHex7168Clicked},
-            {&W::cmdSaveFlashCode2File, "cmdSaveFlashCode2File", "Read from Flash ROM and Save to .COD File", &W::onSaveFlashCode2FileClicked},
-            {&W::cmdSaveFileTo24C512, "cmdSaveFileTo24C512", "Read code from .COD File and Save to 24C512", &W::onSaveFileTo24C512Clicked},
-            {&W::cmdHalvaneCopyCodeToFlash, "cmdHalvaneCopyCodeToFlash", "Copy Code from 24C512 to Flash at location 7,168", &W::onCopyCodeToFlashClicked},
+        {&W::m_codeImagesGroup, "fraCodeImages", "Code images", false, {
+            {"cmdReadHex7168", "Read code from HEX file and create .COD file", &W::onReadHex7168Clicked},
+            {"cmdSaveFlashCode2File", "Read from Flash ROM and Save to .COD File", &W::onSaveFlashCode2FileClicked},
+            {"cmdSaveFileTo24C512", "Read code from .COD File and Save to 24C512", &W::onSaveFileTo24C512Clicked},
+            {"cmdHalvaneCopyCodeToFlash", "Copy Code from 24C512 to Flash at location 7,168", &W::onCopyCodeToFlashClicked},
         }},
-        {&W::fraProvisioning, "fraProvisioning", "New-unit provisioning", false, {
-            {&W::cmdHalvaneNewBrevo, "cmdHalvaneNewBrevo", "Make NEW Brevo", &W::onMakeNewUnitClicked},
-            {&W::cmdHalvaneNewSN, "cmdHalvaneNewSN", "Write New Serial No. to Brevo", &W::onNewSNClicked},
-            {&W::cmdHalvaneNew24C512, "cmdHalvaneNew24C512", "Zero 24C512 LOGS and Date", &W::onNew24C512Clicked},
-            {&W::cmdHalvaneUploadCalData, "cmdHalvaneUploadCalData", "Upload All Calibration Curve Data to 24C512", &W::onUploadCalDataClicked},
-            {&W::cmdHalvaneUploadNmea, "cmdHalvaneUploadNmea", "Upload NMEA and D.P. Data to 24C512", &W::onUploadNmeaClicked},
+        {&W::m_provisioningGroup, "fraProvisioning", "New-unit provisioning", false, {
+            {"cmdHalvaneNewBrevo", "Make NEW Brevo", &W::onMakeNewUnitClicked},
+            {"cmdHalvaneNewSN", "Write New Serial No. to Brevo", &W::onNewSNClicked},
+            {"cmdHalvaneNew24C512", "Zero 24C512 LOGS and Date", &W::onNew24C512Clicked},
+            {"cmdHalvaneUploadCalData", "Upload All Calibration Curve Data to 24C512", &W::onUploadCalDataClicked},
+            {"cmdHalvaneUploadNmea", "Upload NMEA and D.P. Data to 24C512", &W::onUploadNmeaClicked},
         }},
-        {&W::fraDisconnect, "fraDisconnect", "Disconnect", true, {
-            {&W::cmdDisconnect, "cmdDisconnect", "Clear RAM Disconnect and Close Window", &W::onDisconnectClicked},
-            {&W::cmdSoftDisconnect, "cmdSoftDisconnect", "Soft RESET Disconnect and Close Window", &W::onSoftDisconnectClicked},
+        {&W::m_disconnectGroup, "fraDisconnect", "Disconnect", true, {
+            {"cmdDisconnect", "Clear RAM Disconnect and Close Window", &W::onDisconnectClicked},
+            {"cmdSoftDisconnect", "Soft RESET Disconnect and Close Window", &W::onSoftDisconnectClicked},
         }},
     };
     return groups;
 }
 // clang-format on
-} // namespace
 
 void FactoryWindow::buildCommandGroups()
 {
@@ -170,7 +169,7 @@ void FactoryWindow::buildCommandGroups()
         QBoxLayout *layout =
             def.sideBySide ? static_cast<QBoxLayout *>(new QHBoxLayout(group)) : new QVBoxLayout(group);
         for (const CommandButton &b : def.buttons)
-            this->*b.member = button(group, b.name, QLatin1String(b.caption), b.handler);
+            button(group, b.name, QLatin1String(b.caption), b.handler);
         // Buttons stay at the top of their group when a row grows to its neighbour's height.
         if (!def.sideBySide)
             layout->addStretch(1);
@@ -181,16 +180,16 @@ void FactoryWindow::buildCommandGroups()
 void FactoryWindow::layOut()
 {
     auto *left = new QVBoxLayout;
-    left->addWidget(fraIdentity);
-    left->addWidget(txtHalvaneData, 1);
+    left->addWidget(m_identityGroup);
+    left->addWidget(m_outputText, 1);
     auto *commands = new QGridLayout;
-    commands->addWidget(fraMemory, 0, 0);
-    commands->addWidget(fraCodeImages, 0, 1);
-    commands->addWidget(fraProgramming, 1, 0);
-    commands->addWidget(fraProvisioning, 1, 1);
+    commands->addWidget(m_memoryGroup, 0, 0);
+    commands->addWidget(m_codeImagesGroup, 0, 1);
+    commands->addWidget(m_programmingGroup, 1, 0);
+    commands->addWidget(m_provisioningGroup, 1, 1);
     // Disconnecting sits apart, level with the bottom of the output box.
     commands->setRowStretch(2, 1);
-    commands->addWidget(fraDisconnect, 3, 0, 1, 2);
+    commands->addWidget(m_disconnectGroup, 3, 0, 1, 2);
     auto *layout = new QHBoxLayout(this);
     layout->addLayout(left, 1);
     layout->addLayout(commands);
@@ -218,15 +217,15 @@ QGroupBox *FactoryWindow::buildIdentity()
         const char *name;
         const char *label;
     } rows[] = {
-        {&txtTessaroSN, "txtTessaroSN", "Brevo:  SN#"},
-        {&txtTessaroSwVer, "txtTessaroSwVer", "Brevo:  Sw_Ver."},
-        {&txtTessaroHwVer, "txtTessaroHwVer", "Brevo:  Hw_Ver."},
-        {&txtU101SwVer, "txtU101SwVer", "U101:  Sw_Ver."},
-        {&txtU201SwVer, "txtU201SwVer", "U201:  Sw_Ver."},
-        {&txtU301SwVer, "txtU301SwVer", "U301:  Sw_Ver."},
-        {&txtU401SwVer, "txtU401SwVer", "U401:  Sw_Ver."},
-        {&txtNTimesNewConfigs, "txtNTimesNewConfigs", "N Times New Configs Programmed"},
-        {&txtBrevoProductID, "txtBrevoProductID", "Brevo Product ID:  Hw_Ver."},
+        {&m_serialNumberBox, "txtTessaroSN", "Brevo:  SN#"},
+        {&m_softwareVersionBox, "txtTessaroSwVer", "Brevo:  Sw_Ver."},
+        {&m_hardwareVersionBox, "txtTessaroHwVer", "Brevo:  Hw_Ver."},
+        {&m_unitVersionBoxes[0], "txtU101SwVer", "U101:  Sw_Ver."},
+        {&m_unitVersionBoxes[1], "txtU201SwVer", "U201:  Sw_Ver."},
+        {&m_unitVersionBoxes[2], "txtU301SwVer", "U301:  Sw_Ver."},
+        {&m_unitVersionBoxes[3], "txtU401SwVer", "U401:  Sw_Ver."},
+        {&m_newConfigCountBox, "txtNTimesNewConfigs", "N Times New Configs Programmed"},
+        {&m_productIdBox, "txtBrevoProductID", "Brevo Product ID:  Hw_Ver."},
     };
     for (const auto &row : rows) {
         *row.box = identityBox(row.name);
@@ -258,34 +257,33 @@ void FactoryWindow::loadForm()
 {
     showIdentity();
     showUnitVersions();
-    txtBrevoProductID->setText(m_productCode ? QString::number(*m_productCode) : kUnknown);
-    txtNTimesNewConfigs->setText(m_newConfigCount ? QString::number(*m_newConfigCount) : kUnknown);
+    m_productIdBox->setText(m_productCode ? QString::number(*m_productCode) : kUnknown);
+    m_newConfigCountBox->setText(m_newConfigCount ? QString::number(*m_newConfigCount) : kUnknown);
 }
 
 void FactoryWindow::showIdentity()
 {
-    txtTessaroSN->setText(m_ctx.state.SerialNumberText);
-    txtTessaroSwVer->setText(m_ctx.state.SoftwareVersionText);
-    txtTessaroHwVer->setText(m_ctx.state.HardwareVersionText);
+    m_serialNumberBox->setText(m_ctx.state.SerialNumberText);
+    m_softwareVersionBox->setText(m_ctx.state.SoftwareVersionText);
+    m_hardwareVersionBox->setText(m_ctx.state.HardwareVersionText);
 }
 
 void FactoryWindow::showUnitVersions()
 {
-    QLineEdit *boxes[] = {txtU101SwVer, txtU201SwVer, txtU301SwVer, txtU401SwVer};
-    for (int i = 0; i < 4; ++i)
-        boxes[i]->setText(m_ctx.state.UnitVersionText[i]);
+    for (int i = 0; i < kUnits; ++i)
+        m_unitVersionBoxes[i]->setText(m_ctx.state.UnitVersionText[i]);
 }
 
 void FactoryWindow::showProductCode(int code)
 {
     m_productCode = code;
-    txtBrevoProductID->setText(QString::number(code));
+    m_productIdBox->setText(QString::number(code));
 }
 
 void FactoryWindow::showNewConfigCount(int count)
 {
     m_newConfigCount = count;
-    txtNTimesNewConfigs->setText(QString::number(count));
+    m_newConfigCountBox->setText(QString::number(count));
 }
 
 void FactoryWindow::showEvent(QShowEvent *event)
@@ -297,15 +295,15 @@ void FactoryWindow::showEvent(QShowEvent *event)
 void FactoryWindow::clearOutput()
 {
     m_output.clear();
-    txtHalvaneData->clear();
+    m_outputText->clear();
 }
 
 void FactoryWindow::appendOutput(const QString &text)
 {
     m_output += text;
-    txtHalvaneData->moveCursor(QTextCursor::End);
-    txtHalvaneData->insertPlainText(shown(text));
-    txtHalvaneData->ensureCursorVisible();
+    m_outputText->moveCursor(QTextCursor::End);
+    m_outputText->insertPlainText(shown(text));
+    m_outputText->ensureCursorVisible();
 }
 
 void FactoryWindow::setRunner(OperationRunner *runner, OperationStarter start)

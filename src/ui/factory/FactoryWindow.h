@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 struct InstrumentContext;
 class OperationRunner;
@@ -34,39 +35,15 @@ public:
     void setRunner(OperationRunner *runner, OperationStarter start);
 
     // Identity boxes, filled from the values the connection keeps ("Unknown" until read).
-    void showIdentity();                // txtTessaroSN, txtTessaroSwVer, txtTessaroHwVer
-    void showUnitVersions();            // txtU101SwVer .. txtU401SwVer
-    void showProductCode(int code);     // txtBrevoProductID
-    void showNewConfigCount(int count); // txtNTimesNewConfigs
+    void showIdentity();                // serial number, software and hardware versions
+    void showUnitVersions();            // software versions of U101 .. U401
+    void showProductCode(int code);     // product ID
+    void showNewConfigCount(int count); // times a new configuration was programmed
 
     // The output box's text as the commands wrote it, CR LF line ends included.
     const QString &outputText() const { return m_output; }
     // How the last command ended (Failed also when it was refused as busy or the link was lost).
     factory::CommandEnd lastEnd() const { return m_lastEnd; }
-
-    // Identity.
-    QGroupBox *fraIdentity;
-    QLineEdit *txtTessaroSN, *txtTessaroSwVer, *txtTessaroHwVer;
-    QLineEdit *txtU101SwVer, *txtU201SwVer, *txtU301SwVer, *txtU401SwVer;
-    QLineEdit *txtNTimesNewConfigs, *txtBrevoProductID;
-    // Output.
-    QPlainTextEdit *txtHalvaneData;
-    // Memory displays.
-    QGroupBox *fraMemory;
-    QPushButton *cmdDisplayRam, *cmdDisplayXram, *cmdDisplayFlashRom, *cmdDisplayIntNvmData, *cmdDisplayExtNvmData;
-    // Single bytes and in-system programming.
-    QGroupBox *fraProgramming;
-    QPushButton *cmdProgByteIntNvm, *cmdProgByte24C512, *cmdIspMode, *cmdIspMode2;
-    // Code images.
-    QGroupBox *fraCodeImages;
-    QPushButton *cmdReadHex7168, *cmdSaveFlashCode2File, *cmdSaveFileTo24C512, *cmdHalvaneCopyCodeToFlash;
-    // New-unit provisioning.
-    QGroupBox *fraProvisioning;
-    QPushButton *cmdHalvaneNewBrevo, *cmdHalvaneNewSN, *cmdHalvaneNew24C512, *cmdHalvaneUploadCalData,
-        *cmdHalvaneUploadNmea;
-    // Ending the connection.
-    QGroupBox *fraDisconnect;
-    QPushButton *cmdDisconnect, *cmdSoftDisconnect;
 
 public slots:
     // Copies the identity the connection procedure keeps into the boxes.
@@ -99,6 +76,12 @@ protected:
 private:
     class TextBoxOutput;
     friend class TextBoxOutput;
+    struct CommandButton;
+    struct CommandGroup;
+    static constexpr int kUnits = 4;
+
+    // The command groups and their buttons, in the keyboard order.
+    static const std::vector<CommandGroup> &commandGroups();
 
     QGroupBox *buildIdentity();
     QPlainTextEdit *buildOutputBox();
@@ -122,4 +105,14 @@ private:
     factory::CommandEnd m_lastEnd = factory::CommandEnd::Done;
     std::optional<int> m_productCode;
     std::optional<int> m_newConfigCount;
+
+    // Identity boxes, filled from the values the connection keeps ("Unknown" until read).
+    QGroupBox *m_identityGroup;
+    QLineEdit *m_serialNumberBox, *m_softwareVersionBox, *m_hardwareVersionBox;
+    QLineEdit *m_unitVersionBoxes[kUnits] = {};
+    QLineEdit *m_newConfigCountBox, *m_productIdBox;
+    // What the commands write.
+    QPlainTextEdit *m_outputText;
+    // The command groups; their buttons are found by their control names.
+    QGroupBox *m_memoryGroup, *m_programmingGroup, *m_codeImagesGroup, *m_provisioningGroup, *m_disconnectGroup;
 };

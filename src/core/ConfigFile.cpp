@@ -1,6 +1,7 @@
 #include "core/ConfigFile.h"
 
 #include "core/Defaults.h"
+#include "core/ImageLayout.h"
 #include "core/NumberText.h"
 
 #include <QDir>
@@ -146,14 +147,14 @@ QByteArray configFileText(EditorState &state, const QDateTime &created)
     appendLine(out, QStringLiteral("*"));
     appendLine(out, QStringLiteral("COMport=,") + numberField(qint64(state.ComPortNumber)));
 
-    state.SystemBlock[0] = systemBlockChecksum(state.SystemBlock);
-    for (int i = 0; i <= 255; ++i)
+    state.SystemBlock[layout::kSystemChecksum] = systemBlockChecksum(state.SystemBlock);
+    for (int i = 0; i < layout::kSystemBytes; ++i)
         appendLine(out, numberField(qint64(i)) + QLatin1Char(',') + numberField(qint64(state.SystemBlock[i])));
 
     for (int n = 1; n <= 16; ++n) {
         appendLine(out, QStringLiteral(" "));
-        state.ConfigBlock[n][0] = configBlockChecksum(state.ConfigBlock[n]);
-        for (int d = 0; d <= 127; ++d)
+        state.ConfigBlock[n][layout::kBlockChecksum] = configBlockChecksum(state.ConfigBlock[n]);
+        for (int d = 0; d < layout::kBlockBytes; ++d)
             appendLine(out, QStringLiteral("CDC(") + numberField(qint64(n)) + QLatin1Char('-') +
                                 numberField(qint64(d)) + QStringLiteral("), ") +
                                 numberField(qint64(state.ConfigBlock[n][d])));
@@ -218,7 +219,7 @@ ConfigReadResult parseConfigFile(const QByteArray &content, ConfigFileImage &ima
         return fail(QStringLiteral("the file ends too early"));
     if (!in.byte(image.comPort, problem))
         return fail(problem);
-    for (int i = 0; i <= 255; ++i) {
+    for (int i = 0; i < layout::kSystemBytes; ++i) {
         if (!in.text(label))
             return fail(QStringLiteral("the file ends too early"));
         if (!in.byte(image.system[i], problem))
@@ -227,7 +228,7 @@ ConfigReadResult parseConfigFile(const QByteArray &content, ConfigFileImage &ima
     for (int n = 1; n <= 16; ++n) {
         if (!in.text(label))
             return fail(QStringLiteral("the file ends too early"));
-        for (int d = 0; d <= 127; ++d) {
+        for (int d = 0; d < layout::kBlockBytes; ++d) {
             if (!in.text(label))
                 return fail(QStringLiteral("the file ends too early"));
             if (!in.byte(image.blocks[n][d], problem))
@@ -255,9 +256,11 @@ ConfigReadResult parseConfigFile(const QByteArray &content, ConfigFileImage &ima
 
 bool senderTypesHavePositions(const quint8 *sb)
 {
-    return sb[98] - 6 < senders::kFuelEntries && sb[99] - 16 < senders::kTrimEntries &&
-           sb[100] < senders::kEngineTempEntries && sb[101] - 9 < senders::kOilEntries &&
-           sb[103] - 22 < senders::kSecondTankEntries;
+    return sb[layout::kFuelSender] - 6 < senders::kFuelEntries &&
+           sb[layout::kTrimSender] - 16 < senders::kTrimEntries &&
+           sb[layout::kEngineTempSender] < senders::kEngineTempEntries &&
+           sb[layout::kOilSender] - 9 < senders::kOilEntries &&
+           sb[layout::kSecondTankSender] - 22 < senders::kSecondTankEntries;
 }
 
 void applyConfigFile(EditorState &state, const ConfigFileImage &image)
@@ -265,10 +268,10 @@ void applyConfigFile(EditorState &state, const ConfigFileImage &image)
     for (int i = 1; i <= 5; ++i)
         state.FileHeaderLines[i] = image.headerLines[i];
     state.ComPortNumber = image.comPort;
-    std::memcpy(state.SystemBlock, image.system, 256);
-    state.SystemBlock[6] = 1;
+    std::memcpy(state.SystemBlock, image.system, layout::kSystemBytes);
+    state.SystemBlock[layout::kShownConfiguration] = 1;
     for (int n = 1; n <= 16; ++n)
-        std::memcpy(state.ConfigBlock[n], image.blocks[n], 128);
+        std::memcpy(state.ConfigBlock[n], image.blocks[n], layout::kBlockBytes);
     std::memcpy(state.CalCurve, image.curves, sizeof state.CalCurve);
     positionSenderLists(state);
 }

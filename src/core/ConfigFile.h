@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/EditorState.h"
+#include "core/ImageLayout.h"
 
 #include <QDateTime>
 #include <QString>
@@ -11,8 +12,8 @@
 struct ConfigFileImage {
     QString headerLines[6]; // 1..5
     quint8 comPort = 0;
-    quint8 system[256] = {};
-    quint8 blocks[17][128] = {};
+    quint8 system[layout::kSystemBytes] = {};
+    quint8 blocks[17][layout::kBlockBytes] = {};
     float curves[33][33][3] = {};
 };
 

@@ -1,6 +1,7 @@
 #include "core/ConfigImage.h"
 
 #include "core/ConfigFile.h"
+#include "core/ImageLayout.h"
 
 #include <cstring>
 
@@ -17,8 +18,8 @@ ConfigImage ConfigImage::of(const EditorState &state)
 ConfigImage ConfigImage::of(const ConfigFileImage &file)
 {
     ConfigImage image;
-    std::memcpy(image.system, file.system, 256);
-    image.system[6] = 1;
+    std::memcpy(image.system, file.system, layout::kSystemBytes);
+    image.system[layout::kShownConfiguration] = 1;
     for (int n = 1; n <= 16; ++n)
         std::memcpy(image.blocks[n], file.blocks[n], sizeof image.blocks[n]);
     std::memcpy(image.curves, file.curves, sizeof image.curves);

@@ -2,6 +2,8 @@
 // instrument keeps them at 105, 102, 109, 110, not in a row.
 #pragma once
 
+#include "core/ImageLayout.h"
+
 namespace damping
 {
 
@@ -12,10 +14,10 @@ struct Function {
 
 constexpr int kFunctions = 4;
 constexpr Function kTable[kFunctions] = {
-    {"NMEA Channel 2A", 105},
-    {"NMEA Channel 2B", 102},
-    {"NMEA Channel 3A", 109},
-    {"NMEA Channel 3B", 110},
+    {"NMEA Channel 2A", layout::kDamping2A},
+    {"NMEA Channel 2B", layout::kDamping2B},
+    {"NMEA Channel 3A", layout::kDamping3A},
+    {"NMEA Channel 3B", layout::kDamping3B},
 };
 
 } // namespace damping

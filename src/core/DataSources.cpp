@@ -1,6 +1,7 @@
 #include "core/DataSources.h"
 
 #include "core/DisplayTable.h"
+#include "core/ImageLayout.h"
 #include "core/NumberText.h"
 
 namespace datasources
@@ -73,7 +74,7 @@ AlarmSlot alarmSlot(int code)
         break;
     }
     if (code >= 23 && code <= 30)
-        return {180 + 4 * (code - 23), 0};
+        return {layout::kNmeaAlarmLimits + 4 * (code - 23), 0};
     return {0, 0};
 }
 

@@ -1,5 +1,7 @@
 #include "core/Defaults.h"
 
+#include "core/ImageLayout.h"
+
 #include <cmath>
 #include <cstring>
 
@@ -27,8 +29,18 @@ const quint8 kSystemDefaults[256] = {
 };
 
 // Display block bytes that differ from 255, per block 1..16 (blocks 7..15 alike).
-const int kBlockBytes[] = {0, 1, 2, 3, 4, 28, 48, 68, 88, 89, 90, 91, 92, 108, 109, 110, 111, 112};
-constexpr int kBlockByteCount = int(sizeof kBlockBytes / sizeof kBlockBytes[0]);
+// clang-format off
+const int kDefaultedBytes[] = {
+    layout::kBlockChecksum,
+    layout::kIconBytes, layout::kIconBytes + 1, layout::kIconBytes + 2, layout::kIconBytes + 3,
+    layout::kDisplay1Source, layout::kDisplay2Source, layout::kDisplay3Source,
+    layout::kLeftBarSource,
+    layout::kLeftBarLower, layout::kLeftBarLower + 1, layout::kLeftBarUpper, layout::kLeftBarUpper + 1,
+    layout::kRightBarSource,
+    layout::kRightBarLower, layout::kRightBarLower + 1, layout::kRightBarUpper, layout::kRightBarUpper + 1,
+};
+// clang-format on
+constexpr int kBlockByteCount = int(sizeof kDefaultedBytes / sizeof kDefaultedBytes[0]);
 
 // Columns: blocks 1, 2, 3, 4, 5, 6, 7..15, 16.
 const quint8 kBlockDefaults[kBlockByteCount][8] = {
@@ -78,11 +90,11 @@ void fillLinearDefaultCurve(EditorState &state, int curve)
 SenderListPositions senderPositionsFor(const quint8 *sb)
 {
     SenderListPositions p;
-    p.fuel = positionOrNone(sb[98] - 6, senders::kFuelEntries);
-    p.trim = positionOrNone(sb[99] - 16, senders::kTrimEntries);
-    p.engineTemp = positionOrNone(sb[100], senders::kEngineTempEntries);
-    p.oilPressure = positionOrNone(sb[101] - 9, senders::kOilEntries);
-    p.secondTank = positionOrNone(sb[103] - 22, senders::kSecondTankEntries);
+    p.fuel = positionOrNone(sb[layout::kFuelSender] - 6, senders::kFuelEntries);
+    p.trim = positionOrNone(sb[layout::kTrimSender] - 16, senders::kTrimEntries);
+    p.engineTemp = positionOrNone(sb[layout::kEngineTempSender], senders::kEngineTempEntries);
+    p.oilPressure = positionOrNone(sb[layout::kOilSender] - 9, senders::kOilEntries);
+    p.secondTank = positionOrNone(sb[layout::kSecondTankSender] - 22, senders::kSecondTankEntries);
     return p;
 }
 
@@ -96,10 +108,10 @@ void positionSenderLists(EditorState &state)
 void WriteDefaultsToRam(EditorState &state)
 {
     for (int n = 1; n <= 16; ++n) {
-        std::memset(state.ConfigBlock[n], 255, 128);
+        std::memset(state.ConfigBlock[n], 255, layout::kBlockBytes);
         const int column = columnFor(n);
         for (int r = 0; r < kBlockByteCount; ++r)
-            state.ConfigBlock[n][kBlockBytes[r]] = kBlockDefaults[r][column];
+            state.ConfigBlock[n][kDefaultedBytes[r]] = kBlockDefaults[r][column];
     }
     for (int k = 1; k <= 32; ++k) {
         if (state.CalCurve[k][2][2] == 0.0f)
@@ -109,7 +121,7 @@ void WriteDefaultsToRam(EditorState &state)
         for (int k = 1; k <= 32; ++k)
             fillLinearDefaultCurve(state, k);
     }
-    std::memcpy(state.SystemBlock, kSystemDefaults, 256); // byte 256 is not touched
+    std::memcpy(state.SystemBlock, kSystemDefaults, layout::kSystemBytes); // byte 256 is not touched
     positionSenderLists(state);
     state.EditCurveNumber = 99;
 }

@@ -5,6 +5,7 @@
 #include "core/DataSources.h"
 #include "core/DisplayTable.h"
 #include "core/IconTable.h"
+#include "core/ImageLayout.h"
 #include "core/NmeaLists.h"
 #include "core/NumberText.h"
 #include "core/SenderLists.h"
@@ -78,7 +79,7 @@ public:
     // The bits nobody named, as raw values.
     void systemRemainder()
     {
-        for (int i = 0; i < 256; ++i) {
+        for (int i = 0; i < layout::kSystemBytes; ++i) {
             const quint8 rest = quint8(~m_systemBits[i]);
             if (!rest)
                 continue;
@@ -92,7 +93,7 @@ public:
 
     void blockRemainder(int n)
     {
-        for (int d = 0; d < 128; ++d) {
+        for (int d = 0; d < layout::kBlockBytes; ++d) {
             const quint8 rest = quint8(~m_blockBits[d]);
             if (!rest)
                 continue;
@@ -108,15 +109,15 @@ public:
 private:
     static int rawSystemGroup(int i)
     {
-        if (i == 104 || (i >= 106 && i <= 108) || i == 113)
+        if (layout::isDampingByte(i))
             return kDamping; // the rest of the damping category
-        if (i >= 128 && i <= 227)
+        if (i >= layout::kAlarmLimits && i <= layout::kAlarmLimitsLast)
             return kAlarmsAndLimits;
         return kUnitsAndSettings;
     }
 
-    quint8 m_systemBits[256] = {};
-    quint8 m_blockBits[128] = {};
+    quint8 m_systemBits[layout::kSystemBytes] = {};
+    quint8 m_blockBits[layout::kBlockBytes] = {};
 };
 
 TextFn word(int offset)
@@ -129,75 +130,97 @@ TextFn tenths(int offset)
     return [offset](const ConfigImage &m) { return numtext::floatText(float(m.systemWord(offset) / 10.0)); };
 }
 
+// One bit of the display flags, named as the Edit menu names its two states.
+TextFn flagText(quint8 bit, const char *set, const char *clear)
+{
+    return [bit, set, clear](const ConfigImage &m) {
+        return QLatin1String(m.system[layout::kDisplayFlags] & bit ? set : clear);
+    };
+}
+
+// The bits of the display flags and the tachometer sensitivity.
+void addUnits(Builder &b)
+{
+    const int u = kUnitsAndSettings;
+    const int flags = layout::kDisplayFlags;
+    b.system(QStringLiteral("Bar graph type"), u, flags, 1, flagText(layout::kBarChartBit, "Bar Chart", "Pointer"),
+             layout::kBarChartBit);
+    b.system(QStringLiteral("Time format"), u, flags, 1, flagText(layout::kTwelveHourBit, "12 Hr", "24 Hr"),
+             layout::kTwelveHourBit);
+    b.system(QStringLiteral("Temperature units"), u, flags, 1, flagText(layout::kFahrenheitBit, "Deg. F", "Deg. C"),
+             layout::kFahrenheitBit);
+    b.system(QStringLiteral("Pressure units"), u, flags, 1, flagText(layout::kPsiBit, "PSI", "Bars"), layout::kPsiBit);
+    b.system(
+        QStringLiteral("Speed/distance units"), u, flags, 1,
+        [](const ConfigImage &m) {
+            return choice(m.system[layout::kDisplayFlags] & layout::kSpeedUnitBits,
+                          {{0x00, "Knots/NM"}, {layout::kMphBits, "MPH/Miles"}, {layout::kKphBits, "KPH/Km"}},
+                          "none (bits 5 and 6 both set)");
+        },
+        layout::kSpeedUnitBits);
+    b.system(
+        QStringLiteral("Tachometer sensitivity"), u, layout::kTachoSensitivity, 1,
+        [](const ConfigImage &m) {
+            return choice(m.system[layout::kTachoSensitivity] & layout::kSensitivityBits,
+                          {{15, "Maximum"}, {14, "High"}, {13, "Medium"}, {11, "Low"}, {7, "Minimum"}}, "none (%1)");
+        },
+        layout::kSensitivityBits);
+}
+
+void addInstrumentRecords(Builder &b)
+{
+    const int u = kUnitsAndSettings;
+    b.system(QStringLiteral("Upload counter"), u, layout::kUploadCounter, 2, word(layout::kUploadCounter)).kind =
+        Kind::Bookkeeping;
+    b.system(QStringLiteral("Serial number"), u, layout::kSerialNumber, 4, [](const ConfigImage &m) {
+        const quint8 *serial = m.system + layout::kSerialNumber;
+        return number(serial[0]) + numtext::formatTwoDigits(serial[1]) + numtext::formatTwoDigits(serial[2]) +
+               QStringLiteral("%1").arg(serial[3], 3, 10, QLatin1Char('0'));
+    });
+    b.system(QStringLiteral("Date of the first upload"), u, layout::kFirstUploadDate, 3, [](const ConfigImage &m) {
+        const quint8 *date = m.system + layout::kFirstUploadDate; // year, month, day
+        if (date[0] == 255 && date[1] == 255 && date[2] == 255)
+            return QStringLiteral("none yet");
+        return numtext::formatTwoDigits(date[1]) + QLatin1Char('-') + numtext::formatTwoDigits(date[2]) +
+               QLatin1Char('-') + numtext::formatTwoDigits(date[0]);
+    });
+}
+
 void addSettings(Builder &b)
 {
     const int u = kUnitsAndSettings;
-    b.system(QStringLiteral("System block checksum"), u, 0, 1, [](const ConfigImage &m) {
-         return number(m.system[0]);
+    b.system(QStringLiteral("System block checksum"), u, layout::kSystemChecksum, 1, [](const ConfigImage &m) {
+         return number(m.system[layout::kSystemChecksum]);
      }).derived = true;
-    b.system(
-        QStringLiteral("Bar graph type"), u, 1, 1,
-        [](const ConfigImage &m) { return QLatin1String(m.system[1] & 0x02 ? "Bar Chart" : "Pointer"); }, 0x02);
-    b.system(
-        QStringLiteral("Time format"), u, 1, 1,
-        [](const ConfigImage &m) { return QLatin1String(m.system[1] & 0x04 ? "12 Hr" : "24 Hr"); }, 0x04);
-    b.system(
-        QStringLiteral("Temperature units"), u, 1, 1,
-        [](const ConfigImage &m) { return QLatin1String(m.system[1] & 0x08 ? "Deg. F" : "Deg. C"); }, 0x08);
-    b.system(
-        QStringLiteral("Pressure units"), u, 1, 1,
-        [](const ConfigImage &m) { return QLatin1String(m.system[1] & 0x10 ? "PSI" : "Bars"); }, 0x10);
-    b.system(
-        QStringLiteral("Speed/distance units"), u, 1, 1,
-        [](const ConfigImage &m) {
-            return choice(m.system[1] & 0x60, {{0x00, "Knots/NM"}, {0x20, "MPH/Miles"}, {0x40, "KPH/Km"}},
-                          "none (bits 5 and 6 both set)");
-        },
-        0x60);
-    b.system(
-        QStringLiteral("Tachometer sensitivity"), u, 2, 1,
-        [](const ConfigImage &m) {
-            return choice(m.system[2] & 0x0F,
-                          {{15, "Maximum"}, {14, "High"}, {13, "Medium"}, {11, "Low"}, {7, "Minimum"}}, "none (%1)");
-        },
-        0x0F);
-    b.system(QStringLiteral("Current display configuration"), u, 6, 1, [](const ConfigImage &m) {
-         return number(m.system[6]);
-     }).derived = true;
-    b.system(QStringLiteral("Tachometer pulley ratio"), u, 7, 1, [](const ConfigImage &m) {
+    addUnits(b);
+    b.system(QStringLiteral("Current display configuration"), u, layout::kShownConfiguration, 1,
+             [](const ConfigImage &m) { return number(m.system[layout::kShownConfiguration]); })
+        .derived = true;
+    b.system(QStringLiteral("Tachometer pulley ratio"), u, layout::kPulleyRatio, 1, [](const ConfigImage &m) {
         return choice(
-            m.system[7],
+            m.system[layout::kPulleyRatio],
             {{1, "1:1"}, {5, "5:1"}, {10, "10:1"}, {20, "20:1"}, {50, "50:1"}, {100, "100:1"}, {200, "200:1"}},
             "%1 (shown as 1:1)");
     });
-    b.system(QStringLiteral("Upload counter"), u, 10, 2, word(10)).kind = Kind::Bookkeeping;
-    b.system(QStringLiteral("Serial number"), u, 12, 4, [](const ConfigImage &m) {
-        return number(m.system[12]) + numtext::formatTwoDigits(m.system[13]) + numtext::formatTwoDigits(m.system[14]) +
-               QStringLiteral("%1").arg(m.system[15], 3, 10, QLatin1Char('0'));
-    });
-    b.system(QStringLiteral("Date of the first upload"), u, 17, 3, [](const ConfigImage &m) {
-        if (m.system[17] == 255 && m.system[18] == 255 && m.system[19] == 255)
-            return QStringLiteral("none yet");
-        return numtext::formatTwoDigits(m.system[18]) + QLatin1Char('-') + numtext::formatTwoDigits(m.system[19]) +
-               QLatin1Char('-') + numtext::formatTwoDigits(m.system[17]);
-    });
-    b.system(QStringLiteral("Race timers"), u, 66, 1, [](const ConfigImage &m) { return number(m.system[66]); });
-    b.system(QStringLiteral("Engine maintenance alarm"), u, 114, 2, [](const ConfigImage &m) {
-        const int minutes = m.systemWord(114);
+    addInstrumentRecords(b);
+    b.system(QStringLiteral("Race timers"), u, layout::kRaceTimers, 1,
+             [](const ConfigImage &m) { return number(m.system[layout::kRaceTimers]); });
+    b.system(QStringLiteral("Engine maintenance alarm"), u, layout::kMaintenanceAlarm, 2, [](const ConfigImage &m) {
+        const int minutes = m.systemWord(layout::kMaintenanceAlarm);
         return minutes == 0 ? QStringLiteral("Off")
                             : numtext::formatDecimals(minutes / 60.0, 1) + QStringLiteral(" hours");
     });
 
-    b.system(QStringLiteral("Fuel tank size"), kTanks, 21, 2, tenths(21));
-    b.system(QStringLiteral("2n'd tank size"), kTanks, 23, 2, tenths(23));
+    b.system(QStringLiteral("Fuel tank size"), kTanks, layout::kFuelTankSize, 2, tenths(layout::kFuelTankSize));
+    b.system(QStringLiteral("2n'd tank size"), kTanks, layout::kSecondTankSize, 2, tenths(layout::kSecondTankSize));
 
     for (const damping::Function &f : damping::kTable) {
         const int byte = f.byte;
         b.system(QStringLiteral("Damping ") + QLatin1String(f.name), kDamping, byte, 1,
                  [byte](const ConfigImage &m) { return number(m.system[byte]); });
     }
-    for (int k = 1; k <= 8; ++k) {
-        const int hours = 44 + 2 * k;
+    for (int k = 1; k <= layout::kTodAlarmCount; ++k) {
+        const int hours = layout::todAlarmHours(k);
         const QString name = QStringLiteral("Time-Of-Day Alarm #%1 ").arg(k);
         for (int byte : {hours, hours + 1})
             b.system(name + (byte == hours ? QStringLiteral("hours") : QStringLiteral("minutes")), kTimeOfDayAlarms,
@@ -209,9 +232,9 @@ void addNmea(Builder &b)
 {
     const QStringList *lists[3] = {&nmea::talkers(), &nmea::sentences(), nullptr};
     const char *labels[3] = {"Talker ID", "Sentence", "Commas"};
-    for (int s = 1; s <= 8; ++s)
+    for (int s = 1; s <= layout::kNmeaInputs; ++s)
         for (int part = 0; part < 3; ++part) {
-            const int byte = 3 * s + 65 + part;
+            const int byte = layout::nmeaSelectionByte(s, layout::NmeaPart(part));
             const QStringList *list = lists[part];
             b.system(datasources::listEntries().at(s) + kSep + QLatin1String(labels[part]), kNmea, byte, 1,
                      [byte, list](const ConfigImage &m) {
@@ -267,8 +290,9 @@ void addAlarmLimits(Builder &b)
 
 void addBlock(Builder &b, int n)
 {
-    b.block(n, QStringLiteral("checksum"), 0, 1, [n](const ConfigImage &m) { return number(m.blocks[n][0]); }).derived =
-        true;
+    b.block(n, QStringLiteral("checksum"), layout::kBlockChecksum, 1, [n](const ConfigImage &m) {
+         return number(m.blocks[n][layout::kBlockChecksum]);
+     }).derived = true;
     for (const icons::IconDef &icon : icons::kIcons) {
         const int byte = icon.byte;
         const quint8 mask = quint8(1u << icon.bit);
@@ -284,7 +308,7 @@ void addBlock(Builder &b, int n)
         if (!display.isBar)
             continue;
         for (int part = 0; part < 2; ++part) {
-            const int offset = d + 1 + 2 * part;
+            const int offset = d + (part ? layout::kBarUpperAfterSource : layout::kBarLowerAfterSource);
             b.block(n, title + kSep + (part ? QStringLiteral("Upper Bar Limit") : QStringLiteral("Lower Bar Limit")),
                     offset, 2, [n, d, offset](const ConfigImage &m) {
                         return datasources::formatStored(m.blockWord(n, offset),
@@ -316,8 +340,8 @@ QString curveName(int curve)
 // A curve point as the curve grid shows it, in the units the image's settings choose.
 QString pointText(const ConfigImage &m, int curve, int point)
 {
-    const bool celsius = !(m.system[1] & 0x08);
-    const bool bars = !(m.system[1] & 0x10);
+    const bool celsius = !(m.system[layout::kDisplayFlags] & layout::kFahrenheitBit);
+    const bool bars = !(m.system[layout::kDisplayFlags] & layout::kPsiBit);
     QString unit;
     if (curve <= 6)
         unit = curve == 6 && celsius ? QStringLiteral(" °C") : QStringLiteral(" °F");

@@ -1,6 +1,8 @@
 // Command codes, single bytes and the memory map of the instrument protocol, in one place.
 #pragma once
 
+#include "core/ImageLayout.h"
+
 namespace proto
 {
 
@@ -44,8 +46,9 @@ constexpr int kVersionLength = 6;
 // Internal non-volatile memory.
 constexpr int kInternalNvmSize = 512;
 constexpr int kSystemBlockSize = 256;
-constexpr int kSoftwareVersionByte = 94;
-constexpr int kUploadCounterByte = 10;
+// The instrument keeps its system block at internal memory 0..255, byte for byte.
+constexpr int kSoftwareVersionByte = layout::kSoftwareVersion;
+constexpr int kUploadCounterByte = layout::kUploadCounter;
 
 // 24C512 memory map.
 constexpr int k24C512Size = 65536;

@@ -1,5 +1,7 @@
 #include "core/SenderLists.h"
 
+#include "core/ImageLayout.h"
+
 namespace senderlists
 {
 namespace
@@ -85,17 +87,17 @@ int systemByte(SenderList list)
 {
     switch (list) {
     case SenderList::EngineTemp:
-        return 100;
+        return layout::kEngineTempSender;
     case SenderList::Fuel:
-        return 98;
+        return layout::kFuelSender;
     case SenderList::OilPressure:
-        return 101;
+        return layout::kOilSender;
     case SenderList::Trim:
-        return 99;
+        return layout::kTrimSender;
     case SenderList::SecondTank:
-        return 103;
+        return layout::kSecondTankSender;
     }
-    return 100;
+    return layout::kEngineTempSender;
 }
 
 int typeForPosition(SenderList list, int position)

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "core/EditorState.h"
+#include "core/ImageLayout.h"
 #include "core/NumberText.h"
 
 #include <algorithm>
@@ -55,31 +56,33 @@ QString categoryCaption(int category)
 
 QList<int> categoryBytes(int category)
 {
+    using namespace layout;
     switch (category) {
     case 2:
-        return {114, 115};
+        return {kMaintenanceAlarm, kMaintenanceAlarm + 1};
     case 3:
-        return {1};
+        return {kDisplayFlags};
     case 4:
-        return {98, 99, 100, 101, 103};
+        return {kFuelSender, kTrimSender, kEngineTempSender, kOilSender, kSecondTankSender};
     case 5:
-        return {7};
+        return {kPulleyRatio};
     case 6:
-        return {21, 22};
+        return {kFuelTankSize, kFuelTankSize + 1};
     case 7:
-        return {23, 24};
+        return {kSecondTankSize, kSecondTankSize + 1};
     case 8:
-        return QList<int>{102} + range(104, 110) + QList<int>{113};
+        return QList<int>{kDamping2B} + range(kDampingSettings, kDamping3B) + QList<int>{kDampingLast};
     case 9:
-        return {2};
+        return {kTachoSensitivity};
     case 10:
-        return range(128, 227);
+        return range(kAlarmLimits, kAlarmLimitsLast);
     case 11:
-        return range(46, 61);
+        return range(kTodAlarms, todAlarmHours(kTodAlarmCount) + 1);
     case 13:
-        return range(26, 31) + range(33, 45) + QList<int>{64, 65, 111, 112};
+        return range(kFineCalibrationsA, kFineCalibrationsA + 5) + range(kFineCalibrationsB, kFineCalibrationsB + 12) +
+               QList<int>{kFineCalibrationsC, kFineCalibrationsC + 1, kFineCalibrationsD, kFineCalibrationsD + 1};
     case 14:
-        return {66};
+        return {kRaceTimers};
     default:
         return {};
     }
@@ -99,7 +102,7 @@ bool isDownloadable(int category)
 void uploadedSettings(const quint8 *instrument, const quint8 *system, const EditorState &s, const QDate &today,
                       quint8 *buffer)
 {
-    memcpy(buffer, instrument, 256);
+    memcpy(buffer, instrument, layout::kSystemBytes);
     advanceUploadCounter(buffer, s.NewUnitMode);
     applyFirstUploadDate(buffer, today);
     for (int c = 2; c <= 14; ++c) {
@@ -108,17 +111,17 @@ void uploadedSettings(const quint8 *instrument, const quint8 *system, const Edit
         for (int b : categoryBytes(c))
             buffer[b] = system[b];
     }
-    for (int b = 68; b <= 91; ++b)
+    for (int b = layout::kNmeaSelection; b <= layout::kNmeaSelectionLast; ++b)
         buffer[b] = system[b];
     if (s.NewUnitUploadPending) {
         for (int i = 0; i < 4; ++i)
-            buffer[12 + i] = s.NewSerialBytes[1 + i];
+            buffer[layout::kSerialNumber + i] = s.NewSerialBytes[1 + i];
     }
     if (s.NewUnitMode) {
         for (int b = 1; b <= 256; ++b)
             buffer[b] = system[b];
     }
-    buffer[0] = systemBlockChecksum(buffer);
+    buffer[layout::kSystemChecksum] = systemBlockChecksum(buffer);
 }
 
 void decodeCurve(const std::array<quint8, 128> &bytes, float points[33][3])
@@ -137,30 +140,33 @@ const QList<int> &uploadedCurves()
     return curves;
 }
 
-void advanceUploadCounter(quint8 *b, bool newUnit)
+void advanceUploadCounter(quint8 *block, bool newUnit)
 {
+    quint8 &high = block[layout::kUploadCounter];
+    quint8 &low = block[layout::kUploadCounter + 1];
     if (newUnit) {
-        b[10] = 1;
-        b[11] = 0;
-    } else if (b[11] == 255) {
-        b[11] = 0;
-        b[10] = b[10] == 255 ? 0 : quint8(b[10] + 1);
+        high = 1;
+        low = 0;
+    } else if (low == 255) {
+        low = 0;
+        high = high == 255 ? 0 : quint8(high + 1);
     } else {
-        b[11] = quint8(b[11] + 1);
+        low = quint8(low + 1);
     }
 }
 
-void applyFirstUploadDate(quint8 *b, const QDate &today)
+void applyFirstUploadDate(quint8 *block, const QDate &today)
 {
+    quint8 *b = block + layout::kFirstUploadDate; // year, month, day
     const int year = today.year() % 100;
     const int month = today.month();
     const int day = today.day();
-    const long stored = long(b[17]) * 100000 + long(b[18]) * 1000 + b[19];
+    const long stored = long(b[0]) * 100000 + long(b[1]) * 1000 + b[2];
     const long now = long(year) * 100000 + long(month) * 1000 + day;
     if (stored > now) {
-        b[17] = quint8(year);
-        b[18] = quint8(month);
-        b[19] = quint8(day);
+        b[0] = quint8(year);
+        b[1] = quint8(month);
+        b[2] = quint8(day);
     }
 }
 

@@ -2,6 +2,7 @@
 #include "link/Connection.h"
 
 #include "core/EditorState.h"
+#include "core/ImageLayout.h"
 #include "core/NumberText.h"
 #include "core/Prompts.h"
 #include "core/Protocol.h"
@@ -181,14 +182,16 @@ void readNewConfigCounter(EditorState &state, SerialLink &link, InstrumentView &
 
 void storeNewConfigCounter(EditorState &state, InstrumentView &view, quint8 high, quint8 low)
 {
-    state.SystemBlock[10] = high;
-    if (state.SystemBlock[10] < kErasedCounter) {
-        state.SystemBlock[11] = low;
+    quint8 &counterHigh = state.SystemBlock[layout::kUploadCounter];
+    quint8 &counterLow = state.SystemBlock[layout::kUploadCounter + 1];
+    counterHigh = high;
+    if (counterHigh < kErasedCounter) {
+        counterLow = low;
     } else {
-        state.SystemBlock[10] = 0;
-        state.SystemBlock[11] = 1;
+        counterHigh = 0;
+        counterLow = 1;
     }
-    view.showNewConfigCount(state.SystemBlock[10] * 256 + state.SystemBlock[11]);
+    view.showNewConfigCount(state.systemWord(layout::kUploadCounter));
 }
 
 void connectToInstrument(EditorState &state, Prompts &prompts, Clock &clock, SerialLink &link, InstrumentView &view)

@@ -1,5 +1,6 @@
 #include "link/InstrumentImage.h"
 
+#include "core/ImageLayout.h"
 #include "core/Protocol.h"
 #include "core/TransferRules.h"
 #include "link/Connection.h"
@@ -19,7 +20,8 @@ constexpr double kSectorWait = 0.1;
 
 bool checksumMatches(const QByteArray &block)
 {
-    return systemBlockChecksum(reinterpret_cast<const quint8 *>(block.constData())) == quint8(block[0]);
+    return systemBlockChecksum(reinterpret_cast<const quint8 *>(block.constData())) ==
+           quint8(block[layout::kSystemChecksum]);
 }
 } // namespace
 

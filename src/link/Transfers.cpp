@@ -1,6 +1,7 @@
 #include "link/Transfers.h"
 
 #include "core/EditorState.h"
+#include "core/ImageLayout.h"
 #include "core/NumberText.h"
 #include "core/Prompts.h"
 #include "core/Protocol.h"
@@ -84,7 +85,7 @@ bool isValidSettingsBackup(const quint8 *block)
     const auto all = [block](quint8 value) {
         return std::all_of(block, block + 256, [value](quint8 b) { return b == value; });
     };
-    return !all(0xFF) && !all(0) && systemBlockChecksum(block) == block[0];
+    return !all(0xFF) && !all(0) && systemBlockChecksum(block) == block[layout::kSystemChecksum];
 }
 
 // The overwrite warning of the upload, asked again after each "Compare first…";
@@ -215,8 +216,8 @@ private:
             return true;
         for (int n = 1; n <= 16; ++n) {
             m_ctx.view.setProgress(n * 2 / 3 + 1);
-            blocks[n][0] = configBlockChecksum(blocks[n]);
-            s.ConfigBlock[n][0] = configBlockChecksum(s.ConfigBlock[n]);
+            blocks[n][layout::kBlockChecksum] = configBlockChecksum(blocks[n]);
+            s.ConfigBlock[n][layout::kBlockChecksum] = configBlockChecksum(s.ConfigBlock[n]);
             m_parts.begin(m_displayPart, n);
             m_link.sendFrameAt(proto::kWrite24C512, proto::kConfigBlockSize,
                                proto::kConfigBlockBase + proto::kConfigBlockSize * (n - 1));

@@ -2,6 +2,7 @@
 
 #include "core/ConfigImage.h"
 #include "core/FieldTable.h"
+#include "core/ImageLayout.h"
 #include "core/Prompts.h"
 #include "core/Protocol.h"
 #include "core/TransferRules.h"
@@ -142,7 +143,7 @@ void compareBeforeUpload(InstrumentContext &ctx, CategoryQuestion &question, con
     if (s.UploadCategory[1]) {
         for (int n = 1; n <= 16; ++n) {
             memcpy(after.blocks[n], editor.blocks[n], proto::kConfigBlockSize);
-            after.blocks[n][0] = configBlockChecksum(after.blocks[n]);
+            after.blocks[n][layout::kBlockChecksum] = configBlockChecksum(after.blocks[n]);
         }
     }
     if (s.UploadCategory[4]) {

@@ -3,6 +3,7 @@
 #include "core/ConfigImage.h"
 #include "core/DisplayTable.h"
 #include "core/IconTable.h"
+#include "core/ImageLayout.h"
 #include "render/FaceColors.h"
 
 #include <QPainter>
@@ -316,7 +317,7 @@ FaceState stateOf(const ConfigImage &image, int config)
         return state;
     for (size_t i = 0; i < displays::kCount; ++i)
         state.sources[i] = sourceText(image.blocks[config][displays::kDisplays[i].codeByte]);
-    state.pointer = !(image.system[1] & 0x02);
+    state.pointer = !(image.system[layout::kDisplayFlags] & layout::kBarChartBit);
     for (const icons::IconDef &icon : icons::kIcons)
         if (image.blocks[config][icon.byte] & (1u << icon.bit))
             state.visible.push_back(QLatin1String(icon.element));

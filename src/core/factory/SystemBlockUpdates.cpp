@@ -1,6 +1,7 @@
 #include "core/factory/SystemBlockUpdates.h"
 
 #include "core/EditorState.h"
+#include "core/ImageLayout.h"
 #include "core/Protocol.h"
 
 #include <QByteArray>
@@ -10,16 +11,15 @@ namespace factory
 namespace
 {
 
-constexpr int kMaintenanceHigh = 114;
-constexpr int kMaintenanceLow = 115;
-constexpr int kSerialFirst = 12;
+constexpr int kMaintenanceHigh = layout::kMaintenanceAlarm;
+constexpr int kMaintenanceLow = layout::kMaintenanceAlarm + 1;
 
 struct Setting {
     int byte;
     quint8 value;
 };
 
-// Byte 3 depends on the product code and is set apart.
+// The product variant byte depends on the product code and is set apart.
 constexpr Setting kFactorySettings[] = {
     {5, 1},    {6, 1},    {7, 5},     {8, 0},   {9, 0},    {10, 0},  {11, 0},   {16, 0},  {17, 255},
     {18, 255}, {19, 255}, {20, 0},    {21, 3},  {22, 232}, {23, 3},  {24, 232}, {25, 10}, {32, 0},
@@ -53,20 +53,20 @@ LogBlock buildLogBlock(const quint8 *systemBlock)
 
 void applyFactorySettings(BlockBytes &block, int productCode)
 {
-    block[3] = productCode == kLumisk ? 1 : 0;
+    block[layout::kProductVariant] = productCode == kLumisk ? 1 : 0;
     for (const Setting &s : kFactorySettings)
         block[s.byte] = s.value;
-    block[0] = systemBlockChecksum(block.data());
+    block[layout::kSystemChecksum] = systemBlockChecksum(block.data());
 }
 
 void applyNewSerialNumber(BlockBytes &block, const SerialBytes &serial, std::optional<quint8> softwareVersion)
 {
     for (int i = 0; i < 4; ++i)
-        block[kSerialFirst + i] = serial[i];
+        block[layout::kSerialNumber + i] = serial[i];
     if (softwareVersion)
         block[proto::kSoftwareVersionByte] = *softwareVersion;
-    block[255] = 255;
-    block[0] = systemBlockChecksum(block.data());
+    block[layout::kSystemLast] = 255;
+    block[layout::kSystemChecksum] = systemBlockChecksum(block.data());
 }
 
 QByteArray erasedLogTail()

@@ -1,6 +1,7 @@
 #include "link/factory/CodeImageCommands.h"
 
 #include "core/EditorState.h"
+#include "core/ImageLayout.h"
 #include "core/Prompts.h"
 #include "core/Protocol.h"
 #include "core/factory/CodeImageFile.h"
@@ -193,7 +194,7 @@ CommandEnd copyCodeToFlash(FactorySession &s)
     link.emptyBuffer();
     link.sendFrameAt(proto::kCopyToFlash, int(count.value), int(source.value));
     link.Delay(1.0);
-    s.ctx.state.SystemBlock[8] = 0;
+    s.ctx.state.SystemBlock[layout::kCodeCopyMark] = 0;
     return CommandEnd::Done;
 }
 

@@ -3,6 +3,7 @@
 #include "link/WrittenParts.h"
 
 #include "core/EditorState.h"
+#include "core/ImageLayout.h"
 #include "core/Prompts.h"
 #include "core/Protocol.h"
 #include "link/InstrumentContext.h"
@@ -70,7 +71,7 @@ bool readInstrumentSystemBlock(SerialLink &link, quint8 *block)
         complete = true;
         // A block garbled on the way fails its checksum; one stored with a wrong checksum
         // keeps failing and is taken as it is (the write recomputes byte 0).
-        if (systemBlockChecksum(block) == block[0])
+        if (systemBlockChecksum(block) == block[layout::kSystemChecksum])
             break;
     }
     return complete;

@@ -210,9 +210,10 @@ private slots:
                                             ? QStringLiteral("Enter new Upper Bar Limit value below:")
                                             : QStringLiteral("Enter new Lower Bar Limit value below:"));
         QCOMPARE(int(f.state().blockWord(3, limitByte)), stored);
-        for (int d = 0; d < 128; ++d)
+        for (int d = 1; d < 128; ++d) // byte 0 is the checksum, kept right
             if (d != limitByte && d != limitByte + 1)
                 QCOMPARE(f.block(3)[d], quint8(before[d]));
+        QCOMPARE(f.block(3)[0], configBlockChecksum(f.block(3)));
         QCOMPARE(f.text(label), text);
         QCOMPARE(f.text(otherLabel), otherText);
     }

@@ -2,6 +2,7 @@
 
 #include "core/EditorState.h"
 #include "core/IconTable.h"
+#include "core/ImageModel.h"
 #include "core/NumberText.h"
 #include "core/Prompts.h"
 #include "ui/editor/FaceView.h"
@@ -61,13 +62,10 @@ int iconIndex(const char *box)
     return -1;
 }
 
-// The display configuration bytes "Clear Configuration" empties: the checksum, the icon
-// bytes, the data sources and the bar limits.
-constexpr int kClearedBytes[] = {0, 1, 2, 3, 4, 28, 48, 68, 88, 89, 90, 91, 92, 108, 109, 110, 111, 112};
 } // namespace
 
-FaceController::FaceController(EditorState &state, Prompts &prompts, QObject *parent)
-    : QObject(parent), m_state(state), m_prompts(prompts)
+FaceController::FaceController(EditorState &state, ImageModel &image, Prompts &prompts, QObject *parent)
+    : QObject(parent), m_state(state), m_image(image), m_prompts(prompts)
 {
 }
 
@@ -181,11 +179,13 @@ QList<QWidget *> FaceController::tabOrder() const
 
 int FaceController::currentBlock()
 {
-    quint8 &byte6 = m_state.SystemBlock[6];
-    if (byte6 < 1 || byte6 > 16)
-        byte6 = 1;
-    m_state.CurrentConfig = byte6;
-    return byte6;
+    int shown = m_image.shownConfiguration();
+    if (shown < 1 || shown > 16) {
+        shown = 1;
+        m_image.setShownConfiguration(shown);
+    }
+    m_state.CurrentConfig = quint8(shown);
+    return shown;
 }
 
 void FaceController::changeBitsToByte(int byte)
@@ -195,7 +195,7 @@ void FaceController::changeBitsToByte(int byte)
     for (int i = 0; i < icons::kCount; ++i)
         if (icons::kIcons[i].byte == byte && m_iconBox[size_t(i)]->isChecked())
             value |= quint8(1u << icons::kIcons[i].bit);
-    m_state.ConfigBlock[block][byte] = value;
+    m_image.setIconByte(block, byte, value);
 }
 
 void FaceController::iconBoxChanged(int icon)
@@ -221,7 +221,7 @@ void FaceController::showIcons()
     const int block = currentBlock();
     // Icon bytes 1..4, each bit from 7 down to 0; only owned bits have a box to set.
     for (int byte = 1; byte <= 4; ++byte) {
-        const quint8 value = m_state.ConfigBlock[block][byte];
+        const quint8 value = m_image.iconByte(block, byte);
         for (int bit = 7; bit >= 0; --bit) {
             const int icon = icons::indexOf(byte, bit);
             if (icon >= 0)
@@ -272,9 +272,7 @@ void FaceController::onClearIconsClicked()
                          QStringLiteral("This will clear all the Icons for display configuration #") + n))
         return;
     clearIcons();
-    const int block = currentBlock();
-    for (int byte = 1; byte <= 4; ++byte)
-        m_state.ConfigBlock[block][byte] = 0;
+    m_image.clearIcons(currentBlock());
 }
 
 void FaceController::onClearConfigurationClicked()
@@ -284,9 +282,7 @@ void FaceController::onClearConfigurationClicked()
                          QStringLiteral("This will completely clear display configuration #") + n))
         return;
     clearIcons();
-    quint8 *block = m_state.ConfigBlock[currentBlock()];
-    for (int d : kClearedBytes)
-        block[d] = 0;
+    m_image.clearConfiguration(currentBlock());
     if (onRedraw)
         onRedraw();
 }

@@ -8,6 +8,7 @@
 #include <functional>
 
 class FaceView;
+class ImageModel;
 class Prompts;
 class QCheckBox;
 class QGroupBox;
@@ -19,7 +20,7 @@ class FaceController : public QObject
 {
     Q_OBJECT
 public:
-    FaceController(EditorState &state, Prompts &prompts, QObject *parent = nullptr);
+    FaceController(EditorState &state, ImageModel &image, Prompts &prompts, QObject *parent = nullptr);
 
     // The picture, the configuration buttons and the icons frame, in one column.
     QWidget *build(QWidget *parent);
@@ -56,6 +57,7 @@ private:
     void onClearConfigurationClicked();
 
     EditorState &m_state;
+    ImageModel &m_image;
     Prompts &m_prompts;
     FaceView *m_face = nullptr;
     std::array<QPushButton *, 16> m_configButtons{};

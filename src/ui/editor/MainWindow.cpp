@@ -1,5 +1,6 @@
 #include "ui/editor/MainWindow.h"
 
+#include "core/ImageModel.h"
 #include "link/BytePort.h"
 #include "link/InstrumentContext.h"
 #include "link/OperationRunner.h"
@@ -34,9 +35,10 @@ MainWindow::MainWindow(Prompts &prompts, Clock &clock, const QString &programFol
     setWindowTitle(QStringLiteral("Halvane Corvane Display Configuration Editor[*]"));
     setAcceptDrops(true);
 
+    m_image = new ImageModel(m_state, this);
     createHistory();
-    m_face = new FaceController(m_state, m_prompts, this);
-    m_sources = new SourcesController(m_state, m_prompts, *m_face, this);
+    m_face = new FaceController(m_state, *m_image, m_prompts, this);
+    m_sources = new SourcesController(m_state, *m_image, m_prompts, *m_face, this);
     m_file = new FileController(m_state, m_prompts, *m_history, this);
     m_instrument = new InstrumentController(m_state, m_prompts, this);
     buildMenus();
@@ -150,7 +152,7 @@ void MainWindow::buildEditMenu()
 {
     m_editMenu = addMenu(menuBar(), "mnuEdit", "&Edit");
     addHistoryMenus();
-    m_settings = new SettingsMenu(m_state, m_prompts, m_editMenu, this);
+    m_settings = new SettingsMenu(*m_image, m_prompts, m_editMenu, this);
     m_settings->onPressureUnits = [this](bool bars) { m_senders->setPressureInBars(bars); };
     m_settings->onTemperatureUnits = [this](bool celsius) { m_senders->setTemperatureInCelsius(celsius); };
     m_settings->onBarGraphPointer = [this](bool pointer) { m_face->face()->setPointerMode(pointer); };

@@ -16,6 +16,7 @@ class FaceController;
 class FactoryWindow;
 class FileController;
 class ImageHistory;
+class ImageModel;
 class InstrumentController;
 class LinkWindows;
 class NmeaMonitorWindow;
@@ -59,6 +60,8 @@ public:
     SourcesController &sourcesArea() { return *m_sources; }
     FileController &fileArea() { return *m_file; }
     InstrumentController &instrumentArea() { return *m_instrument; }
+    // The configuration image, edited through what its values mean.
+    ImageModel &image() { return *m_image; }
     // Undo and redo of every change to the image.
     ImageHistory &history() { return *m_history; }
 
@@ -150,6 +153,7 @@ private:
     QString m_programFolder;
     QString m_workingFolder;
 
+    ImageModel *m_image = nullptr;                // the image the areas edit
     FaceController *m_face = nullptr;             // the face and icons area
     SourcesController *m_sources = nullptr;       // the sources and limits area
     SettingsMenu *m_settings = nullptr;           // the instrument settings of the Edit menu

@@ -3,6 +3,7 @@
 
 #include "core/ConfigImage.h"
 #include "core/Defaults.h"
+#include "core/ImageModel.h"
 #include "ui/dialogs/DampingWindow.h"
 #include "ui/dialogs/SendersWindow.h"
 #include "ui/dialogs/TimeOfDayAlarmsWindow.h"
@@ -44,7 +45,7 @@ void MainWindow::restoreImage(const ConfigImage &image)
     m_senders->showStoredCurve();
     UpdateInstrumentDisplay();
     ShowAlarmLimits();
-    const int config = m_state.SystemBlock[6];
+    const int config = m_image->shownConfiguration();
     if (config >= 1 && config <= 16)
         setConfigCaptions(config);
     m_damping->onActivated();

@@ -2,6 +2,7 @@
 #include "ui/editor/MainWindow.h"
 
 #include "core/DisplayTable.h"
+#include "core/ImageModel.h"
 #include "ui/dialogs/NmeaSelector.h"
 #include "ui/editor/FaceController.h"
 #include "ui/editor/InstrumentController.h"
@@ -57,7 +58,7 @@ void MainWindow::showConfiguration(int index)
         return;
     m_face->markConfigurationButton(index);
     m_state.CurrentConfig = quint8(index + 1);
-    m_state.SystemBlock[6] = quint8(index + 1);
+    m_image->setShownConfiguration(index + 1);
     UpdateInstrumentDisplay();
     ShowAlarmLimits();
     setConfigCaptions(index + 1);

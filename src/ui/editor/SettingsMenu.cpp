@@ -1,6 +1,6 @@
 #include "ui/editor/SettingsMenu.h"
 
-#include "core/EditorState.h"
+#include "core/ImageModel.h"
 #include "core/NumberText.h"
 #include "core/Prompts.h"
 
@@ -37,18 +37,18 @@ enum GroupIndex : size_t { kSpeed, kTemperature, kPressure, kTime, kBarGraph, kS
 const std::vector<SettingGroup> &settingGroups()
 {
     static const std::vector<SettingGroup> groups{
-        {"SpeedUnits", "Speed/Distance Units", nullptr, 1, 0x60,
+        {"SpeedUnits", "Speed/Distance Units", nullptr, layout::kDisplayFlags, layout::kSpeedUnitBits,
          {{"Knots", "Knots/NM", 0x00}, {"MPH", "MPH/Miles", 0x20}, {"KmHr", "KPH/Km", 0x40}}},
-        {"TemperatureUnits", "Temperature Units", nullptr, 1, 0x08, {{"DegF", "Deg. F", 0x08}, {"DegC", "Deg. C", 0x00}}},
-        {"PressureUnits", "Pressure Units", nullptr, 1, 0x10, {{"Psi", "PSI", 0x10}, {"Bars", "Bars", 0x00}}},
-        {"TimeFormat", "Time Format", nullptr, 1, 0x04, {{"Hr12", "12 Hr", 0x04}, {"Hr24", "24 Hr", 0x00}}},
-        {"BarGraphType", "Bar Graph Type", nullptr, 1, 0x02, {{"BarChart", "Bar Chart", 0x02}, {"Pointer", "Pointer", 0x00}}},
+        {"TemperatureUnits", "Temperature Units", nullptr, layout::kDisplayFlags, layout::kFahrenheitBit, {{"DegF", "Deg. F", 0x08}, {"DegC", "Deg. C", 0x00}}},
+        {"PressureUnits", "Pressure Units", nullptr, layout::kDisplayFlags, layout::kPsiBit, {{"Psi", "PSI", 0x10}, {"Bars", "Bars", 0x00}}},
+        {"TimeFormat", "Time Format", nullptr, layout::kDisplayFlags, layout::kTwelveHourBit, {{"Hr12", "12 Hr", 0x04}, {"Hr24", "24 Hr", 0x00}}},
+        {"BarGraphType", "Bar Graph Type", nullptr, layout::kDisplayFlags, layout::kBarChartBit, {{"BarChart", "Bar Chart", 0x02}, {"Pointer", "Pointer", 0x00}}},
         // Bits 7..4 of the sensitivity byte belong to the instrument.
-        {"TachoSensitivity", "Sensitivity", "Tacho", 2, 0x0F,
+        {"TachoSensitivity", "Sensitivity", "Tacho", layout::kTachoSensitivity, layout::kSensitivityBits,
          {{"TachoSensitivityMaximum", "Maximum", 0x0F}, {"TachoSensitivityHigh", "High", 0x0E},
           {"TachoSensitivityMedium", "Medium", 0x0D}, {"TachoSensitivityLow", "Low", 0x0B},
           {"TachoSensitivityMinimum", "Minimum", 0x07}}},
-        {"PullyRatio", "Pulley Ratio", "Tacho", 7, 0xFF,
+        {"PullyRatio", "Pulley Ratio", "Tacho", layout::kPulleyRatio, 0xFF,
          {{"TachoRatio1", "1:1", 1}, {"TachoRatio5", "5:1", 5}, {"TachoRatio10", "10:1", 10},
           {"TachoRatio20", "20:1", 20}, {"TachoRatio50", "50:1", 50}, {"TachoRatio100", "100:1", 100},
           {"TachoRatio200", "200:1", 200}}},
@@ -67,8 +67,8 @@ QMenu *addSubmenu(QMenu *menu, const char *name, const QString &caption)
 
 } // namespace
 
-SettingsMenu::SettingsMenu(EditorState &state, Prompts &prompts, QMenu *editMenu, QObject *parent)
-    : QObject(parent), m_state(state), m_prompts(prompts), m_edit(editMenu)
+SettingsMenu::SettingsMenu(ImageModel &image, Prompts &prompts, QMenu *editMenu, QObject *parent)
+    : QObject(parent), m_image(image), m_prompts(prompts), m_edit(editMenu)
 {
 }
 
@@ -105,20 +105,18 @@ void SettingsMenu::build()
 
 void SettingsMenu::shown(size_t group)
 {
-    const quint8 b1 = m_state.SystemBlock[1];
     if (group == kTemperature && onTemperatureUnits)
-        onTemperatureUnits(!(b1 & 0x08));
+        onTemperatureUnits(m_image.temperatureInCelsius());
     else if (group == kPressure && onPressureUnits)
-        onPressureUnits(!(b1 & 0x10));
+        onPressureUnits(m_image.pressureInBars());
     else if (group == kBarGraph && onBarGraphPointer)
-        onBarGraphPointer(!(b1 & 0x02));
+        onBarGraphPointer(m_image.barGraphAsPointer());
 }
 
 void SettingsMenu::choose(size_t g, size_t c)
 {
     const SettingGroup &group = settingGroups()[g];
-    quint8 &byte = m_state.SystemBlock[group.byte];
-    byte = quint8((byte & ~group.mask) | group.choices[c].value);
+    m_image.setSystemBits(group.byte, group.mask, group.choices[c].value);
     for (size_t i = 0; i < m_items[g].size(); ++i)
         m_items[g][i]->setChecked(i == c);
     shown(g);
@@ -129,12 +127,12 @@ void SettingsMenu::refresh()
     // The instrument knows no other pulley ratio: an unknown one becomes 1:1.
     const auto &ratios = settingGroups()[kPulleyRatio].choices;
     if (std::none_of(ratios.begin(), ratios.end(),
-                     [this](const SettingChoice &r) { return r.value == m_state.SystemBlock[7]; }))
-        m_state.SystemBlock[7] = 1;
+                     [this](const SettingChoice &r) { return r.value == m_image.pulleyRatio(); }))
+        m_image.setPulleyRatio(1);
 
     const auto &groups = settingGroups();
     for (size_t g = 0; g < groups.size(); ++g) {
-        const quint8 bits = m_state.SystemBlock[groups[g].byte] & groups[g].mask;
+        const quint8 bits = m_image.systemByte(groups[g].byte) & groups[g].mask;
         for (size_t c = 0; c < groups[g].choices.size(); ++c)
             m_items[g][c]->setChecked(groups[g].choices[c].value == bits);
         shown(g);
@@ -150,7 +148,7 @@ void SettingsMenu::numberEntryLoop(const QString &title, const QString &rangeLin
 {
     for (;;) {
         m_prompts.beep();
-        const quint16 value = m_state.systemWord(byte);
+        const quint16 value = m_image.systemWord(byte);
         const QString defaultText = hoursDefault ? numtext::signedText(numtext::roundHalfEven(value / 60.0))
                                                  : numtext::signedText(double(value) / 10.0);
         const QString answer = m_prompts.inputBox(rangeLine + QStringLiteral("\r\n0=OFF"), title, defaultText);
@@ -159,7 +157,7 @@ void SettingsMenu::numberEntryLoop(const QString &title, const QString &rangeLin
         const double v = numtext::leadingNumber(answer);
         if (v < 0 || v > maximum)
             continue;
-        m_state.setSystemWord(byte, quint16(std::clamp<qint64>(numtext::roundHalfEven(v * factor), 0, 65535)));
+        m_image.setSystemWord(byte, quint16(std::clamp<qint64>(numtext::roundHalfEven(v * factor), 0, 65535)));
         return;
     }
 }
@@ -167,17 +165,18 @@ void SettingsMenu::numberEntryLoop(const QString &title, const QString &rangeLin
 void SettingsMenu::askFuelTankSize()
 {
     numberEntryLoop(QStringLiteral("View/Set Fuel Tank Size"), QStringLiteral("Enter a value between 0 and 6500.0"),
-                    6500, 10, 21, false);
+                    6500, 10, layout::kFuelTankSize, false);
 }
 
 void SettingsMenu::askSecondTankSize()
 {
     numberEntryLoop(QStringLiteral("View/Set Optional 2n'd Tank Size"),
-                    QStringLiteral("Enter a value between 0.0 and 6500.0"), 6500, 10, 23, false);
+                    QStringLiteral("Enter a value between 0.0 and 6500.0"), 6500, 10, layout::kSecondTankSize, false);
 }
 
 void SettingsMenu::askMaintenanceAlarm()
 {
     numberEntryLoop(QStringLiteral("View/Set Engine Maintenance Alarm"),
-                    QStringLiteral("Enter a value between 0 and 999.9 hours."), 999.9, 60, 114, true);
+                    QStringLiteral("Enter a value between 0 and 999.9 hours."), 999.9, 60, layout::kMaintenanceAlarm,
+                    true);
 }

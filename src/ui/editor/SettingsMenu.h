@@ -10,12 +10,12 @@
 class Prompts;
 class QAction;
 class QMenu;
-struct EditorState;
+class ImageModel;
 
 class SettingsMenu : public QObject
 {
 public:
-    SettingsMenu(EditorState &state, Prompts &prompts, QMenu *editMenu, QObject *parent = nullptr);
+    SettingsMenu(ImageModel &image, Prompts &prompts, QMenu *editMenu, QObject *parent = nullptr);
 
     // The choices the image's units and display style imply beside the check marks.
     std::function<void(bool bars)> onPressureUnits;
@@ -42,7 +42,7 @@ private:
     void numberEntryLoop(const QString &title, const QString &rangeLine, double maximum, int factor, int byte,
                          bool hoursDefault);
 
-    EditorState &m_state;
+    ImageModel &m_image;
     Prompts &m_prompts;
     QMenu *m_edit;
     QMenu *m_tacho = nullptr;

@@ -3,6 +3,7 @@
 #include "core/DataSources.h"
 #include "core/DisplayTable.h"
 #include "core/EditorState.h"
+#include "core/ImageModel.h"
 #include "core/NumberText.h"
 #include "core/Prompts.h"
 #include "ui/editor/FaceController.h"
@@ -51,38 +52,37 @@ struct AlarmLimits {
     bool none() const { return first == 0; }
 };
 
-AlarmLimits alarmLimits(const EditorState &state, int code)
+AlarmLimits alarmLimits(const ImageModel &image, int code)
 {
     const datasources::AlarmSlot slot = datasources::alarmSlot(code);
     AlarmLimits limits;
     limits.first = slot.first;
     limits.decimals = slot.decimals;
-    const int low = limits.none() ? 0 : state.systemWord(slot.first);
-    const int high = limits.none() ? 0 : state.systemWord(slot.first + 2);
-    limits.low = datasources::formatStored(low, slot.decimals);
-    limits.high = datasources::formatStored(high, slot.decimals);
+    limits.low = datasources::formatStored(image.alarmLimit(code, ImageModel::Limit::Low), slot.decimals);
+    limits.high = datasources::formatStored(image.alarmLimit(code, ImageModel::Limit::High), slot.decimals);
     return limits;
 }
 
-// The two bar limits of a bar whose code byte is `d` in `block`, as shown.
+// The two bar limits of bar display `display` in configuration `config`, as shown.
 struct BarLimits {
     int decimals = 0;
     QString lower, upper;
 };
 
-BarLimits barLimits(const EditorState &state, int block, int d)
+BarLimits barLimits(const ImageModel &image, int config, int display)
 {
     BarLimits limits;
-    limits.decimals = datasources::barDecimals(state.ConfigBlock[block][d]);
-    limits.lower = datasources::formatStored(state.blockWord(block, d + 1), limits.decimals);
-    limits.upper = datasources::formatStored(state.blockWord(block, d + 3), limits.decimals);
+    limits.decimals = datasources::barDecimals(image.dataSource(config, display));
+    limits.lower = datasources::formatStored(image.barLimit(config, display, ImageModel::Limit::Low), limits.decimals);
+    limits.upper = datasources::formatStored(image.barLimit(config, display, ImageModel::Limit::High), limits.decimals);
     return limits;
 }
 
 } // namespace
 
-SourcesController::SourcesController(EditorState &state, Prompts &prompts, FaceController &face, QObject *parent)
-    : QObject(parent), m_state(state), m_prompts(prompts), m_face(face)
+SourcesController::SourcesController(EditorState &state, ImageModel &image, Prompts &prompts, FaceController &face,
+                                     QObject *parent)
+    : QObject(parent), m_state(state), m_image(image), m_prompts(prompts), m_face(face)
 {
 }
 
@@ -225,14 +225,14 @@ void SourcesController::fillLists()
     }
 }
 
-void SourcesController::storeSource(int position, int byte)
+void SourcesController::storeSource(int display, int position)
 {
     if (position == displays::kOtherPosition)
         return; // the extra entry stands for the code already stored
     int code = 0;
     if (position >= 1 && position <= 8)
         code = position + displays::kNmeaCodeOffset;
-    m_state.ConfigBlock[m_face.currentBlock()][byte] = quint8(code);
+    m_image.setDataSource(m_face.currentBlock(), display, quint8(code));
 }
 
 // A stored code the lists do not offer (9..22, above 30) is shown as an extra, marked entry and
@@ -241,7 +241,7 @@ void SourcesController::refreshLists()
 {
     for (int k = 0; k < displays::kCount; ++k) {
         QComboBox *list = m_display[size_t(k)].list;
-        const int code = m_state.ConfigBlock[m_face.currentBlock()][displays::kDisplays[k].codeByte];
+        const int code = m_image.dataSource(m_face.currentBlock(), k);
         int position;
         bool other = false;
         if (code == 0)
@@ -269,7 +269,7 @@ void SourcesController::refreshLists()
     const int block = m_face.currentBlock();
     std::array<int, 5> codes{};
     for (int k = 0; k < displays::kCount; ++k)
-        codes[size_t(k)] = m_state.ConfigBlock[block][displays::kDisplays[k].codeByte];
+        codes[size_t(k)] = m_image.dataSource(block, k);
     m_face.face()->setSources(codes);
 }
 
@@ -287,7 +287,7 @@ void SourcesController::sourceChanged(int display, int position)
 {
     if (position < 0)
         return;
-    storeSource(position, displays::kDisplays[display].codeByte);
+    storeSource(display, position);
     if (onRedraw)
         onRedraw();
     m_state.NmeaMonitorRunning = false;
@@ -333,13 +333,13 @@ void SourcesController::showLimits()
     for (int k = 0; k < displays::kCount; ++k) {
         const displays::DisplayDef &def = displays::kDisplays[k];
         const Display &c = m_display[size_t(k)];
-        const AlarmLimits alarms = alarmLimits(m_state, m_state.ConfigBlock[block][def.codeByte]);
+        const AlarmLimits alarms = alarmLimits(m_image, m_image.dataSource(block, k));
         c.lowAlarm->setText(QStringLiteral("Low Alarm Limit: ") + alarms.low);
         c.highAlarm->setText(QStringLiteral("High Alarm Limit: ") + alarms.high);
         c.hiAlarm->setEnabled(!alarms.none());
         c.loAlarm->setEnabled(!alarms.none());
         if (def.isBar) {
-            const BarLimits bars = barLimits(m_state, block, def.codeByte);
+            const BarLimits bars = barLimits(m_image, block, k);
             c.lowerLimit->setText(QStringLiteral("Lower Bar Limit: ") + bars.lower);
             c.upperLimit->setText(QStringLiteral("Upper Bar Limit: ") + bars.upper);
         }
@@ -348,8 +348,8 @@ void SourcesController::showLimits()
 
 void SourcesController::changeAlarm(int display, bool high)
 {
-    const int code = m_state.ConfigBlock[m_face.currentBlock()][displays::kDisplays[display].codeByte];
-    const AlarmLimits alarms = alarmLimits(m_state, code);
+    const int code = m_image.dataSource(m_face.currentBlock(), display);
+    const AlarmLimits alarms = alarmLimits(m_image, code);
     if (alarms.none())
         return; // the buttons are disabled for such a source; nothing could be stored
     const QString answer = m_prompts.inputBox(high ? QStringLiteral("Enter new High Alarm Value below:")
@@ -357,19 +357,19 @@ void SourcesController::changeAlarm(int display, bool high)
                                               QStringLiteral("Enter Value"), high ? alarms.high : alarms.low);
     if (answer.isEmpty())
         return;
+    // Only the alarm table is a target.
     const int first = alarms.first + (high ? 2 : 0);
-    // Only the alarm table (bytes 128..227) is a target.
-    if (first < 128 || first + 1 > 227)
+    if (first < layout::kAlarmLimits || first + 1 > layout::kAlarmLimitsLast)
         return;
-    m_state.setSystemWord(first, storedLimit(answer, alarms.decimals, 655.35));
+    m_image.setAlarmLimit(code, high ? ImageModel::Limit::High : ImageModel::Limit::Low,
+                          storedLimit(answer, alarms.decimals, 655.35));
     showLimits();
 }
 
 void SourcesController::changeBarLimit(int display, bool upper)
 {
-    const int d = displays::kDisplays[display].codeByte;
     const int block = m_face.currentBlock();
-    const BarLimits bars = barLimits(m_state, block, d);
+    const BarLimits bars = barLimits(m_image, block, display);
     const QString answer = m_prompts.inputBox(upper ? QStringLiteral("Enter new Upper Bar Limit value below:")
                                                     : QStringLiteral("Enter new Lower Bar Limit value below:"),
                                               QStringLiteral("Enter Value"), upper ? bars.upper : bars.lower);
@@ -377,7 +377,7 @@ void SourcesController::changeBarLimit(int display, bool upper)
         return;
     // 655.3 for bar limits, not 655.35 as for alarms.
     const quint16 stored = storedLimit(answer, bars.decimals, 655.3);
-    m_state.setBlockWord(block, upper ? d + 3 : d + 1, stored);
+    m_image.setBarLimit(block, display, upper ? ImageModel::Limit::High : ImageModel::Limit::Low, stored);
     // The label shows the value as stored, so that it reads the same after the next redraw.
     const QString shown = datasources::formatStored(stored, bars.decimals);
     const Display &c = m_display[size_t(display)];

@@ -10,6 +10,7 @@
 #include <functional>
 
 class FaceController;
+class ImageModel;
 class Prompts;
 class QComboBox;
 class QGroupBox;
@@ -22,7 +23,8 @@ class SourcesController : public QObject
 {
     Q_OBJECT
 public:
-    SourcesController(EditorState &state, Prompts &prompts, FaceController &face, QObject *parent = nullptr);
+    SourcesController(EditorState &state, ImageModel &image, Prompts &prompts, FaceController &face,
+                      QObject *parent = nullptr);
 
     QGroupBox *build(QWidget *parent);
 
@@ -69,7 +71,7 @@ private:
     QGroupBox *buildDisplayFrame(QWidget *parent, int display);
     void addBarLimits(QGroupBox *frame, int display);
     void connectDisplay(int display);
-    void storeSource(int position, int byte);
+    void storeSource(int display, int position);
     void removeOtherSourceEntry(int display);
     void sourceChanged(int display, int position);
     void sourceClicked(int display);
@@ -79,6 +81,7 @@ private:
     void keyPressedOnUpperBarButton(int key, Qt::KeyboardModifiers modifiers);
 
     EditorState &m_state;
+    ImageModel &m_image;
     Prompts &m_prompts;
     FaceController &m_face;
     QGroupBox *m_frame = nullptr;

@@ -47,15 +47,15 @@ bool runOperation(BenchLink &b, BenchOp op, const std::function<void()> &mark)
             return;
         }
         connect();
-        if (!b.state.Connected) {
+        if (!b.state.link.connected) {
             outcome = transfer::Outcome::NotConnected;
             return;
         }
         switch (op) {
         case BenchOp::Upload:
-            b.state.AskUser = false;
+            b.state.transfer.askUser = false;
             for (int i = 1; i <= 14; ++i)
-                b.state.UploadCategory[i] = 1;
+                b.state.transfer.upload[i] = 1;
             mark();
             outcome = transfer::Upload(ctx, b.question);
             break;
@@ -79,6 +79,6 @@ bool runOperation(BenchLink &b, BenchOp op, const std::function<void()> &mark)
         }
     });
     if (op == BenchOp::Connect)
-        return ran && b.state.Connected;
+        return ran && b.state.link.connected;
     return ran && outcome == transfer::Outcome::Done;
 }

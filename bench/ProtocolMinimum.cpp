@@ -32,7 +32,7 @@ QList<ProtocolCount> countProtocol(const QList<BenchOp> &ops)
 {
     EditorState state;
     WriteDefaultsToRam(state);
-    state.ComPortNumber = 1;
+    state.link.portNumber = 1;
     BenchPrompts prompts;
     CountingClock clock;
     Simulator sim;

@@ -78,7 +78,7 @@ void measureMonitor(OperationRunner &runner, EditorState &state, MonitorResult *
 {
     InstrumentContext &ctx = runner.context();
     NmeaMonitorWindow monitorWindow;
-    state.NmeaChannel = 1;
+    state.nmea.channel = 1;
     runToEnd(runner, [&] {
         runInstrumentOperation(ctx.link, ctx.state, ctx.prompts, ctx.view, [&] { ctx.ensureConnected(); });
     });
@@ -86,7 +86,7 @@ void measureMonitor(OperationRunner &runner, EditorState &state, MonitorResult *
     const double cpuStart = processorSeconds();
     wall.start();
     QTimer::singleShot(int(monitor->seconds * 1000), &monitorWindow, [&] { monitorWindow.onNmeaDataCancelClicked(); });
-    monitor->ok = monitorWindow.start(runner, state.NmeaChannel);
+    monitor->ok = monitorWindow.start(runner, state.nmea.channel);
     while (runner.running())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     monitor->seconds = wall.nsecsElapsed() / 1e9;
@@ -105,7 +105,7 @@ QList<RealTimeResult> runRealTime(const QString &simProgram, const QList<BenchOp
 
     EditorState state;
     WriteDefaultsToRam(state);
-    state.ComPortNumber = 1;
+    state.link.portNumber = 1;
     BenchPrompts prompts;
     DeadlineClock clock;
     SerialBytePort port;

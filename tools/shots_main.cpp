@@ -59,7 +59,7 @@ void showWindow(MainWindow &w, const QString &name, int curve)
     } else if (name == QLatin1String("about")) {
         w.findChild<QAction *>(QStringLiteral("About"))->trigger();
     } else if (name == QLatin1String("factory")) {
-        w.state().FactoryArmed = true;
+        w.state().factory.armed = true;
         w.instrumentArea().openFactoryWindowIfArmed();
     } else if (name == QLatin1String("warning")) {
         w.warningWindow()->show();
@@ -148,7 +148,7 @@ int main(int argc, char *argv[])
     if (ms > 0)
         QTimer::singleShot(ms, &w, [&w] {
             // No save question when the shot is taken: the window just goes.
-            w.state().ExitPrompted = 1;
+            w.state().session.exitPrompted = 1;
             w.close();
         });
     return app.exec();

@@ -76,21 +76,21 @@ QString uploadSummary(const EditorState &s, const QString &task, const QString &
         displays << n;
     const QList<int> curves = transfer::uploadedCurves();
     const int displayPart = parts.add(QStringLiteral("display configuration"), QStringLiteral("display configurations"),
-                                      s.UploadCategory[1] ? displays : QList<int>{});
+                                      s.transfer.upload[1] ? displays : QList<int>{});
     const int curvePart = parts.add(QStringLiteral("sender curve"), QStringLiteral("sender curves"),
-                                    s.UploadCategory[4] ? curves : QList<int>{});
-    if (s.UploadCategory[1])
+                                    s.transfer.upload[4] ? curves : QList<int>{});
+    if (s.transfer.upload[1])
         for (int n : displays)
             parts.written(displayPart, n);
-    if (s.UploadCategory[4])
+    if (s.transfer.upload[4])
         for (int k : curves)
             parts.written(curvePart, k);
-    if (s.UploadCategory[12])
+    if (s.transfer.upload[12])
         parts.written(parts.add(QStringLiteral("the instrument's clock")));
     return QStringLiteral("%1 done (Corvane SN# %2). %3\nSettings taken from %4: %5 and the NMEA sentence "
                           "selections; the others were kept as the instrument had them.")
         .arg(task, serial, parts.describe(), source,
-             captions(s.UploadCategory, {2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 13, 14}));
+             captions(s.transfer.upload, {2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 13, 14}));
 }
 
 // Reads the configuration file `path` into a new session on the instrument's port; on
@@ -110,7 +110,7 @@ std::unique_ptr<InstrumentSession> sessionWithFile(Invocation &in, const QString
     }
     auto session = std::make_unique<InstrumentSession>(in.host, in.console, in.prompts, port);
     applyConfigFile(session->state, image);
-    session->state.ComPortNumber = quint8(port.number);
+    session->state.link.portNumber = quint8(port.number);
     return session;
 }
 
@@ -145,7 +145,7 @@ transfer::Categories uploadCategories()
 transfer::Categories uploadDefaults()
 {
     const EditorState fresh;
-    return categoriesWhere([&fresh](int i) { return fresh.UploadCategory[i] != 0; });
+    return categoriesWhere([&fresh](int i) { return fresh.transfer.upload[i] != 0; });
 }
 
 transfer::Categories downloadCategories()
@@ -156,7 +156,7 @@ transfer::Categories downloadCategories()
 transfer::Categories downloadDefaults()
 {
     const EditorState fresh;
-    return categoriesWhere([&fresh](int i) { return fresh.DownloadCategory[i] != 0 && transfer::isDownloadable(i); });
+    return categoriesWhere([&fresh](int i) { return fresh.transfer.download[i] != 0 && transfer::isDownloadable(i); });
 }
 
 int upload(Invocation &in)
@@ -204,10 +204,10 @@ int download(Invocation &in)
         WriteDefaultsToRam(s);
     else
         applyConfigFile(s, image);
-    const quint8 filePort = s.ComPortNumber;
-    s.ComPortNumber = quint8(port.number);
+    const quint8 filePort = s.link.portNumber;
+    s.link.portNumber = quint8(port.number);
     for (int i = 1; i <= transfer::kCategories; ++i)
-        s.DownloadCategory[i] = in.categories[i] ? 1 : 0;
+        s.transfer.download[i] = in.categories[i] ? 1 : 0;
 
     ChosenCategories question(in.console, in.prompts, in.categories);
     const int code = session.run(QStringLiteral("Download"),
@@ -216,7 +216,7 @@ int download(Invocation &in)
         in.console.note(QStringLiteral("%1 was not written.").arg(shownPath(out)));
         return code;
     }
-    s.ComPortNumber = filePort;
+    s.link.portNumber = filePort;
     const QString problem = writeConfigFile(s, out);
     if (!problem.isEmpty()) {
         in.console.note(QStringLiteral("The configuration could not be saved to\n%1\n%2.\nAny earlier file of that "
@@ -226,7 +226,7 @@ int download(Invocation &in)
     }
     in.console.result(QStringLiteral("Download done (Corvane SN# %1). Taken from the instrument: %2. The rest comes "
                                      "from %3. Saved as %4.")
-                          .arg(session.serialNumber(), captions(s.DownloadCategory, transfer::downloadOrder()),
+                          .arg(session.serialNumber(), captions(s.transfer.download, transfer::downloadOrder()),
                                basePath.isEmpty() ? QStringLiteral("the factory defaults") : shownPath(basePath),
                                shownPath(out)));
     return kExitDone;

@@ -40,7 +40,7 @@ InstrumentSession::InstrumentSession(Host &host, Console &console, TerminalPromp
       m_link(state, prompts, host.clock, host.port, [device = port.device](int) { return device; })
 {
     resetStartupState(state, true);
-    state.ComPortNumber = quint8(port.number);
+    state.link.portNumber = quint8(port.number);
     m_link.setView(&m_view);
 }
 
@@ -77,7 +77,7 @@ int InstrumentSession::run(const QString &task, const std::function<transfer::Ou
                           m_view,
                           [this, &reached] {
                               connectToInstrument(state, m_prompts, m_host.clock, m_link, m_view);
-                              reached = reached || state.Connected;
+                              reached = reached || state.link.connected;
                           },
                           {}};
     transfer::Outcome outcome = transfer::Outcome::NotConnected;

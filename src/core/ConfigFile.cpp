@@ -140,12 +140,12 @@ QByteArray configFileText(EditorState &state, const QDateTime &created)
     QByteArray out;
     out.reserve(64 * 1024);
     appendLine(out, QStringLiteral("Corvane Display Configuration File - Do NOT make any changes!"));
-    appendLine(out, state.VersionText);
+    appendLine(out, state.session.versionText);
     appendLine(out, QStringLiteral("Date created: ") + created.date().toString(QStringLiteral("MM-dd-yyyy")) +
                         QStringLiteral(".  Time created: ") + created.time().toString(QStringLiteral("HH:mm:ss")));
     appendLine(out, QStringLiteral("*"));
     appendLine(out, QStringLiteral("*"));
-    appendLine(out, QStringLiteral("COMport=,") + numberField(qint64(state.ComPortNumber)));
+    appendLine(out, QStringLiteral("COMport=,") + numberField(qint64(state.link.portNumber)));
 
     state.SystemBlock[layout::kSystemChecksum] = systemBlockChecksum(state.SystemBlock);
     for (int i = 0; i < layout::kSystemBytes; ++i)
@@ -266,8 +266,8 @@ bool senderTypesHavePositions(const quint8 *sb)
 void applyConfigFile(EditorState &state, const ConfigFileImage &image)
 {
     for (int i = 1; i <= 5; ++i)
-        state.FileHeaderLines[i] = image.headerLines[i];
-    state.ComPortNumber = image.comPort;
+        state.session.fileHeaderLines[i] = image.headerLines[i];
+    state.link.portNumber = image.comPort;
     std::memcpy(state.SystemBlock, image.system, layout::kSystemBytes);
     state.SystemBlock[layout::kShownConfiguration] = 1;
     for (int n = 1; n <= 16; ++n)

@@ -117,11 +117,11 @@ void WriteDefaultsToRam(EditorState &state)
         if (state.CalCurve[k][2][2] == 0.0f)
             fillLinearDefaultCurve(state, k);
     }
-    if (state.NewUnitMode) {
+    if (state.factory.newUnitMode) {
         for (int k = 1; k <= 32; ++k)
             fillLinearDefaultCurve(state, k);
     }
     std::memcpy(state.SystemBlock, kSystemDefaults, layout::kSystemBytes); // byte 256 is not touched
     positionSenderLists(state);
-    state.EditCurveNumber = 99;
+    state.session.editCurveNumber = 99;
 }

@@ -1,4 +1,5 @@
-// The configuration image and the editor's shared state, every global by its designed name.
+// The configuration image and the editor's other state in small objects, shared by the
+// windows and copied for the operations' thread.
 #pragma once
 
 #include <QString>
@@ -24,52 +25,90 @@ struct SenderListPositions {
     }
 };
 
+// The serial link as the windows show it.
+struct LinkState {
+    quint8 portNumber = 0; // COMn; 0 = none chosen
+    bool connected = false;
+    bool timedOut = false; // the last wait for an answer ran out
+};
+
+// What the instrument last told about itself.
+struct InstrumentIdentity {
+    QString serialNumber = QStringLiteral("Unknown");
+    QString softwareVersion = QStringLiteral("Unknown");
+    QString hardwareVersion = QStringLiteral("Unknown");
+    QString unitVersions[4] = {QStringLiteral("Unknown"), QStringLiteral("Unknown"), QStringLiteral("Unknown"),
+                               QStringLiteral("Unknown")}; // U101, U201, U301, U401
+    quint8 productCode = 0;
+};
+
+// The editor's own session: the configuration shown, its file, the curve being edited.
+struct EditorSession {
+    quint8 currentConfig = 1;
+    QString configFileName = QStringLiteral("DEFAULT.CFG");
+    QString fileHeaderLines[6]; // 1..5
+    QString versionText = QStringLiteral("Ver 1.0.3");
+    quint8 editCurveNumber = 99; // 99 = none
+    bool exitPrompted = false;   // the save question of the shutdown was asked
+};
+
+// The categories a transfer moves, and the overwrite warning's answer.
+struct TransferChoices {
+    bool askUser = true;
+    qint16 upload[15] = {0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};   // categories 1..14
+    qint16 download[15] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 0, 1, 1}; // categories 1..14
+    bool downloadMode = false;
+    quint8 warningAnswer = 0; // 0 pending, 1 CANCEL, 2 CONTINUE, 3 compare first
+};
+
+// The factory window's session: armed by the key chord, new-unit provisioning, code images.
+struct FactorySession {
+    bool armed = false;
+    bool newUnitMode = false;
+    bool newUnitUploadPending = false;
+    quint8 newSoftwareVersion = 0;
+    bool newSoftwareVersionEntered = false; // a version was typed in this run
+    quint8 newSerialBytes[5] = {};          // 1..4: Y, MM, DD, nnn
+    quint16 codeSectorCount = 0;
+    quint16 codeTargetAddress = 0;
+    QString nmeaTableFileName = QStringLiteral("NVMNMEAG.DAT");
+    QString decimalPointsFileName = QStringLiteral("DECPTSA.DAT");
+};
+
+// The NMEA sentence selector and data monitor.
+struct NmeaSession {
+    quint8 selectionIndex = 0;
+    quint8 channel = 1;
+    bool monitorRunning = false;
+};
+
+// The fields of each small object, for code that goes through all of them.
+// clang-format off
+#define CORVANE_LINK_STATE_VALUES(X) X(portNumber) X(connected) X(timedOut)
+#define CORVANE_INSTRUMENT_IDENTITY_VALUES(X) \
+    X(serialNumber) X(softwareVersion) X(hardwareVersion) X(unitVersions) X(productCode)
+#define CORVANE_EDITOR_SESSION_VALUES(X) \
+    X(currentConfig) X(configFileName) X(fileHeaderLines) X(versionText) X(editCurveNumber) X(exitPrompted)
+#define CORVANE_TRANSFER_CHOICES_VALUES(X) X(askUser) X(upload) X(download) X(downloadMode) X(warningAnswer)
+#define CORVANE_FACTORY_SESSION_VALUES(X)                                                                    \
+    X(armed) X(newUnitMode) X(newUnitUploadPending) X(newSoftwareVersion) X(newSoftwareVersionEntered)        \
+    X(newSerialBytes) X(codeSectorCount) X(codeTargetAddress) X(nmeaTableFileName) X(decimalPointsFileName)
+#define CORVANE_NMEA_SESSION_VALUES(X) X(selectionIndex) X(channel) X(monitorRunning)
+// clang-format on
+
 struct EditorState {
-    // --- configuration image ---------------------------------------------------
+    // --- configuration image (ImageModel reads and writes it by what it means) ------------
     quint8 SystemBlock[257] = {};     // 0..256; byte 0 = XOR of 1..255
     quint8 ConfigBlock[17][129] = {}; // blocks 1..16, bytes 0..127 used
     float CalCurve[33][33][3] = {};   // curves 1..32, points 1..32, fields 1 (ohms) and 2 (value x 10)
 
-    // --- editor state -----------------------------------------------------------
-    quint8 ComPortNumber = 0;
-    quint8 CurrentConfig = 1;
-    QString ConfigFileName = QStringLiteral("DEFAULT.CFG");
-    QString NmeaTableFileName = QStringLiteral("NVMNMEAG.DAT");
-    QString DecimalPointsFileName = QStringLiteral("DECPTSA.DAT");
-    QString FileHeaderLines[6]; // 1..5
-    QString VersionText = QStringLiteral("Ver 1.0.3");
-    QString InputScratch;
-    quint8 MsgAnswer = 0;
-    quint8 ExitPrompted = 0;
-    bool Connected = false;
-    bool FactoryArmed = false;
-    bool TimedOut = false;
-    QString SerialNumberText = QStringLiteral("Unknown");
-    QString SoftwareVersionText = QStringLiteral("Unknown");
-    QString HardwareVersionText = QStringLiteral("Unknown");
-    QString UnitVersionText[4] = {QStringLiteral("Unknown"), QStringLiteral("Unknown"), QStringLiteral("Unknown"),
-                                  QStringLiteral("Unknown")}; // U101, U201, U301, U401
-    quint8 EditCurveNumber = 99;
-    bool NewUnitMode = false;
-    bool AskUser = true;
-    bool NewUnitUploadPending = false;
-    qint16 UploadCategory[15] = {0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};   // 1..14
-    qint16 DownloadCategory[15] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 0, 1, 1}; // 1..14
-
-    // --- transfer and factory values ----------------------------------------------
-    quint8 DialogAnswer = 0; // 0 pending, 1 CANCEL, 2 CONTINUE
-    bool DownloadMode = false;
-    quint8 ProductCode = 0;
-    quint8 NewSoftwareVersion = 0;
-    bool NewSoftwareVersionEntered = false; // a version was typed in this run
-    quint8 NewSerialBytes[5] = {};          // 1..4: Y, MM, DD, nnn
-    quint16 CodeSectorCount = 0;
-    quint16 CodeTargetAddress = 0;
-
-    // --- NMEA selection ------------------------------------------------------------
-    quint8 NmeaSelectionIndex = 0;
-    quint8 NmeaChannel = 1;
-    bool NmeaMonitorRunning = false;
+    // --- the editor's other state, in small objects ------------------------------------
+    LinkState link;
+    InstrumentIdentity instrument;
+    EditorSession session;
+    TransferChoices transfer;
+    FactorySession factory;
+    NmeaSession nmea;
 
     // --- sender window list positions --------------------------------------------------
     SenderListPositions SenderPositions;
@@ -103,13 +142,8 @@ struct EditorState {
 // added to the struct is added here too.
 // clang-format off
 #define CORVANE_EDITOR_STATE_VALUES(X)                                                                          \
-    X(SystemBlock) X(ConfigBlock) X(CalCurve) X(ComPortNumber) X(CurrentConfig) X(ConfigFileName)              \
-    X(NmeaTableFileName) X(DecimalPointsFileName) X(FileHeaderLines) X(VersionText) X(InputScratch)            \
-    X(MsgAnswer) X(ExitPrompted) X(Connected) X(FactoryArmed) X(TimedOut) X(SerialNumberText)                  \
-    X(SoftwareVersionText) X(HardwareVersionText) X(UnitVersionText) X(EditCurveNumber) X(NewUnitMode)         \
-    X(AskUser) X(NewUnitUploadPending) X(UploadCategory) X(DownloadCategory) X(DialogAnswer) X(DownloadMode)   \
-    X(ProductCode) X(NewSoftwareVersion) X(NewSoftwareVersionEntered) X(NewSerialBytes) X(CodeSectorCount)     \
-    X(CodeTargetAddress) X(NmeaSelectionIndex) X(NmeaChannel) X(NmeaMonitorRunning) X(SenderPositions)
+    X(SystemBlock) X(ConfigBlock) X(CalCurve) X(link) X(instrument) X(session) X(transfer) X(factory) X(nmea)   \
+    X(SenderPositions)
 // clang-format on
 
 // Brings `target` the values that `changed` holds differently from `base`, element by

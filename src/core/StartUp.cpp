@@ -11,26 +11,27 @@
 
 void resetStartupState(EditorState &state, bool firstRun)
 {
-    state.VersionText = QStringLiteral("Ver 1.0.3");
-    state.NewUnitMode = false;
-    state.AskUser = true;
-    state.NewUnitUploadPending = false;
-    state.ConfigFileName = QStringLiteral("DEFAULT.CFG");
-    state.NmeaTableFileName = QStringLiteral("NVMNMEAG.DAT");
-    state.DecimalPointsFileName = QStringLiteral("DECPTSA.DAT");
-    state.FactoryArmed = false;
-    state.TimedOut = false;
-    state.Connected = false;
-    state.ExitPrompted = 0;
+    state.session.versionText = QStringLiteral("Ver 1.0.3");
+    state.factory.newUnitMode = false;
+    state.transfer.askUser = true;
+    state.factory.newUnitUploadPending = false;
+    state.session.configFileName = QStringLiteral("DEFAULT.CFG");
+    state.factory.nmeaTableFileName = QStringLiteral("NVMNMEAG.DAT");
+    state.factory.decimalPointsFileName = QStringLiteral("DECPTSA.DAT");
+    state.factory.armed = false;
+    state.link.timedOut = false;
+    state.link.connected = false;
+    state.session.exitPrompted = false;
     if (!firstRun)
         return;
-    state.SerialNumberText = state.SoftwareVersionText = state.HardwareVersionText = QStringLiteral("Unknown");
-    for (QString &t : state.UnitVersionText)
+    state.instrument.serialNumber = state.instrument.softwareVersion = state.instrument.hardwareVersion =
+        QStringLiteral("Unknown");
+    for (QString &t : state.instrument.unitVersions)
         t = QStringLiteral("Unknown");
     const EditorState fresh;
-    std::memcpy(state.UploadCategory, fresh.UploadCategory, sizeof state.UploadCategory);
-    std::memcpy(state.DownloadCategory, fresh.DownloadCategory, sizeof state.DownloadCategory);
-    state.EditCurveNumber = 99;
+    std::memcpy(state.transfer.upload, fresh.transfer.upload, sizeof state.transfer.upload);
+    std::memcpy(state.transfer.download, fresh.transfer.download, sizeof state.transfer.download);
+    state.session.editCurveNumber = 99;
 }
 
 namespace
@@ -72,7 +73,7 @@ DefaultLoadOutcome loadDefaultConfiguration(EditorState &state, const QString &f
     // Curves read before the failure stay, as they would have been read in place.
     std::memcpy(state.CalCurve, image.curves, sizeof state.CalCurve);
     WriteDefaultsToRam(state);
-    state.ComPortNumber = 0;
+    state.link.portNumber = 0;
     outcome.saveError = writeConfigFile(state, fileName);
     return outcome;
 }

@@ -103,21 +103,21 @@ void uploadedSettings(const quint8 *instrument, const quint8 *system, const Edit
                       quint8 *buffer)
 {
     memcpy(buffer, instrument, layout::kSystemBytes);
-    advanceUploadCounter(buffer, s.NewUnitMode);
+    advanceUploadCounter(buffer, s.factory.newUnitMode);
     applyFirstUploadDate(buffer, today);
     for (int c = 2; c <= 14; ++c) {
-        if (c == 12 || !s.UploadCategory[c])
+        if (c == 12 || !s.transfer.upload[c])
             continue;
         for (int b : categoryBytes(c))
             buffer[b] = system[b];
     }
     for (int b = layout::kNmeaSelection; b <= layout::kNmeaSelectionLast; ++b)
         buffer[b] = system[b];
-    if (s.NewUnitUploadPending) {
+    if (s.factory.newUnitUploadPending) {
         for (int i = 0; i < 4; ++i)
-            buffer[layout::kSerialNumber + i] = s.NewSerialBytes[1 + i];
+            buffer[layout::kSerialNumber + i] = s.factory.newSerialBytes[1 + i];
     }
-    if (s.NewUnitMode) {
+    if (s.factory.newUnitMode) {
         for (int b = 1; b <= 256; ++b)
             buffer[b] = system[b];
     }

@@ -22,18 +22,16 @@ constexpr int kErasedCounter = 254;
 
 QString portText(const EditorState &state)
 {
-    return signedText(qint64(state.ComPortNumber));
+    return signedText(qint64(state.link.portNumber));
 }
 
 // The "Can't find Corvane" question. True for Yes.
 bool askTryAgain(EditorState &state, Prompts &prompts)
 {
-    state.MsgAnswer = quint8(prompts.askYesNo(QStringLiteral("Can't find Corvane"),
-                                              QStringLiteral("Can't connect to Corvane on COM") + portText(state) +
-                                                  QStringLiteral(".") + QStringLiteral("\n") +
-                                                  QStringLiteral("Do you want to try again?"),
-                                              Prompts::Icon::Question));
-    return state.MsgAnswer != kNo;
+    return prompts.askYesNo(QStringLiteral("Can't find Corvane"),
+                            QStringLiteral("Can't connect to Corvane on COM") + portText(state) + QStringLiteral(".") +
+                                QStringLiteral("\n") + QStringLiteral("Do you want to try again?"),
+                            Prompts::Icon::Question) != kNo;
 }
 
 // No instrument found: beep, hide the connecting window, ask.
@@ -50,7 +48,7 @@ bool giveUpOrRetry(EditorState &state, Prompts &prompts, InstrumentView &view)
 void waitForPortChoice(EditorState &state, Clock &clock, const SerialLink &link, InstrumentView &view)
 {
     clock.waitUntil(Clock::kForever,
-                    [&] { return state.ComPortNumber != 0 || !view.portChooserOpen() || link.isShutDown(); });
+                    [&] { return state.link.portNumber != 0 || !view.portChooserOpen() || link.isShutDown(); });
 }
 
 enum class Probing { Connected, GaveUp };
@@ -65,7 +63,7 @@ Probing probe(EditorState &state, Prompts &prompts, SerialLink &link, Instrument
         view.showConnecting();
         int attempts = 0;
         bool restart = false;
-        while (!state.Connected) {
+        while (!state.link.connected) {
             caption += QStringLiteral(" .");
             view.setConnectingCaption(caption);
             if (++attempts > connection::kMaxProbes) {
@@ -78,7 +76,7 @@ Probing probe(EditorState &state, Prompts &prompts, SerialLink &link, Instrument
             link.SendByte(proto::kFrameStart);
             link.Delay(0.1);
             if (link.element(1) == proto::kFrameStart)
-                state.Connected = true;
+                state.link.connected = true;
         }
         if (!restart)
             return Probing::Connected;
@@ -98,10 +96,10 @@ void readVersions(EditorState &state, SerialLink &link, InstrumentView &view)
     link.emptyBuffer();
     link.sendFrame(proto::kVersionQuery, 0, 0, 0);
     link.Delay(0.1);
-    state.SoftwareVersionText = signedText(qint64(link.element(1)));
-    state.HardwareVersionText = signedText(qint64(link.element(2)));
+    state.instrument.softwareVersion = signedText(qint64(link.element(1)));
+    state.instrument.hardwareVersion = signedText(qint64(link.element(2)));
     for (int u = 0; u < 4; ++u)
-        state.UnitVersionText[u] = signedText(qint64(link.element(3 + u)));
+        state.instrument.unitVersions[u] = signedText(qint64(link.element(3 + u)));
     view.showUnitVersions();
 }
 
@@ -110,8 +108,8 @@ void readProductCode(EditorState &state, SerialLink &link, InstrumentView &view)
     link.emptyBuffer();
     link.sendFrameAt(proto::kRead24C512, 1, proto::kProductCodeAddress);
     link.Delay(0.1);
-    state.ProductCode = quint8(link.element(1));
-    view.showProductCode(state.ProductCode);
+    state.instrument.productCode = quint8(link.element(1));
+    view.showProductCode(state.instrument.productCode);
 }
 
 // A Lumisk unit is only served in factory mode. True when the user wants to try
@@ -122,12 +120,12 @@ bool rejectLumisk(EditorState &state, Prompts &prompts, SerialLink &link, Instru
     prompts.beep();
     if (askTryAgain(state, prompts))
         return true;
-    state.Connected = false;
+    state.link.connected = false;
     link.Delay(0.1);
     link.sendFrame(proto::kClearRam, 0, 0, 0);
     view.setConnectedLabel(QStringLiteral("Not connected to Corvane"));
     view.hideProgress();
-    state.TimedOut = true;
+    state.link.timedOut = true;
     return false;
 }
 
@@ -155,23 +153,23 @@ void readIdentity(EditorState &state, SerialLink &link, InstrumentView &view)
         s[0] = s[1] = s[2] = s[3] = 0;
     // Computed in 64 bits: a first byte above 214 overflows a 32-bit number.
     const qint64 serial = s[0] * 10000000 + s[1] * 100000 + s[2] * 1000 + s[3];
-    state.SerialNumberText = signedText(serial);
-    state.SoftwareVersionText = signedText(qint64(link.element(5)));
-    state.HardwareVersionText = signedText(qint64(link.element(6)));
+    state.instrument.serialNumber = signedText(serial);
+    state.instrument.softwareVersion = signedText(qint64(link.element(5)));
+    state.instrument.hardwareVersion = signedText(qint64(link.element(6)));
 
     link.emptyBuffer();
     link.sendFrame(proto::kReadInternalNvm, 1, 0, proto::kSoftwareVersionByte);
     link.Delay(0.25);
     if (link.element(1) < 255)
-        state.SoftwareVersionText = signedText(qint64(link.element(1)));
+        state.instrument.softwareVersion = signedText(qint64(link.element(1)));
 
-    view.setSerialNumberLabel(QStringLiteral(" Corvane SN#: ") + state.SerialNumberText);
+    view.setSerialNumberLabel(QStringLiteral(" Corvane SN#: ") + state.instrument.serialNumber);
     view.showIdentity();
 }
 
 void readNewConfigCounter(EditorState &state, SerialLink &link, InstrumentView &view)
 {
-    state.TimedOut = false;
+    state.link.timedOut = false;
     link.emptyBuffer();
     link.sendFrame(proto::kReadInternalNvm, 2, 0, proto::kUploadCounterByte);
     link.Delay(0.25);
@@ -196,12 +194,12 @@ void storeNewConfigCounter(EditorState &state, InstrumentView &view, quint8 high
 
 void connectToInstrument(EditorState &state, Prompts &prompts, Clock &clock, SerialLink &link, InstrumentView &view)
 {
-    if (state.ComPortNumber == 0) {
+    if (state.link.portNumber == 0) {
         view.showPortChooser();
         waitForPortChoice(state, clock, link, view);
         if (link.isShutDown())
             link.checkLost();
-        if (state.ComPortNumber == 0) {
+        if (state.link.portNumber == 0) {
             view.hidePortChooser();
             return;
         }
@@ -217,7 +215,7 @@ void connectToInstrument(EditorState &state, Prompts &prompts, Clock &clock, Ser
     link.Delay(0.1);
     bool inCommandMode = false;
     if (link.element(1) == proto::kAlreadyInCommandMode) {
-        state.Connected = true;
+        state.link.connected = true;
         link.RxBuffer[1] = proto::kCommandModeAnswer;
         inCommandMode = true;
     }
@@ -232,7 +230,7 @@ void connectToInstrument(EditorState &state, Prompts &prompts, Clock &clock, Ser
         inCommandMode = false;
 
         if (link.element(1) != proto::kCommandModeAnswer) {
-            state.Connected = false;
+            state.link.connected = false;
             // An instrument that echoes the probe but never answers 64 would keep
             // this cycling for ever; after 25 rounds the user decides.
             if (++restarts >= connection::kMaxRestarts) {
@@ -245,7 +243,7 @@ void connectToInstrument(EditorState &state, Prompts &prompts, Clock &clock, Ser
 
         readVersions(state, link, view);
         readProductCode(state, link, view);
-        if (state.ProductCode == kLumiskProductCode && !state.FactoryArmed) {
+        if (state.instrument.productCode == kLumiskProductCode && !state.factory.armed) {
             if (!rejectLumisk(state, prompts, link, view))
                 return;
             // Still in command mode: the attempt phase skips probing and the eight
@@ -258,6 +256,6 @@ void connectToInstrument(EditorState &state, Prompts &prompts, Clock &clock, Ser
     claimLink(link, view);
     readIdentity(state, link, view);
     readNewConfigCounter(state, link, view);
-    state.Connected = true;
-    qCInfo(lcLink) << "connected on COM" << state.ComPortNumber << "serial" << state.SerialNumberText;
+    state.link.connected = true;
+    qCInfo(lcLink) << "connected on COM" << state.link.portNumber << "serial" << state.instrument.serialNumber;
 }

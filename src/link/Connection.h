@@ -18,7 +18,7 @@ constexpr int kMaxRestarts = 25;
 } // namespace connection
 
 // Makes sure a port is chosen and open, wakes the instrument, switches it into
-// command mode and reads its identity. On return state.Connected tells whether the
+// command mode and reads its identity. On return state.link.connected tells whether the
 // instrument is in command mode. Throws LinkLost when the port goes away meanwhile
 // (see runInstrumentOperation); the caller holds the busy guard.
 void connectToInstrument(EditorState &state, Prompts &prompts, Clock &clock, SerialLink &link, InstrumentView &view);

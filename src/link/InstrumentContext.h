@@ -13,7 +13,7 @@ struct InstrumentContext {
     Prompts &prompts;
     SerialLink &link;
     InstrumentView &view;
-    // Runs the connection procedure (it leaves state.Connected telling the outcome).
+    // Runs the connection procedure (it leaves state.link.connected telling the outcome).
     std::function<void()> connect;
     // Redraws the main window from the image.
     std::function<void()> redraw;

@@ -38,7 +38,7 @@ std::optional<ConfirmedRead> connectAndReadSettings(InstrumentContext &ctx)
 void leaveCommandMode(InstrumentContext &ctx, int code, const char *label)
 {
     ctx.link.sendFrame(code, 0, 0, 0);
-    ctx.state.Connected = false;
+    ctx.state.link.connected = false;
     ctx.view.setConnectedLabel(QString::fromLatin1(label));
 }
 

@@ -50,7 +50,7 @@ bool runInstrumentOperation(SerialLink &link, EditorState &state, Prompts &promp
         return true;
     } catch (const LinkLost &lost) {
         qCWarning(lcLink) << "operation ended:" << lost.what();
-        state.Connected = false;
+        state.link.connected = false;
         view.hideConnecting();
         view.hideProgress();
         view.setConnectedLabel(QStringLiteral("Not connected to Corvane"));

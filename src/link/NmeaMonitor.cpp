@@ -42,7 +42,7 @@ bool NmeaMonitor::run(InstrumentContext &ctx, int channel)
     }
     // Leaves the instrument's command mode so that the next operation connects afresh.
     link.sendFrame(proto::kSoftReset, 0, 0, 0);
-    ctx.state.Connected = false;
+    ctx.state.link.connected = false;
     ctx.view.setConnectedLabel(QStringLiteral("Not connected to Corvane"));
     return true;
 }

@@ -41,7 +41,7 @@ QString SerialLink::openErrorPrompt() const
 {
     // The last two characters of the signed text (" 5", "12"); from 100 on that would
     // name the wrong port, so the whole number is shown there.
-    const int n = m_state.ComPortNumber;
+    const int n = m_state.link.portNumber;
     const QString number = n < 100 ? numtext::signedText(qint64(n)).right(2) : QString::number(n);
     QString text = QStringLiteral("Error encountered while trying to open COM") + number + QStringLiteral(".") +
                    QStringLiteral("\n") + QStringLiteral("Please check data and power connections.") +
@@ -63,10 +63,10 @@ void SerialLink::OpenComPort()
             m_port.close();
         m_lost = false;
         m_lostReason.clear();
-        m_device = m_resolve ? m_resolve(m_state.ComPortNumber) : QString();
+        m_device = m_resolve ? m_resolve(m_state.link.portNumber) : QString();
         bool opened = false;
         if (!m_device.isEmpty()) {
-            qCDebug(lcLink) << "opening COM" << m_state.ComPortNumber << "as" << m_device;
+            qCDebug(lcLink) << "opening COM" << m_state.link.portNumber << "as" << m_device;
             opened = m_port.open(m_device);
         }
         if (opened) {
@@ -90,13 +90,13 @@ void SerialLink::OpenComPort()
                 m_prompts.beep();
                 continue;
             }
-            m_state.ComPortNumber = quint8(numtext::roundHalfEven(n));
+            m_state.link.portNumber = quint8(numtext::roundHalfEven(n));
             break;
         }
         if (m_view) {
-            m_view->selectPortOption(m_state.ComPortNumber);
+            m_view->selectPortOption(m_state.link.portNumber);
             m_view->setCommsPortLabel(QStringLiteral("COM Port = ") +
-                                      numtext::signedText(qint64(m_state.ComPortNumber)));
+                                      numtext::signedText(qint64(m_state.link.portNumber)));
         }
     }
 }
@@ -130,7 +130,7 @@ void SerialLink::onPortLost()
 {
     m_lost = true;
     m_lostReason = QStringLiteral("The connection to the instrument on COM%1%2 was lost.")
-                       .arg(QString::number(m_state.ComPortNumber),
+                       .arg(QString::number(m_state.link.portNumber),
                             m_device.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(m_device));
     qCWarning(lcLink) << m_lostReason;
     m_clock.wake();
@@ -192,7 +192,7 @@ void SerialLink::SendByteCheckEcho(int b)
         m_clock.waitUntil(m_clock.now() + kEchoTimeout, [&] { return interrupted() || RxBuffer[1] != sentinel; });
     checkLost();
     if (!answered) {
-        m_state.TimedOut = true;
+        m_state.link.timedOut = true;
         ++m_missedEchoes;
         m_troubleSeen = true;
     } else if (RxBuffer[1] != quint8(b)) {
@@ -237,7 +237,7 @@ qint16 SerialLink::ReceiveByte()
         m_clock.waitUntil(m_clock.now() + kEchoTimeout, [&] { return interrupted() || RxBuffer[1] != -1; });
     checkLost();
     if (!answered)
-        m_state.TimedOut = true;
+        m_state.link.timedOut = true;
     return RxBuffer[1];
 }
 

@@ -24,9 +24,9 @@ Q_LOGGING_CATEGORY(lcTransfer, "corvane.transfer")
 
 bool InstrumentContext::ensureConnected()
 {
-    if (!state.Connected && connect)
+    if (!state.link.connected && connect)
         connect();
-    return state.Connected;
+    return state.link.connected;
 }
 
 namespace transfer
@@ -35,7 +35,8 @@ namespace transfer
 namespace
 {
 
-const char kNotConnectedTessaro[] = "Not connected to Tessaro";
+// Backup and restore leave the label with the family's older wording.
+const char kNotConnectedAfterCopy[] = "Not connected to Tessaro";
 
 // The closing steps of backup and restore.
 void releaseAfterCopy(InstrumentContext &ctx)
@@ -43,7 +44,7 @@ void releaseAfterCopy(InstrumentContext &ctx)
     ctx.view.hideProgress();
     ctx.link.writeLinkByte(proto::kLinkByteReleased);
     ctx.link.Delay(0.1);
-    leaveCommandMode(ctx, proto::kClearRam, kNotConnectedTessaro);
+    leaveCommandMode(ctx, proto::kClearRam, kNotConnectedAfterCopy);
 }
 
 // Cancel is honoured between whole blocks: the operation ends with its usual
@@ -94,19 +95,19 @@ bool confirmUpload(InstrumentContext &ctx, CategoryQuestion &question, const PcC
 {
     EditorState &s = ctx.state;
     ctx.prompts.beep();
-    s.DownloadMode = false;
+    s.transfer.downloadMode = false;
     question.dismiss();
     Categories all, chosen;
     for (int i = 1; i <= kCategories; ++i) {
         all[i] = true;
-        chosen[i] = s.UploadCategory[i] != 0;
+        chosen[i] = s.transfer.upload[i] != 0;
     }
-    while (s.AskUser) {
+    while (s.transfer.askUser) {
         const CategoryAnswer answer =
             question.ask(QStringLiteral("WARNING . . . Upload data from PC to Corvane.    Are you sure?"), all, chosen);
         chosen = answer.chosen;
         for (int i = 1; i <= kCategories; ++i)
-            s.UploadCategory[i] = chosen[i] ? 1 : 0;
+            s.transfer.upload[i] = chosen[i] ? 1 : 0;
         if (answer.compareFirst) {
             compareBeforeUpload(ctx, question, pc);
             continue;
@@ -129,7 +130,7 @@ struct UploadImage {
 // Curves that cannot be encoded are refused before anything is sent.
 bool encodeUploadedCurves(InstrumentContext &ctx, const QString &title, UploadImage &image)
 {
-    if (!ctx.state.UploadCategory[4])
+    if (!ctx.state.transfer.upload[4])
         return true;
     for (int k : uploadedCurves()) {
         image.curves[k] = encodeCurve(ctx.state, k);
@@ -169,9 +170,9 @@ public:
         m_settingsPart = m_parts.add(QStringLiteral("the settings"), true);
         m_displayPart = m_parts.add(
             QStringLiteral("display configuration"), QStringLiteral("display configurations"),
-            s.UploadCategory[1] ? QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16} : QList<int>{});
+            s.transfer.upload[1] ? QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16} : QList<int>{});
         m_curvePart = m_parts.add(QStringLiteral("sender curve"), QStringLiteral("sender curves"),
-                                  s.UploadCategory[4] ? uploadedCurves() : QList<int>{});
+                                  s.transfer.upload[4] ? uploadedCurves() : QList<int>{});
     }
 
     // False when the user cancelled (already reported and command mode left).
@@ -212,7 +213,7 @@ private:
     bool writeDisplays(quint8 (&blocks)[17][129])
     {
         EditorState &s = m_ctx.state;
-        if (!s.UploadCategory[1])
+        if (!s.transfer.upload[1])
             return true;
         for (int n = 1; n <= 16; ++n) {
             m_ctx.view.setProgress(n * 2 / 3 + 1);
@@ -232,7 +233,7 @@ private:
 
     bool writeCurves(const EncodedCurve (&curves)[33])
     {
-        if (!m_ctx.state.UploadCategory[4])
+        if (!m_ctx.state.transfer.upload[4])
             return true;
         for (int k = 1; k <= 32; ++k) {
             m_ctx.view.setProgress(k * 6 / 32 + 11);
@@ -264,7 +265,7 @@ std::optional<Verification> setClockAndVerify(InstrumentContext &ctx, const PcCl
                                               const quint8 *settings, const UploadImage &image)
 {
     EditorState &s = ctx.state;
-    if (s.UploadCategory[12]) {
+    if (s.transfer.upload[12]) {
         const QTime now = pc.time();
         ctx.link.Delay(0.25);
         ctx.link.sendFrame(proto::kSetClock, 0, now.hour(), now.minute());
@@ -274,7 +275,7 @@ std::optional<Verification> setClockAndVerify(InstrumentContext &ctx, const PcCl
     std::array<quint8, 128> sentCurves[33];
     for (int k : uploadedCurves())
         sentCurves[k] = image.curves[k].bytes;
-    return verifyUpload(ctx, settings, image.blocks, sentCurves, s.UploadCategory[1] != 0, s.UploadCategory[4] != 0);
+    return verifyUpload(ctx, settings, image.blocks, sentCurves, s.transfer.upload[1] != 0, s.transfer.upload[4] != 0);
 }
 
 } // namespace
@@ -305,7 +306,7 @@ Outcome Upload(InstrumentContext &ctx, CategoryQuestion &question, const PcClock
     quint8 buffer[257] = {};
     uploadedSettings(reinterpret_cast<const quint8 *>(settings->bytes.constData()), image.system, s, pc.today(),
                      buffer);
-    s.NewUnitUploadPending = false;
+    s.factory.newUnitUploadPending = false;
 
     if (!UploadWrites(ctx, title).run(buffer, image))
         return Outcome::Cancelled;
@@ -328,16 +329,16 @@ Outcome Download(InstrumentContext &ctx, CategoryQuestion &question)
     const QString title = QStringLiteral("Download");
 
     ctx.prompts.beep();
-    s.DownloadMode = true;
+    s.transfer.downloadMode = true;
     Categories downloadable, chosen;
     for (int i = 1; i <= kCategories; ++i) {
         downloadable[i] = isDownloadable(i);
-        chosen[i] = s.DownloadCategory[i] != 0;
+        chosen[i] = s.transfer.download[i] != 0;
     }
     const CategoryAnswer answer = question.ask(
         QStringLiteral("WARNING . . . Download data from Corvane to PC.    Are you sure?"), downloadable, chosen);
     for (int i = 1; i <= kCategories; ++i)
-        s.DownloadCategory[i] = (downloadable[i] && answer.chosen[i]) ? 1 : 0;
+        s.transfer.download[i] = (downloadable[i] && answer.chosen[i]) ? 1 : 0;
     if (!answer.proceed)
         return Outcome::Cancelled;
 
@@ -358,7 +359,7 @@ Outcome Download(InstrumentContext &ctx, CategoryQuestion &question)
             return Outcome::Failed;
         }
         for (int c : downloadOrder()) {
-            if (!s.DownloadCategory[c])
+            if (!s.transfer.download[c])
                 continue;
             for (int b : categoryBytes(c))
                 s.SystemBlock[b] = quint8(read.bytes[b]);

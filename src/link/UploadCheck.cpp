@@ -140,13 +140,13 @@ void compareBeforeUpload(InstrumentContext &ctx, CategoryQuestion &question, con
     ConfigImage after = instrument;
     uploadedSettings(instrument.system, editor.system, ctx.state, pc.today(), after.system);
     const EditorState &s = ctx.state;
-    if (s.UploadCategory[1]) {
+    if (s.transfer.upload[1]) {
         for (int n = 1; n <= 16; ++n) {
             memcpy(after.blocks[n], editor.blocks[n], proto::kConfigBlockSize);
             after.blocks[n][layout::kBlockChecksum] = configBlockChecksum(after.blocks[n]);
         }
     }
-    if (s.UploadCategory[4]) {
+    if (s.transfer.upload[4]) {
         for (int k : uploadedCurves())
             memcpy(after.curves[k], editor.curves[k], sizeof after.curves[k]);
     }

@@ -53,10 +53,10 @@ AboutWindow::AboutWindow(EditorState &state, QWidget *parent) : QWidget(parent, 
 
 void AboutWindow::loadForm()
 {
-    m_programVersionBox->setText(m_state.VersionText);
-    m_serialNumberBox->setText(m_state.SerialNumberText);
-    m_softwareVersionBox->setText(m_state.SoftwareVersionText);
-    m_hardwareVersionBox->setText(m_state.HardwareVersionText);
+    m_programVersionBox->setText(m_state.session.versionText);
+    m_serialNumberBox->setText(m_state.instrument.serialNumber);
+    m_softwareVersionBox->setText(m_state.instrument.softwareVersion);
+    m_hardwareVersionBox->setText(m_state.instrument.hardwareVersion);
 }
 
 void AboutWindow::showEvent(QShowEvent *event)

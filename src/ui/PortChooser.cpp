@@ -67,7 +67,7 @@ PortChooser::PortChooser(EditorState &state, QWidget *parent) : QWidget(parent, 
 
 void PortChooser::loadForm()
 {
-    selectPort(m_state.ComPortNumber);
+    selectPort(m_state.link.portNumber);
 }
 
 void PortChooser::selectPort(int n)
@@ -115,9 +115,9 @@ void PortChooser::onCommsAcceptClicked()
     const int chosen = selectedPort();
     // With no option selected (a port beyond COM16) the number stays as it is.
     if (chosen >= 0)
-        m_state.ComPortNumber = quint8(chosen);
+        m_state.link.portNumber = quint8(chosen);
     hide();
-    emit commsPortLabelChanged(QStringLiteral("COM Port = ") + numtext::signedText(qint64(m_state.ComPortNumber)));
-    m_state.Connected = false;
-    emit portAccepted(m_state.ComPortNumber);
+    emit commsPortLabelChanged(QStringLiteral("COM Port = ") + numtext::signedText(qint64(m_state.link.portNumber)));
+    m_state.link.connected = false;
+    emit portAccepted(m_state.link.portNumber);
 }

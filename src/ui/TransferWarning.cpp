@@ -205,7 +205,7 @@ void TransferWarning::setCompareOffered(bool offered)
 
 void TransferWarning::answer(int value)
 {
-    m_state.DialogAnswer = quint8(value);
+    m_state.transfer.warningAnswer = quint8(value);
     if (onAnswer)
         onAnswer();
 }
@@ -227,7 +227,7 @@ void TransferWarning::onWarningCompareClicked()
 
 void TransferWarning::onWarningSetAllClicked()
 {
-    if (!m_state.DownloadMode) {
+    if (!m_state.transfer.downloadMode) {
         for (int i : {1, 2, 3, 4, 5, 6, 7, 12})
             m_boxes[i]->setChecked(true);
     }
@@ -243,7 +243,7 @@ void TransferWarning::onWarningClearAllClicked()
 
 void TransferWarning::closeEvent(QCloseEvent *event)
 {
-    if (m_state.DialogAnswer == 0)
+    if (m_state.transfer.warningAnswer == 0)
         answer(1);
     QWidget::closeEvent(event);
 }
@@ -262,23 +262,23 @@ transfer::CategoryAnswer WarningQuestion::ask(const QString &title, const transf
     onWindow([&] {
         m_window.setWindowTitle(title);
         m_window.setCategories(enabled, checked);
-        m_state.DialogAnswer = 0;
+        m_state.transfer.warningAnswer = 0;
         // Offered for an upload once a port is chosen: the instrument can be read.
-        m_window.setCompareOffered(onCompare && !m_state.DownloadMode && m_state.ComPortNumber != 0);
+        m_window.setCompareOffered(onCompare && !m_state.transfer.downloadMode && m_state.link.portNumber != 0);
         m_window.show();
         m_window.raise();
         m_window.onAnswer = [this] { m_clock.wake(); };
     });
     m_clock.waitUntil(Clock::kForever, [this] {
         bool answered = false;
-        onWindow([&] { answered = m_state.DialogAnswer != 0; });
+        onWindow([&] { answered = m_state.transfer.warningAnswer != 0; });
         return answered;
     });
     transfer::CategoryAnswer answer;
     onWindow([&] {
         m_window.onAnswer = nullptr;
-        answer.proceed = m_state.DialogAnswer == 2;
-        answer.compareFirst = m_state.DialogAnswer == TransferWarning::kCompareFirst;
+        answer.proceed = m_state.transfer.warningAnswer == 2;
+        answer.compareFirst = m_state.transfer.warningAnswer == TransferWarning::kCompareFirst;
         answer.chosen = m_window.chosenCategories();
         m_window.hide();
     });

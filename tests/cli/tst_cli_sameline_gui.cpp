@@ -20,7 +20,7 @@ QByteArray configuration()
 {
     EditorState s;
     WriteDefaultsToRam(s);
-    s.ComPortNumber = kPort;
+    s.link.portNumber = kPort;
     s.ConfigBlock[7][68] = 30;
     s.ConfigBlock[16][127] = 9;
     s.SystemBlock[1] = 2;   // units

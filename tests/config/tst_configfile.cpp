@@ -97,7 +97,7 @@ private slots:
         TempProgramFolder dir;
         EditorState a;
         WriteDefaultsToRam(a);
-        a.ComPortNumber = 3;
+        a.link.portNumber = 3;
         a.SystemBlock[6] = 5;
         a.SystemBlock[256] = 42;
         a.CalCurve[6][3][2] = 12.5f;
@@ -111,7 +111,7 @@ private slots:
         const ConfigReadResult r = readConfigFile(dir.file("A.CFG"), image);
         QVERIFY2(r.ok, qPrintable(r.problem));
         applyConfigFile(b, image);
-        QCOMPARE(int(b.ComPortNumber), 3);
+        QCOMPARE(int(b.link.portNumber), 3);
         QCOMPARE(int(b.SystemBlock[6]), 1); // forced after every load
         QCOMPARE(int(b.SystemBlock[256]), 9);
         a.SystemBlock[6] = 1;
@@ -120,7 +120,7 @@ private slots:
         QVERIFY(memcmp(a.CalCurve, b.CalCurve, sizeof a.CalCurve) == 0);
         QCOMPARE(b.CalCurve[6][3][2], 12.5f);
         QCOMPARE(b.CalCurve[16][7][2], 290.08f);
-        QCOMPARE(b.FileHeaderLines[2], QString("Ver 1.0.3"));
+        QCOMPARE(b.session.fileHeaderLines[2], QString("Ver 1.0.3"));
     }
 
     // Curve values are written with at most seven significant digits: one that fits

@@ -38,7 +38,7 @@ private slots:
         QFETCH(bool, newUnit);
         QFETCH(bool, replaced);
         EditorState s;
-        s.NewUnitMode = newUnit ? true : false;
+        s.factory.newUnitMode = newUnit ? true : false;
         s.CalCurve[9][1][1] = 555.0f;
         s.CalCurve[9][2][2] = point2Value;
         WriteDefaultsToRam(s);
@@ -77,7 +77,7 @@ private slots:
         EditorState s;
         s.SystemBlock[0] = 99;
         s.SystemBlock[256] = 77;
-        s.EditCurveNumber = 6;
+        s.session.editCurveNumber = 6;
         WriteDefaultsToRam(s);
         QCOMPARE(int(s.SystemBlock[0]), 0);
         QCOMPARE(int(s.SystemBlock[1]), 26);
@@ -86,7 +86,7 @@ private slots:
         QCOMPARE(int(s.systemWord(114)), 12000);
         QCOMPARE(int(s.SystemBlock[255]), 255);
         QCOMPARE(int(s.SystemBlock[256]), 77); // never touched
-        QCOMPARE(int(s.EditCurveNumber), 99);
+        QCOMPARE(int(s.session.editCurveNumber), 99);
     }
 
     void senderPositions()

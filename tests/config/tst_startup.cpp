@@ -12,7 +12,7 @@ QByteArray defaultsWithPort(int port)
 {
     EditorState s;
     WriteDefaultsToRam(s);
-    s.ComPortNumber = quint8(port);
+    s.link.portNumber = quint8(port);
     s.CalCurve[9][2][2] = 77.0f;
     return configFileText(s, QDateTime(QDate(2020, 1, 2), QTime(3, 4, 5)));
 }
@@ -29,7 +29,7 @@ private slots:
         EditorState s;
         const DefaultLoadOutcome o = loadDefaultConfiguration(s, dir.file("DEFAULT.CFG"));
         QVERIFY(o.loaded);
-        QCOMPARE(int(s.ComPortNumber), 4);
+        QCOMPARE(int(s.link.portNumber), 4);
         QCOMPARE(s.CalCurve[9][2][2], 77.0f);
         QCOMPARE(dir.read("DEFAULT.CFG"), defaultsWithPort(4)); // untouched
     }
@@ -60,11 +60,11 @@ private slots:
         if (!content.isEmpty())
             QVERIFY(dir.write("DEFAULT.CFG", content));
         EditorState s;
-        s.ComPortNumber = 9;
+        s.link.portNumber = 9;
         const DefaultLoadOutcome o = loadDefaultConfiguration(s, dir.file("DEFAULT.CFG"));
         QVERIFY(!o.loaded);
         QCOMPARE(o.saveError, QString());
-        QCOMPARE(int(s.ComPortNumber), 0);
+        QCOMPARE(int(s.link.portNumber), 0);
         QCOMPARE(int(s.SystemBlock[100]), 3);
 
         // The file now holds the defaults with port 0.
@@ -103,24 +103,24 @@ private slots:
     void stateReset()
     {
         EditorState s;
-        s.Connected = true;
-        s.FactoryArmed = true;
-        s.ExitPrompted = 1;
-        s.AskUser = false;
-        s.UploadCategory[3] = 0;
-        s.SerialNumberText = " 5";
+        s.link.connected = true;
+        s.factory.armed = true;
+        s.session.exitPrompted = true;
+        s.transfer.askUser = false;
+        s.transfer.upload[3] = 0;
+        s.instrument.serialNumber = " 5";
         resetStartupState(s, false);
-        QCOMPARE(s.Connected, false);
-        QCOMPARE(s.FactoryArmed, false);
-        QCOMPARE(int(s.ExitPrompted), 0);
-        QCOMPARE(s.AskUser, true);
-        QCOMPARE(int(s.UploadCategory[3]), 0); // only the first run resets these
-        QCOMPARE(s.SerialNumberText, QString(" 5"));
+        QCOMPARE(s.link.connected, false);
+        QCOMPARE(s.factory.armed, false);
+        QCOMPARE(s.session.exitPrompted, false);
+        QCOMPARE(s.transfer.askUser, true);
+        QCOMPARE(int(s.transfer.upload[3]), 0); // only the first run resets these
+        QCOMPARE(s.instrument.serialNumber, QString(" 5"));
         resetStartupState(s, true);
-        QCOMPARE(int(s.UploadCategory[3]), 1);
-        QCOMPARE(s.SerialNumberText, QString("Unknown"));
-        QCOMPARE(int(s.DownloadCategory[8]), 1);
-        QCOMPARE(int(s.DownloadCategory[12]), 0);
+        QCOMPARE(int(s.transfer.upload[3]), 1);
+        QCOMPARE(s.instrument.serialNumber, QString("Unknown"));
+        QCOMPARE(int(s.transfer.download[8]), 1);
+        QCOMPARE(int(s.transfer.download[12]), 0);
     }
 
     void workingFolder()

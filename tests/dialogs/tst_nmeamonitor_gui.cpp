@@ -26,9 +26,9 @@ private slots:
     {
         MonitorBench b;
         b.connect();
-        QVERIFY(b.state.Connected);
+        QVERIFY(b.state.link.connected);
         b.sim.clearLog();
-        b.state.NmeaChannel = 2;
+        b.state.nmea.channel = 2;
 
         int sentAtPause = 0;
         int sentAfterPause = 0;
@@ -61,7 +61,7 @@ private slots:
         const QByteArray polls = sent.mid(1, sent.size() - 6);
         QCOMPARE(polls, repeated(2, int(polls.size())));
         QCOMPARE(sent.right(5), bytes({61, 251, 0, 0, 0}));
-        QVERIFY(!b.state.Connected);
+        QVERIFY(!b.state.link.connected);
 
         // What arrived reads as NMEA 0183 sentences of channel 2.
         const QString text = b.window.text();
@@ -85,7 +85,7 @@ private slots:
         QFETCH(double, characterDelay);
         MonitorBench b;
         b.connect();
-        b.state.NmeaChannel = 2;
+        b.state.nmea.channel = 2;
         SimFaults f;
         f.characterDelay = characterDelay;
         b.sim.setFaults(f);
@@ -104,7 +104,7 @@ private slots:
     {
         MonitorBench b;
         b.connect();
-        b.state.NmeaChannel = 3;
+        b.state.nmea.channel = 3;
         SimFaults f;
         f.silentMonitor = true;
         b.sim.setFaults(f);

@@ -91,8 +91,8 @@ private slots:
             state.SystemBlock[index + k] = quint8(bytes[k]);
         w.openForSource(source);
         QVERIFY(!w.isHidden());
-        QCOMPARE(int(state.NmeaSelectionIndex), index);
-        QCOMPARE(int(state.NmeaChannel), channel);
+        QCOMPARE(int(state.nmea.selectionIndex), index);
+        QCOMPARE(int(state.nmea.channel), channel);
         QCOMPARE((QStringList{talkers(w)->currentText(), identifiers(w)->currentText(), commas(w)->currentText()}),
                  shown);
     }
@@ -115,7 +115,7 @@ private slots:
         int stops = 0;
         w.onStopMonitor = [&] { ++stops; };
         w.openForSource(6);
-        state.NmeaMonitorRunning = true;
+        state.nmea.monitorRunning = true;
         talkers(w)->setCurrentText(chosen[0]);
         identifiers(w)->setCurrentText(chosen[1]);
         commas(w)->setCurrentText(chosen[2]);
@@ -123,7 +123,7 @@ private slots:
         QCOMPARE(QByteArray(reinterpret_cast<const char *>(state.SystemBlock + 83), 3), stored);
         QVERIFY(w.isHidden());
         QCOMPARE(stops, 1);
-        QVERIFY(!state.NmeaMonitorRunning);
+        QVERIFY(!state.nmea.monitorRunning);
     }
 
     void acceptKeepsAByteThatNamesNoEntry()

@@ -175,7 +175,7 @@ private slots:
         QVERIFY(rig.grid()->isVisible());
         QCOMPARE(rig.grid()->pos(), QPoint(twips::toPixels(leftTwips), 0));
         QVERIFY(rig.grid()->geometry().right() < rig.w->width());
-        QCOMPARE(int(rig.state->EditCurveNumber), curve);
+        QCOMPARE(int(rig.state->session.editCurveNumber), curve);
         QCOMPARE(rig.w->GraphCurveNumber(), curve);
         QVERIFY(rig.viewButton()->isEnabled());
         QCOMPARE(rig.w->gridText(0, 0), QStringLiteral("Index"));
@@ -320,7 +320,7 @@ private slots:
         QVERIFY(rig.focusList(rig.list("cboOilPressureSender")));
         QVERIFY(!rig.grid()->isVisible());
         QVERIFY(!rig.viewButton()->isEnabled());
-        QCOMPARE(int(rig.state->EditCurveNumber), curve);
+        QCOMPARE(int(rig.state->session.editCurveNumber), curve);
         QCOMPARE(rig.w->GraphCurveNumber(), curve);
         QCOMPARE(rig.value(curve, 32), point32);
 
@@ -348,7 +348,7 @@ private slots:
     {
         Rig rig;
         rig.edit(9);
-        rig.state->EditCurveNumber = 99; // a file was opened meanwhile
+        rig.state->session.editCurveNumber = 99; // a file was opened meanwhile
         rig.state->CalCurve[9][1][2] = 77.0f;
         rig.type(1, 2, QStringLiteral("42"));
         QCOMPARE(rig.w->gridText(1, 2), QStringLiteral("42"));
@@ -444,7 +444,7 @@ private slots:
         QVERIFY(!rig.w->isVisible());
         QVERIFY(!rig.grid()->isVisible());
         QVERIFY(!rig.viewButton()->isEnabled());
-        QCOMPARE(int(rig.state->EditCurveNumber), 99);
+        QCOMPARE(int(rig.state->session.editCurveNumber), 99);
         rig.w->open();
         QVERIFY(rig.w->isVisible());
         QVERIFY(!rig.grid()->isVisible());

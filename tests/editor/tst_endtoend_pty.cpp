@@ -50,7 +50,7 @@ private slots:
         MainWindow window(prompts, clock, folder.path());
         window.endProgram = [] {};
         EditorState &s = window.state();
-        s.ComPortNumber = 1;
+        s.link.portNumber = 1;
         s.ConfigBlock[7][68] = 30;
         s.SystemBlock[75] = 44;
 
@@ -69,7 +69,7 @@ private slots:
         QVERIFY(window.operationRunning());
         QTRY_VERIFY_WITH_TIMEOUT(!window.operationRunning(), 30000);
         QVERIFY(prompts.verifyAllUsed());
-        QVERIFY(!s.Connected);
+        QVERIFY(!s.link.connected);
 
         continueSoon(true);
         window.instrumentArea().download();

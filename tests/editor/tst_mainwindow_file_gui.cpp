@@ -36,7 +36,7 @@ QByteArray fileFor(int port, int configByte28)
 {
     EditorState s;
     WriteDefaultsToRam(s);
-    s.ComPortNumber = quint8(port);
+    s.link.portNumber = quint8(port);
     s.ConfigBlock[2][28] = quint8(configByte28);
     s.SystemBlock[6] = 9;
     return configFileText(s, QDateTime(QDate(2020, 2, 3), QTime(4, 5, 6)));
@@ -66,7 +66,7 @@ private slots:
         QVERIFY(e.folder.write("DEFAULT.CFG", fileFor(3, 27)));
         e.open();
         QVERIFY(e.prompts.verifyAllUsed());
-        QCOMPARE(int(e.state().ComPortNumber), 3);
+        QCOMPARE(int(e.state().link.portNumber), 3);
         QCOMPARE(e.get<QLabel>("lblCommsPort")->text(), QString("COM Port =  3"));
         QCOMPARE(int(e.state().SystemBlock[6]), 1);
         QCOMPARE(int(e.state().ConfigBlock[2][28]), 27);
@@ -81,7 +81,7 @@ private slots:
         QVERIFY(e.folder.write("DEFAULT.CFG", bad));
         e.open();
         QVERIFY(e.prompts.verifyAllUsed());
-        QCOMPARE(int(e.state().ComPortNumber), 0);
+        QCOMPARE(int(e.state().link.portNumber), 0);
         QVERIFY(e.defaultFile().endsWith("-1\r\n"));
     }
 
@@ -157,7 +157,7 @@ private slots:
         QVERIFY2(text.contains("BAD.CFG") && text.contains("Line 570") && text.contains("999"), qPrintable(text));
         QCOMPARE(int(e.state().ConfigBlock[3][48]), 24);
         QCOMPARE(int(e.state().ConfigBlock[2][28]), 23);
-        QCOMPARE(int(e.state().ComPortNumber), 0);
+        QCOMPARE(int(e.state().link.portNumber), 0);
     }
 
     void openThenSaveWritesDefaultCfg()
@@ -167,7 +167,7 @@ private slots:
         e.prompts.openFile(e.folder.file("OTHER.CFG"));
         e.window->fileArea().open();
         QCOMPARE(int(e.state().ConfigBlock[2][28]), 29);
-        QCOMPARE(int(e.state().EditCurveNumber), 99);
+        QCOMPARE(int(e.state().session.editCurveNumber), 99);
         QCOMPARE(e.get<QLabel>("lblCommsPort")->text(), QString("COM Port =  7"));
         e.trigger("Save");
         QVERIFY(e.defaultFile().contains("\r\nCOMport=, 7 \r\n"));
@@ -248,13 +248,13 @@ private slots:
     {
         Editor e;
         e.sim.memory = SimMemory::factory(e.sim.softwareVersion);
-        e.state().ComPortNumber = 3;
+        e.state().link.portNumber = 3;
         e.state().ConfigBlock[5][48] = 28;
         e.clock.scheduleIn(0.1, [&] { e.window->warningWindow()->onWarningContinueClicked(); });
         e.get<QPushButton>("cmdUpload")->click();
         QVERIFY(e.prompts.verifyAllUsed());
         QCOMPARE(int(quint8(e.sim.memory.eeprom[4096 + 128 * 4 + 48])), 28);
-        QVERIFY(!e.state().Connected);
+        QVERIFY(!e.state().link.connected);
         QCOMPARE(e.get<QLabel>("lblTessaroSN")->text(), QString(" Corvane SN#:  80315012"));
 
         e.sim.memory.nvm[66] = 42;

@@ -30,7 +30,7 @@ struct Editor : SimulatedEditor {
     Editor() : SimulatedEditor(2)
     {
         sim.memory = SimMemory::factory(sim.softwareVersion);
-        window->state().ComPortNumber = 2;
+        window->state().link.portNumber = 2;
     }
 };
 } // namespace
@@ -48,7 +48,7 @@ private slots:
 
         e.get<QPushButton>("cmdDD4HiBar")->setFocus();
         QTest::keyClick(e.get<QPushButton>("cmdDD4HiBar"), Qt::Key_K, Qt::ShiftModifier | Qt::ControlModifier);
-        QCOMPARE(e.window->state().FactoryArmed, true);
+        QCOMPARE(e.window->state().factory.armed, true);
         QVERIFY(e.prompts.verifyAllUsed()); // silently
         QTest::mouseClick(e.get<ClickLabel>("lblConnected"), Qt::LeftButton);
         QVERIFY(e.window->factoryWindow()->isVisible());
@@ -57,9 +57,9 @@ private slots:
     void connectionFillsTheIdentityBoxes()
     {
         Editor e;
-        e.window->state().AskUser = false; // no warning window
-        e.window->state().UploadCategory[1] = 0;
-        e.window->state().UploadCategory[4] = 0;
+        e.window->state().transfer.askUser = false; // no warning window
+        e.window->state().transfer.upload[1] = 0;
+        e.window->state().transfer.upload[4] = 0;
         e.window->instrumentArea().upload();
         QVERIFY(e.prompts.verifyAllUsed());
         FactoryWindow *f = e.window->factoryWindow();
@@ -67,7 +67,7 @@ private slots:
         QCOMPARE(f->findChild<QLineEdit *>("txtU101SwVer")->text(), QString(" 12"));
         QCOMPARE(f->findChild<QLineEdit *>("txtBrevoProductID")->text(), QString("3"));
         QCOMPARE(e.get<QLabel>("lblTessaroSN")->text(), QString(" Corvane SN#:  80315012"));
-        QCOMPARE(e.window->state().SerialNumberText, QString(" 80315012"));
+        QCOMPARE(e.window->state().instrument.serialNumber, QString(" 80315012"));
     }
 
     void secondOperationIsRefusedWhileOneRuns()
@@ -91,13 +91,13 @@ private slots:
     void aHiddenPortChooserLeavesNoWaitBehind()
     {
         Editor e;
-        e.window->state().AskUser = false; // no warning window
+        e.window->state().transfer.askUser = false; // no warning window
         e.window->instrumentArea().choosePort();
         auto *chooser = e.window->findChild<PortChooser *>();
         QVERIFY(chooser && chooser->isVisible());
         chooser->findChild<QRadioButton *>("optComm_0")->click();
         chooser->findChild<QPushButton *>("cmdCommsAccept")->click();
-        QCOMPARE(int(e.window->state().ComPortNumber), 0);
+        QCOMPARE(int(e.window->state().link.portNumber), 0);
 
         // With no port the upload opens the chooser; its close box ends the upload quietly.
         e.clock.scheduleIn(0.1, [&] { chooser->close(); });
@@ -130,7 +130,7 @@ private slots:
         QFETCH(bool, monitored);
         Editor e;
         e.window->show();
-        e.window->state().NmeaChannel = 1;
+        e.window->state().nmea.channel = 1;
         e.prompts.no(); // Quit Program: do not save
         e.clock.scheduleIn(closeAt, [&] { e.window->close(); });
         e.window->nmeaSelector()->findChild<QPushButton *>("cmdNmeaViewData")->click();
@@ -149,8 +149,8 @@ private slots:
         Editor e;
         e.window->show();
         EditorState &s = e.window->state();
-        s.AskUser = false;
-        s.UploadCategory[4] = 0;
+        s.transfer.askUser = false;
+        s.transfer.upload[4] = 0;
         QByteArray before;
         for (int n = 1; n <= 16; ++n)
             before += QByteArray(reinterpret_cast<const char *>(s.ConfigBlock[n] + 1), 127);
@@ -183,7 +183,7 @@ private slots:
     {
         Editor e;
         e.window->show();
-        e.window->state().AskUser = false;
+        e.window->state().transfer.askUser = false;
         e.prompts.yes().ok().no(); // cancel and quit; "The upload was cancelled."; do not save
         e.clock.scheduleIn(8.0, [&] { e.window->close(); });
         e.window->instrumentArea().upload();
@@ -197,11 +197,11 @@ private slots:
     void indicatorFollowsConnected()
     {
         Editor e;
-        e.window->state().Connected = true;
+        e.window->state().link.connected = true;
         e.window->onConnectionTimer();
         QCOMPARE(e.get<FillShape>("shpCommsConnected")->fillColor(), QColor(0, 255, 0));
         QCOMPARE(e.get<ClickLabel>("lblConnected")->text(), QString("Connected to Corvane"));
-        e.window->state().Connected = false;
+        e.window->state().link.connected = false;
         e.window->onConnectionTimer();
         QCOMPARE(e.get<FillShape>("shpCommsConnected")->fillColor(), QColor(255, 0, 0));
         QCOMPARE(e.get<ClickLabel>("lblConnected")->text(), QString("Not connected to Corvane"));

@@ -289,16 +289,16 @@ private slots:
         f.sys(firstByte) = 16;
         f.sys(firstByte + 1) = 60;
         f.sys(firstByte + 2) = 5;
-        f.state().NmeaMonitorRunning = true;
+        f.state().nmea.monitorRunning = true;
 
         f.pick(list, position);
         QCOMPARE(int(f.block(6)[codeByte]), position + 22);
         NmeaSelector *selector = f.window->nmeaSelector();
         QVERIFY(!selector->isHidden());
         QCOMPARE(monitorAt, QPoint(45, monitorTop));
-        QCOMPARE(int(f.state().NmeaSelectionIndex), firstByte);
-        QCOMPARE(int(f.state().NmeaChannel), channel);
-        QCOMPARE(f.state().NmeaMonitorRunning, false);
+        QCOMPARE(int(f.state().nmea.selectionIndex), firstByte);
+        QCOMPARE(int(f.state().nmea.channel), channel);
+        QCOMPARE(f.state().nmea.monitorRunning, false);
         QCOMPARE(selector->findChild<QComboBox *>("cmbNmeaTalker")->currentText(), QStringLiteral("GP"));
         QCOMPARE(selector->findChild<QComboBox *>("cmbNmeaID")->currentText(), QStringLiteral("RMC"));
         QCOMPARE(selector->findChild<QComboBox *>("cmdNmeaCommas")->currentText(), QStringLiteral("5"));
@@ -421,7 +421,7 @@ private slots:
         QFETCH(bool, armed);
         MainWindowFixture f;
         QTest::keyClick(f.get<QPushButton>(button), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-        QCOMPARE(f.state().FactoryArmed, armed ? true : false);
+        QCOMPARE(f.state().factory.armed, armed ? true : false);
         QVERIFY(f.prompts.verifyAllUsed()); // nothing is shown
     }
 };

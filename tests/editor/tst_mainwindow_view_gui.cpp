@@ -276,7 +276,7 @@ private slots:
         QCOMPARE(button->text(), QString::number(index + 1));
         button->click();
         QCOMPARE(int(f.sys(6)), index + 1);
-        QCOMPARE(int(f.state().CurrentConfig), index + 1);
+        QCOMPARE(int(f.state().session.currentConfig), index + 1);
         QVERIFY(button->isDefault());
         QCOMPARE(f.get<QGroupBox>("fraData")->title(), QStringLiteral("Data for Current Configuration #") + n + " ");
         QCOMPARE(f.get<QPushButton>("cmdResetCurrentConfig")->text(), QStringLiteral("Clear #") + n + "  Icons");
@@ -308,7 +308,7 @@ private slots:
         f.window->UpdateInstrumentDisplay();
         f.window->ShowAlarmLimits();
         QCOMPARE(int(f.sys(6)), 1);
-        QCOMPARE(int(f.state().CurrentConfig), 1);
+        QCOMPARE(int(f.state().session.currentConfig), 1);
         QVERIFY(f.get<QCheckBox>("ChkIconsUpperDeg")->isChecked());
         f.get<QCheckBox>("ChkIconsUpperSpeed")->setChecked(true);
         QCOMPARE(int(f.block(1)[3]), 0x20);

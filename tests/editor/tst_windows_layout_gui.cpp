@@ -199,7 +199,7 @@ const QList<std::pair<const char *, Opener>> &windows()
          }},
         {"factory",
          [](MainWindowFixture &f) -> QWidget * {
-             f.state().FactoryArmed = true;
+             f.state().factory.armed = true;
              f.window->instrumentArea().openFactoryWindowIfArmed();
              return f.window->factoryWindow();
          }},

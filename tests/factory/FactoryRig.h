@@ -23,7 +23,7 @@ struct FactoryRig : LinkFixture {
 
     FactoryRig()
     {
-        state.FactoryArmed = true;
+        state.factory.armed = true;
         WriteDefaultsToRam(state);
     }
 
@@ -31,7 +31,7 @@ struct FactoryRig : LinkFixture {
     void connectFirst()
     {
         connect();
-        QVERIFY(state.Connected);
+        QVERIFY(state.link.connected);
         sim.clearLog();
         view.calls.clear();
     }

@@ -9,7 +9,7 @@ QString fixtureDevice(int n)
 
 LinkFixture::LinkFixture(int comPort)
 {
-    state.ComPortNumber = quint8(comPort);
+    state.link.portNumber = quint8(comPort);
     link.setView(&view);
 }
 

@@ -33,7 +33,7 @@ private slots:
         LinkFixture f;
         f.connect();
         QVERIFY(f.prompts.verifyAllUsed());
-        QCOMPARE(f.state.Connected, true);
+        QCOMPARE(f.state.link.connected, true);
         QCOMPARE(f.toInstrument(), kCheck + bytes({61}) + kEightHashes + kVersions + kProductCode + kIdentification);
         // The check frame's 61 is echoed as a probe by an instrument outside command mode.
         QCOMPARE(f.fromInstrument(), bytes({61, 61, 64, 23, 4, 12, 7, 5, 3, 3, 8, 3, 15, 12, 23, 4, 23, 0, 3}));
@@ -45,17 +45,17 @@ private slots:
     void fullConnectionState()
     {
         LinkFixture f;
-        f.state.TimedOut = true;
+        f.state.link.timedOut = true;
         f.connect();
-        QCOMPARE(f.state.SerialNumberText, QString(" 80315012"));
-        QCOMPARE(f.state.SoftwareVersionText, QString(" 23"));
-        QCOMPARE(f.state.HardwareVersionText, QString(" 4"));
-        QCOMPARE(f.state.UnitVersionText[0], QString(" 12"));
-        QCOMPARE(f.state.UnitVersionText[3], QString(" 3"));
-        QCOMPARE(f.state.ProductCode, quint8(3));
+        QCOMPARE(f.state.instrument.serialNumber, QString(" 80315012"));
+        QCOMPARE(f.state.instrument.softwareVersion, QString(" 23"));
+        QCOMPARE(f.state.instrument.hardwareVersion, QString(" 4"));
+        QCOMPARE(f.state.instrument.unitVersions[0], QString(" 12"));
+        QCOMPARE(f.state.instrument.unitVersions[3], QString(" 3"));
+        QCOMPARE(f.state.instrument.productCode, quint8(3));
         QCOMPARE(f.state.SystemBlock[10], quint8(0));
         QCOMPARE(f.state.SystemBlock[11], quint8(3));
-        QCOMPARE(f.state.TimedOut, false);
+        QCOMPARE(f.state.link.timedOut, false);
         QCOMPARE(f.view.calls, QStringList({
                                    "setConnectingCaption:" + kCaption,
                                    "showConnecting",
@@ -75,12 +75,12 @@ private slots:
         LinkFixture f;
         f.sim.setMode(Simulator::Mode::Command);
         f.connect();
-        QCOMPARE(f.state.Connected, true);
+        QCOMPARE(f.state.link.connected, true);
         QCOMPARE(f.toInstrument(), kCheck + kVersions + kProductCode + kIdentification);
         QCOMPARE(f.fromInstrument().left(1), bytes({4}));
         QVERIFY(!f.view.called("showConnecting"));
         QVERIFY(!f.view.called("setConnectingCaption"));
-        QCOMPARE(f.state.SerialNumberText, QString(" 80315012"));
+        QCOMPARE(f.state.instrument.serialNumber, QString(" 80315012"));
     }
 
     void noInstrument_data()
@@ -99,8 +99,7 @@ private slots:
         f.prompts.no();
         f.connect();
         QVERIFY(f.prompts.verifyAllUsed());
-        QCOMPARE(f.state.Connected, false);
-        QCOMPARE(f.state.MsgAnswer, kNo);
+        QCOMPARE(f.state.link.connected, false);
         QCOMPARE(f.toInstrument(), kCheck + repeated(61, 25 * (tries + 1)));
         QCOMPARE(f.prompts.beeps, tries + 1);
         for (const PromptRecord &r : f.prompts.records) {
@@ -122,7 +121,7 @@ private slots:
         });
         f.connect();
         QVERIFY(f.prompts.verifyAllUsed());
-        QCOMPARE(f.state.Connected, true);
+        QCOMPARE(f.state.link.connected, true);
         QCOMPARE(f.toInstrument().left(5 + 26), kCheck + repeated(61, 26));
         QCOMPARE(f.view.caption, kCaption + dots(1));
     }
@@ -142,7 +141,7 @@ private slots:
         f.prompts.no();
         f.connect();
         QVERIFY(f.prompts.verifyAllUsed());
-        QCOMPARE(f.state.Connected, false);
+        QCOMPARE(f.state.link.connected, false);
         QByteArray round = bytes({61}) + kEightHashes;
         QCOMPARE(f.toInstrument(), kCheck + round.repeated(25 * (tries + 1)));
         QCOMPARE(f.prompts.last().text, kTryAgain);
@@ -158,9 +157,9 @@ private slots:
         QVERIFY(f.prompts.verifyAllUsed());
         QCOMPARE(f.prompts.last().text, kTryAgain);
         QCOMPARE(f.prompts.beeps, 1);
-        QCOMPARE(f.state.Connected, false);
-        QCOMPARE(f.state.TimedOut, true);
-        QCOMPARE(f.state.ProductCode, quint8(2));
+        QCOMPARE(f.state.link.connected, false);
+        QCOMPARE(f.state.link.timedOut, true);
+        QCOMPARE(f.state.instrument.productCode, quint8(2));
         QCOMPARE(f.toInstrument(),
                  kCheck + bytes({61}) + kEightHashes + kVersions + kProductCode + bytes({61, 255, 0, 0, 0}));
         QCOMPARE(f.view.connectedLabel, QString("Not connected to Corvane"));
@@ -179,17 +178,17 @@ private slots:
         const QByteArray once = kEightHashes + kVersions + kProductCode;
         QCOMPARE(f.toInstrument(), kCheck + bytes({61}) + once + once + bytes({61, 255, 0, 0, 0}));
         QCOMPARE(f.view.count("showConnecting"), 2);
-        QCOMPARE(f.state.Connected, false);
+        QCOMPARE(f.state.link.connected, false);
     }
     void lumiskArmedConnects()
     {
         LinkFixture f;
         f.sim.setProductCode(2);
-        f.state.FactoryArmed = true;
+        f.state.factory.armed = true;
         f.connect();
         QVERIFY(f.prompts.verifyAllUsed());
-        QCOMPARE(f.state.Connected, true);
-        QCOMPARE(f.state.ProductCode, quint8(2));
+        QCOMPARE(f.state.link.connected, true);
+        QCOMPARE(f.state.instrument.productCode, quint8(2));
         QCOMPARE(f.view.productCode, 2);
         QVERIFY(f.toInstrument().endsWith(kIdentification));
     }
@@ -198,7 +197,7 @@ private slots:
         LinkFixture f;
         f.sim.setProductCode(1);
         f.connect();
-        QCOMPARE(f.state.Connected, true);
+        QCOMPARE(f.state.link.connected, true);
     }
 
     void serialNumber_data()
@@ -220,7 +219,7 @@ private slots:
             f.sim.memory.nvm[12 + i] = char(stored[i]);
         f.sim.memory.fixSystemBlockChecksum();
         f.connect();
-        QTEST(f.state.SerialNumberText, "text");
+        QTEST(f.state.instrument.serialNumber, "text");
         QFETCH(QString, text);
         QCOMPARE(f.view.serialNumberLabel, " Corvane SN#: " + text);
     }
@@ -239,8 +238,8 @@ private slots:
         LinkFixture f;
         f.sim.memory.nvm[94] = char(byte94);
         f.connect();
-        QTEST(f.state.SoftwareVersionText, "text");
-        QCOMPARE(f.state.HardwareVersionText, QString(" 4"));
+        QTEST(f.state.instrument.softwareVersion, "text");
+        QCOMPARE(f.state.instrument.hardwareVersion, QString(" 4"));
     }
     void newConfigCounter_data()
     {
@@ -285,12 +284,12 @@ private slots:
         f.view.onShowPortChooser = [&] {
             f.clock.scheduleIn(5.0, [&] {
                 if (accepted >= 0)
-                    f.state.ComPortNumber = quint8(accepted);
+                    f.state.link.portNumber = quint8(accepted);
                 f.view.chooserVisible = false;
             });
         };
         f.connect();
-        QCOMPARE(f.state.Connected, connected ? true : false);
+        QCOMPARE(f.state.link.connected, connected ? true : false);
         QCOMPARE(f.port.opened, connected ? QStringList{"COM4"} : QStringList{});
     }
     void connectsAgainAfterALostPort()
@@ -299,9 +298,9 @@ private slots:
         f.port.open("COM3");
         f.port.loseNow();
         QVERIFY(f.link.lost());
-        f.view.onShowPortChooser = [&] { f.clock.scheduleIn(1.0, [&] { f.state.ComPortNumber = 3; }); };
+        f.view.onShowPortChooser = [&] { f.clock.scheduleIn(1.0, [&] { f.state.link.portNumber = 3; }); };
         f.connect();
-        QCOMPARE(f.state.Connected, true);
+        QCOMPARE(f.state.link.connected, true);
         QVERIFY(!f.link.lost());
     }
     void shutDownEndsAPortWait()
@@ -324,7 +323,7 @@ private slots:
         f.prompts.cancelInput();
         f.connect();
         QVERIFY(f.prompts.verifyAllUsed());
-        QCOMPARE(f.state.Connected, false);
+        QCOMPARE(f.state.link.connected, false);
         QVERIFY(f.port.written.isEmpty());
         QVERIFY(f.view.calls.isEmpty());
     }
@@ -349,7 +348,7 @@ private slots:
         QVERIFY(f.prompts.verifyAllUsed());
         QCOMPARE(f.prompts.last().title, QString("Communications Error"));
         QVERIFY(f.prompts.last().text.contains("COM3 (COM3) was lost"));
-        QCOMPARE(f.state.Connected, false);
+        QCOMPARE(f.state.link.connected, false);
         QVERIFY(!f.view.connectingVisible);
         QCOMPARE(f.toInstrument().size(), after);
         QVERIFY(!f.link.busy());
@@ -367,7 +366,7 @@ private slots:
         QVERIFY(f.prompts.verifyAllUsed());
         QVERIFY(!secondRan);
         QVERIFY(!secondResult);
-        QCOMPARE(f.state.Connected, true);
+        QCOMPARE(f.state.link.connected, true);
         QCOMPARE(f.toInstrument(), kCheck + bytes({61}) + kEightHashes + kVersions + kProductCode + kIdentification);
     }
 };

@@ -36,7 +36,7 @@ struct RealBench {
     bool start(const QStringList &extra = {})
     {
         resolver.systemPorts = [] { return QStringList(); };
-        state.ComPortNumber = 1;
+        state.link.portNumber = 1;
         link.setView(&view);
         sim.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         sim.start(simProgram(), QStringList{"--link", folder.file("COM1"), "--memory", folder.file("mem.bin")} + extra);
@@ -71,10 +71,10 @@ private slots:
         QCOMPARE(b.resolver.device(1), b.folder.file("COM1"));
         connectToInstrument(b.state, b.prompts, b.clock, b.link, b.view);
         QVERIFY(b.prompts.verifyAllUsed());
-        QCOMPARE(b.state.Connected, true);
-        QCOMPARE(b.state.SerialNumberText, QString(" 80315012"));
-        QCOMPARE(b.state.SoftwareVersionText, QString(" 23"));
-        QCOMPARE(b.state.ProductCode, quint8(3));
+        QCOMPARE(b.state.link.connected, true);
+        QCOMPARE(b.state.instrument.serialNumber, QString(" 80315012"));
+        QCOMPARE(b.state.instrument.softwareVersion, QString(" 23"));
+        QCOMPARE(b.state.instrument.productCode, quint8(3));
         QCOMPARE(b.view.serialNumberLabel, QString(" Corvane SN#:  80315012"));
 
         // Echoed block write through the real port: every echo arrives in time.
@@ -108,7 +108,7 @@ private slots:
         QVERIFY(!ok);
         QVERIFY(b.prompts.verifyAllUsed());
         QCOMPARE(b.prompts.last().title, QString("Communications Error"));
-        QCOMPARE(b.state.Connected, false);
+        QCOMPARE(b.state.link.connected, false);
         QVERIFY(!b.port.isOpen());
     }
     void missingDeviceIsNotFound()

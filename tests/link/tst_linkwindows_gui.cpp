@@ -33,7 +33,7 @@ private slots:
     void chooserLayout()
     {
         EditorState state;
-        state.ComPortNumber = 5;
+        state.link.portNumber = 5;
         PortChooser w(state);
         QCOMPARE(w.windowTitle(), QString("Corvane Communication Port"));
         QCOMPARE(child<QLabel>(w, QStringLiteral("lblComms"))->text(), QString("Please select a COM port"));
@@ -57,8 +57,8 @@ private slots:
     {
         QFETCH(int, choice);
         EditorState state;
-        state.ComPortNumber = 1;
-        state.Connected = true;
+        state.link.portNumber = 1;
+        state.link.connected = true;
         RecordingView mainView;
         LinkWindows windows(state, nullptr);
         windows.setMainView(&mainView);
@@ -67,8 +67,8 @@ private slots:
         QVERIFY(w->isVisible());
         QTest::mouseClick(option(*w, choice), Qt::LeftButton);
         QTest::mouseClick(acceptButton(*w), Qt::LeftButton);
-        QCOMPARE(int(state.ComPortNumber), choice);
-        QCOMPARE(state.Connected, false);
+        QCOMPARE(int(state.link.portNumber), choice);
+        QCOMPARE(state.link.connected, false);
         QVERIFY(!w->isVisible());
         QTEST(mainView.commsPortLabel, "label");
         delete w;
@@ -86,7 +86,7 @@ private slots:
         QCOMPARE(w.selectedPort(), 2);
         acceptButton(w)->setFocus();
         QTest::keyClick(acceptButton(w), Qt::Key_Space);
-        QCOMPARE(state.ComPortNumber, quint8(2));
+        QCOMPARE(state.link.portNumber, quint8(2));
     }
     void portBeyondTheOptionsSelectsNone()
     {
@@ -94,9 +94,9 @@ private slots:
         PortChooser w(state);
         w.selectPort(200);
         QCOMPARE(w.selectedPort(), -1);
-        state.ComPortNumber = 200;
+        state.link.portNumber = 200;
         w.onCommsAcceptClicked();
-        QCOMPARE(state.ComPortNumber, quint8(200));
+        QCOMPARE(state.link.portNumber, quint8(200));
     }
     void connectingAndProgress()
     {

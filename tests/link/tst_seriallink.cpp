@@ -20,7 +20,7 @@ struct Bench {
                     [](int n) { return n > 0 ? QStringLiteral("COM%1").arg(n) : QString(); }};
     explicit Bench(int comPort = 3, bool open = true)
     {
-        state.ComPortNumber = quint8(comPort);
+        state.link.portNumber = quint8(comPort);
         link.setView(&view);
         if (open)
             port.open(QStringLiteral("COM%1").arg(comPort));
@@ -68,7 +68,7 @@ private slots:
         QCOMPARE(b.port.written, QByteArray(1, char(sent)));
         QFETCH(bool, timedOut);
         QTEST(int(b.link.element(1)), "element1");
-        QCOMPARE(b.state.TimedOut == true, timedOut);
+        QCOMPARE(b.state.link.timedOut == true, timedOut);
         QCOMPARE(b.link.missedEchoes(), timedOut ? 1 : 0);
         QFETCH(int, wrong);
         QCOMPARE(b.link.wrongEchoes(), wrong);
@@ -99,7 +99,7 @@ private slots:
         QCOMPARE(b.link.RxCount, qint16(1));
         b.link.SendByteCheckEcho(5);
         QCOMPARE(b.link.RxCount, qint16(0));
-        QCOMPARE(b.state.TimedOut, true);
+        QCOMPARE(b.state.link.timedOut, true);
     }
 
     void receiveByte_data()
@@ -122,7 +122,7 @@ private slots:
         if (!reply.isEmpty())
             b.port.injectIn(after, reply);
         QTEST(int(b.link.ReceiveByte()), "result");
-        QTEST(b.state.TimedOut == true, "timedOut");
+        QTEST(b.state.link.timedOut == true, "timedOut");
         QVERIFY(b.port.written.isEmpty());
     }
 
@@ -219,13 +219,13 @@ private slots:
         for (const QString &d : refused)
             b.port.refuse.insert(d, BytePort::OpenError::Busy);
         if (refused.contains("COM5"))
-            b.state.ComPortNumber = 5;
+            b.state.link.portNumber = 5;
         for (const QString &a : answers)
             a.isEmpty() ? b.prompts.cancelInput() : b.prompts.input(a);
         b.link.OpenComPort();
         QVERIFY(b.prompts.verifyAllUsed());
         QTEST(b.link.isOpen(), "open");
-        QTEST(int(b.state.ComPortNumber), "port");
+        QTEST(int(b.state.link.portNumber), "port");
         QTEST(b.prompts.beeps, "beeps");
         QTEST(b.port.opened, "opened");
         for (const PromptRecord &r : b.prompts.records) {
@@ -261,7 +261,7 @@ private slots:
         QCOMPARE(b.prompts.records.size(), 2);
         QCOMPARE(b.prompts.records[0].text, kOpenErrorPort3);
         QCOMPARE(b.prompts.records[1].text, kOpenErrorPort3);
-        QCOMPARE(b.state.ComPortNumber, quint8(3));
+        QCOMPARE(b.state.link.portNumber, quint8(3));
         QVERIFY(b.view.calls.isEmpty());
     }
     void newNumberIsShown()
@@ -365,7 +365,7 @@ private slots:
     void operationRunnerReportsALostLink()
     {
         Bench b;
-        b.state.Connected = true;
+        b.state.link.connected = true;
         b.port.loseIn(0.05);
         b.prompts.ok();
         bool reachedEnd = false;
@@ -378,7 +378,7 @@ private slots:
         QVERIFY(!reachedEnd);
         QVERIFY(b.prompts.verifyAllUsed());
         QCOMPARE(b.prompts.last().title, QString("Communications Error"));
-        QCOMPARE(b.state.Connected, false);
+        QCOMPARE(b.state.link.connected, false);
         QVERIFY(!b.view.progressVisible);
         QCOMPARE(b.view.connectedLabel, QString("Not connected to Corvane"));
         QVERIFY(!b.link.busy());

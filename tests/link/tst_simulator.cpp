@@ -207,7 +207,7 @@ private slots:
         b.port.open("COM3");
         b.link.sendFrame(1, 1, 0, 5);
         b.link.SendByteCheckEcho(9);
-        QCOMPARE(b.state.TimedOut, true);
+        QCOMPARE(b.state.link.timedOut, true);
         QCOMPARE(b.link.missedEchoes(), 1);
     }
     void oneLateAnswer()

@@ -320,7 +320,7 @@ struct SoakBench {
     void connect()
     {
         connectToInstrument(state, prompts, clock, link, view);
-        if (!state.Connected)
+        if (!state.link.connected)
             return;
         if (whenConnected) {
             sim.setFaults(*whenConnected);
@@ -335,11 +335,11 @@ Result run(const Plan &plan, bool withFaults)
 {
     SoakBench b;
     b.state.copyImageFrom(startImage(plan.imageVariant));
-    b.state.ComPortNumber = 3;
-    b.state.AskUser = false;
+    b.state.link.portNumber = 3;
+    b.state.transfer.askUser = false;
     for (int c = 1; c <= 14; ++c) {
-        b.state.UploadCategory[c] = (plan.categories >> c) & 1;
-        b.state.DownloadCategory[c] = (plan.categories >> c) & 1;
+        b.state.transfer.upload[c] = (plan.categories >> c) & 1;
+        b.state.transfer.download[c] = (plan.categories >> c) & 1;
     }
     b.link.setView(&b.view);
     b.sim.memory = startMemory(plan.memoryVariant);
@@ -423,7 +423,7 @@ Result run(const Plan &plan, bool withFaults)
     }
     r.image->copyImageFrom(b.state);
     r.imageWhenConnected = std::move(b.imageWhenConnected);
-    r.connected = b.state.Connected != false;
+    r.connected = b.state.link.connected != false;
     return r;
 }
 

@@ -70,7 +70,7 @@ struct Bench : LinkFixture {
     void connectFirst()
     {
         connect();
-        QVERIFY(state.Connected);
+        QVERIFY(state.link.connected);
         sim.clearLog();
     }
 
@@ -121,7 +121,7 @@ private slots:
         QCOMPARE(transfer::Upload(b.ctx, b.question, b.pc, verify), weakCell < 0 ? Outcome::Done : Outcome::Failed);
         QVERIFY(b.prompts.verifyAllUsed());
         QVERIFY2(b.prompts.last().text.startsWith(told), qPrintable(b.prompts.last().text));
-        QVERIFY(!b.state.Connected);
+        QVERIFY(!b.state.link.connected);
     }
 
     // After an upload cancelled midway, the comparison lists exactly the display
@@ -152,7 +152,7 @@ private slots:
             if (line.group < 16)
                 listed << line.group + 1;
         QCOMPARE(listed, notHeld);
-        QVERIFY(!b.state.Connected);
+        QVERIFY(!b.state.link.connected);
     }
 
     void fullUploadByteStream()
@@ -165,7 +165,7 @@ private slots:
         b.answerWindow({});
         QCOMPARE(transfer::Upload(b.ctx, b.question, b.pc), Outcome::Done);
         QVERIFY(b.prompts.verifyAllUsed());
-        QVERIFY(!b.state.Connected);
+        QVERIFY(!b.state.link.connected);
 
         // The block written back: the instrument's, with the chosen categories laid over it.
         QByteArray expected = before;
@@ -213,7 +213,7 @@ private slots:
         b.answerWindow([&] { b.click("cmdfraWarningClearAll"); });
         QCOMPARE(transfer::Upload(b.ctx, b.question, b.pc), Outcome::Done);
         for (int i = 1; i <= 14; ++i)
-            QCOMPARE(int(b.state.UploadCategory[i]), 0);
+            QCOMPARE(int(b.state.transfer.upload[i]), 0);
         const QByteArray after = b.nvm(0, 256);
         QCOMPARE(QList<int>({after[10], after[11]}), QList<int>({1, 0}));
         QCOMPARE(QList<int>({after[17], after[18], after[19]}), QList<int>({11, 6, 14}));
@@ -230,22 +230,22 @@ private slots:
         b.answerWindow([&] { b.box("chkCDC")->setChecked(false); }, false);
         QCOMPARE(transfer::Upload(b.ctx, b.question, b.pc), Outcome::Cancelled);
         QCOMPARE(b.toInstrument(), QByteArray());
-        QCOMPARE(int(b.state.UploadCategory[1]), 0);
+        QCOMPARE(int(b.state.transfer.upload[1]), 0);
     }
 
     void pendingSerialNumberAndNewUnit()
     {
         Bench b;
         b.connectFirst();
-        b.state.AskUser = false;
-        b.state.NewUnitUploadPending = true;
-        b.state.NewSerialBytes[1] = 8;
-        b.state.NewSerialBytes[2] = 12;
-        b.state.NewSerialBytes[3] = 31;
-        b.state.NewSerialBytes[4] = 255;
+        b.state.transfer.askUser = false;
+        b.state.factory.newUnitUploadPending = true;
+        b.state.factory.newSerialBytes[1] = 8;
+        b.state.factory.newSerialBytes[2] = 12;
+        b.state.factory.newSerialBytes[3] = 31;
+        b.state.factory.newSerialBytes[4] = 255;
         QCOMPARE(transfer::Upload(b.ctx, b.question, b.pc), Outcome::Done);
         QCOMPARE(b.nvm(12, 4), bytes({8, 12, 31, 255}));
-        QCOMPARE(b.state.NewUnitUploadPending, false);
+        QCOMPARE(b.state.factory.newUnitUploadPending, false);
         QVERIFY(!b.window.isVisible());
     }
 
@@ -257,7 +257,7 @@ private slots:
         f.badChecksum = true;
         b.sim.setFaults(f);
         const QByteArray nvmBefore = b.sim.memory.nvm;
-        b.state.AskUser = false;
+        b.state.transfer.askUser = false;
         b.prompts.ok();
         QCOMPARE(transfer::Upload(b.ctx, b.question, b.pc), Outcome::Failed);
         QVERIFY(b.prompts.verifyAllUsed());
@@ -265,7 +265,7 @@ private slots:
                  QString("The instrument's settings could not be read correctly. Nothing was written."));
         QCOMPARE(b.sim.memory.nvm, nvmBefore);
         QCOMPARE(b.toInstrument(), frame(0, 0, 0).repeated(transfer::kMaxReads) + frame(251, 0, 0));
-        QVERIFY(!b.state.Connected);
+        QVERIFY(!b.state.link.connected);
     }
 
     void silentInstrumentIsNotTakenForZeros()
@@ -275,7 +275,7 @@ private slots:
         SimFaults f;
         f.silent = true;
         b.sim.setFaults(f);
-        b.state.AskUser = false;
+        b.state.transfer.askUser = false;
         b.prompts.ok();
         QCOMPARE(transfer::Upload(b.ctx, b.question, b.pc), Outcome::Failed);
         QVERIFY(!b.toInstrument().contains(frame(1, 0, 0)));
@@ -284,7 +284,7 @@ private slots:
     void unencodableCurveIsRefusedBeforeSending()
     {
         Bench b;
-        b.state.AskUser = false;
+        b.state.transfer.askUser = false;
         b.state.CalCurve[19][2][1] = b.state.CalCurve[19][1][1];
         b.prompts.ok();
         QCOMPARE(transfer::Upload(b.ctx, b.question, b.pc), Outcome::Refused);
@@ -330,9 +330,9 @@ private slots:
         f.lateAt = lateAt;
         f.extraDelay = 0.3;
         b.sim.setFaults(f);
-        b.state.AskUser = false;
-        b.state.UploadCategory[1] = 0;
-        b.state.UploadCategory[4] = 0;
+        b.state.transfer.askUser = false;
+        b.state.transfer.upload[1] = 0;
+        b.state.transfer.upload[4] = 0;
         b.prompts.ok();
         runInstrumentOperation(b.link, b.state, b.prompts, b.view, [&] { transfer::Upload(b.ctx, b.question, b.pc); });
         QVERIFY(b.prompts.verifyAllUsed());
@@ -384,9 +384,9 @@ private slots:
         b.sim.setFaults(f);
         Outcome o;
         if (upload) {
-            b.state.AskUser = false;
+            b.state.transfer.askUser = false;
             for (int i = 1; i <= 14; ++i)
-                b.state.UploadCategory[i] = 0;
+                b.state.transfer.upload[i] = 0;
             o = transfer::Upload(b.ctx, b.question, b.pc);
         } else {
             b.answerWindow([&] {
@@ -510,7 +510,7 @@ private slots:
         Bench b;
         b.connect();
         const int handshake = int(b.toInstrument().size());
-        b.state.AskUser = false;
+        b.state.transfer.askUser = false;
         SimFaults f;
         (unplug ? f.disconnectAfter : f.muteAfter) = handshake + after;
         b.sim.setFaults(f);
@@ -520,7 +520,7 @@ private slots:
                                         [&] { transfer::Upload(b.ctx, b.question, b.pc); }));
         QVERIFY(b.prompts.verifyAllUsed());
         QCOMPARE(b.prompts.last().text.split('\n').value(1), written);
-        QVERIFY(!b.state.Connected);
+        QVERIFY(!b.state.link.connected);
         QVERIFY(!b.view.progressVisible);
         QVERIFY(b.clock.now() - start < 60);
     }
@@ -594,7 +594,7 @@ private slots:
         b.connectFirst();
         b.state.SystemBlock[10] = 77; // as a garbled answer would have left it
         b.state.SystemBlock[11] = 78;
-        b.state.AskUser = false;
+        b.state.transfer.askUser = false;
         if (operation == 0)
             QCOMPARE(transfer::Upload(b.ctx, b.question, b.pc), Outcome::Done);
         else if (operation == 1) {
@@ -629,7 +629,7 @@ private slots:
         });
         QCOMPARE(transfer::Download(b.ctx, b.question), Outcome::Done);
         QCOMPARE(b.redraws, 1);
-        QVERIFY(!b.state.Connected);
+        QVERIFY(!b.state.link.connected);
         for (int i = 0; i <= 256; ++i) {
             const bool expectChange = changed.contains(i);
             if (expectChange)
@@ -655,8 +655,8 @@ private slots:
             false);
         QCOMPARE(transfer::Download(b.ctx, b.question), Outcome::Cancelled);
         QCOMPARE(b.window.windowTitle(), QString("WARNING . . . Download data from Corvane to PC.    Are you sure?"));
-        QCOMPARE(int(b.state.DownloadCategory[1]), 0);
-        QCOMPARE(int(b.state.DownloadCategory[13]), 1);
+        QCOMPARE(int(b.state.transfer.download[1]), 0);
+        QCOMPARE(int(b.state.transfer.download[13]), 1);
     }
 
     void failedDownloadChangesNothing_data()
@@ -682,7 +682,7 @@ private slots:
         QVERIFY(b.prompts.last().text.contains("Nothing was changed."));
         QVERIFY(memcmp(before.SystemBlock, b.state.SystemBlock, sizeof before.SystemBlock) == 0);
         QCOMPARE(b.redraws, 0);
-        QVERIFY(!b.state.Connected);
+        QVERIFY(!b.state.link.connected);
     }
 
     // Cancel between whole blocks: every block or sector in the instrument is wholly
@@ -701,7 +701,7 @@ private slots:
         QFETCH(double, cancelAt);
         Bench b;
         b.connectFirst();
-        b.state.AskUser = false;
+        b.state.transfer.askUser = false;
         for (int i = 0; i < 6144; ++i)
             b.sim.memory.eeprom[i] = char((i * 7) & 0xFF);
         for (int i = 0; i < 6144; ++i)
@@ -753,7 +753,7 @@ private slots:
                      qPrintable(text));
         else
             QVERIFY2(text.contains(QString("after %1 of 96").arg(written)), qPrintable(text));
-        QVERIFY(!b.state.Connected);
+        QVERIFY(!b.state.link.connected);
         QVERIFY(!b.view.progressVisible);
         QVERIFY(b.toInstrument().endsWith(op == "upload" ? frame(251, 0, 0) : frame(255, 0, 0)));
     }
@@ -789,7 +789,7 @@ private slots:
             at = found + 1;
         }
         QCOMPARE(sent.right(5), frame(255, 0, 0));
-        QVERIFY(!b.state.Connected);
+        QVERIFY(!b.state.link.connected);
         QCOMPARE(b.view.connectedLabel, QString("Not connected to Tessaro"));
     }
 

@@ -163,8 +163,8 @@ CommandEnd codeFileTo24C512(FactorySession &s)
             s.ctx.prompts.message(addressTitle, target.message, Prompts::Icon::Critical);
         return endOf(target);
     }
-    s.ctx.state.CodeSectorCount = quint16(sectors);
-    s.ctx.state.CodeTargetAddress = quint16(target.value);
+    s.ctx.state.factory.codeSectorCount = quint16(sectors);
+    s.ctx.state.factory.codeTargetAddress = quint16(target.value);
     s.ctx.link.resetEchoCounts();
     const CommandEnd end = writeCodeImage(s, image.value, int(target.value));
     if (end == CommandEnd::Cancelled)

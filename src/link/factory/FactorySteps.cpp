@@ -79,7 +79,7 @@ bool readInstrumentSystemBlock(SerialLink &link, quint8 *block)
 
 void markDisconnected(FactorySession &s)
 {
-    s.ctx.state.Connected = false;
+    s.ctx.state.link.connected = false;
     s.ctx.view.setConnectedLabel(QStringLiteral("Not connected to Tessaro"));
     s.ctx.view.hideProgress();
 }

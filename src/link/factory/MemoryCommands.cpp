@@ -200,7 +200,7 @@ CommandEnd enterIspMode(FactorySession &s, int command)
 
 CommandEnd disconnectAndClose(FactorySession &s, int command)
 {
-    if (s.ctx.state.Connected) {
+    if (s.ctx.state.link.connected) {
         s.ctx.link.Delay(0.1);
         s.ctx.link.sendFrame(command, 0, 0, 0);
         markDisconnected(s);

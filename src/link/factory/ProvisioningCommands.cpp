@@ -33,11 +33,11 @@ constexpr int kProgressSteps = 16;
 class NewUnitRun
 {
 public:
-    explicit NewUnitRun(EditorState &state) : m_state(state), m_pendingBefore(state.NewUnitUploadPending)
+    explicit NewUnitRun(EditorState &state) : m_state(state), m_pendingBefore(state.factory.newUnitUploadPending)
     {
-        m_state.NewUnitUploadPending = true;
-        m_state.NewUnitMode = true;
-        m_state.AskUser = false;
+        m_state.factory.newUnitUploadPending = true;
+        m_state.factory.newUnitMode = true;
+        m_state.transfer.askUser = false;
     }
     ~NewUnitRun() { finish(); }
     void succeeded() { m_succeeded = true; }
@@ -46,10 +46,10 @@ public:
         if (m_finished)
             return;
         m_finished = true;
-        m_state.AskUser = true;
-        m_state.NewUnitMode = false;
+        m_state.transfer.askUser = true;
+        m_state.factory.newUnitMode = false;
         if (!m_succeeded)
-            m_state.NewUnitUploadPending = m_pendingBefore;
+            m_state.factory.newUnitUploadPending = m_pendingBefore;
     }
     NewUnitRun(const NewUnitRun &) = delete;
     NewUnitRun &operator=(const NewUnitRun &) = delete;
@@ -88,13 +88,13 @@ Checked askSoftwareVersion(FactorySession &s)
 void keepSerialBytes(EditorState &state, const SerialBytes &bytes)
 {
     for (int i = 0; i < 4; ++i)
-        state.NewSerialBytes[1 + i] = bytes[i];
+        state.factory.newSerialBytes[1 + i] = bytes[i];
 }
 
 // The confirmation of the commands that "Make NEW Brevo" may run without dialogs.
 bool confirmUnlessQuiet(FactorySession &s, const QString &title, const QString &warning)
 {
-    if (!s.ctx.state.AskUser) {
+    if (!s.ctx.state.transfer.askUser) {
         s.ctx.prompts.beep();
         return true;
     }
@@ -149,9 +149,9 @@ bool askNewUnitDetails(FactorySession &s, CommandEnd *end)
         return false;
     }
     keepSerialBytes(state, serial);
-    state.ProductCode = quint8(product.value);
-    state.NewSoftwareVersion = quint8(version.value);
-    state.NewSoftwareVersionEntered = true;
+    state.instrument.productCode = quint8(product.value);
+    state.factory.newSoftwareVersion = quint8(version.value);
+    state.factory.newSoftwareVersionEntered = true;
     return true;
 }
 
@@ -173,8 +173,8 @@ CommandEnd writeNewUnit(FactorySession &s, const QString &title, const QVector<L
     try {
         for (int n = 1; n <= modules.size(); ++n) {
             const LoadedModule &m = modules.at(n - 1);
-            state.CodeSectorCount = quint16(m.image.sectorCount());
-            state.CodeTargetAddress = quint16(m.module.address);
+            state.factory.codeSectorCount = quint16(m.image.sectorCount());
+            state.factory.codeTargetAddress = quint16(m.module.address);
             parts.begin(modulePart, n);
             const CommandEnd written = writeCodeImage(s, m.image, m.module.address);
             if (written == CommandEnd::Cancelled) {
@@ -194,7 +194,7 @@ CommandEnd writeNewUnit(FactorySession &s, const QString &title, const QVector<L
         parts.begin(productPart);
         link.emptyBuffer();
         link.sendFrameAt(proto::kWrite24C512, 1, proto::kProductCodeAddress);
-        link.SendByte(state.ProductCode);
+        link.SendByte(state.instrument.productCode);
         link.Delay(0.1);
         parts.written(productPart);
     } catch (const LinkLost &lost) {
@@ -251,12 +251,12 @@ CommandEnd writeNewSerialNumber(FactorySession &s)
                          QStringLiteral("Get new Tessaro Serial Number"), &serial, &end))
         return end;
     // Without a version entered in this run, byte 94 would otherwise receive 0.
-    if (!state.NewSoftwareVersionEntered) {
+    if (!state.factory.newSoftwareVersionEntered) {
         const Checked version = askSoftwareVersion(s);
         if (!version.ok)
             return endOf(version);
-        state.NewSoftwareVersion = quint8(version.value);
-        state.NewSoftwareVersionEntered = true;
+        state.factory.newSoftwareVersion = quint8(version.value);
+        state.factory.newSoftwareVersionEntered = true;
     }
     keepSerialBytes(state, serial);
 
@@ -270,7 +270,7 @@ CommandEnd writeNewSerialNumber(FactorySession &s)
         reportUnreadBlock(s, title, QString());
         return CommandEnd::Failed;
     }
-    applyNewSerialNumber(block, serial, state.NewSoftwareVersion);
+    applyNewSerialNumber(block, serial, state.factory.newSoftwareVersion);
     link.resetEchoCounts();
     s.ctx.view.setProgress(1);
     writeSystemBlock(link, block);
@@ -305,7 +305,7 @@ CommandEnd zero24C512Logs(FactorySession &s)
         reportUnreadBlock(s, title, QStringLiteral("The logs were cleared. "));
         return CommandEnd::Failed;
     }
-    applyFactorySettings(block, state.ProductCode);
+    applyFactorySettings(block, state.instrument.productCode);
     writeSystemBlock(link, block);
     link.Delay(0.1);
     s.ctx.prompts.beep();
@@ -360,12 +360,12 @@ CommandEnd uploadNmeaTables(FactorySession &s)
     SerialLink &link = s.ctx.link;
     const QString title = QStringLiteral("Upload display configurations from PC to Tessaro");
     // Both files are read whole before anything is asked or sent.
-    const auto tables = readNmeaTables(QDir::current().filePath(state.NmeaTableFileName));
+    const auto tables = readNmeaTables(QDir::current().filePath(state.factory.nmeaTableFileName));
     if (!tables.ok()) {
         tell(s, title, tables.error + kNothingSent);
         return CommandEnd::Refused;
     }
-    const auto points = readDecimalPoints(QDir::current().filePath(state.DecimalPointsFileName));
+    const auto points = readDecimalPoints(QDir::current().filePath(state.factory.decimalPointsFileName));
     if (!points.ok()) {
         tell(s, title, points.error + kNothingSent);
         return CommandEnd::Refused;

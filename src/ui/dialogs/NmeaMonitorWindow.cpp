@@ -201,7 +201,7 @@ void NmeaMonitorWindow::run(InstrumentContext &ctx)
 {
     if (m_monitoring)
         return;
-    const int channel = ctx.state.NmeaChannel;
+    const int channel = ctx.state.nmea.channel;
     begin(channel);
     struct Ended {
         NmeaMonitorWindow *window;

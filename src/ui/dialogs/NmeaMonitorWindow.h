@@ -21,7 +21,7 @@ public:
 
     static constexpr int kMaxCharacters = 200;
 
-    // Runs the monitor for state.NmeaChannel here and now until it is stopped (the
+    // Runs the monitor for state.nmea.channel here and now until it is stopped (the
     // caller holds the busy guard). Returns at once when a monitor already runs.
     void run(InstrumentContext &ctx);
     // Starts the monitor for `channel` as an operation of `runner`; false when it

@@ -106,7 +106,7 @@ void NmeaSelector::openForSource(int s, const std::optional<twips::Beside> &wher
     if (where)
         twips::placeBeside(this, *where);
     const int first = 3 * s + 65;
-    m_state.NmeaSelectionIndex = quint8(first);
+    m_state.nmea.selectionIndex = quint8(first);
     // A byte that names no entry (erased memory, 0) leaves its list without a selection;
     // Accept then keeps that byte as it is.
     QComboBox *lists[3] = {m_talkerList, m_identifierList, m_commasList};
@@ -117,12 +117,12 @@ void NmeaSelector::openForSource(int s, const std::optional<twips::Beside> &wher
     show();
     raise();
     activateWindow();
-    m_state.NmeaChannel = quint8((s + 1) / 2);
+    m_state.nmea.channel = quint8((s + 1) / 2);
 }
 
 void NmeaSelector::onNmeaAcceptClicked()
 {
-    const int first = m_state.NmeaSelectionIndex;
+    const int first = m_state.nmea.selectionIndex;
     // Only the 24 selection bytes 68..91 are ever a target.
     if (first >= 68 && first + 2 <= 91) {
         QComboBox *lists[3] = {m_talkerList, m_identifierList, m_commasList};
@@ -154,7 +154,7 @@ void NmeaSelector::onNmeaViewDataClicked()
 
 void NmeaSelector::stopMonitor()
 {
-    m_state.NmeaMonitorRunning = false;
+    m_state.nmea.monitorRunning = false;
     if (onStopMonitor)
         onStopMonitor();
 }

@@ -283,7 +283,7 @@ void SendersWindow::setPressureInBars(bool bars)
     m_pressureUnitLabel->setText(bars ? QStringLiteral("Pressure:  Bars") : QStringLiteral("Pressure:  PSI"));
     // The grid must show the loaded curve in the unit its numbers will be read back
     // in, or the next store-back would convert PSI numbers as bar.
-    if (changed && curveLoaded() && m_state.EditCurveNumber == 16)
+    if (changed && curveLoaded() && m_state.session.editCurveNumber == 16)
         showValueColumn();
 }
 
@@ -293,7 +293,7 @@ void SendersWindow::setTemperatureInCelsius(bool celsius)
     m_celsius = celsius;
     m_temperatureUnitLabel->setText(celsius ? QStringLiteral("Temperature:  Deg C")
                                             : QStringLiteral("Temperature:  Deg F"));
-    if (changed && curveLoaded() && m_state.EditCurveNumber == 6)
+    if (changed && curveLoaded() && m_state.session.editCurveNumber == 6)
         showValueColumn();
 }
 
@@ -308,7 +308,7 @@ QString SendersWindow::gridText(int row, int col) const
 
 bool SendersWindow::curveLoaded() const
 {
-    return m_state.EditCurveNumber >= 1 && m_state.EditCurveNumber <= 32;
+    return m_state.session.editCurveNumber >= 1 && m_state.session.editCurveNumber <= 32;
 }
 
 void SendersWindow::setCell(int row, int col, const QString &text)
@@ -364,7 +364,7 @@ void SendersWindow::loadCurve(int curve, int leftTwips)
         setCell(p, kOhmsColumn, numtext::floatText(m_state.CalCurve[curve][p][1]));
         setCell(p, kValueColumn, curvevalues::valueText(curve, m_state.CalCurve[curve][p][2], m_celsius, m_bars));
     }
-    m_state.EditCurveNumber = quint8(curve);
+    m_state.session.editCurveNumber = quint8(curve);
     m_graphCurveNumber = curve;
     m_viewGraphButton->setEnabled(true);
     if (m_curveGrid->currentColumn() < kOhmsColumn)
@@ -376,7 +376,7 @@ void SendersWindow::showStoredCurve()
 {
     if (!curveLoaded() || m_curveGrid->isHidden())
         return;
-    const int curve = m_state.EditCurveNumber;
+    const int curve = m_state.session.editCurveNumber;
     for (int p = 1; p <= kPoints; ++p)
         setCell(p, kOhmsColumn, numtext::floatText(m_state.CalCurve[curve][p][1]));
     showValueColumn();
@@ -384,7 +384,7 @@ void SendersWindow::showStoredCurve()
 
 void SendersWindow::showValueColumn()
 {
-    const int curve = m_state.EditCurveNumber;
+    const int curve = m_state.session.editCurveNumber;
     for (int p = 1; p <= kPoints; ++p)
         setCell(p, kValueColumn, curvevalues::valueText(curve, m_state.CalCurve[curve][p][2], m_celsius, m_bars));
 }
@@ -456,7 +456,7 @@ void SendersWindow::onGridKeyPress(int keyAscii)
 
 void SendersWindow::storeCell(int row, int col)
 {
-    const int curve = m_state.EditCurveNumber;
+    const int curve = m_state.session.editCurveNumber;
     // The grid's numbers are typed (digits and ".") or written by loadCurve, which
     // writes very large and very small numbers with an exponent: those read back whole.
     const double number = numtext::floatTextNumber(gridText(row, col));
@@ -468,7 +468,7 @@ void SendersWindow::storeCell(int row, int col)
 
 void SendersWindow::updateOpenChart()
 {
-    if (m_chart && m_chart->isVisible() && m_chart->curveNumber() == m_state.EditCurveNumber)
+    if (m_chart && m_chart->isVisible() && m_chart->curveNumber() == m_state.session.editCurveNumber)
         m_chart->plotCurve(m_chart->curveNumber(), curveName(m_chart->curveNumber()));
 }
 
@@ -538,7 +538,7 @@ void SendersWindow::onSendersExitClicked()
             quint8(senderlists::typeForPosition(list, listFor(list)->currentIndex()));
     hide();
     m_curveGrid->hide();
-    m_state.EditCurveNumber = kNoCurve;
+    m_state.session.editCurveNumber = kNoCurve;
     m_viewGraphButton->setEnabled(false);
 }
 

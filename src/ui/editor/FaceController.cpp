@@ -184,7 +184,7 @@ int FaceController::currentBlock()
         shown = 1;
         m_image.setShownConfiguration(shown);
     }
-    m_state.CurrentConfig = quint8(shown);
+    m_state.session.currentConfig = quint8(shown);
     return shown;
 }
 
@@ -257,7 +257,7 @@ bool FaceController::askConfirmation(const QString &title, const QString &line)
 
 void FaceController::onSetIconsClicked()
 {
-    const QString n = numtext::signedText(qint64(m_state.CurrentConfig));
+    const QString n = numtext::signedText(qint64(m_state.session.currentConfig));
     if (!askConfirmation(QStringLiteral("Set all Icons for display configuration #") + n,
                          QStringLiteral("This will turn ON all the Icons for display configuration #") + n))
         return;
@@ -267,7 +267,7 @@ void FaceController::onSetIconsClicked()
 
 void FaceController::onClearIconsClicked()
 {
-    const QString n = numtext::signedText(qint64(m_state.CurrentConfig));
+    const QString n = numtext::signedText(qint64(m_state.session.currentConfig));
     if (!askConfirmation(QStringLiteral("Clear all Icons for display configuration #") + n,
                          QStringLiteral("This will clear all the Icons for display configuration #") + n))
         return;
@@ -277,7 +277,7 @@ void FaceController::onClearIconsClicked()
 
 void FaceController::onClearConfigurationClicked()
 {
-    const QString n = numtext::signedText(qint64(m_state.CurrentConfig));
+    const QString n = numtext::signedText(qint64(m_state.session.currentConfig));
     if (!askConfirmation(QStringLiteral("Completely clear display configuration #") + n,
                          QStringLiteral("This will completely clear display configuration #") + n))
         return;

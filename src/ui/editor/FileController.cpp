@@ -65,7 +65,7 @@ bool FileController::openConfigFile(const QString &path)
         return false;
     m_history.checkpoint(); // what the user did before is a step of its own
     applyConfigFile(m_state, image);
-    m_state.EditCurveNumber = 99;
+    m_state.session.editCurveNumber = 99;
     if (onImageOpened)
         onImageOpened();
     m_history.recordAs(QStringLiteral("Open %1").arg(QFileInfo(path).fileName()), true);
@@ -97,7 +97,7 @@ bool FileController::saveTo(const QString &path)
 
 void FileController::save()
 {
-    if (saveTo(m_state.ConfigFileName))
+    if (saveTo(m_state.session.configFileName))
         m_history.markClean();
 }
 
@@ -208,11 +208,11 @@ void FileController::exportReport()
 
     // The file the configuration came from: the one last opened, else the editor's own.
     const QString recent = recentFiles().value(0);
-    QString source = QFileInfo(recent.isEmpty() ? m_state.ConfigFileName : recent).fileName();
+    QString source = QFileInfo(recent.isEmpty() ? m_state.session.configFileName : recent).fileName();
     if (m_window->isWindowModified())
         source += QStringLiteral(" (with changes not saved)");
-    const report::Identity identity{source, QDateTime::currentDateTime(), m_state.SerialNumberText,
-                                    m_state.SoftwareVersionText, m_state.HardwareVersionText};
+    const report::Identity identity{source, QDateTime::currentDateTime(), m_state.instrument.serialNumber,
+                                    m_state.instrument.softwareVersion, m_state.instrument.hardwareVersion};
 
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const report::Result result = report::writePdf(ConfigImage::of(m_state), identity, path);

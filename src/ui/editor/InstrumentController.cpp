@@ -181,13 +181,13 @@ void InstrumentController::choosePort()
         tellInstrumentBusy(m_prompts);
         return;
     }
-    m_parts.linkWindows->selectPortOption(m_state.ComPortNumber);
+    m_parts.linkWindows->selectPortOption(m_state.link.portNumber);
     m_parts.linkWindows->showPortChooser();
 }
 
 void InstrumentController::openFactoryWindowIfArmed()
 {
-    if (!m_state.FactoryArmed)
+    if (!m_state.factory.armed)
         return;
     m_parts.factory->show();
     m_parts.factory->raise();
@@ -200,14 +200,14 @@ void InstrumentController::startNmeaMonitor()
     if (m_parts.monitor->isMonitoring())
         return;
     // The monitor does not touch the image: editing goes on beside it.
-    m_parts.monitor->start(*m_parts.runner, m_state.NmeaChannel);
+    m_parts.monitor->start(*m_parts.runner, m_state.nmea.channel);
 }
 
 // --- what the window shows of the instrument ---------------------------------------------------
 
 void InstrumentController::updateIndicator()
 {
-    const ConnectionIndicator indicator = connectionIndicator(m_state.Connected);
+    const ConnectionIndicator indicator = connectionIndicator(m_state.link.connected);
     m_indicator->setFillColor(indicator.fill);
     m_connected->setText(indicator.text);
 }

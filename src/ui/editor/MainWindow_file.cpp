@@ -45,10 +45,10 @@ void MainWindow::loadForm()
         nmeaSelector();
     }
 
-    const DefaultLoadOutcome outcome = loadDefaultConfiguration(m_state, m_state.ConfigFileName);
-    m_state.EditCurveNumber = 99;
+    const DefaultLoadOutcome outcome = loadDefaultConfiguration(m_state, m_state.session.configFileName);
+    m_state.session.editCurveNumber = 99;
     if (outcome.loaded)
-        m_instrument->showPortNumber(m_state.ComPortNumber);
+        m_instrument->showPortNumber(m_state.link.portNumber);
     else
         m_instrument->setCommsPortLabel(QStringLiteral("COM Port = 0"));
     m_damping->showStartUpValues();
@@ -99,16 +99,16 @@ constexpr int kOperationEndGraceMs = 10000;
 
 void MainWindow::ShutDownEditor()
 {
-    if (m_state.ExitPrompted != 1) {
-        m_state.ExitPrompted = 1;
+    if (!m_state.session.exitPrompted) {
+        m_state.session.exitPrompted = true;
         m_prompts.beep();
         const int answer = m_prompts.askYesNo(QStringLiteral("Quit Program"),
                                               QStringLiteral("Save setup data to default setup file before "
                                                              "exiting program?"),
                                               Prompts::Icon::Question);
         if (answer == kYes) {
-            m_state.ConfigFileName = QStringLiteral("DEFAULT.CFG");
-            m_file->saveTo(m_state.ConfigFileName);
+            m_state.session.configFileName = QStringLiteral("DEFAULT.CFG");
+            m_file->saveTo(m_state.session.configFileName);
         }
     }
     if (m_shutDown)

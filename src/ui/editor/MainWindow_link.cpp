@@ -115,7 +115,7 @@ void MainWindow::connectInstrumentArea()
         m_file->showComparison(before, beforeTitle, after, afterTitle);
     };
     m_file->onImageOpened = [this] {
-        m_instrument->showPortNumber(m_state.ComPortNumber);
+        m_instrument->showPortNumber(m_state.link.portNumber);
         UpdateInstrumentDisplay();
         ShowAlarmLimits();
     };

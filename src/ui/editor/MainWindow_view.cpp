@@ -36,8 +36,8 @@ void MainWindow::UpdateInstrumentDisplay()
     m_sources->refreshLists();
     // The captions name the configuration shown; a file load or download that moved byte 6
     // without a configuration button press must not leave them naming another one.
-    if (m_state.CurrentConfig != m_captionConfig)
-        setConfigCaptions(m_state.CurrentConfig);
+    if (m_state.session.currentConfig != m_captionConfig)
+        setConfigCaptions(m_state.session.currentConfig);
 }
 
 void MainWindow::ShowAlarmLimits()
@@ -57,7 +57,7 @@ void MainWindow::showConfiguration(int index)
     if (index < 0 || index > 15)
         return;
     m_face->markConfigurationButton(index);
-    m_state.CurrentConfig = quint8(index + 1);
+    m_state.session.currentConfig = quint8(index + 1);
     m_image->setShownConfiguration(index + 1);
     UpdateInstrumentDisplay();
     ShowAlarmLimits();

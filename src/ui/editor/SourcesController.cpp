@@ -290,7 +290,7 @@ void SourcesController::sourceChanged(int display, int position)
     storeSource(display, position);
     if (onRedraw)
         onRedraw();
-    m_state.NmeaMonitorRunning = false;
+    m_state.nmea.monitorRunning = false;
 }
 
 // The user picked an entry (also the one already shown): the data-source steps, then the NMEA
@@ -411,7 +411,7 @@ void SourcesController::keyPressedOnUpperBarButton(int key, Qt::KeyboardModifier
     const Qt::KeyboardModifiers chord =
         modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     if (key == Qt::Key_K && chord == (Qt::ShiftModifier | Qt::ControlModifier))
-        m_state.FactoryArmed = true;
+        m_state.factory.armed = true;
 }
 
 bool SourcesController::eventFilter(QObject *watched, QEvent *event)

@@ -263,15 +263,15 @@ void FactoryWindow::loadForm()
 
 void FactoryWindow::showIdentity()
 {
-    m_serialNumberBox->setText(m_ctx.state.SerialNumberText);
-    m_softwareVersionBox->setText(m_ctx.state.SoftwareVersionText);
-    m_hardwareVersionBox->setText(m_ctx.state.HardwareVersionText);
+    m_serialNumberBox->setText(m_ctx.state.instrument.serialNumber);
+    m_softwareVersionBox->setText(m_ctx.state.instrument.softwareVersion);
+    m_hardwareVersionBox->setText(m_ctx.state.instrument.hardwareVersion);
 }
 
 void FactoryWindow::showUnitVersions()
 {
     for (int i = 0; i < kUnits; ++i)
-        m_unitVersionBoxes[i]->setText(m_ctx.state.UnitVersionText[i]);
+        m_unitVersionBoxes[i]->setText(m_ctx.state.instrument.unitVersions[i]);
 }
 
 void FactoryWindow::showProductCode(int code)

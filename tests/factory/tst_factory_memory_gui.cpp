@@ -39,7 +39,7 @@ const QByteArray &memoryOf(const Simulator &sim, const QString &button)
 
 } // namespace
 
-class TestHalvaneMemory : public QObject
+class TestFactoryMemory : public QObject
 {
     Q_OBJECT
 private slots:
@@ -111,7 +111,7 @@ private slots:
         QCOMPARE(address.defaultText, QString());
         QCOMPARE(address.twips, std::optional<QPoint>(QPoint(1000, 1000)));
         QCOMPARE(rig.prompts.records.at(1).text, QStringLiteral("Enter number of bytes to get/display (1-256)"));
-        QVERIFY(rig.state.Connected);
+        QVERIFY(rig.state.link.connected);
     }
 
     // Bytes that never came are not shown as values.
@@ -184,5 +184,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestHalvaneMemory)
-#include "tst_halvane_memory_gui.moc"
+QTEST_MAIN(TestFactoryMemory)
+#include "tst_factory_memory_gui.moc"

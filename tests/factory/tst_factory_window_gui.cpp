@@ -7,7 +7,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
-class TestHalvaneWindow : public QObject
+class TestFactoryWindow : public QObject
 {
     Q_OBJECT
 private slots:
@@ -110,10 +110,10 @@ private slots:
         rig.sim.memory.nvm[10] = 1;
         rig.sim.memory.nvm[11] = 2;
         rig.connect();
-        QVERIFY(rig.state.Connected);
+        QVERIFY(rig.state.link.connected);
         rig.w.loadForm();
         QCOMPARE(rig.boxText("txtTessaroSN"), QStringLiteral(" 80315012"));
-        QCOMPARE(rig.boxText("txtTessaroSwVer"), rig.state.SoftwareVersionText);
+        QCOMPARE(rig.boxText("txtTessaroSwVer"), rig.state.instrument.softwareVersion);
         QCOMPARE(rig.boxText("txtTessaroHwVer"), QStringLiteral(" 4"));
         QCOMPARE(rig.boxText("txtU101SwVer"), QStringLiteral(" 12"));
         QCOMPARE(rig.boxText("txtU401SwVer"), QStringLiteral(" 3"));
@@ -165,12 +165,12 @@ private slots:
         QCOMPARE(rig.toInstrument(), code < 0 ? QByteArray() : frame(code, 0, 0));
         QCOMPARE(rig.w.isVisible(), !closed);
         if (code >= 0) {
-            QVERIFY(!rig.state.Connected);
+            QVERIFY(!rig.state.link.connected);
             QCOMPARE(rig.view.connectedLabel, QStringLiteral("Not connected to Tessaro"));
             QVERIFY(rig.view.called(QStringLiteral("hideProgress")));
             QCOMPARE(rig.sim.mode(), code == 9 || code == 10 ? Simulator::Mode::Isp : Simulator::Mode::Normal);
         } else {
-            QCOMPARE(bool(rig.state.Connected), connected);
+            QCOMPARE(bool(rig.state.link.connected), connected);
         }
     }
 
@@ -192,5 +192,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestHalvaneWindow)
-#include "tst_halvane_window_gui.moc"
+QTEST_MAIN(TestFactoryWindow)
+#include "tst_factory_window_gui.moc"

@@ -31,7 +31,7 @@ bool sameCurves(const EditorState &a, const EditorState &b)
 
 } // namespace
 
-class TestHalvaneProvisioning : public QObject
+class TestFactoryProvisioning : public QObject
 {
     Q_OBJECT
 private slots:
@@ -72,27 +72,27 @@ private slots:
 
         // The image is the new-unit defaults, and the main window was told to redraw.
         EditorState newUnit;
-        newUnit.NewUnitMode = true;
+        newUnit.factory.newUnitMode = true;
         WriteDefaultsToRam(newUnit);
         QVERIFY(!sameCurves(newUnit, ordinary));
         QVERIFY(sameCurves(rig.state, newUnit));
         QCOMPARE(rig.redraws, 1);
 
         // The serial number waits for the next upload; everything else is back to normal.
-        QCOMPARE(QList<int>({rig.state.NewSerialBytes[1], rig.state.NewSerialBytes[2], rig.state.NewSerialBytes[3],
-                             rig.state.NewSerialBytes[4]}),
+        QCOMPARE(QList<int>({rig.state.factory.newSerialBytes[1], rig.state.factory.newSerialBytes[2],
+                             rig.state.factory.newSerialBytes[3], rig.state.factory.newSerialBytes[4]}),
                  QList<int>({8, 3, 15, 12}));
-        QVERIFY(rig.state.NewUnitUploadPending);
-        QVERIFY(!rig.state.NewUnitMode);
-        QVERIFY(rig.state.AskUser);
-        QCOMPARE(int(rig.state.ProductCode), 3);
-        QCOMPARE(int(rig.state.NewSoftwareVersion), 42);
-        QVERIFY(rig.state.NewSoftwareVersionEntered);
+        QVERIFY(rig.state.factory.newUnitUploadPending);
+        QVERIFY(!rig.state.factory.newUnitMode);
+        QVERIFY(rig.state.transfer.askUser);
+        QCOMPARE(int(rig.state.instrument.productCode), 3);
+        QCOMPARE(int(rig.state.factory.newSoftwareVersion), 42);
+        QVERIFY(rig.state.factory.newSoftwareVersionEntered);
         QVERIFY(!rig.w.isVisible());
     }
 
     // Every module is checked before the first byte goes out.
-    void makeNewBrevoWithABadModule_data()
+    void makeNewUnitWithABadModule_data()
     {
         QTest::addColumn<QString>("module");
         QTest::addColumn<QByteArray>("content"); // empty: the file is missing
@@ -106,7 +106,7 @@ private slots:
         QTest::newRow("too large for its place")
             << "HiLoEditor.COD" << factory::CodeImageFile::format(big) << "would run into CalibrationEditor.COD";
     }
-    void makeNewBrevoWithABadModule()
+    void makeNewUnitWithABadModule()
     {
         QFETCH(QString, module);
         QFETCH(QByteArray, content);
@@ -121,12 +121,12 @@ private slots:
         QVERIFY(rig.prompts.verifyAllUsed());
         QVERIFY2(rig.prompts.last().text.contains(message), qPrintable(rig.prompts.last().text));
         QCOMPARE(rig.toInstrument(), QByteArray());
-        QVERIFY(!rig.state.NewUnitUploadPending);
+        QVERIFY(!rig.state.factory.newUnitUploadPending);
     }
 
     // A run that did not get through leaves no pending serial number, the flags back to
     // normal, and says how far it got.
-    void makeNewBrevoInterrupted_data()
+    void makeNewUnitInterrupted_data()
     {
         QTest::addColumn<int>("how"); // 0 unplugged, 1 one echo garbled, 2 Cancel in the progress window
         QTest::addColumn<QString>("title");
@@ -139,7 +139,7 @@ private slots:
         QTest::newRow("cancelled") << 2 << "Make NEW Brevo"
                                    << "Cancelled.\r\nProgram module";
     }
-    void makeNewBrevoInterrupted()
+    void makeNewUnitInterrupted()
     {
         QFETCH(int, how);
         QFETCH(QString, title);
@@ -160,9 +160,9 @@ private slots:
         QVERIFY(rig.prompts.verifyAllUsed());
         QCOMPARE(rig.prompts.last().title, title);
         QVERIFY2(rig.prompts.last().text.contains(text), qPrintable(rig.prompts.last().text));
-        QVERIFY(!rig.state.NewUnitUploadPending);
-        QVERIFY(!rig.state.NewUnitMode);
-        QVERIFY(rig.state.AskUser);
+        QVERIFY(!rig.state.factory.newUnitUploadPending);
+        QVERIFY(!rig.state.factory.newUnitMode);
+        QVERIFY(rig.state.transfer.askUser);
     }
 
     void zeroLogs_data()
@@ -322,8 +322,8 @@ private slots:
         QFETCH(QStringList, answers);
         QFETCH(int, version);
         FactoryRig rig;
-        rig.state.NewSoftwareVersionEntered = versionEntered;
-        rig.state.NewSoftwareVersion = 17;
+        rig.state.factory.newSoftwareVersionEntered = versionEntered;
+        rig.state.factory.newSoftwareVersion = 17;
         rig.connectFirst();
         const QByteArray before = rig.nvm(0, 256);
         queueAnswers(rig.prompts, answers);
@@ -340,7 +340,7 @@ private slots:
         QCOMPARE(int(xorOf(after)), 0);
         QCOMPARE(after.mid(1, 11), before.mid(1, 11));
         QCOMPARE(rig.toInstrument(), frame(0, 0, 0) + frame(1, 0, 0) + after);
-        QCOMPARE(int(rig.state.NewSerialBytes[4]), 255);
+        QCOMPARE(int(rig.state.factory.newSerialBytes[4]), 255);
         QVERIFY(!rig.view.progressVisible);
     }
 
@@ -348,7 +348,7 @@ private slots:
     void writeNewSerialNumberWithoutTheBlock()
     {
         FactoryRig rig;
-        rig.state.NewSoftwareVersionEntered = true;
+        rig.state.factory.newSoftwareVersionEntered = true;
         rig.connectFirst();
         const QByteArray before = rig.nvm(0, 512);
         rig.sim.faults.silent = true;
@@ -362,5 +362,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestHalvaneProvisioning)
-#include "tst_halvane_provisioning_gui.moc"
+QTEST_MAIN(TestFactoryProvisioning)
+#include "tst_factory_provisioning_gui.moc"

@@ -26,7 +26,7 @@ QString writeCodeFile(const TempProgramFolder &folder, const QString &name, int 
 
 } // namespace
 
-class TestHalvaneCodeImages : public QObject
+class TestFactoryCodeImages : public QObject
 {
     Q_OBJECT
 private slots:
@@ -129,8 +129,8 @@ private slots:
         QStringList progress = rig.view.calls.filter(QStringLiteral("setProgress"));
         QCOMPARE(progress, QStringList({"setProgress:0", "setProgress:5", "setProgress:10", "setProgress:16"}));
         QVERIFY(!rig.view.progressVisible);
-        QCOMPARE(int(rig.state.CodeSectorCount), 3);
-        QCOMPARE(int(rig.state.CodeTargetAddress), 20096);
+        QCOMPARE(int(rig.state.factory.codeSectorCount), 3);
+        QCOMPARE(int(rig.state.factory.codeTargetAddress), 20096);
     }
 
     // A sector of which not one byte is confirmed ends the command: the instrument is gone.
@@ -225,5 +225,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestHalvaneCodeImages)
-#include "tst_halvane_codeimages_gui.moc"
+QTEST_MAIN(TestFactoryCodeImages)
+#include "tst_factory_codeimages_gui.moc"

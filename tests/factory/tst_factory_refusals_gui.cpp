@@ -1,7 +1,7 @@
 // Every answer the factory window refuses or that cancels a command: nothing reaches the instrument.
 #include "factory/FactoryRig.h"
 
-class TestHalvaneRefusals : public QObject
+class TestFactoryRefusals : public QObject
 {
     Q_OBJECT
 private slots:
@@ -90,13 +90,13 @@ private slots:
         QCOMPARE(rig.w.lastEnd(), told ? factory::CommandEnd::Refused : factory::CommandEnd::Cancelled);
         // Nothing of the answers was kept either.
         QCOMPARE(int(rig.state.SystemBlock[8]), 77);
-        QVERIFY(!rig.state.NewUnitUploadPending);
-        QVERIFY(!rig.state.NewSoftwareVersionEntered);
-        QCOMPARE(int(rig.state.NewSerialBytes[1]), 0);
-        QVERIFY(rig.state.AskUser);
-        QVERIFY(rig.state.Connected);
+        QVERIFY(!rig.state.factory.newUnitUploadPending);
+        QVERIFY(!rig.state.factory.newSoftwareVersionEntered);
+        QCOMPARE(int(rig.state.factory.newSerialBytes[1]), 0);
+        QVERIFY(rig.state.transfer.askUser);
+        QVERIFY(rig.state.link.connected);
     }
 };
 
-QTEST_MAIN(TestHalvaneRefusals)
-#include "tst_halvane_refusals_gui.moc"
+QTEST_MAIN(TestFactoryRefusals)
+#include "tst_factory_refusals_gui.moc"

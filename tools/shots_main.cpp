@@ -1,5 +1,6 @@
 // Shows the main window in a chosen state, for screenshots of the layout (tools/screenshots.sh).
 #include "NmeaStream.h"
+#include "core/ConfigImage.h"
 #include "core/DisplayTable.h"
 #include "core/Prompts.h"
 #include "link/Clock.h"
@@ -10,6 +11,7 @@
 #include "ui/dialogs/NmeaSelector.h"
 #include "ui/dialogs/SendersWindow.h"
 #include "ui/dialogs/TimeOfDayAlarmsWindow.h"
+#include "ui/editor/FileController.h"
 #include "ui/editor/InstrumentController.h"
 #include "ui/editor/MainWindow.h"
 #include "ui/editor/SourcesController.h"
@@ -63,7 +65,30 @@ void showWindow(MainWindow &w, const QString &name, int curve)
         w.instrumentArea().openFactoryWindowIfArmed();
     } else if (name == QLatin1String("warning")) {
         w.warningWindow()->show();
+    } else if (name == QLatin1String("connecting")) {
+        w.linkWindows().setConnectingCaption(QStringLiteral("Connecting to Corvane on COM1"));
+        w.linkWindows().showConnecting();
+    } else if (name == QLatin1String("compare")) {
+        ConfigImage changed = ConfigImage::of(w.state());
+        changed.system[21] = 0;
+        changed.blocks[1][28] = 25;
+        w.fileArea().showComparison(ConfigImage::of(w.state()), QStringLiteral("Editor"), changed,
+                                    QStringLiteral("DEMO.CFG"));
     }
+}
+// The Edit menu with its Tachometer and Pulley Ratio submenus open.
+void popUpEditMenu(MainWindow &w)
+{
+    auto *edit = w.findChild<QMenu *>(QStringLiteral("mnuEdit"));
+    auto *tachometer = w.findChild<QMenu *>(QStringLiteral("Tacho"));
+    auto *ratioMenu = w.findChild<QMenu *>(QStringLiteral("PullyRatio"));
+    const QPoint at =
+        w.mapToGlobal(QPoint(w.menuBar()->actionGeometry(edit->menuAction()).left(), w.menuBar()->height()));
+    edit->popup(at);
+    const QRect tacho = edit->actionGeometry(tachometer->menuAction());
+    tachometer->popup(edit->mapToGlobal(tacho.topRight()));
+    const QRect ratio = tachometer->actionGeometry(ratioMenu->menuAction());
+    ratioMenu->popup(tachometer->mapToGlobal(ratio.topRight()));
 }
 } // namespace
 
@@ -128,18 +153,7 @@ int main(int argc, char *argv[])
         });
     }
     if (parser.isSet(menu)) {
-        QTimer::singleShot(800, &w, [&w] {
-            auto *edit = w.findChild<QMenu *>(QStringLiteral("mnuEdit"));
-            auto *tachometer = w.findChild<QMenu *>(QStringLiteral("Tacho"));
-            auto *ratioMenu = w.findChild<QMenu *>(QStringLiteral("PullyRatio"));
-            const QPoint at =
-                w.mapToGlobal(QPoint(w.menuBar()->actionGeometry(edit->menuAction()).left(), w.menuBar()->height()));
-            edit->popup(at);
-            const QRect tacho = edit->actionGeometry(tachometer->menuAction());
-            tachometer->popup(edit->mapToGlobal(tacho.topRight()));
-            const QRect ratio = tachometer->actionGeometry(ratioMenu->menuAction());
-            ratioMenu->popup(tachometer->mapToGlobal(ratio.topRight()));
-        });
+        QTimer::singleShot(800, &w, [&w] { popUpEditMenu(w); });
     }
     if (parser.isSet(window))
         QTimer::singleShot(

@@ -1,5 +1,6 @@
 // The display damping window: the value box always shows the stored, limited value.
 #include "core/EditorState.h"
+#include "core/ImageModel.h"
 #include "kit/Child.h"
 #include "kit/ScriptedPrompts.h"
 #include "ui/dialogs/DampingWindow.h"
@@ -16,7 +17,8 @@ namespace
 struct Rig {
     std::unique_ptr<EditorState> state = std::make_unique<EditorState>();
     ScriptedPrompts prompts;
-    std::unique_ptr<DampingWindow> w = std::make_unique<DampingWindow>(*state, prompts);
+    ImageModel image{*state};
+    std::unique_ptr<DampingWindow> w = std::make_unique<DampingWindow>(image, prompts);
 
     QComboBox *functions() const { return child<QComboBox>(*w, QStringLiteral("cboDamping")); }
     QLineEdit *valueBox() const { return child<QLineEdit>(*w, QStringLiteral("txtDampingValue")); }

@@ -1,5 +1,6 @@
 // The sender window: sender type lists, the curve grid, store-back and the curve chart.
 #include "core/Defaults.h"
+#include "core/ImageModel.h"
 #include "kit/Child.h"
 #include "kit/ScriptedPrompts.h"
 #include "ui/Twips.h"
@@ -19,13 +20,14 @@ namespace
 
 struct Rig {
     std::unique_ptr<EditorState> state = std::make_unique<EditorState>();
+    ImageModel image{*state};
     ScriptedPrompts prompts;
     std::unique_ptr<SendersWindow> w;
 
     Rig()
     {
         WriteDefaultsToRam(*state);
-        w = std::make_unique<SendersWindow>(*state, prompts);
+        w = std::make_unique<SendersWindow>(*state, image, prompts);
         state->onSenderPositionsChanged = [this] { w->positionListsFromState(); };
         positionSenderLists(*state);
         w->open();

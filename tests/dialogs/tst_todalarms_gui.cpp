@@ -1,5 +1,6 @@
 // The time-of-day alarm window: boxes keep what was typed, bytes hold the limited value.
 #include "core/EditorState.h"
+#include "core/ImageModel.h"
 #include "kit/Child.h"
 #include "kit/ScriptedPrompts.h"
 #include "ui/dialogs/TimeOfDayAlarmsWindow.h"
@@ -18,7 +19,8 @@ namespace
 struct Rig {
     std::unique_ptr<EditorState> state = std::make_unique<EditorState>();
     ScriptedPrompts prompts;
-    std::unique_ptr<TimeOfDayAlarmsWindow> w = std::make_unique<TimeOfDayAlarmsWindow>(*state, prompts);
+    ImageModel image{*state};
+    std::unique_ptr<TimeOfDayAlarmsWindow> w = std::make_unique<TimeOfDayAlarmsWindow>(image, prompts);
 
     QComboBox *alarms() const { return child<QComboBox>(*w, QStringLiteral("cboTodAlarms")); }
     QLineEdit *hours() const { return child<QLineEdit>(*w, QStringLiteral("txtTodHours")); }

@@ -1,5 +1,6 @@
 #include "ui/editor/MainWindow.h"
 
+#include "core/ImageModel.h"
 #include "link/BytePort.h"
 #include "link/InstrumentContext.h"
 #include "link/OperationRunner.h"
@@ -30,6 +31,7 @@
 MainWindow::MainWindow(Prompts &prompts, Clock &clock, const QString &programFolder, BytePort *port, QWidget *parent)
     : QMainWindow(parent), m_prompts(prompts), m_clock(clock), m_programFolder(programFolder)
 {
+    m_image = new ImageModel(m_state, this);
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Halvane Corvane Display Configuration Editor[*]"));
     setAcceptDrops(true);
@@ -68,7 +70,7 @@ MainWindow::MainWindow(Prompts &prompts, Clock &clock, const QString &programFol
 NmeaSelector *MainWindow::nmeaSelector()
 {
     if (!m_nmea) {
-        m_nmea = new NmeaSelector(m_state, this);
+        m_nmea = new NmeaSelector(m_state, *m_image, this);
         m_nmea->setWindowFlag(Qt::Tool);
         m_nmea->hide();
     }

@@ -16,6 +16,7 @@ class FaceController;
 class FactoryWindow;
 class FileController;
 class ImageHistory;
+class ImageModel;
 class InstrumentController;
 class LinkWindows;
 class NmeaMonitorWindow;
@@ -47,6 +48,7 @@ public:
     ~MainWindow() override;
 
     EditorState &state() { return m_state; }
+    ImageModel &image() { return *m_image; }
     Prompts &prompts() { return m_prompts; }
     Clock &clock() { return m_clock; }
     const QString &programFolder() const { return m_programFolder; }
@@ -145,6 +147,7 @@ private:
     void reloadWithDefaults();
 
     EditorState m_state;
+    ImageModel *m_image = nullptr; // the image in m_state, for the windows that edit it
     Prompts &m_prompts;
     Clock &m_clock;
     QString m_programFolder;

@@ -77,9 +77,9 @@ void MainWindow::createLinkAndWindows(BytePort *port)
 
     m_about = new AboutWindow(m_state, this);
     m_about->hide();
-    m_senders = new SendersWindow(m_state, m_prompts, this);
-    m_damping = new DampingWindow(m_state, m_prompts, this);
-    m_todAlarms = new TimeOfDayAlarmsWindow(m_state, m_prompts, this);
+    m_senders = new SendersWindow(m_state, *m_image, m_prompts, this);
+    m_damping = new DampingWindow(*m_image, m_prompts, this);
+    m_todAlarms = new TimeOfDayAlarmsWindow(*m_image, m_prompts, this);
     m_nmeaData = new NmeaMonitorWindow(this);
     m_nmeaData->hide();
     m_warning = new TransferWarning(m_state, this);

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <memory>
 
@@ -150,6 +151,28 @@ private slots:
         QEvent activate(QEvent::WindowActivate);
         QApplication::sendEvent(rig.w.get(), &activate);
         QCOMPARE(rig.valueBox()->text(), QStringLiteral("61"));
+    }
+
+    // A replaced image is shown as it is: a refresh that stored the limited value
+    // would change the image that undo, Open or a download just put back.
+    void imageReplacedShowsWhatIsStored_data()
+    {
+        QTest::addColumn<int>("stored");
+        QTest::newRow("in range") << 61;
+        QTest::newRow("beyond 250") << 255;
+    }
+    void imageReplacedShowsWhatIsStored()
+    {
+        QFETCH(int, stored);
+        Rig rig;
+        rig.functions()->setCurrentIndex(2);
+        rig.state->SystemBlock[109] = quint8(stored);
+        const QByteArray before(reinterpret_cast<const char *>(rig.state->SystemBlock), 257);
+        QSignalSpy changes(&rig.image, &ImageModel::systemChanged);
+        rig.image.announceReplaced();
+        QCOMPARE(rig.valueBox()->text(), QString::number(stored));
+        QCOMPARE(QByteArray(reinterpret_cast<const char *>(rig.state->SystemBlock), 257), before);
+        QCOMPARE(changes.count(), 0);
     }
 
     void startUpShowsByte105()

@@ -360,6 +360,16 @@ private slots:
         QCOMPARE(rig.prompts.beeps, 0);
     }
 
+    void imageReplacedShowsTheLoadedCurve()
+    {
+        Rig rig;
+        rig.edit(9);
+        rig.state->CalCurve[9][1][1] = 123.0f; // undo, Open, a download ...
+        rig.image.announceReplaced();
+        QCOMPARE(rig.w->gridText(1, 1), QStringLiteral("123"));
+        QCOMPARE(rig.ohms(9, 1), 123.0f); // the grid's old number was not stored back
+    }
+
     // The grid's numbers are read back in the unit shown: switching the unit while a
     // curve is loaded must show the curve in the new unit, or the next store-back
     // would read degrees F as degrees C.

@@ -14,7 +14,7 @@ class DampingWindow : public QWidget
 {
     Q_OBJECT
 public:
-    // Shows the image of `image` and follows it when it is replaced.
+    // Reads and writes its values through `image` and follows it when it is replaced.
     DampingWindow(ImageModel &image, Prompts &prompts, QWidget *parent = nullptr);
 
     // The "Display Damping" menu item: shows the selected function's stored value

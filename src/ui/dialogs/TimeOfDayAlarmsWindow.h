@@ -15,7 +15,7 @@ class TimeOfDayAlarmsWindow : public QWidget
 {
     Q_OBJECT
 public:
-    // Shows the image of `image` and follows it when it is replaced.
+    // Reads and writes its values through `image` and follows it when it is replaced.
     TimeOfDayAlarmsWindow(ImageModel &image, Prompts &prompts, QWidget *parent = nullptr);
 
     // The "Time-Of-Day Alarms" menu item: shows the window; the boxes keep what was

@@ -5,7 +5,7 @@
 
 // Fills the image with the factory defaults: sixteen display blocks, the empty
 // calibration curves (or every curve while a new unit is provisioned), the system
-// block; positions the sender lists and clears the loaded curve (EditCurveNumber 99).
+// block; positions the sender lists and clears the loaded curve (session.editCurveNumber 99).
 void WriteDefaultsToRam(EditorState &state);
 
 // The linear default curve: 10 ohms / 0 at point 1 to 180 ohms / 1000 at point 32.

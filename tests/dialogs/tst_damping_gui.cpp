@@ -1,5 +1,6 @@
 // The display damping window: the value box always shows the stored, limited value.
 #include "core/EditorState.h"
+#include "core/ImageModel.h"
 #include "kit/Child.h"
 #include "kit/ScriptedPrompts.h"
 #include "ui/dialogs/DampingWindow.h"
@@ -7,6 +8,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <memory>
 
@@ -16,7 +18,8 @@ namespace
 struct Rig {
     std::unique_ptr<EditorState> state = std::make_unique<EditorState>();
     ScriptedPrompts prompts;
-    std::unique_ptr<DampingWindow> w = std::make_unique<DampingWindow>(*state, prompts);
+    ImageModel image{*state};
+    std::unique_ptr<DampingWindow> w = std::make_unique<DampingWindow>(image, prompts);
 
     QComboBox *functions() const { return child<QComboBox>(*w, QStringLiteral("cboDamping")); }
     QLineEdit *valueBox() const { return child<QLineEdit>(*w, QStringLiteral("txtDampingValue")); }
@@ -148,6 +151,28 @@ private slots:
         QEvent activate(QEvent::WindowActivate);
         QApplication::sendEvent(rig.w.get(), &activate);
         QCOMPARE(rig.valueBox()->text(), QStringLiteral("61"));
+    }
+
+    // A replaced image is shown as it is: a refresh that stored the limited value
+    // would change the image that undo, Open or a download just put back.
+    void imageReplacedShowsWhatIsStored_data()
+    {
+        QTest::addColumn<int>("stored");
+        QTest::newRow("in range") << 61;
+        QTest::newRow("beyond 250") << 255;
+    }
+    void imageReplacedShowsWhatIsStored()
+    {
+        QFETCH(int, stored);
+        Rig rig;
+        rig.functions()->setCurrentIndex(2);
+        rig.state->SystemBlock[109] = quint8(stored);
+        const QByteArray before(reinterpret_cast<const char *>(rig.state->SystemBlock), 257);
+        QSignalSpy changes(&rig.image, &ImageModel::systemChanged);
+        rig.image.announceReplaced();
+        QCOMPARE(rig.valueBox()->text(), QString::number(stored));
+        QCOMPARE(QByteArray(reinterpret_cast<const char *>(rig.state->SystemBlock), 257), before);
+        QCOMPARE(changes.count(), 0);
     }
 
     void startUpShowsByte105()

@@ -1,4 +1,5 @@
 // The NMEA sentence selector: its lists, loading a source's three bytes, Accept, Cancel and View Data.
+#include "core/ImageModel.h"
 #include "kit/Child.h"
 #include "ui/dialogs/NmeaSelector.h"
 
@@ -34,7 +35,8 @@ private slots:
     void listsHoldTheInstrumentsCodesInOrder()
     {
         EditorState state;
-        NmeaSelector w(state);
+        ImageModel image(state);
+        NmeaSelector w(state, image);
         QCOMPARE(w.windowTitle(), QStringLiteral("NMEA Sentence Selector"));
         QCOMPARE(talkers(w)->count(), 49);
         QCOMPARE(identifiers(w)->count(), 120);
@@ -86,7 +88,8 @@ private slots:
         QFETCH(int, index);
         QFETCH(int, channel);
         EditorState state;
-        NmeaSelector w(state);
+        ImageModel image(state);
+        NmeaSelector w(state, image);
         for (int k = 0; k < 3; ++k)
             state.SystemBlock[index + k] = quint8(bytes[k]);
         w.openForSource(source);
@@ -111,7 +114,8 @@ private slots:
         QFETCH(QStringList, chosen);
         QFETCH(QByteArray, stored);
         EditorState state;
-        NmeaSelector w(state);
+        ImageModel image(state);
+        NmeaSelector w(state, image);
         int stops = 0;
         w.onStopMonitor = [&] { ++stops; };
         w.openForSource(6);
@@ -129,7 +133,8 @@ private slots:
     void acceptKeepsAByteThatNamesNoEntry()
     {
         EditorState state;
-        NmeaSelector w(state);
+        ImageModel image(state);
+        NmeaSelector w(state, image);
         state.SystemBlock[86] = 0;
         state.SystemBlock[87] = 200;
         state.SystemBlock[88] = 3;
@@ -151,7 +156,8 @@ private slots:
     {
         QFETCH(bool, escape);
         EditorState state;
-        NmeaSelector w(state);
+        ImageModel image(state);
+        NmeaSelector w(state, image);
         int stops = 0;
         w.onStopMonitor = [&] { ++stops; };
         w.openForSource(2);
@@ -169,7 +175,8 @@ private slots:
     void viewDataAsksForTheMonitor()
     {
         EditorState state;
-        NmeaSelector w(state);
+        ImageModel image(state);
+        NmeaSelector w(state, image);
         int hooks = 0, signals_ = 0;
         w.onViewData = [&] { ++hooks; };
         connect(&w, &NmeaSelector::viewDataRequested, this, [&] { ++signals_; });

@@ -1,5 +1,6 @@
 // The sender window: sender type lists, the curve grid, store-back and the curve chart.
 #include "core/Defaults.h"
+#include "core/ImageModel.h"
 #include "kit/Child.h"
 #include "kit/ScriptedPrompts.h"
 #include "ui/Twips.h"
@@ -19,13 +20,14 @@ namespace
 
 struct Rig {
     std::unique_ptr<EditorState> state = std::make_unique<EditorState>();
+    ImageModel image{*state};
     ScriptedPrompts prompts;
     std::unique_ptr<SendersWindow> w;
 
     Rig()
     {
         WriteDefaultsToRam(*state);
-        w = std::make_unique<SendersWindow>(*state, prompts);
+        w = std::make_unique<SendersWindow>(*state, image, prompts);
         state->onSenderPositionsChanged = [this] { w->positionListsFromState(); };
         positionSenderLists(*state);
         w->open();
@@ -356,6 +358,16 @@ private slots:
         QVERIFY(rig.focusList(rig.list("cboFuelSender")));
         QCOMPARE(rig.value(9, 1), 77.0f);
         QCOMPARE(rig.prompts.beeps, 0);
+    }
+
+    void imageReplacedShowsTheLoadedCurve()
+    {
+        Rig rig;
+        rig.edit(9);
+        rig.state->CalCurve[9][1][1] = 123.0f; // undo, Open, a download ...
+        rig.image.announceReplaced();
+        QCOMPARE(rig.w->gridText(1, 1), QStringLiteral("123"));
+        QCOMPARE(rig.ohms(9, 1), 123.0f); // the grid's old number was not stored back
     }
 
     // The grid's numbers are read back in the unit shown: switching the unit while a

@@ -1,5 +1,7 @@
 // The time-of-day alarm window: boxes keep what was typed, bytes hold the limited value.
 #include "core/EditorState.h"
+#include "core/ImageModel.h"
+#include "core/NumberText.h"
 #include "kit/Child.h"
 #include "kit/ScriptedPrompts.h"
 #include "ui/dialogs/TimeOfDayAlarmsWindow.h"
@@ -9,6 +11,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 #include <memory>
 
@@ -18,7 +21,8 @@ namespace
 struct Rig {
     std::unique_ptr<EditorState> state = std::make_unique<EditorState>();
     ScriptedPrompts prompts;
-    std::unique_ptr<TimeOfDayAlarmsWindow> w = std::make_unique<TimeOfDayAlarmsWindow>(*state, prompts);
+    ImageModel image{*state};
+    std::unique_ptr<TimeOfDayAlarmsWindow> w = std::make_unique<TimeOfDayAlarmsWindow>(image, prompts);
 
     QComboBox *alarms() const { return child<QComboBox>(*w, QStringLiteral("cboTodAlarms")); }
     QLineEdit *hours() const { return child<QLineEdit>(*w, QStringLiteral("txtTodHours")); }
@@ -151,6 +155,33 @@ private slots:
         QCOMPARE(rig.w->windowTitle(), QStringLiteral("Time-Of-Day Alarms"));
         QCOMPARE(child<QGroupBox>(*rig.w, QStringLiteral("fraTodAlarms"))->title(),
                  QStringLiteral("Set Time-Of-Day Alarms (0=OFF)"));
+    }
+
+    // A replaced image is shown as it is, and nothing is stored back (not even limited).
+    void imageReplacedShowsWhatIsStored_data()
+    {
+        QTest::addColumn<int>("alarm");
+        QTest::addColumn<int>("hours");
+        QTest::addColumn<int>("minutes");
+        QTest::newRow("alarm 3") << 2 << 7 << 5;
+        QTest::newRow("alarm 6 beyond the limits") << 5 << 99 << 75;
+    }
+    void imageReplacedShowsWhatIsStored()
+    {
+        QFETCH(int, alarm);
+        QFETCH(int, hours);
+        QFETCH(int, minutes);
+        Rig rig;
+        rig.alarms()->setCurrentIndex(alarm);
+        rig.state->SystemBlock[46 + 2 * alarm] = quint8(hours);
+        rig.state->SystemBlock[47 + 2 * alarm] = quint8(minutes);
+        const QByteArray before(reinterpret_cast<const char *>(rig.state->SystemBlock), 257);
+        QSignalSpy changes(&rig.image, &ImageModel::systemChanged);
+        rig.image.announceReplaced();
+        QCOMPARE(rig.hours()->text(), numtext::formatTwoDigits(hours));
+        QCOMPARE(rig.minutes()->text(), numtext::formatTwoDigits(minutes));
+        QCOMPARE(QByteArray(reinterpret_cast<const char *>(rig.state->SystemBlock), 257), before);
+        QCOMPARE(changes.count(), 0);
     }
 
     void startUpShowsTheFirstAlarm()

@@ -326,7 +326,9 @@ private slots:
         QCOMPARE(int(f.sys(77)), 16);
         QCOMPARE(int(f.sys(78)), 60);
         QCOMPARE(int(f.sys(79)), 5);
-        for (int i = 0; i <= 256; ++i)
+        // Byte 0 is the checksum, kept with the block.
+        QCOMPARE(f.sys(0), systemBlockChecksum(f.state().SystemBlock));
+        for (int i = 1; i <= 256; ++i)
             if (i < 77 || i > 79)
                 QCOMPARE(f.sys(i), quint8(before[i]));
         QVERIFY(selector->isHidden());

@@ -1,6 +1,6 @@
 #include "ui/dialogs/ChartWindow.h"
 
-#include "core/EditorState.h"
+#include "core/ImageModel.h"
 
 #include <QChart>
 #include <QChartView>
@@ -33,8 +33,8 @@ void fitAxis(QValueAxis *axis, double low, double high)
 
 } // namespace
 
-ChartWindow::ChartWindow(EditorState &state, Prompts &, QWidget *parent)
-    : QWidget(parent), m_state(state), m_chart(new QChart), m_line(new QLineSeries), m_points(new QScatterSeries),
+ChartWindow::ChartWindow(ImageModel &image, Prompts &, QWidget *parent)
+    : QWidget(parent), m_image(image), m_chart(new QChart), m_line(new QLineSeries), m_points(new QScatterSeries),
       m_axisX(new QValueAxis), m_axisY(new QValueAxis)
 {
     setWindowFlag(Qt::Window);
@@ -86,8 +86,8 @@ void ChartWindow::plotCurve(int curve, const QString &curveName)
     if (curve >= 1 && curve <= 32) {
         for (int p = 1; p <= kPoints; ++p) {
             // The chart's table holds single-precision numbers, values in whole units.
-            const float ohms = m_state.CalCurve[curve][p][1];
-            const float value = float(double(m_state.CalCurve[curve][p][2]) / 10.0);
+            const float ohms = m_image.curveOhms(curve, p);
+            const float value = float(double(m_image.curveValue(curve, p)) / 10.0);
             if (std::isfinite(ohms) && std::isfinite(value))
                 points.append(QPointF(ohms, value));
         }

@@ -7,7 +7,7 @@
 #include <QPointF>
 #include <QWidget>
 
-struct EditorState;
+class ImageModel;
 class Prompts;
 class QChart;
 class QChartView;
@@ -19,7 +19,7 @@ class ChartWindow : public QWidget
 {
     Q_OBJECT
 public:
-    ChartWindow(EditorState &state, Prompts &prompts, QWidget *parent = nullptr);
+    ChartWindow(ImageModel &image, Prompts &prompts, QWidget *parent = nullptr);
 
     // Plots `curve`, places the window beside `where` and shows it.
     void showCurve(int curve, const QString &curveName, const twips::Beside &where);
@@ -32,7 +32,7 @@ public:
     QList<QPointF> plottedPoints() const;
 
 private:
-    EditorState &m_state;
+    ImageModel &m_image;
     QChartView *m_chartView;
     QChart *m_chart;
     QLineSeries *m_line;

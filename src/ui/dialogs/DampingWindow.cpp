@@ -1,7 +1,7 @@
 #include "ui/dialogs/DampingWindow.h"
 
 #include "core/DampingTable.h"
-#include "core/EditorState.h"
+#include "core/ImageModel.h"
 #include "core/NumberText.h"
 
 #include <QComboBox>
@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace
@@ -21,7 +22,7 @@ constexpr float kMaxDamping = 250.0f;
 
 } // namespace
 
-DampingWindow::DampingWindow(EditorState &state, Prompts &, QWidget *parent) : QWidget(parent), m_state(state)
+DampingWindow::DampingWindow(ImageModel &image, Prompts &, QWidget *parent) : QWidget(parent), m_image(image)
 {
     setWindowFlag(Qt::Window);
     setObjectName(QStringLiteral("frmDamping"));
@@ -72,20 +73,21 @@ DampingWindow::DampingWindow(EditorState &state, Prompts &, QWidget *parent) : Q
     connect(m_functionList, &QComboBox::currentIndexChanged, this, &DampingWindow::onDampingClicked);
     connect(m_valueBox, &QLineEdit::textChanged, this, &DampingWindow::onDampingValueChanged);
     connect(m_doneButton, &QPushButton::clicked, this, &DampingWindow::onExitDampingClicked);
+    connect(&m_image, &ImageModel::imageReplaced, this, &DampingWindow::showImage);
 
     loadForm();
 }
 
-int DampingWindow::selectedByte() const
+int DampingWindow::selectedFunction() const
 {
     const int i = m_functionList->currentIndex();
-    return (i >= 0 && i < kFunctions) ? damping::kTable[i].byte : -1;
+    return (i >= 0 && i < kFunctions) ? i : -1;
 }
 
 void DampingWindow::refresh(const QString &textWhenNoneSelected)
 {
-    const int byte = selectedByte();
-    m_valueBox->setText(byte < 0 ? textWhenNoneSelected : QString::number(m_state.SystemBlock[byte]));
+    const int function = selectedFunction();
+    m_valueBox->setText(function < 0 ? textWhenNoneSelected : QString::number(m_image.damping(function)));
 }
 
 void DampingWindow::loadForm()
@@ -101,6 +103,13 @@ void DampingWindow::onDampingClicked()
     refresh(QStringLiteral("0"));
 }
 
+void DampingWindow::showImage()
+{
+    // The box stores what it is given; a value beyond 250 shown here must stay as it is.
+    const QSignalBlocker quiet(m_valueBox);
+    refresh(QStringLiteral("0"));
+}
+
 void DampingWindow::open()
 {
     refresh(QString());
@@ -113,7 +122,7 @@ void DampingWindow::showStartUpValues()
 {
     if (m_functionList->currentIndex() != 0)
         m_functionList->setCurrentIndex(0);
-    m_valueBox->setText(numtext::signedText(qint64(m_state.SystemBlock[damping::kTable[0].byte])));
+    m_valueBox->setText(numtext::signedText(qint64(m_image.damping(0))));
 }
 
 void DampingWindow::onDampingValueChanged()
@@ -124,9 +133,9 @@ void DampingWindow::onDampingValueChanged()
     if (v > kMaxDamping)
         v = kMaxDamping;
     const auto b = quint8(numtext::roundHalfEven(v));
-    const int byte = selectedByte();
-    if (byte >= 0)
-        m_state.SystemBlock[byte] = b;
+    const int function = selectedFunction();
+    if (function >= 0)
+        m_image.setDamping(function, b);
     // The box only ever shows the stored value; the rewrite runs this once more,
     // which then finds nothing to change.
     const QString shown = QString::number(b);

@@ -3,7 +3,7 @@
 
 #include <QWidget>
 
-struct EditorState;
+class ImageModel;
 class Prompts;
 class QComboBox;
 class QLabel;
@@ -14,13 +14,17 @@ class DampingWindow : public QWidget
 {
     Q_OBJECT
 public:
-    DampingWindow(EditorState &state, Prompts &prompts, QWidget *parent = nullptr);
+    // Reads and writes its values through `image` and follows it when it is replaced.
+    DampingWindow(ImageModel &image, Prompts &prompts, QWidget *parent = nullptr);
 
     // The "Display Damping" menu item: shows the selected function's stored value
     // (the image may have been replaced meanwhile) and shows the window.
     void open();
     // Start-up: selects "NMEA Channel 2A" and shows byte 105.
     void showStartUpValues();
+    // The image was replaced (file, download, undo): shows the selected function's value
+    // as stored, limits and all, and writes nothing back.
+    void showImage();
 
 public slots:
     void loadForm();
@@ -33,11 +37,11 @@ protected:
     bool event(QEvent *event) override;
 
 private:
-    // The system block byte of the selected function, or -1 when none is selected.
-    int selectedByte() const;
+    // The selected damping function (damping::kTable), or -1 when none is selected.
+    int selectedFunction() const;
     void refresh(const QString &textWhenNoneSelected);
 
-    EditorState &m_state;
+    ImageModel &m_image;
     QLabel *m_functionLabel;
     QComboBox *m_functionList;
     QLabel *m_valueLabel;

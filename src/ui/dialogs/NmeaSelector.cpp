@@ -1,5 +1,6 @@
 #include "ui/dialogs/NmeaSelector.h"
 
+#include "core/ImageModel.h"
 #include "core/NmeaLists.h"
 
 #include <QComboBox>
@@ -9,7 +10,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-NmeaSelector::NmeaSelector(EditorState &state, QWidget *parent) : QDialog(parent), m_state(state)
+namespace
+{
+constexpr layout::NmeaPart kParts[3] = {layout::NmeaPart::Talker, layout::NmeaPart::Sentence, layout::NmeaPart::Commas};
+} // namespace
+
+NmeaSelector::NmeaSelector(EditorState &state, ImageModel &image, QWidget *parent)
+    : QDialog(parent), m_state(state), m_image(image)
 {
     setObjectName(QStringLiteral("frmNmea"));
     setWindowTitle(QStringLiteral("NMEA Sentence Selector"));
@@ -101,17 +108,16 @@ void NmeaSelector::fillLists()
 
 void NmeaSelector::openForSource(int s, const std::optional<twips::Beside> &where)
 {
-    if (s < 1 || s > 8)
+    if (s < 1 || s > layout::kNmeaInputs)
         return;
     if (where)
         twips::placeBeside(this, *where);
-    const int first = 3 * s + 65;
-    m_state.nmea.selectionIndex = quint8(first);
+    m_state.nmea.selectionIndex = quint8(layout::nmeaSelectionByte(s, layout::NmeaPart::Talker));
     // A byte that names no entry (erased memory, 0) leaves its list without a selection;
     // Accept then keeps that byte as it is.
     QComboBox *lists[3] = {m_talkerList, m_identifierList, m_commasList};
     for (int k = 0; k < 3; ++k) {
-        const int position = int(m_state.SystemBlock[first + k]) - 1;
+        const int position = int(m_image.nmeaSelection(s, kParts[k])) - 1;
         lists[k]->setCurrentIndex(position < lists[k]->count() ? position : -1);
     }
     show();
@@ -122,13 +128,15 @@ void NmeaSelector::openForSource(int s, const std::optional<twips::Beside> &wher
 
 void NmeaSelector::onNmeaAcceptClicked()
 {
-    const int first = m_state.nmea.selectionIndex;
-    // Only the 24 selection bytes 68..91 are ever a target.
-    if (first >= 68 && first + 2 <= 91) {
+    // nmea.selectionIndex is the talker byte of the open source; only the 24 selection
+    // bytes are ever a target.
+    const int offset = m_state.nmea.selectionIndex - layout::kNmeaSelection;
+    const int input = offset / 3 + 1;
+    if (offset >= 0 && offset % 3 == 0 && input <= layout::kNmeaInputs) {
         QComboBox *lists[3] = {m_talkerList, m_identifierList, m_commasList};
         for (int k = 0; k < 3; ++k)
             if (lists[k]->currentIndex() >= 0)
-                m_state.SystemBlock[first + k] = quint8(lists[k]->currentIndex() + 1);
+                m_image.setNmeaSelection(input, kParts[k], quint8(lists[k]->currentIndex() + 1));
     }
     hide();
     stopMonitor();

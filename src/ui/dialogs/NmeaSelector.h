@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 
+class ImageModel;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -16,7 +17,9 @@ class NmeaSelector : public QDialog
 {
     Q_OBJECT
 public:
-    explicit NmeaSelector(EditorState &state, QWidget *parent = nullptr);
+    // The selection bytes are read and written through `image`; `state` keeps which
+    // source is open (nmea.selectionIndex, nmea.channel) and the monitor's state.
+    NmeaSelector(EditorState &state, ImageModel &image, QWidget *parent = nullptr);
 
     // Set by the integrator: View Data starts the data monitor; Accept and Cancel stop it and hide its window.
     std::function<void()> onViewData;
@@ -26,7 +29,7 @@ public:
     void fillLists();
 
     // Opens the selector for NMEA data source s (1..8, #1A .. #4B): places it beside what opened
-    // it (when given), loads the source's three bytes, sets NmeaSelectionIndex and NmeaChannel,
+    // it (when given), loads the source's three bytes, sets nmea.selectionIndex and nmea.channel,
     // shows it without blocking.
     void openForSource(int s, const std::optional<twips::Beside> &where = std::nullopt);
 
@@ -43,6 +46,7 @@ private:
     void stopMonitor();
 
     EditorState &m_state;
+    ImageModel &m_image;
     QLabel *m_talkerLabel, *m_identifierLabel, *m_commasLabel;
     QComboBox *m_talkerList, *m_identifierList, *m_commasList;
     QPushButton *m_acceptButton, *m_cancelButton, *m_viewDataButton;

@@ -2,6 +2,7 @@
 
 #include "core/CurveValues.h"
 #include "core/EditorState.h"
+#include "core/ImageModel.h"
 #include "core/NumberText.h"
 #include "core/Prompts.h"
 #include "ui/Twips.h"
@@ -41,8 +42,8 @@ constexpr int kLastGridLeftTwips = 4680;
 
 } // namespace
 
-SendersWindow::SendersWindow(EditorState &state, Prompts &prompts, QWidget *parent)
-    : QWidget(parent), m_state(state), m_prompts(prompts)
+SendersWindow::SendersWindow(EditorState &state, ImageModel &image, Prompts &prompts, QWidget *parent)
+    : QWidget(parent), m_state(state), m_image(image), m_prompts(prompts)
 {
     setWindowFlag(Qt::Window);
     setObjectName(QStringLiteral("frmSenders"));
@@ -98,10 +99,11 @@ SendersWindow::SendersWindow(EditorState &state, Prompts &prompts, QWidget *pare
     connect(m_editSecondTankButton, &QPushButton::clicked, this, &SendersWindow::onEditCurve25Clicked);
     connect(m_viewGraphButton, &QPushButton::clicked, this, &SendersWindow::onSendersViewClicked);
     connect(m_exitButton, &QPushButton::clicked, this, &SendersWindow::onSendersExitClicked);
+    connect(&m_image, &ImageModel::imageReplaced, this, &SendersWindow::showImage);
 
     // The unit state follows the image until the settings menu sets it.
-    setPressureInBars((m_state.SystemBlock[1] & 0x10) == 0);
-    setTemperatureInCelsius((m_state.SystemBlock[1] & 0x08) == 0);
+    setPressureInBars(m_image.pressureInBars());
+    setTemperatureInCelsius(m_image.temperatureInCelsius());
     positionListsFromState();
 }
 
@@ -361,8 +363,8 @@ void SendersWindow::loadCurve(int curve, int leftTwips)
     m_curveGrid->raise();
     for (int p = 1; p <= kPoints; ++p) {
         setCell(p, 0, QString::number(p));
-        setCell(p, kOhmsColumn, numtext::floatText(m_state.CalCurve[curve][p][1]));
-        setCell(p, kValueColumn, curvevalues::valueText(curve, m_state.CalCurve[curve][p][2], m_celsius, m_bars));
+        setCell(p, kOhmsColumn, numtext::floatText(m_image.curveOhms(curve, p)));
+        setCell(p, kValueColumn, curvevalues::valueText(curve, m_image.curveValue(curve, p), m_celsius, m_bars));
     }
     m_state.session.editCurveNumber = quint8(curve);
     m_graphCurveNumber = curve;
@@ -372,13 +374,14 @@ void SendersWindow::loadCurve(int curve, int leftTwips)
     m_curveGrid->setFocus(Qt::OtherFocusReason);
 }
 
-void SendersWindow::showStoredCurve()
+void SendersWindow::showImage()
 {
+    // The grid's cells are stored by typing only, so showing them stores nothing.
     if (!curveLoaded() || m_curveGrid->isHidden())
         return;
     const int curve = m_state.session.editCurveNumber;
     for (int p = 1; p <= kPoints; ++p)
-        setCell(p, kOhmsColumn, numtext::floatText(m_state.CalCurve[curve][p][1]));
+        setCell(p, kOhmsColumn, numtext::floatText(m_image.curveOhms(curve, p)));
     showValueColumn();
 }
 
@@ -386,7 +389,7 @@ void SendersWindow::showValueColumn()
 {
     const int curve = m_state.session.editCurveNumber;
     for (int p = 1; p <= kPoints; ++p)
-        setCell(p, kValueColumn, curvevalues::valueText(curve, m_state.CalCurve[curve][p][2], m_celsius, m_bars));
+        setCell(p, kValueColumn, curvevalues::valueText(curve, m_image.curveValue(curve, p), m_celsius, m_bars));
 }
 
 // --- typing in the grid --------------------------------------------------------------
@@ -461,9 +464,9 @@ void SendersWindow::storeCell(int row, int col)
     // writes very large and very small numbers with an exponent: those read back whole.
     const double number = numtext::floatTextNumber(gridText(row, col));
     if (col == kValueColumn)
-        m_state.CalCurve[curve][row][2] = curvevalues::storedValue(curve, number, m_celsius, m_bars);
+        m_image.setCurveValue(curve, row, curvevalues::storedValue(curve, number, m_celsius, m_bars));
     else if (col == kOhmsColumn)
-        m_state.CalCurve[curve][row][1] = curvevalues::toSingle(number);
+        m_image.setCurveOhms(curve, row, curvevalues::toSingle(number));
 }
 
 void SendersWindow::updateOpenChart()
@@ -513,7 +516,7 @@ void SendersWindow::storeBack()
 void SendersWindow::onSendersViewClicked()
 {
     if (!m_chart)
-        m_chart = new ChartWindow(m_state, m_prompts, this);
+        m_chart = new ChartWindow(m_image, m_prompts, this);
     // Beside this window, never over the grid and lists the user is working with.
     const QRect here = twips::globalRect(this);
     m_chart->showCurve(m_graphCurveNumber, curveName(m_graphCurveNumber), {here, here.top(), {here}});
@@ -534,8 +537,7 @@ QString SendersWindow::curveName(int curve) const
 void SendersWindow::onSendersExitClicked()
 {
     for (SenderList list : senderlists::kAllLists)
-        m_state.SystemBlock[senderlists::systemByte(list)] =
-            quint8(senderlists::typeForPosition(list, listFor(list)->currentIndex()));
+        m_image.setSenderType(list, quint8(senderlists::typeForPosition(list, listFor(list)->currentIndex())));
     hide();
     m_curveGrid->hide();
     m_state.session.editCurveNumber = kNoCurve;

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 struct EditorState;
+class ImageModel;
 class Prompts;
 class ChartWindow;
 class QComboBox;
@@ -19,7 +20,9 @@ class SendersWindow : public QWidget
 {
     Q_OBJECT
 public:
-    SendersWindow(EditorState &state, Prompts &prompts, QWidget *parent = nullptr);
+    // Curves, sender types and units are read and written through `image`; `state` keeps
+    // the curve being edited and the list positions.
+    SendersWindow(EditorState &state, ImageModel &image, Prompts &prompts, QWidget *parent = nullptr);
 
     // The "Sender Curves" menu item: places the window at top 500, left 2500 twips
     // and shows it without blocking the main window.
@@ -27,9 +30,11 @@ public:
     // Selects the list positions held in state.SenderPositions (a position a list
     // does not have selects "0:  None"). Hook for EditorState::onSenderPositionsChanged.
     void positionListsFromState();
-    // The image was replaced under the window (undo, redo): the grid shows the
-    // loaded curve's stored points again.
-    void showStoredCurve();
+    // The image was replaced under the window (file, download, undo): the grid shows
+    // the loaded curve's stored points again; nothing is written back.
+    void showImage();
+    // The same as showImage(), for callers that refresh the window themselves.
+    void showStoredCurve() { showImage(); }
 
     // Unit state of the settings menu ("Bars", "Deg. C"): sets the unit labels and,
     // when the loaded curve is shown in that unit, shows its values in the new one.
@@ -87,6 +92,7 @@ private:
     void updateOpenChart();
 
     EditorState &m_state;
+    ImageModel &m_image;
     Prompts &m_prompts;
     ChartWindow *m_chart = nullptr;
     bool m_bars = false;

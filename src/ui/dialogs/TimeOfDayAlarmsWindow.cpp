@@ -1,6 +1,6 @@
 #include "ui/dialogs/TimeOfDayAlarmsWindow.h"
 
-#include "core/EditorState.h"
+#include "core/ImageModel.h"
 #include "core/NumberText.h"
 
 #include <QComboBox>
@@ -10,18 +10,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 namespace
 {
-constexpr int kFirstHoursByte = 46;
-constexpr int kLastAlarm = 7; // list positions 0..7
 constexpr int kMaxHours = 23;
 constexpr int kMaxMinutes = 59;
 } // namespace
 
-TimeOfDayAlarmsWindow::TimeOfDayAlarmsWindow(EditorState &state, Prompts &, QWidget *parent)
-    : QWidget(parent), m_state(state)
+TimeOfDayAlarmsWindow::TimeOfDayAlarmsWindow(ImageModel &image, Prompts &, QWidget *parent)
+    : QWidget(parent), m_image(image)
 {
     setWindowFlag(Qt::Window);
     setObjectName(QStringLiteral("frmTimeOfDayAlarms"));
@@ -33,7 +32,7 @@ TimeOfDayAlarmsWindow::TimeOfDayAlarmsWindow(EditorState &state, Prompts &, QWid
     m_alarmList = new QComboBox(m_alarmsGroup);
     m_alarmList->setObjectName(QStringLiteral("cboTodAlarms"));
     m_alarmList->setAccessibleName(QStringLiteral("Time-Of-Day Alarm #"));
-    for (int k = 1; k <= 8; ++k)
+    for (int k = 1; k <= layout::kTodAlarmCount; ++k)
         m_alarmList->addItem(QStringLiteral("Alarm #%1").arg(k));
     m_alarmList->setCurrentIndex(0);
     m_alarmLabel = new QLabel(QStringLiteral("Time-Of-Day Alarm #"), m_alarmsGroup);
@@ -86,6 +85,7 @@ TimeOfDayAlarmsWindow::TimeOfDayAlarmsWindow(EditorState &state, Prompts &, QWid
     connect(m_hoursBox, &QLineEdit::textChanged, this, &TimeOfDayAlarmsWindow::onTodHoursChanged);
     connect(m_minutesBox, &QLineEdit::textChanged, this, &TimeOfDayAlarmsWindow::onTodMinutesChanged);
     connect(m_doneButton, &QPushButton::clicked, this, &TimeOfDayAlarmsWindow::onExitDampingClicked);
+    connect(&m_image, &ImageModel::imageReplaced, this, &TimeOfDayAlarmsWindow::showImage);
 
     showStartUpValues();
 }
@@ -115,33 +115,45 @@ void TimeOfDayAlarmsWindow::showStartUpValues()
         onTodAlarmsClicked();
 }
 
-int TimeOfDayAlarmsWindow::hoursByte() const
+int TimeOfDayAlarmsWindow::alarm() const
 {
-    const int i = qBound(0, m_alarmList->currentIndex(), kLastAlarm);
-    return kFirstHoursByte + 2 * i;
+    return qBound(0, m_alarmList->currentIndex(), layout::kTodAlarmCount - 1) + 1;
+}
+
+void TimeOfDayAlarmsWindow::showAlarm()
+{
+    const int shown = alarm();
+    m_hoursBox->setText(numtext::formatTwoDigits(m_image.todAlarmHours(shown)));
+    m_minutesBox->setText(numtext::formatTwoDigits(m_image.todAlarmMinutes(shown)));
 }
 
 void TimeOfDayAlarmsWindow::onTodAlarmsClicked()
 {
-    const int byte = hoursByte();
-    m_hoursBox->setText(numtext::formatTwoDigits(m_state.SystemBlock[byte]));
-    m_minutesBox->setText(numtext::formatTwoDigits(m_state.SystemBlock[byte + 1]));
+    // The boxes store what they are given: a byte beyond its limit is stored limited.
+    showAlarm();
+}
+
+void TimeOfDayAlarmsWindow::showImage()
+{
+    const QSignalBlocker quietHours(m_hoursBox);
+    const QSignalBlocker quietMinutes(m_minutesBox);
+    showAlarm();
 }
 
 void TimeOfDayAlarmsWindow::onTodHoursChanged()
 {
-    store(m_hoursBox, hoursByte(), kMaxHours);
+    m_image.setTodAlarmHours(alarm(), boxValue(m_hoursBox, kMaxHours));
 }
 void TimeOfDayAlarmsWindow::onTodMinutesChanged()
 {
-    store(m_minutesBox, hoursByte() + 1, kMaxMinutes);
+    m_image.setTodAlarmMinutes(alarm(), boxValue(m_minutesBox, kMaxMinutes));
 }
 
-void TimeOfDayAlarmsWindow::store(QLineEdit *box, int byte, int limit)
+quint8 TimeOfDayAlarmsWindow::boxValue(const QLineEdit *box, int limit)
 {
     // The box keeps what was typed even when the stored value was limited.
     const qint64 v = numtext::roundHalfEven(numtext::leadingNumber(box->text()));
-    m_state.SystemBlock[byte] = quint8(qBound<qint64>(0, v, qint64(limit)));
+    return quint8(qBound<qint64>(0, v, qint64(limit)));
 }
 
 void TimeOfDayAlarmsWindow::onExitDampingClicked()

@@ -3,7 +3,7 @@
 
 #include <QWidget>
 
-struct EditorState;
+class ImageModel;
 class Prompts;
 class QComboBox;
 class QGroupBox;
@@ -15,13 +15,17 @@ class TimeOfDayAlarmsWindow : public QWidget
 {
     Q_OBJECT
 public:
-    TimeOfDayAlarmsWindow(EditorState &state, Prompts &prompts, QWidget *parent = nullptr);
+    // Reads and writes its values through `image` and follows it when it is replaced.
+    TimeOfDayAlarmsWindow(ImageModel &image, Prompts &prompts, QWidget *parent = nullptr);
 
     // The "Time-Of-Day Alarms" menu item: shows the window; the boxes keep what was
     // last loaded into them.
     void open();
     // Start-up: selects "Alarm #1" and shows bytes 46 and 47.
     void showStartUpValues();
+    // The image was replaced (file, download, undo): the boxes show the selected alarm's
+    // bytes as stored, and nothing is written back.
+    void showImage();
 
 public slots:
     void onTodAlarmsClicked();
@@ -30,12 +34,14 @@ public slots:
     void onExitDampingClicked();
 
 private:
-    // The alarm's hours byte: 46 + 2i for list position i.
-    int hoursByte() const;
-    void store(QLineEdit *box, int byte, int limit);
+    // The selected alarm, 1..8.
+    int alarm() const;
+    void showAlarm();
+    // The box's number, limited to 0..limit.
+    static quint8 boxValue(const QLineEdit *box, int limit);
     QLineEdit *makeBox(const QString &name, const QString &accessibleName);
 
-    EditorState &m_state;
+    ImageModel &m_image;
     QGroupBox *m_alarmsGroup;
     QLabel *m_alarmLabel;
     QComboBox *m_alarmList;

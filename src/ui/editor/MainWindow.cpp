@@ -70,7 +70,7 @@ MainWindow::MainWindow(Prompts &prompts, Clock &clock, const QString &programFol
 NmeaSelector *MainWindow::nmeaSelector()
 {
     if (!m_nmea) {
-        m_nmea = new NmeaSelector(m_state, this);
+        m_nmea = new NmeaSelector(m_state, *m_image, this);
         m_nmea->setWindowFlag(Qt::Tool);
         m_nmea->hide();
     }

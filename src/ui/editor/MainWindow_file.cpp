@@ -3,6 +3,7 @@
 
 #include "core/ConfigFile.h"
 #include "core/Defaults.h"
+#include "core/ImageModel.h"
 #include "core/NumberText.h"
 #include "core/Prompts.h"
 #include "core/StartUp.h"
@@ -147,6 +148,7 @@ void MainWindow::reloadWithDefaults()
     WriteDefaultsToRam(m_state);
     UpdateInstrumentDisplay();
     ShowAlarmLimits();
+    m_image->announceReplaced();
     m_face->focusFirstConfiguration();
     setConfigCaptions(1);
 }

@@ -42,14 +42,12 @@ void MainWindow::restoreImage(const ConfigImage &image)
 {
     image.applyTo(m_state);
     positionSenderLists(m_state);
-    m_senders->showStoredCurve();
     UpdateInstrumentDisplay();
     ShowAlarmLimits();
     const int config = m_image->shownConfiguration();
     if (config >= 1 && config <= 16)
         setConfigCaptions(config);
-    m_damping->onActivated();
-    m_todAlarms->onTodAlarmsClicked();
+    m_image->announceReplaced(); // the other windows show the image put back
     // The redraw rewrites what it shows differently (bits no icon owns, codes the lists
     // lack): the image goes back exactly as it was.
     image.applyTo(m_state);

@@ -3,6 +3,7 @@
 
 #include "core/ConfigImage.h"
 #include "core/EditorState.h"
+#include "core/ImageModel.h"
 #include "core/Prompts.h"
 #include "link/Connection.h"
 #include "link/InstrumentContext.h"
@@ -66,9 +67,11 @@ void MainWindow::createLinkAndWindows(BytePort *port)
     m_linkWindows->setMainView(m_instrument);
     m_runner = std::make_unique<OperationRunner>(m_state, m_prompts, *m_linkWindows, m_clock, *port,
                                                  [resolver](int n) { return resolver->device(n); });
+    // An operation put a new image in (a download): every window shows it.
     m_runner->setRedraw([this] {
         UpdateInstrumentDisplay();
         ShowAlarmLimits();
+        m_image->announceReplaced();
     });
     m_linkWindows->onCancel = [this] { m_runner->requestCancel(); };
     // The windows' side of the instrument: the editor's own state and windows.
@@ -77,9 +80,9 @@ void MainWindow::createLinkAndWindows(BytePort *port)
 
     m_about = new AboutWindow(m_state, this);
     m_about->hide();
-    m_senders = new SendersWindow(m_state, m_prompts, this);
-    m_damping = new DampingWindow(m_state, m_prompts, this);
-    m_todAlarms = new TimeOfDayAlarmsWindow(m_state, m_prompts, this);
+    m_senders = new SendersWindow(m_state, *m_image, m_prompts, this);
+    m_damping = new DampingWindow(*m_image, m_prompts, this);
+    m_todAlarms = new TimeOfDayAlarmsWindow(*m_image, m_prompts, this);
     m_nmeaData = new NmeaMonitorWindow(this);
     m_nmeaData->hide();
     m_warning = new TransferWarning(m_state, this);
@@ -118,6 +121,7 @@ void MainWindow::connectInstrumentArea()
         m_instrument->showPortNumber(m_state.link.portNumber);
         UpdateInstrumentDisplay();
         ShowAlarmLimits();
+        m_image->announceReplaced();
     };
 }
 

@@ -446,6 +446,10 @@ private slots:
         // An edit while the chart is open shows at once.
         rig.type(3, 2, QStringLiteral("1"));
         QCOMPARE(chart->plottedPoints()[2].y(), double(float(double(rig.value(curve, 3)) / 10.0)));
+        // So does a new image (undo, Open, a download).
+        rig.state->CalCurve[curve][4][2] = 1230.0f;
+        rig.image.announceReplaced();
+        QCOMPARE(chart->plottedPoints()[3].y(), 123.0);
     }
 
     void doneHidesAndUnloadsTheCurve()

@@ -37,6 +37,11 @@ ChartWindow::ChartWindow(ImageModel &image, Prompts &, QWidget *parent)
     : QWidget(parent), m_image(image), m_chart(new QChart), m_line(new QLineSeries), m_points(new QScatterSeries),
       m_axisX(new QValueAxis), m_axisY(new QValueAxis)
 {
+    // A new image (undo, Open, a download) is plotted at once.
+    connect(&m_image, &ImageModel::imageReplaced, this, [this] {
+        if (m_curve)
+            plotCurve(m_curve, m_chart->title());
+    });
     setWindowFlag(Qt::Window);
     setObjectName(QStringLiteral("frmChart"));
     setWindowTitle(QStringLiteral("Calibration Curve Chart"));

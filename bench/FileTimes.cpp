@@ -17,7 +17,7 @@ FileTimes measureFileTimes(int rounds)
     QTemporaryDir folder;
     const QString path = QDir(folder.path()).filePath(QStringLiteral("BENCH.CFG"));
     EditorState state;
-    WriteDefaultsToRam(state);
+    writeDefaultsToRam(state);
 
     QElapsedTimer timer;
     timer.start();
@@ -30,7 +30,7 @@ FileTimes measureFileTimes(int rounds)
     timer.restart();
     for (int i = 0; i < rounds; ++i) {
         auto image = std::make_unique<ConfigFileImage>();
-        memcpy(image->curves, state.CalCurve, sizeof image->curves);
+        memcpy(image->curves, state.calCurve, sizeof image->curves);
         if (!readConfigFile(path, *image).ok)
             return t;
         applyConfigFile(state, *image);

@@ -57,22 +57,22 @@ bool runOperation(BenchLink &b, BenchOp op, const std::function<void()> &mark)
             for (int i = 1; i <= 14; ++i)
                 b.state.transfer.upload[i] = 1;
             mark();
-            outcome = transfer::Upload(ctx, b.question);
+            outcome = transfer::upload(ctx, b.question);
             break;
         case BenchOp::Download:
             b.soon([&b, mark] {
                 mark();
                 b.window.findChild<QPushButton *>("cmdWarningContinue")->click();
             });
-            outcome = transfer::Download(ctx, b.question);
+            outcome = transfer::download(ctx, b.question);
             break;
         case BenchOp::Backup:
             mark();
-            outcome = transfer::CreateBackup(ctx);
+            outcome = transfer::createBackup(ctx);
             break;
         case BenchOp::Restore:
             mark();
-            outcome = transfer::RestoreBackup(ctx);
+            outcome = transfer::restoreBackup(ctx);
             break;
         case BenchOp::Connect:
             break;

@@ -31,7 +31,7 @@ public:
 QList<ProtocolCount> countProtocol(const QList<BenchOp> &ops)
 {
     EditorState state;
-    WriteDefaultsToRam(state);
+    writeDefaultsToRam(state);
     state.link.portNumber = 1;
     BenchPrompts prompts;
     CountingClock clock;

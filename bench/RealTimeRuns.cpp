@@ -104,7 +104,7 @@ QList<RealTimeResult> runRealTime(const QString &simProgram, const QList<BenchOp
         return {};
 
     EditorState state;
-    WriteDefaultsToRam(state);
+    writeDefaultsToRam(state);
     state.link.portNumber = 1;
     BenchPrompts prompts;
     DeadlineClock clock;

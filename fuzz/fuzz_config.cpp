@@ -80,7 +80,7 @@ void checkCurveBits(const unsigned char *data, size_t size)
     for (int k = 1; k <= 32; ++k)
         for (int j = 1; j <= 32; ++j)
             for (int f = 1; f <= 2; ++f)
-                points[count++] = &state.CalCurve[k][j][f];
+                points[count++] = &state.calCurve[k][j][f];
     const size_t values = size / sizeof(float);
     for (size_t i = 0; i < values; ++i)
         std::memcpy(points[i], data + i * sizeof(float), sizeof(float));
@@ -90,10 +90,10 @@ void checkCurveBits(const unsigned char *data, size_t size)
     for (int k = 1; k <= 32; ++k)
         for (int j = 1; j <= 32; ++j)
             for (int f = 1; f <= 2; ++f) {
-                if (!closeInSevenDigits(state.CalCurve[k][j][f], image.curves[k][j][f]))
+                if (!closeInSevenDigits(state.calCurve[k][j][f], image.curves[k][j][f]))
                     std::fprintf(stderr, "curve %d point %d field %d: %.9g written, %.9g read\n", k, j, f,
-                                 double(state.CalCurve[k][j][f]), double(image.curves[k][j][f]));
-                FUZZ_CHECK(closeInSevenDigits(state.CalCurve[k][j][f], image.curves[k][j][f]),
+                                 double(state.calCurve[k][j][f]), double(image.curves[k][j][f]));
+                FUZZ_CHECK(closeInSevenDigits(state.calCurve[k][j][f], image.curves[k][j][f]),
                            "a curve value does not survive as text");
             }
     EditorState again;

@@ -42,8 +42,8 @@ void showWindow(MainWindow &w, const QString &name, int curve)
     } else if (name == QLatin1String("damping")) {
         w.findChild<QAction *>(QStringLiteral("ViewDamping"))->trigger();
     } else if (name == QLatin1String("tod")) {
-        w.state().SystemBlock[50] = 6;
-        w.state().SystemBlock[51] = 30;
+        w.state().systemBlock[50] = 6;
+        w.state().systemBlock[51] = 30;
         w.findChild<QAction *>(QStringLiteral("ViewTodAlarms"))->trigger();
         w.todAlarmsWindow()->findChild<QComboBox *>(QStringLiteral("cboTodAlarms"))->setCurrentIndex(2);
     } else if (name == QLatin1String("nmea-data")) {

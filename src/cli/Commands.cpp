@@ -120,7 +120,7 @@ int uploadImage(Invocation &in, InstrumentSession &session, const QString &task,
     const int code = session.run(task, [&](InstrumentContext &ctx) {
         transfer::UploadOptions options;
         options.verify = in.verify;
-        return transfer::Upload(ctx, question, in.host.pc, options);
+        return transfer::upload(ctx, question, in.host.pc, options);
     });
     if (code == kExitDone)
         in.console.result(uploadSummary(session.state, task, source, session.serialNumber()));
@@ -179,7 +179,7 @@ int resetDefaults(Invocation &in)
                                   "Are you sure that you want to do this?")))
         return kExitRefused;
     InstrumentSession session(in.host, in.console, in.prompts, port);
-    WriteDefaultsToRam(session.state);
+    writeDefaultsToRam(session.state);
     return uploadImage(in, session, QStringLiteral("Upload"), QStringLiteral("the factory defaults"));
 }
 
@@ -201,7 +201,7 @@ int download(Invocation &in)
     InstrumentSession session(in.host, in.console, in.prompts, port);
     EditorState &s = session.state;
     if (basePath.isEmpty())
-        WriteDefaultsToRam(s);
+        writeDefaultsToRam(s);
     else
         applyConfigFile(s, image);
     const quint8 filePort = s.link.portNumber;
@@ -211,7 +211,7 @@ int download(Invocation &in)
 
     ChosenCategories question(in.console, in.prompts, in.categories);
     const int code = session.run(QStringLiteral("Download"),
-                                 [&](InstrumentContext &ctx) { return transfer::Download(ctx, question); });
+                                 [&](InstrumentContext &ctx) { return transfer::download(ctx, question); });
     if (code != kExitDone) {
         in.console.note(QStringLiteral("%1 was not written.").arg(shownPath(out)));
         return code;
@@ -242,7 +242,7 @@ int compareWithInstrument(Invocation &in)
     const ConfigImage mine = ConfigImage::of(session->state);
     ConfigImage instrument;
     const int code = session->run(QStringLiteral("Compare"),
-                                  [&](InstrumentContext &ctx) { return transfer::ReadForCompare(ctx, instrument); });
+                                  [&](InstrumentContext &ctx) { return transfer::readForCompare(ctx, instrument); });
     if (code != kExitDone)
         return code;
     const std::vector<fields::Line> differences = fields::differences(mine, instrument);
@@ -263,7 +263,7 @@ int backup(Invocation &in)
                                   "Tessaro!\r\nAre you sure that you want to do this?")))
         return kExitRefused;
     InstrumentSession session(in.host, in.console, in.prompts, port);
-    const int code = session.run(title, transfer::CreateBackup);
+    const int code = session.run(title, transfer::createBackup);
     if (code == kExitDone)
         in.console.result(QStringLiteral("%1 done (Corvane SN# %2). The settings and the configuration memory "
                                          "(addresses 0 to 6143) were copied into the instrument's backup area.")
@@ -283,7 +283,7 @@ int restore(Invocation &in)
                                   "Are you sure that you want to do this?")))
         return kExitRefused;
     InstrumentSession session(in.host, in.console, in.prompts, port);
-    const int code = session.run(title, transfer::RestoreBackup);
+    const int code = session.run(title, transfer::restoreBackup);
     if (code == kExitDone)
         in.console.result(QStringLiteral("%1 done (Corvane SN# %2). The settings and the configuration memory "
                                          "(addresses 0 to 6143) were written from the instrument's backup area.")

@@ -147,23 +147,23 @@ QByteArray configFileText(EditorState &state, const QDateTime &created)
     appendLine(out, QStringLiteral("*"));
     appendLine(out, QStringLiteral("COMport=,") + numberField(qint64(state.link.portNumber)));
 
-    state.SystemBlock[layout::kSystemChecksum] = systemBlockChecksum(state.SystemBlock);
+    state.systemBlock[layout::kSystemChecksum] = systemBlockChecksum(state.systemBlock);
     for (int i = 0; i < layout::kSystemBytes; ++i)
-        appendLine(out, numberField(qint64(i)) + QLatin1Char(',') + numberField(qint64(state.SystemBlock[i])));
+        appendLine(out, numberField(qint64(i)) + QLatin1Char(',') + numberField(qint64(state.systemBlock[i])));
 
     for (int n = 1; n <= 16; ++n) {
         appendLine(out, QStringLiteral(" "));
-        state.ConfigBlock[n][layout::kBlockChecksum] = configBlockChecksum(state.ConfigBlock[n]);
+        state.configBlock[n][layout::kBlockChecksum] = configBlockChecksum(state.configBlock[n]);
         for (int d = 0; d < layout::kBlockBytes; ++d)
             appendLine(out, QStringLiteral("CDC(") + numberField(qint64(n)) + QLatin1Char('-') +
                                 numberField(qint64(d)) + QStringLiteral("), ") +
-                                numberField(qint64(state.ConfigBlock[n][d])));
+                                numberField(qint64(state.configBlock[n][d])));
     }
 
     for (int k = 1; k <= 32; ++k)
         for (int j = 1; j <= 32; ++j)
             appendLine(out,
-                       numberField(state.CalCurve[k][j][1]) + QLatin1Char(',') + numberField(state.CalCurve[k][j][2]));
+                       numberField(state.calCurve[k][j][1]) + QLatin1Char(',') + numberField(state.calCurve[k][j][2]));
     appendLine(out, QStringLiteral("-1"));
     return out;
 }
@@ -268,11 +268,11 @@ void applyConfigFile(EditorState &state, const ConfigFileImage &image)
     for (int i = 1; i <= 5; ++i)
         state.session.fileHeaderLines[i] = image.headerLines[i];
     state.link.portNumber = image.comPort;
-    std::memcpy(state.SystemBlock, image.system, layout::kSystemBytes);
-    state.SystemBlock[layout::kShownConfiguration] = 1;
+    std::memcpy(state.systemBlock, image.system, layout::kSystemBytes);
+    state.systemBlock[layout::kShownConfiguration] = 1;
     for (int n = 1; n <= 16; ++n)
-        std::memcpy(state.ConfigBlock[n], image.blocks[n], layout::kBlockBytes);
-    std::memcpy(state.CalCurve, image.curves, sizeof state.CalCurve);
+        std::memcpy(state.configBlock[n], image.blocks[n], layout::kBlockBytes);
+    std::memcpy(state.calCurve, image.curves, sizeof state.calCurve);
     positionSenderLists(state);
 }
 

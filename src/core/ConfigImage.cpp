@@ -8,10 +8,10 @@
 ConfigImage ConfigImage::of(const EditorState &state)
 {
     ConfigImage image;
-    std::memcpy(image.system, state.SystemBlock, sizeof image.system);
+    std::memcpy(image.system, state.systemBlock, sizeof image.system);
     for (int n = 1; n <= 16; ++n)
-        std::memcpy(image.blocks[n], state.ConfigBlock[n], sizeof image.blocks[n]);
-    std::memcpy(image.curves, state.CalCurve, sizeof image.curves);
+        std::memcpy(image.blocks[n], state.configBlock[n], sizeof image.blocks[n]);
+    std::memcpy(image.curves, state.calCurve, sizeof image.curves);
     return image;
 }
 
@@ -28,10 +28,10 @@ ConfigImage ConfigImage::of(const ConfigFileImage &file)
 
 void ConfigImage::applyTo(EditorState &state) const
 {
-    std::memcpy(state.SystemBlock, system, sizeof system);
+    std::memcpy(state.systemBlock, system, sizeof system);
     for (int n = 1; n <= 16; ++n)
-        std::memcpy(state.ConfigBlock[n], blocks[n], sizeof blocks[n]);
-    std::memcpy(state.CalCurve, curves, sizeof curves);
+        std::memcpy(state.configBlock[n], blocks[n], sizeof blocks[n]);
+    std::memcpy(state.calCurve, curves, sizeof curves);
 }
 
 bool ConfigImage::operator==(const ConfigImage &other) const

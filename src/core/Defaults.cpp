@@ -82,8 +82,8 @@ void fillLinearDefaultCurve(EditorState &state, int curve)
 {
     for (int j = 1; j <= 32; ++j) {
         // Computed in double, stored as single precision.
-        state.CalCurve[curve][j][1] = float(std::floor(5.483871 * j + 4.516129));
-        state.CalCurve[curve][j][2] = float(std::floor(32.258065 * (j - 1)));
+        state.calCurve[curve][j][1] = float(std::floor(5.483871 * j + 4.516129));
+        state.calCurve[curve][j][2] = float(std::floor(32.258065 * (j - 1)));
     }
 }
 
@@ -100,28 +100,28 @@ SenderListPositions senderPositionsFor(const quint8 *sb)
 
 void positionSenderLists(EditorState &state)
 {
-    state.SenderPositions = senderPositionsFor(state.SystemBlock);
+    state.senderPositions = senderPositionsFor(state.systemBlock);
     if (state.onSenderPositionsChanged)
         state.onSenderPositionsChanged();
 }
 
-void WriteDefaultsToRam(EditorState &state)
+void writeDefaultsToRam(EditorState &state)
 {
     for (int n = 1; n <= 16; ++n) {
-        std::memset(state.ConfigBlock[n], 255, layout::kBlockBytes);
+        std::memset(state.configBlock[n], 255, layout::kBlockBytes);
         const int column = columnFor(n);
         for (int r = 0; r < kBlockByteCount; ++r)
-            state.ConfigBlock[n][kDefaultedBytes[r]] = kBlockDefaults[r][column];
+            state.configBlock[n][kDefaultedBytes[r]] = kBlockDefaults[r][column];
     }
     for (int k = 1; k <= 32; ++k) {
-        if (state.CalCurve[k][2][2] == 0.0f)
+        if (state.calCurve[k][2][2] == 0.0f)
             fillLinearDefaultCurve(state, k);
     }
     if (state.factory.newUnitMode) {
         for (int k = 1; k <= 32; ++k)
             fillLinearDefaultCurve(state, k);
     }
-    std::memcpy(state.SystemBlock, kSystemDefaults, layout::kSystemBytes); // byte 256 is not touched
+    std::memcpy(state.systemBlock, kSystemDefaults, layout::kSystemBytes); // byte 256 is not touched
     positionSenderLists(state);
     state.session.editCurveNumber = 99;
 }

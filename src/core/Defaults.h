@@ -6,7 +6,7 @@
 // Fills the image with the factory defaults: sixteen display blocks, the empty
 // calibration curves (or every curve while a new unit is provisioned), the system
 // block; positions the sender lists and clears the loaded curve (session.editCurveNumber 99).
-void WriteDefaultsToRam(EditorState &state);
+void writeDefaultsToRam(EditorState &state);
 
 // The linear default curve: 10 ohms / 0 at point 1 to 180 ohms / 1000 at point 32.
 void fillLinearDefaultCurve(EditorState &state, int curve);
@@ -14,7 +14,7 @@ void fillLinearDefaultCurve(EditorState &state, int curve);
 // Sender list positions for the sender type bytes of a system block (a type below
 // a list's first number selects "0:  None"; one beyond the list's last entry too).
 SenderListPositions senderPositionsFor(const quint8 *systemBlock);
-// Sets state.SenderPositions from the system block and tells the sender window.
+// Sets state.senderPositions from the system block and tells the sender window.
 void positionSenderLists(EditorState &state);
 
 // Number of entries of each sender list (for the position checks).

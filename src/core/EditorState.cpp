@@ -18,9 +18,9 @@ template <class T, std::size_t N> void assignValue(T (&to)[N], const T (&from)[N
 
 void EditorState::copyImageFrom(const EditorState &other)
 {
-    std::memcpy(SystemBlock, other.SystemBlock, sizeof SystemBlock);
-    std::memcpy(ConfigBlock, other.ConfigBlock, sizeof ConfigBlock);
-    std::memcpy(CalCurve, other.CalCurve, sizeof CalCurve);
+    std::memcpy(systemBlock, other.systemBlock, sizeof systemBlock);
+    std::memcpy(configBlock, other.configBlock, sizeof configBlock);
+    std::memcpy(calCurve, other.calCurve, sizeof calCurve);
 }
 
 #if defined(__x86_64__) && defined(__GLIBCXX__)

@@ -98,9 +98,9 @@ struct NmeaSession {
 
 struct EditorState {
     // --- configuration image (ImageModel reads and writes it by what it means) ------------
-    quint8 SystemBlock[257] = {};     // 0..256; byte 0 = XOR of 1..255
-    quint8 ConfigBlock[17][129] = {}; // blocks 1..16, bytes 0..127 used
-    float CalCurve[33][33][3] = {};   // curves 1..32, points 1..32, fields 1 (ohms) and 2 (value x 10)
+    quint8 systemBlock[257] = {};     // 0..256; byte 0 = XOR of 1..255
+    quint8 configBlock[17][129] = {}; // blocks 1..16, bytes 0..127 used
+    float calCurve[33][33][3] = {};   // curves 1..32, points 1..32, fields 1 (ohms) and 2 (value x 10)
 
     // --- the editor's other state, in small objects ------------------------------------
     LinkState link;
@@ -111,25 +111,25 @@ struct EditorState {
     NmeaSession nmea;
 
     // --- sender window list positions --------------------------------------------------
-    SenderListPositions SenderPositions;
-    // Called after SenderPositions were set from a new image (defaults, file load).
+    SenderListPositions senderPositions;
+    // Called after senderPositions were set from a new image (defaults, file load).
     std::function<void()> onSenderPositionsChanged;
 
     // --- helpers -------------------------------------------------------------------
-    quint16 systemWord(int index) const { return quint16(SystemBlock[index] * 256 + SystemBlock[index + 1]); }
+    quint16 systemWord(int index) const { return quint16(systemBlock[index] * 256 + systemBlock[index + 1]); }
     void setSystemWord(int index, quint16 v)
     {
-        SystemBlock[index] = quint8(v >> 8);
-        SystemBlock[index + 1] = quint8(v & 0xFF);
+        systemBlock[index] = quint8(v >> 8);
+        systemBlock[index + 1] = quint8(v & 0xFF);
     }
     quint16 blockWord(int block, int index) const
     {
-        return quint16(ConfigBlock[block][index] * 256 + ConfigBlock[block][index + 1]);
+        return quint16(configBlock[block][index] * 256 + configBlock[block][index + 1]);
     }
     void setBlockWord(int block, int index, quint16 v)
     {
-        ConfigBlock[block][index] = quint8(v >> 8);
-        ConfigBlock[block][index + 1] = quint8(v & 0xFF);
+        configBlock[block][index] = quint8(v >> 8);
+        configBlock[block][index + 1] = quint8(v & 0xFF);
     }
 
     // Copies only the image (system block, display blocks, curves).
@@ -142,8 +142,8 @@ struct EditorState {
 // added to the struct is added here too.
 // clang-format off
 #define CORVANE_EDITOR_STATE_VALUES(X)                                                                          \
-    X(SystemBlock) X(ConfigBlock) X(CalCurve) X(link) X(instrument) X(session) X(transfer) X(factory) X(nmea)   \
-    X(SenderPositions)
+    X(systemBlock) X(configBlock) X(calCurve) X(link) X(instrument) X(session) X(transfer) X(factory) X(nmea)   \
+    X(senderPositions)
 // clang-format on
 
 // Brings `target` the values that `changed` holds differently from `base`, element by

@@ -29,11 +29,11 @@ void ImageModel::announceReplaced()
 bool ImageModel::writeSystem(int byte, const quint8 *values, int count)
 {
     Q_ASSERT(byte > layout::kSystemChecksum && byte + count <= layout::kSystemBytes);
-    quint8 *to = m_state.SystemBlock + byte;
+    quint8 *to = m_state.systemBlock + byte;
     if (std::memcmp(to, values, size_t(count)) == 0)
         return false;
     std::memcpy(to, values, size_t(count));
-    m_state.SystemBlock[layout::kSystemChecksum] = systemBlockChecksum(m_state.SystemBlock);
+    m_state.systemBlock[layout::kSystemChecksum] = systemBlockChecksum(m_state.systemBlock);
     return true;
 }
 
@@ -41,7 +41,7 @@ bool ImageModel::writeBlock(int config, int byte, const quint8 *values, int coun
 {
     Q_ASSERT(config >= 1 && config <= 16);
     Q_ASSERT(byte > layout::kBlockChecksum && byte + count <= layout::kBlockBytes);
-    quint8 *block = m_state.ConfigBlock[config];
+    quint8 *block = m_state.configBlock[config];
     if (std::memcmp(block + byte, values, size_t(count)) == 0)
         return false;
     std::memcpy(block + byte, values, size_t(count));
@@ -195,7 +195,7 @@ void ImageModel::clearConfiguration(int config)
 void ImageModel::setCurveField(int curve, int point, int field, float value)
 {
     Q_ASSERT(curve >= 1 && curve <= 32 && point >= 1 && point <= 32);
-    float &stored = m_state.CalCurve[curve][point][field];
+    float &stored = m_state.calCurve[curve][point][field];
     // By the bits: a NaN set again is no change, 0 and -0 are two values.
     if (std::memcmp(&stored, &value, sizeof value) == 0)
         return;

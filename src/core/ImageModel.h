@@ -23,7 +23,7 @@ public:
     void announceReplaced();
 
     // --- system block -----------------------------------------------------------------
-    quint8 systemByte(int byte) const { return m_state.SystemBlock[byte]; }
+    quint8 systemByte(int byte) const { return m_state.systemBlock[byte]; }
     quint16 systemWord(int byte) const { return m_state.systemWord(byte); }
     // The `mask` bits of a byte become `bits`; the others stay.
     void setSystemBits(int byte, quint8 mask, quint8 bits);
@@ -78,7 +78,7 @@ public:
     void setAlarmLimit(int code, Limit which, quint16 value);
 
     // --- display configuration blocks 1..16 -----------------------------------------------
-    quint8 configByte(int config, int byte) const { return m_state.ConfigBlock[config][byte]; }
+    quint8 configByte(int config, int byte) const { return m_state.configBlock[config][byte]; }
     quint16 configWord(int config, int byte) const { return m_state.blockWord(config, byte); }
     void setConfigByte(int config, int byte, quint8 value);
     void setConfigWord(int config, int byte, quint16 value);
@@ -100,9 +100,9 @@ public:
     void clearConfiguration(int config);
 
     // --- sender curves 1..32, points 1..32 --------------------------------------------------
-    float curveOhms(int curve, int point) const { return m_state.CalCurve[curve][point][1]; }
+    float curveOhms(int curve, int point) const { return m_state.calCurve[curve][point][1]; }
     // The value in tenths of the display unit.
-    float curveValue(int curve, int point) const { return m_state.CalCurve[curve][point][2]; }
+    float curveValue(int curve, int point) const { return m_state.calCurve[curve][point][2]; }
     void setCurveOhms(int curve, int point, float ohms) { setCurveField(curve, point, 1, ohms); }
     void setCurveValue(int curve, int point, float tenths) { setCurveField(curve, point, 2, tenths); }
 

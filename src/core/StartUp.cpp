@@ -63,7 +63,7 @@ DefaultLoadOutcome loadDefaultConfiguration(EditorState &state, const QString &f
     outcome.path = QFileInfo(fileName).absoluteFilePath();
 
     ConfigFileImage image;
-    std::memcpy(image.curves, state.CalCurve, sizeof image.curves);
+    std::memcpy(image.curves, state.calCurve, sizeof image.curves);
     const ConfigReadResult read = readConfigFile(fileName, image);
     if (read.ok && senderTypesHavePositions(image.system)) {
         applyConfigFile(state, image);
@@ -71,8 +71,8 @@ DefaultLoadOutcome loadDefaultConfiguration(EditorState &state, const QString &f
         return outcome;
     }
     // Curves read before the failure stay, as they would have been read in place.
-    std::memcpy(state.CalCurve, image.curves, sizeof state.CalCurve);
-    WriteDefaultsToRam(state);
+    std::memcpy(state.calCurve, image.curves, sizeof state.calCurve);
+    writeDefaultsToRam(state);
     state.link.portNumber = 0;
     outcome.saveError = writeConfigFile(state, fileName);
     return outcome;

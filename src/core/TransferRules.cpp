@@ -176,8 +176,8 @@ EncodedCurve encodeCurve(const EditorState &state, int curve)
     long counts[33] = {};
     long values[33] = {};
     for (int j = 1; j <= 32; ++j) {
-        const float r = state.CalCurve[curve][j][1];
-        const float v = state.CalCurve[curve][j][2];
+        const float r = state.calCurve[curve][j][1];
+        const float v = state.calCurve[curve][j][2];
         if (!std::isfinite(r) || r < 0.0f) {
             out.point = j;
             out.problem = QStringLiteral("its resistance %1 ohms is not a resistance a sender can have")

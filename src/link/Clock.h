@@ -31,7 +31,7 @@ public:
     // The port whose bytes arrive during waits (a clock that sleeps in the port).
     virtual void attachPort(BytePort * /*port*/) {}
 
-    // Delay(t): returns after t seconds have elapsed.
+    // delay(t): returns after t seconds have elapsed.
     void delay(double seconds) { waitUntil(now() + seconds, {}); }
 };
 

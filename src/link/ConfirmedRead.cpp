@@ -37,9 +37,9 @@ QByteArray readOnce(SerialLink &link, int code, int count, int address, double w
     const bool complete = link.waitForBytes(
         expected, wait, [&] { return link.RxCount == expected && (!accept || accept(received(link, expected))); });
     if (complete)
-        link.Delay(std::min(kSettle, std::max(0.0, deadline - link.clock().now())));
+        link.delay(std::min(kSettle, std::max(0.0, deadline - link.clock().now())));
     else
-        link.Delay(std::max(0.0, deadline - link.clock().now()));
+        link.delay(std::max(0.0, deadline - link.clock().now()));
     // More bytes than asked for means some belong to an earlier answer.
     if (link.RxCount != expected) {
         qCWarning(lcTransfer) << "read" << code << "at" << address << "brought" << link.RxCount << "of" << expected

@@ -73,8 +73,8 @@ Probing probe(EditorState &state, Prompts &prompts, SerialLink &link, Instrument
                 break;
             }
             link.emptyBuffer();
-            link.SendByte(proto::kFrameStart);
-            link.Delay(0.1);
+            link.sendByte(proto::kFrameStart);
+            link.delay(0.1);
             if (link.element(1) == proto::kFrameStart)
                 state.link.connected = true;
         }
@@ -87,15 +87,15 @@ void switchToCommandMode(SerialLink &link)
 {
     link.emptyBuffer();
     for (int i = 0; i < proto::kCommandModeCount; ++i)
-        link.SendByte(proto::kCommandModeByte);
-    link.Delay(0.1);
+        link.sendByte(proto::kCommandModeByte);
+    link.delay(0.1);
 }
 
 void readVersions(EditorState &state, SerialLink &link, InstrumentView &view)
 {
     link.emptyBuffer();
     link.sendFrame(proto::kVersionQuery, 0, 0, 0);
-    link.Delay(0.1);
+    link.delay(0.1);
     state.instrument.softwareVersion = signedText(qint64(link.element(1)));
     state.instrument.hardwareVersion = signedText(qint64(link.element(2)));
     for (int u = 0; u < 4; ++u)
@@ -107,7 +107,7 @@ void readProductCode(EditorState &state, SerialLink &link, InstrumentView &view)
 {
     link.emptyBuffer();
     link.sendFrameAt(proto::kRead24C512, 1, proto::kProductCodeAddress);
-    link.Delay(0.1);
+    link.delay(0.1);
     state.instrument.productCode = quint8(link.element(1));
     view.showProductCode(state.instrument.productCode);
 }
@@ -121,7 +121,7 @@ bool rejectLumisk(EditorState &state, Prompts &prompts, SerialLink &link, Instru
     if (askTryAgain(state, prompts))
         return true;
     state.link.connected = false;
-    link.Delay(0.1);
+    link.delay(0.1);
     link.sendFrame(proto::kClearRam, 0, 0, 0);
     view.setConnectedLabel(QStringLiteral("Not connected to Corvane"));
     view.hideProgress();
@@ -141,7 +141,7 @@ void readIdentity(EditorState &state, SerialLink &link, InstrumentView &view)
 {
     link.emptyBuffer();
     link.sendFrame(proto::kIdentification, 5, 5, 5);
-    link.Delay(0.1);
+    link.delay(0.1);
     qint64 s[4];
     for (int i = 0; i < 4; ++i)
         s[i] = link.element(1 + i);
@@ -159,7 +159,7 @@ void readIdentity(EditorState &state, SerialLink &link, InstrumentView &view)
 
     link.emptyBuffer();
     link.sendFrame(proto::kReadInternalNvm, 1, 0, proto::kSoftwareVersionByte);
-    link.Delay(0.25);
+    link.delay(0.25);
     if (link.element(1) < 255)
         state.instrument.softwareVersion = signedText(qint64(link.element(1)));
 
@@ -172,7 +172,7 @@ void readNewConfigCounter(EditorState &state, SerialLink &link, InstrumentView &
     state.link.timedOut = false;
     link.emptyBuffer();
     link.sendFrame(proto::kReadInternalNvm, 2, 0, proto::kUploadCounterByte);
-    link.Delay(0.25);
+    link.delay(0.25);
     storeNewConfigCounter(state, view, quint8(link.element(1)), quint8(link.element(2)));
 }
 
@@ -180,8 +180,8 @@ void readNewConfigCounter(EditorState &state, SerialLink &link, InstrumentView &
 
 void storeNewConfigCounter(EditorState &state, InstrumentView &view, quint8 high, quint8 low)
 {
-    quint8 &counterHigh = state.SystemBlock[layout::kUploadCounter];
-    quint8 &counterLow = state.SystemBlock[layout::kUploadCounter + 1];
+    quint8 &counterHigh = state.systemBlock[layout::kUploadCounter];
+    quint8 &counterLow = state.systemBlock[layout::kUploadCounter + 1];
     counterHigh = high;
     if (counterHigh < kErasedCounter) {
         counterLow = low;
@@ -205,14 +205,14 @@ void connectToInstrument(EditorState &state, Prompts &prompts, Clock &clock, Ser
         }
     }
 
-    link.OpenComPort();
+    link.openComPort();
     if (!link.isOpen())
         return;
 
     // Command-mode check: an instrument left in command mode answers 4.
     link.emptyBuffer();
     link.sendFrame(proto::kCommandModeCheck, 5, 5, 5);
-    link.Delay(0.1);
+    link.delay(0.1);
     bool inCommandMode = false;
     if (link.element(1) == proto::kAlreadyInCommandMode) {
         state.link.connected = true;

@@ -29,7 +29,7 @@ std::optional<ConfirmedRead> connectAndReadSettings(InstrumentContext &ctx)
 {
     if (!ctx.ensureConnected())
         return std::nullopt;
-    ctx.link.Delay(0.2);
+    ctx.link.delay(0.2);
     ctx.view.setProgress(0);
     ctx.view.showProgress();
     return readSystemBlock(ctx);

@@ -30,7 +30,7 @@ bool NmeaMonitor::run(InstrumentContext &ctx, int channel)
         return false;
     // Stopped during the connection: command mode is left without entering the monitor.
     if (!m_stopRequested)
-        link.SendByte(proto::kNmeaMonitorStart);
+        link.sendByte(proto::kNmeaMonitorStart);
     m_lastAnswer = link.clock().now();
     while (!m_stopRequested) {
         if (!m_paused) {
@@ -53,7 +53,7 @@ bool NmeaMonitor::run(InstrumentContext &ctx, int channel)
 void NmeaMonitor::poll(InstrumentContext &ctx, int channel)
 {
     SerialLink &link = ctx.link;
-    link.SendByteCheckEcho(channel);
+    link.sendByteCheckEcho(channel);
     const bool confirmed = link.RxCount >= 1 && link.element(1) == channel;
     if (confirmed) {
         m_lastAnswer = link.clock().now();

@@ -202,11 +202,11 @@ OperationRunner::~OperationRunner()
 
 void OperationRunner::bringLevel()
 {
-    const SenderListPositions positions = m_state.SenderPositions;
+    const SenderListPositions positions = m_state.senderPositions;
     mergeChangedValues(m_state, m_levelState, m_operationState);
     m_operationState.assignValuesFrom(m_state);
     m_levelState.assignValuesFrom(m_state);
-    if (!(positions == m_state.SenderPositions) && m_state.onSenderPositionsChanged)
+    if (!(positions == m_state.senderPositions) && m_state.onSenderPositionsChanged)
         m_state.onSenderPositionsChanged();
 }
 

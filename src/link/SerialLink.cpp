@@ -54,7 +54,7 @@ QString SerialLink::openErrorPrompt() const
     return text;
 }
 
-void SerialLink::OpenComPort()
+void SerialLink::openComPort()
 {
     if (m_shutDown)
         checkLost();
@@ -173,13 +173,13 @@ void SerialLink::write(int b)
     m_port.write(QByteArray(1, char(quint8(b))));
 }
 
-void SerialLink::SendByte(int b)
+void SerialLink::sendByte(int b)
 {
     write(b);
-    Delay(kSendPause);
+    delay(kSendPause);
 }
 
-void SerialLink::SendByteCheckEcho(int b)
+void SerialLink::sendByteCheckEcho(int b)
 {
     // The complement of b can never equal the echo, so any first byte shows up.
     requireOpen();
@@ -207,7 +207,7 @@ void SerialLink::sendEchoedBlock(const quint8 *bytes, int count)
 {
     const int unconfirmedBefore = unacknowledgedBytes();
     for (int i = 0; i < count; ++i)
-        SendByteCheckEcho(bytes[i]);
+        sendByteCheckEcho(bytes[i]);
     if (count > 0 && unacknowledgedBytes() - unconfirmedBefore == count)
         throw LinkLost("The instrument stopped confirming the data sent to it: "
                        "the data in the instrument may be incomplete.");
@@ -222,12 +222,12 @@ void SerialLink::writeLinkByte(int value)
 {
     emptyBuffer();
     sendFrame(proto::kWriteLinkByte, 1, proto::kLinkByteHigh, proto::kLinkByteLow);
-    Delay(0.1);
-    SendByte(value);
-    Delay(0.1);
+    delay(0.1);
+    sendByte(value);
+    delay(0.1);
 }
 
-qint16 SerialLink::ReceiveByte()
+qint16 SerialLink::receiveByte()
 {
     requireOpen();
     RxBuffer[1] = -1;
@@ -241,7 +241,7 @@ qint16 SerialLink::ReceiveByte()
     return RxBuffer[1];
 }
 
-void SerialLink::Delay(double seconds)
+void SerialLink::delay(double seconds)
 {
     checkLost();
     m_clock.waitUntil(m_clock.now() + seconds, [&] { return interrupted(); });
@@ -275,11 +275,11 @@ void SerialLink::emptyBuffer(qint16 sentinel)
 
 void SerialLink::sendFrame(int code, int count, int high, int low)
 {
-    SendByte(61);
-    SendByte(code & 0xFF);
-    SendByte(count & 0xFF);
-    SendByte(high & 0xFF);
-    SendByte(low & 0xFF);
+    sendByte(61);
+    sendByte(code & 0xFF);
+    sendByte(count & 0xFF);
+    sendByte(high & 0xFF);
+    sendByte(low & 0xFF);
 }
 
 void SerialLink::sendFrameAt(int code, int count, int address)

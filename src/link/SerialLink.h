@@ -51,23 +51,23 @@ public:
 
     // (Re)opens port ComPortNumber; on failure asks for another number until a port
     // opens or the user cancels (the port then stays closed: test isOpen()).
-    void OpenComPort();
+    void openComPort();
     // Receive handler: stores every waiting byte (connected to BytePort::dataReceived).
     void onBytesReceived();
-    // Writes b, then Delay(0.05).
-    void SendByte(int b);
+    // Writes b, then delay(0.05).
+    void sendByte(int b);
     // Writes b and waits up to 0.2 s for the first byte to come back (any value ends
     // the wait). An echo that is not b is counted as a wrong echo.
-    void SendByteCheckEcho(int b);
+    void sendByteCheckEcho(int b);
     // Sends a block of data bytes, each with the echo wait. When not one byte of the
     // block came back as sent, the instrument has gone (its power, its cable) or cannot
     // follow: throws LinkLost instead of waiting up to 0.2 s for every byte still to come.
     void sendEchoedBlock(const quint8 *bytes, int count);
     void sendEchoedBlock(const QByteArray &bytes);
     // Waits up to 0.2 s for one byte; -1 when none came.
-    qint16 ReceiveByte();
+    qint16 receiveByte();
     // Returns after `seconds`, letting window messages run.
-    void Delay(double seconds);
+    void delay(double seconds);
 
     // Empty the receive buffer: count 0, element 1 := sentinel, port input discarded.
     void emptyBuffer(qint16 sentinel = 0);

@@ -43,7 +43,7 @@ void releaseAfterCopy(InstrumentContext &ctx)
 {
     ctx.view.hideProgress();
     ctx.link.writeLinkByte(proto::kLinkByteReleased);
-    ctx.link.Delay(0.1);
+    ctx.link.delay(0.1);
     leaveCommandMode(ctx, proto::kClearRam, kNotConnectedAfterCopy);
 }
 
@@ -206,7 +206,7 @@ private:
         m_link.sendFrame(proto::kWriteInternalNvm, 0, 0, 0);
         m_link.sendEchoedBlock(settings, 256);
         m_parts.written(m_settingsPart);
-        m_link.Delay(0.1);
+        m_link.delay(0.1);
         return !cancelled();
     }
 
@@ -218,13 +218,13 @@ private:
         for (int n = 1; n <= 16; ++n) {
             m_ctx.view.setProgress(n * 2 / 3 + 1);
             blocks[n][layout::kBlockChecksum] = configBlockChecksum(blocks[n]);
-            s.ConfigBlock[n][layout::kBlockChecksum] = configBlockChecksum(s.ConfigBlock[n]);
+            s.configBlock[n][layout::kBlockChecksum] = configBlockChecksum(s.configBlock[n]);
             m_parts.begin(m_displayPart, n);
             m_link.sendFrameAt(proto::kWrite24C512, proto::kConfigBlockSize,
                                proto::kConfigBlockBase + proto::kConfigBlockSize * (n - 1));
             m_link.sendEchoedBlock(blocks[n], proto::kConfigBlockSize);
             m_parts.written(m_displayPart, n);
-            m_link.Delay(0.5);
+            m_link.delay(0.5);
             if (cancelled())
                 return false;
         }
@@ -243,7 +243,7 @@ private:
             m_link.sendFrameAt(proto::kWrite24C512, proto::kCurveSize, proto::kCurveBase + proto::kCurveSize * (k - 1));
             m_link.sendEchoedBlock(curves[k].bytes.data(), proto::kCurveSize);
             m_parts.written(m_curvePart, k);
-            m_link.Delay(0.5);
+            m_link.delay(0.5);
             if (cancelled())
                 return false;
         }
@@ -267,7 +267,7 @@ std::optional<Verification> setClockAndVerify(InstrumentContext &ctx, const PcCl
     EditorState &s = ctx.state;
     if (s.transfer.upload[12]) {
         const QTime now = pc.time();
-        ctx.link.Delay(0.25);
+        ctx.link.delay(0.25);
         ctx.link.sendFrame(proto::kSetClock, 0, now.hour(), now.minute());
     }
     if (!options.verify)
@@ -280,7 +280,7 @@ std::optional<Verification> setClockAndVerify(InstrumentContext &ctx, const PcCl
 
 } // namespace
 
-Outcome Upload(InstrumentContext &ctx, CategoryQuestion &question, const PcClock &pc, const UploadOptions &options)
+Outcome upload(InstrumentContext &ctx, CategoryQuestion &question, const PcClock &pc, const UploadOptions &options)
 {
     ctx.link.clearTrouble();
     EditorState &s = ctx.state;
@@ -291,8 +291,8 @@ Outcome Upload(InstrumentContext &ctx, CategoryQuestion &question, const PcClock
         return Outcome::Cancelled;
 
     UploadImage image;
-    memcpy(image.system, s.SystemBlock, sizeof image.system);
-    memcpy(image.blocks, s.ConfigBlock, sizeof image.blocks);
+    memcpy(image.system, s.systemBlock, sizeof image.system);
+    memcpy(image.blocks, s.configBlock, sizeof image.blocks);
     if (!encodeUploadedCurves(ctx, title, image))
         return Outcome::Refused;
 
@@ -311,7 +311,7 @@ Outcome Upload(InstrumentContext &ctx, CategoryQuestion &question, const PcClock
     if (!UploadWrites(ctx, title).run(buffer, image))
         return Outcome::Cancelled;
     const std::optional<Verification> verified = setClockAndVerify(ctx, pc, options, buffer, image);
-    link.Delay(0.25);
+    link.delay(0.25);
     leaveCommandMode(ctx, proto::kSoftReset, kNotConnectedCorvane);
     ctx.view.hideProgress();
     reportUnacknowledgedBytes(link, ctx.prompts, title);
@@ -321,7 +321,7 @@ Outcome Upload(InstrumentContext &ctx, CategoryQuestion &question, const PcClock
     return verified && !verified->matches ? Outcome::Failed : Outcome::Done;
 }
 
-Outcome Download(InstrumentContext &ctx, CategoryQuestion &question)
+Outcome download(InstrumentContext &ctx, CategoryQuestion &question)
 {
     ctx.link.clearTrouble();
     EditorState &s = ctx.state;
@@ -348,7 +348,7 @@ Outcome Download(InstrumentContext &ctx, CategoryQuestion &question)
             return Outcome::NotConnected;
         const ConfirmedRead &read = *settings;
         if (!read.ok()) {
-            link.Delay(0.25);
+            link.delay(0.25);
             leaveCommandMode(ctx, proto::kSoftReset, kNotConnectedCorvane);
             ctx.view.hideProgress();
             ctx.prompts.message(title,
@@ -362,9 +362,9 @@ Outcome Download(InstrumentContext &ctx, CategoryQuestion &question)
             if (!s.transfer.download[c])
                 continue;
             for (int b : categoryBytes(c))
-                s.SystemBlock[b] = quint8(read.bytes[b]);
+                s.systemBlock[b] = quint8(read.bytes[b]);
         }
-        link.Delay(0.25);
+        link.delay(0.25);
         leaveCommandMode(ctx, proto::kSoftReset, kNotConnectedCorvane);
         ctx.view.hideProgress();
         if (ctx.redraw)
@@ -373,7 +373,7 @@ Outcome Download(InstrumentContext &ctx, CategoryQuestion &question)
     }
 }
 
-Outcome CreateBackup(InstrumentContext &ctx)
+Outcome createBackup(InstrumentContext &ctx)
 {
     ctx.link.clearTrouble();
     SerialLink &link = ctx.link;
@@ -478,7 +478,7 @@ Outcome writeBackupBack(InstrumentContext &ctx, const QString &title, const quin
         parts.begin(settingsPart);
         for (int i = 1; i <= 4; ++i) {
             link.sendFrameAt(proto::kWriteInternalNvm, proto::kSectorSize, 64 * (i - 1));
-            link.Delay(0.1);
+            link.delay(0.1);
             link.sendEchoedBlock(settings + 64 * (i - 1), 64);
             ctx.view.setProgress(i);
         }
@@ -511,7 +511,7 @@ Outcome writeBackupBack(InstrumentContext &ctx, const QString &title, const quin
 
 } // namespace
 
-Outcome RestoreBackup(InstrumentContext &ctx)
+Outcome restoreBackup(InstrumentContext &ctx)
 {
     ctx.link.clearTrouble();
     SerialLink &link = ctx.link;

@@ -61,15 +61,15 @@ struct PcClock {
 enum class Outcome { Cancelled, NotConnected, Refused, Done, Failed };
 
 // The upload (button "Upload Display Configurations To Corvane").
-Outcome Upload(InstrumentContext &ctx, CategoryQuestion &question, const PcClock &pc = PcClock(),
+Outcome upload(InstrumentContext &ctx, CategoryQuestion &question, const PcClock &pc = PcClock(),
                const UploadOptions &options = UploadOptions());
 // The download (button "Download Display Configurations From Corvane").
-Outcome Download(InstrumentContext &ctx, CategoryQuestion &question);
+Outcome download(InstrumentContext &ctx, CategoryQuestion &question);
 // "Create System Backup" and "Restore All from Backup" (after their confirmation).
-Outcome CreateBackup(InstrumentContext &ctx);
+Outcome createBackup(InstrumentContext &ctx);
 // "Compare with Instrument": reads what the instrument holds into `instrument` and
 // leaves command mode; nothing in the editor changes.
-Outcome ReadForCompare(InstrumentContext &ctx, ConfigImage &instrument);
-Outcome RestoreBackup(InstrumentContext &ctx);
+Outcome readForCompare(InstrumentContext &ctx, ConfigImage &instrument);
+Outcome restoreBackup(InstrumentContext &ctx);
 
 } // namespace transfer

@@ -115,7 +115,7 @@ Outcome readAndRelease(InstrumentContext &ctx, const QString &title, ConfigImage
     if (!settings)
         return Outcome::NotConnected;
     const InstrumentImage read = readInstrumentImage(ctx, *settings, editor, 1, 17);
-    ctx.link.Delay(0.25);
+    ctx.link.delay(0.25);
     leaveCommandMode(ctx, proto::kSoftReset, kNotConnectedCorvane);
     ctx.view.hideProgress();
     if (!read.ok) {
@@ -153,7 +153,7 @@ void compareBeforeUpload(InstrumentContext &ctx, CategoryQuestion &question, con
     question.showComparison(instrument, after);
 }
 
-Outcome ReadForCompare(InstrumentContext &ctx, ConfigImage &instrument)
+Outcome readForCompare(InstrumentContext &ctx, ConfigImage &instrument)
 {
     ctx.link.clearTrouble();
     return readAndRelease(ctx, QStringLiteral("Compare with Instrument"), instrument);

@@ -14,7 +14,7 @@ namespace
 QByteArray sampleConfiguration()
 {
     EditorState s;
-    WriteDefaultsToRam(s);
+    writeDefaultsToRam(s);
     return configFileText(s, QDateTime(QDate(2026, 1, 5), QTime(9, 0)));
 }
 } // namespace

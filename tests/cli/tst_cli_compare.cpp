@@ -18,7 +18,7 @@ namespace
 QByteArray configuration(const Edit &edit)
 {
     EditorState s;
-    WriteDefaultsToRam(s);
+    writeDefaultsToRam(s);
     if (edit)
         edit(s);
     return configFileText(s, QDateTime(QDate(2026, 1, 5), QTime(9, 0)));
@@ -38,7 +38,7 @@ private slots:
         QTest::newRow("tank size") << Edit([](EditorState &s) { s.setSystemWord(21, 1234); }) << 0
                                    << "Tanks (1 difference)\n  Fuel tank size: 100 → 123.4";
         QTest::newRow("display source")
-            << Edit([](EditorState &s) { s.ConfigBlock[3][28] = 30; }) << 0
+            << Edit([](EditorState &s) { s.configBlock[3][28] = 30; }) << 0
             << "Display configuration 3 (1 difference)\n"
                "  Configuration 3 · Digital Display #1 · Display Data from: NMEA 0183 input #2A → NMEA 0183 input #4B";
         QTest::newRow("bad file") << Edit() << 1 << "B.CFG\" could not be read";

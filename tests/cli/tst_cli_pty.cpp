@@ -93,13 +93,13 @@ private slots:
         TempProgramFolder folder;
         // The factory defaults, changed in every category a download brings back.
         EditorState s;
-        WriteDefaultsToRam(s);
-        s.SystemBlock[2] = 7;    // tacho sensitivity
-        s.SystemBlock[46] = 13;  // a time-of-day alarm
-        s.SystemBlock[66] = 42;  // race timers
-        s.SystemBlock[104] = 5;  // damping
-        s.SystemBlock[112] = 99; // fine calibration
-        s.SystemBlock[150] = 77; // an alarm value
+        writeDefaultsToRam(s);
+        s.systemBlock[2] = 7;    // tacho sensitivity
+        s.systemBlock[46] = 13;  // a time-of-day alarm
+        s.systemBlock[66] = 42;  // race timers
+        s.systemBlock[104] = 5;  // damping
+        s.systemBlock[112] = 99; // fine calibration
+        s.systemBlock[150] = 77; // an alarm value
         QVERIFY(writeConfigFile(s, folder.file("BOAT.CFG")).isEmpty());
         SimulatedInstrument sim;
         QVERIFY(sim.start(folder, {}));
@@ -138,7 +138,7 @@ private slots:
         QFETCH(QString, message);
         TempProgramFolder folder;
         EditorState s;
-        WriteDefaultsToRam(s);
+        writeDefaultsToRam(s);
         QVERIFY(writeConfigFile(s, folder.file("BOAT.CFG")).isEmpty());
         SimulatedInstrument sim;
         QVERIFY(sim.start(folder, faults));

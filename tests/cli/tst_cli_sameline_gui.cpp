@@ -19,14 +19,14 @@ constexpr int kPort = 3;
 QByteArray configuration()
 {
     EditorState s;
-    WriteDefaultsToRam(s);
+    writeDefaultsToRam(s);
     s.link.portNumber = kPort;
-    s.ConfigBlock[7][68] = 30;
-    s.ConfigBlock[16][127] = 9;
-    s.SystemBlock[1] = 2;   // units
-    s.SystemBlock[66] = 42; // race timers
-    s.SystemBlock[75] = 44; // an NMEA sentence selection
-    s.CalCurve[9][5][2] = 333.0f;
+    s.configBlock[7][68] = 30;
+    s.configBlock[16][127] = 9;
+    s.systemBlock[1] = 2;   // units
+    s.systemBlock[66] = 42; // race timers
+    s.systemBlock[75] = 44; // an NMEA sentence selection
+    s.calCurve[9][5][2] = 333.0f;
     return configFileText(s, QDateTime(QDate(2026, 1, 5), QTime(9, 0)));
 }
 

@@ -28,7 +28,7 @@ QList<QByteArray> linesOf(const QByteArray &text)
 QByteArray defaultFileText()
 {
     EditorState s;
-    WriteDefaultsToRam(s);
+    writeDefaultsToRam(s);
     return configFileText(s, kCreated);
 }
 } // namespace
@@ -54,8 +54,8 @@ private slots:
 
         // System block: line 7 + i, checksum computed.
         EditorState s;
-        WriteDefaultsToRam(s);
-        const quint8 sum = systemBlockChecksum(s.SystemBlock);
+        writeDefaultsToRam(s);
+        const quint8 sum = systemBlockChecksum(s.systemBlock);
         QCOMPARE(lines[6], QByteArray(" 0 , ") + QByteArray::number(sum) + " \r");
         QCOMPARE(lines[7], QByteArray(" 1 , 26 \r"));
         QCOMPARE(lines[6 + 22], QByteArray(" 22 , 232 \r"));
@@ -63,7 +63,7 @@ private slots:
 
         // Blocks: separator then 128 lines, from line 263.
         QCOMPARE(lines[262], QByteArray(" \r"));
-        const quint8 block1Sum = configBlockChecksum(s.ConfigBlock[1]);
+        const quint8 block1Sum = configBlockChecksum(s.configBlock[1]);
         QCOMPARE(lines[263], QByteArray("CDC( 1 - 0 ),  ") + QByteArray::number(block1Sum) + " \r");
         QCOMPARE(lines[263 + 28], QByteArray("CDC( 1 - 28 ),  25 \r"));
         QCOMPARE(lines[262 + 15 * 129], QByteArray(" \r"));
@@ -80,46 +80,46 @@ private slots:
     void blockChecksumsAreTheirOwn()
     {
         EditorState s;
-        WriteDefaultsToRam(s);
+        writeDefaultsToRam(s);
         for (int n = 1; n <= 16; ++n)
             for (int d = 1; d <= 127; ++d)
-                s.ConfigBlock[n][d] = 0;
-        s.ConfigBlock[1][5] = 0x5A;
-        s.ConfigBlock[1][9] = 0x03;
+                s.configBlock[n][d] = 0;
+        s.configBlock[1][5] = 0x5A;
+        s.configBlock[1][9] = 0x03;
         configFileText(s, kCreated);
-        QCOMPARE(int(s.ConfigBlock[1][0]), 0x59);
+        QCOMPARE(int(s.configBlock[1][0]), 0x59);
         for (int n = 2; n <= 16; ++n)
-            QCOMPARE(int(s.ConfigBlock[n][0]), 0);
+            QCOMPARE(int(s.configBlock[n][0]), 0);
     }
 
     void roundTrip()
     {
         TempProgramFolder dir;
         EditorState a;
-        WriteDefaultsToRam(a);
+        writeDefaultsToRam(a);
         a.link.portNumber = 3;
-        a.SystemBlock[6] = 5;
-        a.SystemBlock[256] = 42;
-        a.CalCurve[6][3][2] = 12.5f;
-        a.CalCurve[6][4][1] = 0.5f;
-        a.CalCurve[16][7][2] = 290.08f;
+        a.systemBlock[6] = 5;
+        a.systemBlock[256] = 42;
+        a.calCurve[6][3][2] = 12.5f;
+        a.calCurve[6][4][1] = 0.5f;
+        a.calCurve[16][7][2] = 290.08f;
         QCOMPARE(writeConfigFile(a, dir.file("A.CFG"), kCreated), QString());
 
         EditorState b;
-        b.SystemBlock[256] = 9;
+        b.systemBlock[256] = 9;
         ConfigFileImage image;
         const ConfigReadResult r = readConfigFile(dir.file("A.CFG"), image);
         QVERIFY2(r.ok, qPrintable(r.problem));
         applyConfigFile(b, image);
         QCOMPARE(int(b.link.portNumber), 3);
-        QCOMPARE(int(b.SystemBlock[6]), 1); // forced after every load
-        QCOMPARE(int(b.SystemBlock[256]), 9);
-        a.SystemBlock[6] = 1;
-        QVERIFY(memcmp(a.SystemBlock, b.SystemBlock, 256) == 0);
-        QVERIFY(memcmp(a.ConfigBlock, b.ConfigBlock, sizeof a.ConfigBlock) == 0);
-        QVERIFY(memcmp(a.CalCurve, b.CalCurve, sizeof a.CalCurve) == 0);
-        QCOMPARE(b.CalCurve[6][3][2], 12.5f);
-        QCOMPARE(b.CalCurve[16][7][2], 290.08f);
+        QCOMPARE(int(b.systemBlock[6]), 1); // forced after every load
+        QCOMPARE(int(b.systemBlock[256]), 9);
+        a.systemBlock[6] = 1;
+        QVERIFY(memcmp(a.systemBlock, b.systemBlock, 256) == 0);
+        QVERIFY(memcmp(a.configBlock, b.configBlock, sizeof a.configBlock) == 0);
+        QVERIFY(memcmp(a.calCurve, b.calCurve, sizeof a.calCurve) == 0);
+        QCOMPARE(b.calCurve[6][3][2], 12.5f);
+        QCOMPARE(b.calCurve[16][7][2], 290.08f);
         QCOMPARE(b.session.fileHeaderLines[2], QString("Ver 1.0.3"));
     }
 
@@ -145,9 +145,9 @@ private slots:
     {
         QFETCH(float, v);
         EditorState s;
-        WriteDefaultsToRam(s);
-        s.CalCurve[9][5][1] = v;
-        s.CalCurve[9][5][2] = -v;
+        writeDefaultsToRam(s);
+        s.calCurve[9][5][1] = v;
+        s.calCurve[9][5][2] = -v;
         const QByteArray first = configFileText(s, kCreated);
         ConfigFileImage image;
         const ConfigReadResult r = parseConfigFile(first, image);
@@ -169,9 +169,9 @@ private slots:
     void zerosAndNaNAreZero()
     {
         EditorState s;
-        WriteDefaultsToRam(s);
-        s.CalCurve[1][1][1] = -0.0f;
-        s.CalCurve[1][1][2] = std::numeric_limits<float>::quiet_NaN();
+        writeDefaultsToRam(s);
+        s.calCurve[1][1][1] = -0.0f;
+        s.calCurve[1][1][2] = std::numeric_limits<float>::quiet_NaN();
         QList<QByteArray> lines = linesOf(configFileText(s, kCreated));
         QCOMPARE(lines[2326], QByteArray(" 0 , 0 \r"));
 
@@ -190,9 +190,9 @@ private slots:
         if (!comma.active())
             QSKIP("no locale with a decimal comma can be made here");
         EditorState s;
-        WriteDefaultsToRam(s);
-        s.CalCurve[3][2][1] = 12.5f;
-        s.CalCurve[3][2][2] = 0.25f;
+        writeDefaultsToRam(s);
+        s.calCurve[3][2][1] = 12.5f;
+        s.calCurve[3][2][2] = 0.25f;
         const QByteArray text = configFileText(s, kCreated);
         QCOMPARE(linesOf(text)[2326 + 32 * 2 + 1], QByteArray(" 12.5 , .25 \r"));
         ConfigFileImage image;
@@ -333,9 +333,9 @@ private slots:
         QFETCH(int, value);
         QFETCH(bool, hasPosition);
         EditorState s;
-        WriteDefaultsToRam(s);
-        s.SystemBlock[byte] = quint8(value);
-        QCOMPARE(senderTypesHavePositions(s.SystemBlock), hasPosition);
+        writeDefaultsToRam(s);
+        s.systemBlock[byte] = quint8(value);
+        QCOMPARE(senderTypesHavePositions(s.systemBlock), hasPosition);
     }
 
     void saveNeverDestroysTheOldFile()
@@ -343,7 +343,7 @@ private slots:
         TempProgramFolder dir;
         QVERIFY(dir.write("DEFAULT.CFG", "old contents"));
         EditorState s;
-        WriteDefaultsToRam(s);
+        writeDefaultsToRam(s);
         // A folder that cannot be written into: the save fails and the old file stays.
         QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
         const QString reason = writeConfigFile(s, dir.file("DEFAULT.CFG"), kCreated);
@@ -365,7 +365,7 @@ private slots:
         TempProgramFolder dir;
         QDir(dir.path()).mkdir("AFOLDER");
         EditorState s;
-        WriteDefaultsToRam(s);
+        writeDefaultsToRam(s);
         QVERIFY(!writeConfigFile(s, dir.file(target), kCreated).isEmpty());
         QVERIFY(QFileInfo(dir.file("AFOLDER")).isDir());
     }

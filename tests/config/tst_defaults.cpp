@@ -10,7 +10,7 @@ private slots:
     void linearCurveHasTheDocumentedPairs()
     {
         EditorState s;
-        WriteDefaultsToRam(s);
+        writeDefaultsToRam(s);
         const int pairs[32][2] = {{10, 0},    {15, 32},   {20, 64},   {26, 96},   {31, 129},  {37, 161},  {42, 193},
                                   {48, 225},  {53, 258},  {59, 290},  {64, 322},  {70, 354},  {75, 387},  {81, 419},
                                   {86, 451},  {92, 483},  {97, 516},  {103, 548}, {108, 580}, {114, 612}, {119, 645},
@@ -18,8 +18,8 @@ private slots:
                                   {163, 903}, {169, 935}, {174, 967}, {180, 1000}};
         for (int k = 1; k <= 32; ++k)
             for (int j = 1; j <= 32; ++j) {
-                QCOMPARE(s.CalCurve[k][j][1], float(pairs[j - 1][0]));
-                QCOMPARE(s.CalCurve[k][j][2], float(pairs[j - 1][1]));
+                QCOMPARE(s.calCurve[k][j][1], float(pairs[j - 1][0]));
+                QCOMPARE(s.calCurve[k][j][2], float(pairs[j - 1][1]));
             }
     }
 
@@ -39,11 +39,11 @@ private slots:
         QFETCH(bool, replaced);
         EditorState s;
         s.factory.newUnitMode = newUnit ? true : false;
-        s.CalCurve[9][1][1] = 555.0f;
-        s.CalCurve[9][2][2] = point2Value;
-        WriteDefaultsToRam(s);
-        QCOMPARE(s.CalCurve[9][1][1], replaced ? 10.0f : 555.0f);
-        QCOMPARE(s.CalCurve[9][2][2], replaced ? 32.0f : point2Value);
+        s.calCurve[9][1][1] = 555.0f;
+        s.calCurve[9][2][2] = point2Value;
+        writeDefaultsToRam(s);
+        QCOMPARE(s.calCurve[9][1][1], replaced ? 10.0f : 555.0f);
+        QCOMPARE(s.calCurve[9][2][2], replaced ? 32.0f : point2Value);
     }
 
     void blocks_data()
@@ -62,30 +62,30 @@ private slots:
         QFETCH(int, block);
         QFETCH(QList<int>, bytes);
         EditorState s;
-        WriteDefaultsToRam(s);
+        writeDefaultsToRam(s);
         const int idx[] = {1, 2, 3, 4, 28, 48, 68, 88, 91, 92, 108, 111, 112};
         for (int i = 0; i < 13; ++i)
-            QCOMPARE(int(s.ConfigBlock[block][idx[i]]), bytes[i]);
-        QCOMPARE(int(s.ConfigBlock[block][0]), 0);
+            QCOMPARE(int(s.configBlock[block][idx[i]]), bytes[i]);
+        QCOMPARE(int(s.configBlock[block][0]), 0);
         for (int d = 5; d <= 27; ++d)
-            QCOMPARE(int(s.ConfigBlock[block][d]), 255);
-        QCOMPARE(int(s.ConfigBlock[block][127]), 255);
+            QCOMPARE(int(s.configBlock[block][d]), 255);
+        QCOMPARE(int(s.configBlock[block][127]), 255);
     }
 
     void systemBlockHighlights()
     {
         EditorState s;
-        s.SystemBlock[0] = 99;
-        s.SystemBlock[256] = 77;
+        s.systemBlock[0] = 99;
+        s.systemBlock[256] = 77;
         s.session.editCurveNumber = 6;
-        WriteDefaultsToRam(s);
-        QCOMPARE(int(s.SystemBlock[0]), 0);
-        QCOMPARE(int(s.SystemBlock[1]), 26);
-        QCOMPARE(int(s.SystemBlock[6]), 1);
+        writeDefaultsToRam(s);
+        QCOMPARE(int(s.systemBlock[0]), 0);
+        QCOMPARE(int(s.systemBlock[1]), 26);
+        QCOMPARE(int(s.systemBlock[6]), 1);
         QCOMPARE(int(s.systemWord(21)), 1000);
         QCOMPARE(int(s.systemWord(114)), 12000);
-        QCOMPARE(int(s.SystemBlock[255]), 255);
-        QCOMPARE(int(s.SystemBlock[256]), 77); // never touched
+        QCOMPARE(int(s.systemBlock[255]), 255);
+        QCOMPARE(int(s.systemBlock[256]), 77); // never touched
         QCOMPARE(int(s.session.editCurveNumber), 99);
     }
 
@@ -94,13 +94,13 @@ private slots:
         EditorState s;
         int calls = 0;
         s.onSenderPositionsChanged = [&] { ++calls; };
-        WriteDefaultsToRam(s);
+        writeDefaultsToRam(s);
         QCOMPARE(calls, 1);
-        QCOMPARE(s.SenderPositions.fuel, 1);        // 7
-        QCOMPARE(s.SenderPositions.trim, 4);        // 20
-        QCOMPARE(s.SenderPositions.engineTemp, 3);  // 3
-        QCOMPARE(s.SenderPositions.oilPressure, 2); // 11
-        QCOMPARE(s.SenderPositions.secondTank, 1);  // 23
+        QCOMPARE(s.senderPositions.fuel, 1);        // 7
+        QCOMPARE(s.senderPositions.trim, 4);        // 20
+        QCOMPARE(s.senderPositions.engineTemp, 3);  // 3
+        QCOMPARE(s.senderPositions.oilPressure, 2); // 11
+        QCOMPARE(s.senderPositions.secondTank, 1);  // 23
 
         quint8 sb[257] = {};
         sb[98] = 6;  // below the fuel list

@@ -13,18 +13,18 @@ private slots:
     {
         EditorState base;
         base.link.portNumber = 3;
-        base.ConfigBlock[4][48] = 23;
+        base.configBlock[4][48] = 23;
 
         EditorState windows = base; // the user picks another port, edits a byte
         windows.link.portNumber = 5;
-        windows.ConfigBlock[4][49] = 7;
+        windows.configBlock[4][49] = 7;
         windows.nmea.channel = 4;
 
         EditorState operation = base; // the operation connects and downloads
         operation.link.connected = true;
         operation.instrument.serialNumber = QStringLiteral(" 80315012");
         operation.instrument.unitVersions[2] = QStringLiteral(" 12");
-        operation.ConfigBlock[4][48] = 25;
+        operation.configBlock[4][48] = 25;
         operation.transfer.upload[3] = 0;
 
         mergeChangedValues(windows, base, operation);
@@ -34,8 +34,8 @@ private slots:
         QCOMPARE(windows.instrument.serialNumber, QStringLiteral(" 80315012"));
         QCOMPARE(windows.instrument.unitVersions[2], QStringLiteral(" 12"));
         QCOMPARE(windows.instrument.unitVersions[1], QStringLiteral("Unknown"));
-        QCOMPARE(int(windows.ConfigBlock[4][48]), 25);
-        QCOMPARE(int(windows.ConfigBlock[4][49]), 7);
+        QCOMPARE(int(windows.configBlock[4][48]), 25);
+        QCOMPARE(int(windows.configBlock[4][49]), 7);
         QCOMPARE(int(windows.transfer.upload[3]), 0);
         QCOMPARE(int(windows.transfer.upload[4]), 1);
     }

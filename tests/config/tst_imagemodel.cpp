@@ -124,16 +124,16 @@ bool differsOnlyThere(const EditorState &a, const EditorState &b, const std::vec
         return false;
     };
     for (int i = 1; i <= 256; ++i)
-        if (a.SystemBlock[i] != b.SystemBlock[i] && !listed(Written::System, i, 0))
+        if (a.systemBlock[i] != b.systemBlock[i] && !listed(Written::System, i, 0))
             return false;
     for (int n = 1; n <= 16; ++n)
         for (int d = 1; d < 128; ++d)
-            if (a.ConfigBlock[n][d] != b.ConfigBlock[n][d] && !(n == kConfig && listed(Written::Block, d, 0)))
+            if (a.configBlock[n][d] != b.configBlock[n][d] && !(n == kConfig && listed(Written::Block, d, 0)))
                 return false;
     for (int k = 1; k <= 32; ++k)
         for (int p = 1; p <= 32; ++p)
-            if ((a.CalCurve[k][p][1] != b.CalCurve[k][p][1] && !listed(Written::Ohms, k, p)) ||
-                (a.CalCurve[k][p][2] != b.CalCurve[k][p][2] && !listed(Written::Value, k, p)))
+            if ((a.calCurve[k][p][1] != b.calCurve[k][p][1] && !listed(Written::Ohms, k, p)) ||
+                (a.calCurve[k][p][2] != b.calCurve[k][p][2] && !listed(Written::Value, k, p)))
                 return false;
     return true;
 }
@@ -142,13 +142,13 @@ double valueAt(const EditorState &s, const Written &w)
 {
     switch (w.area) {
     case Written::System:
-        return s.SystemBlock[w.at];
+        return s.systemBlock[w.at];
     case Written::Block:
-        return s.ConfigBlock[kConfig][w.at];
+        return s.configBlock[kConfig][w.at];
     case Written::Ohms:
-        return s.CalCurve[w.at][w.point][1];
+        return s.calCurve[w.at][w.point][1];
     case Written::Value:
-        return s.CalCurve[w.at][w.point][2];
+        return s.calCurve[w.at][w.point][2];
     }
     return -1;
 }
@@ -170,8 +170,8 @@ private slots:
         QFETCH(int, row);
         const Case &c = cases()[size_t(row)];
         EditorState state;
-        WriteDefaultsToRam(state);
-        state.SystemBlock[layout::kTachoSensitivity] |= 0xF0; // bits the instrument owns
+        writeDefaultsToRam(state);
+        state.systemBlock[layout::kTachoSensitivity] |= 0xF0; // bits the instrument owns
         EditorState before;
         before.copyImageFrom(state);
         ImageModel model(state);
@@ -195,11 +195,11 @@ private slots:
             QCOMPARE(configuration.first().at(0).toInt(), kConfig);
         // A change leaves its block's checksum right; no change leaves it as it was.
         const bool systemWritten = c.heard == Heard::System;
-        QCOMPARE(state.SystemBlock[0], systemWritten ? systemBlockChecksum(state.SystemBlock) : before.SystemBlock[0]);
+        QCOMPARE(state.systemBlock[0], systemWritten ? systemBlockChecksum(state.systemBlock) : before.systemBlock[0]);
         for (int n = 1; n <= 16; ++n) {
             const bool written = c.heard == Heard::Configuration && n == kConfig;
-            QCOMPARE(state.ConfigBlock[n][0],
-                     written ? configBlockChecksum(state.ConfigBlock[n]) : before.ConfigBlock[n][0]);
+            QCOMPARE(state.configBlock[n][0],
+                     written ? configBlockChecksum(state.configBlock[n]) : before.configBlock[n][0]);
         }
     }
 

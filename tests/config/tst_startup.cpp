@@ -11,9 +11,9 @@ namespace
 QByteArray defaultsWithPort(int port)
 {
     EditorState s;
-    WriteDefaultsToRam(s);
+    writeDefaultsToRam(s);
     s.link.portNumber = quint8(port);
-    s.CalCurve[9][2][2] = 77.0f;
+    s.calCurve[9][2][2] = 77.0f;
     return configFileText(s, QDateTime(QDate(2020, 1, 2), QTime(3, 4, 5)));
 }
 } // namespace
@@ -30,7 +30,7 @@ private slots:
         const DefaultLoadOutcome o = loadDefaultConfiguration(s, dir.file("DEFAULT.CFG"));
         QVERIFY(o.loaded);
         QCOMPARE(int(s.link.portNumber), 4);
-        QCOMPARE(s.CalCurve[9][2][2], 77.0f);
+        QCOMPARE(s.calCurve[9][2][2], 77.0f);
         QCOMPARE(dir.read("DEFAULT.CFG"), defaultsWithPort(4)); // untouched
     }
 
@@ -65,16 +65,16 @@ private slots:
         QVERIFY(!o.loaded);
         QCOMPARE(o.saveError, QString());
         QCOMPARE(int(s.link.portNumber), 0);
-        QCOMPARE(int(s.SystemBlock[100]), 3);
+        QCOMPARE(int(s.systemBlock[100]), 3);
 
         // The file now holds the defaults with port 0.
         EditorState expected;
-        WriteDefaultsToRam(expected);
+        writeDefaultsToRam(expected);
         const QByteArray written = dir.read("DEFAULT.CFG");
         QVERIFY(written.contains("\r\nCOMport=, 0 \r\n"));
         ConfigFileImage image;
         QVERIFY(readConfigFile(dir.file("DEFAULT.CFG"), image).ok);
-        QVERIFY(memcmp(image.blocks[1] + 1, expected.ConfigBlock[1] + 1, 127) == 0);
+        QVERIFY(memcmp(image.blocks[1] + 1, expected.configBlock[1] + 1, 127) == 0);
     }
 
     void curvesReadBeforeTheFailureSurvive()
@@ -85,7 +85,7 @@ private slots:
         QVERIFY(dir.write("DEFAULT.CFG", text));
         EditorState s;
         QVERIFY(!loadDefaultConfiguration(s, dir.file("DEFAULT.CFG")).loaded);
-        QCOMPARE(s.CalCurve[9][2][2], 77.0f);
+        QCOMPARE(s.calCurve[9][2][2], 77.0f);
         QVERIFY(dir.read("DEFAULT.CFG").contains(" 15 , 77 \r\n"));
     }
 
@@ -97,7 +97,7 @@ private slots:
         const DefaultLoadOutcome o = loadDefaultConfiguration(s, dir.file("DEFAULT.CFG"));
         QVERIFY(!o.loaded);
         QVERIFY(!o.saveError.isEmpty());
-        QCOMPARE(int(s.SystemBlock[1]), 26); // defaults in memory all the same
+        QCOMPARE(int(s.systemBlock[1]), 26); // defaults in memory all the same
     }
 
     void stateReset()

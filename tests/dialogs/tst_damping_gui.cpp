@@ -78,14 +78,14 @@ private slots:
         QFETCH(int, stored);
         Rig rig;
         for (int b : kBytes)
-            rig.state->SystemBlock[b] = 33;
+            rig.state->systemBlock[b] = 33;
         rig.functions()->setCurrentIndex(function);
         rig.w->open();
         QCOMPARE(rig.valueBox()->text(), QStringLiteral("33"));
         rig.type(keys);
         QCOMPARE(rig.valueBox()->text(), shown);
         for (int i = 0; i < 4; ++i)
-            QCOMPARE(int(rig.state->SystemBlock[kBytes[i]]), i == function ? stored : 33);
+            QCOMPARE(int(rig.state->systemBlock[kBytes[i]]), i == function ? stored : 33);
         QVERIFY(rig.prompts.verifyAllUsed());
     }
 
@@ -116,7 +116,7 @@ private slots:
         Rig rig;
         rig.valueBox()->setText(text);
         QCOMPARE(rig.valueBox()->text(), shown);
-        QCOMPARE(int(rig.state->SystemBlock[105]), stored);
+        QCOMPARE(int(rig.state->systemBlock[105]), stored);
     }
 
     void choosingAFunctionShowsItsByte()
@@ -124,7 +124,7 @@ private slots:
         Rig rig;
         const int values[] = {5, 77, 9, 10};
         for (int i = 0; i < 4; ++i)
-            rig.state->SystemBlock[kBytes[i]] = quint8(values[i]);
+            rig.state->systemBlock[kBytes[i]] = quint8(values[i]);
         for (int i : {1, 3, 2, 0}) {
             rig.functions()->setCurrentIndex(i);
             QCOMPARE(rig.valueBox()->text(), QString::number(values[i]));
@@ -136,7 +136,7 @@ private slots:
         Rig rig;
         rig.functions()->setCurrentIndex(1);
         rig.type(QStringLiteral("20"));
-        rig.state->SystemBlock[102] = 42; // New, Open, a download ...
+        rig.state->systemBlock[102] = 42; // New, Open, a download ...
         rig.w->open();
         QVERIFY(rig.w->isVisible());
         QCOMPARE(rig.valueBox()->text(), QStringLiteral("42"));
@@ -147,7 +147,7 @@ private slots:
     {
         Rig rig;
         rig.w->open();
-        rig.state->SystemBlock[105] = 61;
+        rig.state->systemBlock[105] = 61;
         QEvent activate(QEvent::WindowActivate);
         QApplication::sendEvent(rig.w.get(), &activate);
         QCOMPARE(rig.valueBox()->text(), QStringLiteral("61"));
@@ -166,12 +166,12 @@ private slots:
         QFETCH(int, stored);
         Rig rig;
         rig.functions()->setCurrentIndex(2);
-        rig.state->SystemBlock[109] = quint8(stored);
-        const QByteArray before(reinterpret_cast<const char *>(rig.state->SystemBlock), 257);
+        rig.state->systemBlock[109] = quint8(stored);
+        const QByteArray before(reinterpret_cast<const char *>(rig.state->systemBlock), 257);
         QSignalSpy changes(&rig.image, &ImageModel::systemChanged);
         rig.image.announceReplaced();
         QCOMPARE(rig.valueBox()->text(), QString::number(stored));
-        QCOMPARE(QByteArray(reinterpret_cast<const char *>(rig.state->SystemBlock), 257), before);
+        QCOMPARE(QByteArray(reinterpret_cast<const char *>(rig.state->systemBlock), 257), before);
         QCOMPARE(changes.count(), 0);
     }
 
@@ -179,13 +179,13 @@ private slots:
     {
         Rig rig;
         rig.functions()->setCurrentIndex(2);
-        rig.state->SystemBlock[105] = 7;
-        rig.state->SystemBlock[109] = 8;
+        rig.state->systemBlock[105] = 7;
+        rig.state->systemBlock[109] = 8;
         rig.w->showStartUpValues();
         QCOMPARE(rig.functions()->currentIndex(), 0);
         QCOMPARE(rig.functions()->currentText(), QStringLiteral("NMEA Channel 2A"));
         QCOMPARE(rig.valueBox()->text(), QStringLiteral("7"));
-        QCOMPARE(int(rig.state->SystemBlock[109]), 8);
+        QCOMPARE(int(rig.state->systemBlock[109]), 8);
     }
 
     void doneHidesAndWritesNothing()
@@ -193,10 +193,10 @@ private slots:
         Rig rig;
         rig.w->open();
         quint8 before[257];
-        std::copy(std::begin(rig.state->SystemBlock), std::end(rig.state->SystemBlock), before);
+        std::copy(std::begin(rig.state->systemBlock), std::end(rig.state->systemBlock), before);
         QTest::mouseClick(child<QPushButton>(*rig.w, QStringLiteral("cmdExitDamping")), Qt::LeftButton);
         QVERIFY(!rig.w->isVisible());
-        QVERIFY(std::equal(std::begin(before), std::end(before), std::begin(rig.state->SystemBlock)));
+        QVERIFY(std::equal(std::begin(before), std::end(before), std::begin(rig.state->systemBlock)));
     }
 };
 

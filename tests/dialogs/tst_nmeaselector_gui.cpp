@@ -91,7 +91,7 @@ private slots:
         ImageModel image(state);
         NmeaSelector w(state, image);
         for (int k = 0; k < 3; ++k)
-            state.SystemBlock[index + k] = quint8(bytes[k]);
+            state.systemBlock[index + k] = quint8(bytes[k]);
         w.openForSource(source);
         QVERIFY(!w.isHidden());
         QCOMPARE(int(state.nmea.selectionIndex), index);
@@ -124,7 +124,7 @@ private slots:
         identifiers(w)->setCurrentText(chosen[1]);
         commas(w)->setCurrentText(chosen[2]);
         QTest::mouseClick(button(w, "cmdNmeaAccept"), Qt::LeftButton);
-        QCOMPARE(QByteArray(reinterpret_cast<const char *>(state.SystemBlock + 83), 3), stored);
+        QCOMPARE(QByteArray(reinterpret_cast<const char *>(state.systemBlock + 83), 3), stored);
         QVERIFY(w.isHidden());
         QCOMPARE(stops, 1);
         QVERIFY(!state.nmea.monitorRunning);
@@ -135,15 +135,15 @@ private slots:
         EditorState state;
         ImageModel image(state);
         NmeaSelector w(state, image);
-        state.SystemBlock[86] = 0;
-        state.SystemBlock[87] = 200;
-        state.SystemBlock[88] = 3;
+        state.systemBlock[86] = 0;
+        state.systemBlock[87] = 200;
+        state.systemBlock[88] = 3;
         w.openForSource(7);
         commas(w)->setCurrentText("4");
         button(w, "cmdNmeaAccept")->click();
-        QCOMPARE(int(state.SystemBlock[86]), 0);
-        QCOMPARE(int(state.SystemBlock[87]), 200);
-        QCOMPARE(int(state.SystemBlock[88]), 4);
+        QCOMPARE(int(state.systemBlock[86]), 0);
+        QCOMPARE(int(state.systemBlock[87]), 200);
+        QCOMPARE(int(state.systemBlock[88]), 4);
     }
 
     void cancelStoresNothing_data()
@@ -161,13 +161,13 @@ private slots:
         int stops = 0;
         w.onStopMonitor = [&] { ++stops; };
         w.openForSource(2);
-        const QByteArray before(reinterpret_cast<const char *>(state.SystemBlock), 257);
+        const QByteArray before(reinterpret_cast<const char *>(state.systemBlock), 257);
         talkers(w)->setCurrentIndex(30);
         if (escape)
             QTest::keyClick(&w, Qt::Key_Escape);
         else
             button(w, "cmdNmeaCancel")->click();
-        QCOMPARE(QByteArray(reinterpret_cast<const char *>(state.SystemBlock), 257), before);
+        QCOMPARE(QByteArray(reinterpret_cast<const char *>(state.systemBlock), 257), before);
         QVERIFY(w.isHidden());
         QCOMPARE(stops, 1);
     }

@@ -26,7 +26,7 @@ struct Rig {
 
     Rig()
     {
-        WriteDefaultsToRam(*state);
+        writeDefaultsToRam(*state);
         w = std::make_unique<SendersWindow>(*state, image, prompts);
         state->onSenderPositionsChanged = [this] { w->positionListsFromState(); };
         positionSenderLists(*state);
@@ -64,8 +64,8 @@ struct Rig {
         list->setFocus(Qt::MouseFocusReason);
         return list->hasFocus();
     }
-    float ohms(int curve, int point) const { return state->CalCurve[curve][point][1]; }
-    float value(int curve, int point) const { return state->CalCurve[curve][point][2]; }
+    float ohms(int curve, int point) const { return state->calCurve[curve][point][1]; }
+    float value(int curve, int point) const { return state->calCurve[curve][point][2]; }
 };
 
 } // namespace
@@ -102,10 +102,10 @@ private slots:
         QVERIFY(combo);
         combo->setCurrentIndex(position);
         QVERIFY(combo->currentText().startsWith(QString::number(type) + QLatin1Char(':')));
-        rig.state->SystemBlock[byte] = 200;
+        rig.state->systemBlock[byte] = 200;
         QTest::mouseClick(rig.exitButton(), Qt::LeftButton);
-        QCOMPARE(int(rig.state->SystemBlock[byte]), type);
-        QCOMPARE(int(rig.state->SystemBlock[102]), 0); // between the sender bytes, not one
+        QCOMPARE(int(rig.state->systemBlock[byte]), type);
+        QCOMPARE(int(rig.state->systemBlock[102]), 0); // between the sender bytes, not one
         QVERIFY(rig.prompts.verifyAllUsed());
     }
 
@@ -133,7 +133,7 @@ private slots:
         Rig rig;
         const int byteNumbers[] = {98, 99, 100, 101, 103};
         for (int i = 0; i < 5; ++i)
-            rig.state->SystemBlock[byteNumbers[i]] = quint8(bytes[i]);
+            rig.state->systemBlock[byteNumbers[i]] = quint8(bytes[i]);
         positionSenderLists(*rig.state);
         const QComboBox *lists[] = {rig.list("cboEngineTempSender"), rig.list("cboFuelSender"),
                                     rig.list("cboOilPressureSender"), rig.list("cboTrimSender"),
@@ -145,8 +145,8 @@ private slots:
     void positionBeyondAListSelectsNone()
     {
         Rig rig;
-        rig.state->SenderPositions.fuel = 4;
-        rig.state->SenderPositions.engineTemp = -1;
+        rig.state->senderPositions.fuel = 4;
+        rig.state->senderPositions.engineTemp = -1;
         rig.w->positionListsFromState();
         QCOMPARE(rig.list("cboFuelSender")->currentIndex(), 0);
         QCOMPARE(rig.list("cboEngineTempSender")->currentIndex(), 0);
@@ -169,7 +169,7 @@ private slots:
         QFETCH(QString, caption);
         QFETCH(int, leftTwips);
         Rig rig;
-        rig.state->CalCurve[curve][7][1] = 12.5f;
+        rig.state->calCurve[curve][7][1] = 12.5f;
         QVERIFY(!rig.grid()->isVisible());
         QVERIFY(!rig.viewButton()->isEnabled());
         QCOMPARE(rig.editButton(curve)->text(), caption);
@@ -178,7 +178,7 @@ private slots:
         QCOMPARE(rig.grid()->pos(), QPoint(twips::toPixels(leftTwips), 0));
         QVERIFY(rig.grid()->geometry().right() < rig.w->width());
         QCOMPARE(int(rig.state->session.editCurveNumber), curve);
-        QCOMPARE(rig.w->GraphCurveNumber(), curve);
+        QCOMPARE(rig.w->graphCurveNumber(), curve);
         QVERIFY(rig.viewButton()->isEnabled());
         QCOMPARE(rig.w->gridText(0, 0), QStringLiteral("Index"));
         QCOMPARE(rig.w->gridText(0, 1), QStringLiteral("Ohms"));
@@ -216,7 +216,7 @@ private slots:
         Rig rig;
         rig.w->setTemperatureInCelsius(celsius);
         rig.w->setPressureInBars(bars);
-        rig.state->CalCurve[curve][3][2] = stored;
+        rig.state->calCurve[curve][3][2] = stored;
         rig.edit(curve);
         QCOMPARE(rig.w->gridText(3, 2), shown);
     }
@@ -254,11 +254,11 @@ private slots:
         rig.w->setTemperatureInCelsius(celsius);
         rig.w->setPressureInBars(bars);
         rig.edit(curve);
-        const float otherField = rig.state->CalCurve[curve][point][col == 1 ? 2 : 1];
+        const float otherField = rig.state->calCurve[curve][point][col == 1 ? 2 : 1];
         rig.type(point, col, keys);
         QCOMPARE(rig.w->gridText(point, col), keys);
-        QCOMPARE(rig.state->CalCurve[curve][point][col], stored);
-        QCOMPARE(rig.state->CalCurve[curve][point][col == 1 ? 2 : 1], otherField);
+        QCOMPARE(rig.state->calCurve[curve][point][col], stored);
+        QCOMPARE(rig.state->calCurve[curve][point][col == 1 ? 2 : 1], otherField);
         QCOMPARE(rig.prompts.beeps, 0);
         QVERIFY(rig.prompts.verifyAllUsed());
     }
@@ -323,7 +323,7 @@ private slots:
         QVERIFY(!rig.grid()->isVisible());
         QVERIFY(!rig.viewButton()->isEnabled());
         QCOMPARE(int(rig.state->session.editCurveNumber), curve);
-        QCOMPARE(rig.w->GraphCurveNumber(), curve);
+        QCOMPARE(rig.w->graphCurveNumber(), curve);
         QCOMPARE(rig.value(curve, 32), point32);
 
         rig.edit(curve);
@@ -335,9 +335,9 @@ private slots:
     void storeBackKeepsNumbersShownWithAnExponent()
     {
         Rig rig;
-        rig.state->CalCurve[9][1][1] = 1.0e-6f;
-        rig.state->CalCurve[9][2][1] = 2.5e7f;
-        rig.state->CalCurve[9][3][2] = 4.0e16f;
+        rig.state->calCurve[9][1][1] = 1.0e-6f;
+        rig.state->calCurve[9][2][1] = 2.5e7f;
+        rig.state->calCurve[9][3][2] = 4.0e16f;
         rig.edit(9);
         QCOMPARE(rig.w->gridText(1, 1), QStringLiteral("1E-06"));
         QVERIFY(rig.focusList(rig.list("cboFuelSender")));
@@ -351,7 +351,7 @@ private slots:
         Rig rig;
         rig.edit(9);
         rig.state->session.editCurveNumber = 99; // a file was opened meanwhile
-        rig.state->CalCurve[9][1][2] = 77.0f;
+        rig.state->calCurve[9][1][2] = 77.0f;
         rig.type(1, 2, QStringLiteral("42"));
         QCOMPARE(rig.w->gridText(1, 2), QStringLiteral("42"));
         QCOMPARE(rig.value(9, 1), 77.0f);
@@ -364,7 +364,7 @@ private slots:
     {
         Rig rig;
         rig.edit(9);
-        rig.state->CalCurve[9][1][1] = 123.0f; // undo, Open, a download ...
+        rig.state->calCurve[9][1][1] = 123.0f; // undo, Open, a download ...
         rig.image.announceReplaced();
         QCOMPARE(rig.w->gridText(1, 1), QStringLiteral("123"));
         QCOMPARE(rig.ohms(9, 1), 123.0f); // the grid's old number was not stored back
@@ -395,7 +395,7 @@ private slots:
         Rig rig;
         rig.w->setTemperatureInCelsius(false);
         rig.w->setPressureInBars(false);
-        rig.state->CalCurve[curve][1][2] = stored;
+        rig.state->calCurve[curve][1][2] = stored;
         rig.edit(curve);
         QCOMPARE(rig.w->gridText(1, 2), before);
         rig.w->setTemperatureInCelsius(true);
@@ -447,7 +447,7 @@ private slots:
         rig.type(3, 2, QStringLiteral("1"));
         QCOMPARE(chart->plottedPoints()[2].y(), double(float(double(rig.value(curve, 3)) / 10.0)));
         // So does a new image (undo, Open, a download).
-        rig.state->CalCurve[curve][4][2] = 1230.0f;
+        rig.state->calCurve[curve][4][2] = 1230.0f;
         rig.image.announceReplaced();
         QCOMPARE(chart->plottedPoints()[3].y(), 123.0);
     }
@@ -473,7 +473,7 @@ private slots:
         rig.list("cboFuelSender")->setCurrentIndex(3);
         QVERIFY(rig.w->close());
         QVERIFY(!rig.w->isVisible());
-        QCOMPARE(int(rig.state->SystemBlock[98]), 7);
+        QCOMPARE(int(rig.state->systemBlock[98]), 7);
         QCOMPARE(rig.list("cboFuelSender")->currentIndex(), 3);
         QVERIFY(!rig.grid()->isVisible());
         QVERIFY(!rig.viewButton()->isEnabled());

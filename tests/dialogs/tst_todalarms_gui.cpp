@@ -76,16 +76,16 @@ private slots:
         QFETCH(QString, hours);
         QFETCH(QString, minutes);
         Rig rig;
-        rig.state->SystemBlock[50] = 7;
-        rig.state->SystemBlock[51] = 5;
-        rig.state->SystemBlock[60] = 23;
-        rig.state->SystemBlock[61] = 59;
+        rig.state->systemBlock[50] = 7;
+        rig.state->systemBlock[51] = 5;
+        rig.state->systemBlock[60] = 23;
+        rig.state->systemBlock[61] = 59;
         rig.alarms()->setCurrentIndex(alarm);
         QCOMPARE(rig.alarms()->currentText(), entry);
         QCOMPARE(rig.hours()->text(), hours);
         QCOMPARE(rig.minutes()->text(), minutes);
-        QCOMPARE(int(rig.state->SystemBlock[46 + 2 * alarm]), hours.toInt());
-        QCOMPARE(int(rig.state->SystemBlock[47 + 2 * alarm]), minutes.toInt());
+        QCOMPARE(int(rig.state->systemBlock[46 + 2 * alarm]), hours.toInt());
+        QCOMPARE(int(rig.state->systemBlock[47 + 2 * alarm]), minutes.toInt());
     }
 
     void typing_data()
@@ -114,13 +114,13 @@ private slots:
         QFETCH(int, stored);
         Rig rig;
         for (int b = 46; b <= 61; ++b)
-            rig.state->SystemBlock[b] = 5;
+            rig.state->systemBlock[b] = 5;
         rig.alarms()->setCurrentIndex(alarm);
         QLineEdit *box = minutesBox ? rig.minutes() : rig.hours();
         Rig::type(box, keys);
         QCOMPARE(box->text(), keys); // never rewritten
         for (int b = 46; b <= 61; ++b)
-            QCOMPARE(int(rig.state->SystemBlock[b]), b == byte ? stored : 5);
+            QCOMPARE(int(rig.state->systemBlock[b]), b == byte ? stored : 5);
         QVERIFY(rig.prompts.verifyAllUsed());
     }
 
@@ -143,15 +143,15 @@ private slots:
     {
         Rig rig;
         rig.alarms()->setCurrentIndex(2);
-        rig.state->SystemBlock[50] = 7;
+        rig.state->systemBlock[50] = 7;
         rig.alarms()->setCurrentIndex(3);
         rig.alarms()->setCurrentIndex(2);
         QCOMPARE(rig.hours()->text(), QStringLiteral("07"));
-        rig.state->SystemBlock[50] = 9; // a file load or download replaced the image
+        rig.state->systemBlock[50] = 9; // a file load or download replaced the image
         rig.w->open();
         QVERIFY(rig.w->isVisible());
         QCOMPARE(rig.hours()->text(), QStringLiteral("07"));
-        QCOMPARE(int(rig.state->SystemBlock[50]), 9);
+        QCOMPARE(int(rig.state->systemBlock[50]), 9);
         QCOMPARE(rig.w->windowTitle(), QStringLiteral("Time-Of-Day Alarms"));
         QCOMPARE(child<QGroupBox>(*rig.w, QStringLiteral("fraTodAlarms"))->title(),
                  QStringLiteral("Set Time-Of-Day Alarms (0=OFF)"));
@@ -173,14 +173,14 @@ private slots:
         QFETCH(int, minutes);
         Rig rig;
         rig.alarms()->setCurrentIndex(alarm);
-        rig.state->SystemBlock[46 + 2 * alarm] = quint8(hours);
-        rig.state->SystemBlock[47 + 2 * alarm] = quint8(minutes);
-        const QByteArray before(reinterpret_cast<const char *>(rig.state->SystemBlock), 257);
+        rig.state->systemBlock[46 + 2 * alarm] = quint8(hours);
+        rig.state->systemBlock[47 + 2 * alarm] = quint8(minutes);
+        const QByteArray before(reinterpret_cast<const char *>(rig.state->systemBlock), 257);
         QSignalSpy changes(&rig.image, &ImageModel::systemChanged);
         rig.image.announceReplaced();
         QCOMPARE(rig.hours()->text(), numtext::formatTwoDigits(hours));
         QCOMPARE(rig.minutes()->text(), numtext::formatTwoDigits(minutes));
-        QCOMPARE(QByteArray(reinterpret_cast<const char *>(rig.state->SystemBlock), 257), before);
+        QCOMPARE(QByteArray(reinterpret_cast<const char *>(rig.state->systemBlock), 257), before);
         QCOMPARE(changes.count(), 0);
     }
 
@@ -188,14 +188,14 @@ private slots:
     {
         Rig rig;
         rig.alarms()->setCurrentIndex(6);
-        rig.state->SystemBlock[46] = 6;
-        rig.state->SystemBlock[47] = 30;
+        rig.state->systemBlock[46] = 6;
+        rig.state->systemBlock[47] = 30;
         rig.w->showStartUpValues();
         QCOMPARE(rig.alarms()->currentIndex(), 0);
         QCOMPARE(rig.hours()->text(), QStringLiteral("06"));
         QCOMPARE(rig.minutes()->text(), QStringLiteral("30"));
         // Already on the first alarm: still reloaded.
-        rig.state->SystemBlock[46] = 12;
+        rig.state->systemBlock[46] = 12;
         rig.w->showStartUpValues();
         QCOMPARE(rig.hours()->text(), QStringLiteral("12"));
     }

@@ -27,8 +27,8 @@ struct MainWindowFixture {
     }
 
     EditorState &state() { return window->state(); }
-    quint8 *block(int n) { return window->state().ConfigBlock[n]; }
-    quint8 &sys(int n) { return window->state().SystemBlock[n]; }
+    quint8 *block(int n) { return window->state().configBlock[n]; }
+    quint8 &sys(int n) { return window->state().systemBlock[n]; }
 
     template <class T> T *get(const QString &name) const
     {

@@ -51,8 +51,8 @@ private slots:
         window.endProgram = [] {};
         EditorState &s = window.state();
         s.link.portNumber = 1;
-        s.ConfigBlock[7][68] = 30;
-        s.SystemBlock[75] = 44;
+        s.configBlock[7][68] = 30;
+        s.systemBlock[75] = 44;
 
         auto continueSoon = [&](bool keepRaceTimers) {
             QTimer::singleShot(300, &window, [&window, keepRaceTimers] {
@@ -75,7 +75,7 @@ private slots:
         window.instrumentArea().download();
         QTRY_VERIFY_WITH_TIMEOUT(!window.operationRunning(), 30000);
         QVERIFY(prompts.verifyAllUsed());
-        QCOMPARE(int(s.SystemBlock[66]), 42);
+        QCOMPARE(int(s.systemBlock[66]), 42);
 
         sim.terminate();
         QVERIFY(sim.waitForFinished(5000));
@@ -83,7 +83,7 @@ private slots:
         QVERIFY(after.load(folder.file("mem.bin")));
         for (int n = 1; n <= 16; ++n)
             QCOMPARE(after.eeprom.mid(4096 + 128 * (n - 1), 128),
-                     QByteArray(reinterpret_cast<const char *>(s.ConfigBlock[n]), 128));
+                     QByteArray(reinterpret_cast<const char *>(s.configBlock[n]), 128));
         for (int k : transfer::uploadedCurves()) {
             const auto encoded = transfer::encodeCurve(s, k);
             QCOMPARE(after.eeprom.mid(12288 + 128 * (k - 1), 128),

@@ -58,7 +58,7 @@ void edit(MainWindowFixture &f, const QString &kind)
         EditorState other;
         other.copyImageFrom(f.state());
         other.setSystemWord(23, 4321);
-        other.ConfigBlock[1][4] = 0x81; // "DEG" on, and a bit no icon owns
+        other.configBlock[1][4] = 0x81; // "DEG" on, and a bit no icon owns
         QVERIFY(writeConfigFile(other, f.folder.file("OTHER.CFG")).isEmpty());
         f.prompts.openFile(f.folder.file("OTHER.CFG"));
         f.trigger("Open");
@@ -113,8 +113,8 @@ private slots:
         ImageHistory &history = f.window->history();
         f.select(1);
         // A change of its own first, so that New and Open have something to replace.
-        f.state().ConfigBlock[1][20] = 77;
-        f.state().ConfigBlock[1][4] = 0x80; // a bit no icon owns: the redraw would clear it
+        f.state().configBlock[1][20] = 77;
+        f.state().configBlock[1][4] = 0x80; // a bit no icon owns: the redraw would clear it
         f.state().setSystemWord(21, 555);
         history.checkpoint();
         QVERIFY(f.window->isWindowModified());
@@ -148,7 +148,7 @@ private slots:
         EditorState other;
         other.copyImageFrom(f.state());
         other.setSystemWord(21, 1234);
-        other.ConfigBlock[2][28] = 26;
+        other.configBlock[2][28] = 26;
         QVERIFY(writeConfigFile(other, f.folder.file("BOAT.CFG")).isEmpty());
         f.folder.write("BAD.CFG", "not a configuration\r\n");
         const ConfigImage editor = ConfigImage::of(f.state());

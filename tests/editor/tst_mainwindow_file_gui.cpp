@@ -35,10 +35,10 @@ struct Editor : SimulatedEditor {
 QByteArray fileFor(int port, int configByte28)
 {
     EditorState s;
-    WriteDefaultsToRam(s);
+    writeDefaultsToRam(s);
     s.link.portNumber = quint8(port);
-    s.ConfigBlock[2][28] = quint8(configByte28);
-    s.SystemBlock[6] = 9;
+    s.configBlock[2][28] = quint8(configByte28);
+    s.systemBlock[6] = 9;
     return configFileText(s, QDateTime(QDate(2020, 2, 3), QTime(4, 5, 6)));
 }
 
@@ -53,7 +53,7 @@ private slots:
         Editor e;
         QVERIFY(e.prompts.verifyAllUsed()); // silent
         QCOMPARE(e.get<QLabel>("lblCommsPort")->text(), QString("COM Port = 0"));
-        QCOMPARE(int(e.state().SystemBlock[1]), 26);
+        QCOMPARE(int(e.state().systemBlock[1]), 26);
         const QByteArray file = e.defaultFile();
         QCOMPARE(file.count('\n'), 3351);
         QVERIFY(file.contains("\r\nCOMport=, 0 \r\n"));
@@ -68,8 +68,8 @@ private slots:
         QVERIFY(e.prompts.verifyAllUsed());
         QCOMPARE(int(e.state().link.portNumber), 3);
         QCOMPARE(e.get<QLabel>("lblCommsPort")->text(), QString("COM Port =  3"));
-        QCOMPARE(int(e.state().SystemBlock[6]), 1);
-        QCOMPARE(int(e.state().ConfigBlock[2][28]), 27);
+        QCOMPARE(int(e.state().systemBlock[6]), 1);
+        QCOMPARE(int(e.state().configBlock[2][28]), 27);
         QCOMPARE(e.defaultFile(), fileFor(3, 27)); // not rewritten
     }
 
@@ -94,7 +94,7 @@ private slots:
         QVERIFY(e.prompts.verifyAllUsed());
         QVERIFY(e.prompts.last().text.startsWith("The default configuration file could not be written:"));
         QVERIFY(e.prompts.last().text.contains("DEFAULT.CFG"));
-        QCOMPARE(int(e.state().SystemBlock[1]), 26);
+        QCOMPARE(int(e.state().systemBlock[1]), 26);
         QVERIFY(e.window->isEnabled());
     }
 
@@ -109,7 +109,7 @@ private slots:
         QFETCH(bool, save);
         Editor e;
         const QByteArray before = e.defaultFile();
-        e.state().SystemBlock[1] = 0x7F;
+        e.state().systemBlock[1] = 0x7F;
         if (save)
             e.prompts.yes();
         else
@@ -149,14 +149,14 @@ private slots:
         QByteArray bad = fileFor(5, 30);
         bad.replace("CDC( 3 - 48 ),  29 ", "CDC( 3 - 48 ),  999 ");
         QVERIFY(e.folder.write("BAD.CFG", bad));
-        e.state().ConfigBlock[3][48] = 24;
+        e.state().configBlock[3][48] = 24;
         e.prompts.openFile(e.folder.file("BAD.CFG")).ok();
         e.window->fileArea().open();
         QVERIFY(e.prompts.verifyAllUsed());
         const QString text = e.prompts.last().text;
         QVERIFY2(text.contains("BAD.CFG") && text.contains("Line 570") && text.contains("999"), qPrintable(text));
-        QCOMPARE(int(e.state().ConfigBlock[3][48]), 24);
-        QCOMPARE(int(e.state().ConfigBlock[2][28]), 23);
+        QCOMPARE(int(e.state().configBlock[3][48]), 24);
+        QCOMPARE(int(e.state().configBlock[2][28]), 23);
         QCOMPARE(int(e.state().link.portNumber), 0);
     }
 
@@ -166,7 +166,7 @@ private slots:
         QVERIFY(e.folder.write("OTHER.CFG", fileFor(7, 29)));
         e.prompts.openFile(e.folder.file("OTHER.CFG"));
         e.window->fileArea().open();
-        QCOMPARE(int(e.state().ConfigBlock[2][28]), 29);
+        QCOMPARE(int(e.state().configBlock[2][28]), 29);
         QCOMPARE(int(e.state().session.editCurveNumber), 99);
         QCOMPARE(e.get<QLabel>("lblCommsPort")->text(), QString("COM Port =  7"));
         e.trigger("Save");
@@ -218,8 +218,8 @@ private slots:
     void factoryResetThenCancelLeavesTheInstrument()
     {
         Editor e;
-        e.state().SystemBlock[1] = 0x7F;
-        e.state().ConfigBlock[1][28] = 30;
+        e.state().systemBlock[1] = 0x7F;
+        e.state().configBlock[1][28] = 30;
         e.prompts.yes();
         e.clock.scheduleIn(0.1, [&] {
             QVERIFY(e.window->warningWindow()->isVisible());
@@ -229,8 +229,8 @@ private slots:
         QVERIFY(e.prompts.verifyAllUsed());
         QCOMPARE(e.prompts.records[0].title, QString("Reset all values to Factory Defaults"));
         QCOMPARE(e.prompts.records[0].icon, Prompts::Icon::Exclamation);
-        QCOMPARE(int(e.state().SystemBlock[1]), 26);
-        QCOMPARE(int(e.state().ConfigBlock[1][28]), 25);
+        QCOMPARE(int(e.state().systemBlock[1]), 26);
+        QCOMPARE(int(e.state().configBlock[1][28]), 25);
         QCOMPARE(e.port.written, QByteArray());
         QCOMPARE(e.get<QPushButton>("cmdClearConfig")->text(), QString("Clear Configuration # 1"));
     }
@@ -238,10 +238,10 @@ private slots:
     void factoryResetAnsweredNoChangesNothing()
     {
         Editor e;
-        e.state().SystemBlock[1] = 0x7F;
+        e.state().systemBlock[1] = 0x7F;
         e.prompts.no();
         e.window->findChild<QAction *>(QStringLiteral("ResetDefaults"))->trigger();
-        QCOMPARE(int(e.state().SystemBlock[1]), 0x7F);
+        QCOMPARE(int(e.state().systemBlock[1]), 0x7F);
     }
 
     void uploadAndDownloadFromTheButtons()
@@ -249,7 +249,7 @@ private slots:
         Editor e;
         e.sim.memory = SimMemory::factory(e.sim.softwareVersion);
         e.state().link.portNumber = 3;
-        e.state().ConfigBlock[5][48] = 28;
+        e.state().configBlock[5][48] = 28;
         e.clock.scheduleIn(0.1, [&] { e.window->warningWindow()->onWarningContinueClicked(); });
         e.get<QPushButton>("cmdUpload")->click();
         QVERIFY(e.prompts.verifyAllUsed());
@@ -261,7 +261,7 @@ private slots:
         e.sim.memory.fixSystemBlockChecksum();
         e.clock.scheduleIn(0.1, [&] { e.window->warningWindow()->onWarningContinueClicked(); });
         e.get<QPushButton>("cmdDownload")->click();
-        QCOMPARE(int(e.state().SystemBlock[66]), 42);
+        QCOMPARE(int(e.state().systemBlock[66]), 42);
         e.window->onConnectionTimer();
         QCOMPARE(e.get<ClickLabel>("lblConnected")->text(), QString("Not connected to Corvane"));
     }

@@ -153,7 +153,7 @@ private slots:
         s.transfer.upload[4] = 0;
         QByteArray before;
         for (int n = 1; n <= 16; ++n)
-            before += QByteArray(reinterpret_cast<const char *>(s.ConfigBlock[n] + 1), 127);
+            before += QByteArray(reinterpret_cast<const char *>(s.configBlock[n] + 1), 127);
         auto *speed = e.window->findChild<QCheckBox *>("ChkIconsUpperSpeed");
         QVERIFY(speed);
         bool disabledWhileRunning = false;
@@ -161,7 +161,7 @@ private slots:
             e.clock.scheduleIn(t, [&] {
                 QTest::mouseClick(speed, Qt::LeftButton);
                 disabledWhileRunning = !speed->isEnabled();
-                s.ConfigBlock[1][5] ^= 0x55; // as an edit would, mid-block
+                s.configBlock[1][5] ^= 0x55; // as an edit would, mid-block
             });
         e.window->instrumentArea().upload();
         QVERIFY(e.prompts.verifyAllUsed());

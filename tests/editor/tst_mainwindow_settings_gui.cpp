@@ -83,7 +83,7 @@ private slots:
         QFETCH(int, after);
         MainWindowFixture f;
         f.sys(byte) = quint8(before);
-        f.window->RefreshSettingsMenu();
+        f.window->refreshSettingsMenu();
         const quint8 b1 = f.sys(1), b2 = f.sys(2), b7 = f.sys(7);
         QAction *chosen = f.get<QAction>(item);
         chosen->trigger();
@@ -96,7 +96,7 @@ private slots:
             QCOMPARE(sibling->isChecked(), sibling == chosen);
         // The marks still say what a redraw would say.
         const QStringList marks = checkedItems(f);
-        f.window->RefreshSettingsMenu();
+        f.window->refreshSettingsMenu();
         QCOMPARE(checkedItems(f), marks);
     }
 
@@ -155,7 +155,7 @@ private slots:
             return f.text("lblSendersUofMPressure") + " / " + f.text("lblSendersUofMTemperature");
         };
         f.sys(1) = 0x18; // psi, degrees F
-        f.window->UpdateInstrumentDisplay();
+        f.window->updateInstrumentDisplay();
         QCOMPARE(units(), QString("Pressure:  PSI / Temperature:  Deg F"));
         f.trigger("Bars");
         f.trigger("DegC");

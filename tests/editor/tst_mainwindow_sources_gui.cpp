@@ -129,11 +129,11 @@ private slots:
         QFETCH(QString, button);
         MainWindowFixture f;
         showOnDisplay1(f, 23);
-        QByteArray before(reinterpret_cast<const char *>(f.state().SystemBlock), 257);
+        QByteArray before(reinterpret_cast<const char *>(f.state().systemBlock), 257);
         f.prompts.cancelInput();
         f.click(button);
         QVERIFY(f.prompts.verifyAllUsed());
-        QCOMPARE(QByteArray(reinterpret_cast<const char *>(f.state().SystemBlock), 257), before);
+        QCOMPARE(QByteArray(reinterpret_cast<const char *>(f.state().systemBlock), 257), before);
     }
 
     void twoDisplaysShareTheirSourcesLimits()
@@ -321,13 +321,13 @@ private slots:
         selector->findChild<QComboBox *>("cmbNmeaTalker")->setCurrentText("GP");
         selector->findChild<QComboBox *>("cmbNmeaID")->setCurrentText("RMC");
         selector->findChild<QComboBox *>("cmdNmeaCommas")->setCurrentText("5");
-        const QByteArray before(reinterpret_cast<const char *>(f.state().SystemBlock), 257);
+        const QByteArray before(reinterpret_cast<const char *>(f.state().systemBlock), 257);
         selector->findChild<QPushButton *>("cmdNmeaAccept")->click();
         QCOMPARE(int(f.sys(77)), 16);
         QCOMPARE(int(f.sys(78)), 60);
         QCOMPARE(int(f.sys(79)), 5);
         // Byte 0 is the checksum, kept with the block.
-        QCOMPARE(f.sys(0), systemBlockChecksum(f.state().SystemBlock));
+        QCOMPARE(f.sys(0), systemBlockChecksum(f.state().systemBlock));
         for (int i = 1; i <= 256; ++i)
             if (i < 77 || i > 79)
                 QCOMPARE(f.sys(i), quint8(before[i]));

@@ -305,8 +305,8 @@ private slots:
         f.blankBlock(1);
         f.block(1)[4] = 0x01; // DEG
         f.sys(6) = quint8(byte6);
-        f.window->UpdateInstrumentDisplay();
-        f.window->ShowAlarmLimits();
+        f.window->updateInstrumentDisplay();
+        f.window->showAlarmLimits();
         QCOMPARE(int(f.sys(6)), 1);
         QCOMPARE(int(f.state().session.currentConfig), 1);
         QVERIFY(f.get<QCheckBox>("ChkIconsUpperDeg")->isChecked());
@@ -322,7 +322,7 @@ private slots:
         MainWindowFixture f;
         f.select(5);
         f.sys(6) = 1;
-        f.window->UpdateInstrumentDisplay();
+        f.window->updateInstrumentDisplay();
         QCOMPARE(f.get<QGroupBox>("fraData")->title(), QStringLiteral("Data for Current Configuration # 1 "));
         QCOMPARE(f.get<QPushButton>("cmdClearConfig")->text(), QStringLiteral("Clear Configuration # 1"));
     }

@@ -104,8 +104,8 @@ void showWidestState(MainWindowFixture &f)
     f.block(16)[108] = 10;
     for (int d : {89, 90, 91, 92, 109, 110, 111, 112})
         f.block(16)[d] = 0xFF;
-    f.window->UpdateInstrumentDisplay();
-    f.window->ShowAlarmLimits();
+    f.window->updateInstrumentDisplay();
+    f.window->showAlarmLimits();
     f.get<ClickLabel>("lblConnected")->setText("Not Connected to Corvane");
     f.get<QLabel>("lblCommsPort")->setText("COM Port =  16");
     f.get<QLabel>("lblTessaroSN")->setText(" Corvane SN#:  4294967295");

@@ -24,7 +24,7 @@ struct FactoryRig : LinkFixture {
     FactoryRig()
     {
         state.factory.armed = true;
-        WriteDefaultsToRam(state);
+        writeDefaultsToRam(state);
     }
 
     // Connects, then forgets the handshake so that streams start with the command.

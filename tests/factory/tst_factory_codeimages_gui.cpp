@@ -211,7 +211,7 @@ private slots:
         FactoryRig rig;
         for (int i = 0; i < 1024; ++i)
             rig.sim.memory.eeprom[16384 + i] = char(i * 3);
-        rig.state.SystemBlock[8] = 77;
+        rig.state.systemBlock[8] = 77;
         rig.connectFirst();
         rig.prompts.input(QStringLiteral("16384")).input(sectors);
         rig.click(QStringLiteral("cmdHalvaneCopyCodeToFlash"));
@@ -221,7 +221,7 @@ private slots:
         QCOMPARE(rig.prompts.records.at(1).title, QStringLiteral("Copy how many 64 byte Sectors from 24C512 NVM?"));
         QCOMPARE(rig.toInstrument(), bytes({61, 252, countByte, 64, 0}));
         QCOMPARE(rig.sim.memory.flash.mid(7168, 64 * countByte), rig.eeprom(16384, 64 * countByte));
-        QCOMPARE(int(rig.state.SystemBlock[8]), 0);
+        QCOMPARE(int(rig.state.systemBlock[8]), 0);
     }
 };
 

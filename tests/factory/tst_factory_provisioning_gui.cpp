@@ -26,7 +26,7 @@ QByteArray expectedLogBlock(quint8 high, quint8 low)
 
 bool sameCurves(const EditorState &a, const EditorState &b)
 {
-    return std::memcmp(a.CalCurve, b.CalCurve, sizeof a.CalCurve) == 0;
+    return std::memcmp(a.calCurve, b.calCurve, sizeof a.calCurve) == 0;
 }
 
 } // namespace
@@ -41,10 +41,10 @@ private slots:
         FactoryRig rig;
         // A curve of the user's own, which a new unit must not receive.
         for (int j = 1; j <= 32; ++j)
-            rig.state.CalCurve[20][j][1] = rig.state.CalCurve[20][j][2] = float(j * 3);
+            rig.state.calCurve[20][j][1] = rig.state.calCurve[20][j][2] = float(j * 3);
         EditorState ordinary;
         ordinary.copyImageFrom(rig.state);
-        WriteDefaultsToRam(ordinary);
+        writeDefaultsToRam(ordinary);
         rig.w.show();
         rig.connectFirst();
         rig.prompts.yes().input(QStringLiteral("80315012")).input(QStringLiteral("3")).input(QStringLiteral("42")).ok();
@@ -73,7 +73,7 @@ private slots:
         // The image is the new-unit defaults, and the main window was told to redraw.
         EditorState newUnit;
         newUnit.factory.newUnitMode = true;
-        WriteDefaultsToRam(newUnit);
+        writeDefaultsToRam(newUnit);
         QVERIFY(!sameCurves(newUnit, ordinary));
         QVERIFY(sameCurves(rig.state, newUnit));
         QCOMPARE(rig.redraws, 1);
@@ -180,8 +180,8 @@ private slots:
         FactoryRig rig;
         rig.sim.setProductCode(quint8(productCode));
         rig.sim.memory.eeprom.replace(0, 256, QByteArray(256, '\0'));
-        rig.state.SystemBlock[114] = 7;
-        rig.state.SystemBlock[115] = 8;
+        rig.state.systemBlock[114] = 7;
+        rig.state.systemBlock[115] = 8;
         rig.connectFirst();
         const QByteArray before = rig.nvm(0, 256);
         rig.prompts.yes();

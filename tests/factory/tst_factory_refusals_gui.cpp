@@ -71,7 +71,7 @@ private slots:
         QFETCH(bool, told);
         SampleFolder samples;
         FactoryRig rig;
-        rig.state.SystemBlock[8] = 77;
+        rig.state.systemBlock[8] = 77;
         rig.connectFirst();
         const QByteArray nvm = rig.nvm(0, 512);
         const QByteArray eeprom = rig.eeprom(0, 65536);
@@ -89,7 +89,7 @@ private slots:
         QCOMPARE(rig.eeprom(0, 65536), eeprom);
         QCOMPARE(rig.w.lastEnd(), told ? factory::CommandEnd::Refused : factory::CommandEnd::Cancelled);
         // Nothing of the answers was kept either.
-        QCOMPARE(int(rig.state.SystemBlock[8]), 77);
+        QCOMPARE(int(rig.state.systemBlock[8]), 77);
         QVERIFY(!rig.state.factory.newUnitUploadPending);
         QVERIFY(!rig.state.factory.newSoftwareVersionEntered);
         QCOMPARE(int(rig.state.factory.newSerialBytes[1]), 0);

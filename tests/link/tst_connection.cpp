@@ -53,8 +53,8 @@ private slots:
         QCOMPARE(f.state.instrument.unitVersions[0], QString(" 12"));
         QCOMPARE(f.state.instrument.unitVersions[3], QString(" 3"));
         QCOMPARE(f.state.instrument.productCode, quint8(3));
-        QCOMPARE(f.state.SystemBlock[10], quint8(0));
-        QCOMPARE(f.state.SystemBlock[11], quint8(3));
+        QCOMPARE(f.state.systemBlock[10], quint8(0));
+        QCOMPARE(f.state.systemBlock[11], quint8(3));
         QCOMPARE(f.state.link.timedOut, false);
         QCOMPARE(f.view.calls, QStringList({
                                    "setConnectingCaption:" + kCaption,
@@ -261,10 +261,10 @@ private slots:
         LinkFixture f;
         f.sim.memory.nvm[10] = char(b10);
         f.sim.memory.nvm[11] = char(b11);
-        f.state.SystemBlock[11] = 99;
+        f.state.systemBlock[11] = 99;
         f.connect();
-        QCOMPARE(int(f.state.SystemBlock[10]), high);
-        QCOMPARE(int(f.state.SystemBlock[11]), low);
+        QCOMPARE(int(f.state.systemBlock[10]), high);
+        QCOMPARE(int(f.state.systemBlock[11]), low);
         QCOMPARE(f.view.newConfigCount, high * 256 + low);
     }
 

@@ -81,12 +81,12 @@ private slots:
         b.link.emptyBuffer();
         b.link.sendFrame(3, 64, 0x80, 0);
         for (int i = 0; i < 64; ++i)
-            b.link.SendByteCheckEcho(i);
+            b.link.sendByteCheckEcho(i);
         QCOMPARE(b.link.missedEchoes(), 0);
-        b.link.Delay(0.1);
+        b.link.delay(0.1);
         b.link.emptyBuffer();
         b.link.sendFrame(2, 64, 0x80, 0);
-        b.link.Delay(0.2);
+        b.link.delay(0.2);
         QCOMPARE(b.link.RxCount, qint16(64));
         for (int i = 0; i < 64; ++i)
             QCOMPARE(b.link.element(i + 1), qint16(i));

@@ -64,7 +64,7 @@ private slots:
         if (!reply.isEmpty())
             b.port.injectIn(replyAfter, reply);
         const double t0 = b.clock.now();
-        b.link.SendByteCheckEcho(sent);
+        b.link.sendByteCheckEcho(sent);
         QCOMPARE(b.port.written, QByteArray(1, char(sent)));
         QFETCH(bool, timedOut);
         QTEST(int(b.link.element(1)), "element1");
@@ -80,13 +80,13 @@ private slots:
     void missedEchoesAreCounted()
     {
         Bench b;
-        b.link.SendByteCheckEcho(1);
-        b.link.SendByteCheckEcho(2);
+        b.link.sendByteCheckEcho(1);
+        b.link.sendByteCheckEcho(2);
         b.port.answer = [](quint8 x) { return QByteArray(1, char(x)); };
-        b.link.SendByteCheckEcho(3);
+        b.link.sendByteCheckEcho(3);
         QCOMPARE(b.link.missedEchoes(), 2);
         b.port.answer = [](quint8 x) { return QByteArray(1, char(x ^ 1)); };
-        b.link.SendByteCheckEcho(4);
+        b.link.sendByteCheckEcho(4);
         QCOMPARE(b.link.unacknowledgedBytes(), 3);
         b.link.resetEchoCounts();
         QCOMPARE(b.link.missedEchoes(), 0);
@@ -97,7 +97,7 @@ private slots:
         Bench b;
         b.port.inject(QByteArray(1, 5)); // a stale byte, already stored
         QCOMPARE(b.link.RxCount, qint16(1));
-        b.link.SendByteCheckEcho(5);
+        b.link.sendByteCheckEcho(5);
         QCOMPARE(b.link.RxCount, qint16(0));
         QCOMPARE(b.state.link.timedOut, true);
     }
@@ -121,7 +121,7 @@ private slots:
         Bench b;
         if (!reply.isEmpty())
             b.port.injectIn(after, reply);
-        QTEST(int(b.link.ReceiveByte()), "result");
+        QTEST(int(b.link.receiveByte()), "result");
         QTEST(b.state.link.timedOut == true, "timedOut");
         QVERIFY(b.port.written.isEmpty());
     }
@@ -132,7 +132,7 @@ private slots:
         b.port.inject(QByteArray("\x01\x02", 2));
         const double t0 = b.clock.now();
         for (int i = 0; i < 10; ++i)
-            b.link.SendByte(i);
+            b.link.sendByte(i);
         QVERIFY(b.clock.now() - t0 >= 0.5 - 1e-9);
         QCOMPARE(b.link.RxCount, qint16(2));
         QCOMPARE(b.link.element(2), qint16(2));
@@ -182,7 +182,7 @@ private slots:
         b.port.answerDelay = 0.0004;
         const double t0 = b.clock.now();
         for (int i = 0; i < 256; ++i)
-            b.link.SendByteCheckEcho(i);
+            b.link.sendByteCheckEcho(i);
         QVERIFY(b.clock.now() - t0 < 256 * 0.0004 + 1e-6);
         QCOMPARE(b.link.missedEchoes(), 0);
     }
@@ -222,7 +222,7 @@ private slots:
             b.state.link.portNumber = 5;
         for (const QString &a : answers)
             a.isEmpty() ? b.prompts.cancelInput() : b.prompts.input(a);
-        b.link.OpenComPort();
+        b.link.openComPort();
         QVERIFY(b.prompts.verifyAllUsed());
         QTEST(b.link.isOpen(), "open");
         QTEST(int(b.state.link.portNumber), "port");
@@ -249,7 +249,7 @@ private slots:
         Bench b(port, false);
         b.port.refuse.insert(QStringLiteral("COM%1").arg(port), BytePort::OpenError::NotFound);
         b.prompts.cancelInput();
-        b.link.OpenComPort();
+        b.link.openComPort();
         QCOMPARE(b.prompts.last().text, QString(kOpenErrorPort3).replace("COM 3.", "COM" + number + "."));
     }
     void sameNumberPromptAfterRefusedAnswer()
@@ -257,7 +257,7 @@ private slots:
         Bench b(3, false);
         b.port.refuse.insert("COM3", BytePort::OpenError::Busy);
         b.prompts.input("999").cancelInput();
-        b.link.OpenComPort();
+        b.link.openComPort();
         QCOMPARE(b.prompts.records.size(), 2);
         QCOMPARE(b.prompts.records[0].text, kOpenErrorPort3);
         QCOMPARE(b.prompts.records[1].text, kOpenErrorPort3);
@@ -269,7 +269,7 @@ private slots:
         Bench b(3, false);
         b.port.refuse.insert("COM3", BytePort::OpenError::Busy);
         b.prompts.input("9");
-        b.link.OpenComPort();
+        b.link.openComPort();
         QCOMPARE(b.view.calls, QStringList({"selectPortOption:9", "setCommsPortLabel:COM Port =  9"}));
     }
     void permissionNamesTheFix()
@@ -277,7 +277,7 @@ private slots:
         Bench b(3, false);
         b.port.refuse.insert("COM3", BytePort::OpenError::PermissionDenied);
         b.prompts.cancelInput();
-        b.link.OpenComPort();
+        b.link.openComPort();
         const QString text = b.prompts.last().text;
         QVERIFY(text.startsWith(kOpenErrorPort3 + "\n\n"));
         QVERIFY(text.contains("\"dialout\""));
@@ -287,7 +287,7 @@ private slots:
         Bench b;
         QVERIFY(b.link.isOpen());
         const double t0 = b.clock.now();
-        b.link.OpenComPort();
+        b.link.openComPort();
         QCOMPARE(b.port.opened, QStringList({"COM3", "COM3"}));
         QVERIFY(qAbs(b.clock.now() - t0 - 0.5) < 1e-9);
         QVERIFY(b.prompts.verifyAllUsed());
@@ -308,40 +308,40 @@ private slots:
         const double t0 = b.clock.now();
         auto run = [&] {
             if (what == 0)
-                b.link.SendByteCheckEcho(1);
+                b.link.sendByteCheckEcho(1);
             else if (what == 1)
-                b.link.ReceiveByte();
+                b.link.receiveByte();
             else
-                b.link.Delay(5.0);
+                b.link.delay(5.0);
         };
         QVERIFY_THROWS_EXCEPTION(LinkLost, run());
         QVERIFY(qAbs(b.clock.now() - t0 - 0.01) < 1e-9);
         QVERIFY(b.link.lost());
         // Everything after fails at once, without waiting.
-        QVERIFY_THROWS_EXCEPTION(LinkLost, b.link.SendByte(1));
+        QVERIFY_THROWS_EXCEPTION(LinkLost, b.link.sendByte(1));
         QCOMPARE(b.clock.now() - t0, 0.01);
     }
     void reopeningClearsLost()
     {
         Bench b;
         b.port.loseIn(0.0);
-        QVERIFY_THROWS_EXCEPTION(LinkLost, b.link.Delay(0.1));
-        b.link.OpenComPort();
+        QVERIFY_THROWS_EXCEPTION(LinkLost, b.link.delay(0.1));
+        b.link.openComPort();
         QVERIFY(!b.link.lost());
-        b.link.SendByte(1);
+        b.link.sendByte(1);
         QCOMPARE(b.port.written, QByteArray(1, 1));
     }
     void closedPortThrows()
     {
         Bench b(3, false);
-        QVERIFY_THROWS_EXCEPTION(LinkLost, b.link.SendByteCheckEcho(0));
-        QVERIFY_THROWS_EXCEPTION(LinkLost, b.link.SendByte(0));
+        QVERIFY_THROWS_EXCEPTION(LinkLost, b.link.sendByteCheckEcho(0));
+        QVERIFY_THROWS_EXCEPTION(LinkLost, b.link.sendByte(0));
     }
     void shutDownEndsTheOperation()
     {
         Bench b;
         b.clock.scheduleIn(0.3, [&] { b.link.shutDown(); });
-        QVERIFY_THROWS_EXCEPTION(LinkLost, b.link.Delay(10));
+        QVERIFY_THROWS_EXCEPTION(LinkLost, b.link.delay(10));
         QVERIFY(!b.port.isOpen());
     }
 
@@ -371,7 +371,7 @@ private slots:
         bool reachedEnd = false;
         const bool ok = runInstrumentOperation(b.link, b.state, b.prompts, b.view, [&] {
             b.view.showProgress();
-            b.link.Delay(1.0);
+            b.link.delay(1.0);
             reachedEnd = true;
         });
         QVERIFY(!ok);

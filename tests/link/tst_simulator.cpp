@@ -206,7 +206,7 @@ private slots:
         b.sim.setMode(Simulator::Mode::Command);
         b.port.open("COM3");
         b.link.sendFrame(1, 1, 0, 5);
-        b.link.SendByteCheckEcho(9);
+        b.link.sendByteCheckEcho(9);
         QCOMPARE(b.state.link.timedOut, true);
         QCOMPARE(b.link.missedEchoes(), 1);
     }

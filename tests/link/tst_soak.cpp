@@ -94,14 +94,14 @@ SimMemory makeMemory(int variant)
 std::unique_ptr<EditorState> makeImage(int variant)
 {
     auto s = std::make_unique<EditorState>();
-    WriteDefaultsToRam(*s);
+    writeDefaultsToRam(*s);
     QRandomGenerator r(quint32(9000 + variant));
     for (int i = 1; i < 256; ++i)
         if (r.bounded(3) == 0)
-            s->SystemBlock[i] = quint8(r.bounded(256));
+            s->systemBlock[i] = quint8(r.bounded(256));
     for (int n = 1; n <= 16; ++n)
         for (int i = 1; i < 128; ++i)
-            s->ConfigBlock[n][i] = quint8(r.bounded(256));
+            s->configBlock[n][i] = quint8(r.bounded(256));
     return s;
 }
 
@@ -358,8 +358,8 @@ Result run(const Plan &plan, bool withFaults)
     bool edited = false;
     if (withFaults && plan.editAfter >= 0)
         b.clock.scheduleIn(plan.editAfter, [&b, &edited] {
-            b.state.ConfigBlock[3][10] ^= 0x5A;
-            b.state.SystemBlock[30] ^= 0x5A;
+            b.state.configBlock[3][10] ^= 0x5A;
+            b.state.systemBlock[30] ^= 0x5A;
             edited = true;
         });
 
@@ -389,16 +389,16 @@ Result run(const Plan &plan, bool withFaults)
         runInstrumentOperation(b.link, b.state, b.prompts, b.view, [&] {
             switch (plan.op) {
             case Op::Upload:
-                transfer::Upload(b.ctx, b.question, b.pc);
+                transfer::upload(b.ctx, b.question, b.pc);
                 break;
             case Op::Download:
-                transfer::Download(b.ctx, b.question);
+                transfer::download(b.ctx, b.question);
                 break;
             case Op::Backup:
-                transfer::CreateBackup(b.ctx);
+                transfer::createBackup(b.ctx);
                 break;
             case Op::Restore:
-                transfer::RestoreBackup(b.ctx);
+                transfer::restoreBackup(b.ctx);
                 break;
             }
         });
@@ -416,10 +416,10 @@ Result run(const Plan &plan, bool withFaults)
     r.mode = b.sim.mode();
     r.powerLost = b.sim.muted();
     if (edited) {
-        b.state.ConfigBlock[3][10] ^= 0x5A;
-        b.state.SystemBlock[30] ^= 0x5A;
+        b.state.configBlock[3][10] ^= 0x5A;
+        b.state.systemBlock[30] ^= 0x5A;
         if ((plan.categories >> 1) & 1)
-            b.state.ConfigBlock[3][0] = configBlockChecksum(b.state.ConfigBlock[3]);
+            b.state.configBlock[3][0] = configBlockChecksum(b.state.configBlock[3]);
     }
     r.image->copyImageFrom(b.state);
     r.imageWhenConnected = std::move(b.imageWhenConnected);
@@ -439,9 +439,9 @@ QString firstDifference(const QByteArray &a, const QByteArray &b, const char *wh
 
 QByteArray imageBytes(const EditorState &s)
 {
-    QByteArray bytes(reinterpret_cast<const char *>(s.SystemBlock), sizeof s.SystemBlock);
-    bytes += QByteArray(reinterpret_cast<const char *>(s.ConfigBlock), sizeof s.ConfigBlock);
-    bytes += QByteArray(reinterpret_cast<const char *>(s.CalCurve), sizeof s.CalCurve);
+    QByteArray bytes(reinterpret_cast<const char *>(s.systemBlock), sizeof s.systemBlock);
+    bytes += QByteArray(reinterpret_cast<const char *>(s.configBlock), sizeof s.configBlock);
+    bytes += QByteArray(reinterpret_cast<const char *>(s.calCurve), sizeof s.calCurve);
     return bytes;
 }
 

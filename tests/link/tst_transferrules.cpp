@@ -79,8 +79,8 @@ private slots:
         QFETCH(QList<int>, bytes);
         EditorState s;
         fillLinearDefaultCurve(s, 9);
-        s.CalCurve[9][5][1] = ohms;
-        s.CalCurve[9][5][2] = value;
+        s.calCurve[9][5][1] = ohms;
+        s.calCurve[9][5][2] = value;
         const EncodedCurve e = encodeCurve(s, 9);
         QVERIFY2(e.ok, qPrintable(e.problem));
         QCOMPARE(QList<int>({e.bytes[16], e.bytes[17], e.bytes[18], e.bytes[19]}), bytes);
@@ -105,8 +105,8 @@ private slots:
         EditorState s;
         fillLinearDefaultCurve(s, 19);
         // A falling curve: the line through points 1 and 2 rises towards counts 0.
-        s.CalCurve[19][1][2] = 1000.0f;
-        s.CalCurve[19][2][2] = 900.0f;
+        s.calCurve[19][1][2] = 1000.0f;
+        s.calCurve[19][2][2] = 900.0f;
         const EncodedCurve e = encodeCurve(s, 19);
         QVERIFY(e.ok);
         // Counts 54 and 79: 1000 - 54 x (100 / -25) = 1216.
@@ -131,7 +131,7 @@ private slots:
         QFETCH(float, v);
         EditorState s;
         fillLinearDefaultCurve(s, 16);
-        s.CalCurve[16][point][field] = v;
+        s.calCurve[16][point][field] = v;
         const EncodedCurve e = encodeCurve(s, 16);
         QVERIFY(!e.ok);
         QVERIFY(e.point >= 1 && e.point <= 32);

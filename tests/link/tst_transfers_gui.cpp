@@ -38,7 +38,7 @@ struct Bench : LinkFixture {
 
     Bench()
     {
-        WriteDefaultsToRam(state);
+        writeDefaultsToRam(state);
         sim.memory = SimMemory::factory(sim.softwareVersion);
         pc.today = [] { return QDate(2011, 6, 14); };
         pc.time = [] { return QTime(13, 45, 10); };
@@ -118,7 +118,7 @@ private slots:
         b.prompts.ok();
         transfer::UploadOptions verify;
         verify.verify = true;
-        QCOMPARE(transfer::Upload(b.ctx, b.question, b.pc, verify), weakCell < 0 ? Outcome::Done : Outcome::Failed);
+        QCOMPARE(transfer::upload(b.ctx, b.question, b.pc, verify), weakCell < 0 ? Outcome::Done : Outcome::Failed);
         QVERIFY(b.prompts.verifyAllUsed());
         QVERIFY2(b.prompts.last().text.startsWith(told), qPrintable(b.prompts.last().text));
         QVERIFY(!b.state.link.connected);
@@ -131,22 +131,22 @@ private slots:
         Bench b;
         b.connectFirst();
         for (int n = 1; n <= 16; ++n)
-            b.state.ConfigBlock[n][28] = quint8(40 + n);
+            b.state.configBlock[n][28] = quint8(40 + n);
         b.answerWindow({});
         b.clock.scheduleIn(6.0, [&] { b.link.requestCancel(); });
         b.prompts.ok();
         Outcome outcome = Outcome::Done;
         QVERIFY(runInstrumentOperation(b.link, b.state, b.prompts, b.view,
-                                       [&] { outcome = transfer::Upload(b.ctx, b.question, b.pc); }));
+                                       [&] { outcome = transfer::upload(b.ctx, b.question, b.pc); }));
         QCOMPARE(outcome, Outcome::Cancelled);
         QSet<int> notHeld;
         for (int n = 1; n <= 16; ++n)
-            if (b.eeprom(proto::kConfigBlockBase + 128 * (n - 1), 128) != blockBytes(b.state.ConfigBlock[n], 128))
+            if (b.eeprom(proto::kConfigBlockBase + 128 * (n - 1), 128) != blockBytes(b.state.configBlock[n], 128))
                 notHeld << n;
         QVERIFY(!notHeld.isEmpty() && notHeld.size() < 16);
 
         ConfigImage instrument;
-        QCOMPARE(transfer::ReadForCompare(b.ctx, instrument), Outcome::Done);
+        QCOMPARE(transfer::readForCompare(b.ctx, instrument), Outcome::Done);
         QSet<int> listed;
         for (const fields::Line &line : fields::differences(ConfigImage::of(b.state), instrument))
             if (line.group < 16)
@@ -159,11 +159,11 @@ private slots:
     {
         Bench b;
         b.connectFirst();
-        b.state.SystemBlock[1] = 0x5A; // units: carried by category 3
-        b.state.ConfigBlock[4][28] = 29;
+        b.state.systemBlock[1] = 0x5A; // units: carried by category 3
+        b.state.configBlock[4][28] = 29;
         const QByteArray before = b.nvm(0, 256);
         b.answerWindow({});
-        QCOMPARE(transfer::Upload(b.ctx, b.question, b.pc), Outcome::Done);
+        QCOMPARE(transfer::upload(b.ctx, b.question, b.pc), Outcome::Done);
         QVERIFY(b.prompts.verifyAllUsed());
         QVERIFY(!b.state.link.connected);
 
@@ -172,9 +172,9 @@ private slots:
         expected[11] = char(quint8(before[11]) + 1); // counter
         for (int c : {2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 13, 14})
             for (int i : transfer::categoryBytes(c))
-                expected[i] = char(b.state.SystemBlock[i]);
+                expected[i] = char(b.state.systemBlock[i]);
         for (int i = 68; i <= 91; ++i)
-            expected[i] = char(b.state.SystemBlock[i]);
+            expected[i] = char(b.state.systemBlock[i]);
         quint8 raw[256];
         memcpy(raw, expected.constData(), 256);
         expected[0] = char(systemBlockChecksum(raw));
@@ -183,9 +183,9 @@ private slots:
         // On a clean line the settings are read once: exactly the frames of the design.
         QByteArray stream = frame(0, 0, 0) + frame(1, 0, 0) + expected;
         for (int n = 1; n <= 16; ++n) {
-            QCOMPARE(int(b.state.ConfigBlock[n][0]), int(configBlockChecksum(b.state.ConfigBlock[n])));
-            stream += frame(3, 128, 4096 + 128 * (n - 1)) + blockBytes(b.state.ConfigBlock[n], 128);
-            QCOMPARE(b.eeprom(4096 + 128 * (n - 1), 128), blockBytes(b.state.ConfigBlock[n], 128));
+            QCOMPARE(int(b.state.configBlock[n][0]), int(configBlockChecksum(b.state.configBlock[n])));
+            stream += frame(3, 128, 4096 + 128 * (n - 1)) + blockBytes(b.state.configBlock[n], 128);
+            QCOMPARE(b.eeprom(4096 + 128 * (n - 1), 128), blockBytes(b.state.configBlock[n], 128));
         }
         for (int k : transfer::uploadedCurves()) {
             const auto encoded = transfer::encodeCurve(b.state, k);
@@ -209,9 +209,9 @@ private slots:
         b.sim.memory.nvm[17] = b.sim.memory.nvm[18] = b.sim.memory.nvm[19] = char(255);
         b.sim.memory.fixSystemBlockChecksum();
         const QByteArray before = b.nvm(0, 256);
-        b.state.SystemBlock[70] = 9; // an NMEA selection: always from the PC
+        b.state.systemBlock[70] = 9; // an NMEA selection: always from the PC
         b.answerWindow([&] { b.click("cmdfraWarningClearAll"); });
-        QCOMPARE(transfer::Upload(b.ctx, b.question, b.pc), Outcome::Done);
+        QCOMPARE(transfer::upload(b.ctx, b.question, b.pc), Outcome::Done);
         for (int i = 1; i <= 14; ++i)
             QCOMPARE(int(b.state.transfer.upload[i]), 0);
         const QByteArray after = b.nvm(0, 256);
@@ -228,7 +228,7 @@ private slots:
     {
         Bench b;
         b.answerWindow([&] { b.box("chkCDC")->setChecked(false); }, false);
-        QCOMPARE(transfer::Upload(b.ctx, b.question, b.pc), Outcome::Cancelled);
+        QCOMPARE(transfer::upload(b.ctx, b.question, b.pc), Outcome::Cancelled);
         QCOMPARE(b.toInstrument(), QByteArray());
         QCOMPARE(int(b.state.transfer.upload[1]), 0);
     }
@@ -243,7 +243,7 @@ private slots:
         b.state.factory.newSerialBytes[2] = 12;
         b.state.factory.newSerialBytes[3] = 31;
         b.state.factory.newSerialBytes[4] = 255;
-        QCOMPARE(transfer::Upload(b.ctx, b.question, b.pc), Outcome::Done);
+        QCOMPARE(transfer::upload(b.ctx, b.question, b.pc), Outcome::Done);
         QCOMPARE(b.nvm(12, 4), bytes({8, 12, 31, 255}));
         QCOMPARE(b.state.factory.newUnitUploadPending, false);
         QVERIFY(!b.window.isVisible());
@@ -259,7 +259,7 @@ private slots:
         const QByteArray nvmBefore = b.sim.memory.nvm;
         b.state.transfer.askUser = false;
         b.prompts.ok();
-        QCOMPARE(transfer::Upload(b.ctx, b.question, b.pc), Outcome::Failed);
+        QCOMPARE(transfer::upload(b.ctx, b.question, b.pc), Outcome::Failed);
         QVERIFY(b.prompts.verifyAllUsed());
         QCOMPARE(b.prompts.last().text,
                  QString("The instrument's settings could not be read correctly. Nothing was written."));
@@ -277,7 +277,7 @@ private slots:
         b.sim.setFaults(f);
         b.state.transfer.askUser = false;
         b.prompts.ok();
-        QCOMPARE(transfer::Upload(b.ctx, b.question, b.pc), Outcome::Failed);
+        QCOMPARE(transfer::upload(b.ctx, b.question, b.pc), Outcome::Failed);
         QVERIFY(!b.toInstrument().contains(frame(1, 0, 0)));
     }
 
@@ -285,9 +285,9 @@ private slots:
     {
         Bench b;
         b.state.transfer.askUser = false;
-        b.state.CalCurve[19][2][1] = b.state.CalCurve[19][1][1];
+        b.state.calCurve[19][2][1] = b.state.calCurve[19][1][1];
         b.prompts.ok();
-        QCOMPARE(transfer::Upload(b.ctx, b.question, b.pc), Outcome::Refused);
+        QCOMPARE(transfer::upload(b.ctx, b.question, b.pc), Outcome::Refused);
         QVERIFY(b.prompts.last().text.startsWith("Sender curve 19 cannot be sent to the instrument:"));
         QCOMPARE(b.toInstrument(), QByteArray());
     }
@@ -334,7 +334,7 @@ private slots:
         b.state.transfer.upload[1] = 0;
         b.state.transfer.upload[4] = 0;
         b.prompts.ok();
-        runInstrumentOperation(b.link, b.state, b.prompts, b.view, [&] { transfer::Upload(b.ctx, b.question, b.pc); });
+        runInstrumentOperation(b.link, b.state, b.prompts, b.view, [&] { transfer::upload(b.ctx, b.question, b.pc); });
         QVERIFY(b.prompts.verifyAllUsed());
         const QString text = b.prompts.last().text;
         if (least == 0) {
@@ -387,13 +387,13 @@ private slots:
             b.state.transfer.askUser = false;
             for (int i = 1; i <= 14; ++i)
                 b.state.transfer.upload[i] = 0;
-            o = transfer::Upload(b.ctx, b.question, b.pc);
+            o = transfer::upload(b.ctx, b.question, b.pc);
         } else {
             b.answerWindow([&] {
                 b.click("cmdfraWarningClearAll");
                 b.box("chkSendReceiveRaceTimers")->setChecked(true);
             });
-            o = transfer::Download(b.ctx, b.question);
+            o = transfer::download(b.ctx, b.question);
         }
         QCOMPARE(o, Outcome::Done);
         QVERIFY(b.prompts.verifyAllUsed());
@@ -403,7 +403,7 @@ private slots:
             QCOMPARE(int(b.sim.memory.nvm[9]), 99);
             QCOMPARE(b.sim.memory.systemBlockChecksum(), quint8(b.sim.memory.nvm[0]));
         } else {
-            QCOMPARE(int(b.state.SystemBlock[66]), 42);
+            QCOMPARE(int(b.state.systemBlock[66]), 42);
         }
     }
 
@@ -456,7 +456,7 @@ private slots:
         b.sim.setFaults(f);
         if (wrongEchoAt >= 0)
             b.prompts.ok(); // the wrong echo is reported at the end
-        QCOMPARE(backup ? transfer::CreateBackup(b.ctx) : transfer::RestoreBackup(b.ctx), Outcome::Done);
+        QCOMPARE(backup ? transfer::createBackup(b.ctx) : transfer::restoreBackup(b.ctx), Outcome::Done);
         QVERIFY(b.prompts.verifyAllUsed());
         const int readings = int(b.toInstrument().count(frame(2, 64, readAddress)));
         if (reads)
@@ -476,7 +476,7 @@ private slots:
     {
         Bench b;
         b.connectFirst();
-        QCOMPARE(transfer::CreateBackup(b.ctx), Outcome::Done);
+        QCOMPARE(transfer::createBackup(b.ctx), Outcome::Done);
         for (int sector = 0; sector < 96; ++sector)
             QCOMPARE(int(b.toInstrument().count(frame(2, 64, 64 * sector))), 1);
         QCOMPARE(int(b.toInstrument().count(frame(0, 0, 0))), 1);
@@ -517,7 +517,7 @@ private slots:
         const double start = b.clock.now();
         b.prompts.ok();
         QVERIFY(!runInstrumentOperation(b.link, b.state, b.prompts, b.view,
-                                        [&] { transfer::Upload(b.ctx, b.question, b.pc); }));
+                                        [&] { transfer::upload(b.ctx, b.question, b.pc); }));
         QVERIFY(b.prompts.verifyAllUsed());
         QCOMPARE(b.prompts.last().text.split('\n').value(1), written);
         QVERIFY(!b.state.link.connected);
@@ -542,7 +542,7 @@ private slots:
         const QByteArray nvm = b.nvm(0, 256);
         const QByteArray low = b.eeprom(0, 6144);
         b.prompts.ok();
-        QCOMPARE(transfer::RestoreBackup(b.ctx), Outcome::Failed);
+        QCOMPARE(transfer::restoreBackup(b.ctx), Outcome::Failed);
         QVERIFY(b.prompts.verifyAllUsed());
         QCOMPARE(b.prompts.last().text, QString("The instrument holds no valid backup. Nothing was restored."));
         QCOMPARE(b.nvm(0, 256), nvm);
@@ -559,7 +559,7 @@ private slots:
         b.sim.setFaults(f);
         const QByteArray before = b.eeprom(0, 65536);
         b.prompts.ok();
-        QCOMPARE(transfer::CreateBackup(b.ctx), Outcome::Failed);
+        QCOMPARE(transfer::createBackup(b.ctx), Outcome::Failed);
         QVERIFY(b.prompts.verifyAllUsed());
         QCOMPARE(b.prompts.last().text, QString("The instrument's settings read back damaged (wrong checksum).\r\n"
                                                 "The backup was not changed."));
@@ -592,17 +592,17 @@ private slots:
         b.sim.memory.nvm[11] = char(low);
         b.sim.memory.fixSystemBlockChecksum();
         b.connectFirst();
-        b.state.SystemBlock[10] = 77; // as a garbled answer would have left it
-        b.state.SystemBlock[11] = 78;
+        b.state.systemBlock[10] = 77; // as a garbled answer would have left it
+        b.state.systemBlock[11] = 78;
         b.state.transfer.askUser = false;
         if (operation == 0)
-            QCOMPARE(transfer::Upload(b.ctx, b.question, b.pc), Outcome::Done);
+            QCOMPARE(transfer::upload(b.ctx, b.question, b.pc), Outcome::Done);
         else if (operation == 1) {
             b.answerWindow({});
-            QCOMPARE(transfer::Download(b.ctx, b.question), Outcome::Done);
+            QCOMPARE(transfer::download(b.ctx, b.question), Outcome::Done);
         } else
-            QCOMPARE(transfer::CreateBackup(b.ctx), Outcome::Done);
-        QCOMPARE(b.state.SystemBlock[10] * 256 + b.state.SystemBlock[11], count);
+            QCOMPARE(transfer::createBackup(b.ctx), Outcome::Done);
+        QCOMPARE(b.state.systemBlock[10] * 256 + b.state.systemBlock[11], count);
         QCOMPARE(b.view.newConfigCount, count);
     }
 
@@ -627,15 +627,15 @@ private slots:
             for (int c : checked)
                 b.box(c)->setChecked(true);
         });
-        QCOMPARE(transfer::Download(b.ctx, b.question), Outcome::Done);
+        QCOMPARE(transfer::download(b.ctx, b.question), Outcome::Done);
         QCOMPARE(b.redraws, 1);
         QVERIFY(!b.state.link.connected);
         for (int i = 0; i <= 256; ++i) {
             const bool expectChange = changed.contains(i);
             if (expectChange)
-                QCOMPARE(int(b.state.SystemBlock[i]), int(quint8(b.sim.memory.nvm[i])));
+                QCOMPARE(int(b.state.systemBlock[i]), int(quint8(b.sim.memory.nvm[i])));
             else
-                QVERIFY2(b.state.SystemBlock[i] == before.SystemBlock[i], qPrintable(QString::number(i)));
+                QVERIFY2(b.state.systemBlock[i] == before.systemBlock[i], qPrintable(QString::number(i)));
         }
         QCOMPARE(b.toInstrument(), frame(0, 0, 0) + frame(251, 0, 0));
     }
@@ -653,7 +653,7 @@ private slots:
                     QVERIFY(!b.box(i)->isEnabled());
             },
             false);
-        QCOMPARE(transfer::Download(b.ctx, b.question), Outcome::Cancelled);
+        QCOMPARE(transfer::download(b.ctx, b.question), Outcome::Cancelled);
         QCOMPARE(b.window.windowTitle(), QString("WARNING . . . Download data from Corvane to PC.    Are you sure?"));
         QCOMPARE(int(b.state.transfer.download[1]), 0);
         QCOMPARE(int(b.state.transfer.download[13]), 1);
@@ -678,9 +678,9 @@ private slots:
         before.copyImageFrom(b.state);
         b.answerWindow({});
         b.prompts.ok();
-        QCOMPARE(transfer::Download(b.ctx, b.question), Outcome::Failed);
+        QCOMPARE(transfer::download(b.ctx, b.question), Outcome::Failed);
         QVERIFY(b.prompts.last().text.contains("Nothing was changed."));
-        QVERIFY(memcmp(before.SystemBlock, b.state.SystemBlock, sizeof before.SystemBlock) == 0);
+        QVERIFY(memcmp(before.systemBlock, b.state.systemBlock, sizeof before.systemBlock) == 0);
         QCOMPARE(b.redraws, 0);
         QVERIFY(!b.state.link.connected);
     }
@@ -708,7 +708,7 @@ private slots:
             b.sim.memory.eeprom[32768 + i] = char((i * 13) & 0xFF);
         for (int n = 1; n <= 16; ++n)
             for (int i = 1; i < 128; ++i)
-                b.state.ConfigBlock[n][i] = quint8(n + i);
+                b.state.configBlock[n][i] = quint8(n + i);
         // What each area holds before, and what the operation would put there.
         const int area = op == "upload" ? 4096 : op == "backup" ? 32768 : 0;
         const int unit = op == "upload" ? 128 : 64;
@@ -718,8 +718,8 @@ private slots:
         QByteArray fresh;
         if (op == "upload") {
             for (int n = 1; n <= 16; ++n) {
-                QByteArray block(reinterpret_cast<const char *>(b.state.ConfigBlock[n]), 128);
-                block[0] = char(configBlockChecksum(b.state.ConfigBlock[n]));
+                QByteArray block(reinterpret_cast<const char *>(b.state.configBlock[n]), 128);
+                block[0] = char(configBlockChecksum(b.state.configBlock[n]));
                 fresh += block;
             }
         } else {
@@ -729,9 +729,9 @@ private slots:
         b.prompts.ok();
         Outcome outcome = Outcome::Done;
         QVERIFY(runInstrumentOperation(b.link, b.state, b.prompts, b.view, [&] {
-            outcome = op == "upload"   ? transfer::Upload(b.ctx, b.question, b.pc)
-                      : op == "backup" ? transfer::CreateBackup(b.ctx)
-                                       : transfer::RestoreBackup(b.ctx);
+            outcome = op == "upload"   ? transfer::upload(b.ctx, b.question, b.pc)
+                      : op == "backup" ? transfer::createBackup(b.ctx)
+                                       : transfer::restoreBackup(b.ctx);
         }));
         QCOMPARE(outcome, Outcome::Cancelled);
         QVERIFY(b.prompts.verifyAllUsed());
@@ -765,7 +765,7 @@ private slots:
             b.sim.memory.eeprom[i] = char((i * 7) & 0xFF);
         const QByteArray nvm = b.nvm(0, 256);
         const QByteArray low = b.eeprom(0, 6144);
-        QCOMPARE(transfer::CreateBackup(b.ctx), Outcome::Done);
+        QCOMPARE(transfer::createBackup(b.ctx), Outcome::Done);
         QCOMPARE(b.eeprom(20608, 256), nvm);
         QCOMPARE(b.eeprom(32768, 6144), low);
         QCOMPARE(b.sim.memory.linkByte, quint8(0));
@@ -775,7 +775,7 @@ private slots:
         for (int i = 0; i < 256; ++i)
             b.sim.memory.nvm[i] = char(0xAA);
         b.sim.clearLog();
-        QCOMPARE(transfer::RestoreBackup(b.ctx), Outcome::Done);
+        QCOMPARE(transfer::restoreBackup(b.ctx), Outcome::Done);
         QCOMPARE(b.nvm(0, 256), nvm);
         QCOMPARE(b.eeprom(0, 6144), low);
         QCOMPARE(b.view.progressMaximum, 17);
@@ -802,7 +802,7 @@ private slots:
         b.sim.setFaults(f);
         const QByteArray backupBefore = b.eeprom(32768, 6144);
         b.prompts.ok();
-        const Outcome o = transfer::CreateBackup(b.ctx);
+        const Outcome o = transfer::createBackup(b.ctx);
         QVERIFY(o == Outcome::Failed);
         QVERIFY(b.prompts.verifyAllUsed());
         QVERIFY(b.prompts.last().text.contains("The copy is incomplete"));

@@ -14,7 +14,7 @@ namespace
 ConfigImage defaults()
 {
     EditorState s;
-    WriteDefaultsToRam(s);
+    writeDefaultsToRam(s);
     return ConfigImage::of(s);
 }
 

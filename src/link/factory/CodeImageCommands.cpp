@@ -29,7 +29,7 @@ bool readFlashSector(FactorySession &s, int address, QVector<int> *values)
     for (int attempt = 0; attempt < kSectorReadAttempts; ++attempt) {
         link.emptyBuffer();
         link.sendFrameAt(proto::kReadFlash, proto::kSectorSize, address);
-        link.Delay(1.0);
+        link.delay(1.0);
         s.ctx.prompts.beep();
         if (link.RxCount >= proto::kSectorSize) {
             values->clear();
@@ -193,8 +193,8 @@ CommandEnd copyCodeToFlash(FactorySession &s)
         return endOf(count);
     link.emptyBuffer();
     link.sendFrameAt(proto::kCopyToFlash, int(count.value), int(source.value));
-    link.Delay(1.0);
-    s.ctx.state.SystemBlock[layout::kCodeCopyMark] = 0;
+    link.delay(1.0);
+    s.ctx.state.systemBlock[layout::kCodeCopyMark] = 0;
     return CommandEnd::Done;
 }
 

@@ -63,7 +63,7 @@ bool readInstrumentSystemBlock(SerialLink &link, quint8 *block)
         link.RxCount = 0;
         link.port().discardInput();
         link.sendFrame(proto::kReadInternalNvm, 0, 0, 0);
-        link.Delay(1.0);
+        link.delay(1.0);
         if (link.RxCount < proto::kSystemBlockSize)
             continue;
         for (int i = 0; i < proto::kSystemBlockSize; ++i)

@@ -21,7 +21,7 @@ int readNvmByte(SerialLink &link, int address)
 {
     link.emptyBuffer();
     link.sendFrameAt(proto::kReadInternalNvm, 1, address);
-    link.Delay(kNvmStepWait);
+    link.delay(kNvmStepWait);
     return link.RxCount >= 1 ? link.element(1) : -1;
 }
 
@@ -29,8 +29,8 @@ void writeNvmByte(SerialLink &link, int address, int value)
 {
     link.emptyBuffer();
     link.sendFrameAt(proto::kWriteInternalNvm, 1, address);
-    link.SendByte(value);
-    link.Delay(kNvmStepWait);
+    link.sendByte(value);
+    link.delay(kNvmStepWait);
 }
 
 QString notAnsweredText(const QString &what)
@@ -93,7 +93,7 @@ CommandEnd displayMemory(FactorySession &s, Memory memory)
     const int n = int(count.value);
     link.emptyBuffer();
     link.sendFrameAt(d.command, countByte(n), int(start.value));
-    link.Delay(1.0);
+    link.delay(1.0);
     s.output.clear();
     // Only bytes that came are shown: the elements beyond them hold nothing of this read.
     const int arrived = qMin<int>(n, link.RxCount);
@@ -167,13 +167,13 @@ CommandEnd program24C512Byte(FactorySession &s)
 
     link.emptyBuffer();
     link.sendFrameAt(proto::kWrite24C512, 1, a);
-    link.SendByte(target.value);
-    link.Delay(0.1);
+    link.sendByte(target.value);
+    link.delay(0.1);
     // The echo of the data byte sits in the buffer: empty it, or the echo would be shown
     // as the byte read back.
     link.emptyBuffer();
     link.sendFrameAt(proto::kRead24C512, 1, a);
-    link.Delay(0.1);
+    link.delay(0.1);
     if (link.RxCount < 1) {
         tell(s, title, QStringLiteral("The instrument did not send the byte at address %1 back.").arg(a));
         return CommandEnd::Failed;
@@ -190,7 +190,7 @@ CommandEnd enterIspMode(FactorySession &s, int command)
     s.output.clear();
     if (!s.ctx.ensureConnected())
         return CommandEnd::NotConnected;
-    s.ctx.link.Delay(0.1);
+    s.ctx.link.delay(0.1);
     s.ctx.link.sendFrame(command, 0, 0, 0);
     markDisconnected(s);
     if (s.hideWindow)
@@ -201,7 +201,7 @@ CommandEnd enterIspMode(FactorySession &s, int command)
 CommandEnd disconnectAndClose(FactorySession &s, int command)
 {
     if (s.ctx.state.link.connected) {
-        s.ctx.link.Delay(0.1);
+        s.ctx.link.delay(0.1);
         s.ctx.link.sendFrame(command, 0, 0, 0);
         markDisconnected(s);
     }

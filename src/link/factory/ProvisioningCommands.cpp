@@ -188,14 +188,14 @@ CommandEnd writeNewUnit(FactorySession &s, const QString &title, const QVector<L
             if (n < modules.size() && stopIfCancelled(s, title, parts))
                 return CommandEnd::Cancelled;
         }
-        WriteDefaultsToRam(state);
+        writeDefaultsToRam(state);
         if (s.ctx.redraw)
             s.ctx.redraw();
         parts.begin(productPart);
         link.emptyBuffer();
         link.sendFrameAt(proto::kWrite24C512, 1, proto::kProductCodeAddress);
-        link.SendByte(state.instrument.productCode);
-        link.Delay(0.1);
+        link.sendByte(state.instrument.productCode);
+        link.delay(0.1);
         parts.written(productPart);
     } catch (const LinkLost &lost) {
         s.output.append(QStringLiteral("\r\n") + parts.describe());
@@ -262,7 +262,7 @@ CommandEnd writeNewSerialNumber(FactorySession &s)
 
     if (!s.ctx.ensureConnected())
         return CommandEnd::NotConnected;
-    link.Delay(0.2);
+    link.delay(0.2);
     s.ctx.view.setProgress(0);
     s.ctx.view.showProgress();
     BlockBytes block{};
@@ -274,7 +274,7 @@ CommandEnd writeNewSerialNumber(FactorySession &s)
     link.resetEchoCounts();
     s.ctx.view.setProgress(1);
     writeSystemBlock(link, block);
-    link.Delay(0.1);
+    link.delay(0.1);
     s.ctx.view.hideProgress();
     return reportMissedEchoes(s, title) ? CommandEnd::Done : CommandEnd::Failed;
 }
@@ -291,14 +291,14 @@ CommandEnd zero24C512Logs(FactorySession &s)
     if (!s.ctx.ensureConnected())
         return CommandEnd::NotConnected;
 
-    const LogBlock log = buildLogBlock(state.SystemBlock);
+    const LogBlock log = buildLogBlock(state.systemBlock);
     link.resetEchoCounts();
     link.emptyBuffer();
     writeBlock(link, {0, QByteArray(reinterpret_cast<const char *>(log.data()), int(log.size()))});
     link.emptyBuffer();
-    link.Delay(0.25);
+    link.delay(0.25);
     writeBlock(link, {int(log.size()), erasedLogTail()});
-    link.Delay(1.0);
+    link.delay(1.0);
 
     BlockBytes block{};
     if (!readInstrumentSystemBlock(link, block.data())) {
@@ -307,7 +307,7 @@ CommandEnd zero24C512Logs(FactorySession &s)
     }
     applyFactorySettings(block, state.instrument.productCode);
     writeSystemBlock(link, block);
-    link.Delay(0.1);
+    link.delay(0.1);
     s.ctx.prompts.beep();
     return reportMissedEchoes(s, title) ? CommandEnd::Done : CommandEnd::Failed;
 }
@@ -343,7 +343,7 @@ CommandEnd uploadCalibrationCurves(FactorySession &s)
             s.ctx.view.setProgress(5 * c / 10);
             link.sendEchoedBlock(curve.bytes);
             parts.written(curvePart, c);
-            link.Delay(0.05);
+            link.delay(0.05);
             if (c < curves.value.size() && stopIfCancelled(s, title, parts))
                 return CommandEnd::Cancelled;
         }
@@ -390,7 +390,7 @@ CommandEnd uploadNmeaTables(FactorySession &s)
         for (int g = 1; g <= blocks.size(); ++g) {
             parts.begin(tablePart, g);
             writeBlock(link, blocks.at(g - 1));
-            link.Delay(0.05);
+            link.delay(0.05);
             parts.written(tablePart, g);
             s.ctx.view.setProgress(kProgressSteps * g / int(blocks.size()));
             if (stopIfCancelled(s, title, parts))

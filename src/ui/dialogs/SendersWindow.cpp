@@ -266,7 +266,7 @@ void SendersWindow::open()
 
 void SendersWindow::positionListsFromState()
 {
-    const SenderListPositions &p = m_state.SenderPositions;
+    const SenderListPositions &p = m_state.senderPositions;
     const std::pair<SenderList, int> positions[] = {{SenderList::EngineTemp, p.engineTemp},
                                                     {SenderList::Fuel, p.fuel},
                                                     {SenderList::OilPressure, p.oilPressure},

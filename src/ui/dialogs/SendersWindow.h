@@ -27,7 +27,7 @@ public:
     // The "Sender Curves" menu item: places the window at top 500, left 2500 twips
     // and shows it without blocking the main window.
     void open();
-    // Selects the list positions held in state.SenderPositions (a position a list
+    // Selects the list positions held in state.senderPositions (a position a list
     // does not have selects "0:  None"). Hook for EditorState::onSenderPositionsChanged.
     void positionListsFromState();
     // The image was replaced under the window (file, download, undo): the grid shows
@@ -44,7 +44,7 @@ public:
     bool temperatureInCelsius() const { return m_celsius; }
 
     // The curve "View Graph" plots; 0 until an Edit button was pressed.
-    int GraphCurveNumber() const { return m_graphCurveNumber; }
+    int graphCurveNumber() const { return m_graphCurveNumber; }
     // The chart window, created the first time "View Graph" is pressed.
     ChartWindow *chartWindow() const { return m_chart; }
     // Text of grid cell (row, col) in the designed numbering: row 0 the headings,

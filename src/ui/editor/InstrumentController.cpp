@@ -119,13 +119,13 @@ void InstrumentController::upload()
     transfer::UploadOptions options;
     options.verify = verifyAfterUpload && verifyAfterUpload();
     run([this, options] {
-        transfer::Upload(m_parts.runner->context(), *m_parts.warning, transfer::PcClock(), options);
+        transfer::upload(m_parts.runner->context(), *m_parts.warning, transfer::PcClock(), options);
     });
 }
 
 void InstrumentController::download()
 {
-    run([this] { transfer::Download(m_parts.runner->context(), *m_parts.warning); });
+    run([this] { transfer::download(m_parts.runner->context(), *m_parts.warning); });
     if (onDownloadStarted)
         onDownloadStarted();
 }
@@ -134,7 +134,7 @@ void InstrumentController::compareWithInstrument()
 {
     run([this] {
         ConfigImage instrument;
-        if (transfer::ReadForCompare(m_parts.runner->context(), instrument) != transfer::Outcome::Done)
+        if (transfer::readForCompare(m_parts.runner->context(), instrument) != transfer::Outcome::Done)
             return;
         m_parts.runner->onWindows([this, &instrument] {
             if (showComparison)
@@ -157,7 +157,7 @@ void InstrumentController::createBackup()
             QStringLiteral("WARNING - This will overwrite any previous System Backup data saved in the Tessaro!\r\n"
                            "Are you sure that you want to do this?")))
         return;
-    run([this] { transfer::CreateBackup(m_parts.runner->context()); });
+    run([this] { transfer::createBackup(m_parts.runner->context()); });
 }
 
 void InstrumentController::restoreBackup()
@@ -169,7 +169,7 @@ void InstrumentController::restoreBackup()
                 "Data will be copied from Backup Memory inside the Tessaro.\r\n"
                 "Are you sure that you want to do this?")))
         return;
-    run([this] { transfer::RestoreBackup(m_parts.runner->context()); });
+    run([this] { transfer::restoreBackup(m_parts.runner->context()); });
 }
 
 void InstrumentController::choosePort()

@@ -193,7 +193,7 @@ void MainWindow::setTabOrderChain()
         setTabOrder(chain[i - 1], chain[i]);
 }
 
-void MainWindow::RefreshSettingsMenu()
+void MainWindow::refreshSettingsMenu()
 {
     m_settings->refresh();
 }

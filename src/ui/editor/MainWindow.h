@@ -90,12 +90,12 @@ public:
 
     // --- the redraw -------------------------------------------------------------------------
     // The view redraw every editor runs after changing the image.
-    void UpdateInstrumentDisplay();
-    void ShowAlarmLimits();
+    void updateInstrumentDisplay();
+    void showAlarmLimits();
     // Check marks of the Edit menu, the pointer pictures and the sender unit labels from system block bytes 1, 2, 7.
-    void RefreshSettingsMenu();
+    void refreshSettingsMenu();
     // Hides the NMEA sentence selector and the data monitor.
-    void HideNmeaWindows();
+    void hideNmeaWindows();
     // Shows configuration `index` (0..15) as its button does.
     void showConfiguration(int index);
 
@@ -104,7 +104,7 @@ public:
 
 public slots:
     void loadForm();
-    void ShutDownEditor();
+    void shutDownEditor();
     // The 500 ms timer: the focused display blinks, the connection indicator follows the link.
     void onConnectionTimer();
 

@@ -54,8 +54,8 @@ void MainWindow::loadForm()
         m_instrument->setCommsPortLabel(QStringLiteral("COM Port = 0"));
     m_damping->showStartUpValues();
     m_todAlarms->showStartUpValues();
-    UpdateInstrumentDisplay();
-    ShowAlarmLimits();
+    updateInstrumentDisplay();
+    showAlarmLimits();
     // The defaults could not be written: the editor still runs with them in memory.
     if (!outcome.saveError.isEmpty())
         m_prompts.message(QStringLiteral("DEFAULT.CFG"),
@@ -71,7 +71,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    ShutDownEditor();
+    shutDownEditor();
     event->accept();
 }
 
@@ -98,7 +98,7 @@ namespace
 constexpr int kOperationEndGraceMs = 10000;
 } // namespace
 
-void MainWindow::ShutDownEditor()
+void MainWindow::shutDownEditor()
 {
     if (!m_state.session.exitPrompted) {
         m_state.session.exitPrompted = true;
@@ -145,9 +145,9 @@ void MainWindow::ShutDownEditor()
 void MainWindow::reloadWithDefaults()
 {
     loadForm();
-    WriteDefaultsToRam(m_state);
-    UpdateInstrumentDisplay();
-    ShowAlarmLimits();
+    writeDefaultsToRam(m_state);
+    updateInstrumentDisplay();
+    showAlarmLimits();
     m_image->announceReplaced();
     m_face->focusFirstConfiguration();
     setConfigCaptions(1);
@@ -186,5 +186,5 @@ void MainWindow::onResetDefaultsTriggered()
 void MainWindow::onExitTriggered()
 {
     if (quitAfterTransfer())
-        ShutDownEditor();
+        shutDownEditor();
 }

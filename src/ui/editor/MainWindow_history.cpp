@@ -42,8 +42,8 @@ void MainWindow::restoreImage(const ConfigImage &image)
 {
     image.applyTo(m_state);
     positionSenderLists(m_state);
-    UpdateInstrumentDisplay();
-    ShowAlarmLimits();
+    updateInstrumentDisplay();
+    showAlarmLimits();
     const int config = m_image->shownConfiguration();
     if (config >= 1 && config <= 16)
         setConfigCaptions(config);

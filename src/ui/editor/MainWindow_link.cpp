@@ -69,8 +69,8 @@ void MainWindow::createLinkAndWindows(BytePort *port)
                                                  [resolver](int n) { return resolver->device(n); });
     // An operation put a new image in (a download): every window shows it.
     m_runner->setRedraw([this] {
-        UpdateInstrumentDisplay();
-        ShowAlarmLimits();
+        updateInstrumentDisplay();
+        showAlarmLimits();
         m_image->announceReplaced();
     });
     m_linkWindows->onCancel = [this] { m_runner->requestCancel(); };
@@ -119,8 +119,8 @@ void MainWindow::connectInstrumentArea()
     };
     m_file->onImageOpened = [this] {
         m_instrument->showPortNumber(m_state.link.portNumber);
-        UpdateInstrumentDisplay();
-        ShowAlarmLimits();
+        updateInstrumentDisplay();
+        showAlarmLimits();
         m_image->announceReplaced();
     };
 }
@@ -129,7 +129,7 @@ void MainWindow::operationFinished()
 {
     if (m_quitAfterTransfer && !m_runner->running()) {
         m_quitAfterTransfer = false;
-        ShutDownEditor();
+        shutDownEditor();
     }
 }
 

@@ -13,13 +13,13 @@
 void MainWindow::connectAreas()
 {
     const auto redraw = [this] {
-        UpdateInstrumentDisplay();
-        ShowAlarmLimits();
+        updateInstrumentDisplay();
+        showAlarmLimits();
     };
     m_face->onRedraw = redraw;
     m_face->onConfigurationChosen = [this](int index) { showConfiguration(index); };
     m_sources->onRedraw = redraw;
-    m_sources->onHideNmeaWindows = [this] { HideNmeaWindows(); };
+    m_sources->onHideNmeaWindows = [this] { hideNmeaWindows(); };
     m_sources->onNmeaSourcePicked = [this](int display, int position, const twips::Beside &beside) {
         const displays::DisplayDef &def = displays::kDisplays[display];
         if (placeNmeaMonitor)
@@ -28,11 +28,11 @@ void MainWindow::connectAreas()
     };
 }
 
-void MainWindow::UpdateInstrumentDisplay()
+void MainWindow::updateInstrumentDisplay()
 {
-    HideNmeaWindows();
+    hideNmeaWindows();
     m_face->showIcons();
-    RefreshSettingsMenu();
+    refreshSettingsMenu();
     m_sources->refreshLists();
     // The captions name the configuration shown; a file load or download that moved byte 6
     // without a configuration button press must not leave them naming another one.
@@ -40,7 +40,7 @@ void MainWindow::UpdateInstrumentDisplay()
         setConfigCaptions(m_state.session.currentConfig);
 }
 
-void MainWindow::ShowAlarmLimits()
+void MainWindow::showAlarmLimits()
 {
     m_sources->showLimits();
 }
@@ -59,13 +59,13 @@ void MainWindow::showConfiguration(int index)
     m_face->markConfigurationButton(index);
     m_state.session.currentConfig = quint8(index + 1);
     m_image->setShownConfiguration(index + 1);
-    UpdateInstrumentDisplay();
-    ShowAlarmLimits();
+    updateInstrumentDisplay();
+    showAlarmLimits();
     setConfigCaptions(index + 1);
-    HideNmeaWindows();
+    hideNmeaWindows();
 }
 
-void MainWindow::HideNmeaWindows()
+void MainWindow::hideNmeaWindows()
 {
     if (m_nmea)
         m_nmea->hide();

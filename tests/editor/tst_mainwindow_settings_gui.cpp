@@ -142,8 +142,10 @@ private slots:
         QCOMPARE(int(f.sys(2)), b2);
         const bool pointer = checked.contains("Pointer");
         FaceView *face = f.get<FaceView>("picBrevo");
-        for (QWidget *mark : {face->PicDisplay4PointerU, face->PicDisplay4PointerD, face->PicDisplay5PointerU,
-                              face->PicDisplay5PointerD})
+        for (QWidget *mark : {face->element(QStringLiteral("PicDisplay4PointerU")),
+                              face->element(QStringLiteral("PicDisplay4PointerD")),
+                              face->element(QStringLiteral("PicDisplay5PointerU")),
+                              face->element(QStringLiteral("PicDisplay5PointerD"))})
             QCOMPARE(!mark->isHidden(), pointer);
         QCOMPARE(face->pointerMode(), pointer);
     }
@@ -170,10 +172,10 @@ private slots:
         MainWindowFixture f;
         f.trigger("BarChart");
         QVERIFY(!f.get<FaceView>("picBrevo")->pointerMode());
-        QVERIFY(f.get<FaceView>("picBrevo")->PicDisplay5PointerU->isHidden());
+        QVERIFY(f.get<FaceView>("picBrevo")->element(QStringLiteral("PicDisplay5PointerU"))->isHidden());
         f.trigger("Pointer");
         QVERIFY(f.get<FaceView>("picBrevo")->pointerMode());
-        QVERIFY(!f.get<FaceView>("picBrevo")->PicDisplay5PointerU->isHidden());
+        QVERIFY(!f.get<FaceView>("picBrevo")->element(QStringLiteral("PicDisplay5PointerU"))->isHidden());
     }
 
     void numberEntries_data()

@@ -372,18 +372,18 @@ private slots:
         FaceView *face = f.get<FaceView>("picBrevo");
         f.window->sourcesArea().setFocusFlag(1, true);
         QCOMPARE(f.window->sourcesArea().hasFocus(1), true);
-        face->PicDisplay4Blank->show();
-        face->PicDisplayBarLimitBlank->show();
+        face->element(QStringLiteral("PicDisplay4Blank"))->show();
+        face->element(QStringLiteral("PicDisplayBarLimitBlank"))->show();
         const bool expected[] = {true, false, true};
         for (bool visible : expected) {
             f.window->onConnectionTimer();
-            QCOMPARE(!face->PicDisplay2Blank->isHidden(), visible);
-            QVERIFY(face->PicDisplay4Blank->isHidden());
-            QVERIFY(face->PicDisplayBarLimitBlank->isHidden());
+            QCOMPARE(!face->element(QStringLiteral("PicDisplay2Blank"))->isHidden(), visible);
+            QVERIFY(face->element(QStringLiteral("PicDisplay4Blank"))->isHidden());
+            QVERIFY(face->element(QStringLiteral("PicDisplayBarLimitBlank"))->isHidden());
         }
         f.window->sourcesArea().setFocusFlag(1, false);
         f.window->onConnectionTimer();
-        QVERIFY(face->PicDisplay2Blank->isHidden());
+        QVERIFY(face->element(QStringLiteral("PicDisplay2Blank"))->isHidden());
     }
 
     void keyboardFocusSetsTheFocusFlags()

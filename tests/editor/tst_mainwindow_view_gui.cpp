@@ -152,9 +152,11 @@ private slots:
         f.select(5);
         QCOMPARE(int(f.block(5)[2]), expectedByte2);
         FaceView *face = f.get<FaceView>("picBrevo");
-        QVERIFY(!face->LblTemp->isHidden());
-        QVERIFY(!face->LblOil->isHidden());
-        for (QWidget *w : {face->LblFuel, face->LblRpmLower, face->LblDepthLower, face->LblVdc, face->LblSpeedLower})
+        QVERIFY(!face->element(QStringLiteral("LblTemp"))->isHidden());
+        QVERIFY(!face->element(QStringLiteral("LblOil"))->isHidden());
+        for (QWidget *w : {face->element(QStringLiteral("LblFuel")), face->element(QStringLiteral("LblRpmLower")),
+                           face->element(QStringLiteral("LblDepthLower")), face->element(QStringLiteral("LblVdc")),
+                           face->element(QStringLiteral("LblSpeedLower"))})
             QVERIFY2(w->isHidden(), qPrintable(w->objectName()));
         QVERIFY(f.get<QCheckBox>("ChkIconsLowerRightTemp")->isChecked());
         QVERIFY(!f.get<QCheckBox>("ChkIconsLowerRightFuel")->isChecked());

@@ -363,7 +363,8 @@ private slots:
     {
         MainWindowFixture f;
         showWidestState(f);
-        QCOMPARE(accessibleName(f.get<FaceView>("picBrevo")->PicUpRightArrow), QStringLiteral("Right Up Arrow"));
+        QCOMPARE(accessibleName(f.get<FaceView>("picBrevo")->element(QStringLiteral("PicUpRightArrow"))),
+                 QStringLiteral("Right Up Arrow"));
         QVERIFY(!accessibleName(f.get<QWidget>(QStringLiteral("shpCommsConnected"))).isEmpty());
         QList<QWidget *> chain;
         QWidget *w = f.get<ClickLabel>("lblConnected");

@@ -22,40 +22,6 @@ FaceView::FaceView(QWidget *parent) : QWidget(parent)
             overlay->hide();
         m_placed.push_back(overlay);
     }
-    const auto picture = [this](const char *name) {
-        return findChild<FacePicture *>(QLatin1String(name), Qt::FindDirectChildrenOnly);
-    };
-    lblSpeedU = picture("lblSpeedU");
-    LblDepthU = picture("LblDepthU");
-    lblRpmU = picture("lblRpmU");
-    LblDegU = picture("LblDegU");
-    PicNmea1LArrow = picture("PicNmea1LArrow");
-    lblNmea1 = picture("lblNmea1");
-    lblNmea2 = picture("lblNmea2");
-    PicNmea2UArrow = picture("PicNmea2UArrow");
-    PicNmea2DArrow = picture("PicNmea2DArrow");
-    lblNmea3 = picture("lblNmea3");
-    PicNmea3RArrow = picture("PicNmea3RArrow");
-    PicUpLeftArrow = picture("PicUpLeftArrow");
-    PicUpRightArrow = picture("PicUpRightArrow");
-    LblOil = picture("LblOil");
-    LblSpeedLower = picture("LblSpeedLower");
-    LblVdc = picture("LblVdc");
-    LblTemp = picture("LblTemp");
-    LblFuel = picture("LblFuel");
-    LblRpmLower = picture("LblRpmLower");
-    LblDepthLower = picture("LblDepthLower");
-    PicDisplay4PointerU = picture("PicDisplay4PointerU");
-    PicDisplay4PointerD = picture("PicDisplay4PointerD");
-    PicDisplay5PointerU = picture("PicDisplay5PointerU");
-    PicDisplay5PointerD = picture("PicDisplay5PointerD");
-    PicDisplay1Blank = picture("PicDisplay1Blank");
-    PicDisplay2Blank = picture("PicDisplay2Blank");
-    PicDisplay3Blank = picture("PicDisplay3Blank");
-    PicDisplay4Blank = picture("PicDisplay4Blank");
-    PicDisplay5Blank = picture("PicDisplay5Blank");
-    PicDisplayBarLimitBlank = picture("PicDisplayBarLimitBlank");
-
     updateDescription();
     layoutOverlays();
 }
@@ -79,8 +45,9 @@ void FaceView::setSources(const std::array<int, 5> &codes)
 
 void FaceView::setPointerMode(bool pointer)
 {
-    for (FacePicture *mark : {PicDisplay4PointerU, PicDisplay4PointerD, PicDisplay5PointerU, PicDisplay5PointerD})
-        mark->setVisible(pointer);
+    for (const char *name :
+         {"PicDisplay4PointerU", "PicDisplay4PointerD", "PicDisplay5PointerU", "PicDisplay5PointerD"})
+        element(QLatin1String(name))->setVisible(pointer);
     if (pointer == m_pointer)
         return;
     m_pointer = pointer;

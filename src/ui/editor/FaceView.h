@@ -1,5 +1,5 @@
-// picBrevo: the painted face of the Corvane with its displays, bar graphs and the overlay icons by their designed
-// names.
+// The painted face of the Corvane (control name picBrevo) with its displays, bar graphs and the overlay icons, each
+// found by its designed name.
 #pragma once
 
 #include "ui/editor/FacePicture.h"
@@ -14,16 +14,6 @@ class FaceView : public QWidget
     Q_OBJECT
 public:
     explicit FaceView(QWidget *parent = nullptr);
-
-    // Overlay elements switched by the icon bits.
-    FacePicture *PicUpRightArrow, *PicUpLeftArrow, *PicNmea3RArrow, *PicNmea2UArrow, *PicNmea2DArrow, *PicNmea1LArrow;
-    FacePicture *lblNmea3, *lblNmea2, *lblNmea1, *LblTemp, *LblFuel, *LblRpmLower, *LblDepthLower, *LblVdc,
-        *LblSpeedLower, *LblOil, *lblRpmU, *LblDepthU, *lblSpeedU, *LblDegU;
-    // Pointer marks of the two bar graphs (shown in pointer mode).
-    FacePicture *PicDisplay4PointerU, *PicDisplay4PointerD, *PicDisplay5PointerU, *PicDisplay5PointerD;
-    // Blinking highlights over the displays.
-    FacePicture *PicDisplay1Blank, *PicDisplay2Blank, *PicDisplay3Blank, *PicDisplay4Blank, *PicDisplay5Blank,
-        *PicDisplayBarLimitBlank;
 
     // An overlay element by its designed name, or nullptr.
     QWidget *element(const QString &name) const;

@@ -402,7 +402,7 @@ void SourcesController::blink()
         else
             c.highlight->hide();
     }
-    m_face.face()->PicDisplayBarLimitBlank->hide();
+    m_face.face()->element(QStringLiteral("PicDisplayBarLimitBlank"))->hide();
 }
 
 // Ctrl+Shift+K on the left bar's upper limit button arms the factory window.

@@ -51,7 +51,7 @@ AboutWindow::AboutWindow(EditorState &state, QWidget *parent) : QWidget(parent, 
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void AboutWindow::loadForm()
+void AboutWindow::showIdentity()
 {
     m_programVersionBox->setText(m_state.session.versionText);
     m_serialNumberBox->setText(m_state.instrument.serialNumber);
@@ -61,6 +61,6 @@ void AboutWindow::loadForm()
 
 void AboutWindow::showEvent(QShowEvent *event)
 {
-    loadForm();
+    showIdentity();
     QWidget::showEvent(event);
 }

@@ -15,7 +15,7 @@ public:
 
 public slots:
     // Fills the four fields from the state; runs every time the window is shown.
-    void loadForm();
+    void showIdentity();
 
 protected:
     void showEvent(QShowEvent *event) override;

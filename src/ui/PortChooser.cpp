@@ -62,10 +62,10 @@ PortChooser::PortChooser(EditorState &state, QWidget *parent) : QWidget(parent, 
     layout->addLayout(grid);
     layout->addWidget(m_acceptButton, 0, Qt::AlignRight);
 
-    loadForm();
+    showStoredPort();
 }
 
-void PortChooser::loadForm()
+void PortChooser::showStoredPort()
 {
     selectPort(m_state.link.portNumber);
 }

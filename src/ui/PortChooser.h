@@ -38,7 +38,8 @@ signals:
     void hidden();
 
 public slots:
-    void loadForm();
+    // Selects the option of the port the state holds.
+    void showStoredPort();
     void onCommsAcceptClicked();
 
 protected:

@@ -111,7 +111,7 @@ private slots:
         rig.sim.memory.nvm[11] = 2;
         rig.connect();
         QVERIFY(rig.state.link.connected);
-        rig.w.loadForm();
+        rig.w.showInstrument();
         QCOMPARE(rig.boxText("txtTessaroSN"), QStringLiteral(" 80315012"));
         QCOMPARE(rig.boxText("txtTessaroSwVer"), rig.state.instrument.softwareVersion);
         QCOMPARE(rig.boxText("txtTessaroHwVer"), QStringLiteral(" 4"));
@@ -124,7 +124,7 @@ private slots:
         QCOMPARE(rig.boxText("txtBrevoProductID"), QStringLiteral("3"));
         QCOMPARE(rig.boxText("txtNTimesNewConfigs"), QStringLiteral("258"));
         // A later load keeps them.
-        rig.w.loadForm();
+        rig.w.showInstrument();
         QCOMPARE(rig.boxText("txtNTimesNewConfigs"), QStringLiteral("258"));
     }
 

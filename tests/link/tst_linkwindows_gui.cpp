@@ -39,7 +39,7 @@ private slots:
         QCOMPARE(child<QLabel>(w, QStringLiteral("lblComms"))->text(), QString("Please select a COM port"));
         QCOMPARE(w.findChild<QRadioButton *>("optComm_0")->text(), QString("None"));
         QCOMPARE(w.findChild<QRadioButton *>("optComm_16")->text(), QString("COM16"));
-        QVERIFY(w.findChild<QRadioButton *>("optComm_5")->isChecked()); // loadForm
+        QVERIFY(w.findChild<QRadioButton *>("optComm_5")->isChecked()); // the stored port
         QCOMPARE(w.findChild<QPushButton *>("cmdCommsAccept")->text(), QString("Accept"));
         w.setDevices({QString(), "/dev/ttyUSB0"});
         QCOMPARE(child<QLabel>(w, QStringLiteral("lblDevice_1"))->text(), QString("/dev/ttyUSB0"));

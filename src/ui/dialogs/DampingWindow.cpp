@@ -75,7 +75,7 @@ DampingWindow::DampingWindow(ImageModel &image, Prompts &, QWidget *parent) : QW
     connect(m_doneButton, &QPushButton::clicked, this, &DampingWindow::onExitDampingClicked);
     connect(&m_image, &ImageModel::imageReplaced, this, &DampingWindow::showImage);
 
-    loadForm();
+    showSelectedValue();
 }
 
 int DampingWindow::selectedFunction() const
@@ -90,7 +90,7 @@ void DampingWindow::refresh(const QString &textWhenNoneSelected)
     m_valueBox->setText(function < 0 ? textWhenNoneSelected : QString::number(m_image.damping(function)));
 }
 
-void DampingWindow::loadForm()
+void DampingWindow::showSelectedValue()
 {
     refresh(QStringLiteral("0"));
 }

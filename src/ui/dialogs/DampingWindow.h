@@ -27,7 +27,8 @@ public:
     void showImage();
 
 public slots:
-    void loadForm();
+    // The value box shows the selected function's damping (0 when none is selected).
+    void showSelectedValue();
     void onActivated();
     void onDampingClicked();
     void onDampingValueChanged();

@@ -234,7 +234,7 @@ void InstrumentController::setSerialNumberLabel(const QString &text)
 
 void InstrumentController::showIdentity()
 {
-    m_parts.about->loadForm();
+    m_parts.about->showIdentity();
     m_parts.factory->showIdentity();
 }
 

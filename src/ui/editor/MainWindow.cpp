@@ -63,7 +63,7 @@ MainWindow::MainWindow(Prompts &prompts, Clock &clock, const QString &programFol
 
     createLinkAndWindows(port);
     connectInstrumentArea();
-    loadForm();
+    startUp();
     m_history->reset();
 }
 

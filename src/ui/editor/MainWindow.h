@@ -103,7 +103,8 @@ public:
     static constexpr const char *kVerifyAfterUploadKey = "verifyAfterUpload";
 
 public slots:
-    void loadForm();
+    // Start-up: the state reset, the lists filled once, DEFAULT.CFG (or the defaults) loaded and shown.
+    void startUp();
     void shutDownEditor();
     // The 500 ms timer: the focused display blinks, the connection indicator follows the link.
     void onConnectionTimer();

@@ -30,7 +30,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-void MainWindow::loadForm()
+void MainWindow::startUp()
 {
     const bool firstRun = m_sources->isFirstRun();
     resetStartupState(m_state, firstRun);
@@ -144,7 +144,7 @@ void MainWindow::shutDownEditor()
 
 void MainWindow::reloadWithDefaults()
 {
-    loadForm();
+    startUp();
     writeDefaultsToRam(m_state);
     updateInstrumentDisplay();
     showAlarmLimits();

@@ -79,7 +79,7 @@ FactoryWindow::FactoryWindow(InstrumentContext &ctx, QWidget *parent)
     buildCommandGroups();
     layOut();
 
-    loadForm();
+    showInstrument();
 }
 
 QPlainTextEdit *FactoryWindow::buildOutputBox()
@@ -253,7 +253,7 @@ QPushButton *FactoryWindow::button(QGroupBox *group, const char *name, const QSt
     return b;
 }
 
-void FactoryWindow::loadForm()
+void FactoryWindow::showInstrument()
 {
     showIdentity();
     showUnitVersions();
@@ -288,7 +288,7 @@ void FactoryWindow::showNewConfigCount(int count)
 
 void FactoryWindow::showEvent(QShowEvent *event)
 {
-    loadForm();
+    showInstrument();
     QWidget::showEvent(event);
 }
 

@@ -47,7 +47,7 @@ public:
 
 public slots:
     // Copies the identity the connection procedure keeps into the boxes.
-    void loadForm();
+    void showInstrument();
 
     void onDisplayRamClicked();
     void onDisplayXramClicked();

@@ -52,13 +52,16 @@ struct EditorSession {
     bool exitPrompted = false;   // the save question of the shutdown was asked
 };
 
+// The overwrite warning's answer.
+enum class WarningAnswer : quint8 { Pending, Cancel, Continue, CompareFirst };
+
 // The categories a transfer moves, and the overwrite warning's answer.
 struct TransferChoices {
     bool askUser = true;
     qint16 upload[15] = {0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};   // categories 1..14
     qint16 download[15] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 0, 1, 1}; // categories 1..14
     bool downloadMode = false;
-    quint8 warningAnswer = 0; // 0 pending, 1 CANCEL, 2 CONTINUE, 3 compare first
+    WarningAnswer warningAnswer = WarningAnswer::Pending;
 };
 
 // The factory window's session: armed by the key chord, new-unit provisioning, code images.

@@ -203,26 +203,26 @@ void TransferWarning::setCompareOffered(bool offered)
     m_compareButton->setVisible(offered);
 }
 
-void TransferWarning::answer(int value)
+void TransferWarning::answer(WarningAnswer value)
 {
-    m_state.transfer.warningAnswer = quint8(value);
+    m_state.transfer.warningAnswer = value;
     if (onAnswer)
         onAnswer();
 }
 
 void TransferWarning::onWarningContinueClicked()
 {
-    answer(2);
+    answer(WarningAnswer::Continue);
 }
 
 void TransferWarning::onWarningCancelClicked()
 {
-    answer(1);
+    answer(WarningAnswer::Cancel);
 }
 
 void TransferWarning::onWarningCompareClicked()
 {
-    answer(kCompareFirst);
+    answer(WarningAnswer::CompareFirst);
 }
 
 void TransferWarning::onWarningSetAllClicked()
@@ -243,8 +243,8 @@ void TransferWarning::onWarningClearAllClicked()
 
 void TransferWarning::closeEvent(QCloseEvent *event)
 {
-    if (m_state.transfer.warningAnswer == 0)
-        answer(1);
+    if (m_state.transfer.warningAnswer == WarningAnswer::Pending)
+        answer(WarningAnswer::Cancel);
     QWidget::closeEvent(event);
 }
 
@@ -262,7 +262,7 @@ transfer::CategoryAnswer WarningQuestion::ask(const QString &title, const transf
     onWindow([&] {
         m_window.setWindowTitle(title);
         m_window.setCategories(enabled, checked);
-        m_state.transfer.warningAnswer = 0;
+        m_state.transfer.warningAnswer = WarningAnswer::Pending;
         // Offered for an upload once a port is chosen: the instrument can be read.
         m_window.setCompareOffered(onCompare && !m_state.transfer.downloadMode && m_state.link.portNumber != 0);
         m_window.show();
@@ -271,14 +271,14 @@ transfer::CategoryAnswer WarningQuestion::ask(const QString &title, const transf
     });
     m_clock.waitUntil(Clock::kForever, [this] {
         bool answered = false;
-        onWindow([&] { answered = m_state.transfer.warningAnswer != 0; });
+        onWindow([&] { answered = m_state.transfer.warningAnswer != WarningAnswer::Pending; });
         return answered;
     });
     transfer::CategoryAnswer answer;
     onWindow([&] {
         m_window.onAnswer = nullptr;
-        answer.proceed = m_state.transfer.warningAnswer == 2;
-        answer.compareFirst = m_state.transfer.warningAnswer == TransferWarning::kCompareFirst;
+        answer.proceed = m_state.transfer.warningAnswer == WarningAnswer::Continue;
+        answer.compareFirst = m_state.transfer.warningAnswer == WarningAnswer::CompareFirst;
         answer.chosen = m_window.chosenCategories();
         m_window.hide();
     });

@@ -1,6 +1,7 @@
 // The overwrite-warning window: which categories of data an upload or download replaces.
 #pragma once
 
+#include "core/EditorState.h"
 #include "link/Transfers.h"
 
 #include <QWidget>
@@ -21,7 +22,6 @@ public:
     explicit TransferWarning(EditorState &state, QWidget *parent = nullptr);
 
     static constexpr int kCategories = transfer::kCategories;
-    static constexpr int kCompareFirst = 3; // DialogAnswer of "Compare first…"
 
     // Box i (1..14) is enabled when enabled[i] and checked when checked[i].
     void setCategories(const transfer::Categories &enabled, const transfer::Categories &checked);
@@ -50,7 +50,7 @@ private:
     void buildBoxes();
     QGroupBox *buildWarningText();
     QGroupBox *buildDataGrid();
-    void answer(int value);
+    void answer(WarningAnswer value);
 
     EditorState &m_state;
     QCheckBox *m_boxes[kCategories + 1] = {};

@@ -31,11 +31,6 @@ int refuse(Invocation &in, const QString &text)
     return kExitRefused;
 }
 
-QString shownPath(const QString &path)
-{
-    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
-}
-
 // The port named by --port, or the reason there is none.
 bool resolvePort(Invocation &in, PortChoice *port)
 {

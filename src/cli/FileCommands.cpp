@@ -1,5 +1,6 @@
 // The commands that need no instrument: the HEX to .COD conversion and the port list.
 #include "cli/Commands.h"
+#include "core/ConfigFile.h"
 
 #include "core/StartUp.h"
 #include "core/factory/CodeImageFile.h"
@@ -33,7 +34,7 @@ int hexToCod(Invocation &in)
                           .arg(sectors == 1 ? QString() : QStringLiteral("s"))
                           .arg(proto::kFlashCodeAddress)
                           .arg(proto::kFlashCodeAddress + 64 * sectors - 1)
-                          .arg(QDir::toNativeSeparators(QFileInfo(codPath).absoluteFilePath())));
+                          .arg(shownPath(codPath)));
     return kExitDone;
 }
 

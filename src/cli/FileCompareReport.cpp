@@ -57,7 +57,7 @@ int report(Invocation &in)
     const QString out = in.arguments.at(1);
     const report::Result written =
         report::writePdf(image, {QFileInfo(source).fileName(), QDateTime::currentDateTime(), {}, {}, {}}, out);
-    const QString shown = QDir::toNativeSeparators(QFileInfo(out).absoluteFilePath());
+    const QString shown = shownPath(out);
     if (!written.ok()) {
         in.console.note(QStringLiteral("The report could not be written to %1: %2.\nAny earlier file of that name "
                                        "was left unchanged.")

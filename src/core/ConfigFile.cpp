@@ -276,9 +276,14 @@ void applyConfigFile(EditorState &state, const ConfigFileImage &image)
     positionSenderLists(state);
 }
 
+QString shownPath(const QString &path)
+{
+    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
 QString describeReadFailure(const QString &path, const ConfigReadResult &result)
 {
-    const QString name = QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+    const QString name = shownPath(path);
     if (result.line <= 0)
         return QStringLiteral("The configuration file \"%1\" could not be read: %2.").arg(name, result.problem);
     return QStringLiteral("The configuration file \"%1\" could not be read.\r\nLine %2: %3.")

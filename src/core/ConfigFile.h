@@ -53,3 +53,5 @@ void applyConfigFile(EditorState &state, const ConfigFileImage &image);
 
 // A user-facing description of a read failure.
 QString describeReadFailure(const QString &path, const ConfigReadResult &result);
+// A file's full path as messages show it (native separators).
+QString shownPath(const QString &path);

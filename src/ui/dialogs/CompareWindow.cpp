@@ -1,4 +1,5 @@
 #include "ui/dialogs/CompareWindow.h"
+#include "core/ConfigFile.h"
 
 #include "core/CompareText.h"
 #include "core/Prompts.h"
@@ -160,6 +161,6 @@ void CompareWindow::onSaveClicked()
     m_prompts.message(QStringLiteral("Save Comparison"),
                       QStringLiteral("The comparison could not be saved to\r\n%1\r\n%2.\r\n"
                                      "Any earlier file of that name was left unchanged.")
-                          .arg(QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath()), reason),
+                          .arg(shownPath(path), reason),
                       Prompts::Icon::Critical);
 }

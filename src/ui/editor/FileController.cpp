@@ -23,11 +23,6 @@ namespace
 const char kFileFilter[] = "Files (*.CFG)| *.CFG";
 const char kRecentKey[] = "recentFiles";
 constexpr int kRecentCount = 8;
-
-QString shownPath(const QString &path)
-{
-    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
-}
 } // namespace
 
 FileController::FileController(EditorState &state, Prompts &prompts, ImageHistory &history, QWidget *window)

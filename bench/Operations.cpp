@@ -4,6 +4,7 @@
 #include "core/EditorState.h"
 #include "link/Connection.h"
 #include "link/InstrumentContext.h"
+#include "link/OperationRecord.h"
 #include "link/SerialLink.h"
 #include "link/Transfers.h"
 #include "ui/TransferWarning.h"
@@ -35,50 +36,52 @@ SimMemory benchMemory()
     return m;
 }
 
+bool operate(BenchLink &b, InstrumentContext &ctx, BenchOp op, const std::function<void()> &mark)
+{
+    if (op == BenchOp::Connect) {
+        mark();
+        ctx.connect();
+        return b.state.link.connected;
+    }
+    ctx.connect();
+    if (!b.state.link.connected)
+        return false;
+    transfer::Outcome outcome = transfer::Outcome::Done;
+    switch (op) {
+    case BenchOp::Upload:
+        b.state.transfer.askUser = false;
+        for (int i = 1; i <= 14; ++i)
+            b.state.transfer.upload[i] = 1;
+        mark();
+        outcome = transfer::upload(ctx, b.question);
+        break;
+    case BenchOp::Download:
+        b.soon([&b, mark] {
+            mark();
+            b.window.findChild<QPushButton *>("cmdWarningContinue")->click();
+        });
+        outcome = transfer::download(ctx, b.question);
+        break;
+    case BenchOp::Backup:
+        mark();
+        outcome = transfer::createBackup(ctx);
+        break;
+    case BenchOp::Restore:
+        mark();
+        outcome = transfer::restoreBackup(ctx);
+        break;
+    case BenchOp::Connect:
+        break;
+    }
+    return outcome == transfer::Outcome::Done;
+}
+
 bool runOperation(BenchLink &b, BenchOp op, const std::function<void()> &mark)
 {
-    auto connect = [&b] { connectToInstrument(b.state, b.prompts, b.clock, b.link, b.view); };
-    InstrumentContext ctx{b.state, b.prompts, b.link, b.view, connect, {}};
-    transfer::Outcome outcome = transfer::Outcome::Done;
-    const bool ran = runInstrumentOperation(b.link, b.state, b.prompts, b.view, [&] {
-        if (op == BenchOp::Connect) {
-            mark();
-            connect();
-            return;
-        }
-        connect();
-        if (!b.state.link.connected) {
-            outcome = transfer::Outcome::NotConnected;
-            return;
-        }
-        switch (op) {
-        case BenchOp::Upload:
-            b.state.transfer.askUser = false;
-            for (int i = 1; i <= 14; ++i)
-                b.state.transfer.upload[i] = 1;
-            mark();
-            outcome = transfer::upload(ctx, b.question);
-            break;
-        case BenchOp::Download:
-            b.soon([&b, mark] {
-                mark();
-                b.window.findChild<QPushButton *>("cmdWarningContinue")->click();
-            });
-            outcome = transfer::download(ctx, b.question);
-            break;
-        case BenchOp::Backup:
-            mark();
-            outcome = transfer::createBackup(ctx);
-            break;
-        case BenchOp::Restore:
-            mark();
-            outcome = transfer::restoreBackup(ctx);
-            break;
-        case BenchOp::Connect:
-            break;
-        }
-    });
-    if (op == BenchOp::Connect)
-        return ran && b.state.link.connected;
-    return ran && outcome == transfer::Outcome::Done;
+    InstrumentContext ctx{b.state, b.prompts, b.link, b.view,
+                          [&b] { connectToInstrument(b.state, b.prompts, b.link, b.view); }};
+    bool done = false;
+    const bool ran =
+        runInstrumentOperation(b.link, b.state, b.prompts, b.view, [&] { done = operate(b, ctx, op, mark); });
+    return ran && done;
 }

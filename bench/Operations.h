@@ -4,7 +4,8 @@
 #include <QString>
 #include <functional>
 
-struct EditorState;
+struct OperationRecord;
+struct InstrumentContext;
 class Prompts;
 class Clock;
 class SerialLink;
@@ -20,7 +21,7 @@ QString opName(BenchOp op);
 
 // What one operation works with.
 struct BenchLink {
-    EditorState &state;
+    OperationRecord &state;
     Prompts &prompts;
     Clock &clock;
     SerialLink &link;
@@ -35,6 +36,9 @@ struct BenchLink {
 // where the measured part begins (for a download: when CONTINUE is clicked).
 // False when the link was lost or the operation did not get through.
 bool runOperation(BenchLink &b, BenchOp op, const std::function<void()> &mark);
+// The same inside an operation that already holds the busy guard (the runner's): true
+// when it got through.
+bool operate(BenchLink &b, InstrumentContext &ctx, BenchOp op, const std::function<void()> &mark);
 
 // The instrument's memory file both kinds of run start from.
 struct SimMemory;

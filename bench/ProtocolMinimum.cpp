@@ -6,6 +6,7 @@
 #include "kit/SimulatorPort.h"
 #include "kit/VirtualClock.h"
 #include "link/InstrumentView.h"
+#include "link/OperationRecord.h"
 #include "link/SerialLink.h"
 #include "ui/TransferWarning.h"
 
@@ -30,8 +31,8 @@ public:
 
 QList<ProtocolCount> countProtocol(const QList<BenchOp> &ops)
 {
-    EditorState state;
-    writeDefaultsToRam(state);
+    OperationRecord state;
+    writeDefaultImage(state, false);
     state.link.portNumber = 1;
     BenchPrompts prompts;
     CountingClock clock;
@@ -39,9 +40,9 @@ QList<ProtocolCount> countProtocol(const QList<BenchOp> &ops)
     sim.memory = benchMemory();
     SimulatorPort port(sim, clock);
     InstrumentView view;
-    SerialLink link(state, prompts, clock, port, [](int n) { return QStringLiteral("COM%1").arg(n); });
-    TransferWarning window(state);
-    WarningQuestion question(window, state, clock);
+    SerialLink link(state.link, prompts, clock, port, [](int n) { return QStringLiteral("COM%1").arg(n); });
+    TransferWarning window;
+    WarningQuestion question(window, state.link, link);
     BenchLink b{state, prompts, clock,    link,
                 view,  window,  question, [&clock](std::function<void()> fn) {
                     clock.scheduleIn(0.3, std::move(fn)); }};

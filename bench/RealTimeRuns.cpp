@@ -65,28 +65,25 @@ bool startSimulator(QProcess &sim, const QString &simProgram, const QTemporaryDi
     return true;
 }
 
-// Runs `body` as an operation and answers the windows' side until it has ended.
-void runToEnd(OperationRunner &runner, const std::function<void()> &body)
+// Runs `body` as an operation on `state` and answers the windows' side until it has
+// ended; `state` then holds its result.
+void runToEnd(OperationRunner &runner, OperationRecord &state, const OperationRunner::Body &body)
 {
-    runner.start(body);
+    runner.start(state, body, [&state](const OperationRecord &result) { state = result; });
     while (runner.running())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 // The monitor as the editor runs it: its window, polling until Cancel.
-void measureMonitor(OperationRunner &runner, EditorState &state, MonitorResult *monitor)
+void measureMonitor(OperationRunner &runner, OperationRecord &state, MonitorResult *monitor)
 {
-    InstrumentContext &ctx = runner.context();
     NmeaMonitorWindow monitorWindow;
-    state.nmea.channel = 1;
-    runToEnd(runner, [&] {
-        runInstrumentOperation(ctx.link, ctx.state, ctx.prompts, ctx.view, [&] { ctx.ensureConnected(); });
-    });
+    runToEnd(runner, state, [](InstrumentContext &ctx) { ctx.ensureConnected(); });
     QElapsedTimer wall;
     const double cpuStart = processorSeconds();
     wall.start();
     QTimer::singleShot(int(monitor->seconds * 1000), &monitorWindow, [&] { monitorWindow.onNmeaDataCancelClicked(); });
-    monitor->ok = monitorWindow.start(runner, state.nmea.channel);
+    monitor->ok = monitorWindow.start(runner, 1, state, {});
     while (runner.running())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     monitor->seconds = wall.nsecsElapsed() / 1e9;
@@ -103,8 +100,8 @@ QList<RealTimeResult> runRealTime(const QString &simProgram, const QList<BenchOp
     if (!startSimulator(sim, simProgram, folder, error))
         return {};
 
-    EditorState state;
-    writeDefaultsToRam(state);
+    OperationRecord state;
+    writeDefaultImage(state, false);
     state.link.portNumber = 1;
     BenchPrompts prompts;
     DeadlineClock clock;
@@ -112,15 +109,13 @@ QList<RealTimeResult> runRealTime(const QString &simProgram, const QList<BenchOp
     PortResolver resolver(folder.path());
     InstrumentView view;
     // As in the editor: the operations run on the link thread, the windows here.
-    OperationRunner runner(state, prompts, view, clock, port, [&resolver](int n) { return resolver.device(n); });
-    InstrumentContext &ctx = runner.context();
-    TransferWarning window(state);
-    WarningQuestion question(window, state, clock, &runner);
-    BenchLink b{
-        ctx.state, ctx.prompts, clock, ctx.link, ctx.view, window, question, [&window](std::function<void()> fn) {
-            QMetaObject::invokeMethod(
-                &window, [fn] { QTimer::singleShot(300, fn); }, Qt::QueuedConnection);
-        }};
+    OperationRunner runner(prompts, view, clock, port, [&resolver](int n) { return resolver.device(n); });
+    TransferWarning window;
+    WarningQuestion question(window, state.link, runner.link(), &runner);
+    const auto soon = [&window](std::function<void()> fn) {
+        QMetaObject::invokeMethod(
+            &window, [fn] { QTimer::singleShot(300, fn); }, Qt::QueuedConnection);
+    };
 
     QList<RealTimeResult> results;
     for (BenchOp op : ops) {
@@ -128,8 +123,9 @@ QList<RealTimeResult> runRealTime(const QString &simProgram, const QList<BenchOp
         r.op = op;
         QElapsedTimer wall;
         double cpuStart = 0;
-        runToEnd(runner, [&] {
-            r.ok = runOperation(b, op, [&] {
+        runToEnd(runner, state, [&](InstrumentContext &ctx) {
+            BenchLink b{ctx.state, ctx.prompts, clock, ctx.link, ctx.view, window, question, soon};
+            r.ok = operate(b, ctx, op, [&] {
                 wall.start();
                 cpuStart = processorSeconds();
             });

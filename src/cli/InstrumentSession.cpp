@@ -8,6 +8,8 @@
 
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <algorithm>
+#include <iterator>
 
 namespace cli
 {
@@ -37,7 +39,7 @@ PortChoice choosePort(const QString &value, const Host &host)
 
 InstrumentSession::InstrumentSession(Host &host, Console &console, TerminalPrompts &prompts, const PortChoice &port)
     : m_host(host), m_console(console), m_prompts(prompts), m_port(port), m_view(console, port.shown),
-      m_link(state, prompts, host.clock, host.port, [device = port.device](int) { return device; })
+      m_link(m_record.link, prompts, host.clock, host.port, [device = port.device](int) { return device; })
 {
     resetStartupState(state, true);
     state.link.portNumber = quint8(port.number);
@@ -67,27 +69,47 @@ int InstrumentSession::notFound()
     return kExitNotFound;
 }
 
+void InstrumentSession::apply(const OperationRecord &result)
+{
+    state.link = result.link;
+    state.instrument = result.instrument;
+    state.transfer = result.transfer;
+    state.factory = result.factory;
+    switch (result.imageChange) {
+    case ImageChange::None:
+        break;
+    case ImageChange::Settings:
+    case ImageChange::System:
+        std::copy(std::begin(result.systemBlock), std::end(result.systemBlock), std::begin(state.systemBlock));
+        break;
+    case ImageChange::Checksums:
+        for (int n = 1; n <= 16; ++n)
+            state.configBlock[n][0] = result.configBlock[n][0];
+        break;
+    case ImageChange::Replaced:
+        state.copyImageFrom(result);
+        break;
+    }
+}
+
 int InstrumentSession::run(const QString &task, const std::function<transfer::Outcome(InstrumentContext &)> &operation)
 {
     m_view.setTask(task);
     bool reached = false; // the instrument was in command mode at some point
-    InstrumentContext ctx{state,
-                          m_prompts,
-                          m_link,
-                          m_view,
-                          [this, &reached] {
-                              connectToInstrument(state, m_prompts, m_host.clock, m_link, m_view);
-                              reached = reached || state.link.connected;
-                          },
-                          {}};
+    m_record = OperationRecord::from(state);
+    InstrumentContext ctx{m_record, m_prompts, m_link, m_view, [this, &reached] {
+                              connectToInstrument(m_record, m_prompts, m_link, m_view);
+                              reached = reached || m_record.link.connected;
+                          }};
     transfer::Outcome outcome = transfer::Outcome::NotConnected;
     bool interrupted = false;
     if (m_host.onOperation)
         m_host.onOperation(&m_link);
-    const bool ran = runInstrumentOperation(m_link, state, m_prompts, m_view, [&] {
+    const bool ran = runInstrumentOperation(m_link, m_record, m_prompts, m_view, [&] {
         outcome = operation(ctx);
         interrupted = m_link.cancelRequested();
     });
+    apply(m_record);
     if (m_host.onOperation)
         m_host.onOperation(nullptr);
     m_view.hideProgress();

@@ -5,6 +5,7 @@
 #include "cli/Cli.h"
 #include "cli/TerminalView.h"
 #include "core/EditorState.h"
+#include "link/OperationRecord.h"
 #include "link/SerialLink.h"
 
 class TerminalPrompts;
@@ -26,6 +27,8 @@ class InstrumentSession
 public:
     InstrumentSession(Host &host, Console &console, TerminalPrompts &prompts, const PortChoice &port);
 
+    // The command's own editor state: each operation is given it as its input, and
+    // its result is applied to it when the operation has ended.
     EditorState state;
 
     // Runs `operation` under the name `task` (connecting first when it asks to) and
@@ -43,7 +46,10 @@ private:
     Console &m_console;
     TerminalPrompts &m_prompts;
     PortChoice m_port;
+    void apply(const OperationRecord &result);
+
     TerminalView m_view;
+    OperationRecord m_record; // the running operation's
     SerialLink m_link;
 };
 

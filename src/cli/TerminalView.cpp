@@ -1,5 +1,7 @@
 #include "cli/TerminalView.h"
 
+#include "core/EditorState.h"
+
 #include "cli/Console.h"
 
 #include <algorithm>
@@ -20,8 +22,9 @@ QString TerminalView::bar(const QString &task, int value, int maximum)
         .arg(top);
 }
 
-void TerminalView::setConnectedLabel(const QString &text)
+void TerminalView::linkStatusChanged(LinkStatus status)
 {
+    const QString text = linkStatusText(status);
     // Said once per change: the operations set the label again as they end.
     if (text.compare(m_connected, Qt::CaseInsensitive) == 0)
         return;
@@ -30,10 +33,10 @@ void TerminalView::setConnectedLabel(const QString &text)
         m_console.note(text);
 }
 
-void TerminalView::setSerialNumberLabel(const QString &text)
+void TerminalView::identified(const InstrumentIdentity &identity)
 {
-    m_serialNumber = text.section(QLatin1Char(':'), 1).trimmed();
-    m_console.note(text.trimmed());
+    m_serialNumber = identity.serialNumber.trimmed();
+    m_console.note((QStringLiteral(" Corvane SN#: ") + identity.serialNumber).trimmed());
 }
 
 QString TerminalView::attemptLine() const

@@ -17,12 +17,11 @@ public:
     // The serial number the connection read, once it has.
     QString serialNumber() const { return m_serialNumber; }
 
-    void setConnectedLabel(const QString &text) override;
-    void setSerialNumberLabel(const QString &text) override;
+    void linkStatusChanged(LinkStatus status) override;
+    void identified(const InstrumentIdentity &identity) override;
     void showConnecting() override;
     void hideConnecting() override;
     void setConnectingCaption(const QString &text) override;
-    QString connectingCaption() const override { return m_caption; }
     void showProgress() override;
     void hideProgress() override;
     void setProgress(int value) override;

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-ConfigImage ConfigImage::of(const EditorState &state)
+ConfigImage ConfigImage::of(const ImageBytes &state)
 {
     ConfigImage image;
     std::memcpy(image.system, state.systemBlock, sizeof image.system);
@@ -26,7 +26,7 @@ ConfigImage ConfigImage::of(const ConfigFileImage &file)
     return image;
 }
 
-void ConfigImage::applyTo(EditorState &state) const
+void ConfigImage::applyTo(ImageBytes &state) const
 {
     std::memcpy(state.systemBlock, system, sizeof system);
     for (int n = 1; n <= 16; ++n)

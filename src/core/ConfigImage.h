@@ -11,11 +11,11 @@ struct ConfigImage {
     quint8 blocks[17][128] = {};  // blocks 1..16, bytes 0..127
     float curves[33][33][3] = {}; // curves 1..32, points 1..32, fields 1 (ohms) and 2 (value x 10)
 
-    static ConfigImage of(const EditorState &state);
+    static ConfigImage of(const ImageBytes &state);
     // A configuration file as loading it would leave the image (byte 6 is 1).
     static ConfigImage of(const ConfigFileImage &file);
     // Copies the image into the editor's state; nothing else of the state changes.
-    void applyTo(EditorState &state) const;
+    void applyTo(ImageBytes &state) const;
 
     quint16 systemWord(int index) const { return quint16(system[index] * 256 + system[index + 1]); }
     quint16 blockWord(int block, int index) const

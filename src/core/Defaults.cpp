@@ -78,7 +78,7 @@ int positionOrNone(int position, int entries)
 
 } // namespace
 
-void fillLinearDefaultCurve(EditorState &state, int curve)
+void fillLinearDefaultCurve(ImageBytes &state, int curve)
 {
     for (int j = 1; j <= 32; ++j) {
         // Computed in double, stored as single precision.
@@ -107,6 +107,13 @@ void positionSenderLists(EditorState &state)
 
 void writeDefaultsToRam(EditorState &state)
 {
+    writeDefaultImage(state, state.factory.newUnitMode);
+    positionSenderLists(state);
+    state.session.editCurveNumber = 99;
+}
+
+void writeDefaultImage(ImageBytes &state, bool newUnit)
+{
     for (int n = 1; n <= 16; ++n) {
         std::memset(state.configBlock[n], 255, layout::kBlockBytes);
         const int column = columnFor(n);
@@ -117,11 +124,9 @@ void writeDefaultsToRam(EditorState &state)
         if (state.calCurve[k][2][2] == 0.0f)
             fillLinearDefaultCurve(state, k);
     }
-    if (state.factory.newUnitMode) {
+    if (newUnit) {
         for (int k = 1; k <= 32; ++k)
             fillLinearDefaultCurve(state, k);
     }
     std::memcpy(state.systemBlock, kSystemDefaults, layout::kSystemBytes); // byte 256 is not touched
-    positionSenderLists(state);
-    state.session.editCurveNumber = 99;
 }

@@ -1,5 +1,5 @@
-// The configuration image and the editor's other state in small objects, shared by the
-// windows and copied for the operations' thread.
+// The configuration image and the editor's other state in small objects. The windows'
+// thread owns it; an instrument operation is given what it needs as an input of its own.
 #pragma once
 
 #include <QString>
@@ -52,16 +52,11 @@ struct EditorSession {
     bool exitPrompted = false;   // the save question of the shutdown was asked
 };
 
-// The overwrite warning's answer.
-enum class WarningAnswer : quint8 { Pending, Cancel, Continue, CompareFirst };
-
-// The categories a transfer moves, and the overwrite warning's answer.
+// The categories a transfer moves.
 struct TransferChoices {
     bool askUser = true;
     qint16 upload[15] = {0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};   // categories 1..14
     qint16 download[15] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 0, 1, 1}; // categories 1..14
-    bool downloadMode = false;
-    WarningAnswer warningAnswer = WarningAnswer::Pending;
 };
 
 // The factory window's session: armed by the key chord, new-unit provisioning, code images.
@@ -85,40 +80,12 @@ struct NmeaSession {
     bool monitorRunning = false;
 };
 
-// The fields of each small object, for code that goes through all of them.
-// clang-format off
-#define CORVANE_LINK_STATE_VALUES(X) X(portNumber) X(connected) X(timedOut)
-#define CORVANE_INSTRUMENT_IDENTITY_VALUES(X) \
-    X(serialNumber) X(softwareVersion) X(hardwareVersion) X(unitVersions) X(productCode)
-#define CORVANE_EDITOR_SESSION_VALUES(X) \
-    X(currentConfig) X(configFileName) X(fileHeaderLines) X(versionText) X(editCurveNumber) X(exitPrompted)
-#define CORVANE_TRANSFER_CHOICES_VALUES(X) X(askUser) X(upload) X(download) X(downloadMode) X(warningAnswer)
-#define CORVANE_FACTORY_SESSION_VALUES(X)                                                                    \
-    X(armed) X(newUnitMode) X(newUnitUploadPending) X(newSoftwareVersion) X(newSoftwareVersionEntered)        \
-    X(newSerialBytes) X(codeSectorCount) X(codeTargetAddress) X(nmeaTableFileName) X(decimalPointsFileName)
-#define CORVANE_NMEA_SESSION_VALUES(X) X(selectionIndex) X(channel) X(monitorRunning)
-// clang-format on
-
-struct EditorState {
-    // --- configuration image (ImageModel reads and writes it by what it means) ------------
+// The configuration image's bytes: the system block, the display blocks, the curves.
+struct ImageBytes {
     quint8 systemBlock[257] = {};     // 0..256; byte 0 = XOR of 1..255
     quint8 configBlock[17][129] = {}; // blocks 1..16, bytes 0..127 used
     float calCurve[33][33][3] = {};   // curves 1..32, points 1..32, fields 1 (ohms) and 2 (value x 10)
 
-    // --- the editor's other state, in small objects ------------------------------------
-    LinkState link;
-    InstrumentIdentity instrument;
-    EditorSession session;
-    TransferChoices transfer;
-    FactorySession factory;
-    NmeaSession nmea;
-
-    // --- sender window list positions --------------------------------------------------
-    SenderListPositions senderPositions;
-    // Called after senderPositions were set from a new image (defaults, file load).
-    std::function<void()> onSenderPositionsChanged;
-
-    // --- helpers -------------------------------------------------------------------
     quint16 systemWord(int index) const { return quint16(systemBlock[index] * 256 + systemBlock[index + 1]); }
     void setSystemWord(int index, quint16 v)
     {
@@ -134,25 +101,24 @@ struct EditorState {
         configBlock[block][index] = quint8(v >> 8);
         configBlock[block][index + 1] = quint8(v & 0xFF);
     }
-
     // Copies only the image (system block, display blocks, curves).
-    void copyImageFrom(const EditorState &other);
-    // Copies everything but the callbacks (they belong to the windows of this copy).
-    void assignValuesFrom(const EditorState &other);
+    void copyImageFrom(const ImageBytes &other) { *this = other; }
 };
 
-// Every value member of EditorState, for code that goes through all of them: a member
-// added to the struct is added here too.
-// clang-format off
-#define CORVANE_EDITOR_STATE_VALUES(X)                                                                          \
-    X(systemBlock) X(configBlock) X(calCurve) X(link) X(instrument) X(session) X(transfer) X(factory) X(nmea)   \
-    X(senderPositions)
-// clang-format on
+struct EditorState : ImageBytes {
+    // --- the editor's other state, in small objects ------------------------------------
+    LinkState link;
+    InstrumentIdentity instrument;
+    EditorSession session;
+    TransferChoices transfer;
+    FactorySession factory;
+    NmeaSession nmea;
 
-// Brings `target` the values that `changed` holds differently from `base`, element by
-// element (one byte of a block, one point of a curve); everything else in `target`
-// stays. Two copies of the state that went their own ways since `base` are merged so.
-void mergeChangedValues(EditorState &target, const EditorState &base, const EditorState &changed);
+    // --- sender window list positions --------------------------------------------------
+    SenderListPositions senderPositions;
+    // Called after senderPositions were set from a new image (defaults, file load).
+    std::function<void()> onSenderPositionsChanged;
+};
 
 // XOR of bytes 1..255 of a 256-byte system block.
 quint8 systemBlockChecksum(const quint8 *block);

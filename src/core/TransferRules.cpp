@@ -99,25 +99,25 @@ bool isDownloadable(int category)
     return downloadOrder().contains(category);
 }
 
-void uploadedSettings(const quint8 *instrument, const quint8 *system, const EditorState &s, const QDate &today,
-                      quint8 *buffer)
+void uploadedSettings(const quint8 *instrument, const quint8 *system, const TransferChoices &chosen,
+                      const FactorySession &factory, const QDate &today, quint8 *buffer)
 {
     memcpy(buffer, instrument, layout::kSystemBytes);
-    advanceUploadCounter(buffer, s.factory.newUnitMode);
+    advanceUploadCounter(buffer, factory.newUnitMode);
     applyFirstUploadDate(buffer, today);
     for (int c = 2; c <= 14; ++c) {
-        if (c == 12 || !s.transfer.upload[c])
+        if (c == 12 || !chosen.upload[c])
             continue;
         for (int b : categoryBytes(c))
             buffer[b] = system[b];
     }
     for (int b = layout::kNmeaSelection; b <= layout::kNmeaSelectionLast; ++b)
         buffer[b] = system[b];
-    if (s.factory.newUnitUploadPending) {
+    if (factory.newUnitUploadPending) {
         for (int i = 0; i < 4; ++i)
-            buffer[layout::kSerialNumber + i] = s.factory.newSerialBytes[1 + i];
+            buffer[layout::kSerialNumber + i] = factory.newSerialBytes[1 + i];
     }
-    if (s.factory.newUnitMode) {
+    if (factory.newUnitMode) {
         for (int b = 1; b <= 256; ++b)
             buffer[b] = system[b];
     }
@@ -170,7 +170,7 @@ void applyFirstUploadDate(quint8 *block, const QDate &today)
     }
 }
 
-EncodedCurve encodeCurve(const EditorState &state, int curve)
+EncodedCurve encodeCurve(const ImageBytes &state, int curve)
 {
     EncodedCurve out;
     long counts[33] = {};

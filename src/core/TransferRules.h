@@ -7,7 +7,9 @@
 #include <QtGlobal>
 #include <array>
 
-struct EditorState;
+struct ImageBytes;
+struct TransferChoices;
+struct FactorySession;
 
 namespace transfer
 {
@@ -35,7 +37,7 @@ struct EncodedCurve {
     int point = 0; // the point that cannot be encoded, when known
     QString problem;
 };
-EncodedCurve encodeCurve(const EditorState &state, int curve);
+EncodedCurve encodeCurve(const ImageBytes &image, int curve);
 // A curve as the instrument stores it, back in the editor's terms: the resistance that
 // gives those counts against the pull-up, and the value x 10 (points 1..32 of `points`;
 // the ends of a stored curve are its extended lines).
@@ -43,9 +45,9 @@ void decodeCurve(const std::array<quint8, 128> &bytes, float points[33][3]);
 
 // The settings block an upload writes: the instrument's `instrument` block with the
 // counter advanced, the first upload date kept, and the editor's `system` bytes of
-// the categories chosen in `state` (all of them for a new unit), checksum in byte 0.
-void uploadedSettings(const quint8 *instrument, const quint8 *system, const EditorState &state, const QDate &today,
-                      quint8 *buffer);
+// the categories `chosen` (all of them for a new unit), checksum in byte 0.
+void uploadedSettings(const quint8 *instrument, const quint8 *system, const TransferChoices &chosen,
+                      const FactorySession &factory, const QDate &today, quint8 *buffer);
 
 // The curves an upload writes.
 const QList<int> &uploadedCurves();

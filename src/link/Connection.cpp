@@ -1,14 +1,17 @@
 // connectToInstrument: probe, switch into command mode, identify; and the port chooser wait.
 #include "link/Connection.h"
 
-#include "core/EditorState.h"
 #include "core/ImageLayout.h"
 #include "core/NumberText.h"
 #include "core/Prompts.h"
 #include "core/Protocol.h"
 #include "link/InstrumentView.h"
 #include "link/LinkLog.h"
+#include "link/OperationRecord.h"
+#include "link/Reply.h"
+
 #include "link/SerialLink.h"
+#include <memory>
 
 using numtext::signedText;
 
@@ -20,13 +23,13 @@ constexpr int kErasedSerialA = 254;
 constexpr int kErasedSerialB = 255;
 constexpr int kErasedCounter = 254;
 
-QString portText(const EditorState &state)
+QString portText(const OperationRecord &state)
 {
     return signedText(qint64(state.link.portNumber));
 }
 
 // The "Can't find Corvane" question. True for Yes.
-bool askTryAgain(EditorState &state, Prompts &prompts)
+bool askTryAgain(OperationRecord &state, Prompts &prompts)
 {
     return prompts.askYesNo(QStringLiteral("Can't find Corvane"),
                             QStringLiteral("Can't connect to Corvane on COM") + portText(state) + QStringLiteral(".") +
@@ -35,26 +38,31 @@ bool askTryAgain(EditorState &state, Prompts &prompts)
 }
 
 // No instrument found: beep, hide the connecting window, ask.
-bool giveUpOrRetry(EditorState &state, Prompts &prompts, InstrumentView &view)
+bool giveUpOrRetry(OperationRecord &state, Prompts &prompts, InstrumentView &view)
 {
     prompts.beep();
     view.hideConnecting();
     return askTryAgain(state, prompts);
 }
 
-// Waits until a numbered port is accepted, or the chooser is closed or accepted with
-// "None" (no port chosen: the operation ends quietly), or the editor closes. A chooser
-// that is no longer on screen never leaves a wait behind it.
-void waitForPortChoice(EditorState &state, Clock &clock, const SerialLink &link, InstrumentView &view)
+// Asks for a port and waits for the answer: the port accepted, or 0 when "None" was
+// accepted, the chooser closed, Cancel pressed or the editor closed (the operation then
+// ends quietly). A wait that ends unanswered takes the chooser off the screen.
+int askForPort(const OperationRecord &state, SerialLink &link, InstrumentView &view)
 {
-    clock.waitUntil(Clock::kForever,
-                    [&] { return state.link.portNumber != 0 || !view.portChooserOpen() || link.isShutDown(); });
+    const auto reply = std::make_shared<Reply<int>>(link.clock());
+    view.askPort(state.link.portNumber, [reply](int port) { reply->give(port); });
+    if (!link.waitForAnswer([&] { return reply->answered(); })) {
+        view.dismissPortQuestion();
+        return 0;
+    }
+    return reply->value().value_or(0);
 }
 
 enum class Probing { Connected, GaveUp };
 
 // Steps 4 and 5: the attempt phase, probing until the instrument echoes 61.
-Probing probe(EditorState &state, Prompts &prompts, SerialLink &link, InstrumentView &view)
+Probing probe(OperationRecord &state, Prompts &prompts, SerialLink &link, InstrumentView &view)
 {
     for (;;) {
         QString caption =
@@ -91,7 +99,7 @@ void switchToCommandMode(SerialLink &link)
     link.delay(0.1);
 }
 
-void readVersions(EditorState &state, SerialLink &link, InstrumentView &view)
+void readVersions(OperationRecord &state, SerialLink &link, InstrumentView &view)
 {
     link.emptyBuffer();
     link.sendFrame(proto::kVersionQuery, 0, 0, 0);
@@ -100,21 +108,21 @@ void readVersions(EditorState &state, SerialLink &link, InstrumentView &view)
     state.instrument.hardwareVersion = signedText(qint64(link.element(2)));
     for (int u = 0; u < 4; ++u)
         state.instrument.unitVersions[u] = signedText(qint64(link.element(3 + u)));
-    view.showUnitVersions();
+    view.versionsRead(state.instrument);
 }
 
-void readProductCode(EditorState &state, SerialLink &link, InstrumentView &view)
+void readProductCode(OperationRecord &state, SerialLink &link, InstrumentView &view)
 {
     link.emptyBuffer();
     link.sendFrameAt(proto::kRead24C512, 1, proto::kProductCodeAddress);
     link.delay(0.1);
     state.instrument.productCode = quint8(link.element(1));
-    view.showProductCode(state.instrument.productCode);
+    view.productCodeRead(state.instrument.productCode);
 }
 
 // A Lumisk unit is only served in factory mode. True when the user wants to try
 // again; otherwise the instrument has been released and the connection dropped.
-bool rejectLumisk(EditorState &state, Prompts &prompts, SerialLink &link, InstrumentView &view)
+bool rejectLumisk(OperationRecord &state, Prompts &prompts, SerialLink &link, InstrumentView &view)
 {
     view.hideConnecting();
     prompts.beep();
@@ -123,7 +131,7 @@ bool rejectLumisk(EditorState &state, Prompts &prompts, SerialLink &link, Instru
     state.link.connected = false;
     link.delay(0.1);
     link.sendFrame(proto::kClearRam, 0, 0, 0);
-    view.setConnectedLabel(QStringLiteral("Not connected to Corvane"));
+    view.linkStatusChanged(LinkStatus::NotConnected);
     view.hideProgress();
     state.link.timedOut = true;
     return false;
@@ -132,12 +140,12 @@ bool rejectLumisk(EditorState &state, Prompts &prompts, SerialLink &link, Instru
 void claimLink(SerialLink &link, InstrumentView &view)
 {
     view.hideConnecting();
-    view.setConnectedLabel(QStringLiteral("Connected to Tessaro"));
+    view.linkStatusChanged(LinkStatus::Claiming);
     link.writeLinkByte(proto::kLinkByteConnected);
-    view.setConnectedLabel(QStringLiteral("Connected to Corvane"));
+    view.linkStatusChanged(LinkStatus::Connected);
 }
 
-void readIdentity(EditorState &state, SerialLink &link, InstrumentView &view)
+void readIdentity(OperationRecord &state, SerialLink &link, InstrumentView &view)
 {
     link.emptyBuffer();
     link.sendFrame(proto::kIdentification, 5, 5, 5);
@@ -163,11 +171,11 @@ void readIdentity(EditorState &state, SerialLink &link, InstrumentView &view)
     if (link.element(1) < 255)
         state.instrument.softwareVersion = signedText(qint64(link.element(1)));
 
-    view.setSerialNumberLabel(QStringLiteral(" Corvane SN#: ") + state.instrument.serialNumber);
-    view.showIdentity();
+    state.identified = true;
+    view.identified(state.instrument);
 }
 
-void readNewConfigCounter(EditorState &state, SerialLink &link, InstrumentView &view)
+void readNewConfigCounter(OperationRecord &state, SerialLink &link, InstrumentView &view)
 {
     state.link.timedOut = false;
     link.emptyBuffer();
@@ -178,7 +186,7 @@ void readNewConfigCounter(EditorState &state, SerialLink &link, InstrumentView &
 
 } // namespace
 
-void storeNewConfigCounter(EditorState &state, InstrumentView &view, quint8 high, quint8 low)
+void storeNewConfigCounter(OperationRecord &state, InstrumentView &view, quint8 high, quint8 low)
 {
     quint8 &counterHigh = state.systemBlock[layout::kUploadCounter];
     quint8 &counterLow = state.systemBlock[layout::kUploadCounter + 1];
@@ -189,20 +197,19 @@ void storeNewConfigCounter(EditorState &state, InstrumentView &view, quint8 high
         counterHigh = 0;
         counterLow = 1;
     }
-    view.showNewConfigCount(state.systemWord(layout::kUploadCounter));
+    state.newConfigCount = state.systemWord(layout::kUploadCounter);
+    view.newConfigCountRead(*state.newConfigCount);
 }
 
-void connectToInstrument(EditorState &state, Prompts &prompts, Clock &clock, SerialLink &link, InstrumentView &view)
+void connectToInstrument(OperationRecord &state, Prompts &prompts, SerialLink &link, InstrumentView &view)
 {
     if (state.link.portNumber == 0) {
-        view.showPortChooser();
-        waitForPortChoice(state, clock, link, view);
+        const int chosen = askForPort(state, link, view);
         if (link.isShutDown())
             link.checkLost();
-        if (state.link.portNumber == 0) {
-            view.hidePortChooser();
+        if (chosen == 0)
             return;
-        }
+        state.link.portNumber = quint8(chosen);
     }
 
     link.openComPort();

@@ -4,10 +4,9 @@
 #include <QtGlobal>
 
 class Prompts;
-class Clock;
 class SerialLink;
 class InstrumentView;
-struct EditorState;
+struct OperationRecord;
 
 namespace connection
 {
@@ -21,10 +20,10 @@ constexpr int kMaxRestarts = 25;
 // command mode and reads its identity. On return state.link.connected tells whether the
 // instrument is in command mode. Throws LinkLost when the port goes away meanwhile
 // (see runInstrumentOperation); the caller holds the busy guard.
-void connectToInstrument(EditorState &state, Prompts &prompts, Clock &clock, SerialLink &link, InstrumentView &view);
+void connectToInstrument(OperationRecord &state, Prompts &prompts, SerialLink &link, InstrumentView &view);
 
 // Keeps the instrument's counter of new configurations (internal memory bytes 10
 // high, 11 low) in system block bytes 10 and 11 and shows it; erased memory (254 or
 // 255 high) counts as 1. The connection reads the two bytes on their own, unchecked;
 // the transfers call this again with the bytes of a confirmed settings block.
-void storeNewConfigCounter(EditorState &state, InstrumentView &view, quint8 high, quint8 low);
+void storeNewConfigCounter(OperationRecord &state, InstrumentView &view, quint8 high, quint8 low);

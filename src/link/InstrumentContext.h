@@ -3,20 +3,21 @@
 
 #include <functional>
 
-struct EditorState;
+struct OperationRecord;
 class Prompts;
 class SerialLink;
 class InstrumentView;
 
 struct InstrumentContext {
-    EditorState &state;
+    // The operation's own record: its input, and the result it fills in.
+    OperationRecord &state;
+    // Questions and messages (answered by the windows, a terminal or a test).
     Prompts &prompts;
     SerialLink &link;
+    // What the operation reports as it goes (connection, identity, progress).
     InstrumentView &view;
     // Runs the connection procedure (it leaves state.link.connected telling the outcome).
     std::function<void()> connect;
-    // Redraws the main window from the image.
-    std::function<void()> redraw;
 
     // Connects unless connected; true when connected afterwards.
     bool ensureConnected();

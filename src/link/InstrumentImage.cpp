@@ -6,6 +6,7 @@
 #include "link/Connection.h"
 #include "link/InstrumentContext.h"
 #include "link/InstrumentView.h"
+#include "link/OperationRecord.h"
 #include "link/SerialLink.h"
 
 #include <cstring>
@@ -35,11 +36,11 @@ std::optional<ConfirmedRead> connectAndReadSettings(InstrumentContext &ctx)
     return readSystemBlock(ctx);
 }
 
-void leaveCommandMode(InstrumentContext &ctx, int code, const char *label)
+void leaveCommandMode(InstrumentContext &ctx, int code, LinkStatus status)
 {
     ctx.link.sendFrame(code, 0, 0, 0);
     ctx.state.link.connected = false;
-    ctx.view.setConnectedLabel(QString::fromLatin1(label));
+    ctx.view.linkStatusChanged(status);
 }
 
 ConfirmedRead readSystemBlock(InstrumentContext &ctx)
@@ -92,7 +93,7 @@ InstrumentImage readInstrumentImage(InstrumentContext &ctx, const ConfirmedRead 
         advance();
     }
 
-    EditorState own;
+    ImageBytes own;
     editor.applyTo(own);
     for (int k : uploadedCurves()) {
         std::array<quint8, 128> stored{};

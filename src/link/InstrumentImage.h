@@ -4,6 +4,7 @@
 
 #include "core/ConfigImage.h"
 #include "link/ConfirmedRead.h"
+#include "link/InstrumentView.h"
 
 #include <QString>
 #include <array>
@@ -15,13 +16,11 @@ class SerialLink;
 namespace transfer
 {
 
-inline constexpr char kNotConnectedCorvane[] = "Not connected to Corvane";
-
 // Upload, download and compare alike: connect when needed, then read the instrument's
 // settings with the progress window showing 0. Empty when no connection was made.
 std::optional<ConfirmedRead> connectAndReadSettings(InstrumentContext &ctx);
 // The closing frame `code`; the editor no longer counts as connected.
-void leaveCommandMode(InstrumentContext &ctx, int code, const char *label);
+void leaveCommandMode(InstrumentContext &ctx, int code, LinkStatus status = LinkStatus::NotConnected);
 
 // The settings block, confirmed and with a matching checksum; its counter of new
 // configurations replaces the one the connection read unchecked.

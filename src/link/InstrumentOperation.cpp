@@ -2,7 +2,23 @@
 #include "core/Prompts.h"
 #include "link/InstrumentView.h"
 #include "link/LinkLog.h"
+#include "link/OperationRecord.h"
 #include "link/SerialLink.h"
+
+QString linkStatusText(LinkStatus status)
+{
+    switch (status) {
+    case LinkStatus::Claiming:
+        return QStringLiteral("Connected to Tessaro");
+    case LinkStatus::Connected:
+        return QStringLiteral("Connected to Corvane");
+    case LinkStatus::NotConnected:
+        return QStringLiteral("Not connected to Corvane");
+    case LinkStatus::NotConnectedTessaro:
+        break;
+    }
+    return QStringLiteral("Not connected to Tessaro");
+}
 
 void tellInstrumentBusy(Prompts &prompts)
 {
@@ -39,7 +55,7 @@ bool reportUnacknowledgedBytes(SerialLink &link, Prompts &prompts, const QString
     return false;
 }
 
-bool runInstrumentOperation(SerialLink &link, EditorState &state, Prompts &prompts, InstrumentView &view,
+bool runInstrumentOperation(SerialLink &link, OperationRecord &state, Prompts &prompts, InstrumentView &view,
                             const std::function<void()> &body)
 {
     InstrumentOperation operation(link, prompts);
@@ -51,9 +67,10 @@ bool runInstrumentOperation(SerialLink &link, EditorState &state, Prompts &promp
     } catch (const LinkLost &lost) {
         qCWarning(lcLink) << "operation ended:" << lost.what();
         state.link.connected = false;
+        state.lostReason = QString::fromStdString(lost.what());
         view.hideConnecting();
         view.hideProgress();
-        view.setConnectedLabel(QStringLiteral("Not connected to Corvane"));
+        view.linkStatusChanged(LinkStatus::NotConnected);
         if (!link.isShutDown())
             prompts.message(QStringLiteral("Communications Error"),
                             QString::fromStdString(lost.what()) + QStringLiteral("\n") +

@@ -1,9 +1,9 @@
 #include "link/NmeaMonitor.h"
 
-#include "core/EditorState.h"
 #include "core/Protocol.h"
 #include "link/InstrumentContext.h"
 #include "link/InstrumentView.h"
+#include "link/OperationRecord.h"
 #include "link/SerialLink.h"
 
 namespace
@@ -43,7 +43,7 @@ bool NmeaMonitor::run(InstrumentContext &ctx, int channel)
     // Leaves the instrument's command mode so that the next operation connects afresh.
     link.sendFrame(proto::kSoftReset, 0, 0, 0);
     ctx.state.link.connected = false;
-    ctx.view.setConnectedLabel(QStringLiteral("Not connected to Corvane"));
+    ctx.view.linkStatusChanged(LinkStatus::NotConnected);
     return true;
 }
 

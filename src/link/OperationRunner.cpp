@@ -1,46 +1,56 @@
 #include "link/OperationRunner.h"
 
+#include "core/EditorState.h"
 #include "core/Prompts.h"
 #include "link/BytePort.h"
 #include "link/Clock.h"
 #include "link/Connection.h"
 #include "link/InstrumentView.h"
 #include "link/LinkLog.h"
-#include "link/SerialLink.h"
 
 #include <QThread>
 
 namespace
 {
-// Questions and messages asked from an operation, answered by the windows.
+// Questions and messages of an operation, asked of the windows as requests. A request
+// the wait gave up on counts as the answer that ends the operation quietly: No, an
+// empty input (Cancel), no file.
 class WindowPrompts : public Prompts
 {
 public:
     WindowPrompts(OperationRunner &runner, Prompts &prompts) : m_runner(runner), m_prompts(prompts) {}
     void beep() override
     {
-        m_runner.onWindows([this] { m_prompts.beep(); });
+        m_runner.post([this] { m_prompts.beep(); });
     }
     int askYesNo(const QString &title, const QString &text, Icon icon) override
     {
-        return m_runner.onWindowsValue<int>([&] { return m_prompts.askYesNo(title, text, icon); });
+        return m_runner.request<int>([=] { return m_prompts.askYesNo(title, text, icon); }).value_or(kNo);
     }
     void message(const QString &title, const QString &text, Icon icon) override
     {
-        m_runner.onWindows([&] { m_prompts.message(title, text, icon); });
+        m_runner.request<bool>([=] {
+            m_prompts.message(title, text, icon);
+            return true;
+        });
     }
     QString inputBox(const QString &prompt, const QString &title, const QString &defaultText,
                      std::optional<QPoint> twips) override
     {
-        return m_runner.onWindowsValue<QString>([&] { return m_prompts.inputBox(prompt, title, defaultText, twips); });
+        return m_runner.request<QString>([=] { return m_prompts.inputBox(prompt, title, defaultText, twips); })
+            .value_or(QString());
     }
     QString openFile(const QString &title, const QString &filter) override
     {
-        return m_runner.onWindowsValue<QString>([&] { return m_prompts.openFile(title, filter); });
+        return m_runner.request<QString>([=] { return m_prompts.openFile(title, filter); }).value_or(QString());
     }
     QString saveFile(const QString &title, const QString &filter) override
     {
-        return m_runner.onWindowsValue<QString>([&] { return m_prompts.saveFile(title, filter); });
+        return m_runner.request<QString>([=] { return m_prompts.saveFile(title, filter); }).value_or(QString());
+    }
+    QString chooseFolder(const QString &title) override
+    {
+        return m_runner.request<QString>([=] { return m_prompts.chooseFolder(title); }).value_or(QString());
     }
 
 private:
@@ -48,118 +58,95 @@ private:
     Prompts &m_prompts;
 };
 
-// What an operation shows, shown by the windows.
+// What an operation reports, handed to the windows' thread in order, without waiting.
 class WindowView : public InstrumentView
 {
 public:
     WindowView(OperationRunner &runner, InstrumentView &view) : m_runner(runner), m_view(view) {}
-    void showPortChooser() override
+    void askPort(int current, std::function<void(int)> answer) override
     {
-        on([this] { m_view.showPortChooser(); });
+        post([=] { m_view.askPort(current, answer); });
     }
-    void hidePortChooser() override
+    void dismissPortQuestion() override
     {
-        on([this] { m_view.hidePortChooser(); });
+        post([this] { m_view.dismissPortQuestion(); });
     }
-    bool portChooserOpen() const override
+    void portChanged(int n) override
     {
-        return m_runner.onWindowsValue<bool>([this] { return m_view.portChooserOpen(); });
+        post([=] { m_view.portChanged(n); });
     }
-    void selectPortOption(int n) override
+    void linkStatusChanged(LinkStatus status) override
     {
-        on([=] { m_view.selectPortOption(n); });
+        post([=] { m_view.linkStatusChanged(status); });
     }
-    void setCommsPortLabel(const QString &t) override
+    void identified(const InstrumentIdentity &identity) override
     {
-        on([&] { m_view.setCommsPortLabel(t); });
+        post([=] { m_view.identified(identity); });
     }
-    void setConnectedLabel(const QString &t) override
+    void versionsRead(const InstrumentIdentity &identity) override
     {
-        on([&] { m_view.setConnectedLabel(t); });
+        post([=] { m_view.versionsRead(identity); });
     }
-    void setSerialNumberLabel(const QString &t) override
+    void productCodeRead(int code) override
     {
-        on([&] { m_view.setSerialNumberLabel(t); });
+        post([=] { m_view.productCodeRead(code); });
+    }
+    void newConfigCountRead(int count) override
+    {
+        post([=] { m_view.newConfigCountRead(count); });
     }
     void showConnecting() override
     {
-        on([this] { m_view.showConnecting(); });
+        post([this] { m_view.showConnecting(); });
     }
     void hideConnecting() override
     {
-        on([this] { m_view.hideConnecting(); });
+        post([this] { m_view.hideConnecting(); });
     }
     void setConnectingCaption(const QString &t) override
     {
-        on([&] { m_view.setConnectingCaption(t); });
-    }
-    QString connectingCaption() const override
-    {
-        return m_runner.onWindowsValue<QString>([this] { return m_view.connectingCaption(); });
+        post([=] { m_view.setConnectingCaption(t); });
     }
     void showProgress() override
     {
-        on([this] { m_view.showProgress(); });
+        post([this] { m_view.showProgress(); });
     }
     void hideProgress() override
     {
-        on([this] { m_view.hideProgress(); });
+        post([this] { m_view.hideProgress(); });
     }
     void setProgress(int v) override
     {
-        on([=] { m_view.setProgress(v); });
+        post([=] { m_view.setProgress(v); });
     }
     void setProgressMaximum(int m) override
     {
-        on([=] { m_view.setProgressMaximum(m); });
-    }
-    void showIdentity() override
-    {
-        on([this] { m_view.showIdentity(); });
-    }
-    void showUnitVersions() override
-    {
-        on([this] { m_view.showUnitVersions(); });
-    }
-    void showProductCode(int c) override
-    {
-        on([=] { m_view.showProductCode(c); });
-    }
-    void showNewConfigCount(int c) override
-    {
-        on([=] { m_view.showNewConfigCount(c); });
+        post([=] { m_view.setProgressMaximum(m); });
     }
 
 private:
-    void on(const std::function<void()> &fn) const { m_runner.onWindows(fn); }
+    void post(std::function<void()> fn) { m_runner.post(std::move(fn)); }
 
     OperationRunner &m_runner;
     InstrumentView &m_view;
 };
 
-// How long the editor closing waits for a running operation to reach its next step.
-constexpr int kShutDownWaitMs = 5000;
+// How long the runner, going away, waits for a running operation's thread to end.
+constexpr unsigned long kShutDownWaitMs = 5000;
 } // namespace
 
-OperationRunner::OperationRunner(EditorState &state, Prompts &prompts, InstrumentView &view, Clock &clock,
-                                 BytePort &port, std::function<QString(int)> resolve, QObject *parent)
-    : QObject(parent), m_state(state), m_windowPrompts(prompts), m_port(port)
+OperationRunner::OperationRunner(Prompts &prompts, InstrumentView &view, Clock &clock, BytePort &port,
+                                 std::function<QString(int)> resolve, QObject *parent)
+    : QObject(parent), m_windowPrompts(prompts), m_clock(clock), m_port(port),
+      m_record(std::make_unique<OperationRecord>())
 {
-    m_operationState.assignValuesFrom(state);
-    m_levelState.assignValuesFrom(state);
     m_prompts = std::make_unique<WindowPrompts>(*this, prompts);
     m_view = std::make_unique<WindowView>(*this, view);
-    m_link = std::make_unique<SerialLink>(m_operationState, *m_prompts, clock, port, std::move(resolve));
+    m_link = std::make_unique<SerialLink>(m_record->link, *m_prompts, clock, port, std::move(resolve));
     m_link->setView(m_view.get());
-    m_context = std::make_unique<InstrumentContext>(InstrumentContext{
-        m_operationState, *m_prompts, *m_link, *m_view,
-        [this, &clock] { connectToInstrument(m_operationState, *m_prompts, clock, *m_link, *m_view); },
-        [this] {
-            onWindows([this] {
-                if (m_redraw)
-                    m_redraw();
-            });
-        }});
+    m_context = std::make_unique<InstrumentContext>(
+        InstrumentContext{*m_record, *m_prompts, *m_link, *m_view,
+                          [this] { connectToInstrument(*m_record, *m_prompts, *m_link, *m_view); }});
 
     if (clock.blocksThread()) {
         // The port, the link and every wait of an operation belong to this thread.
@@ -178,62 +165,55 @@ OperationRunner::~OperationRunner()
 {
     if (!m_thread)
         return;
-    // Whoever owns the runner lets a running operation end first (it answers the
-    // operation's calls to the windows meanwhile): an operation cut off here would
-    // still be using the link.
+    // A running operation ends at its next step, and a question it waits for ends
+    // unanswered: nothing it waits for needs this thread.
     shutDown();
-    if (!m_running) {
-        // The port is closed on its own thread and handed back with the link.
-        QThread *home = thread();
-        QMetaObject::invokeMethod(
-            m_worker,
-            [this, home] {
-                m_link->closePort();
-                m_port.moveToThread(home);
-                m_link->moveToThread(home);
-            },
-            Qt::BlockingQueuedConnection);
-    } else {
-        qCWarning(lcLink) << "an operation did not end in time; the link thread is left to it";
-    }
-    m_thread->quit();
-    m_thread->wait(kShutDownWaitMs);
+    // After the operation (the worker takes its work in order): the port is closed on
+    // its own thread, it and the link are handed back, and the thread ends.
+    QThread *home = thread();
+    QMetaObject::invokeMethod(
+        m_worker,
+        [this, home] {
+            m_link->closePort();
+            m_port.moveToThread(home);
+            m_link->moveToThread(home);
+            QThread::currentThread()->quit();
+        },
+        Qt::QueuedConnection);
+    if (m_thread->wait(kShutDownWaitMs))
+        return;
+    // Never destroy a thread that still runs: it keeps what its operation uses.
+    qCWarning(lcLink) << "an operation did not end in time; its thread is left to end on its own";
+    m_thread->setParent(nullptr);
+    connect(m_thread, &QThread::finished, m_thread, &QObject::deleteLater);
+    (void)m_thread;
+    (void)m_record.release();
+    (void)m_prompts.release();
+    (void)m_view.release();
+    (void)m_link.release();
+    (void)m_context.release();
 }
 
-void OperationRunner::bringLevel()
+void OperationRunner::post(std::function<void()> fn)
 {
-    const SenderListPositions positions = m_state.senderPositions;
-    mergeChangedValues(m_state, m_levelState, m_operationState);
-    m_operationState.assignValuesFrom(m_state);
-    m_levelState.assignValuesFrom(m_state);
-    if (!(positions == m_state.senderPositions) && m_state.onSenderPositionsChanged)
-        m_state.onSenderPositionsChanged();
-}
-
-void OperationRunner::onWindows(const std::function<void()> &fn)
-{
-    auto call = [this, &fn] {
-        bringLevel();
+    if (!m_thread || QThread::currentThread() == thread())
         fn();
-        bringLevel();
-    };
-    if (QThread::currentThread() == thread())
-        call();
     else
-        QMetaObject::invokeMethod(this, call, Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(this, std::move(fn), Qt::QueuedConnection);
 }
 
-bool OperationRunner::start(const std::function<void()> &body, const std::function<void()> &done)
+bool OperationRunner::start(const OperationRecord &input, const Body &body, const Done &done)
 {
     if (m_running || m_link->busy()) {
         tellInstrumentBusy(m_windowPrompts);
         return false;
     }
     m_running = true;
-    bringLevel();
-    auto run = [body] {
+    // No operation runs: the record is the windows' to set.
+    *m_record = input;
+    auto run = [this, body] {
         try {
-            body();
+            runInstrumentOperation(*m_link, *m_record, *m_prompts, *m_view, [&] { body(*m_context); });
         } catch (const std::exception &e) {
             // Operations end their own failures; nothing may escape into the event loop.
             qCCritical(lcLink) << "operation ended by an exception:" << e.what();
@@ -255,12 +235,13 @@ bool OperationRunner::start(const std::function<void()> &body, const std::functi
     return true;
 }
 
-void OperationRunner::ended(const std::function<void()> &done)
+void OperationRunner::ended(const Done &done)
 {
-    bringLevel();
+    // The operation has ended: its record is the windows' again.
+    const OperationRecord result = *m_record;
     m_running = false;
     if (done)
-        done();
+        done(result);
     emit finished();
 }
 

@@ -1,27 +1,30 @@
 // Runs the instrument operations: on a thread of their own that owns the port (the editor),
-// or on the calling thread (tests on the virtual clock), always on a copy of the state.
+// or on the calling thread (tests on the virtual clock). Each is given an input and returns
+// its result; it shares nothing with the windows while it runs.
 #pragma once
 
-#include "core/EditorState.h"
 #include "link/InstrumentContext.h"
+#include "link/OperationRecord.h"
+#include "link/Reply.h"
+#include "link/SerialLink.h"
 
 #include <QObject>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class BytePort;
 class Clock;
 class InstrumentView;
 class Prompts;
 class QThread;
-class SerialLink;
 
-// The runner lives on the windows' thread. An operation works with context(): a copy
-// of the editor's state, and prompts and a view that hand every call to the windows'
-// thread and wait for it there. Whenever the operation hands something over, and when
-// it ends, the two copies of the state are brought level: what the operation changed
-// goes to the editor, what the windows changed meanwhile (a port chosen) goes to the
-// operation. So the windows never read a value while the operation writes it.
+// The runner lives on the windows' thread. start() copies the input into the
+// operation's own record; the operation reads and writes only that record, reports to
+// the windows through a view whose calls are posted to their thread, and asks its
+// questions as requests: posted to the windows, answered there, waited for with the
+// link's one interruptible wait (Cancel, a lost port and the editor closing end it).
+// When it has ended, `done` gets the record on the windows' thread, which applies it.
 //
 // When the clock blocks its thread (the real clock), operations run on a worker
 // thread that owns the port and the link; otherwise on the thread that starts them,
@@ -30,56 +33,59 @@ class OperationRunner : public QObject
 {
     Q_OBJECT
 public:
-    OperationRunner(EditorState &state, Prompts &prompts, InstrumentView &view, Clock &clock, BytePort &port,
+    OperationRunner(Prompts &prompts, InstrumentView &view, Clock &clock, BytePort &port,
                     std::function<QString(int)> resolve, QObject *parent = nullptr);
-    // Let a running operation end before (shutDown(), then answer the windows' side
-    // until running() is false).
+    // Ends a running operation (as shutDown()), waits a bounded time for its thread, and
+    // never destroys a thread that still runs.
     ~OperationRunner() override;
 
     bool threaded() const { return m_thread != nullptr; }
-    // What an operation works with (its state, prompts, view, link).
-    InstrumentContext &context() { return *m_context; }
     SerialLink &link() { return *m_link; }
-    // Redraws the main window from the editor's image (called on the windows' thread).
-    void setRedraw(std::function<void()> redraw) { m_redraw = std::move(redraw); }
+    Clock &clock() { return m_clock; }
 
-    // Runs `fn` on the windows' thread with the state brought level before and after,
-    // and returns when it has run. From the windows' thread itself: at once.
-    void onWindows(const std::function<void()> &fn);
-    template <class T> T onWindowsValue(const std::function<T()> &fn)
-    {
-        T value{};
-        onWindows([&] { value = fn(); });
-        return value;
-    }
-
-    // Starts `body` as the operation (on the worker thread, or here and now); `done`
-    // runs on the windows' thread once it has ended and the state was brought level.
-    // False, with the busy message, while another operation runs.
-    bool start(const std::function<void()> &body, const std::function<void()> &done = {});
+    using Body = std::function<void(InstrumentContext &ctx)>;
+    using Done = std::function<void(const OperationRecord &result)>;
+    // Starts `body` on its own copy of `input`, under the busy guard (a lost link ends
+    // it there, reported); `done` runs on the windows' thread with the record as the
+    // operation left it. False, with the busy message, while another operation runs.
+    bool start(const OperationRecord &input, const Body &body, const Done &done = {});
     bool running() const { return m_running; }
-    // The running operation stops at its next safe point.
+    // The running operation stops at its next safe point; a question it waits for ends.
     void requestCancel();
     // Ends the running operation at its next step and closes the port for good.
     void shutDown();
+
+    // Runs `fn` on the windows' thread without waiting for it (at once when operations
+    // run on that thread).
+    void post(std::function<void()> fn);
+    // Asks the windows (`ask` runs on their thread) and waits for the answer with the
+    // link's interruptible wait; empty when Cancel, a lost port or shut-down ended it.
+    template <class T> std::optional<T> request(std::function<T()> ask)
+    {
+        if (!m_thread)
+            return ask();
+        const auto reply = std::make_shared<Reply<T>>(m_clock);
+        post([ask, reply] { reply->give(ask()); });
+        if (!m_link->waitForAnswer([&] { return reply->answered(); }))
+            return std::nullopt;
+        return reply->value();
+    }
 
 signals:
     void finished();
 
 private:
-    void bringLevel();
-    void ended(const std::function<void()> &done);
+    void ended(const Done &done);
 
-    EditorState &m_state;
     Prompts &m_windowPrompts;
+    Clock &m_clock;
     BytePort &m_port;
-    EditorState m_operationState;
-    EditorState m_levelState; // both copies as they were when last brought level
+    // What a running operation uses; left alone (never freed) if its thread outlives the runner.
+    std::unique_ptr<OperationRecord> m_record;
     std::unique_ptr<Prompts> m_prompts;
     std::unique_ptr<InstrumentView> m_view;
     std::unique_ptr<SerialLink> m_link;
     std::unique_ptr<InstrumentContext> m_context;
-    std::function<void()> m_redraw;
     QThread *m_thread = nullptr;
     QObject *m_worker = nullptr; // lives on m_thread: operations are posted to it
     bool m_running = false;

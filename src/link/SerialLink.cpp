@@ -16,7 +16,7 @@ namespace
 constexpr double kMaxPortNumber = 255;
 } // namespace
 
-SerialLink::SerialLink(EditorState &state, Prompts &prompts, Clock &clock, BytePort &port,
+SerialLink::SerialLink(LinkState &state, Prompts &prompts, Clock &clock, BytePort &port,
                        std::function<QString(int)> resolve, QObject *parent)
     : QObject(parent), m_state(state), m_prompts(prompts), m_clock(clock), m_port(port), m_resolve(std::move(resolve))
 {
@@ -41,7 +41,7 @@ QString SerialLink::openErrorPrompt() const
 {
     // The last two characters of the signed text (" 5", "12"); from 100 on that would
     // name the wrong port, so the whole number is shown there.
-    const int n = m_state.link.portNumber;
+    const int n = m_state.portNumber;
     const QString number = n < 100 ? numtext::signedText(qint64(n)).right(2) : QString::number(n);
     QString text = QStringLiteral("Error encountered while trying to open COM") + number + QStringLiteral(".") +
                    QStringLiteral("\n") + QStringLiteral("Please check data and power connections.") +
@@ -63,10 +63,10 @@ void SerialLink::openComPort()
             m_port.close();
         m_lost = false;
         m_lostReason.clear();
-        m_device = m_resolve ? m_resolve(m_state.link.portNumber) : QString();
+        m_device = m_resolve ? m_resolve(m_state.portNumber) : QString();
         bool opened = false;
         if (!m_device.isEmpty()) {
-            qCDebug(lcLink) << "opening COM" << m_state.link.portNumber << "as" << m_device;
+            qCDebug(lcLink) << "opening COM" << m_state.portNumber << "as" << m_device;
             opened = m_port.open(m_device);
         }
         if (opened) {
@@ -90,14 +90,11 @@ void SerialLink::openComPort()
                 m_prompts.beep();
                 continue;
             }
-            m_state.link.portNumber = quint8(numtext::roundHalfEven(n));
+            m_state.portNumber = quint8(numtext::roundHalfEven(n));
             break;
         }
-        if (m_view) {
-            m_view->selectPortOption(m_state.link.portNumber);
-            m_view->setCommsPortLabel(QStringLiteral("COM Port = ") +
-                                      numtext::signedText(qint64(m_state.link.portNumber)));
-        }
+        if (m_view)
+            m_view->portChanged(m_state.portNumber);
     }
 }
 
@@ -130,7 +127,7 @@ void SerialLink::onPortLost()
 {
     m_lost = true;
     m_lostReason = QStringLiteral("The connection to the instrument on COM%1%2 was lost.")
-                       .arg(QString::number(m_state.link.portNumber),
+                       .arg(QString::number(m_state.portNumber),
                             m_device.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(m_device));
     qCWarning(lcLink) << m_lostReason;
     m_clock.wake();
@@ -192,7 +189,7 @@ void SerialLink::sendByteCheckEcho(int b)
         m_clock.waitUntil(m_clock.now() + kEchoTimeout, [&] { return interrupted() || RxBuffer[1] != sentinel; });
     checkLost();
     if (!answered) {
-        m_state.link.timedOut = true;
+        m_state.timedOut = true;
         ++m_missedEchoes;
         m_troubleSeen = true;
     } else if (RxBuffer[1] != quint8(b)) {
@@ -237,7 +234,7 @@ qint16 SerialLink::receiveByte()
         m_clock.waitUntil(m_clock.now() + kEchoTimeout, [&] { return interrupted() || RxBuffer[1] != -1; });
     checkLost();
     if (!answered)
-        m_state.link.timedOut = true;
+        m_state.timedOut = true;
     return RxBuffer[1];
 }
 
@@ -255,6 +252,12 @@ bool SerialLink::waitForBytes(int count, double timeout, const std::function<boo
         m_clock.waitUntil(m_clock.now() + timeout, [&] { return interrupted() || (RxCount >= count && complete()); });
     checkLost();
     return came;
+}
+
+bool SerialLink::waitForAnswer(const std::function<bool()> &answered)
+{
+    m_clock.waitUntil(Clock::kForever, [&] { return answered() || m_cancelRequested || m_shutDown; });
+    return answered();
 }
 
 bool SerialLink::waitForBytes(int count, double timeout)

@@ -1,7 +1,7 @@
 // The byte link to the instrument: receive buffer, port opening, plain and echo-checked sends, frames.
 #pragma once
 
-#include "core/EditorState.h"
+#include "core/EditorState.h" // LinkState
 #include "link/BytePort.h"
 #include "link/Clock.h"
 
@@ -12,6 +12,7 @@
 
 class Prompts;
 class InstrumentView;
+struct OperationRecord;
 
 // Thrown by the primitives (SendByte, SendByteCheckEcho, ReceiveByte, Delay, the
 // frame helpers) when the port went away during an operation (adapter unplugged,
@@ -36,7 +37,9 @@ public:
     static constexpr double kSettleAfterOpen = 0.5;
 
     // `resolve` turns a port number into the device to open (empty: no such port).
-    SerialLink(EditorState &state, Prompts &prompts, Clock &clock, BytePort &port, std::function<QString(int)> resolve,
+    // `state` is the running operation's view of the link (the port it opens, whether
+    // a wait timed out); it belongs to the thread that runs the operations.
+    SerialLink(LinkState &state, Prompts &prompts, Clock &clock, BytePort &port, std::function<QString(int)> resolve,
                QObject *parent = nullptr);
     ~SerialLink() override;
 
@@ -84,6 +87,12 @@ public:
     bool waitForBytes(int count, double timeout);
     // The same, ending only when `complete` also holds once `count` bytes are there.
     bool waitForBytes(int count, double timeout, const std::function<bool()> &complete);
+
+    // The one wait for a question to be answered (the port chooser, the overwrite
+    // warning, a message box the windows show): ends when `answered` holds, on Cancel
+    // and when the link shuts down (the editor closing). True when it was answered;
+    // otherwise the operation ends quietly, sending nothing the user did not confirm.
+    bool waitForAnswer(const std::function<bool()> &answered);
 
     bool isOpen() const;
     BytePort &port() { return m_port; }
@@ -140,7 +149,7 @@ private:
     bool interrupted() const { return m_lost || m_shutDown; }
     QString openErrorPrompt() const;
 
-    EditorState &m_state;
+    LinkState &m_state;
     Prompts &m_prompts;
     Clock &m_clock;
     BytePort &m_port;
@@ -185,5 +194,5 @@ private:
 // never acknowledged, instead of a silent success; true when every byte was.
 bool reportUnacknowledgedBytes(SerialLink &link, Prompts &prompts, const QString &title);
 
-bool runInstrumentOperation(SerialLink &link, EditorState &state, Prompts &prompts, InstrumentView &view,
+bool runInstrumentOperation(SerialLink &link, OperationRecord &state, Prompts &prompts, InstrumentView &view,
                             const std::function<void()> &body);

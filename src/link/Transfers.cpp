@@ -1,6 +1,5 @@
 #include "link/Transfers.h"
 
-#include "core/EditorState.h"
 #include "core/ImageLayout.h"
 #include "core/NumberText.h"
 #include "core/Prompts.h"
@@ -11,6 +10,7 @@
 #include "link/InstrumentContext.h"
 #include "link/InstrumentImage.h"
 #include "link/InstrumentView.h"
+#include "link/OperationRecord.h"
 #include "link/SerialLink.h"
 #include "link/UploadCheck.h"
 #include "link/WrittenParts.h"
@@ -35,16 +35,13 @@ namespace transfer
 namespace
 {
 
-// Backup and restore leave the label with the family's older wording.
-const char kNotConnectedAfterCopy[] = "Not connected to Tessaro";
-
 // The closing steps of backup and restore.
 void releaseAfterCopy(InstrumentContext &ctx)
 {
     ctx.view.hideProgress();
     ctx.link.writeLinkByte(proto::kLinkByteReleased);
     ctx.link.delay(0.1);
-    leaveCommandMode(ctx, proto::kClearRam, kNotConnectedAfterCopy);
+    leaveCommandMode(ctx, proto::kClearRam, LinkStatus::NotConnectedTessaro);
 }
 
 // Cancel is honoured between whole blocks: the operation ends with its usual
@@ -93,9 +90,8 @@ bool isValidSettingsBackup(const quint8 *block)
 // false when the user cancelled.
 bool confirmUpload(InstrumentContext &ctx, CategoryQuestion &question, const PcClock &pc)
 {
-    EditorState &s = ctx.state;
+    OperationRecord &s = ctx.state;
     ctx.prompts.beep();
-    s.transfer.downloadMode = false;
     question.dismiss();
     Categories all, chosen;
     for (int i = 1; i <= kCategories; ++i) {
@@ -150,7 +146,7 @@ bool encodeUploadedCurves(InstrumentContext &ctx, const QString &title, UploadIm
 
 void reportUnreadSettings(InstrumentContext &ctx, const QString &title)
 {
-    leaveCommandMode(ctx, proto::kSoftReset, kNotConnectedCorvane);
+    leaveCommandMode(ctx, proto::kSoftReset);
     ctx.view.hideProgress();
     ctx.prompts.message(title,
                         QStringLiteral("The instrument's settings could not be read correctly. "
@@ -166,7 +162,7 @@ class UploadWrites
 public:
     UploadWrites(InstrumentContext &ctx, const QString &title) : m_ctx(ctx), m_link(ctx.link), m_title(title)
     {
-        const EditorState &s = ctx.state;
+        const OperationRecord &s = ctx.state;
         m_settingsPart = m_parts.add(QStringLiteral("the settings"), true);
         m_displayPart = m_parts.add(
             QStringLiteral("display configuration"), QStringLiteral("display configurations"),
@@ -192,8 +188,9 @@ private:
     {
         if (!m_link.cancelRequested())
             return false;
-        leaveCommandMode(m_ctx, proto::kSoftReset, kNotConnectedCorvane);
-        reportCancelled(m_ctx, m_title, QStringLiteral("The upload was cancelled.\r\n") + m_parts.describe());
+        leaveCommandMode(m_ctx, proto::kSoftReset);
+        m_ctx.state.written = m_parts.describe();
+        reportCancelled(m_ctx, m_title, QStringLiteral("The upload was cancelled.\r\n") + m_ctx.state.written);
         return true;
     }
 
@@ -212,13 +209,14 @@ private:
 
     bool writeDisplays(quint8 (&blocks)[17][129])
     {
-        EditorState &s = m_ctx.state;
+        OperationRecord &s = m_ctx.state;
         if (!s.transfer.upload[1])
             return true;
         for (int n = 1; n <= 16; ++n) {
             m_ctx.view.setProgress(n * 2 / 3 + 1);
             blocks[n][layout::kBlockChecksum] = configBlockChecksum(blocks[n]);
             s.configBlock[n][layout::kBlockChecksum] = configBlockChecksum(s.configBlock[n]);
+            s.imageChange = ImageChange::Checksums;
             m_parts.begin(m_displayPart, n);
             m_link.sendFrameAt(proto::kWrite24C512, proto::kConfigBlockSize,
                                proto::kConfigBlockBase + proto::kConfigBlockSize * (n - 1));
@@ -259,12 +257,26 @@ private:
     int m_curvePart = 0;
 };
 
+// What the instrument holds after the writes, for the result: the settings, and the
+// whole image when the display configurations and the curves went too.
+void recordUploaded(OperationRecord &s, const quint8 *settings, const UploadImage &image)
+{
+    memcpy(s.instrumentImage.system, settings, 256);
+    s.known = KnownImage::Settings;
+    if (!s.transfer.upload[1] || !s.transfer.upload[4])
+        return;
+    for (int n = 1; n <= 16; ++n)
+        memcpy(s.instrumentImage.blocks[n], image.blocks[n], proto::kConfigBlockSize);
+    memcpy(s.instrumentImage.curves, s.calCurve, sizeof s.instrumentImage.curves);
+    s.known = KnownImage::Whole;
+}
+
 // After the writes, still in command mode: the clock when chosen, then the
 // read-back when asked for.
 std::optional<Verification> setClockAndVerify(InstrumentContext &ctx, const PcClock &pc, const UploadOptions &options,
                                               const quint8 *settings, const UploadImage &image)
 {
-    EditorState &s = ctx.state;
+    OperationRecord &s = ctx.state;
     if (s.transfer.upload[12]) {
         const QTime now = pc.time();
         ctx.link.delay(0.25);
@@ -283,7 +295,7 @@ std::optional<Verification> setClockAndVerify(InstrumentContext &ctx, const PcCl
 Outcome upload(InstrumentContext &ctx, CategoryQuestion &question, const PcClock &pc, const UploadOptions &options)
 {
     ctx.link.clearTrouble();
-    EditorState &s = ctx.state;
+    OperationRecord &s = ctx.state;
     SerialLink &link = ctx.link;
     const QString title = QStringLiteral("Upload");
 
@@ -304,15 +316,16 @@ Outcome upload(InstrumentContext &ctx, CategoryQuestion &question, const PcClock
         return Outcome::Failed;
     }
     quint8 buffer[257] = {};
-    uploadedSettings(reinterpret_cast<const quint8 *>(settings->bytes.constData()), image.system, s, pc.today(),
-                     buffer);
+    uploadedSettings(reinterpret_cast<const quint8 *>(settings->bytes.constData()), image.system, s.transfer, s.factory,
+                     pc.today(), buffer);
     s.factory.newUnitUploadPending = false;
 
     if (!UploadWrites(ctx, title).run(buffer, image))
         return Outcome::Cancelled;
+    recordUploaded(s, buffer, image);
     const std::optional<Verification> verified = setClockAndVerify(ctx, pc, options, buffer, image);
     link.delay(0.25);
-    leaveCommandMode(ctx, proto::kSoftReset, kNotConnectedCorvane);
+    leaveCommandMode(ctx, proto::kSoftReset);
     ctx.view.hideProgress();
     reportUnacknowledgedBytes(link, ctx.prompts, title);
     if (verified)
@@ -324,12 +337,11 @@ Outcome upload(InstrumentContext &ctx, CategoryQuestion &question, const PcClock
 Outcome download(InstrumentContext &ctx, CategoryQuestion &question)
 {
     ctx.link.clearTrouble();
-    EditorState &s = ctx.state;
+    OperationRecord &s = ctx.state;
     SerialLink &link = ctx.link;
     const QString title = QStringLiteral("Download");
 
     ctx.prompts.beep();
-    s.transfer.downloadMode = true;
     Categories downloadable, chosen;
     for (int i = 1; i <= kCategories; ++i) {
         downloadable[i] = isDownloadable(i);
@@ -349,7 +361,7 @@ Outcome download(InstrumentContext &ctx, CategoryQuestion &question)
         const ConfirmedRead &read = *settings;
         if (!read.ok()) {
             link.delay(0.25);
-            leaveCommandMode(ctx, proto::kSoftReset, kNotConnectedCorvane);
+            leaveCommandMode(ctx, proto::kSoftReset);
             ctx.view.hideProgress();
             ctx.prompts.message(title,
                                 QStringLiteral("The download failed: the instrument's settings %1.\r\n"
@@ -364,11 +376,12 @@ Outcome download(InstrumentContext &ctx, CategoryQuestion &question)
             for (int b : categoryBytes(c))
                 s.systemBlock[b] = quint8(read.bytes[b]);
         }
+        s.imageChange = ImageChange::Settings;
+        s.known = KnownImage::Settings;
+        memcpy(s.instrumentImage.system, read.bytes.constData(), 256);
         link.delay(0.25);
-        leaveCommandMode(ctx, proto::kSoftReset, kNotConnectedCorvane);
+        leaveCommandMode(ctx, proto::kSoftReset);
         ctx.view.hideProgress();
-        if (ctx.redraw)
-            ctx.redraw();
         return Outcome::Done;
     }
 }
@@ -499,7 +512,8 @@ Outcome writeBackupBack(InstrumentContext &ctx, const QString &title, const quin
             ctx.view.setProgress(sIndex + 4);
             if (sIndex < 96 && link.cancelRequested()) {
                 releaseAfterCopy(ctx);
-                reportCancelled(ctx, title, QStringLiteral("The restore was cancelled.\r\n") + parts.describe());
+                ctx.state.written = parts.describe();
+                reportCancelled(ctx, title, QStringLiteral("The restore was cancelled.\r\n") + ctx.state.written);
                 return Outcome::Cancelled;
             }
         }

@@ -9,6 +9,7 @@
 #include "link/InstrumentContext.h"
 #include "link/InstrumentImage.h"
 #include "link/InstrumentView.h"
+#include "link/OperationRecord.h"
 #include "link/SerialLink.h"
 
 #include <cstring>
@@ -116,7 +117,7 @@ Outcome readAndRelease(InstrumentContext &ctx, const QString &title, ConfigImage
         return Outcome::NotConnected;
     const InstrumentImage read = readInstrumentImage(ctx, *settings, editor, 1, 17);
     ctx.link.delay(0.25);
-    leaveCommandMode(ctx, proto::kSoftReset, kNotConnectedCorvane);
+    leaveCommandMode(ctx, proto::kSoftReset);
     ctx.view.hideProgress();
     if (!read.ok) {
         ctx.prompts.message(
@@ -138,8 +139,8 @@ void compareBeforeUpload(InstrumentContext &ctx, CategoryQuestion &question, con
         return;
     // What the upload with the categories chosen now would leave in the instrument.
     ConfigImage after = instrument;
-    uploadedSettings(instrument.system, editor.system, ctx.state, pc.today(), after.system);
-    const EditorState &s = ctx.state;
+    const OperationRecord &s = ctx.state;
+    uploadedSettings(instrument.system, editor.system, s.transfer, s.factory, pc.today(), after.system);
     if (s.transfer.upload[1]) {
         for (int n = 1; n <= 16; ++n) {
             memcpy(after.blocks[n], editor.blocks[n], proto::kConfigBlockSize);
@@ -156,7 +157,12 @@ void compareBeforeUpload(InstrumentContext &ctx, CategoryQuestion &question, con
 Outcome readForCompare(InstrumentContext &ctx, ConfigImage &instrument)
 {
     ctx.link.clearTrouble();
-    return readAndRelease(ctx, QStringLiteral("Compare with Instrument"), instrument);
+    const Outcome outcome = readAndRelease(ctx, QStringLiteral("Compare with Instrument"), instrument);
+    if (outcome == Outcome::Done) {
+        ctx.state.known = KnownImage::Whole;
+        ctx.state.instrumentImage = instrument;
+    }
+    return outcome;
 }
 
 } // namespace transfer

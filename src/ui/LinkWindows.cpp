@@ -1,12 +1,13 @@
 #include "ui/LinkWindows.h"
 
-#include "link/Clock.h"
 #include "ui/ConnectingWindow.h"
 #include "ui/PortChooser.h"
 #include "ui/ProgressWindow.h"
 
-LinkWindows::LinkWindows(EditorState &state, QWidget *owner, const PortResolver *resolver, Clock *clock)
-    : m_state(state), m_owner(owner), m_resolver(resolver), m_clock(clock)
+#include <utility>
+
+LinkWindows::LinkWindows(EditorState &state, QWidget *owner, const PortResolver *resolver)
+    : m_state(state), m_owner(owner), m_resolver(resolver)
 {
 }
 
@@ -15,15 +16,17 @@ PortChooser *LinkWindows::comms()
     if (!m_comms) {
         m_comms = new PortChooser(m_state, m_owner);
         m_comms->setResolver(m_resolver);
-        QObject::connect(m_comms, &PortChooser::commsPortLabelChanged, m_comms,
-                         [this](const QString &text) { setCommsPortLabel(text); });
-        // A procedure waiting for the choice looks at it at once.
-        const auto wake = [this] {
-            if (m_clock)
-                m_clock->wake();
-        };
-        QObject::connect(m_comms, &PortChooser::portAccepted, m_comms, wake);
-        QObject::connect(m_comms, &PortChooser::hidden, m_comms, wake);
+        QObject::connect(m_comms, &PortChooser::portAccepted, m_comms, [this](int port) {
+            if (m_main)
+                m_main->portChanged(port);
+            if (const auto answer = std::exchange(m_portAnswer, nullptr))
+                answer(port);
+        });
+        // Closed without Accept: no port was chosen.
+        QObject::connect(m_comms, &PortChooser::hidden, m_comms, [this] {
+            if (const auto answer = std::exchange(m_portAnswer, nullptr))
+                answer(0);
+        });
     }
     return m_comms;
 }
@@ -55,15 +58,18 @@ void LinkWindows::showPortChooser()
     w->activateWindow();
 }
 
-void LinkWindows::hidePortChooser()
+void LinkWindows::askPort(int current, std::function<void(int)> answer)
 {
-    if (m_comms)
-        m_comms->hide();
+    m_portAnswer = std::move(answer);
+    selectPortOption(current);
+    showPortChooser();
 }
 
-bool LinkWindows::portChooserOpen() const
+void LinkWindows::dismissPortQuestion()
 {
-    return m_comms && m_comms->isVisible();
+    m_portAnswer = nullptr;
+    if (m_comms)
+        m_comms->hide();
 }
 
 void LinkWindows::selectPortOption(int portNumber)
@@ -115,44 +121,39 @@ void LinkWindows::setProgressMaximum(int maximum)
     progress()->setProgressMaximum(maximum);
 }
 
-void LinkWindows::setCommsPortLabel(const QString &text)
+void LinkWindows::portChanged(int portNumber)
 {
+    selectPortOption(portNumber);
     if (m_main)
-        m_main->setCommsPortLabel(text);
+        m_main->portChanged(portNumber);
 }
 
-void LinkWindows::setConnectedLabel(const QString &text)
+void LinkWindows::linkStatusChanged(LinkStatus status)
 {
     if (m_main)
-        m_main->setConnectedLabel(text);
+        m_main->linkStatusChanged(status);
 }
 
-void LinkWindows::setSerialNumberLabel(const QString &text)
+void LinkWindows::identified(const InstrumentIdentity &identity)
 {
     if (m_main)
-        m_main->setSerialNumberLabel(text);
+        m_main->identified(identity);
 }
 
-void LinkWindows::showIdentity()
+void LinkWindows::versionsRead(const InstrumentIdentity &identity)
 {
     if (m_main)
-        m_main->showIdentity();
+        m_main->versionsRead(identity);
 }
 
-void LinkWindows::showUnitVersions()
+void LinkWindows::productCodeRead(int code)
 {
     if (m_main)
-        m_main->showUnitVersions();
+        m_main->productCodeRead(code);
 }
 
-void LinkWindows::showProductCode(int code)
+void LinkWindows::newConfigCountRead(int count)
 {
     if (m_main)
-        m_main->showProductCode(code);
-}
-
-void LinkWindows::showNewConfigCount(int count)
-{
-    if (m_main)
-        m_main->showNewConfigCount(count);
+        m_main->newConfigCountRead(count);
 }

@@ -8,7 +8,6 @@
 #include <QPointer>
 
 class QWidget;
-class Clock;
 class PortResolver;
 class PortChooser;
 class ProgressWindow;
@@ -24,7 +23,7 @@ class LinkWindows : public InstrumentView
 public:
     // Cancel in the progress window.
     std::function<void()> onCancel;
-    LinkWindows(EditorState &state, QWidget *owner, const PortResolver *resolver = nullptr, Clock *clock = nullptr);
+    LinkWindows(EditorState &state, QWidget *owner, const PortResolver *resolver = nullptr);
 
     void setMainView(InstrumentView *mainView) { m_main = mainView; }
 
@@ -32,35 +31,36 @@ public:
     ConnectingWindow *connecting();
     ProgressWindow *progress();
 
-    void showPortChooser() override;
-    void hidePortChooser() override;
-    bool portChooserOpen() const override;
-    void selectPortOption(int portNumber) override;
+    // The chooser the user opens from the menu (nothing waits for it).
+    void showPortChooser();
+    void selectPortOption(int portNumber);
+    // The chooser as an operation's question: Accept answers with the port, the close box with 0.
+    void askPort(int current, std::function<void(int)> answer) override;
+    void dismissPortQuestion() override;
     void showConnecting() override;
     void hideConnecting() override;
     void setConnectingCaption(const QString &text) override;
-    QString connectingCaption() const override;
+    QString connectingCaption() const;
     void showProgress() override;
     void hideProgress() override;
     // Values are held to the bar's range (a progress bar ignores others).
     void setProgress(int value) override;
     void setProgressMaximum(int maximum) override;
 
-    void setCommsPortLabel(const QString &text) override;
-    void setConnectedLabel(const QString &text) override;
-    void setSerialNumberLabel(const QString &text) override;
-    void showIdentity() override;
-    void showUnitVersions() override;
-    void showProductCode(int code) override;
-    void showNewConfigCount(int count) override;
+    void portChanged(int portNumber) override;
+    void linkStatusChanged(LinkStatus status) override;
+    void identified(const InstrumentIdentity &identity) override;
+    void versionsRead(const InstrumentIdentity &identity) override;
+    void productCodeRead(int code) override;
+    void newConfigCountRead(int count) override;
 
 private:
     EditorState &m_state;
     QWidget *m_owner;
     const PortResolver *m_resolver;
-    Clock *m_clock;
     InstrumentView *m_main = nullptr;
     QPointer<PortChooser> m_comms;
+    std::function<void(int)> m_portAnswer; // the operation's open port question
     QPointer<ConnectingWindow> m_connecting;
     QPointer<ProgressWindow> m_progress;
 };

@@ -1,10 +1,10 @@
 #include "ui/TransferWarning.h"
 
-#include "link/OperationRunner.h"
-
 #include "core/EditorState.h"
 #include "core/TransferRules.h"
-#include "link/Clock.h"
+#include "link/OperationRunner.h"
+#include "link/Reply.h"
+#include "link/SerialLink.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -14,7 +14,10 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <iterator>
+#include <memory>
+#include <utility>
 
 namespace
 {
@@ -117,7 +120,7 @@ QLabel *groupLabel(const QString &text)
 }
 } // namespace
 
-TransferWarning::TransferWarning(EditorState &state, QWidget *parent) : QWidget(parent, Qt::Window), m_state(state)
+TransferWarning::TransferWarning(QWidget *parent) : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("frmBeingSentReceived"));
     setWindowTitle(QStringLiteral("WARNING . . . Upload data from PC to Corvane.    Are you sure?"));
@@ -205,9 +208,8 @@ void TransferWarning::setCompareOffered(bool offered)
 
 void TransferWarning::answer(WarningAnswer value)
 {
-    m_state.transfer.warningAnswer = value;
-    if (onAnswer)
-        onAnswer();
+    if (const auto open = std::exchange(onAnswer, nullptr))
+        open(value);
 }
 
 void TransferWarning::onWarningContinueClicked()
@@ -227,12 +229,10 @@ void TransferWarning::onWarningCompareClicked()
 
 void TransferWarning::onWarningSetAllClicked()
 {
-    if (!m_state.transfer.downloadMode) {
-        for (int i : {1, 2, 3, 4, 5, 6, 7, 12})
+    // A download offers only the categories it can receive.
+    for (int i = 1; i <= kCategories; ++i)
+        if (m_boxes[i]->isEnabledTo(this))
             m_boxes[i]->setChecked(true);
-    }
-    for (int i : {8, 9, 10, 11, 13, 14})
-        m_boxes[i]->setChecked(true);
 }
 
 void TransferWarning::onWarningClearAllClicked()
@@ -243,7 +243,7 @@ void TransferWarning::onWarningClearAllClicked()
 
 void TransferWarning::closeEvent(QCloseEvent *event)
 {
-    if (m_state.transfer.warningAnswer == WarningAnswer::Pending)
+    if (onAnswer)
         answer(WarningAnswer::Cancel);
     QWidget::closeEvent(event);
 }
@@ -251,7 +251,7 @@ void TransferWarning::closeEvent(QCloseEvent *event)
 void WarningQuestion::onWindow(const std::function<void()> &fn)
 {
     if (m_runner)
-        m_runner->onWindows(fn);
+        m_runner->post(fn);
     else
         fn();
 }
@@ -259,36 +259,39 @@ void WarningQuestion::onWindow(const std::function<void()> &fn)
 transfer::CategoryAnswer WarningQuestion::ask(const QString &title, const transfer::Categories &enabled,
                                               const transfer::Categories &checked)
 {
-    onWindow([&] {
+    const auto reply = std::make_shared<Reply<transfer::CategoryAnswer>>(m_link.clock());
+    onWindow([this, title, enabled, checked, reply] {
         m_window.setWindowTitle(title);
         m_window.setCategories(enabled, checked);
-        m_state.transfer.warningAnswer = WarningAnswer::Pending;
-        // Offered for an upload once a port is chosen: the instrument can be read.
-        m_window.setCompareOffered(onCompare && !m_state.transfer.downloadMode && m_state.link.portNumber != 0);
+        // An upload offers every category; it offers "Compare first…" once a port is
+        // chosen (the instrument can be read).
+        const bool upload = std::all_of(enabled.begin() + 1, enabled.end(), [](bool on) { return on; });
+        m_window.setCompareOffered(onCompare && upload && m_windowsLink.portNumber != 0);
+        m_window.onAnswer = [this, reply](WarningAnswer value) {
+            transfer::CategoryAnswer answer;
+            answer.proceed = value == WarningAnswer::Continue;
+            answer.compareFirst = value == WarningAnswer::CompareFirst;
+            answer.chosen = m_window.chosenCategories();
+            m_window.hide();
+            reply->give(answer);
+        };
         m_window.show();
         m_window.raise();
-        m_window.onAnswer = [this] { m_clock.wake(); };
     });
-    m_clock.waitUntil(Clock::kForever, [this] {
-        bool answered = false;
-        onWindow([&] { answered = m_state.transfer.warningAnswer != WarningAnswer::Pending; });
-        return answered;
-    });
-    transfer::CategoryAnswer answer;
-    onWindow([&] {
+    if (m_link.waitForAnswer([&] { return reply->answered(); }))
+        return reply->value().value_or(transfer::CategoryAnswer());
+    // Cancel, a lost port or the editor closing: the question leaves the screen unanswered.
+    onWindow([this] {
         m_window.onAnswer = nullptr;
-        answer.proceed = m_state.transfer.warningAnswer == WarningAnswer::Continue;
-        answer.compareFirst = m_state.transfer.warningAnswer == WarningAnswer::CompareFirst;
-        answer.chosen = m_window.chosenCategories();
         m_window.hide();
     });
-    return answer;
+    return transfer::CategoryAnswer();
 }
 
 void WarningQuestion::showComparison(const ConfigImage &instrument, const ConfigImage &afterUpload)
 {
     if (onCompare)
-        onWindow([&] { onCompare(instrument, afterUpload); });
+        onWindow([this, instrument, afterUpload] { onCompare(instrument, afterUpload); });
 }
 
 void WarningQuestion::dismiss()

@@ -7,19 +7,22 @@
 #include <QWidget>
 #include <functional>
 
-class Clock;
 class OperationRunner;
+class SerialLink;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
-struct EditorState;
+struct LinkState;
+
+// The warning's answer.
+enum class WarningAnswer : quint8 { Cancel, Continue, CompareFirst };
 
 class TransferWarning : public QWidget
 {
     Q_OBJECT
 public:
-    explicit TransferWarning(EditorState &state, QWidget *parent = nullptr);
+    explicit TransferWarning(QWidget *parent = nullptr);
 
     static constexpr int kCategories = transfer::kCategories;
 
@@ -31,8 +34,9 @@ public:
     // the warning again.
     void setCompareOffered(bool offered);
 
-    // Called after CONTINUE or CANCEL set the answer, so that a waiting procedure wakes.
-    std::function<void()> onAnswer;
+    // The open question: called once with CONTINUE, CANCEL or "Compare first…" (closing
+    // the window counts as CANCEL); cleared before it is called.
+    std::function<void(WarningAnswer)> onAnswer;
 
 public slots:
     void onWarningContinueClicked();
@@ -52,20 +56,22 @@ private:
     QGroupBox *buildDataGrid();
     void answer(WarningAnswer value);
 
-    EditorState &m_state;
     QCheckBox *m_boxes[kCategories + 1] = {};
     QPushButton *m_continueButton = nullptr;
     QPushButton *m_compareButton = nullptr;
 };
 
-// The overwrite warning as the transfers ask it: shows the window and waits on the
-// operation's clock for CONTINUE or CANCEL. With a runner, asked from the runner's
-// operations: the window is handled on its own thread.
+// The overwrite warning as the transfers ask it: a request the window answers. The
+// operation waits for it with the link's one interruptible wait, so Cancel, a lost
+// port and the editor closing end it too (the window then leaves the screen). With a
+// runner, asked from the runner's operations: the window is handled on its own thread.
 class WarningQuestion : public transfer::CategoryQuestion
 {
 public:
-    WarningQuestion(TransferWarning &window, EditorState &state, Clock &clock, OperationRunner *runner = nullptr)
-        : m_window(window), m_state(state), m_clock(clock), m_runner(runner)
+    // `windowsLink` is the editor's port choice, read on the windows' thread.
+    WarningQuestion(TransferWarning &window, const LinkState &windowsLink, SerialLink &link,
+                    OperationRunner *runner = nullptr)
+        : m_window(window), m_windowsLink(windowsLink), m_link(link), m_runner(runner)
     {
     }
     transfer::CategoryAnswer ask(const QString &title, const transfer::Categories &enabled,
@@ -80,7 +86,7 @@ private:
     void onWindow(const std::function<void()> &fn);
 
     TransferWarning &m_window;
-    EditorState &m_state;
-    Clock &m_clock;
+    const LinkState &m_windowsLink;
+    SerialLink &m_link;
     OperationRunner *m_runner;
 };

@@ -12,7 +12,7 @@ namespace
 {
 struct MonitorBench : LinkFixture {
     NmeaMonitorWindow window;
-    InstrumentContext ctx{state, prompts, link, view, [this] { connect(); }, {}};
+    InstrumentContext ctx{state, prompts, link, view, [this] { connect(); }};
 
     void click(const char *button) { child<QPushButton>(window, QLatin1String(button))->click(); }
 };
@@ -28,7 +28,6 @@ private slots:
         b.connect();
         QVERIFY(b.state.link.connected);
         b.sim.clearLog();
-        b.state.nmea.channel = 2;
 
         int sentAtPause = 0;
         int sentAfterPause = 0;
@@ -47,7 +46,7 @@ private slots:
             sentAfterResume = int(b.toInstrument().size());
             b.click("cmdNmeaDataCancel");
         });
-        b.window.run(b.ctx);
+        b.window.run(b.ctx, 2);
 
         QCOMPARE(b.window.windowTitle(), QString("Incoming Nmea Data:  Channel 2A and Channel 2B"));
         QVERIFY(!b.window.isVisible());
@@ -85,12 +84,11 @@ private slots:
         QFETCH(double, characterDelay);
         MonitorBench b;
         b.connect();
-        b.state.nmea.channel = 2;
         SimFaults f;
         f.characterDelay = characterDelay;
         b.sim.setFaults(f);
         b.clock.scheduleIn(40.0, [&] { b.click("cmdNmeaDataCancel"); });
-        b.window.run(b.ctx);
+        b.window.run(b.ctx, 2);
         const QString text = b.window.text();
         QVERIFY2(text.size() > 100, qPrintable(text));
         for (QChar c : text)
@@ -104,7 +102,6 @@ private slots:
     {
         MonitorBench b;
         b.connect();
-        b.state.nmea.channel = 3;
         SimFaults f;
         f.silentMonitor = true;
         b.sim.setFaults(f);
@@ -114,7 +111,7 @@ private slots:
             late = b.window.status();
             b.click("cmdNmeaDataCancel");
         });
-        b.window.run(b.ctx);
+        b.window.run(b.ctx, 3);
         QCOMPARE(early, QString());
         QCOMPARE(late, QString("No answer from the instrument on channel 3A/3B"));
         QCOMPARE(b.toInstrument().right(5), bytes({61, 251, 0, 0, 0}));

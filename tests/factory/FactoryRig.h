@@ -17,14 +17,13 @@
 #include <QTest>
 
 struct FactoryRig : LinkFixture {
-    int redraws = 0;
-    InstrumentContext ctx{state, prompts, link, view, [this] { connect(); }, [this] { ++redraws; }};
+    InstrumentContext ctx{state, prompts, link, view, [this] { connect(); }};
     FactoryWindow w{ctx};
 
     FactoryRig()
     {
         state.factory.armed = true;
-        writeDefaultsToRam(state);
+        writeDefaultImage(state, false);
     }
 
     // Connects, then forgets the handshake so that streams start with the command.

@@ -24,7 +24,7 @@ QByteArray expectedLogBlock(quint8 high, quint8 low)
     return l;
 }
 
-bool sameCurves(const EditorState &a, const EditorState &b)
+bool sameCurves(const ImageBytes &a, const ImageBytes &b)
 {
     return std::memcmp(a.calCurve, b.calCurve, sizeof a.calCurve) == 0;
 }
@@ -76,7 +76,7 @@ private slots:
         writeDefaultsToRam(newUnit);
         QVERIFY(!sameCurves(newUnit, ordinary));
         QVERIFY(sameCurves(rig.state, newUnit));
-        QCOMPARE(rig.redraws, 1);
+        QCOMPARE(rig.state.imageChange, ImageChange::Replaced);
 
         // The serial number waits for the next upload; everything else is back to normal.
         QCOMPARE(QList<int>({rig.state.factory.newSerialBytes[1], rig.state.factory.newSerialBytes[2],

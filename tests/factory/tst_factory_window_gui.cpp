@@ -111,7 +111,9 @@ private slots:
         rig.sim.memory.nvm[11] = 2;
         rig.connect();
         QVERIFY(rig.state.link.connected);
-        rig.w.showInstrument();
+        // What the connection reported, as the main window hands it on.
+        rig.w.showIdentity(rig.state.instrument);
+        rig.w.showUnitVersions(rig.state.instrument);
         QCOMPARE(rig.boxText("txtTessaroSN"), QStringLiteral(" 80315012"));
         QCOMPARE(rig.boxText("txtTessaroSwVer"), rig.state.instrument.softwareVersion);
         QCOMPARE(rig.boxText("txtTessaroHwVer"), QStringLiteral(" 4"));

@@ -15,7 +15,7 @@ LinkFixture::LinkFixture(int comPort)
 
 void LinkFixture::connect()
 {
-    connectToInstrument(state, prompts, clock, link, view);
+    connectToInstrument(state, prompts, link, view);
 }
 
 QByteArray bytes(std::initializer_list<int> values)

@@ -2,24 +2,24 @@
 #pragma once
 
 #include "Simulator.h"
-#include "core/EditorState.h"
 #include "kit/RecordingView.h"
 #include "kit/ScriptedPrompts.h"
 #include "kit/SimulatorPort.h"
 #include "kit/VirtualClock.h"
+#include "link/OperationRecord.h"
 #include "link/SerialLink.h"
 
 // Port number n opens the device "COMn"; 0 opens nothing.
 QString fixtureDevice(int n);
 
 struct LinkFixture {
-    EditorState state;
+    OperationRecord state; // the operation's record: what the procedures read and write
     ScriptedPrompts prompts;
     VirtualClock clock;
     Simulator sim;
     SimulatorPort port{sim, clock};
     RecordingView view;
-    SerialLink link{state, prompts, clock, port, fixtureDevice};
+    SerialLink link{state.link, prompts, clock, port, fixtureDevice};
 
     explicit LinkFixture(int comPort = 3);
 

@@ -1,4 +1,4 @@
-// An InstrumentView that records every call, for asserting what an instrument procedure showed.
+// An InstrumentView that records every report, for asserting what an instrument procedure showed.
 #pragma once
 
 #include "link/InstrumentView.h"
@@ -23,38 +23,38 @@ public:
     int productCode = -1;
     int newConfigCount = -1;
 
-    // Run when the port chooser is shown (a test plays the user here).
+    // Run when the port chooser is asked for (a test plays the user here, with answerPort()).
     std::function<void()> onShowPortChooser;
+    // Answers the open port question as Accept (a port, 0 for "None") or the close box (0) would.
+    void answerPort(int port);
 
     int count(const QString &call) const { return int(calls.count(call)); }
     bool called(const QString &name) const;
 
-    void showPortChooser() override;
-    void hidePortChooser() override
+    void askPort(int current, std::function<void(int)> answer) override;
+    void dismissPortQuestion() override
     {
-        record("hidePortChooser");
+        record("dismissPortQuestion");
         chooserVisible = false;
+        m_portAnswer = nullptr;
     }
-    bool portChooserOpen() const override { return chooserVisible; }
-    void selectPortOption(int n) override
+    void portChanged(int n) override;
+    void linkStatusChanged(LinkStatus status) override
     {
-        record("selectPortOption", QString::number(n));
-        selectedPortOption = n;
+        connectedLabel = linkStatusText(status);
+        record("linkStatus", connectedLabel);
     }
-    void setCommsPortLabel(const QString &t) override
+    void identified(const InstrumentIdentity &identity) override;
+    void versionsRead(const InstrumentIdentity & /*identity*/) override { record("versionsRead"); }
+    void productCodeRead(int c) override
     {
-        record("setCommsPortLabel", t);
-        commsPortLabel = t;
+        record("productCode", QString::number(c));
+        productCode = c;
     }
-    void setConnectedLabel(const QString &t) override
+    void newConfigCountRead(int c) override
     {
-        record("setConnectedLabel", t);
-        connectedLabel = t;
-    }
-    void setSerialNumberLabel(const QString &t) override
-    {
-        record("setSerialNumberLabel", t);
-        serialNumberLabel = t;
+        record("newConfigCount", QString::number(c));
+        newConfigCount = c;
     }
     void showConnecting() override
     {
@@ -71,7 +71,6 @@ public:
         record("setConnectingCaption", t);
         caption = t;
     }
-    QString connectingCaption() const override { return caption; }
     void showProgress() override
     {
         record("showProgress");
@@ -92,19 +91,9 @@ public:
         record("setProgressMaximum", QString::number(m));
         progressMaximum = m;
     }
-    void showIdentity() override { record("showIdentity"); }
-    void showUnitVersions() override { record("showUnitVersions"); }
-    void showProductCode(int c) override
-    {
-        record("showProductCode", QString::number(c));
-        productCode = c;
-    }
-    void showNewConfigCount(int c) override
-    {
-        record("showNewConfigCount", QString::number(c));
-        newConfigCount = c;
-    }
 
 private:
     void record(const char *name, const QString &arg = QString());
+
+    std::function<void(int)> m_portAnswer;
 };

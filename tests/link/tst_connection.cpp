@@ -3,6 +3,7 @@
 #include "link/Connection.h"
 
 #include <QTest>
+#include <algorithm>
 
 namespace
 {
@@ -60,14 +61,13 @@ private slots:
                                    "setConnectingCaption:" + kCaption,
                                    "showConnecting",
                                    "setConnectingCaption:" + kCaption + dots(1),
-                                   "showUnitVersions",
-                                   "showProductCode:3",
+                                   "versionsRead",
+                                   "productCode:3",
                                    "hideConnecting",
-                                   "setConnectedLabel:Connected to Tessaro",
-                                   "setConnectedLabel:Connected to Corvane",
-                                   "setSerialNumberLabel: Corvane SN#:  80315012",
-                                   "showIdentity",
-                                   "showNewConfigCount:3",
+                                   "linkStatus:Connected to Tessaro",
+                                   "linkStatus:Connected to Corvane",
+                                   "identified: 80315012",
+                                   "newConfigCount:3",
                                }));
     }
     void alreadyInCommandMode()
@@ -281,13 +281,7 @@ private slots:
         QFETCH(int, accepted);
         QFETCH(bool, connected);
         LinkFixture f(0);
-        f.view.onShowPortChooser = [&] {
-            f.clock.scheduleIn(5.0, [&] {
-                if (accepted >= 0)
-                    f.state.link.portNumber = quint8(accepted);
-                f.view.chooserVisible = false;
-            });
-        };
+        f.view.onShowPortChooser = [&] { f.clock.scheduleIn(5.0, [&] { f.view.answerPort(std::max(accepted, 0)); }); };
         f.connect();
         QCOMPARE(f.state.link.connected, connected ? true : false);
         QCOMPARE(f.port.opened, connected ? QStringList{"COM4"} : QStringList{});
@@ -298,7 +292,7 @@ private slots:
         f.port.open("COM3");
         f.port.loseNow();
         QVERIFY(f.link.lost());
-        f.view.onShowPortChooser = [&] { f.clock.scheduleIn(1.0, [&] { f.state.link.portNumber = 3; }); };
+        f.view.onShowPortChooser = [&] { f.clock.scheduleIn(1.0, [&] { f.view.answerPort(3); }); };
         f.connect();
         QCOMPARE(f.state.link.connected, true);
         QVERIFY(!f.link.lost());

@@ -1,12 +1,12 @@
 // End to end: the editor's real serial path (QSerialPort, port resolver, steady clock) against corvane-sim on a
 // pseudo-terminal.
-#include "core/EditorState.h"
 #include "kit/RecordingView.h"
 #include "kit/ScriptedPrompts.h"
 #include "kit/SimProgram.h"
 #include "kit/TempProgramFolder.h"
 #include "link/Clock.h"
 #include "link/Connection.h"
+#include "link/OperationRecord.h"
 #include "link/PortResolver.h"
 #include "link/SerialBytePort.h"
 #include "link/SerialLink.h"
@@ -25,13 +25,13 @@ QString simProgram()
 struct RealBench {
     TempProgramFolder folder;
     QProcess sim;
-    EditorState state;
+    OperationRecord state;
     ScriptedPrompts prompts;
     DeadlineClock clock;
     SerialBytePort port;
     PortResolver resolver{folder.path()};
     RecordingView view;
-    SerialLink link{state, prompts, clock, port, [this](int n) { return resolver.device(n); }};
+    SerialLink link{state.link, prompts, clock, port, [this](int n) { return resolver.device(n); }};
 
     bool start(const QStringList &extra = {})
     {
@@ -69,7 +69,7 @@ private slots:
         RealBench b;
         QVERIFY(b.start());
         QCOMPARE(b.resolver.device(1), b.folder.file("COM1"));
-        connectToInstrument(b.state, b.prompts, b.clock, b.link, b.view);
+        connectToInstrument(b.state, b.prompts, b.link, b.view);
         QVERIFY(b.prompts.verifyAllUsed());
         QCOMPARE(b.state.link.connected, true);
         QCOMPARE(b.state.instrument.serialNumber, QString(" 80315012"));
@@ -102,9 +102,8 @@ private slots:
         RealBench b;
         QVERIFY(b.start({"--disconnect-after", "20"}));
         b.prompts.ok();
-        const bool ok = runInstrumentOperation(b.link, b.state, b.prompts, b.view, [&] {
-            connectToInstrument(b.state, b.prompts, b.clock, b.link, b.view);
-        });
+        const bool ok = runInstrumentOperation(b.link, b.state, b.prompts, b.view,
+                                               [&] { connectToInstrument(b.state, b.prompts, b.link, b.view); });
         QVERIFY(!ok);
         QVERIFY(b.prompts.verifyAllUsed());
         QCOMPARE(b.prompts.last().title, QString("Communications Error"));

@@ -1,9 +1,9 @@
 // The byte primitives, the receive buffer, the port-opening prompt and the busy guard, on the virtual clock.
-#include "core/EditorState.h"
 #include "kit/FakePort.h"
 #include "kit/RecordingView.h"
 #include "kit/ScriptedPrompts.h"
 #include "kit/VirtualClock.h"
+#include "link/OperationRecord.h"
 #include "link/SerialLink.h"
 
 #include <QTest>
@@ -11,12 +11,12 @@
 namespace
 {
 struct Bench {
-    EditorState state;
+    OperationRecord state;
     ScriptedPrompts prompts;
     VirtualClock clock;
     FakePort port{clock};
     RecordingView view;
-    SerialLink link{state, prompts, clock, port,
+    SerialLink link{state.link, prompts, clock, port,
                     [](int n) { return n > 0 ? QStringLiteral("COM%1").arg(n) : QString(); }};
     explicit Bench(int comPort = 3, bool open = true)
     {
@@ -270,7 +270,8 @@ private slots:
         b.port.refuse.insert("COM3", BytePort::OpenError::Busy);
         b.prompts.input("9");
         b.link.openComPort();
-        QCOMPARE(b.view.calls, QStringList({"selectPortOption:9", "setCommsPortLabel:COM Port =  9"}));
+        QCOMPARE(b.view.calls, QStringList({"portChanged:9"}));
+        QCOMPARE(b.view.commsPortLabel, QString("COM Port =  9"));
     }
     void permissionNamesTheFix()
     {

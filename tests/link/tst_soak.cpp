@@ -25,6 +25,7 @@
 #include "link/Connection.h"
 #include "link/InstrumentContext.h"
 #include "link/InstrumentView.h"
+#include "link/OperationRecord.h"
 #include "link/SerialLink.h"
 #include "link/Transfers.h"
 #include "ui/TransferWarning.h"
@@ -303,23 +304,23 @@ struct Result {
 };
 
 struct SoakBench {
-    EditorState state;
+    OperationRecord state;
     ScriptedPrompts prompts;
     VirtualClock clock;
     Simulator sim;
     SimulatorPort port{sim, clock};
     InstrumentView view;
-    SerialLink link{state, prompts, clock, port, [](int n) { return QStringLiteral("COM%1").arg(n); }};
-    TransferWarning window{state};
-    WarningQuestion question{window, state, clock};
+    SerialLink link{state.link, prompts, clock, port, [](int n) { return QStringLiteral("COM%1").arg(n); }};
+    TransferWarning window;
+    WarningQuestion question{window, state.link, link};
     std::optional<SimFaults> whenConnected;
     std::unique_ptr<EditorState> imageWhenConnected;
-    InstrumentContext ctx{state, prompts, link, view, [this] { connect(); }, {}};
+    InstrumentContext ctx{state, prompts, link, view, [this] { connect(); }};
     transfer::PcClock pc;
 
     void connect()
     {
-        connectToInstrument(state, prompts, clock, link, view);
+        connectToInstrument(state, prompts, link, view);
         if (!state.link.connected)
             return;
         if (whenConnected) {

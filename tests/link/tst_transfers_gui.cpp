@@ -30,15 +30,14 @@ namespace
 
 // A complete bench: the link fixture, the warning window and the context.
 struct Bench : LinkFixture {
-    TransferWarning window{state};
-    WarningQuestion question{window, state, clock};
-    int redraws = 0;
-    InstrumentContext ctx{state, prompts, link, view, [this] { connect(); }, [this] { ++redraws; }};
+    TransferWarning window;
+    WarningQuestion question{window, state.link, link};
+    InstrumentContext ctx{state, prompts, link, view, [this] { connect(); }};
     transfer::PcClock pc;
 
     Bench()
     {
-        writeDefaultsToRam(state);
+        writeDefaultImage(state, false);
         sim.memory = SimMemory::factory(sim.softwareVersion);
         pc.today = [] { return QDate(2011, 6, 14); };
         pc.time = [] { return QTime(13, 45, 10); };
@@ -628,7 +627,7 @@ private slots:
                 b.box(c)->setChecked(true);
         });
         QCOMPARE(transfer::download(b.ctx, b.question), Outcome::Done);
-        QCOMPARE(b.redraws, 1);
+        QCOMPARE(b.state.imageChange, ImageChange::Settings);
         QVERIFY(!b.state.link.connected);
         for (int i = 0; i <= 256; ++i) {
             const bool expectChange = changed.contains(i);
@@ -681,7 +680,7 @@ private slots:
         QCOMPARE(transfer::download(b.ctx, b.question), Outcome::Failed);
         QVERIFY(b.prompts.last().text.contains("Nothing was changed."));
         QVERIFY(memcmp(before.systemBlock, b.state.systemBlock, sizeof before.systemBlock) == 0);
-        QCOMPARE(b.redraws, 0);
+        QCOMPARE(b.state.imageChange, ImageChange::None);
         QVERIFY(!b.state.link.connected);
     }
 

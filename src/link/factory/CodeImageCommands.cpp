@@ -1,6 +1,5 @@
 #include "link/factory/CodeImageCommands.h"
 
-#include "core/EditorState.h"
 #include "core/ImageLayout.h"
 #include "core/Prompts.h"
 #include "core/Protocol.h"
@@ -11,6 +10,7 @@
 #include "core/factory/HexFile.h"
 #include "link/InstrumentContext.h"
 #include "link/InstrumentView.h"
+#include "link/OperationRecord.h"
 #include "link/SerialLink.h"
 
 namespace factory
@@ -195,6 +195,8 @@ CommandEnd copyCodeToFlash(FactorySession &s)
     link.sendFrameAt(proto::kCopyToFlash, int(count.value), int(source.value));
     link.delay(1.0);
     s.ctx.state.systemBlock[layout::kCodeCopyMark] = 0;
+    if (s.ctx.state.imageChange == ImageChange::None)
+        s.ctx.state.imageChange = ImageChange::System;
     return CommandEnd::Done;
 }
 

@@ -2,12 +2,12 @@
 
 #include "link/WrittenParts.h"
 
-#include "core/EditorState.h"
 #include "core/ImageLayout.h"
 #include "core/Prompts.h"
 #include "core/Protocol.h"
 #include "link/InstrumentContext.h"
 #include "link/InstrumentView.h"
+#include "link/OperationRecord.h"
 #include "link/SerialLink.h"
 
 #include <QPoint>
@@ -80,7 +80,7 @@ bool readInstrumentSystemBlock(SerialLink &link, quint8 *block)
 void markDisconnected(FactorySession &s)
 {
     s.ctx.state.link.connected = false;
-    s.ctx.view.setConnectedLabel(QStringLiteral("Not connected to Tessaro"));
+    s.ctx.view.linkStatusChanged(LinkStatus::NotConnectedTessaro);
     s.ctx.view.hideProgress();
 }
 

@@ -1,11 +1,11 @@
 #include "link/factory/MemoryCommands.h"
 
-#include "core/EditorState.h"
 #include "core/Protocol.h"
 #include "core/factory/FactoryAnswers.h"
 #include "core/factory/FactoryOutput.h"
 #include "core/factory/SystemBlockUpdates.h"
 #include "link/InstrumentContext.h"
+#include "link/OperationRecord.h"
 #include "link/SerialLink.h"
 
 namespace factory

@@ -1,7 +1,6 @@
 #include "link/factory/ProvisioningCommands.h"
 
 #include "core/Defaults.h"
-#include "core/EditorState.h"
 #include "core/Prompts.h"
 #include "core/Protocol.h"
 #include "core/factory/CalibrationFile.h"
@@ -13,6 +12,7 @@
 #include "core/factory/SystemBlockUpdates.h"
 #include "link/InstrumentContext.h"
 #include "link/InstrumentView.h"
+#include "link/OperationRecord.h"
 #include "link/SerialLink.h"
 #include "link/WrittenParts.h"
 #include "link/factory/CodeImageCommands.h"
@@ -33,7 +33,7 @@ constexpr int kProgressSteps = 16;
 class NewUnitRun
 {
 public:
-    explicit NewUnitRun(EditorState &state) : m_state(state), m_pendingBefore(state.factory.newUnitUploadPending)
+    explicit NewUnitRun(OperationRecord &state) : m_state(state), m_pendingBefore(state.factory.newUnitUploadPending)
     {
         m_state.factory.newUnitUploadPending = true;
         m_state.factory.newUnitMode = true;
@@ -55,7 +55,7 @@ public:
     NewUnitRun &operator=(const NewUnitRun &) = delete;
 
 private:
-    EditorState &m_state;
+    OperationRecord &m_state;
     qint16 m_pendingBefore;
     bool m_succeeded = false;
     bool m_finished = false;
@@ -85,7 +85,7 @@ Checked askSoftwareVersion(FactorySession &s)
                       checkSoftwareVersion);
 }
 
-void keepSerialBytes(EditorState &state, const SerialBytes &bytes)
+void keepSerialBytes(OperationRecord &state, const SerialBytes &bytes)
 {
     for (int i = 0; i < 4; ++i)
         state.factory.newSerialBytes[1 + i] = bytes[i];
@@ -128,7 +128,7 @@ void reportUnreadBlock(FactorySession &s, const QString &title, const QString &d
 // set, when one is cancelled or refused.
 bool askNewUnitDetails(FactorySession &s, CommandEnd *end)
 {
-    EditorState &state = s.ctx.state;
+    OperationRecord &state = s.ctx.state;
     *end = CommandEnd::Cancelled;
     if (!confirm(s, QStringLiteral("Upload new data to new Tessaro"),
                  QStringLiteral("This will overwrite everything in the Tessaro !")))
@@ -160,7 +160,7 @@ bool askNewUnitDetails(FactorySession &s, CommandEnd *end)
 // unit now holds. Done when everything was written.
 CommandEnd writeNewUnit(FactorySession &s, const QString &title, const QVector<LoadedModule> &modules)
 {
-    EditorState &state = s.ctx.state;
+    OperationRecord &state = s.ctx.state;
     SerialLink &link = s.ctx.link;
     link.resetEchoCounts();
     s.output.clear();
@@ -188,9 +188,8 @@ CommandEnd writeNewUnit(FactorySession &s, const QString &title, const QVector<L
             if (n < modules.size() && stopIfCancelled(s, title, parts))
                 return CommandEnd::Cancelled;
         }
-        writeDefaultsToRam(state);
-        if (s.ctx.redraw)
-            s.ctx.redraw();
+        writeDefaultImage(state, state.factory.newUnitMode);
+        state.imageChange = ImageChange::Replaced;
         parts.begin(productPart);
         link.emptyBuffer();
         link.sendFrameAt(proto::kWrite24C512, 1, proto::kProductCodeAddress);
@@ -240,7 +239,7 @@ CommandEnd makeNewUnit(FactorySession &s)
 
 CommandEnd writeNewSerialNumber(FactorySession &s)
 {
-    EditorState &state = s.ctx.state;
+    OperationRecord &state = s.ctx.state;
     SerialLink &link = s.ctx.link;
     const QString title = QStringLiteral("Upload new Serial Number to Tessaro");
     if (!confirm(s, title, QStringLiteral("This will overwrite the Serial Number in the Tessaro !")))
@@ -281,7 +280,7 @@ CommandEnd writeNewSerialNumber(FactorySession &s)
 
 CommandEnd zero24C512Logs(FactorySession &s)
 {
-    EditorState &state = s.ctx.state;
+    OperationRecord &state = s.ctx.state;
     SerialLink &link = s.ctx.link;
     const QString title = QStringLiteral("Clear Tessaro Logs, etc.");
     if (!confirmUnlessQuiet(s, title,
@@ -356,7 +355,7 @@ CommandEnd uploadCalibrationCurves(FactorySession &s)
 
 CommandEnd uploadNmeaTables(FactorySession &s)
 {
-    EditorState &state = s.ctx.state;
+    OperationRecord &state = s.ctx.state;
     SerialLink &link = s.ctx.link;
     const QString title = QStringLiteral("Upload display configurations from PC to Tessaro");
     // Both files are read whole before anything is asked or sent.

@@ -197,11 +197,10 @@ void NmeaMonitorWindow::end()
         hide(); // "Can't find Corvane" answered No: nothing to show
 }
 
-void NmeaMonitorWindow::run(InstrumentContext &ctx)
+void NmeaMonitorWindow::run(InstrumentContext &ctx, int channel)
 {
     if (m_monitoring)
         return;
-    const int channel = ctx.state.nmea.channel;
     begin(channel);
     struct Ended {
         NmeaMonitorWindow *window;
@@ -210,17 +209,19 @@ void NmeaMonitorWindow::run(InstrumentContext &ctx)
     monitor(ctx, channel);
 }
 
-bool NmeaMonitorWindow::start(OperationRunner &runner, int channel)
+bool NmeaMonitorWindow::start(OperationRunner &runner, int channel, const OperationRecord &input,
+                              const std::function<void(const OperationRecord &)> &done)
 {
     if (m_monitoring)
         return false;
     begin(channel);
-    InstrumentContext &ctx = runner.context();
     const bool started = runner.start(
-        [this, &ctx, channel] {
-            runInstrumentOperation(ctx.link, ctx.state, ctx.prompts, ctx.view, [&] { monitor(ctx, channel); });
-        },
-        [this] { end(); });
+        input, [this, channel](InstrumentContext &ctx) { monitor(ctx, channel); },
+        [this, done](const OperationRecord &result) {
+            end();
+            if (done)
+                done(result);
+        });
     if (!started) {
         m_monitoring = false;
         hide();

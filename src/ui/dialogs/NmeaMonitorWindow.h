@@ -5,6 +5,7 @@
 
 #include <QMutex>
 #include <QWidget>
+#include <functional>
 
 class OperationRunner;
 class QLabel;
@@ -12,6 +13,7 @@ class QPlainTextEdit;
 class QTimer;
 class QPushButton;
 struct InstrumentContext;
+struct OperationRecord;
 
 class NmeaMonitorWindow : public QWidget, private NmeaMonitorObserver
 {
@@ -21,12 +23,14 @@ public:
 
     static constexpr int kMaxCharacters = 200;
 
-    // Runs the monitor for state.nmea.channel here and now until it is stopped (the
-    // caller holds the busy guard). Returns at once when a monitor already runs.
-    void run(InstrumentContext &ctx);
-    // Starts the monitor for `channel` as an operation of `runner`; false when it
-    // could not start (another operation runs).
-    bool start(OperationRunner &runner, int channel);
+    // Runs the monitor for `channel` here and now until it is stopped (the caller
+    // holds the busy guard). Returns at once when a monitor already runs.
+    void run(InstrumentContext &ctx, int channel);
+    // Starts the monitor for `channel` as an operation of `runner` on `input`; `done`
+    // gets its result once it has ended. False when it could not start (another
+    // operation runs).
+    bool start(OperationRunner &runner, int channel, const OperationRecord &input,
+               const std::function<void(const OperationRecord &)> &done);
     bool isMonitoring() const { return m_monitoring; }
     // Ends the monitor (if any) at its next step, which takes the instrument out of
     // monitor mode, and hides the window.

@@ -5,6 +5,7 @@
 #include "core/NumberText.h"
 #include "core/Prompts.h"
 #include "link/InstrumentContext.h"
+#include "link/InstrumentView.h"
 #include "link/OperationRunner.h"
 #include "link/SerialLink.h"
 #include "link/Transfers.h"
@@ -86,7 +87,7 @@ QList<QWidget *> InstrumentController::tabOrder() const
 
 // --- running operations ---------------------------------------------------------------------
 
-void InstrumentController::run(const std::function<void()> &body, bool locksImage)
+void InstrumentController::run(Operation kind, const Body &body, bool locksImage, const Done &done)
 {
     OperationRunner &runner = *m_parts.runner;
     if (runner.running()) {
@@ -98,9 +99,50 @@ void InstrumentController::run(const std::function<void()> &body, bool locksImag
     m_transferRunning = locksImage;
     if (locksImage && onImageLocked)
         onImageLocked(true);
-    InstrumentContext &ctx = runner.context();
-    if (!runner.start([&ctx, body] { runInstrumentOperation(ctx.link, ctx.state, ctx.prompts, ctx.view, body); }))
+    const bool started =
+        runner.start(OperationRecord::from(m_state), body, [this, kind, done](const OperationRecord &r) {
+            apply(kind, r);
+            if (done)
+                done(r);
+        });
+    if (!started)
         operationFinished();
+}
+
+void InstrumentController::apply(Operation kind, const OperationRecord &result)
+{
+    // What every operation learnt: the port it used (the error prompt may have taken
+    // another), where it left the link, the instrument, the choices of its questions.
+    if (m_state.link.portNumber != result.link.portNumber) {
+        m_state.link.portNumber = result.link.portNumber;
+        showPortNumber(m_state.link.portNumber);
+    }
+    m_state.link.connected = result.link.connected;
+    m_state.link.timedOut = result.link.timedOut;
+    m_state.instrument = result.instrument;
+    m_state.transfer = result.transfer;
+    m_state.factory = result.factory;
+
+    switch (kind) {
+    case Operation::Download:
+        // Only a download that finished changes the image, as one step that counts as
+        // saved; one that did not leaves the image, its history and the mark alone.
+        if (result.imageChange == ImageChange::Settings && takeImage)
+            takeImage(result, ImageChange::Settings, QStringLiteral("Download from Corvane"), true);
+        return;
+    case Operation::Compare:
+        if (result.known == KnownImage::Whole && showComparison)
+            showComparison(ConfigImage::of(m_state), QStringLiteral("Editor"), result.instrumentImage,
+                           QStringLiteral("Instrument"));
+        break;
+    default:
+        break;
+    }
+    if (result.imageChange != ImageChange::None && takeImage)
+        takeImage(result, result.imageChange, QString(), false);
+    // The counter the connection read is the instrument's; new factory defaults bring their own.
+    if (result.newConfigCount && result.imageChange != ImageChange::Replaced && takeNewConfigCount)
+        takeNewConfigCount(*result.newConfigCount);
 }
 
 void InstrumentController::operationFinished()
@@ -118,29 +160,22 @@ void InstrumentController::upload()
 {
     transfer::UploadOptions options;
     options.verify = verifyAfterUpload && verifyAfterUpload();
-    run([this, options] {
-        transfer::upload(m_parts.runner->context(), *m_parts.warning, transfer::PcClock(), options);
-    });
+    WarningQuestion *warning = m_parts.warning;
+    run(Operation::Upload,
+        [warning, options](InstrumentContext &ctx) { transfer::upload(ctx, *warning, transfer::PcClock(), options); });
 }
 
 void InstrumentController::download()
 {
-    run([this] { transfer::download(m_parts.runner->context(), *m_parts.warning); });
-    if (onDownloadStarted)
-        onDownloadStarted();
+    WarningQuestion *warning = m_parts.warning;
+    run(Operation::Download, [warning](InstrumentContext &ctx) { transfer::download(ctx, *warning); });
 }
 
 void InstrumentController::compareWithInstrument()
 {
-    run([this] {
+    run(Operation::Compare, [](InstrumentContext &ctx) {
         ConfigImage instrument;
-        if (transfer::readForCompare(m_parts.runner->context(), instrument) != transfer::Outcome::Done)
-            return;
-        m_parts.runner->onWindows([this, &instrument] {
-            if (showComparison)
-                showComparison(ConfigImage::of(m_state), QStringLiteral("Editor"), instrument,
-                               QStringLiteral("Instrument"));
-        });
+        transfer::readForCompare(ctx, instrument);
     });
 }
 
@@ -157,7 +192,7 @@ void InstrumentController::createBackup()
             QStringLiteral("WARNING - This will overwrite any previous System Backup data saved in the Tessaro!\r\n"
                            "Are you sure that you want to do this?")))
         return;
-    run([this] { transfer::createBackup(m_parts.runner->context()); });
+    run(Operation::Backup, [](InstrumentContext &ctx) { transfer::createBackup(ctx); });
 }
 
 void InstrumentController::restoreBackup()
@@ -169,7 +204,7 @@ void InstrumentController::restoreBackup()
                 "Data will be copied from Backup Memory inside the Tessaro.\r\n"
                 "Are you sure that you want to do this?")))
         return;
-    run([this] { transfer::restoreBackup(m_parts.runner->context()); });
+    run(Operation::Restore, [](InstrumentContext &ctx) { transfer::restoreBackup(ctx); });
 }
 
 void InstrumentController::choosePort()
@@ -200,7 +235,8 @@ void InstrumentController::startNmeaMonitor()
     if (m_parts.monitor->isMonitoring())
         return;
     // The monitor does not touch the image: editing goes on beside it.
-    m_parts.monitor->start(*m_parts.runner, m_state.nmea.channel);
+    m_parts.monitor->start(*m_parts.runner, m_state.nmea.channel, OperationRecord::from(m_state),
+                           [this](const OperationRecord &r) { apply(Operation::Monitor, r); });
 }
 
 // --- what the window shows of the instrument ---------------------------------------------------
@@ -222,33 +258,38 @@ void InstrumentController::setCommsPortLabel(const QString &text)
     m_port->setText(text);
 }
 
-void InstrumentController::setConnectedLabel(const QString &text)
+void InstrumentController::portChanged(int portNumber)
 {
-    m_connected->setText(text);
+    showPortNumber(portNumber);
 }
 
-void InstrumentController::setSerialNumberLabel(const QString &text)
+void InstrumentController::linkStatusChanged(LinkStatus status)
 {
-    m_serialNumber->setText(text);
+    m_connected->setText(linkStatusText(status));
 }
 
-void InstrumentController::showIdentity()
+void InstrumentController::identified(const InstrumentIdentity &identity)
 {
+    m_serialNumber->setText(QStringLiteral(" Corvane SN#: ") + identity.serialNumber);
+    // The About window shows the editor's record of the instrument.
+    m_state.instrument.serialNumber = identity.serialNumber;
+    m_state.instrument.softwareVersion = identity.softwareVersion;
+    m_state.instrument.hardwareVersion = identity.hardwareVersion;
     m_parts.about->showIdentity();
-    m_parts.factory->showIdentity();
+    m_parts.factory->showIdentity(identity);
 }
 
-void InstrumentController::showUnitVersions()
+void InstrumentController::versionsRead(const InstrumentIdentity &identity)
 {
-    m_parts.factory->showUnitVersions();
+    m_parts.factory->showUnitVersions(identity);
 }
 
-void InstrumentController::showProductCode(int code)
+void InstrumentController::productCodeRead(int code)
 {
     m_parts.factory->showProductCode(code);
 }
 
-void InstrumentController::showNewConfigCount(int count)
+void InstrumentController::newConfigCountRead(int count)
 {
     m_parts.factory->showNewConfigCount(count);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "link/InstrumentView.h"
+#include "link/OperationRecord.h"
 
 #include <QObject>
 #include <functional>
@@ -22,6 +23,10 @@ class QWidget;
 class WarningQuestion;
 struct ConfigImage;
 struct EditorState;
+struct InstrumentContext;
+
+// The operations the main window starts; each kind's result is applied in one place.
+enum class Operation { Upload, Download, Compare, Backup, Restore, Monitor, Factory };
 
 class InstrumentController : public QObject, public InstrumentView
 {
@@ -45,16 +50,26 @@ public:
     std::function<void(bool locked)> onImageLocked;
     // Any operation ended.
     std::function<void()> onOperationEnded;
-    // A download was started: what it brings becomes one undo step.
-    std::function<void()> onDownloadStarted;
+    // Puts what an operation brought into the image through the image model: `change`
+    // says which part of `image`; one undo step called `step` (its own name when empty),
+    // counting as saved when `saved`.
+    std::function<void(const ImageBytes &image, ImageChange change, const QString &step, bool saved)> takeImage;
+    // The instrument's counter of new configurations, read by a connection.
+    std::function<void(quint16 count)> takeNewConfigCount;
     // Whether an upload reads the instrument back afterwards.
     std::function<bool()> verifyAfterUpload;
     // Shows what changes from one image to another.
     std::function<void(const ConfigImage &, const QString &, const ConfigImage &, const QString &)> showComparison;
 
-    // Runs `body` as an instrument operation; one that `locksImage` disables everything
-    // that edits the image while it runs.
-    void run(const std::function<void()> &body, bool locksImage = true);
+    using Body = std::function<void(InstrumentContext &ctx)>;
+    using Done = std::function<void(const OperationRecord &result)>;
+    // Runs `body` as an instrument operation of kind `kind` on the editor's state as it
+    // is now; one that `locksImage` disables everything that edits the image while it
+    // runs. Its result is applied, then handed to `done`.
+    void run(Operation kind, const Body &body, bool locksImage = true, const Done &done = {});
+    // What an operation of kind `kind` returned, applied to the editor: the one place
+    // where results reach the editor's state and image.
+    void apply(Operation kind, const OperationRecord &result);
     bool transferRunning() const { return m_transferRunning; }
 
     void upload();
@@ -69,16 +84,16 @@ public:
     // The indicator and its text follow the link's state.
     void updateIndicator();
     void showPortNumber(int port);
+    void setCommsPortLabel(const QString &text);
     QList<QWidget *> tabOrder() const;
 
-    // InstrumentView: the main window's part of what instrument operations show.
-    void setCommsPortLabel(const QString &text) override;
-    void setConnectedLabel(const QString &text) override;
-    void setSerialNumberLabel(const QString &text) override;
-    void showIdentity() override;
-    void showUnitVersions() override;
-    void showProductCode(int code) override;
-    void showNewConfigCount(int count) override;
+    // InstrumentView: how the main window shows what instrument operations report.
+    void portChanged(int portNumber) override;
+    void linkStatusChanged(LinkStatus status) override;
+    void identified(const InstrumentIdentity &identity) override;
+    void versionsRead(const InstrumentIdentity &identity) override;
+    void productCodeRead(int code) override;
+    void newConfigCountRead(int count) override;
 
 private:
     void operationFinished();

@@ -36,6 +36,7 @@ class TransferWarning;
 class WarningQuestion;
 struct ConfigImage;
 struct InstrumentContext;
+enum class ImageChange : quint8;
 
 class MainWindow : public QMainWindow
 {
@@ -135,6 +136,8 @@ private:
     void createLinkAndWindows(BytePort *port);
     void connectInstrumentArea();
     void setImageEditable(bool editable);
+    // What an operation brought into the image, shown by every window and recorded.
+    void takeOperationImage(const ImageBytes &image, ImageChange change, const QString &step, bool saved);
     // Closing during a transfer: asks, then cancels it and closes once it stopped.
     // True when nothing runs and the editor may close now.
     bool quitAfterTransfer();
@@ -175,7 +178,6 @@ private:
     std::unique_ptr<PortResolver> m_resolver;
     std::unique_ptr<LinkWindows> m_linkWindows;
     std::unique_ptr<OperationRunner> m_runner;
-    std::unique_ptr<InstrumentContext> m_windowContext;
     std::unique_ptr<WarningQuestion> m_warningQuestion;
     NmeaSelector *m_nmea = nullptr;
     AboutWindow *m_about = nullptr;

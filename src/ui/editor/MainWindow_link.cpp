@@ -2,7 +2,9 @@
 #include "ui/editor/MainWindow.h"
 
 #include "core/ConfigImage.h"
+#include "core/Defaults.h"
 #include "core/EditorState.h"
+#include "core/ImageLayout.h"
 #include "core/ImageModel.h"
 #include "core/Prompts.h"
 #include "link/Connection.h"
@@ -34,6 +36,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <cstring>
 
 namespace
 {
@@ -63,20 +66,11 @@ void MainWindow::createLinkAndWindows(BytePort *port)
     }
     m_resolver = std::make_unique<PortResolver>(m_programFolder);
     const PortResolver *resolver = m_resolver.get();
-    m_linkWindows = std::make_unique<LinkWindows>(m_state, this, resolver, &m_clock);
+    m_linkWindows = std::make_unique<LinkWindows>(m_state, this, resolver);
     m_linkWindows->setMainView(m_instrument);
-    m_runner = std::make_unique<OperationRunner>(m_state, m_prompts, *m_linkWindows, m_clock, *port,
+    m_runner = std::make_unique<OperationRunner>(m_prompts, *m_linkWindows, m_clock, *port,
                                                  [resolver](int n) { return resolver->device(n); });
-    // An operation put a new image in (a download): every window shows it.
-    m_runner->setRedraw([this] {
-        updateInstrumentDisplay();
-        showAlarmLimits();
-        m_image->announceReplaced();
-    });
     m_linkWindows->onCancel = [this] { m_runner->requestCancel(); };
-    // The windows' side of the instrument: the editor's own state and windows.
-    m_windowContext = std::make_unique<InstrumentContext>(
-        InstrumentContext{m_state, m_prompts, m_runner->link(), *m_linkWindows, {}, {}});
 
     m_about = new AboutWindow(m_state, this);
     m_about->hide();
@@ -85,15 +79,17 @@ void MainWindow::createLinkAndWindows(BytePort *port)
     m_todAlarms = new TimeOfDayAlarmsWindow(*m_image, m_prompts, this);
     m_nmeaData = new NmeaMonitorWindow(this);
     m_nmeaData->hide();
-    m_warning = new TransferWarning(m_state, this);
+    m_warning = new TransferWarning(this);
     m_warning->hide();
-    m_warningQuestion = std::make_unique<WarningQuestion>(*m_warning, m_state, m_clock, m_runner.get());
+    m_warningQuestion = std::make_unique<WarningQuestion>(*m_warning, m_state.link, m_runner->link(), m_runner.get());
     m_warningQuestion->onCompare = [this](const ConfigImage &instrument, const ConfigImage &afterUpload) {
         m_file->showComparison(instrument, QStringLiteral("Instrument"), afterUpload,
                                QStringLiteral("After the upload"));
     };
-    m_factory = new FactoryWindow(*m_windowContext, this);
-    m_factory->setRunner(m_runner.get(), [this](const std::function<void()> &body) { m_instrument->run(body); });
+    m_factory = new FactoryWindow(this);
+    m_factory->setRunner(m_runner.get(), [this](const FactoryWindow::Body &body, const FactoryWindow::Done &done) {
+        m_instrument->run(Operation::Factory, body, true, done);
+    });
     m_factory->hide();
 
     m_state.onSenderPositionsChanged = [this] { m_senders->positionListsFromState(); };
@@ -110,8 +106,10 @@ void MainWindow::connectInstrumentArea()
         {m_runner.get(), m_linkWindows.get(), m_warningQuestion.get(), m_about, m_factory, m_nmeaData});
     m_instrument->onImageLocked = [this](bool locked) { setImageEditable(!locked); };
     m_instrument->onOperationEnded = [this] { operationFinished(); };
-    // Runs after the download started: what it brings is one step and counts as saved.
-    m_instrument->onDownloadStarted = [this] { m_history->recordAs(QStringLiteral("Download from Corvane"), true); };
+    m_instrument->takeImage = [this](const ImageBytes &image, ImageChange change, const QString &step, bool saved) {
+        takeOperationImage(image, change, step, saved);
+    };
+    m_instrument->takeNewConfigCount = [this](quint16 count) { m_image->setSystemWord(layout::kUploadCounter, count); };
     m_instrument->verifyAfterUpload = [this] { return m_verifyAfterUpload->isChecked(); };
     m_instrument->showComparison = [this](const ConfigImage &before, const QString &beforeTitle,
                                           const ConfigImage &after, const QString &afterTitle) {
@@ -143,13 +141,54 @@ bool MainWindow::operationRunning() const
     return m_runner->running();
 }
 
+void MainWindow::takeOperationImage(const ImageBytes &image, ImageChange change, const QString &step, bool saved)
+{
+    switch (change) {
+    case ImageChange::None:
+        return;
+    case ImageChange::Settings:
+    case ImageChange::System:
+        std::memcpy(m_state.systemBlock, image.systemBlock, sizeof m_state.systemBlock);
+        break;
+    case ImageChange::Checksums:
+        for (int n = 1; n <= 16; ++n)
+            m_state.configBlock[n][layout::kBlockChecksum] = image.configBlock[n][layout::kBlockChecksum];
+        break;
+    case ImageChange::Replaced:
+        m_state.copyImageFrom(image);
+        positionSenderLists(m_state);
+        m_state.session.editCurveNumber = 99;
+        break;
+    }
+    updateInstrumentDisplay();
+    showAlarmLimits();
+    m_image->announceReplaced();
+    if (!step.isEmpty())
+        m_history->recordAs(step, saved);
+}
+
+namespace
+{
+// Every item of a menu and of the menus inside it: a disabled submenu leaves its
+// items reachable by their shortcuts and by assistive technology.
+void setMenuItemsEnabled(const QMenu *menu, const QAction *keep, bool enabled)
+{
+    for (QAction *item : menu->actions()) {
+        if (item == keep || item->isSeparator())
+            continue;
+        item->setEnabled(enabled);
+        if (item->menu())
+            setMenuItemsEnabled(item->menu(), keep, enabled);
+    }
+}
+} // namespace
+
 void MainWindow::setImageEditable(bool editable)
 {
     centralWidget()->setEnabled(editable);
     for (QAction *menu : menuBar()->actions())
-        for (QAction *item : menu->menu() ? menu->menu()->actions() : QList<QAction *>())
-            if (item != m_exit)
-                item->setEnabled(editable);
+        if (menu->menu())
+            setMenuItemsEnabled(menu->menu(), m_exit, editable);
     for (QWidget *editor : std::initializer_list<QWidget *>{m_senders, m_damping, m_todAlarms, m_nmea})
         if (editor)
             editor->setEnabled(editable);

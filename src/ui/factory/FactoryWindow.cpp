@@ -2,9 +2,9 @@
 
 #include "link/OperationRunner.h"
 
-#include "core/EditorState.h"
 #include "core/Protocol.h"
 #include "link/InstrumentContext.h"
+#include "link/OperationRecord.h"
 #include "link/SerialLink.h"
 #include "link/factory/CodeImageCommands.h"
 #include "link/factory/MemoryCommands.h"
@@ -50,14 +50,14 @@ public:
     }
     void append(const QString &text) override
     {
-        onWindow([&] { m_window.appendOutput(text); });
+        onWindow([this, text] { m_window.appendOutput(text); });
     }
 
 private:
-    void onWindow(const std::function<void()> &fn)
+    void onWindow(std::function<void()> fn)
     {
         if (m_runner)
-            m_runner->onWindows(fn);
+            m_runner->post(std::move(fn));
         else
             fn();
     }
@@ -66,9 +66,13 @@ private:
     OperationRunner *m_runner;
 };
 
-FactoryWindow::FactoryWindow(InstrumentContext &ctx, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_ctx(ctx),
-      m_outputBox(std::make_unique<TextBoxOutput>(*this)), m_session{ctx, *m_outputBox, [this] { hide(); }}
+FactoryWindow::FactoryWindow(InstrumentContext &ctx, QWidget *parent) : FactoryWindow(parent)
+{
+    m_ctx = &ctx;
+}
+
+FactoryWindow::FactoryWindow(QWidget *parent)
+    : QWidget(parent, Qt::Window), m_outputBox(std::make_unique<TextBoxOutput>(*this))
 {
     setObjectName(QStringLiteral("frmHalvane"));
     setWindowTitle(QStringLiteral("Halvane Factory Production and Debug Utilites"));
@@ -255,23 +259,28 @@ QPushButton *FactoryWindow::button(QGroupBox *group, const char *name, const QSt
 
 void FactoryWindow::showInstrument()
 {
-    showIdentity();
-    showUnitVersions();
+    showIdentity(m_identity);
+    showUnitVersions(m_identity);
     m_productIdBox->setText(m_productCode ? QString::number(*m_productCode) : kUnknown);
     m_newConfigCountBox->setText(m_newConfigCount ? QString::number(*m_newConfigCount) : kUnknown);
 }
 
-void FactoryWindow::showIdentity()
+void FactoryWindow::showIdentity(const InstrumentIdentity &identity)
 {
-    m_serialNumberBox->setText(m_ctx.state.instrument.serialNumber);
-    m_softwareVersionBox->setText(m_ctx.state.instrument.softwareVersion);
-    m_hardwareVersionBox->setText(m_ctx.state.instrument.hardwareVersion);
+    m_identity.serialNumber = identity.serialNumber;
+    m_identity.softwareVersion = identity.softwareVersion;
+    m_identity.hardwareVersion = identity.hardwareVersion;
+    m_serialNumberBox->setText(m_identity.serialNumber);
+    m_softwareVersionBox->setText(m_identity.softwareVersion);
+    m_hardwareVersionBox->setText(m_identity.hardwareVersion);
 }
 
-void FactoryWindow::showUnitVersions()
+void FactoryWindow::showUnitVersions(const InstrumentIdentity &identity)
 {
-    for (int i = 0; i < kUnits; ++i)
-        m_unitVersionBoxes[i]->setText(m_ctx.state.instrument.unitVersions[i]);
+    for (int i = 0; i < kUnits; ++i) {
+        m_identity.unitVersions[i] = identity.unitVersions[i];
+        m_unitVersionBoxes[i]->setText(m_identity.unitVersions[i]);
+    }
 }
 
 void FactoryWindow::showProductCode(int code)
@@ -308,26 +317,31 @@ void FactoryWindow::appendOutput(const QString &text)
 
 void FactoryWindow::setRunner(OperationRunner *runner, OperationStarter start)
 {
+    m_runner = runner;
     m_start = std::move(start);
-    m_operationSession.reset();
-    m_operationOutput.reset();
-    if (!runner)
-        return;
-    m_operationOutput = std::make_unique<TextBoxOutput>(*this, runner);
-    m_operationSession = std::make_unique<factory::FactorySession>(factory::FactorySession{
-        runner->context(), *m_operationOutput, [this, runner] { runner->onWindows([this] { hide(); }); }});
+    m_operationOutput = runner ? std::make_unique<TextBoxOutput>(*this, runner) : nullptr;
 }
 
 void FactoryWindow::run(const std::function<CommandEnd(factory::FactorySession &)> &command)
 {
     m_lastEnd = CommandEnd::Failed;
-    if (!m_operationSession) {
-        runInstrumentOperation(m_ctx.link, m_ctx.state, m_ctx.prompts, m_ctx.view,
-                               [&] { m_lastEnd = command(m_session); });
+    if (!m_runner) {
+        if (!m_ctx)
+            return;
+        factory::FactorySession s{*m_ctx, *m_outputBox, [this] { hide(); }};
+        runInstrumentOperation(m_ctx->link, m_ctx->state, m_ctx->prompts, m_ctx->view, [&] { m_lastEnd = command(s); });
         return;
     }
-    factory::FactorySession &s = *m_operationSession;
-    m_start([this, &s, command] { m_lastEnd = command(s); });
+    // The command's end is handed over with its result, on this thread.
+    const auto end = std::make_shared<CommandEnd>(CommandEnd::Failed);
+    OperationRunner *runner = m_runner;
+    TextBoxOutput *output = m_operationOutput.get();
+    m_start(
+        [this, runner, output, command, end](InstrumentContext &ctx) {
+            factory::FactorySession s{ctx, *output, [this, runner] { runner->post([this] { hide(); }); }};
+            *end = command(s);
+        },
+        [this, end](const OperationRecord &) { m_lastEnd = *end; });
 }
 
 void FactoryWindow::onDisplayRamClicked()

@@ -1,6 +1,7 @@
 // The hidden factory window: instrument identity, memory displays and programming, code images, new-unit provisioning.
 #pragma once
 
+#include "core/EditorState.h"
 #include "link/factory/FactorySteps.h"
 
 #include <QWidget>
@@ -10,6 +11,7 @@
 #include <vector>
 
 struct InstrumentContext;
+struct OperationRecord;
 class OperationRunner;
 class QGroupBox;
 class QLabel;
@@ -25,20 +27,23 @@ public:
     static constexpr int kTopTwips = 550;
     static constexpr int kLeftTwips = 425;
 
-    // `ctx` is the windows' side (its state is shown here); the commands run with it
-    // here and now unless a runner is set.
+    // The commands run with `ctx` here and now (the test bench).
     explicit FactoryWindow(InstrumentContext &ctx, QWidget *parent = nullptr);
+    // The commands run as operations once setRunner() was called (the editor).
+    explicit FactoryWindow(QWidget *parent = nullptr);
     ~FactoryWindow() override;
-    // Runs the commands on `runner`'s context, each started by `start` (which runs
-    // its body as an instrument operation of `runner`).
-    using OperationStarter = std::function<void(const std::function<void()> &body)>;
+    // Runs the commands as operations of `runner`, each started by `start` with its
+    // body and what to do with its result.
+    using Body = std::function<void(InstrumentContext &ctx)>;
+    using Done = std::function<void(const OperationRecord &result)>;
+    using OperationStarter = std::function<void(const Body &body, const Done &done)>;
     void setRunner(OperationRunner *runner, OperationStarter start);
 
-    // Identity boxes, filled from the values the connection keeps ("Unknown" until read).
-    void showIdentity();                // serial number, software and hardware versions
-    void showUnitVersions();            // software versions of U101 .. U401
-    void showProductCode(int code);     // product ID
-    void showNewConfigCount(int count); // times a new configuration was programmed
+    // Identity boxes, filled from what the connection reported ("Unknown" until read).
+    void showIdentity(const InstrumentIdentity &identity);     // serial number, software and hardware versions
+    void showUnitVersions(const InstrumentIdentity &identity); // software versions of U101 .. U401
+    void showProductCode(int code);                            // product ID
+    void showNewConfigCount(int count);                        // times a new configuration was programmed
 
     // The output box's text as the commands wrote it, CR LF line ends included.
     const QString &outputText() const { return m_output; }
@@ -46,7 +51,7 @@ public:
     factory::CommandEnd lastEnd() const { return m_lastEnd; }
 
 public slots:
-    // Copies the identity the connection procedure keeps into the boxes.
+    // Shows the identity last reported in the boxes.
     void showInstrument();
 
     void onDisplayRamClicked();
@@ -95,12 +100,12 @@ private:
     // Runs one command under the busy guard; a lost link ends it there.
     void run(const std::function<factory::CommandEnd(factory::FactorySession &)> &command);
 
-    InstrumentContext &m_ctx;
+    InstrumentContext *m_ctx = nullptr;
     std::unique_ptr<TextBoxOutput> m_outputBox;
-    factory::FactorySession m_session;
+    OperationRunner *m_runner = nullptr;
     OperationStarter m_start;
     std::unique_ptr<TextBoxOutput> m_operationOutput;
-    std::unique_ptr<factory::FactorySession> m_operationSession;
+    InstrumentIdentity m_identity;
     QString m_output;
     factory::CommandEnd m_lastEnd = factory::CommandEnd::Done;
     std::optional<int> m_productCode;

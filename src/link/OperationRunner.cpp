@@ -135,11 +135,36 @@ private:
 constexpr unsigned long kShutDownWaitMs = 5000;
 } // namespace
 
+void Mailbox::send(std::function<void()> fn)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_items.push_back(std::move(fn));
+    }
+    QMetaObject::invokeMethod(this, "deliver", Qt::QueuedConnection);
+}
+
+void Mailbox::deliver()
+{
+    for (;;) {
+        std::function<void()> fn;
+        {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            if (m_items.empty())
+                return;
+            fn = std::move(m_items.front());
+            m_items.pop_front();
+        }
+        fn();
+    }
+}
+
 OperationRunner::OperationRunner(Prompts &prompts, InstrumentView &view, Clock &clock, BytePort &port,
                                  std::function<QString(int)> resolve, QObject *parent)
     : QObject(parent), m_windowPrompts(prompts), m_clock(clock), m_port(port),
       m_record(std::make_unique<OperationRecord>())
 {
+    m_toWindows = new Mailbox(this);
     m_prompts = std::make_unique<WindowPrompts>(*this, prompts);
     m_view = std::make_unique<WindowView>(*this, view);
     m_link = std::make_unique<SerialLink>(m_record->link, *m_prompts, clock, port, std::move(resolve));
@@ -152,7 +177,7 @@ OperationRunner::OperationRunner(Prompts &prompts, InstrumentView &view, Clock &
         // The port, the link and every wait of an operation belong to this thread.
         m_thread = new QThread(this);
         m_thread->setObjectName(QStringLiteral("corvane-link"));
-        m_worker = new QObject;
+        m_worker = new Mailbox;
         m_worker->moveToThread(m_thread);
         connect(m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
         port.moveToThread(m_thread);
@@ -171,22 +196,23 @@ OperationRunner::~OperationRunner()
     // After the operation (the worker takes its work in order): the port is closed on
     // its own thread, it and the link are handed back, and the thread ends.
     QThread *home = thread();
-    QMetaObject::invokeMethod(
-        m_worker,
-        [this, home] {
-            m_link->closePort();
-            m_port.moveToThread(home);
-            m_link->moveToThread(home);
-            QThread::currentThread()->quit();
-        },
-        Qt::QueuedConnection);
-    if (m_thread->wait(kShutDownWaitMs))
+    m_worker->send([this, home] {
+        std::lock_guard<std::mutex> lock(m_handOver);
+        m_link->closePort();
+        m_port.moveToThread(home);
+        m_link->moveToThread(home);
+        QThread::currentThread()->quit();
+    });
+    if (m_thread->wait(kShutDownWaitMs)) {
+        // What the thread left behind is this thread's again.
+        std::lock_guard<std::mutex> lock(m_handOver);
         return;
+    }
     // Never destroy a thread that still runs: it keeps what its operation uses.
     qCWarning(lcLink) << "an operation did not end in time; its thread is left to end on its own";
     m_thread->setParent(nullptr);
+    m_toWindows->setParent(nullptr);
     connect(m_thread, &QThread::finished, m_thread, &QObject::deleteLater);
-    (void)m_thread;
     (void)m_record.release();
     (void)m_prompts.release();
     (void)m_view.release();
@@ -199,7 +225,7 @@ void OperationRunner::post(std::function<void()> fn)
     if (!m_thread || QThread::currentThread() == thread())
         fn();
     else
-        QMetaObject::invokeMethod(this, std::move(fn), Qt::QueuedConnection);
+        m_toWindows->send(std::move(fn));
 }
 
 bool OperationRunner::start(const OperationRecord &input, const Body &body, const Done &done)
@@ -209,9 +235,20 @@ bool OperationRunner::start(const OperationRecord &input, const Body &body, cons
         return false;
     }
     m_running = true;
-    // No operation runs: the record is the windows' to set.
-    *m_record = input;
+    {
+        // No operation runs: the record is the windows' to set.
+        std::lock_guard<std::mutex> lock(m_handOver);
+        *m_record = input;
+    }
     auto run = [this, body] {
+        // Takes the record over from start(), and hands it back at the end.
+        {
+            std::lock_guard<std::mutex> lock(m_handOver);
+        }
+        struct HandBack {
+            std::mutex &handOver;
+            ~HandBack() { std::lock_guard<std::mutex> lock(handOver); }
+        } handBack{m_handOver};
         try {
             runInstrumentOperation(*m_link, *m_record, *m_prompts, *m_view, [&] { body(*m_context); });
         } catch (const std::exception &e) {
@@ -224,21 +261,19 @@ bool OperationRunner::start(const OperationRecord &input, const Body &body, cons
         ended(done);
         return true;
     }
-    QMetaObject::invokeMethod(
-        m_worker,
-        [this, run, done] {
-            run();
-            QMetaObject::invokeMethod(
-                this, [this, done] { ended(done); }, Qt::QueuedConnection);
-        },
-        Qt::QueuedConnection);
+    m_worker->send([this, run, done] {
+        run();
+        m_toWindows->send([this, done] { ended(done); });
+    });
     return true;
 }
 
 void OperationRunner::ended(const Done &done)
 {
     // The operation has ended: its record is the windows' again.
+    std::unique_lock<std::mutex> lock(m_handOver);
     const OperationRecord result = *m_record;
+    lock.unlock();
     m_running = false;
     if (done)
         done(result);

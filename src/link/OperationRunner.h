@@ -9,8 +9,10 @@
 #include "link/SerialLink.h"
 
 #include <QObject>
+#include <deque>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 
 class BytePort;
@@ -18,6 +20,24 @@ class Clock;
 class InstrumentView;
 class Prompts;
 class QThread;
+
+// Work handed to another thread. It goes through a lock of its own rather than in Qt's
+// queued calls, so that every hand-over is one a race detector can see; the queued
+// call only says that there is work.
+class Mailbox : public QObject
+{
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    // Any thread: `fn` runs on the mailbox's thread, after what was sent before it.
+    void send(std::function<void()> fn);
+    // Runs everything sent so far (on the mailbox's thread).
+    Q_INVOKABLE void deliver();
+
+private:
+    std::mutex m_mutex;
+    std::deque<std::function<void()>> m_items;
+};
 
 // The runner lives on the windows' thread. start() copies the input into the
 // operation's own record; the operation reads and writes only that record, reports to
@@ -77,6 +97,9 @@ signals:
 private:
     void ended(const Done &done);
 
+    // The operation's record passes from one thread to the other under this lock.
+    std::mutex m_handOver;
+    Mailbox *m_toWindows = nullptr; // lives on the windows' thread
     Prompts &m_windowPrompts;
     Clock &m_clock;
     BytePort &m_port;
@@ -87,6 +110,6 @@ private:
     std::unique_ptr<SerialLink> m_link;
     std::unique_ptr<InstrumentContext> m_context;
     QThread *m_thread = nullptr;
-    QObject *m_worker = nullptr; // lives on m_thread: operations are posted to it
+    Mailbox *m_worker = nullptr; // lives on m_thread: operations are sent to it
     bool m_running = false;
 };

@@ -70,24 +70,6 @@ private slots:
         QCOMPARE(e.window->state().instrument.serialNumber, QString(" 80315012"));
     }
 
-    void secondOperationIsRefusedWhileOneRuns()
-    {
-        Editor e;
-        bool checked = false;
-        e.clock.scheduleIn(0.1, [&] {
-            // The upload waits for its warning window: a download now must not start.
-            e.prompts.ok();
-            e.window->instrumentArea().download();
-            QCOMPARE(e.prompts.last().text, QString("Please wait: the instrument is busy."));
-            checked = true;
-            e.window->warningWindow()->findChild<QPushButton *>("cmdWarningCancel")->click();
-        });
-        e.window->instrumentArea().upload();
-        QVERIFY(checked);
-        QVERIFY(e.prompts.verifyAllUsed());
-        QCOMPARE(e.port.written, QByteArray());
-    }
-
     void aHiddenPortChooserLeavesNoWaitBehind()
     {
         Editor e;

@@ -135,6 +135,11 @@ private:
 constexpr unsigned long kShutDownWaitMs = 5000;
 } // namespace
 
+Mailbox::~Mailbox()
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+}
+
 void Mailbox::send(std::function<void()> fn)
 {
     {
@@ -179,7 +184,6 @@ OperationRunner::OperationRunner(Prompts &prompts, InstrumentView &view, Clock &
         m_thread->setObjectName(QStringLiteral("corvane-link"));
         m_worker = new Mailbox;
         m_worker->moveToThread(m_thread);
-        connect(m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
         port.moveToThread(m_thread);
         m_link->moveToThread(m_thread);
         m_thread->start();
@@ -201,11 +205,13 @@ OperationRunner::~OperationRunner()
         m_link->closePort();
         m_port.moveToThread(home);
         m_link->moveToThread(home);
+        m_worker->moveToThread(home);
         QThread::currentThread()->quit();
     });
     if (m_thread->wait(kShutDownWaitMs)) {
         // What the thread left behind is this thread's again.
         std::lock_guard<std::mutex> lock(m_handOver);
+        delete m_worker;
         return;
     }
     // Never destroy a thread that still runs: it keeps what its operation uses.

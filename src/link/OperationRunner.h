@@ -29,6 +29,8 @@ class Mailbox : public QObject
     Q_OBJECT
 public:
     using QObject::QObject;
+    // Waits for whoever delivers from it to let go (its thread may just have ended).
+    ~Mailbox() override;
     // Any thread: `fn` runs on the mailbox's thread, after what was sent before it.
     void send(std::function<void()> fn);
     // Runs everything sent so far (on the mailbox's thread).

@@ -8,9 +8,10 @@
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QSysInfo>
+#include <memory>
+#include <mutex>
 
 namespace archive
 {
@@ -18,17 +19,14 @@ namespace archive
 namespace
 {
 
+// The working folder's copy of an entry's file. A new name each time, and the
+// entry itself is read from the repository: a write cut short is simply removed.
 QString saveFile(const QString &path, const QByteArray &bytes)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    QFile file(path);
+    if (!file.open(QIODevice::NewOnly) || file.write(bytes) != bytes.size() || !file.flush())
         return file.errorString();
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return reason;
-    }
-    return file.commit() ? QString() : file.errorString();
+    return QString();
 }
 
 // The observation with what the caller left empty filled in from this PC.
@@ -68,20 +66,48 @@ QByteArray commitMessage(const Observation &o)
     return text.toUtf8();
 }
 
-// Commits the files on HEAD: the new tree is the newest entries' tree with the
-// files added, whatever the index on disk holds. The index is written afterwards
-// so that git tools see a clean working folder.
-QString commitFiles(git_repository *repo, const git_tree *head, const QStringList &paths, const Observation &o)
+// `base` (a tree, or null for none) with `files` added in the folder `path`: only
+// the trees on the way to it are read and written again.
+bool treeWith(git_repository *repo, const git_tree *base, QStringList path,
+              const QList<QPair<QByteArray, git_oid>> &files, git_oid *out)
 {
-    git_index *rawIndex = nullptr;
-    if (git_repository_index(&rawIndex, repo) != 0)
-        return git::lastError();
-    git::Index index(rawIndex);
-    if ((head ? git_index_read_tree(rawIndex, head) : git_index_clear(rawIndex)) != 0)
-        return git::lastError();
-    for (const QString &p : paths)
-        if (git_index_add_bypath(rawIndex, p.toUtf8().constData()) != 0)
+    git_treebuilder *raw = nullptr;
+    if (git_treebuilder_new(&raw, repo, base) != 0)
+        return false;
+    const std::unique_ptr<git_treebuilder, void (*)(git_treebuilder *)> builder(raw, git_treebuilder_free);
+    if (path.isEmpty()) {
+        for (const auto &[name, id] : files)
+            if (git_treebuilder_insert(nullptr, raw, name.constData(), &id, GIT_FILEMODE_BLOB) != 0)
+                return false;
+        return git_treebuilder_write(out, raw) == 0;
+    }
+    const QByteArray name = path.takeFirst().toUtf8();
+    git::Tree sub;
+    if (const git_tree_entry *entry = base ? git_tree_entry_byname(base, name.constData()) : nullptr) {
+        git_tree *rawSub = nullptr;
+        if (git_tree_entry_type(entry) == GIT_OBJECT_TREE &&
+            git_tree_lookup(&rawSub, repo, git_tree_entry_id(entry)) == 0)
+            sub.reset(rawSub);
+    }
+    git_oid subId;
+    return treeWith(repo, sub.get(), path, files, &subId) &&
+           git_treebuilder_insert(nullptr, raw, name.constData(), &subId, GIT_FILEMODE_TREE) == 0 &&
+           git_treebuilder_write(out, raw) == 0;
+}
+
+// Commits the entry's files on HEAD: the newest tree with the files added in
+// `folder`, whatever the index holds. The index is brought along afterwards so
+// that git tools see a clean working folder.
+QString commitFiles(git_repository *repo, const git_tree *head, const QString &folder, const QStringList &paths,
+                    const QByteArray *contents, const Observation &o)
+{
+    QList<QPair<QByteArray, git_oid>> files;
+    for (int i = 0; i < paths.size(); ++i) {
+        git_oid id;
+        if (git_blob_create_from_buffer(&id, repo, contents[i].constData(), size_t(contents[i].size())) != 0)
             return git::lastError();
+        files.append({paths[i].section(QLatin1Char('/'), -1).toUtf8(), id});
+    }
     git_oid treeId, commitId;
     git_tree *tree = nullptr;
     git_signature *who = nullptr;
@@ -90,21 +116,39 @@ QString commitFiles(git_repository *repo, const git_tree *head, const QStringLis
     const QByteArray name = o.user.isEmpty() ? QByteArray("corvane") : o.user.toUtf8();
     const QByteArray mail = name + '@' + (o.host.isEmpty() ? QByteArray("localhost") : o.host.toUtf8());
     const git_commit *parents[] = {parent.get()};
-    if (git_index_write_tree(&treeId, rawIndex) != 0 || git_tree_lookup(&tree, repo, &treeId) != 0 ||
+    if (!treeWith(repo, head, folder.split(QLatin1Char('/')), files, &treeId) ||
+        git_tree_lookup(&tree, repo, &treeId) != 0 ||
         git_signature_now(&who, name.constData(), mail.constData()) != 0 ||
         git_commit_create(&commitId, repo, "HEAD", who, who, "UTF-8", commitMessage(o).constData(), tree,
                           parent ? 1 : 0, parents) != 0)
         problem = git::lastError();
-    else
-        git_index_write(rawIndex); // the entry is recorded either way
     git_tree_free(tree);
     git_signature_free(who);
+    git_index *index = nullptr;
+    if (problem.isEmpty() && git_repository_index(&index, repo) == 0) {
+        // The entry is recorded either way: a stale index only shows in "git status".
+        bool added = git_index_read(index, 0) == 0;
+        for (const QString &p : paths)
+            added = added && git_index_add_bypath(index, p.toUtf8().constData()) == 0;
+        if (added && git_index_version(index) < 4)
+            git_index_set_version(index, 4); // a third of the size: written at every entry
+        if (added)
+            git_index_write(index);
+        else
+            git_index_read(index, 1); // as it is on disk again
+        git_index_free(index);
+    }
     return problem;
 }
 
 } // namespace
 
-Archive::Archive(const QString &folder) : m_folder(folder) {}
+struct Archive::Open {
+    std::mutex mutex;
+    git::Repository repo;
+};
+
+Archive::Archive(const QString &folder) : m_folder(folder), m_open(std::make_shared<Open>()) {}
 
 QString Archive::defaultFolder()
 {
@@ -122,15 +166,20 @@ Answer<QString> Archive::record(const Observation &given) const
         return answer;
     };
     QString problem;
-    git::Repository repo = store::open(m_folder, true, &problem);
+    const std::lock_guard<std::mutex> keep(m_open->mutex);
+    git::Repository &repo = m_open->repo;
+    if (!repo)
+        repo = store::open(m_folder, true, &problem);
     if (!repo)
         return fail(problem);
     const auto lock = store::lock(repo.get(), lockWait, &problem);
     if (!lock)
         return fail(problem);
     const git::Tree head = store::headTree(repo.get(), &problem);
-    if (!problem.isEmpty())
+    if (!problem.isEmpty()) {
+        repo.reset(); // opened afresh next time, in case it was mended
         return fail(problem);
+    }
 
     const QString folder = instrumentFolder(o.identity.serialNumber);
     const QString id = newId(o.time);
@@ -143,7 +192,7 @@ Answer<QString> Archive::record(const Observation &given) const
     for (int i = 0; i < paths.size() && problem.isEmpty(); ++i)
         problem = write(root.filePath(paths.at(i)), contents[i]);
     if (problem.isEmpty())
-        problem = commitFiles(repo.get(), head.get(), paths, o);
+        problem = commitFiles(repo.get(), head.get(), folder, paths, contents, o);
     if (!problem.isEmpty()) {
         for (const QString &p : paths)
             QFile::remove(root.filePath(p));

@@ -15,6 +15,7 @@
 #include <QString>
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace archive
@@ -84,6 +85,9 @@ public:
 
 private:
     QString m_folder;
+    // The repository recording keeps open between entries (its index stays read).
+    struct Open;
+    std::shared_ptr<Open> m_open;
 };
 
 } // namespace archive

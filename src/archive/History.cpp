@@ -175,21 +175,30 @@ Answer<HistoryImage> Archive::image(const QString &serialNumber, const QString &
     Answer<HistoryImage> answer;
     QString problem;
     const Stored s = readStored(m_folder, serialNumber, &problem);
-    const QString wanted = id.isEmpty() && !s.entries.isEmpty() ? s.entries.last().id : id;
-    bool found = false;
-    walk(s, [&](const Entry &e, const ConfigImage &image, const ConfigImage &before, const Parts &known) {
-        if (e.id != wanted)
-            return true;
-        const ConfigImage history = overlay(before, image, e.about.known);
-        const Parts nowKnown = known.without(e.about.written) | e.about.known;
-        answer.value = HistoryImage{e, overlay(image, history, nowKnown), nowKnown};
-        found = true;
-        return false;
-    });
-    if (problem.isEmpty() && !found)
+    int target = int(s.entries.size()) - 1;
+    while (!id.isEmpty() && target >= 0 && s.entries.at(target).id != id)
+        --target;
+    if (problem.isEmpty() && target < 0)
         problem = QStringLiteral("instrument %1 has no entry %2").arg(serialNumber, id);
-    if (!problem.isEmpty())
+    if (!problem.isEmpty()) {
         answer.problem = readProblem(m_folder, problem);
+        return answer;
+    }
+    // From the entry back in time: each part from the newest entry that knows it,
+    // until an entry that wrote a part without knowing it (an upload that stopped)
+    // or the first entry. Parts nobody knew keep the entry's own bytes.
+    HistoryImage &h = answer.value;
+    h.entry = s.entries.at(target);
+    h.image = s.image(h.entry.id);
+    Parts open = Parts::all();
+    for (int i = target; i >= 0 && open.any(); --i) {
+        const Entry &e = s.entries.at(i);
+        const Parts take = open & e.about.known;
+        if (take.any())
+            h.image = overlay(h.image, i == target ? h.image : s.image(e.id), take);
+        h.known = h.known | take;
+        open = open.without(e.about.known).without(e.about.written);
+    }
     return answer;
 }
 

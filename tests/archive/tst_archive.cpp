@@ -206,7 +206,7 @@ private slots:
         object.write("not a git object");
         object.close();
 
-        const QString problem = recordSample(a, 3);
+        const QString problem = recordSample(Archive(a.folder()), 3); // the next time the program starts
         QVERIFY2(problem.contains(QStringLiteral("the repository is damaged")), qPrintable(problem));
         QVERIFY(problem.endsWith(QStringLiteral("Nothing already in the archive was changed.")));
         QVERIFY(!a.entries(kSerial).ok());

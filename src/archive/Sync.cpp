@@ -4,6 +4,7 @@
 // libgit2 has no time-out of its own for a host that does not answer.
 #include "archive/Archive.h"
 
+#include "archive/KnownHosts.h"
 #include "archive/Store.h"
 #include "core/ConfigFile.h"
 
@@ -28,7 +29,8 @@ struct NetworkJob {
     QString problem;
     std::atomic<bool> abandoned{false};
     int credentialTries = 0;
-    QString rejected; // the workshop repository's reason for refusing the push
+    QString rejected;      // the workshop repository's reason for refusing the push
+    QStringList hostNames; // the ssh server as known_hosts names it
 };
 
 int credentials(git_credential **out, const char *, const char *user, unsigned int allowed, void *payload)
@@ -44,6 +46,33 @@ int credentials(git_credential **out, const char *, const char *user, unsigned i
     if (allowed & GIT_CREDENTIAL_SSH_KEY)
         return git_credential_ssh_key_from_agent(out, name);
     return GIT_PASSTHROUGH;
+}
+
+// libgit2 1.5 accepts any ssh host key: the key must be the one known_hosts names.
+int certificate(git_cert *cert, int, const char *host, void *payload)
+{
+    auto *job = static_cast<NetworkJob *>(payload);
+    if (cert->cert_type != GIT_CERT_HOSTKEY_LIBSSH2)
+        return GIT_PASSTHROUGH;
+    const auto *hostKey = reinterpret_cast<const git_cert_hostkey *>(cert);
+    const QStringList names = job->hostNames.isEmpty() ? QStringList{QString::fromUtf8(host)} : job->hostNames;
+    const QByteArray key =
+        hostKey->type & GIT_CERT_SSH_RAW ? QByteArray(hostKey->hostkey, int(hostKey->hostkey_len)) : QByteArray();
+    const HostKey known = key.isEmpty() ? HostKey::Unknown : checkHostKey(knownHostsFiles(), names, key);
+    if (known == HostKey::Known)
+        return 0;
+    const QByteArray text =
+        known == HostKey::Changed
+            ? QStringLiteral("the host key of %1 is not the one ~/.ssh/known_hosts names for it: someone may be "
+                             "posing as the server")
+                  .arg(names.first())
+                  .toUtf8()
+            : QStringLiteral("the host key of %1 is not in ~/.ssh/known_hosts: connect once with ssh to check "
+                             "and accept it")
+                  .arg(names.first())
+                  .toUtf8();
+    git_error_set_str(GIT_ERROR_SSH, text.constData());
+    return GIT_EUSER;
 }
 
 int progress(const git_indexer_progress *, void *payload)
@@ -64,6 +93,7 @@ git_remote_callbacks callbacks(NetworkJob &job)
     c.credentials = credentials;
     c.transfer_progress = progress;
     c.push_update_reference = pushStatus;
+    c.certificate_check = certificate;
     c.payload = &job;
     return c;
 }
@@ -105,6 +135,7 @@ QString transfer(NetworkJob &job, const QByteArray &gitDir, const QByteArray &ur
 QString bounded(const QByteArray &gitDir, const QByteArray &url, bool push, std::chrono::milliseconds timeout)
 {
     auto job = std::make_shared<NetworkJob>();
+    job->hostNames = hostNames(QString::fromUtf8(url));
     std::thread([job, gitDir, url, push] {
         const QString problem = transfer(*job, gitDir, url, push);
         const std::lock_guard<std::mutex> lock(job->mutex);

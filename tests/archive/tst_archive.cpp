@@ -2,12 +2,14 @@
 // entry keeps and how the history is put together, sharing through a workshop
 // repository, and every way recording can fail without losing what is kept.
 #include "archive/Archive.h"
+#include "archive/KnownHosts.h"
 #include "core/ConfigFile.h"
 #include "kit/ArchiveSamples.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMessageAuthenticationCode>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -62,6 +64,14 @@ QString recordSample(const Archive &a, int variant, const QString &serial = kSer
     return answer.ok() ? answer.value : answer.problem;
 }
 
+// An ssh public key as the server sends it: its type, then the key.
+QByteArray hostKey(const QByteArray &type, char fill)
+{
+    QByteArray blob;
+    blob.append(char(0)).append(char(0)).append(char(0)).append(char(type.size())).append(type);
+    return blob.append(QByteArray(4, 0)).append(QByteArray(32, fill));
+}
+
 bool isId(const QString &answer)
 {
     return !answer.contains(QLatin1Char(' '));
@@ -69,6 +79,7 @@ bool isId(const QString &answer)
 } // namespace
 
 Q_DECLARE_METATYPE(QList<Step>)
+Q_DECLARE_METATYPE(archive::HostKey)
 
 class TestArchive : public QObject
 {
@@ -213,6 +224,40 @@ private slots:
         QCOMPARE(filesOf(a.folder()).size(), 4);
         QVERIFY(object.open(QIODevice::ReadOnly));
         QCOMPARE(object.readAll(), QByteArray("not a git object"));
+    }
+
+    void serverHostKeyMustBeTheKnownOne_data()
+    {
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<QByteArray>("key");
+        QTest::addColumn<archive::HostKey>("expected");
+        const QByteArray a = hostKey("ssh-ed25519", 'a'), b = hostKey("ssh-ed25519", 'b');
+        QTest::newRow("plain name") << "ssh://git@server.example/corvane.git" << a << archive::HostKey::Known;
+        QTest::newRow("hashed name") << "git@hashed.example:corvane.git" << b << archive::HostKey::Known;
+        QTest::newRow("another port") << "ssh://git@server.example:2222/x" << b << archive::HostKey::Known;
+        QTest::newRow("another key") << "ssh://git@server.example/corvane.git" << b << archive::HostKey::Changed;
+        QTest::newRow("another type") << "ssh://git@server.example/x" << hostKey("ssh-rsa", 'r')
+                                      << archive::HostKey::Unknown;
+        QTest::newRow("not listed") << "ssh://git@nobody.example/x" << a << archive::HostKey::Unknown;
+    }
+    void serverHostKeyMustBeTheKnownOne()
+    {
+        QFETCH(QString, url);
+        QFETCH(QByteArray, key);
+        QFETCH(archive::HostKey, expected);
+        QTemporaryDir dir;
+        const QByteArray salt("0123456789abcdefghij");
+        const QByteArray hashed =
+            QMessageAuthenticationCode::hash("hashed.example", salt, QCryptographicHash::Sha1).toBase64();
+        QFile file(dir.filePath(QStringLiteral("known_hosts")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("# the workshop's servers\n"
+                   "server.example,10.0.0.5 ssh-ed25519 " +
+                   hostKey("ssh-ed25519", 'a').toBase64() + "\n" + "|1|" + salt.toBase64() + "|" + hashed +
+                   " ssh-ed25519 " + hostKey("ssh-ed25519", 'b').toBase64() + "\n[server.example]:2222 ssh-ed25519 " +
+                   hostKey("ssh-ed25519", 'b').toBase64() + "\n");
+        file.close();
+        QCOMPARE(archive::checkHostKey({file.fileName()}, archive::hostNames(url), key), expected);
     }
 
     void workshopThatCannotBeReached()

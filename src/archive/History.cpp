@@ -48,6 +48,9 @@ struct Stored {
     git::Repository repo; // before the folder: the folder's tree is freed first
     git::Tree folder;
     QList<Entry> entries;
+    // Entries of instruments whose serial number reads 0 or is not known may each be
+    // another unit: one never stands in for another.
+    bool standalone = false;
 
     ConfigImage image(const QString &id) const
     {
@@ -70,6 +73,7 @@ Stored readStored(const QString &archiveFolder, const QString &serial, QString *
     if (!s.repo)
         return s;
     git_repository *repo = s.repo.get();
+    s.standalone = !instrumentFolder(serial).startsWith(QLatin1String("instruments/"));
     const git::Tree head = store::headTree(repo, problem);
     s.folder = head ? subtree(repo, head.get(), instrumentFolder(serial)) : nullptr;
     if (!s.folder) {
@@ -163,7 +167,7 @@ Answer<QList<Entry>> Archive::entries(const QString &serialNumber) const
     }
     walk(s, [&](const Entry &e, const ConfigImage &image, const ConfigImage &before, const Parts &known) {
         Entry shown = e;
-        shown.fieldsChanged = fieldsChanged(before, known, e, image);
+        shown.fieldsChanged = s.standalone ? -1 : fieldsChanged(before, known, e, image);
         answer.value.prepend(shown);
         return true;
     });
@@ -191,7 +195,7 @@ Answer<HistoryImage> Archive::image(const QString &serialNumber, const QString &
     h.entry = s.entries.at(target);
     h.image = s.image(h.entry.id);
     Parts open = Parts::all();
-    for (int i = target; i >= 0 && open.any(); --i) {
+    for (int i = target; i >= (s.standalone ? target : 0) && open.any(); --i) {
         const Entry &e = s.entries.at(i);
         const Parts take = open & e.about.known;
         if (take.any())

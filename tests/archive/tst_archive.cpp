@@ -129,7 +129,7 @@ private slots:
             ids.prepend(recorded.value);
         }
         // An entry of another unit whose serial number was erased stays apart.
-        QVERIFY(a.record(kit::sampleObservation(QStringLiteral("0"), archive::operation::kDownload, settingsOnly(),
+        QVERIFY(a.record(kit::sampleObservation(QStringLiteral("0"), archive::operation::kUpload, Parts::all(),
                                                 kStart.addDays(1), 6))
                     .ok());
 
@@ -167,6 +167,11 @@ private slots:
         const QString cfg = QDir(dir.filePath(QStringLiteral("archive/") + archive::instrumentFolder(kSerial)))
                                 .filePath(ids.first() + QStringLiteral(".cfg"));
         QVERIFY(readConfigFile(cfg, file).ok);
+        // Two units whose serial numbers were erased: the newer does not borrow the older's parts.
+        QVERIFY(a.record(kit::sampleObservation(QStringLiteral("0"), archive::operation::kDownload, settingsOnly(),
+                                                kStart.addDays(2), 5))
+                    .ok());
+        QCOMPARE(a.image(QStringLiteral("0")).value.known, settingsOnly());
         const auto instruments = a.instruments();
         QCOMPARE(instruments.value.size(), 2);
         QCOMPARE(instruments.value.at(0).serialNumber, QStringLiteral("0"));

@@ -71,7 +71,7 @@ private slots:
         SimulatorPort port{sim, clock};
         QString out, err;
         QTextStream outStream(&out), errStream(&err);
-        cli::Host host{{outStream, errStream, {}, false, false}, port, clock, folder.path(), {}, {}, {}};
+        cli::Host host{{outStream, errStream, {}, false, false, {}, {}}, port, clock, folder.path(), {}, {}, {}};
         const QStringList arguments = QStringList{QStringLiteral("corvane-cli"), QStringLiteral("archive")} +
                                       filled(command).split(QLatin1Char(' ')) +
                                       QStringList{QStringLiteral("--archive"), a.folder()};

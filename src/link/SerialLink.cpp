@@ -194,13 +194,18 @@ void SerialLink::sendByteCheckEcho(int b)
     if (!answered) {
         m_state.link.timedOut = true;
         ++m_missedEchoes;
+        ++m_traffic.unconfirmed;
         m_troubleSeen = true;
     } else if (RxBuffer[1] != quint8(b)) {
         // A garbled echo, or a late one from an earlier byte: either way this byte
         // was not confirmed.
         ++m_wrongEchoes;
+        ++m_traffic.unconfirmed;
         m_troubleSeen = true;
     }
+    // A byte came, even one that looked like no answer at all.
+    if (answered || RxCount > 0)
+        ++m_traffic.answered;
 }
 
 void SerialLink::sendEchoedBlock(const quint8 *bytes, int count)

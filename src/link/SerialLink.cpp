@@ -188,9 +188,13 @@ void SerialLink::sendByteCheckEcho(int b)
     m_port.discardInput();
     RxCount = 0;
     write(b);
+    ++m_traffic.sent;
     const bool answered =
         m_clock.waitUntil(m_clock.now() + kEchoTimeout, [&] { return interrupted() || RxBuffer[1] != sentinel; });
     checkLost();
+    // Not a byte came back, not even one that looked like no answer.
+    if (!answered && RxCount == 0)
+        ++m_traffic.unanswered;
     if (!answered) {
         m_state.link.timedOut = true;
         ++m_missedEchoes;
@@ -203,9 +207,6 @@ void SerialLink::sendByteCheckEcho(int b)
         ++m_traffic.unconfirmed;
         m_troubleSeen = true;
     }
-    // A byte came, even one that looked like no answer at all.
-    if (answered || RxCount > 0)
-        ++m_traffic.answered;
 }
 
 void SerialLink::sendEchoedBlock(const quint8 *bytes, int count)

@@ -98,11 +98,13 @@ public:
     int wrongEchoes() const { return m_wrongEchoes; }
     int unacknowledgedBytes() const { return m_missedEchoes + m_wrongEchoes; }
     void resetEchoCounts() { m_missedEchoes = m_wrongEchoes = 0; }
-    // Running totals over the link's life: echo waits answered at all, and those that
-    // came back other than sent or not at all. The difference of two readings tells
-    // what the data bytes of one block did.
+    // Running totals over the link's life: data bytes sent with an echo wait, waits
+    // that ran out with nothing at all coming back, and bytes not confirmed (echo
+    // missing or other than sent). The difference of two readings tells what the data
+    // bytes of one block did.
     struct Traffic {
-        qint64 answered = 0;
+        qint64 sent = 0;
+        qint64 unanswered = 0;
         qint64 unconfirmed = 0;
     };
     Traffic traffic() const { return m_traffic; }

@@ -98,10 +98,11 @@ WrittenParts::State WrittenParts::begunState(const Part &p) const
         return State::NotWritten;
     if (!m_link)
         return State::Incomplete;
-    // The instrument echoes every data byte it takes: when not one echo came back, it
-    // was gone (or the frame cut off) before any of the part's bytes. A wrong echo
-    // still means a byte reached it.
-    const bool noneArrived = m_link->traffic().answered == p.begunAt.answered;
+    // The instrument echoes every data byte it takes: when every byte sent of the part
+    // waited out its echo with nothing coming back, it took none of them. A byte whose
+    // wait the lost link cut short may have been stored.
+    const SerialLink::Traffic now = m_link->traffic();
+    const bool noneArrived = now.sent - p.begunAt.sent == now.unanswered - p.begunAt.unanswered;
     return noneArrived ? State::NotWritten : State::Incomplete;
 }
 

@@ -4,8 +4,9 @@
 #  1. mmdebstrap --variant=apt bookworm: a root with nothing but apt, copied twice.
 #  2. In the first: a clone of this repository's HEAD runs the README's test command
 #     (RUN_FUZZ=0: the fuzz and sanitizer runs stay on the host), builds the package,
-#     and its editor writes the factory defaults into its program folder. The desktop
-#     entry and the AppStream metadata of the package are validated there.
+#     and its editor writes the factory defaults into its program folder. lintian must
+#     find no error and no warning in the package; the desktop entry and the AppStream
+#     metadata are validated there.
 #  3. In the second, untouched: the package is installed (its computed dependencies
 #     alone, no recommends); the installed editor runs as an ordinary user offscreen
 #     with the start-up probe and must write the same DEFAULT.CFG into the per-user
@@ -137,14 +138,21 @@ for lib in libqt6core6 libqt6widgets6 libqt6serialport6 libqt6charts6 libc6; do
     fail "Depends misses $lib: the shared-library dependencies were not computed"
 done
 contents=$(dpkg-deb -c "$deb" | awk '{print $6}')
-for f in ./usr/bin/corvane-editor ./usr/bin/corvane-sim \
+for f in ./usr/bin/corvane-editor ./usr/bin/corvane-sim ./usr/bin/corvane-cli \
+  ./usr/share/doc/corvane-editor/copyright ./usr/share/doc/corvane-editor/changelog.gz \
   ./usr/share/applications/com.halvane.CorvaneEditor.desktop \
   ./usr/share/metainfo/com.halvane.CorvaneEditor.metainfo.xml \
   ./usr/share/icons/hicolor/scalable/apps/com.halvane.CorvaneEditor.svg \
   ./usr/share/man/man1/corvane-editor.1.gz ./usr/share/man/man1/corvane-sim.1.gz \
+  ./usr/share/man/man1/corvane-cli.1.gz \
   ./usr/share/doc/corvane-editor/examples/CALCURVS.DAT ./usr/share/doc/corvane-editor/examples/README.md; do
   grep -qxF "$f" <<<"$contents" || fail "the package lacks $f"
 done
+
+step "lintian: no errors, no warnings"
+in_root "$build_root" apt-get install -y -qq --no-install-recommends lintian >/dev/null
+in_root "$build_root" lintian --fail-on error,warning --display-info "/root/corvane/build/$(basename "$deb")" ||
+  fail "lintian found errors or warnings in the package"
 
 step "desktop entry and AppStream metadata"
 in_root "$build_root" apt-get install -y -qq --no-install-recommends desktop-file-utils appstream >/dev/null

@@ -26,7 +26,7 @@ struct Command {
     int (*run)(Invocation &);
 };
 
-// One row per command. (--verify for upload joins here once it is ready.)
+// One row per command.
 const QList<Command> &commands()
 {
     static const QList<Command> table{
@@ -58,7 +58,8 @@ const QList<Command> &commands()
          {},
          "Restore the instrument's data from its backup area",
          "Copies the instrument's backup area back into its settings and configuration memory, as the editor's "
-         "\"Restore All from Backup\" does.",
+         "\"Restore All from Backup\" does. An instrument that holds no valid backup is left untouched (exit "
+         "code 1).",
          kPort | kYes,
          restore},
         {"reset-defaults",
@@ -108,14 +109,16 @@ const QList<Command> &commands()
 }
 
 const char kExitStatus[] = "Exit status:\n"
-                           "  0  done\n"
-                           "  1  refused: a bad command line, a file that cannot be read, a question not\n"
-                           "     confirmed (or one that cannot be asked: no terminal and no --yes)\n"
-                           "  2  instrument not found: the port names no device, cannot be opened, or no\n"
-                           "     instrument answered on it\n"
-                           "  3  transfer incomplete: the link was lost, an answer was damaged, bytes were\n"
-                           "     not acknowledged, or the result could not be saved; the messages say what\n"
-                           "     was and was not written\n";
+                           "  0    done\n"
+                           "  1    refused: a bad command line, a file that cannot be read, a question not\n"
+                           "       confirmed (or one that cannot be asked: no terminal and no --yes), a\n"
+                           "       restore from an instrument that holds no valid backup; nothing was written\n"
+                           "  2    instrument not found: the port names no device, is not a serial port,\n"
+                           "       cannot be opened, or no instrument answered on it\n"
+                           "  3    transfer incomplete: the link was lost, an answer was damaged, bytes were\n"
+                           "       not acknowledged, the transfer was interrupted, or the result could not\n"
+                           "       be saved; the messages say what was and was not written\n"
+                           "  130  interrupted at a question, or interrupted twice (Ctrl+C)\n";
 
 QString programName()
 {
@@ -175,8 +178,9 @@ void addOptions(QCommandLineParser &parser, const Command &c)
     parser.addHelpOption();
     if (c.options & (kPort | kSecondFromPort))
         parser.addOption({QStringLiteral("port"),
-                          QStringLiteral("The serial port: COM1..COM255 as the editor resolves it (see \"ports\"), "
-                                         "or a device path such as /dev/ttyUSB0 (a symbolic link too). Required."),
+                          QStringLiteral("The serial port: COMn (COM1 to COM255) as the editor resolves it (see "
+                                         "\"ports\"), or a device path such as /dev/ttyUSB0 (a symbolic link too). "
+                                         "Required."),
                           QStringLiteral("port")});
     if (c.options & kCategories)
         parser.addOption({QStringLiteral("categories"),
@@ -189,7 +193,8 @@ void addOptions(QCommandLineParser &parser, const Command &c)
     if (c.options & kVerify)
         parser.addOption({QStringLiteral("verify"),
                           QStringLiteral("Before leaving command mode, read back everything written and compare: "
-                                         "\"Verified: N bytes match\", or the fields that differ (exit code 3).")});
+                                         "\"Verified: N bytes match\" (which also confirms bytes whose echo was "
+                                         "missed), or the fields that differ (exit code 3).")});
     if (c.options & kYes)
         parser.addOption(
             {QStringLiteral("yes"), QStringLiteral("Answer Yes to the confirmation, as the user who confirms would "

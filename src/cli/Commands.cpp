@@ -31,15 +31,21 @@ int refuse(Invocation &in, const QString &text)
     return kExitRefused;
 }
 
-// The port named by --port, or the reason there is none.
+// The port named by --port, or the reason there is none. Checked before any question:
+// an answer is not asked for an operation that cannot start.
 bool resolvePort(Invocation &in, PortChoice *port)
 {
     *port = choosePort(in.port, in.host);
-    if (!port->device.isEmpty())
+    if (port->device.isEmpty()) {
+        in.console.note(QStringLiteral("%1 names no serial port: there is no %1 entry in the working folder and not "
+                                       "that many serial ports. \"corvane-cli ports\" lists them.")
+                            .arg(port->shown));
+        return false;
+    }
+    const QString problem = portProblem(*port);
+    if (problem.isEmpty())
         return true;
-    in.console.note(QStringLiteral("%1 names no serial port: there is no %1 entry in the working folder and not "
-                                   "that many serial ports. \"corvane-cli ports\" lists them.")
-                        .arg(port->shown));
+    in.console.note(problem);
     return false;
 }
 
@@ -112,6 +118,7 @@ std::unique_ptr<InstrumentSession> sessionWithFile(Invocation &in, const QString
 int uploadImage(Invocation &in, InstrumentSession &session, const QString &task, const QString &source)
 {
     ChosenCategories question(in.console, in.prompts, in.categories);
+    session.readBackSettlesEchoes = in.verify;
     const int code = session.run(task, [&](InstrumentContext &ctx) {
         transfer::UploadOptions options;
         options.verify = in.verify;
@@ -169,13 +176,14 @@ int resetDefaults(Invocation &in)
     PortChoice port;
     if (!resolvePort(in, &port))
         return kExitNotFound;
-    if (!confirmed(in, QStringLiteral("Reset all values to Factory Defaults"),
+    const QString title = QStringLiteral("Reset all values to Factory Defaults");
+    if (!confirmed(in, title,
                    QStringLiteral("WARNING - This will overwrite all values and settings in the Tessaro!\r\n"
                                   "Are you sure that you want to do this?")))
         return kExitRefused;
     InstrumentSession session(in.host, in.console, in.prompts, port);
     writeDefaultsToRam(session.state);
-    return uploadImage(in, session, QStringLiteral("Upload"), QStringLiteral("the factory defaults"));
+    return uploadImage(in, session, title, QStringLiteral("the factory defaults"));
 }
 
 int download(Invocation &in)
@@ -207,9 +215,11 @@ int download(Invocation &in)
     ChosenCategories question(in.console, in.prompts, in.categories);
     const int code = session.run(QStringLiteral("Download"),
                                  [&](InstrumentContext &ctx) { return transfer::download(ctx, question); });
-    if (code != kExitDone) {
-        in.console.note(QStringLiteral("%1 was not written.").arg(shownPath(out)));
-        return code;
+    if (code != kExitDone || session.interrupted()) {
+        in.console.note(
+            (QFileInfo::exists(out) ? QStringLiteral("%1 was left unchanged.") : QStringLiteral("%1 was not written."))
+                .arg(shownPath(out)));
+        return code != kExitDone ? code : kExitIncomplete;
     }
     s.link.portNumber = filePort;
     const QString problem = writeConfigFile(s, out);
@@ -240,6 +250,10 @@ int compareWithInstrument(Invocation &in)
                                   [&](InstrumentContext &ctx) { return transfer::readForCompare(ctx, instrument); });
     if (code != kExitDone)
         return code;
+    if (session->interrupted()) {
+        in.console.note(QStringLiteral("Compare interrupted: nothing to show."));
+        return kExitIncomplete;
+    }
     const std::vector<fields::Line> differences = fields::differences(mine, instrument);
     in.console.result(
         fields::comparisonText(differences, differences, QFileInfo(path).fileName(), QStringLiteral("Instrument"))
@@ -258,7 +272,7 @@ int backup(Invocation &in)
                                   "Tessaro!\r\nAre you sure that you want to do this?")))
         return kExitRefused;
     InstrumentSession session(in.host, in.console, in.prompts, port);
-    const int code = session.run(title, transfer::createBackup);
+    const int code = session.run(title, transfer::createBackup, transfer::releaseAfterCopy);
     if (code == kExitDone)
         in.console.result(QStringLiteral("%1 done (Corvane SN# %2). The settings and the configuration memory "
                                          "(addresses 0 to 6143) were copied into the instrument's backup area.")
@@ -278,7 +292,7 @@ int restore(Invocation &in)
                                   "Are you sure that you want to do this?")))
         return kExitRefused;
     InstrumentSession session(in.host, in.console, in.prompts, port);
-    const int code = session.run(title, transfer::restoreBackup);
+    const int code = session.run(title, transfer::restoreBackup, transfer::releaseAfterCopy);
     if (code == kExitDone)
         in.console.result(QStringLiteral("%1 done (Corvane SN# %2). The settings and the configuration memory "
                                          "(addresses 0 to 6143) were written from the instrument's backup area.")

@@ -16,6 +16,11 @@ public:
         std::function<QString()> readLine;
         bool inputIsTerminal = false;
         bool errorIsTerminal = false;
+        // Told true while a question waits for its answer and false once it has one:
+        // an interrupt then ends the program at once.
+        std::function<void(bool)> asking;
+        // The terminal's width in characters; empty or 0 when not known (80 is assumed).
+        std::function<int()> columns;
     };
 
     explicit Console(const Streams &streams) : m_s(streams) {}
@@ -24,8 +29,9 @@ public:
     void result(const QString &text);
     // A message for the user: standard error, after the progress line is taken down.
     void note(const QString &text);
-    // The progress line. On a terminal it is redrawn in place; otherwise each new text
-    // is written as a plain line of its own (and a repeated text not at all).
+    // The progress line. On a terminal it is redrawn in place, its start cut off when it
+    // is wider than statusWidth(); otherwise each new text is written as a plain line of
+    // its own (and a repeated text not at all).
     void status(const QString &text);
     // Ends the progress line, so that what follows starts on a fresh line.
     void endStatus();
@@ -36,9 +42,13 @@ public:
     Answer ask(const QString &question);
 
     bool errorIsTerminal() const { return m_s.errorIsTerminal; }
+    // The width the progress line has: the terminal's, less one column so that the
+    // cursor never wraps to a new line.
+    int statusWidth() const;
     bool inputIsTerminal() const { return m_s.inputIsTerminal; }
 
-    // Message texts carry CR LF line ends; a terminal wants LF.
+    // Message texts carry CR LF line ends; a terminal wants LF. Other control
+    // characters are shown escaped ("\x1b"), never sent to the terminal.
     static QString plain(QString text);
 
 private:

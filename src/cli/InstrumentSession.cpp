@@ -1,9 +1,11 @@
 #include "cli/InstrumentSession.h"
 
 #include "cli/TerminalPrompts.h"
+#include "core/Protocol.h"
 #include "core/StartUp.h"
 #include "link/Connection.h"
 #include "link/InstrumentContext.h"
+#include "link/InstrumentImage.h"
 #include "link/PortResolver.h"
 
 #include <QFileInfo>
@@ -35,6 +37,23 @@ PortChoice choosePort(const QString &value, const Host &host)
     return choice;
 }
 
+QString portProblem(const PortChoice &port)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(port);
+    return QString(); // COMn names no file there
+#else
+    const QFileInfo info(port.device);
+    if (!info.exists())
+        return QStringLiteral("%1 could not be opened: No such file or directory.").arg(port.shown);
+    if (info.isDir())
+        return QStringLiteral("%1 is not a serial port: it is a folder.").arg(port.shown);
+    if (info.isFile())
+        return QStringLiteral("%1 is not a serial port: it is a plain file.").arg(port.shown);
+    return QString();
+#endif
+}
+
 InstrumentSession::InstrumentSession(Host &host, Console &console, TerminalPrompts &prompts, const PortChoice &port)
     : m_host(host), m_console(console), m_prompts(prompts), m_port(port), m_view(console, port.shown),
       m_link(state, prompts, host.clock, host.port, [device = port.device](int) { return device; })
@@ -42,11 +61,15 @@ InstrumentSession::InstrumentSession(Host &host, Console &console, TerminalPromp
     resetStartupState(state, true);
     state.link.portNumber = quint8(port.number);
     m_link.setView(&m_view);
+    m_prompts.namePort(port.number, port.device, port.shown);
 }
 
 QString InstrumentSession::portText() const
 {
-    return m_port.device == m_port.shown ? m_port.shown : QStringLiteral("%1 (%2)").arg(m_port.shown, m_port.device);
+    // COMn with the device it stands for; a path as the user gave it.
+    const bool byNumber = m_port.shown.compare(QStringLiteral("COM%1").arg(m_port.number), Qt::CaseInsensitive) == 0;
+    return byNumber && m_port.device != m_port.shown ? QStringLiteral("%1 (%2)").arg(m_port.shown, m_port.device)
+                                                     : m_port.shown;
 }
 
 int InstrumentSession::notFound()
@@ -67,44 +90,66 @@ int InstrumentSession::notFound()
     return kExitNotFound;
 }
 
-int InstrumentSession::run(const QString &task, const std::function<transfer::Outcome(InstrumentContext &)> &operation)
+bool InstrumentSession::closeEarly(InstrumentContext &ctx, const Closing &closing)
 {
-    m_view.setTask(task);
-    bool reached = false; // the instrument was in command mode at some point
-    InstrumentContext ctx{state,
-                          m_prompts,
-                          m_link,
-                          m_view,
-                          [this, &reached] {
-                              connectToInstrument(state, m_prompts, m_host.clock, m_link, m_view);
-                              reached = reached || state.link.connected;
-                          },
-                          {}};
-    transfer::Outcome outcome = transfer::Outcome::NotConnected;
-    bool interrupted = false;
-    if (m_host.onOperation)
-        m_host.onOperation(&m_link);
-    const bool ran = runInstrumentOperation(m_link, state, m_prompts, m_view, [&] {
-        outcome = operation(ctx);
-        interrupted = m_link.cancelRequested();
-    });
-    if (m_host.onOperation)
-        m_host.onOperation(nullptr);
-    m_view.hideProgress();
-    m_view.hideConnecting();
+    if (!state.link.connected)
+        return true;
+    // In the middle of a frame the instrument would take the closing bytes as data.
+    if (!m_link.betweenFrames())
+        return false;
+    try {
+        m_link.delay(0.25); // the rest of an answer arrives first
+        if (closing)
+            closing(ctx);
+        else
+            transfer::leaveCommandMode(ctx, proto::kSoftReset, transfer::kNotConnectedCorvane);
+        return true;
+    } catch (const LinkLost &) {
+        return false;
+    }
+}
 
-    if (!ran)
-        return reached ? kExitIncomplete : notFound();
-    if (m_prompts.unanswered())
-        return kExitRefused;
+int InstrumentSession::endedAtOnce(const QString &task, const QString &lost, bool leftCommandMode)
+{
+    // The first line is the reason (the user's own interrupt); what follows says what was written.
+    const QString written = lost.section(QLatin1Char('\n'), 1).trimmed();
+    QString text = task + QStringLiteral(" ended at once (Ctrl+C twice).");
+    if (!written.isEmpty())
+        text += QLatin1Char('\n') + written;
+    if (!m_reached)
+        text += QStringLiteral("\nNothing was written.");
+    else if (leftCommandMode)
+        text += QStringLiteral("\nThe instrument was taken out of command mode.");
+    else
+        text += QStringLiteral("\nThe instrument is still in command mode, waiting for the rest of a block: switch "
+                               "it off and on before the next command.");
+    m_console.note(text);
+    return kExitInterrupted;
+}
+
+int InstrumentSession::outcomeCode(const QString &task, transfer::Outcome outcome)
+{
     switch (outcome) {
-    case transfer::Outcome::Done:
+    case transfer::Outcome::Done: {
         // The operation has told which bytes went unacknowledged.
-        return m_link.unacknowledgedBytes() == 0 ? kExitDone : kExitIncomplete;
+        const int missed = m_link.unacknowledgedBytes();
+        if (missed == 0)
+            return kExitDone;
+        if (!readBackSettlesEchoes)
+            return kExitIncomplete;
+        m_console.note(QStringLiteral("The read-back confirmed the %1 byte%2 whose echo was missed: the instrument "
+                                      "holds everything that was sent.")
+                           .arg(missed)
+                           .arg(missed == 1 ? QString() : QStringLiteral("s")));
+        return kExitDone;
+    }
     case transfer::Outcome::NotConnected:
-        return notFound();
+        if (!m_interrupted)
+            return notFound();
+        m_console.note(task + QStringLiteral(" interrupted: nothing was written."));
+        return kExitIncomplete;
     case transfer::Outcome::Cancelled:
-        if (interrupted)
+        if (m_interrupted)
             return kExitIncomplete;
         m_console.note(task + QStringLiteral(": not confirmed. Nothing was sent."));
         return kExitRefused;
@@ -114,6 +159,59 @@ int InstrumentSession::run(const QString &task, const std::function<transfer::Ou
         return kExitIncomplete;
     }
     return kExitIncomplete;
+}
+
+int InstrumentSession::run(const QString &task, const Operation &operation, const Closing &closing)
+{
+    m_view.setTask(task);
+    m_reached = false; // the instrument was in command mode at some point
+    m_interrupted = false;
+    InstrumentContext *context = nullptr;
+    InstrumentContext ctx{state,
+                          m_prompts,
+                          m_link,
+                          m_view,
+                          [this, &context] {
+                              connectToInstrument(state, m_prompts, m_host.clock, m_link, m_view);
+                              m_reached = m_reached || state.link.connected;
+                              // Interrupted while connecting: nothing was written, and nothing will be.
+                              if (state.link.connected && m_link.cancelRequested())
+                                  transfer::leaveCommandMode(*context, proto::kSoftReset,
+                                                             transfer::kNotConnectedCorvane);
+                          },
+                          {}};
+    context = &ctx;
+    transfer::Outcome outcome = transfer::Outcome::NotConnected;
+    bool stopped = false;
+    bool leftCommandMode = false;
+    QString lost;
+    if (m_host.onOperation)
+        m_host.onOperation(&m_link);
+    const bool ran = runInstrumentOperation(m_link, state, m_prompts, m_view, [&] {
+        try {
+            outcome = operation(ctx);
+        } catch (const LinkLost &e) {
+            if (!m_link.stopRequested())
+                throw;
+            stopped = true;
+            lost = QString::fromStdString(e.what());
+            m_link.clearStop();
+            leftCommandMode = closeEarly(ctx, closing);
+        }
+        m_interrupted = m_link.cancelRequested() || stopped;
+    });
+    if (m_host.onOperation)
+        m_host.onOperation(nullptr);
+    m_view.hideProgress();
+    m_view.hideConnecting();
+
+    if (stopped)
+        return endedAtOnce(task, lost, leftCommandMode);
+    if (!ran)
+        return m_reached ? kExitIncomplete : notFound();
+    if (m_prompts.unanswered())
+        return kExitRefused;
+    return outcomeCode(task, outcome);
 }
 
 } // namespace cli

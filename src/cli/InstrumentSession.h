@@ -20,6 +20,9 @@ struct PortChoice {
     QString shown;  // how the user named it ("COM3", "/dev/ttyUSB0")
 };
 PortChoice choosePort(const QString &value, const Host &host);
+// Why the chosen device cannot be a serial port ("/tmp/x is not a serial port: it is a
+// plain file."), or empty when it may be one.
+QString portProblem(const PortChoice &port);
 
 class InstrumentSession
 {
@@ -27,17 +30,29 @@ public:
     InstrumentSession(Host &host, Console &console, TerminalPrompts &prompts, const PortChoice &port);
 
     EditorState state;
+    // A read-back that matched settles the bytes whose echo was missed (--verify).
+    bool readBackSettlesEchoes = false;
+
+    using Operation = std::function<transfer::Outcome(InstrumentContext &)>;
+    // How the operation takes the instrument out of command mode when it stops early.
+    using Closing = std::function<void(InstrumentContext &)>;
 
     // Runs `operation` under the name `task` (connecting first when it asks to) and
     // returns the exit code. An operation the user interrupted counts as incomplete,
-    // one the user declined as refused.
-    int run(const QString &task, const std::function<transfer::Outcome(InstrumentContext &)> &operation);
+    // one the user declined as refused; one ended at once by a second interrupt
+    // exits 130 after saying what it leaves behind.
+    int run(const QString &task, const Operation &operation, const Closing &closing = {});
     // The instrument's serial number as the connection read it.
     QString serialNumber() const { return m_view.serialNumber(); }
+    // Whether the user interrupted the last operation: what it read is not to be used.
+    bool interrupted() const { return m_interrupted; }
 
 private:
     int notFound();
     QString portText() const;
+    int outcomeCode(const QString &task, transfer::Outcome outcome);
+    int endedAtOnce(const QString &task, const QString &lost, bool leftCommandMode);
+    bool closeEarly(InstrumentContext &ctx, const Closing &closing);
 
     Host &m_host;
     Console &m_console;
@@ -45,6 +60,11 @@ private:
     PortChoice m_port;
     TerminalView m_view;
     SerialLink m_link;
+    bool m_reached = false;
+    bool m_interrupted = false;
 };
+
+// Exit code of a program ended by an interrupt.
+constexpr int kExitInterrupted = 130;
 
 } // namespace cli

@@ -35,8 +35,16 @@ public:
     // A yes/no question of the program's own, under the same rules as a confirmation.
     bool confirm(const QString &title, const QString &text);
 
+    // The link names the port by number, with its device ("COM1 (/tmp/x)"); texts for
+    // the user name it as the user did on the command line.
+    void namePort(int number, const QString &device, const QString &shown);
+
 private:
+    QString userWords(QString text) const;
+
     Console &m_console;
     bool m_assumeYes;
     bool m_unanswered = false;
+    QStringList m_linkNames; // how the link names the port, longest first
+    QString m_shown;
 };

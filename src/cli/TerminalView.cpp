@@ -7,17 +7,20 @@
 namespace
 {
 constexpr int kBarWidth = 30;
+constexpr int kNarrowestBar = 5;
 } // namespace
 
-QString TerminalView::bar(const QString &task, int value, int maximum)
+QString TerminalView::bar(const QString &task, int value, int maximum, int width)
 {
     const int top = std::max(1, maximum);
     const int v = std::clamp(value, 0, top);
-    const int filled = v * kBarWidth / top;
-    return QStringLiteral("%1  [%2%3] %4/%5")
-        .arg(task, QString(filled, QLatin1Char('#')), QString(kBarWidth - filled, QLatin1Char('.')))
-        .arg(v, 3)
-        .arg(top);
+    const QString count = QStringLiteral(" %1/%2").arg(v, 3).arg(top);
+    const int barWidth = std::min(kBarWidth, width - int(task.size() + count.size()) - 4);
+    if (barWidth < kNarrowestBar)
+        return (task + count).right(width);
+    const int filled = v * barWidth / top;
+    return QStringLiteral("%1  [%2%3]%4")
+        .arg(task, QString(filled, QLatin1Char('#')), QString(barWidth - filled, QLatin1Char('.')), count);
 }
 
 void TerminalView::setConnectedLabel(const QString &text)
@@ -91,5 +94,5 @@ void TerminalView::setProgressMaximum(int maximum)
 void TerminalView::drawProgress()
 {
     if (m_progressShown)
-        m_console.status(bar(m_task, m_value, m_maximum));
+        m_console.status(bar(m_task, m_value, m_maximum, m_console.statusWidth()));
 }

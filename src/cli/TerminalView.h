@@ -28,8 +28,9 @@ public:
     void setProgress(int value) override;
     void setProgressMaximum(int maximum) override;
 
-    // "Upload  [##########..........]   9/17"
-    static QString bar(const QString &task, int value, int maximum);
+    // "Upload  [##########..........]   9/17", at most `width` characters: the bar is
+    // narrowed to fit, and left out when it would be too short to read.
+    static QString bar(const QString &task, int value, int maximum, int width = 79);
 
 private:
     void drawProgress();

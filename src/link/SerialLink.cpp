@@ -63,6 +63,8 @@ void SerialLink::openComPort()
             m_port.close();
         m_lost = false;
         m_lostReason.clear();
+        m_inFrame = false;
+        m_dataOwed = 0;
         m_device = m_resolve ? m_resolve(m_state.link.portNumber) : QString();
         bool opened = false;
         if (!m_device.isEmpty()) {
@@ -155,6 +157,8 @@ void SerialLink::checkLost() const
 {
     if (m_shutDown)
         throw LinkLost("The editor is closing.");
+    if (m_stopRequested)
+        throw LinkLost("Stopped at once at the user's request.");
     if (m_lost)
         throw LinkLost(m_lostReason.toStdString());
 }
@@ -171,6 +175,8 @@ void SerialLink::write(int b)
     requireOpen();
     qCDebug(lcLinkBytes) << "sent" << (b & 0xFF);
     m_port.write(QByteArray(1, char(quint8(b))));
+    if (!m_inFrame && m_dataOwed > 0)
+        --m_dataOwed;
 }
 
 void SerialLink::sendByte(int b)
@@ -273,13 +279,28 @@ void SerialLink::emptyBuffer(qint16 sentinel)
         m_port.discardInput();
 }
 
+namespace
+{
+// The data bytes that follow a command frame: the writes carry `count` of them (0 for 256).
+int dataBytesAfter(int code, int count)
+{
+    if (code == proto::kWriteInternalNvm || code == proto::kWrite24C512 || code == proto::kWriteLinkByte)
+        return count == 0 ? 256 : count;
+    return 0;
+}
+} // namespace
+
 void SerialLink::sendFrame(int code, int count, int high, int low)
 {
+    m_inFrame = true;
+    m_dataOwed = 0;
     sendByte(61);
     sendByte(code & 0xFF);
     sendByte(count & 0xFF);
     sendByte(high & 0xFF);
     sendByte(low & 0xFF);
+    m_dataOwed = dataBytesAfter(code & 0xFF, count & 0xFF);
+    m_inFrame = false;
 }
 
 void SerialLink::sendFrameAt(int code, int count, int address)

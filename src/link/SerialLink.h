@@ -112,6 +112,7 @@ public:
     {
         m_busy = b;
         m_cancelRequested = false;
+        m_stopRequested = false;
     }
     // The user asked the running operation to stop (Cancel in the progress window,
     // the editor closing): it stops at its next safe point, between whole blocks.
@@ -121,6 +122,19 @@ public:
         m_clock.wake();
     }
     bool cancelRequested() const { return m_cancelRequested; }
+    // The user asked the running operation to end at once (a second Ctrl+C): its next
+    // primitive throws LinkLost, wherever it is. Unlike shutDown() the port stays usable,
+    // so that the caller can take the instrument out of command mode when betweenFrames().
+    void requestStop()
+    {
+        m_stopRequested = m_busy.load();
+        m_clock.wake();
+    }
+    bool stopRequested() const { return m_stopRequested; }
+    void clearStop() { m_stopRequested = false; }
+    // No command frame is half sent and no data byte a write frame announced is still
+    // owed: bytes sent now are read as a new command, not as data.
+    bool betweenFrames() const { return !m_inFrame && m_dataOwed == 0; }
     // True once the port reported it went away; cleared by OpenComPort.
     bool lost() const { return m_lost; }
     // Ends the running operation (its next primitive throws LinkLost) and closes the
@@ -137,7 +151,7 @@ private:
     void store(quint8 byte);
     void write(int b);
     void requireOpen() const;
-    bool interrupted() const { return m_lost || m_shutDown; }
+    bool interrupted() const { return m_lost || m_shutDown || m_stopRequested; }
     QString openErrorPrompt() const;
 
     EditorState &m_state;
@@ -153,6 +167,9 @@ private:
     bool m_troubleSeen = false;
     std::atomic<bool> m_busy{false};
     std::atomic<bool> m_cancelRequested{false};
+    std::atomic<bool> m_stopRequested{false};
+    bool m_inFrame = false; // the five bytes of a command frame are going out
+    int m_dataOwed = 0;     // data bytes the last write frame announced and not yet sent
     bool m_lost = false;
     std::atomic<bool> m_shutDown{false};
 };

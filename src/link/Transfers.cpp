@@ -32,13 +32,9 @@ bool InstrumentContext::ensureConnected()
 namespace transfer
 {
 
-namespace
-{
-
 // Backup and restore leave the label with the family's older wording.
 const char kNotConnectedAfterCopy[] = "Not connected to Tessaro";
 
-// The closing steps of backup and restore.
 void releaseAfterCopy(InstrumentContext &ctx)
 {
     ctx.view.hideProgress();
@@ -46,6 +42,9 @@ void releaseAfterCopy(InstrumentContext &ctx)
     ctx.link.delay(0.1);
     leaveCommandMode(ctx, proto::kClearRam, kNotConnectedAfterCopy);
 }
+
+namespace
+{
 
 // Cancel is honoured between whole blocks: the operation ends with its usual
 // closing bytes and says what the instrument now holds.
@@ -438,8 +437,9 @@ namespace
 // The backed-up settings are read and checked before anything is written: an
 // instrument never backed up holds erased memory there (its checksum even
 // matches), and copying it would wipe the settings, serial number included.
-// False when they cannot be used (already reported).
-bool readSettingsBackup(InstrumentContext &ctx, const QString &title, quint8 *settings)
+// Done when they can be used; otherwise reported: Failed when they did not arrive
+// intact, Refused when the instrument holds no valid backup (nothing was written).
+Outcome readSettingsBackup(InstrumentContext &ctx, const QString &title, quint8 *settings)
 {
     for (int i = 1; i <= 4; ++i) {
         const int from = proto::kSystemBackup + 64 * (i - 1);
@@ -448,16 +448,16 @@ bool readSettingsBackup(InstrumentContext &ctx, const QString &title, quint8 *se
             reportIncompleteCopy(
                 ctx, title,
                 QStringLiteral("the backup of its settings (memory at addresses %1 to %2)").arg(from).arg(from + 63));
-            return false;
+            return Outcome::Failed;
         }
     }
     if (!isValidSettingsBackup(settings)) {
         releaseAfterCopy(ctx);
         ctx.prompts.message(title, QStringLiteral("The instrument holds no valid backup. Nothing was restored."),
                             Prompts::Icon::Critical);
-        return false;
+        return Outcome::Refused;
     }
-    return true;
+    return Outcome::Done;
 }
 
 // Writes the backed-up settings, then copies the 96 backed-up sectors into the
@@ -530,8 +530,9 @@ Outcome restoreBackup(InstrumentContext &ctx)
     ctx.view.showProgress();
 
     quint8 settings[256] = {};
-    if (!readSettingsBackup(ctx, title, settings))
-        return Outcome::Failed;
+    const Outcome read = readSettingsBackup(ctx, title, settings);
+    if (read != Outcome::Done)
+        return read;
     const Outcome written = writeBackupBack(ctx, title, settings);
     if (written != Outcome::Done)
         return written;

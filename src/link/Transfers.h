@@ -71,5 +71,7 @@ Outcome createBackup(InstrumentContext &ctx);
 // leaves command mode; nothing in the editor changes.
 Outcome readForCompare(InstrumentContext &ctx, ConfigImage &instrument);
 Outcome restoreBackup(InstrumentContext &ctx);
+// The closing steps of backup and restore: the link byte released, command mode left.
+void releaseAfterCopy(InstrumentContext &ctx);
 
 } // namespace transfer

@@ -7,10 +7,83 @@
 #include "kit/TempProgramFolder.h"
 #include "kit/VirtualClock.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 namespace
 {
+using Options = QSet<QString>;
+
+// The long options named in `text` ("--port", or "\\-\\-port" in a manual page), the help aside.
+Options optionsIn(QString text)
+{
+    text.replace(QLatin1String("\\-"), QLatin1String("-"));
+    Options options;
+    static const QRegularExpression option(QStringLiteral("--([a-z][a-z-]*)"));
+    for (auto it = option.globalMatch(text); it.hasNext();)
+        options << it.next().captured(1);
+    options.remove(QStringLiteral("help"));
+    options.remove(QStringLiteral("help-all"));
+    return options;
+}
+
+QString sourceFile(const QString &path)
+{
+    QFile file(QStringLiteral(CORVANE_SOURCE_DIR "/") + path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+// The options "corvane-cli COMMAND --help" lists, as its parser knows them.
+Options helpOptions(const QString &command)
+{
+    VirtualClock clock;
+    Simulator sim;
+    SimulatorPort port{sim, clock};
+    QString out, err;
+    QTextStream outStream(&out), errStream(&err);
+    cli::Host host{{outStream, errStream, {}, false, false, {}, {}}, port, clock, QString(), {}, {}, {}};
+    cli::run({QStringLiteral("corvane-cli"), command, QStringLiteral("--help")}, host);
+    outStream.flush();
+    const QString options = out.section(QStringLiteral("Options:\n"), 1).section(QStringLiteral("\n\n"), 0, 0);
+    return optionsIn(options);
+}
+
+// The options the manual page's synopsis gives `command` (one entry per ".br"; a line
+// "corvane-cli backup | restore ..." names two commands).
+Options manualOptions(const QString &command)
+{
+    const QString page = sourceFile(QStringLiteral("packaging/corvane-cli.1"));
+    const QString synopsis = page.section(QStringLiteral(".SH SYNOPSIS\n"), 1).section(QStringLiteral(".SH "), 0, 0);
+    for (const QString &entry : synopsis.split(QStringLiteral(".br\n"))) {
+        QStringList names;
+        static const QRegularExpression name(QStringLiteral("^\\.B (?:corvane-cli )?([a-z-]+)$"),
+                                             QRegularExpression::MultilineOption);
+        for (auto it = name.globalMatch(entry); it.hasNext();)
+            names << it.next().captured(1);
+        if (names.contains(command))
+            return optionsIn(entry);
+    }
+    return {QStringLiteral("(no synopsis)")};
+}
+
+// The options the README's table of commands gives `command`.
+Options readmeOptions(const QString &command)
+{
+    const QString readme = sourceFile(QStringLiteral("README.md"));
+    const QString section =
+        readme.section(QStringLiteral("## Command line\n"), 1).section(QStringLiteral("\n## "), 0, 0);
+    for (const QString &line : section.split(QLatin1Char('\n'))) {
+        if (!line.startsWith(QLatin1String("| `")))
+            continue;
+        const QString cell = line.section(QLatin1Char('|'), 1, 1);
+        static const QRegularExpression name(QStringLiteral("`([a-z-]+)"));
+        for (auto it = name.globalMatch(cell); it.hasNext();)
+            if (it.next().captured(1) == command)
+                return optionsIn(cell);
+    }
+    return {QStringLiteral("(no row)")};
+}
+
 QByteArray sampleConfiguration()
 {
     EditorState s;
@@ -49,15 +122,19 @@ private slots:
             << "1 (Display Configurations) cannot be chosen here; this command takes 8, 9, 10, 11, 13, 14";
         QTest::newRow("no terminal, no --yes") << QStringList{"backup", "--port", "COM1"} << "run again with --yes";
         QTest::newRow("HEX malformed") << QStringList{"hex-to-cod", "BAD.CFG", "OUT.COD"} << "No .COD file was written";
+        // A file's control characters are shown, not obeyed by the terminal.
+        QTest::newRow("HEX with an escape sequence")
+            << QStringList{"hex-to-cod", "ESC.HEX", "OUT.COD"} << "\"\\x1b\" at character 2";
     }
     void refused()
     {
         QFETCH(QStringList, arguments);
         QFETCH(QString, message);
         TempProgramFolder folder;
-        QFile::link(QStringLiteral("/nonexistent-serial-device"), folder.file(QStringLiteral("COM1")));
+        QFile::link(QStringLiteral("/dev/null"), folder.file(QStringLiteral("COM1")));
         QVERIFY(folder.write("FILE.CFG", sampleConfiguration()));
         QVERIFY(folder.write("BAD.CFG", "not a configuration\r\n"));
+        QVERIFY(folder.write("ESC.HEX", ":\x1b]0;title\x07\x1b[31m\r\n"));
         QDir::setCurrent(folder.path());
 
         VirtualClock clock;
@@ -65,16 +142,33 @@ private slots:
         SimulatorPort port{sim, clock};
         QString out, err;
         QTextStream outStream(&out), errStream(&err);
-        cli::Host host{{outStream, errStream, {}, false, false}, port, clock, folder.path(), {}, {}, {}};
+        cli::Host host{{outStream, errStream, {}, false, false, {}, {}}, port, clock, folder.path(), {}, {}, {}};
         const int code = cli::run(QStringList{QStringLiteral("corvane-cli")} + arguments, host);
 
         QCOMPARE(code, cli::kExitRefused);
         QVERIFY2(err.contains(message), qPrintable(err));
         QVERIFY(out.isEmpty());
+        QVERIFY(!err.contains(QChar(0x1b)));
         // Refused before anything reached the line, and nothing was written.
         QVERIFY(port.written.isEmpty());
         QVERIFY(!folder.exists("OUT.COD"));
         QVERIFY(!folder.exists("OUT.CFG"));
+    }
+
+    // The help, the manual page and the README name the same options for each command.
+    void documentedOptions_data()
+    {
+        QTest::addColumn<QString>("command");
+        for (const char *c :
+             {"upload", "download", "backup", "restore", "reset-defaults", "hex-to-cod", "ports", "compare", "report"})
+            QTest::newRow(c) << QString::fromLatin1(c);
+    }
+    void documentedOptions()
+    {
+        QFETCH(QString, command);
+        const Options parser = helpOptions(command);
+        QCOMPARE(manualOptions(command), parser);
+        QCOMPARE(readmeOptions(command), parser);
     }
 };
 

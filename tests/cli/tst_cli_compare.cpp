@@ -57,7 +57,7 @@ private slots:
         SimulatorPort port{sim, clock};
         QString out, err;
         QTextStream outStream(&out), errStream(&err);
-        cli::Host host{{outStream, errStream, {}, false, false}, port, clock, folder.path(), {}, {}, {}};
+        cli::Host host{{outStream, errStream, {}, false, false, {}, {}}, port, clock, folder.path(), {}, {}, {}};
         const int code = cli::run({QStringLiteral("corvane-cli"), QStringLiteral("compare"),
                                    folder.file(QStringLiteral("A.CFG")), folder.file(QStringLiteral("B.CFG"))},
                                   host);

@@ -67,7 +67,8 @@ Line editorUpload()
 Line cliUpload(int *code)
 {
     TempProgramFolder folder;
-    QFile::link(QStringLiteral("/nonexistent-serial-device"), folder.file(QStringLiteral("COM%1").arg(kPort)));
+    // A device that exists stands for the port; the simulated instrument answers on it.
+    QFile::link(QStringLiteral("/dev/null"), folder.file(QStringLiteral("COM%1").arg(kPort)));
     folder.write(QStringLiteral("UPLOAD.CFG"), configuration());
     VirtualClock clock;
     Simulator sim;
@@ -75,7 +76,7 @@ Line cliUpload(int *code)
     SimulatorPort port{sim, clock};
     QString out, err;
     QTextStream outStream(&out), errStream(&err);
-    cli::Host host{{outStream, errStream, {}, false, false}, port, clock, folder.path(), {}, {}, {}};
+    cli::Host host{{outStream, errStream, {}, false, false, {}, {}}, port, clock, folder.path(), {}, {}, {}};
     *code =
         cli::run({QStringLiteral("corvane-cli"), QStringLiteral("upload"), folder.file(QStringLiteral("UPLOAD.CFG")),
                   QStringLiteral("--port"), QStringLiteral("COM%1").arg(kPort), QStringLiteral("--yes")},

@@ -542,7 +542,8 @@ private slots:
         const QByteArray nvm = b.nvm(0, 256);
         const QByteArray low = b.eeprom(0, 6144);
         b.prompts.ok();
-        QCOMPARE(transfer::restoreBackup(b.ctx), Outcome::Failed);
+        // Nothing was written: a refusal, not an incomplete transfer.
+        QCOMPARE(transfer::restoreBackup(b.ctx), Outcome::Refused);
         QVERIFY(b.prompts.verifyAllUsed());
         QCOMPARE(b.prompts.last().text, QString("The instrument holds no valid backup. Nothing was restored."));
         QCOMPARE(b.nvm(0, 256), nvm);

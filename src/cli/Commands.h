@@ -17,6 +17,9 @@ struct Invocation {
     transfer::Categories categories{};
     QString base;        // --base (download)
     bool verify = false; // --verify (upload)
+    // --archive and --no-archive: where the operation's entry is recorded, and whether.
+    QString archiveFolder = {};
+    bool keepArchive = true;
 };
 
 int upload(Invocation &in);

@@ -15,6 +15,13 @@ ConfigImage ConfigImage::of(const ImageBytes &state)
     return image;
 }
 
+ConfigImage ConfigImage::of(const EditorState &state)
+{
+    ConfigImage image = of(static_cast<const ImageBytes &>(state));
+    image.comPort = state.link.portNumber;
+    return image;
+}
+
 ConfigImage ConfigImage::of(const ConfigFileImage &file)
 {
     ConfigImage image;
@@ -23,6 +30,7 @@ ConfigImage ConfigImage::of(const ConfigFileImage &file)
     for (int n = 1; n <= 16; ++n)
         std::memcpy(image.blocks[n], file.blocks[n], sizeof image.blocks[n]);
     std::memcpy(image.curves, file.curves, sizeof image.curves);
+    image.comPort = file.comPort;
     return image;
 }
 
@@ -34,9 +42,16 @@ void ConfigImage::applyTo(ImageBytes &state) const
     std::memcpy(state.calCurve, curves, sizeof curves);
 }
 
+void ConfigImage::applyTo(EditorState &state) const
+{
+    applyTo(static_cast<ImageBytes &>(state));
+    if (comPort != kPortNotKnown)
+        state.link.portNumber = quint8(comPort);
+}
+
 bool ConfigImage::operator==(const ConfigImage &other) const
 {
     return std::memcmp(system, other.system, sizeof system) == 0 &&
            std::memcmp(blocks, other.blocks, sizeof blocks) == 0 &&
-           std::memcmp(curves, other.curves, sizeof curves) == 0;
+           std::memcmp(curves, other.curves, sizeof curves) == 0 && comPort == other.comPort;
 }

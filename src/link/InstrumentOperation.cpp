@@ -72,7 +72,7 @@ bool runInstrumentOperation(SerialLink &link, OperationRecord &state, Prompts &p
         view.hideProgress();
         view.linkStatusChanged(LinkStatus::NotConnected);
         if (!link.isShutDown())
-            prompts.message(QStringLiteral("Communications Error"),
+            prompts.message(QStringLiteral("Connection lost"),
                             QString::fromStdString(lost.what()) + QStringLiteral("\n") +
                                 QStringLiteral("Please check data and power connections."),
                             Prompts::Icon::Critical);

@@ -182,7 +182,7 @@ private slots:
         e.window->instrumentArea().upload();
         QVERIFY(e.operationEnds());
         QVERIFY(e.prompts.verifyAllUsed());
-        QCOMPARE(e.prompts.last().title, QString("Communications Error"));
+        QCOMPARE(e.prompts.last().title, QString("Connection lost"));
         QVERIFY(e.prompts.last().text.contains("was lost"));
         QVERIFY(e.prompts.last().text.contains("display configurations 1 to 5 were written; display configuration 6 "
                                                "may be incomplete"));

@@ -106,7 +106,7 @@ private slots:
                                                [&] { connectToInstrument(b.state, b.prompts, b.link, b.view); });
         QVERIFY(!ok);
         QVERIFY(b.prompts.verifyAllUsed());
-        QCOMPARE(b.prompts.last().title, QString("Communications Error"));
+        QCOMPARE(b.prompts.last().title, QString("Connection lost"));
         QCOMPARE(b.state.link.connected, false);
         QVERIFY(!b.port.isOpen());
     }

@@ -163,8 +163,9 @@ void MainWindow::takeOperationImage(const ImageBytes &image, ImageChange change,
     updateInstrumentDisplay();
     showAlarmLimits();
     m_image->announceReplaced();
+    // A download's settings come from the instrument: the image's source says so.
     if (!step.isEmpty())
-        m_history->recordAs(step, saved);
+        m_history->recordAs(step, saved, change == ImageChange::Settings ? ImageHistory::kDownloaded : QString());
 }
 
 namespace

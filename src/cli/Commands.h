@@ -15,8 +15,9 @@ struct Invocation {
     QStringList arguments; // the command's file names, in order
     QString port;          // --port as given
     transfer::Categories categories{};
-    QString base;        // --base (download)
-    bool verify = false; // --verify (upload)
+    QString base;                          // --base (download)
+    bool verify = false;                   // --verify (upload)
+    std::array<bool, 17> configurations{}; // --configurations (merge): display configurations 1..16
 };
 
 int upload(Invocation &in);
@@ -31,11 +32,15 @@ int compare(Invocation &in);
 int compareWithInstrument(Invocation &in);
 // Needs a QGuiApplication (see main.cpp); refused without one.
 int report(Invocation &in);
+// BASE.CFG with the chosen categories (and display configurations) of FROM.CFG, as OUT.CFG.
+int merge(Invocation &in);
 
 // The categories a command may choose, and those it chooses when --categories is not given.
 transfer::Categories uploadCategories();
 transfer::Categories uploadDefaults();
 transfer::Categories downloadCategories();
 transfer::Categories downloadDefaults();
+// Those a merge takes from a file: all but the instrument's clock.
+transfer::Categories mergeCategories();
 
 } // namespace cli

@@ -13,6 +13,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace
@@ -21,7 +22,7 @@ QGroupBox *categoryBoxes(QCheckBox **boxes, QWidget *parent)
 {
     auto *group = new QGroupBox(QStringLiteral("Parts to take"), parent);
     group->setObjectName(QStringLiteral("fraCategories"));
-    auto *layout = new QVBoxLayout(group);
+    auto *layout = new QGridLayout(group);
     for (int c = 1; c <= fields::kLastCategory; ++c) {
         auto *box = new QCheckBox(transfer::categoryCaption(c), group);
         box->setObjectName(QStringLiteral("chkCategory%1").arg(c));
@@ -30,7 +31,7 @@ QGroupBox *categoryBoxes(QCheckBox **boxes, QWidget *parent)
             box->setEnabled(false);
             box->setAccessibleDescription(QStringLiteral("A file holds no clock"));
         }
-        layout->addWidget(box);
+        layout->addWidget(box, (c - 1) % 7, (c - 1) / 7); // in the warning's order, down two columns
         boxes[c] = box;
     }
     return group;
@@ -61,9 +62,9 @@ TakePartsWindow::TakePartsWindow(Prompts &prompts, const ConfigImage &editor, co
     setWindowTitle(QStringLiteral("Take Parts of %1").arg(fileTitle));
     setAccessibleName(windowTitle());
 
-    auto *choices = new QVBoxLayout;
+    auto *choices = new QHBoxLayout;
     choices->addWidget(categoryBoxes(m_categories, this));
-    choices->addWidget(configurationBoxes(m_configurations, this));
+    choices->addWidget(configurationBoxes(m_configurations, this), 0, Qt::AlignTop);
     choices->addStretch(1);
 
     // The compare window itself, inside this one: its list and Save button.
@@ -82,15 +83,13 @@ TakePartsWindow::TakePartsWindow(Prompts &prompts, const ConfigImage &editor, co
     connect(m_applyButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    auto *top = new QHBoxLayout;
-    top->addLayout(choices);
-    top->addWidget(m_compare, 1);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(m_applyButton);
     buttons->addWidget(cancel);
     auto *layout = new QVBoxLayout(this);
-    layout->addLayout(top, 1);
+    layout->addLayout(choices);
+    layout->addWidget(m_compare, 1);
     layout->addLayout(buttons);
 
     for (int c = 1; c <= fields::kLastCategory; ++c)
@@ -99,7 +98,8 @@ TakePartsWindow::TakePartsWindow(Prompts &prompts, const ConfigImage &editor, co
         connect(m_configurations[n], &QCheckBox::toggled, this, &TakePartsWindow::update);
     QWidget::setTabOrder(m_configurations[16], m_compare);
     update();
-    resize(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 180, fontMetrics().height() * 40);
+    const QSize wanted(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 150, fontMetrics().height() * 36);
+    resize(screen() ? wanted.boundedTo(screen()->availableGeometry().size()) : wanted);
 }
 
 fields::Parts TakePartsWindow::parts() const

@@ -172,7 +172,7 @@ void Simulator::commandByte(quint8 byte)
         }
         break;
     case Parse::WriteData: {
-        const bool weak = m_target == Target::Eeprom && m_address == faults.weakEepromCell;
+        const bool weak = m_address == (m_target == Target::Eeprom ? faults.weakEepromCell : faults.weakNvmCell);
         SimMemory::put(m_target == Target::Nvm ? memory.nvm : memory.eeprom, m_address++,
                        weak ? quint8(byte ^ 0x01) : byte);
         answer(byte, true);

@@ -27,6 +27,7 @@ struct SimFaults {
     int muteAfter = -1;         // >= 0: dead after that many bytes (power lost), the port stays
     bool neverAnswer64 = false; // echoes the probe but never enters command mode
     int weakEepromCell = -1;    // >= 0: this 24C512 address stores one bit wrong (the echo is right)
+    int weakNvmCell = -1;       // >= 0: this internal memory address stores one bit wrong (the echo is right)
     // Single answer bytes, numbered from 0 since setFaults(): these arrive with
     // `garbleMask` XORed into them, and this one comes `extraDelay` late.
     std::vector<int> garbleAt;

@@ -2,6 +2,7 @@
 
 #include "link/SerialLink.h"
 
+#include <QList>
 #include <QLoggingCategory>
 #include <algorithm>
 
@@ -53,33 +54,31 @@ ConfirmedRead readConfirmed(SerialLink &link, int code, int count, int address, 
                             const std::function<bool(const QByteArray &)> &accept)
 {
     ConfirmedRead result;
-    QByteArray previous;
+    QList<QByteArray> answers; // the complete answers so far, all different
     while (result.reads < kMaxReads) {
         ++result.reads;
         const QByteArray answer = readOnce(link, code, count, address, wait, accept);
         if (answer.isEmpty()) {
             result.problem = ConfirmedRead::Problem::Missing;
-            previous.clear();
             link.noteTrouble();
             continue;
         }
-        if (accept && !accept(answer)) {
-            result.problem = ConfirmedRead::Problem::Rejected;
-            previous.clear();
-            link.noteTrouble();
-            continue;
-        }
-        if (!link.troubleSeen() || answer == previous) {
+        const bool taken = !accept || accept(answer);
+        if (answers.contains(answer)) {
             result.bytes = answer;
-            result.problem = ConfirmedRead::Problem::None;
+            result.problem = taken ? ConfirmedRead::Problem::None : ConfirmedRead::Problem::Rejected;
             return result;
         }
-        if (!previous.isEmpty()) {
+        if (!answers.isEmpty()) {
             link.noteTrouble();
             result.problem = ConfirmedRead::Problem::Unsteady;
-            qCWarning(lcTransfer) << "read" << code << "at" << address << "differed from the one before";
+            qCWarning(lcTransfer) << "read" << code << "at" << address << "differed from the ones before";
         }
-        previous = answer;
+        if (!taken) {
+            link.noteTrouble();
+            result.problem = ConfirmedRead::Problem::Rejected;
+        }
+        answers.append(answer);
     }
     return result;
 }

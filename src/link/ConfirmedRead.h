@@ -9,17 +9,20 @@ class SerialLink;
 namespace transfer
 {
 
-// Read answers carry no length or checksum of their own: a byte garbled on the way,
-// or a late byte of an earlier answer, would be taken as data and copied on. An
-// answer must hold exactly the bytes asked for; once the line has shown trouble in
-// the operation, two complete answers in a row must also be the same. A clean line
-// therefore sees exactly one read frame per block, as the instrument expects.
+// Read answers carry no length or checksum of their own, and the 8-bit checksum of
+// the settings block matches one randomly garbled answer in 256: a byte garbled on
+// the way, or a late byte of an earlier answer, would be taken as data and copied on.
+// An answer must therefore hold exactly the bytes asked for, and two complete answers
+// must be the same before either is taken. Two the same that `accept` refuses are
+// what the instrument holds: `bytes` keeps them while problem says Rejected.
 struct ConfirmedRead {
     enum class Problem { None, Missing, Rejected, Unsteady };
-    QByteArray bytes; // the answer, when problem is None
+    QByteArray bytes; // the answer two readings agreed on (problem None or Rejected)
     Problem problem = Problem::Missing;
     int reads = 0;
     bool ok() const { return problem == Problem::None; }
+    // Two readings agreed, whether or not `accept` took them.
+    bool agreed() const { return !bytes.isEmpty(); }
 };
 
 // At most this many reads of one block.
@@ -32,11 +35,9 @@ constexpr int kMaxReads = 4;
 QByteArray readOnce(SerialLink &link, int code, int count, int address, double wait,
                     const std::function<bool(const QByteArray &)> &accept = {});
 
-// Reads until a complete answer that `accept` (when given) takes arrives - on a line
-// that showed trouble, two such answers in a row that are the same - at most
-// kMaxReads times. Problem tells the last thing that went wrong:
-// Missing (no complete answer), Rejected (`accept` refused it), Unsteady (complete
-// answers that differed).
+// Reads until two complete answers are the same, at most kMaxReads times. Problem
+// tells the last thing that went wrong: Missing (no complete answer), Rejected
+// (`accept` refused the answers), Unsteady (complete answers that all differed).
 ConfirmedRead readConfirmed(SerialLink &link, int code, int count, int address, double wait,
                             const std::function<bool(const QByteArray &)> &accept = {});
 

@@ -42,9 +42,14 @@ void leaveCommandMode(InstrumentContext &ctx, int code, const char *label)
     ctx.view.setConnectedLabel(QString::fromLatin1(label));
 }
 
+ConfirmedRead readSettingsBlock(SerialLink &link)
+{
+    return readConfirmed(link, proto::kReadInternalNvm, 0, 0, kSystemBlockWait, checksumMatches);
+}
+
 ConfirmedRead readSystemBlock(InstrumentContext &ctx)
 {
-    ConfirmedRead read = readConfirmed(ctx.link, proto::kReadInternalNvm, 0, 0, kSystemBlockWait, checksumMatches);
+    const ConfirmedRead read = readSettingsBlock(ctx.link);
     if (read.ok())
         storeNewConfigCounter(ctx.state, ctx.view, quint8(read.bytes[proto::kUploadCounterByte]),
                               quint8(read.bytes[proto::kUploadCounterByte + 1]));

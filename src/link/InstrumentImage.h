@@ -23,11 +23,13 @@ std::optional<ConfirmedRead> connectAndReadSettings(InstrumentContext &ctx);
 // The closing frame `code`; the editor no longer counts as connected.
 void leaveCommandMode(InstrumentContext &ctx, int code, const char *label);
 
-// The settings block, confirmed and with a matching checksum; its counter of new
-// configurations replaces the one the connection read unchecked.
+// The settings block (internal NVM 0..255), two readings the same; ok when its
+// checksum matches as well.
+ConfirmedRead readSettingsBlock(SerialLink &link);
+// The same, and when ok its counter of new configurations replaces the one the
+// connection read unchecked.
 ConfirmedRead readSystemBlock(InstrumentContext &ctx);
-// One 64-byte sector of the 24C512 into `sector`; false when it never arrived the
-// same twice.
+// One 64-byte sector of the 24C512 into `sector`; false when no two readings agreed.
 bool readSector(SerialLink &link, int address, quint8 *sector);
 // A 128-byte block of the 24C512 (two sectors); false when a sector did not arrive.
 bool readBlock(SerialLink &link, int address, quint8 *block);

@@ -55,7 +55,7 @@ bool runInstrumentOperation(SerialLink &link, EditorState &state, Prompts &promp
         view.hideProgress();
         view.setConnectedLabel(QStringLiteral("Not connected to Corvane"));
         if (!link.isShutDown())
-            prompts.message(QStringLiteral("Communications Error"),
+            prompts.message(QStringLiteral("Connection lost"),
                             QString::fromStdString(lost.what()) + QStringLiteral("\n") +
                                 QStringLiteral("Please check data and power connections."),
                             Prompts::Icon::Critical);

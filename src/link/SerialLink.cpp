@@ -194,17 +194,23 @@ void SerialLink::sendByteCheckEcho(int b)
     m_port.discardInput();
     RxCount = 0;
     write(b);
+    ++m_traffic.sent;
     const bool answered =
         m_clock.waitUntil(m_clock.now() + kEchoTimeout, [&] { return interrupted() || RxBuffer[1] != sentinel; });
     checkLost();
+    // Not a byte came back, not even one that looked like no answer.
+    if (!answered && RxCount == 0)
+        ++m_traffic.unanswered;
     if (!answered) {
         m_state.link.timedOut = true;
         ++m_missedEchoes;
+        ++m_traffic.unconfirmed;
         m_troubleSeen = true;
     } else if (RxBuffer[1] != quint8(b)) {
         // A garbled echo, or a late one from an earlier byte: either way this byte
         // was not confirmed.
         ++m_wrongEchoes;
+        ++m_traffic.unconfirmed;
         m_troubleSeen = true;
     }
 }

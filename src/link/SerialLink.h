@@ -98,9 +98,18 @@ public:
     int wrongEchoes() const { return m_wrongEchoes; }
     int unacknowledgedBytes() const { return m_missedEchoes + m_wrongEchoes; }
     void resetEchoCounts() { m_missedEchoes = m_wrongEchoes = 0; }
+    // Running totals over the link's life: data bytes sent with an echo wait, waits
+    // that ran out with nothing at all coming back, and bytes not confirmed (echo
+    // missing or other than sent). The difference of two readings tells what the data
+    // bytes of one block did.
+    struct Traffic {
+        qint64 sent = 0;
+        qint64 unanswered = 0;
+        qint64 unconfirmed = 0;
+    };
+    Traffic traffic() const { return m_traffic; }
     // Whether the line misbehaved (an echo missing or wrong, a read incomplete or
-    // refused) since the operation began: from then on block reads are confirmed by
-    // a second reading. Each operation clears it when it starts.
+    // refused) since the operation began. Each operation clears it when it starts.
     bool troubleSeen() const { return m_troubleSeen; }
     void noteTrouble() { m_troubleSeen = true; }
     void clearTrouble() { m_troubleSeen = false; }
@@ -164,6 +173,7 @@ private:
     QString m_lostReason;
     int m_missedEchoes = 0;
     int m_wrongEchoes = 0;
+    Traffic m_traffic;
     bool m_troubleSeen = false;
     std::atomic<bool> m_busy{false};
     std::atomic<bool> m_cancelRequested{false};

@@ -163,7 +163,8 @@ void reportUnreadSettings(InstrumentContext &ctx, const QString &title)
 class UploadWrites
 {
 public:
-    UploadWrites(InstrumentContext &ctx, const QString &title) : m_ctx(ctx), m_link(ctx.link), m_title(title)
+    UploadWrites(InstrumentContext &ctx, const QString &title)
+        : m_ctx(ctx), m_link(ctx.link), m_title(title), m_parts(&ctx.link)
     {
         const EditorState &s = ctx.state;
         m_settingsPart = m_parts.add(QStringLiteral("the settings"), true);
@@ -466,7 +467,7 @@ Outcome readSettingsBackup(InstrumentContext &ctx, const QString &title, quint8 
 Outcome writeBackupBack(InstrumentContext &ctx, const QString &title, const quint8 *settings)
 {
     SerialLink &link = ctx.link;
-    WrittenParts parts;
+    WrittenParts parts(&link);
     const int settingsPart = parts.add(QStringLiteral("the settings"), true);
     QList<int> sectors;
     for (int n = 1; n <= 96; ++n)

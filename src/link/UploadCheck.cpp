@@ -29,6 +29,15 @@ int sameBytes(const quint8 *a, const quint8 *b, int count)
     return same;
 }
 
+// A display configuration's fields carry its number; the settings' fields are named
+// with their group ("Units and settings · Race timers").
+QString fieldWithGroup(const fields::Line &line)
+{
+    if (line.group >= fields::kConfiguration1 && line.group < fields::kConfiguration1 + 16)
+        return line.field;
+    return fields::groupName(line.group) + QStringLiteral(" · ") + line.field;
+}
+
 QString unreadText(const QString &what)
 {
     return QStringLiteral("Verify: %1 could not be read back, so the upload could not be checked.\r\n"
@@ -48,8 +57,10 @@ Verification verifyUpload(InstrumentContext &ctx, const quint8 *settings, const 
     int compared = 256;
     int same = 0;
 
+    // Two readings the same whose checksum is wrong are what the instrument stored:
+    // compared like any other, they name the byte it keeps wrong.
     const ConfirmedRead read = readSystemBlock(ctx);
-    if (!read.ok()) {
+    if (!read.agreed()) {
         out.text = unreadText(QStringLiteral("the settings"));
         return out;
     }
@@ -91,7 +102,8 @@ Verification verifyUpload(InstrumentContext &ctx, const quint8 *settings, const 
     for (const fields::Line &line : fields::differences(sent, held)) {
         if (named.size() == kNamedDifferences)
             break;
-        named << QStringLiteral("%1: sent %2, the instrument holds %3").arg(line.field, line.oldText, line.newText);
+        named << QStringLiteral("%1: sent %2, the instrument holds %3")
+                     .arg(fieldWithGroup(line), line.oldText, line.newText);
     }
     // A difference only in a checksum byte has no field of its own.
     if (named.isEmpty())

@@ -57,56 +57,87 @@ QString capitalised(QString text)
 
 int WrittenParts::add(const QString &name, bool plural)
 {
-    m_parts.append(Part{name, name, {}, {}, -1, plural, false});
+    Part p;
+    p.singular = p.plural = name;
+    p.many = plural;
+    m_parts.append(p);
     return int(m_parts.size()) - 1;
 }
 
 int WrittenParts::add(const QString &singular, const QString &plural, const QList<int> &numbers)
 {
-    m_parts.append(Part{singular, plural, numbers, {}, -1, true, true});
+    Part p;
+    p.singular = singular;
+    p.plural = plural;
+    p.numbers = numbers;
+    p.many = p.numbered = true;
+    m_parts.append(p);
     return int(m_parts.size()) - 1;
 }
 
 void WrittenParts::begin(int part, int number)
 {
     m_parts[part].begun = number;
+    if (m_link)
+        m_parts[part].begunAt = m_link->traffic();
 }
 
 void WrittenParts::written(int part, int number)
 {
     Part &p = m_parts[part];
-    if (!p.done.contains(number))
-        p.done.append(number);
+    const bool unconfirmed = m_link && p.begun == number && m_link->traffic().unconfirmed > p.begunAt.unconfirmed;
+    QList<int> &into = unconfirmed ? p.incomplete : p.done;
+    if (!into.contains(number))
+        into.append(number);
     p.begun = -1;
+}
+
+WrittenParts::State WrittenParts::begunState(const Part &p) const
+{
+    if (p.begun < 0)
+        return State::NotWritten;
+    if (!m_link)
+        return State::Incomplete;
+    // The instrument echoes every data byte it takes: when every byte sent of the part
+    // waited out its echo with nothing coming back, it took none of them. A byte whose
+    // wait the lost link cut short may have been stored.
+    const SerialLink::Traffic now = m_link->traffic();
+    const bool noneArrived = now.sent - p.begunAt.sent == now.unanswered - p.begunAt.unanswered;
+    return noneArrived ? State::NotWritten : State::Incomplete;
 }
 
 QString WrittenParts::describe() const
 {
     Items written, interrupted, notWritten;
     for (const Part &p : m_parts) {
+        const State begun = begunState(p);
         if (!p.numbered) {
-            Items &items = !p.done.isEmpty() ? written : p.begun >= 0 ? interrupted : notWritten;
+            Items &items = !p.done.isEmpty()                                       ? written
+                           : !p.incomplete.isEmpty() || begun == State::Incomplete ? interrupted
+                                                                                   : notWritten;
             items.add(p.singular, p.many);
             continue;
         }
         if (p.numbers.isEmpty())
             continue;
+        QList<int> incomplete = p.incomplete;
+        if (begun == State::Incomplete)
+            incomplete << p.begun;
         QList<int> rest;
         for (int n : p.numbers)
-            if (!p.done.contains(n) && n != p.begun)
+            if (!p.done.contains(n) && !incomplete.contains(n))
                 rest << n;
+        const auto named = [&p](const QList<int> &numbers) {
+            return (numbers.size() == 1 ? p.singular : p.plural) + QLatin1Char(' ') + rangesText(numbers);
+        };
         if (!p.done.isEmpty())
-            written.add((p.done.size() == 1 ? p.singular : p.plural) + QLatin1Char(' ') + rangesText(p.done),
-                        p.done.size() > 1);
-        if (p.begun >= 0)
-            interrupted.add(p.singular + QLatin1Char(' ') + QString::number(p.begun), false);
+            written.add(named(p.done), p.done.size() > 1);
+        if (!incomplete.isEmpty())
+            interrupted.add(named(incomplete), incomplete.size() > 1);
         if (rest.size() == p.numbers.size())
             notWritten.add(QStringLiteral("the ") + p.plural, true);
         else if (!rest.isEmpty())
-            notWritten.add(
-                (p.done.isEmpty() ? (rest.size() == 1 ? p.singular : p.plural) + QLatin1Char(' ') : QString()) +
-                    rangesText(rest),
-                rest.size() > 1);
+            notWritten.add(named(rest), rest.size() > 1);
     }
     if (written.isEmpty() && interrupted.isEmpty())
         return QStringLiteral("Nothing was written.");

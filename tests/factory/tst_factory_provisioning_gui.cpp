@@ -132,12 +132,16 @@ private slots:
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("text");
         QTest::newRow("unplugged in the first module")
-            << 0 << "Communications Error"
+            << 0 << "Connection lost"
             << "Program module 1 may be incomplete; program modules 2 to 10 and the product code were not.";
         QTest::newRow("one echo wrong") << 1 << "Make NEW Brevo"
                                         << "The instrument did not acknowledge 1 of the bytes sent to it.";
         QTest::newRow("cancelled") << 2 << "Make NEW Brevo"
                                    << "Cancelled.\r\nProgram module";
+        // Silent halfway through the last sector of module 1 (three sectors).
+        QTest::newRow("silent at the end of the first module")
+            << 3 << "Connection lost"
+            << "Program module 1 may be incomplete; program modules 2 to 10 and the product code were not.";
     }
     void makeNewUnitInterrupted()
     {
@@ -146,20 +150,25 @@ private slots:
         QFETCH(QString, text);
         SampleFolder samples;
         FactoryRig rig;
-        rig.connectFirst();
+        rig.connect();
+        const int handshake = int(rig.toInstrument().size());
         SimFaults faults;
         if (how == 0)
             faults.disconnectAfter = 100;
         else if (how == 1)
             faults.garbleAt = {500};
-        else
+        else if (how == 2)
             rig.clock.scheduleIn(3.0, [&rig] { rig.link.requestCancel(); });
+        else
+            faults.muteAfter = handshake + 2 * (5 + 64) + 5 + 32;
         rig.sim.setFaults(faults);
         rig.prompts.yes().input(QStringLiteral("80315012")).input(QStringLiteral("3")).input(QStringLiteral("42")).ok();
         rig.click(QStringLiteral("cmdHalvaneNewBrevo"));
         QVERIFY(rig.prompts.verifyAllUsed());
         QCOMPARE(rig.prompts.last().title, title);
         QVERIFY2(rig.prompts.last().text.contains(text), qPrintable(rig.prompts.last().text));
+        if (how == 3) // a module with bytes unconfirmed is not "Done"
+            QVERIFY2(!rig.w.outputText().contains(QStringLiteral("Done")), qPrintable(rig.w.outputText()));
         QVERIFY(!rig.state.factory.newUnitUploadPending);
         QVERIFY(!rig.state.factory.newUnitMode);
         QVERIFY(rig.state.transfer.askUser);
@@ -202,7 +211,8 @@ private slots:
         QCOMPARE(after[94], before[94]);
         QCOMPARE(int(xorOf(after)), 0);
         QCOMPARE(rig.toInstrument(), frame(3, 128, 0) + expectedLogBlock(7, 8) + frame(3, 128, 128) +
-                                         QByteArray(128, char(255)) + frame(0, 0, 0) + frame(1, 0, 0) + after);
+                                         QByteArray(128, char(255)) + frame(0, 0, 0).repeated(2) + frame(1, 0, 0) +
+                                         after);
     }
 
     void uploadNmeaTables()
@@ -280,10 +290,12 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("told");
         QTest::addColumn<int>("firstAddress");
-        QTest::newRow("calibration curves") << "cmdHalvaneUploadCalData"
-                                            << "Calibration curve 1 was written; 2 and 3 were not" << -1;
+        QTest::newRow("calibration curves")
+            << "cmdHalvaneUploadCalData"
+            << "Calibration curve 1 was written; calibration curves 2 and 3 were not" << -1;
         QTest::newRow("NMEA tables") << "cmdHalvaneUploadNmea"
-                                     << "NMEA table block 1 was written; 2 to 6 and the decimal points were not"
+                                     << "NMEA table block 1 was written; NMEA table blocks 2 to 6 and the decimal "
+                                        "points were not"
                                      << 6400;
     }
     void uploadsStopBetweenBlocksOnCancel()
@@ -305,6 +317,37 @@ private slots:
         QVERIFY2(rig.prompts.last().text.contains(told), qPrintable(rig.prompts.last().text));
         QCOMPARE(rig.toInstrument(), frame(3, 128, address) + rig.eeprom(address, 128));
         QVERIFY(!rig.view.progressVisible);
+    }
+
+    // The instrument falls silent halfway through the second block: that block holds
+    // half its bytes, the third nothing. Only wholly confirmed blocks count as written.
+    void uploadsSayWhatAnInstrumentFallenSilentHolds_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("calibration curves")
+            << "cmdHalvaneUploadCalData"
+            << "Calibration curve 1 was written; calibration curve 2 may be incomplete; calibration curve 3 was not.";
+        QTest::newRow("NMEA tables") << "cmdHalvaneUploadNmea"
+                                     << "NMEA table block 1 was written; NMEA table block 2 may be incomplete; NMEA "
+                                        "table blocks 3 to 6 and the decimal points were not.";
+    }
+    void uploadsSayWhatAnInstrumentFallenSilentHolds()
+    {
+        QFETCH(QString, button);
+        QFETCH(QString, told);
+        SampleFolder samples;
+        FactoryRig rig;
+        rig.connect();
+        SimFaults f;
+        f.muteAfter = int(rig.toInstrument().size()) + (5 + 128) + 5 + 64;
+        rig.sim.setFaults(f);
+        rig.prompts.yes().ok();
+        rig.click(button);
+        QVERIFY(rig.prompts.verifyAllUsed());
+        QCOMPARE(rig.prompts.last().title, QStringLiteral("Connection lost"));
+        QCOMPARE(rig.prompts.last().text.split('\n').value(1), told);
+        QCOMPARE(rig.w.lastEnd(), factory::CommandEnd::Failed);
     }
 
     void writeNewSerialNumber_data()
@@ -339,25 +382,57 @@ private slots:
         QCOMPARE(int(quint8(after[255])), 255);
         QCOMPARE(int(xorOf(after)), 0);
         QCOMPARE(after.mid(1, 11), before.mid(1, 11));
-        QCOMPARE(rig.toInstrument(), frame(0, 0, 0) + frame(1, 0, 0) + after);
+        QCOMPARE(rig.toInstrument(), frame(0, 0, 0).repeated(2) + frame(1, 0, 0) + after);
         QCOMPARE(int(rig.state.factory.newSerialBytes[4]), 255);
         QVERIFY(!rig.view.progressVisible);
     }
 
-    // A block that never arrives is not written back as zeros.
-    void writeNewSerialNumberWithoutTheBlock()
+    // The settings are written back only when two readings agreed: a block that never
+    // arrives is not written back as zeros, one garbled on the way not as garbled,
+    // even when its garbled bytes happen to keep the checksum matching.
+    void writeNewSerialNumberOnlyFromAgreedReadings_data()
     {
+        QTest::addColumn<bool>("silent");
+        QTest::addColumn<std::vector<int>>("garbleAt"); // answer bytes garbled, 256 to a reading
+        QTest::addColumn<int>("reads");
+        QTest::addColumn<QString>("told"); // empty: written
+        QTest::newRow("never arrives") << true << std::vector<int>{} << 4
+                                       << "did not send its settings (internal NVM 0 to 255) completely";
+        QTest::newRow("garbled differently every time")
+            << false << std::vector<int>{9, 256 + 10, 512 + 11, 768 + 12} << 4 << "no two readings agreed";
+        QTest::newRow("garbled, the checksum matching") << false << std::vector<int>{9, 10} << 3 << QString();
+    }
+    void writeNewSerialNumberOnlyFromAgreedReadings()
+    {
+        QFETCH(bool, silent);
+        QFETCH(std::vector<int>, garbleAt);
+        QFETCH(int, reads);
+        QFETCH(QString, told);
         FactoryRig rig;
         rig.state.factory.newSoftwareVersionEntered = true;
         rig.connectFirst();
         const QByteArray before = rig.nvm(0, 512);
-        rig.sim.faults.silent = true;
-        rig.prompts.yes().input(QStringLiteral("80315012")).ok();
+        SimFaults f;
+        f.silent = silent;
+        f.garbleAt = garbleAt;
+        f.garbleMask = 0x21;
+        rig.sim.setFaults(f);
+        rig.prompts.yes().input(QStringLiteral("80315012"));
+        if (!told.isEmpty())
+            rig.prompts.ok();
         rig.click(QStringLiteral("cmdHalvaneNewSN"));
         QVERIFY(rig.prompts.verifyAllUsed());
-        QCOMPARE(rig.toInstrument(), frame(0, 0, 0) + frame(0, 0, 0) + frame(0, 0, 0));
-        QCOMPARE(rig.nvm(0, 512), before);
+        QCOMPARE(int(rig.toInstrument().count(frame(0, 0, 0))), reads);
         QVERIFY(!rig.view.progressVisible);
+        if (told.isEmpty()) {
+            QCOMPARE(rig.w.lastEnd(), factory::CommandEnd::Done);
+            QCOMPARE(rig.nvm(1, 11), before.mid(1, 11));
+            QCOMPARE(rig.nvm(16, 78), before.mid(16, 78)); // up to the software version
+            return;
+        }
+        QVERIFY2(rig.prompts.last().text.contains(told), qPrintable(rig.prompts.last().text));
+        QVERIFY(rig.prompts.last().text.contains(QStringLiteral("Its settings were not written")));
+        QCOMPARE(rig.nvm(0, 512), before);
         QCOMPARE(rig.w.lastEnd(), factory::CommandEnd::Failed);
     }
 };

@@ -187,7 +187,7 @@ private slots:
         rig.click(QStringLiteral("cmdDisplayRam"));
         QVERIFY(rig.prompts.verifyAllUsed());
         QCOMPARE(rig.prompts.records.at(2).text, QStringLiteral("Please wait: the instrument is busy."));
-        QCOMPARE(rig.toInstrument(), frame(7, 2, 0));
+        QCOMPARE(rig.toInstrument(), frame(7, 2, 0).repeated(2));
         QCOMPARE(rig.w.lastEnd(), factory::CommandEnd::Done);
     }
 };

@@ -346,7 +346,7 @@ private slots:
         const bool ok = runInstrumentOperation(f.link, f.state, f.prompts, f.view, [&] { f.connect(); });
         QVERIFY(!ok);
         QVERIFY(f.prompts.verifyAllUsed());
-        QCOMPARE(f.prompts.last().title, QString("Communications Error"));
+        QCOMPARE(f.prompts.last().title, QString("Connection lost"));
         QVERIFY(f.prompts.last().text.contains("COM3 (COM3) was lost"));
         QCOMPARE(f.state.link.connected, false);
         QVERIFY(!f.view.connectingVisible);

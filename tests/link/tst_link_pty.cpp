@@ -107,7 +107,7 @@ private slots:
         });
         QVERIFY(!ok);
         QVERIFY(b.prompts.verifyAllUsed());
-        QCOMPARE(b.prompts.last().title, QString("Communications Error"));
+        QCOMPARE(b.prompts.last().title, QString("Connection lost"));
         QCOMPARE(b.state.link.connected, false);
         QVERIFY(!b.port.isOpen());
     }

@@ -377,7 +377,7 @@ private slots:
         QVERIFY(!ok);
         QVERIFY(!reachedEnd);
         QVERIFY(b.prompts.verifyAllUsed());
-        QCOMPARE(b.prompts.last().title, QString("Communications Error"));
+        QCOMPARE(b.prompts.last().title, QString("Connection lost"));
         QCOMPARE(b.state.link.connected, false);
         QVERIFY(!b.view.progressVisible);
         QCOMPARE(b.view.connectedLabel, QString("Not connected to Corvane"));

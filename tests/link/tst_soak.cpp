@@ -16,7 +16,8 @@
 // bytes 10 and 11 until an upload, download or backup reads the whole settings block (a restore does not), so a
 // restore whose handshake lost exactly those two bytes would count here. Such a run has not come up.
 //
-// CORVANE_SOAK_RUNS and CORVANE_SOAK_SEED (one run with that seed, described in full) help when chasing a finding.
+// CORVANE_SOAK_RUNS and CORVANE_SOAK_FIRST_SEED run it longer or from other seeds; CORVANE_SOAK_SEED (one run with
+// that seed, described in full) helps when chasing a finding.
 #include "Simulator.h"
 #include "core/Defaults.h"
 #include "kit/ScriptedPrompts.h"
@@ -498,6 +499,12 @@ struct Counts {
     std::map<QString, std::array<int, 3>> perOperation; // runs, clean successes, reported failures
 };
 
+// Seeds run past the range of a signed int.
+quint32 envSeed(const char *name)
+{
+    return quint32(qEnvironmentVariable(name).toUInt());
+}
+
 QString messageKind(const PromptRecord &rec)
 {
     static const QRegularExpression number(QStringLiteral("\\d+"));
@@ -518,7 +525,10 @@ private slots:
                              ? qEnvironmentVariableIntValue("CORVANE_SOAK_RUNS")
                              : kDefaultRuns;
         const bool single = qEnvironmentVariableIsSet("CORVANE_SOAK_SEED");
-        const quint32 first = single ? quint32(qEnvironmentVariableIntValue("CORVANE_SOAK_SEED")) : kFirstSeed;
+        const quint32 first = single ? envSeed("CORVANE_SOAK_SEED")
+                              : qEnvironmentVariableIsSet("CORVANE_SOAK_FIRST_SEED")
+                                  ? envSeed("CORVANE_SOAK_FIRST_SEED")
+                                  : kFirstSeed;
 
         // The offscreen platform's remarks and the link's own trace would drown the findings.
         QLoggingCategory::setFilterRules(QStringLiteral("default.warning=false\ncorvane.*=false"));

@@ -103,8 +103,9 @@ FileResult<CodeImage> CodeImageFile::parse(const QByteArray &content, const QStr
     if (!lines.onlyBlankLeft()) {
         while (lines.next(&line) && line.trimmed().isEmpty()) {
         }
-        return Result::fail(
-            lines.error(QStringLiteral("more byte lines than the %1 sectors that line 1 promises").arg(sectors)));
+        return Result::fail(lines.error(QStringLiteral("more byte lines than the %1 %2 that line 1 promises")
+                                            .arg(sectors)
+                                            .arg(sectors == 1 ? QStringLiteral("sector") : QStringLiteral("sectors"))));
     }
     return Result::success(image);
 }

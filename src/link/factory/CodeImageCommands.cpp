@@ -9,9 +9,11 @@
 #include "core/factory/FactoryOutput.h"
 #include "core/factory/FactoryText.h"
 #include "core/factory/HexFile.h"
+#include "link/ConfirmedRead.h"
 #include "link/InstrumentContext.h"
 #include "link/InstrumentView.h"
 #include "link/SerialLink.h"
+#include "link/WrittenParts.h"
 
 namespace factory
 {
@@ -19,26 +21,23 @@ namespace
 {
 
 const QString kCodeFilter = QStringLiteral("Files (*.COD)| *.COD");
-constexpr int kSectorReadAttempts = 3;
+// A flash ROM sector read waits at most this long.
+constexpr double kSectorWait = 1.0;
 constexpr int kProgressSteps = 16;
 
-// Reads one flash ROM sector into `values`; again while bytes are missing.
+// Reads one flash ROM sector into `values`, two readings the same: the file written
+// from it is later programmed into units as it is.
 bool readFlashSector(FactorySession &s, int address, QVector<int> *values)
 {
-    SerialLink &link = s.ctx.link;
-    for (int attempt = 0; attempt < kSectorReadAttempts; ++attempt) {
-        link.emptyBuffer();
-        link.sendFrameAt(proto::kReadFlash, proto::kSectorSize, address);
-        link.delay(1.0);
-        s.ctx.prompts.beep();
-        if (link.RxCount >= proto::kSectorSize) {
-            values->clear();
-            for (int y = 1; y <= proto::kSectorSize; ++y)
-                values->append(link.element(y));
-            return true;
-        }
-    }
-    return false;
+    const transfer::ConfirmedRead read =
+        transfer::readConfirmed(s.ctx.link, proto::kReadFlash, proto::kSectorSize, address, kSectorWait);
+    s.ctx.prompts.beep();
+    if (!read.ok())
+        return false;
+    values->clear();
+    for (char b : read.bytes)
+        values->append(quint8(b));
+    return true;
 }
 
 } // namespace
@@ -96,7 +95,7 @@ CommandEnd flashToCodeFile(FactorySession &s)
         if (!readFlashSector(s, a, &values)) {
             // A file with a sector missing would pass for a whole image later.
             tell(s, title,
-                 QStringLiteral("The instrument did not send the flash ROM sector at %1 to %2.\r\n"
+                 QStringLiteral("The instrument did not send the flash ROM sector at %1 to %2 intact.\r\n"
                                 "No file was written: check the cable and the power, then try again.")
                      .arg(a)
                      .arg(a + proto::kSectorSize - 1));
@@ -122,20 +121,37 @@ CommandEnd writeCodeImage(FactorySession &s, const CodeImage &image, int address
     s.ctx.view.setProgress(0);
     s.ctx.view.showProgress();
     const int sectors = image.sectorCount();
-    for (int b = 1; b <= sectors; ++b) {
-        const int a = address + proto::kSectorSize * (b - 1);
-        s.output.append(writingSectorLine(b, a));
-        link.sendFrameAt(proto::kWrite24C512, proto::kSectorSize, a);
-        link.sendEchoedBlock(image.sector(b));
-        s.ctx.view.setProgress(kProgressSteps * b / sectors);
-        // Cancel in the progress window: stop between whole sectors.
-        if (b < sectors && link.cancelRequested()) {
-            s.output.append(QStringLiteral("\r\nCancelled after sector %1 of %2.\r\n").arg(b).arg(sectors));
-            s.ctx.view.hideProgress();
-            return CommandEnd::Cancelled;
+    // Each sector recorded, so a lost link says which the 24C512 holds.
+    WrittenParts parts(&link);
+    QList<int> numbers;
+    for (int b = 1; b <= sectors; ++b)
+        numbers << b;
+    const int sectorPart =
+        parts.add(QStringLiteral("code image sector"), QStringLiteral("code image sectors"), numbers);
+    const qint64 unconfirmedBefore = link.traffic().unconfirmed;
+    try {
+        for (int b = 1; b <= sectors; ++b) {
+            const int a = address + proto::kSectorSize * (b - 1);
+            s.output.append(writingSectorLine(b, a));
+            parts.begin(sectorPart, b);
+            link.sendFrameAt(proto::kWrite24C512, proto::kSectorSize, a);
+            link.sendEchoedBlock(image.sector(b));
+            parts.written(sectorPart, b);
+            s.ctx.view.setProgress(kProgressSteps * b / sectors);
+            // Cancel in the progress window: stop between whole sectors.
+            if (b < sectors && link.cancelRequested()) {
+                s.output.append(QStringLiteral("\r\nCancelled after sector %1 of %2.\r\n").arg(b).arg(sectors));
+                s.ctx.view.hideProgress();
+                return CommandEnd::Cancelled;
+            }
         }
+    } catch (const LinkLost &lost) {
+        s.output.append(QStringLiteral("\r\n") + parts.describe());
+        throw parts.lost(lost);
     }
-    s.output.append(transferDoneText());
+    // "Done" only for an image whose every byte the instrument confirmed.
+    if (link.traffic().unconfirmed == unconfirmedBefore)
+        s.output.append(transferDoneText());
     s.ctx.view.hideProgress();
     return CommandEnd::Done;
 }

@@ -3,21 +3,21 @@
 #include "link/WrittenParts.h"
 
 #include "core/EditorState.h"
-#include "core/ImageLayout.h"
 #include "core/Prompts.h"
 #include "core/Protocol.h"
 #include "link/InstrumentContext.h"
+#include "link/InstrumentImage.h"
 #include "link/InstrumentView.h"
 #include "link/SerialLink.h"
 
 #include <QPoint>
+#include <cstring>
 
 namespace factory
 {
 namespace
 {
 constexpr int kPromptTwips = 1000;
-constexpr int kBlockReadAttempts = 3;
 } // namespace
 
 bool confirm(FactorySession &s, const QString &title, const QString &warning)
@@ -56,25 +56,23 @@ bool reportMissedEchoes(FactorySession &s, const QString &title)
     return reportUnacknowledgedBytes(s.ctx.link, s.ctx.prompts, title);
 }
 
-bool readInstrumentSystemBlock(SerialLink &link, quint8 *block)
+bool readInstrumentSystemBlock(FactorySession &s, const QString &title, const QString &done, quint8 *block)
 {
-    bool complete = false;
-    for (int attempt = 0; attempt < kBlockReadAttempts; ++attempt) {
-        link.RxCount = 0;
-        link.port().discardInput();
-        link.sendFrame(proto::kReadInternalNvm, 0, 0, 0);
-        link.delay(1.0);
-        if (link.RxCount < proto::kSystemBlockSize)
-            continue;
-        for (int i = 0; i < proto::kSystemBlockSize; ++i)
-            block[i] = quint8(link.element(i + 1));
-        complete = true;
-        // A block garbled on the way fails its checksum; one stored with a wrong checksum
-        // keeps failing and is taken as it is (the write recomputes byte 0).
-        if (systemBlockChecksum(block) == block[layout::kSystemChecksum])
-            break;
+    const transfer::ConfirmedRead read = transfer::readSettingsBlock(s.ctx.link);
+    if (read.agreed()) {
+        memcpy(block, read.bytes.constData(), proto::kSystemBlockSize);
+        return true;
     }
-    return complete;
+    s.ctx.view.hideProgress();
+    const QString how = read.problem == transfer::ConfirmedRead::Problem::Missing
+                            ? QStringLiteral("did not send its settings (internal NVM 0 to 255) completely")
+                            : QStringLiteral("sent its settings (internal NVM 0 to 255) garbled: no two readings "
+                                             "agreed");
+    tell(s, title,
+         QStringLiteral("The instrument %1.\r\n%2Its settings were not written: check the cable and the power, "
+                        "then try again.")
+             .arg(how, done));
+    return false;
 }
 
 void markDisconnected(FactorySession &s)

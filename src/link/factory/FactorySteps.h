@@ -54,10 +54,12 @@ void tell(FactorySession &s, const QString &title, const QString &text);
 // Tells the user how many written bytes the instrument never acknowledged; true when all were.
 bool reportMissedEchoes(FactorySession &s, const QString &title);
 
-// Reads the instrument's 256-byte system block (internal NVM 0..255) with 61, 0, 0, 0, 0 and
-// a 1.0 s wait, again while bytes are missing or the checksum is wrong. False when it never
-// arrived whole: writing it back would put zeros into the instrument's settings.
-bool readInstrumentSystemBlock(SerialLink &link, quint8 *block);
+// Reads the instrument's 256-byte system block (internal NVM 0..255) into `block` as the
+// transfers do: taken only when two readings agree. Two the same with a wrong checksum
+// are what the instrument holds and are taken too (the write recomputes byte 0). Else
+// tells the user under `title` that nothing was written after `done` and returns false:
+// a block missing bytes or garbled on the way must never be written back.
+bool readInstrumentSystemBlock(FactorySession &s, const QString &title, const QString &done, quint8 *block);
 
 // After a reset or in-system-programming command: Connected := false, the main window's
 // label reads "Not connected to Tessaro", the progress window is hidden.

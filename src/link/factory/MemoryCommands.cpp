@@ -5,6 +5,7 @@
 #include "core/factory/FactoryAnswers.h"
 #include "core/factory/FactoryOutput.h"
 #include "core/factory/SystemBlockUpdates.h"
+#include "link/ConfirmedRead.h"
 #include "link/InstrumentContext.h"
 #include "link/SerialLink.h"
 
@@ -15,14 +16,17 @@ namespace
 
 // Internal NVM reads and writes wait this long for the memory to answer.
 constexpr double kNvmStepWait = 0.2;
+// A memory display waits at most this long for its up to 256 bytes.
+constexpr double kDisplayWait = 1.0;
 
-// Reads one internal NVM byte; -1 when it did not arrive.
+// Reads one internal NVM byte, two readings the same; -1 when they never agreed. The
+// new checksum is worked out from the old value and checksum: a garbled one would
+// make the instrument reject its whole settings block.
 int readNvmByte(SerialLink &link, int address)
 {
-    link.emptyBuffer();
-    link.sendFrameAt(proto::kReadInternalNvm, 1, address);
-    link.delay(kNvmStepWait);
-    return link.RxCount >= 1 ? link.element(1) : -1;
+    const transfer::ConfirmedRead read =
+        transfer::readConfirmed(link, proto::kReadInternalNvm, 1, address, kNvmStepWait);
+    return read.ok() ? quint8(read.bytes[0]) : -1;
 }
 
 void writeNvmByte(SerialLink &link, int address, int value)
@@ -91,21 +95,32 @@ CommandEnd displayMemory(FactorySession &s, Memory memory)
         return endOf(count);
 
     const int n = int(count.value);
-    link.emptyBuffer();
-    link.sendFrameAt(d.command, countByte(n), int(start.value));
-    link.delay(1.0);
+    if (n == 0) {
+        // Nothing asked for: the frame goes out as typed, and nothing is shown.
+        link.emptyBuffer();
+        link.sendFrameAt(d.command, 0, int(start.value));
+        link.delay(kDisplayWait);
+        s.output.clear();
+        return CommandEnd::Done;
+    }
+    // Shown only when two readings agree: a garbled byte would pass for what the memory holds.
+    const transfer::ConfirmedRead read =
+        transfer::readConfirmed(link, d.command, countByte(n), int(start.value), kDisplayWait);
     s.output.clear();
-    // Only bytes that came are shown: the elements beyond them hold nothing of this read.
-    const int arrived = qMin<int>(n, link.RxCount);
-    QVector<int> values;
-    for (int i = 1; i <= arrived; ++i)
-        values.append(link.element(i));
-    s.output.append(memoryLines(start.value, values));
-    if (arrived < n) {
+    if (!read.ok()) {
+        const int arrived = qMin<int>(n, link.RxCount);
         tell(s, d.addressTitle,
-             QStringLiteral("The instrument sent %1 of the %2 bytes asked for.").arg(arrived).arg(n));
+             read.problem == transfer::ConfirmedRead::Problem::Unsteady
+                 ? QStringLiteral("The instrument sent the %1 bytes asked for differently each time: nothing is "
+                                  "shown.")
+                       .arg(n)
+                 : QStringLiteral("The instrument sent %1 of the %2 bytes asked for.").arg(arrived).arg(n));
         return CommandEnd::Failed;
     }
+    QVector<int> values;
+    for (char b : read.bytes)
+        values.append(quint8(b));
+    s.output.append(memoryLines(start.value, values));
     return CommandEnd::Done;
 }
 
@@ -171,14 +186,12 @@ CommandEnd program24C512Byte(FactorySession &s)
     link.delay(0.1);
     // The echo of the data byte sits in the buffer: empty it, or the echo would be shown
     // as the byte read back.
-    link.emptyBuffer();
-    link.sendFrameAt(proto::kRead24C512, 1, a);
-    link.delay(0.1);
-    if (link.RxCount < 1) {
+    const transfer::ConfirmedRead read = transfer::readConfirmed(link, proto::kRead24C512, 1, a, 0.1);
+    if (!read.ok()) {
         tell(s, title, QStringLiteral("The instrument did not send the byte at address %1 back.").arg(a));
         return CommandEnd::Failed;
     }
-    s.output.setText(memoryLine(a, link.element(1)));
+    s.output.setText(memoryLine(a, quint8(read.bytes[0])));
     return CommandEnd::Done;
 }
 

@@ -114,15 +114,6 @@ void writeSystemBlock(SerialLink &link, const BlockBytes &block)
     link.sendEchoedBlock(QByteArray(reinterpret_cast<const char *>(block.data()), int(block.size())));
 }
 
-void reportUnreadBlock(FactorySession &s, const QString &title, const QString &done)
-{
-    s.ctx.view.hideProgress();
-    tell(s, title,
-         QStringLiteral("The instrument did not send its settings (internal NVM 0 to 255).\r\n%1"
-                        "Its settings were not written: check the cable and the power, then try again.")
-             .arg(done));
-}
-
 // The confirmation, then the unit's serial number, product code and software
 // version, kept in the editor's state once all three are given. False, with `end`
 // set, when one is cancelled or refused.
@@ -164,7 +155,7 @@ CommandEnd writeNewUnit(FactorySession &s, const QString &title, const QVector<L
     SerialLink &link = s.ctx.link;
     link.resetEchoCounts();
     s.output.clear();
-    WrittenParts parts;
+    WrittenParts parts(&link);
     QList<int> numbers;
     for (int n = 1; n <= modules.size(); ++n)
         numbers << n;
@@ -266,10 +257,8 @@ CommandEnd writeNewSerialNumber(FactorySession &s)
     s.ctx.view.setProgress(0);
     s.ctx.view.showProgress();
     BlockBytes block{};
-    if (!readInstrumentSystemBlock(link, block.data())) {
-        reportUnreadBlock(s, title, QString());
+    if (!readInstrumentSystemBlock(s, title, QString(), block.data()))
         return CommandEnd::Failed;
-    }
     applyNewSerialNumber(block, serial, state.factory.newSoftwareVersion);
     link.resetEchoCounts();
     s.ctx.view.setProgress(1);
@@ -301,10 +290,8 @@ CommandEnd zero24C512Logs(FactorySession &s)
     link.delay(1.0);
 
     BlockBytes block{};
-    if (!readInstrumentSystemBlock(link, block.data())) {
-        reportUnreadBlock(s, title, QStringLiteral("The logs were cleared. "));
+    if (!readInstrumentSystemBlock(s, title, QStringLiteral("The logs were cleared. "), block.data()))
         return CommandEnd::Failed;
-    }
     applyFactorySettings(block, state.instrument.productCode);
     writeSystemBlock(link, block);
     link.delay(0.1);
@@ -329,7 +316,7 @@ CommandEnd uploadCalibrationCurves(FactorySession &s)
     s.ctx.view.setProgress(0);
     s.ctx.view.showProgress();
     link.resetEchoCounts();
-    WrittenParts parts;
+    WrittenParts parts(&link);
     QList<int> numbers;
     for (int c = 1; c <= curves.value.size(); ++c)
         numbers << c;
@@ -380,7 +367,7 @@ CommandEnd uploadNmeaTables(FactorySession &s)
     link.emptyBuffer();
     link.resetEchoCounts();
     const QVector<EepromBlock> blocks = nmeaUploadBlocks(tables.value);
-    WrittenParts parts;
+    WrittenParts parts(&link);
     QList<int> numbers;
     for (int g = 1; g <= blocks.size(); ++g)
         numbers << g;

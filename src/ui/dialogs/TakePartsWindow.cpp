@@ -96,7 +96,6 @@ TakePartsWindow::TakePartsWindow(Prompts &prompts, const ConfigImage &editor, co
         connect(m_categories[c], &QCheckBox::toggled, this, &TakePartsWindow::update);
     for (int n = 1; n <= 16; ++n)
         connect(m_configurations[n], &QCheckBox::toggled, this, &TakePartsWindow::update);
-    QWidget::setTabOrder(m_configurations[16], m_compare);
     update();
     const QSize wanted(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 150, fontMetrics().height() * 36);
     resize(screen() ? wanted.boundedTo(screen()->availableGeometry().size()) : wanted);

@@ -8,7 +8,7 @@ source tools/ensure-packages.sh
 fuzz_packages=()
 [ "${RUN_FUZZ:-1}" != 0 ] && fuzz_packages=(clang libclang-rt-14-dev)
 # clang-format: the suite checks every C++ file against .clang-format.
-ensure_packages "${CORVANE_PACKAGES[@]}" clang-format "${fuzz_packages[@]}"
+ensure_packages "${CORVANE_PACKAGES[@]}" clang-format poppler-utils "${fuzz_packages[@]}"
 
 BUILD_DIR=${BUILD_DIR:-build}
 cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo ${CMAKE_ARGS:-}

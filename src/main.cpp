@@ -65,7 +65,7 @@ int main(int argc, char *argv[])
     // A file named on the command line opens as Open would open it, once the window shows.
     if (!options.positionalArguments().isEmpty()) {
         const QString path = options.positionalArguments().constFirst();
-        QTimer::singleShot(0, &window, [&window, path] { window.fileArea().openConfigFile(path); });
+        QTimer::singleShot(0, &window, [&window, path] { window.openCommandLineFile(path); });
     }
     return app.exec();
 }

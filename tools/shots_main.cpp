@@ -52,7 +52,7 @@ void showWindow(MainWindow &w, const QString &name, int curve)
         NmeaStream stream(1);
         for (int i = 0; i < 400; ++i)
             monitor->appendReceived(stream.next());
-        monitor->show();
+        monitor->showPlaced(); // as "View Data" opens it
     } else if (name == QLatin1String("comms")) {
         w.linkWindows().showPortChooser();
     } else if (name == QLatin1String("progress")) {

@@ -70,7 +70,8 @@ public:
         bool ok = false;
         const double v = QStringView(utf16.constData(), utf16.size()).toDouble(&ok);
         if (!ok || !std::isfinite(v)) {
-            problem = QStringLiteral("\"%1\" is not a number").arg(QString::fromLatin1(m_first, m_last - m_first));
+            problem = QStringLiteral("\"%1\" is not a number")
+                          .arg(numtext::printablePrefix(QString::fromLatin1(m_first, m_last - m_first)));
             return false;
         }
         next();

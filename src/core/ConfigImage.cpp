@@ -12,6 +12,7 @@ ConfigImage ConfigImage::of(const EditorState &state)
     for (int n = 1; n <= 16; ++n)
         std::memcpy(image.blocks[n], state.configBlock[n], sizeof image.blocks[n]);
     std::memcpy(image.curves, state.calCurve, sizeof image.curves);
+    image.comPort = state.link.portNumber;
     return image;
 }
 
@@ -23,6 +24,7 @@ ConfigImage ConfigImage::of(const ConfigFileImage &file)
     for (int n = 1; n <= 16; ++n)
         std::memcpy(image.blocks[n], file.blocks[n], sizeof image.blocks[n]);
     std::memcpy(image.curves, file.curves, sizeof image.curves);
+    image.comPort = file.comPort;
     return image;
 }
 
@@ -32,11 +34,13 @@ void ConfigImage::applyTo(EditorState &state) const
     for (int n = 1; n <= 16; ++n)
         std::memcpy(state.configBlock[n], blocks[n], sizeof blocks[n]);
     std::memcpy(state.calCurve, curves, sizeof curves);
+    if (comPort != kPortNotKnown)
+        state.link.portNumber = quint8(comPort);
 }
 
 bool ConfigImage::operator==(const ConfigImage &other) const
 {
     return std::memcmp(system, other.system, sizeof system) == 0 &&
            std::memcmp(blocks, other.blocks, sizeof blocks) == 0 &&
-           std::memcmp(curves, other.curves, sizeof curves) == 0;
+           std::memcmp(curves, other.curves, sizeof curves) == 0 && comPort == other.comPort;
 }

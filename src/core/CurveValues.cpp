@@ -51,6 +51,25 @@ QString valueText(int curve, float storedValue, bool celsius, bool bars)
     }
 }
 
+double shownValue(int curve, float storedValue, bool celsius, bool bars)
+{
+    const double v = storedValue;
+    if (curve == kEngineTempCurve && celsius)
+        return (v / 10.0 - 32.0) / 1.8;
+    if (curve == kOilPressureCurve && bars)
+        return v / 145.04;
+    return v / 10.0;
+}
+
+QString unitName(int curve, bool celsius, bool bars)
+{
+    if (curve >= 1 && curve <= kEngineTempCurve)
+        return curve == kEngineTempCurve && celsius ? QStringLiteral("°C") : QStringLiteral("°F");
+    if (curve >= 10 && curve <= kOilPressureCurve)
+        return curve == kOilPressureCurve && bars ? QStringLiteral("bar") : QStringLiteral("PSI");
+    return QString();
+}
+
 float storedValue(int curve, double typed, bool celsius, bool bars)
 {
     double v = typed * 10.0;

@@ -360,18 +360,15 @@ QString curveName(int curve)
     }
 }
 
-// A curve point as the curve grid shows it, in the units the image's settings choose.
-QString pointText(const ConfigImage &m, int curve, int point)
+// A curve point of `m` as the curve grid shows it, in the units the settings of `units` choose.
+QString pointText(const ConfigImage &m, int curve, int point, const ConfigImage &units)
 {
-    const bool celsius = !(m.system[layout::kDisplayFlags] & layout::kFahrenheitBit);
-    const bool bars = !(m.system[layout::kDisplayFlags] & layout::kPsiBit);
-    QString unit;
-    if (curve <= 6)
-        unit = curve == 6 && celsius ? QStringLiteral(" °C") : QStringLiteral(" °F");
-    else if (curve >= 10 && curve <= 16)
-        unit = curve == 16 && bars ? QStringLiteral(" bar") : QStringLiteral(" PSI");
+    const bool celsius = !(units.system[layout::kDisplayFlags] & layout::kFahrenheitBit);
+    const bool bars = !(units.system[layout::kDisplayFlags] & layout::kPsiBit);
+    const QString unit = curvevalues::unitName(curve, celsius, bars);
     return numtext::floatText(m.curves[curve][point][1]) + QStringLiteral(" ohm, ") +
-           curvevalues::valueText(curve, m.curves[curve][point][2], celsius, bars) + unit;
+           curvevalues::valueText(curve, m.curves[curve][point][2], celsius, bars) +
+           (unit.isEmpty() ? QString() : QLatin1Char(' ') + unit);
 }
 
 // An upload writes the user-defined curves and curve 22; the instrument keeps the others.
@@ -383,10 +380,15 @@ bool isTransferredCurve(int curve)
 void addCurves(Builder &b)
 {
     for (int k = 1; k <= 32; ++k)
-        for (int p = 1; p <= 32; ++p)
-            b.add(QStringLiteral("Sender curve %1 point %2").arg(curveName(k)).arg(p), kSenderCurves, Area::Curve, k, p,
-                  1, 0xFF, [k, p](const ConfigImage &m) { return pointText(m, k, p); })
-                .category = isTransferredCurve(k) ? kSenderCurvesCategory : kNoCategory;
+        for (int p = 1; p <= 32; ++p) {
+            Field &f =
+                b.add(QStringLiteral("Sender curve %1 point %2").arg(curveName(k)).arg(p), kSenderCurves, Area::Curve,
+                      k, p, 1, 0xFF, [k, p](const ConfigImage &m) { return pointText(m, k, p, m); });
+            f.textInUnits = [k, p](const ConfigImage &m, const ConfigImage &units) {
+                return pointText(m, k, p, units);
+            };
+            f.category = isTransferredCurve(k) ? kSenderCurvesCategory : kNoCategory;
+        }
 }
 
 // Bytes and bits without a meaning of their own that travel with a category.
@@ -405,12 +407,23 @@ void addCarried(Builder &b)
     b.carry(kFineCalibrationsCategory, kFineCalibrationsD, kFineCalibrationsD + 1);
 }
 
+void addPort(Builder &b)
+{
+    b.add(QStringLiteral("Communications Port"), kUnitsAndSettings, Area::Port, 0, 0, 1, 0xFF,
+          [](const ConfigImage &m) {
+              if (m.comPort == ConfigImage::kPortNotKnown)
+                  return QStringLiteral("not known");
+              return m.comPort ? QStringLiteral("COM%1").arg(m.comPort) : QStringLiteral("None");
+          });
+}
+
 std::vector<Field> buildTable()
 {
     Builder b;
     for (int n = 1; n <= 16; ++n)
         addBlock(b, n);
     addSettings(b);
+    addPort(b);
     addNmea(b);
     addSenderTypes(b);
     addAlarmLimits(b);
@@ -427,9 +440,9 @@ const quint8 *bytesOf(const Field &f, const ConfigImage &m)
     return f.area == Area::System ? m.system + f.offset : m.blocks[f.index] + f.offset;
 }
 
-Line lineFor(const Field &f, const ConfigImage &before, const ConfigImage &after)
+Line lineFor(const Field &f, const ConfigImage &before, const ConfigImage &after, const ConfigImage &units)
 {
-    Line line{f.group, f.name, f.text(before), f.text(after), differs(f, before, after)};
+    Line line{f.group, f.name, f.shown(before, units), f.shown(after, units), differs(f, before, after)};
     if (line.differs && line.oldText == line.newText) {
         line.oldText = rawText(f, before);
         line.newText = rawText(f, after);
@@ -471,6 +484,9 @@ const std::vector<Field> &table()
 
 bool differs(const Field &f, const ConfigImage &a, const ConfigImage &b)
 {
+    if (f.area == Area::Port)
+        return a.comPort != ConfigImage::kPortNotKnown && b.comPort != ConfigImage::kPortNotKnown &&
+               a.comPort != b.comPort;
     if (f.area == Area::Curve)
         return std::memcmp(a.curves[f.index][f.offset], b.curves[f.index][f.offset], sizeof a.curves[0][0]) != 0;
     const quint8 *x = bytesOf(f, a);
@@ -482,6 +498,8 @@ bool differs(const Field &f, const ConfigImage &a, const ConfigImage &b)
 
 QString rawText(const Field &f, const ConfigImage &m)
 {
+    if (f.area == Area::Port)
+        return number(m.comPort);
     if (f.area == Area::Curve)
         return QStringLiteral("ohms %1, value %2")
             .arg(numtext::floatText(m.curves[f.index][f.offset][1]),
@@ -495,22 +513,22 @@ QString rawText(const Field &f, const ConfigImage &m)
     return parts.join(QStringLiteral(", "));
 }
 
-std::vector<Line> differences(const ConfigImage &before, const ConfigImage &after)
+std::vector<Line> differences(const ConfigImage &before, const ConfigImage &after, const ConfigImage &units)
 {
     std::vector<Line> lines;
     for (const Field &f : table())
         if (!f.derived && differs(f, before, after))
-            lines.push_back(lineFor(f, before, after));
+            lines.push_back(lineFor(f, before, after, units));
     return lines;
 }
 
-std::vector<Line> everything(const ConfigImage &before, const ConfigImage &after)
+std::vector<Line> everything(const ConfigImage &before, const ConfigImage &after, const ConfigImage &units)
 {
     std::vector<Line> lines;
     lines.reserve(table().size());
     for (const Field &f : table())
         if (!f.derived)
-            lines.push_back(lineFor(f, before, after));
+            lines.push_back(lineFor(f, before, after, units));
     return lines;
 }
 

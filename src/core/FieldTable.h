@@ -11,9 +11,10 @@
 namespace fields
 {
 
-// Where a field lives: system block bytes, bytes of one display block, or one point
-// (ohms and value) of a calibration curve.
-enum class Area { System, Block, Curve };
+// Where a field lives: system block bytes, bytes of one display block, one point
+// (ohms and value) of a calibration curve, or the serial port that a file holds
+// beside the image (compared only when both sides hold one).
+enum class Area { System, Block, Curve, Port };
 
 // Groups in the order they are listed: the sixteen display configurations first.
 enum Group : int {
@@ -71,6 +72,13 @@ struct Field {
     // this field; 0 when none does.
     int category = 0;
     std::function<QString(const ConfigImage &)> text;
+    // A curve point's text in the units another image's settings choose, so that two
+    // compared images show their points in the same units.
+    std::function<QString(const ConfigImage &image, const ConfigImage &units)> textInUnits;
+    QString shown(const ConfigImage &image, const ConfigImage &units) const
+    {
+        return textInUnits ? textInUnits(image, units) : text(image);
+    }
 };
 
 // Every field of the image, each bit of system bytes 0..255 and display block bytes
@@ -93,9 +101,18 @@ struct Line {
 
 // The fields whose values differ, grouped and in table order. Where the shown texts
 // happen to be the same (a value below the shown precision), the raw values are shown.
-std::vector<Line> differences(const ConfigImage &before, const ConfigImage &after);
+// Curve points of both sides are shown in the units `units` chooses (the editor's).
+std::vector<Line> differences(const ConfigImage &before, const ConfigImage &after, const ConfigImage &units);
+inline std::vector<Line> differences(const ConfigImage &before, const ConfigImage &after)
+{
+    return differences(before, after, before);
+}
 // Every field that is not derived, with whether it differs.
-std::vector<Line> everything(const ConfigImage &before, const ConfigImage &after);
+std::vector<Line> everything(const ConfigImage &before, const ConfigImage &after, const ConfigImage &units);
+inline std::vector<Line> everything(const ConfigImage &before, const ConfigImage &after)
+{
+    return everything(before, after, before);
+}
 
 // A name for the change from `before` to `after`: the one changed field's name, or
 // "N changes"; empty when no user value changed (only derived or bookkeeping bytes).

@@ -54,6 +54,8 @@ ConfigImage takeParts(const ConfigImage &base, const ConfigImage &from, const Pa
         case Area::Curve:
             std::memcpy(image.curves[f.index][f.offset], from.curves[f.index][f.offset], sizeof image.curves[0][0]);
             break;
+        case Area::Port: // the editor's own: no category carries it
+            break;
         }
     }
     if (systemTaken)

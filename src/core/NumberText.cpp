@@ -17,6 +17,26 @@ QString signedText(double v)
     return t.startsWith(QLatin1Char('-')) ? t : QStringLiteral(" ") + t;
 }
 
+QString printablePrefix(QStringView text, int maxChars)
+{
+    QString out;
+    const qsizetype shown = qMin<qsizetype>(text.size(), maxChars);
+    for (qsizetype i = 0; i < shown; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c == u'\\')
+            out += QLatin1String("\\\\");
+        else if (c >= 0x20 && c < 0x7F)
+            out += QChar(c);
+        else if (c <= 0xFF)
+            out += QStringLiteral("\\x%1").arg(uint(c), 2, 16, QLatin1Char('0'));
+        else
+            out += QStringLiteral("\\u{%1}").arg(uint(c), 4, 16, QLatin1Char('0'));
+    }
+    if (shown < text.size())
+        out += QStringLiteral("…");
+    return out;
+}
+
 namespace
 {
 

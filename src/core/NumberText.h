@@ -43,6 +43,12 @@ double leadingNumber(const QString &text);
 // small numbers ("1.234568E+07"): for texts the program wrote itself and reads back.
 double floatTextNumber(const QString &text);
 
+// Text read from a file as a message shows it, safe for a window and a terminal: at
+// most `maxChars` characters, printable ASCII as it is, a backslash as "\\", every
+// other character (control characters such as ESC, bytes that decode to nothing
+// readable) as "\x1b" (or "\u{263a}" beyond Latin-1); a longer text ends in "…".
+QString printablePrefix(QStringView text, int maxChars = 32);
+
 // Round to the nearest whole number, a half going to the even neighbour.
 qint64 roundHalfEven(double v);
 

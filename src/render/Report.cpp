@@ -1,14 +1,19 @@
 #include "render/Report.h"
 
 #include "core/ConfigImage.h"
+#include "core/CurveValues.h"
 #include "core/DataSources.h"
 #include "core/DisplayTable.h"
 #include "core/FieldTable.h"
 #include "core/IconTable.h"
+#include "core/ImageLayout.h"
+#include "core/NumberText.h"
 #include "core/SenderLists.h"
+#include "core/TransferRules.h"
 #include "render/FacePainter.h"
 #include "render/ReportWriter.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
@@ -39,9 +44,18 @@ QString shortName(const QString &name, int dropParts)
     return name.section(kSep, dropParts);
 }
 
-QString known(const QString &text)
+bool known(const QString &text)
 {
-    return text.isEmpty() || text == QLatin1String("Unknown") ? QStringLiteral("not known") : text;
+    return !text.isEmpty() && text != QLatin1String("Unknown");
+}
+
+// A two-byte value of erased memory (both bytes 255) was never set.
+QString valueText(const fields::Field &f, const ConfigImage &image)
+{
+    const quint8 *bytes = f.area == fields::Area::Block ? image.blocks[f.index] + f.offset : image.system + f.offset;
+    if (f.area != fields::Area::Curve && f.length == 2 && bytes[0] == 0xFF && bytes[1] == 0xFF)
+        return QStringLiteral("not set");
+    return f.text(image);
 }
 
 void titlePage(ReportWriter &w, const ConfigImage &image, const Identity &id)
@@ -56,17 +70,21 @@ void titlePage(ReportWriter &w, const ConfigImage &image, const Identity &id)
         {QStringLiteral("Serial number in the configuration"), serial->text(image)},
         {QStringLiteral("Upload counter"), counter->text(image)},
         {QStringLiteral("Date of the first upload"), first->text(image)},
-        {QStringLiteral("Connected instrument"), QString(), true},
-        {QStringLiteral("Serial number"), known(id.serialNumber)},
-        {QStringLiteral("Software version"), known(id.softwareVersion)},
-        {QStringLiteral("Hardware version"), known(id.hardwareVersion)},
     };
+    // The instrument the editor talked to, when it talked to one.
+    if (known(id.serialNumber) || known(id.softwareVersion) || known(id.hardwareVersion)) {
+        const auto shown = [](const QString &text) { return known(text) ? text : QStringLiteral("not known"); };
+        rows.push_back({QStringLiteral("Connected instrument"), QString(), true});
+        rows.push_back({QStringLiteral("Serial number"), shown(id.serialNumber)});
+        rows.push_back({QStringLiteral("Software version"), shown(id.softwareVersion)});
+        rows.push_back({QStringLiteral("Hardware version"), shown(id.hardwareVersion)});
+    }
     w.table(QRectF(ReportWriter::kMargin, 96, 460, 200), rows, 0, 220);
     w.text(QRectF(ReportWriter::kMargin, 250, 700, 120), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
            QStringLiteral("Contents: the sixteen display configurations, each as the instrument's face shows it with "
                           "its data sources, alarm and bar limits and icons; the alarm limits of every data source; "
                           "units and settings; tanks; damping; time-of-day alarms; NMEA sentence selections; the "
-                          "sender types and each sender curve with its points."),
+                          "sender types; and the six sender curves an upload writes, each with its points."),
            10);
 }
 
@@ -83,13 +101,13 @@ std::vector<Row> displayRows(const ConfigImage &image, int n)
         for (int part = 0; part < 2; ++part) {
             const fields::Field *alarm = slot.first ? fieldAt(fields::Area::System, 0, slot.first + 2 * part) : nullptr;
             rows.push_back({part ? QStringLiteral("High Alarm Limit") : QStringLiteral("Low Alarm Limit"),
-                            alarm ? alarm->text(image) : QStringLiteral("none for this source")});
+                            alarm ? valueText(*alarm, image) : QStringLiteral("none for this source")});
         }
         if (!display.isBar)
             continue;
         for (int offset : {d + 1, d + 3}) {
             const fields::Field *limit = fieldAt(fields::Area::Block, n, offset);
-            rows.push_back({shortName(limit->name, 2), limit->text(image)});
+            rows.push_back({shortName(limit->name, 2), valueText(*limit, image)});
         }
     }
     return rows;
@@ -130,47 +148,67 @@ std::vector<Row> groupRows(const ConfigImage &image, int group)
     std::vector<Row> rows;
     for (const fields::Field &f : fields::table())
         if (f.group == group && f.area == fields::Area::System && !f.raw && !f.derived)
-            rows.push_back({f.name, f.text(image)});
+            rows.push_back({f.name, valueText(f, image)});
+    return rows;
+}
+
+// Each time-of-day alarm on one row: "07:30".
+std::vector<Row> timeOfDayRows(const ConfigImage &image)
+{
+    std::vector<Row> rows;
+    for (int k = 1; k <= layout::kTodAlarmCount; ++k) {
+        const int hours = layout::todAlarmHours(k);
+        rows.push_back({QStringLiteral("Time-Of-Day Alarm #%1").arg(k),
+                        numtext::formatTwoDigits(image.system[hours]) + QLatin1Char(':') +
+                            numtext::formatTwoDigits(image.system[hours + 1])});
+    }
     return rows;
 }
 
 void settingsPages(ReportWriter &w, const ConfigImage &image)
 {
     const QString heading = QStringLiteral("Settings");
-    for (int group : {int(fields::kUnitsAndSettings), int(fields::kTanks), int(fields::kDamping),
-                      int(fields::kTimeOfDayAlarms), int(fields::kAlarmsAndLimits), int(fields::kNmea)})
+    for (int group : {int(fields::kUnitsAndSettings), int(fields::kTanks), int(fields::kDamping)})
+        w.flow(heading, fields::groupName(group), groupRows(image, group));
+    w.flow(heading, fields::groupName(fields::kTimeOfDayAlarms), timeOfDayRows(image));
+    for (int group : {int(fields::kAlarmsAndLimits), int(fields::kNmea)})
         w.flow(heading, fields::groupName(group), groupRows(image, group));
     w.flow(heading, QStringLiteral("Sender types"), groupRows(image, fields::kSenderCurves));
 }
 
-// The sender types that a sender list offers, each with its list entry; the curve of
-// the same number converts that sender's ohms.
-std::vector<std::pair<int, QString>> offeredCurves()
+// The list entry that offers a curve ("9: User defined fuel sender curve"), or empty.
+QString offeringEntry(int curve)
 {
-    std::vector<std::pair<int, QString>> curves;
     for (senderlists::SenderList list : senderlists::kAllLists)
         for (int position = 1; position < senderlists::entries(list).size(); ++position)
-            curves.push_back(
-                {senderlists::typeForPosition(list, position), senderlists::entries(list).at(position).simplified()});
-    std::sort(curves.begin(), curves.end());
-    return curves;
+            if (senderlists::typeForPosition(list, position) == curve)
+                return senderlists::entries(list).at(position).simplified();
+    return QString();
 }
 
-void curvePage(ReportWriter &w, const ConfigImage &image, int curve, const QString &entry)
+// One of the curves an upload writes: its chart and its points, both in the units the
+// image's settings choose.
+void curvePage(ReportWriter &w, const ConfigImage &image, int curve)
 {
-    w.page(QStringLiteral("Sender curve ") + entry);
+    const QString entry = offeringEntry(curve);
+    w.page(entry.isEmpty() ? QStringLiteral("Sender curve %1 (no sender list offers it)").arg(curve)
+                           : QStringLiteral("Sender curve ") + entry);
+    const bool celsius = !(image.system[layout::kDisplayFlags] & layout::kFahrenheitBit);
+    const bool bars = !(image.system[layout::kDisplayFlags] & layout::kPsiBit);
+    const QString unit = curvevalues::unitName(curve, celsius, bars);
     std::vector<QPointF> points;
     std::vector<Row> rows;
     for (int p = 1; p <= 32; ++p) {
-        const float ohms = image.curves[curve][p][1];
-        const float value = float(double(image.curves[curve][p][2]) / 10.0);
+        const double ohms = image.curves[curve][p][1];
+        const double value = curvevalues::shownValue(curve, image.curves[curve][p][2], celsius, bars);
         if (std::isfinite(ohms) && std::isfinite(value))
             points.push_back(QPointF(ohms, value));
         rows.push_back({QStringLiteral("Point %1").arg(p), fieldAt(fields::Area::Curve, curve, p)->text(image)});
     }
     const qreal m = ReportWriter::kMargin;
     w.chart(QRectF(m, ReportWriter::kTop + 4, 500, ReportWriter::kBottom - ReportWriter::kTop - 8), points,
-            QStringLiteral("Resistance in Ohms"), QStringLiteral("Displayed Value"));
+            QStringLiteral("Resistance in Ohms"),
+            unit.isEmpty() ? QStringLiteral("Displayed Value") : QStringLiteral("Displayed Value in %1").arg(unit));
     const qreal x = m + 520;
     w.table(QRectF(x, ReportWriter::kTop, ReportWriter::kPageW - m - x, ReportWriter::kBottom - ReportWriter::kTop),
             rows, 0, 60);
@@ -182,8 +220,38 @@ void paintReport(ReportWriter &w, const ConfigImage &image, const Identity &id)
     for (int n = 1; n <= 16; ++n)
         configurationPage(w, image, n);
     settingsPages(w, image);
-    for (const auto &[curve, entry] : offeredCurves())
-        curvePage(w, image, curve, entry);
+    for (int curve : transfer::uploadedCurves())
+        curvePage(w, image, curve);
+}
+
+void setUpPdf(QPdfWriter &pdf, const Identity &identity)
+{
+    pdf.setPageSize(QPageSize(QPageSize::A4));
+    pdf.setPageOrientation(QPageLayout::Landscape);
+    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+    pdf.setResolution(600);
+    pdf.setTitle(QStringLiteral("Corvane Configuration Report: ") + identity.fileName);
+    pdf.setCreator(QStringLiteral("Corvane Display Configuration Editor"));
+}
+
+QString footerOf(const Identity &identity)
+{
+    return QStringLiteral("Corvane configuration report · ") + identity.fileName;
+}
+
+// The pages the report takes, painted once to memory so that every footer can say "of N".
+int countPages(const ConfigImage &image, const Identity &identity)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter pdf(&buffer);
+    setUpPdf(pdf, identity);
+    ReportWriter writer(pdf, footerOf(identity));
+    if (!writer.isActive())
+        return 0;
+    paintReport(writer, image, identity);
+    writer.finish();
+    return writer.result().pages;
 }
 
 } // namespace
@@ -196,15 +264,11 @@ Result writePdf(const ConfigImage &image, const Identity &identity, const QStrin
         result.error = file.errorString();
         return result;
     }
+    const int pages = countPages(image, identity);
     {
         QPdfWriter pdf(&file);
-        pdf.setPageSize(QPageSize(QPageSize::A4));
-        pdf.setPageOrientation(QPageLayout::Landscape);
-        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-        pdf.setResolution(600);
-        pdf.setTitle(QStringLiteral("Corvane Configuration Report: ") + identity.fileName);
-        pdf.setCreator(QStringLiteral("Corvane Display Configuration Editor"));
-        ReportWriter writer(pdf, QStringLiteral("Corvane configuration report · ") + identity.fileName);
+        setUpPdf(pdf, identity);
+        ReportWriter writer(pdf, footerOf(identity), pages);
         if (!writer.isActive()) {
             result.error = QStringLiteral("the PDF could not be started");
             file.cancelWriting();

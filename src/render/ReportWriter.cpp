@@ -40,7 +40,8 @@ double niceStep(double range, int ticks)
 
 } // namespace
 
-ReportWriter::ReportWriter(QPagedPaintDevice &device, const QString &footer) : m_device(device), m_footer(footer)
+ReportWriter::ReportWriter(QPagedPaintDevice &device, const QString &footer, int totalPages)
+    : m_device(device), m_footer(footer), m_totalPages(totalPages)
 {
     if (!m_painter.begin(&device))
         return;
@@ -70,7 +71,10 @@ void ReportWriter::page(const QString &heading)
     m_painter.drawLine(QPointF(kMargin, 64), QPointF(kPageW - kMargin, 64));
     const QRectF foot(kMargin, kPageH - kMargin - 10, kPageW - 2 * kMargin, 12);
     text(foot, Qt::AlignLeft | Qt::AlignVCenter, m_footer, 7.5);
-    text(foot, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("Page %1").arg(m_result.pages), 7.5);
+    text(foot, Qt::AlignRight | Qt::AlignVCenter,
+         m_totalPages ? QStringLiteral("Page %1 of %2").arg(m_result.pages).arg(m_totalPages)
+                      : QStringLiteral("Page %1").arg(m_result.pages),
+         7.5);
 }
 
 void ReportWriter::text(const QRectF &box, int flags, const QString &text, qreal size, bool bold)
@@ -95,23 +99,40 @@ void ReportWriter::text(const QRectF &box, int flags, const QString &text, qreal
     m_painter.restore();
 }
 
-int ReportWriter::table(const QRectF &box, const std::vector<Row> &rows, size_t from, qreal nameWidth)
+qreal ReportWriter::rowHeight(const Row &row, qreal valueWidth) const
 {
+    if (row.heading)
+        return kRowH;
+    const qreal width = QFontMetricsF(reportFont(8.5, true), &m_device).horizontalAdvance(row.value) / 4;
+    return width > valueWidth ? 2 * kRowH : kRowH;
+}
+
+int ReportWriter::table(const QRectF &box, const std::vector<Row> &rows, size_t from, qreal nameWidth, qreal *used)
+{
+    const qreal valueWidth = box.width() - nameWidth - 4;
     qreal y = box.top();
     size_t i = from;
-    for (; i < rows.size() && y + kRowH <= box.bottom(); ++i, y += kRowH) {
+    for (; i < rows.size(); ++i) {
         const Row &row = rows[i];
-        const QRectF line(box.left(), y, box.width(), kRowH);
+        const qreal height = rowHeight(row, valueWidth);
+        if (y + height > box.bottom())
+            break;
+        const QRectF line(box.left(), y, box.width(), height);
+        y += height;
         if (row.heading) {
             text(line.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignBottom, row.name, 9.5, true);
             continue;
         }
         if ((i - from) % 2 == 0)
             m_painter.fillRect(line, kShade);
-        text(QRectF(box.left() + 4, y, nameWidth - 8, kRowH), Qt::AlignLeft | Qt::AlignVCenter, row.name, 8.5);
-        text(QRectF(box.left() + nameWidth, y, box.width() - nameWidth - 4, kRowH), Qt::AlignLeft | Qt::AlignVCenter,
-             row.value, 8.5, true);
+        text(QRectF(box.left() + 4, line.top(), nameWidth - 8, kRowH), Qt::AlignLeft | Qt::AlignVCenter, row.name, 8.5);
+        // A long value takes the line under its name, from a small indent to the right edge.
+        const QRectF value = height > kRowH ? QRectF(box.left() + 16, line.top() + kRowH, box.width() - 20, kRowH)
+                                            : QRectF(box.left() + nameWidth, line.top(), valueWidth, kRowH);
+        text(value, Qt::AlignLeft | Qt::AlignVCenter, row.value, 8.5, true);
     }
+    if (used)
+        *used = y - box.top();
     return int(i);
 }
 
@@ -124,6 +145,11 @@ QRectF ReportWriter::flowColumn() const
 
 void ReportWriter::flow(const QString &pageHeading, const QString &section, const std::vector<Row> &rows)
 {
+    const auto heading = [&](const QString &title) {
+        text(QRectF(flowColumn().left(), m_y, flowColumn().width(), 16), Qt::AlignLeft | Qt::AlignVCenter, title, 11,
+             true);
+        m_y += 18;
+    };
     const auto nextColumn = [&] {
         if (m_flowing && m_column == 0) {
             m_column = 1;
@@ -140,17 +166,17 @@ void ReportWriter::flow(const QString &pageHeading, const QString &section, cons
     if (m_y + 3 * kRowH > kBottom)
         nextColumn();
     m_y += m_y > kTop ? kRowH : 0;
-    text(QRectF(flowColumn().left(), m_y, flowColumn().width(), 16), Qt::AlignLeft | Qt::AlignVCenter, section, 11,
-         true);
-    m_y += 18;
+    heading(section);
     size_t from = 0;
     while (from < rows.size()) {
         const QRectF column = flowColumn();
-        const size_t next = size_t(table(column, rows, from, column.width() * 0.52));
-        m_y += (next - from) * kRowH;
-        from = next;
-        if (from < rows.size())
+        qreal used = 0;
+        from = size_t(table(column, rows, from, column.width() * 0.52, &used));
+        m_y += used;
+        if (from < rows.size()) {
             nextColumn();
+            heading(section + QStringLiteral(" (continued)"));
+        }
     }
 }
 

@@ -32,7 +32,8 @@ public:
     static constexpr qreal kTop = 76.0; // below the page heading
     static constexpr qreal kBottom = kPageH - kMargin - 14.0;
 
-    ReportWriter(QPagedPaintDevice &device, const QString &footer);
+    // `totalPages` is the number of pages the footers count to, 0 when not yet known.
+    ReportWriter(QPagedPaintDevice &device, const QString &footer, int totalPages = 0);
     bool isActive() const { return m_painter.isActive(); }
     bool finish();
 
@@ -42,8 +43,10 @@ public:
     // Starts a page (the first call uses the first page) with a heading.
     void page(const QString &heading);
     void text(const QRectF &box, int flags, const QString &text, qreal size = 9, bool bold = false);
-    // Rows from `from` on as a table in `box`, as many as fit; returns the index of the first row left over.
-    int table(const QRectF &box, const std::vector<Row> &rows, size_t from, qreal nameWidth);
+    // Rows from `from` on as a table in `box`, as many as fit; returns the index of the
+    // first row left over. A value too wide for its column goes on a line of its own
+    // under the name; `used` receives the height the rows took.
+    int table(const QRectF &box, const std::vector<Row> &rows, size_t from, qreal nameWidth, qreal *used = nullptr);
     // Rows under a section heading, flowing over the two columns of as many pages as
     // they need (pages headed `pageHeading`); the next call goes on below them.
     void flow(const QString &pageHeading, const QString &section, const std::vector<Row> &rows);
@@ -53,10 +56,12 @@ public:
 private:
     void axis(const QRectF &plot, double low, double high, bool horizontal, const QString &title);
     QRectF flowColumn() const;
+    qreal rowHeight(const Row &row, qreal valueWidth) const;
 
     QPagedPaintDevice &m_device;
     QPainter m_painter;
     QString m_footer;
+    int m_totalPages = 0;
     Result m_result;
     // The flow position: column 0 or 1 and the height used in it.
     int m_column = 0;

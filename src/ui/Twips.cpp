@@ -155,8 +155,27 @@ void placeBeside(QWidget *window, const Beside &where)
             return;
         }
     }
-    const QRect right = places[0];
-    moveFrame(window, QPoint(clamp(right.left(), area.left(), area.right() + 1 - size.width()), right.top()));
+    // No place is clear on this screen: the one, moved onto the screen, that covers least.
+    const auto covered = [&](const QRect &place) {
+        qint64 sum = 0;
+        for (const QRect &r : where.keepClear) {
+            const QRect both = place.intersected(r);
+            sum += qint64(both.width()) * both.height();
+        }
+        return sum;
+    };
+    QRect best;
+    qint64 least = -1;
+    for (const QRect &place : places) {
+        const QRect onScreen(QPoint(clamp(place.left(), area.left(), area.right() + 1 - size.width()),
+                                    clamp(place.top(), area.top(), area.bottom() + 1 - size.height())),
+                             size);
+        if (least < 0 || covered(onScreen) < least) {
+            least = covered(onScreen);
+            best = onScreen;
+        }
+    }
+    moveFrame(window, best.topLeft());
 }
 
 } // namespace twips

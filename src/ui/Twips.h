@@ -24,8 +24,8 @@ struct Beside {
 };
 // Moves a top-level window beside the anchor: to its right, else to its left, else below
 // it, else above it; the first of these places that lies wholly on the anchor's screen and
-// covers none of the keep-clear rectangles. When none does, the window goes to the right
-// of the anchor, moved as far as needed to lie on the screen.
+// covers none of the keep-clear rectangles. When none does (a small screen), the window
+// goes to the one of these places, moved onto the screen, that covers least of them.
 void placeBeside(QWidget *window, const Beside &where);
 // A widget's rectangle in global coordinates (a top-level window's with its frame).
 QRect globalRect(const QWidget *widget);

@@ -246,6 +246,12 @@ private slots:
                                    << 292 << "256 does not fit in a byte (0 to 255)";
         QTest::newRow("negative byte") << QByteArray("COMport=, 0 ") << QByteArray("COMport=, -1 ") << 0 << 6
                                        << "-1 does not fit in a byte (0 to 255)";
+        // Bytes of the file are shown escaped and cut short: no terminal or window obeys them.
+        QTest::newRow("escape sequence") << QByteArray(" 1 , 26 \r") << QByteArray(" 1 , \x1b]0;owned\x07\x1b[31m \r")
+                                         << 0 << 8 << "\"\\x1b]0;owned\\x07\\x1b[31m\" is not a number";
+        QTest::newRow("binary") << QByteArray(" 1 , 26 \r")
+                                << QByteArray(" 1 , \x01\xff\\abcdefghijklmnopqrstuvwxyz0123 \r") << 0 << 8
+                                << "\"\\x01\\xff\\\\abcdefghijklmnopqrstuvwxyz012…\" is not a number";
         QTest::newRow("bad curve") << QByteArray(" 180 , 1000 \r\n-1") << QByteArray(" 180 , abc \r\n-1") << 0 << 3350
                                    << "\"abc\" is not a number";
     }

@@ -1,6 +1,7 @@
 // The field table: every bit of the image named once, and one line per changed field.
 #include "core/Defaults.h"
 #include "core/FieldTable.h"
+#include "core/ImageLayout.h"
 
 #include <QTest>
 
@@ -31,6 +32,8 @@ private slots:
         const ConfigImage image = defaults();
         for (const fields::Field &f : fields::table()) {
             QVERIFY2(!f.text(image).isEmpty(), qPrintable(f.name));
+            if (f.area == fields::Area::Port)
+                continue; // what the file holds beside the image
             if (f.area == fields::Area::Curve) {
                 ++points[f.index][f.offset];
                 continue;
@@ -120,6 +123,25 @@ private slots:
         const fields::Line &l = lines.front();
         QCOMPARE(QStringList({fields::groupName(l.group), l.field, l.oldText, l.newText}), line);
         QCOMPARE(fields::changeName(before, after), line[1]);
+    }
+
+    // A file in degrees C compared with an editor in degrees F: the curve points of both
+    // sides in the editor's units, whichever side the editor is.
+    void curvePointsInTheEditorsUnits()
+    {
+        const ConfigImage editor = defaults();
+        ConfigImage file = editor;
+        file.system[layout::kDisplayFlags] &= quint8(~layout::kFahrenheitBit);
+        file.curves[6][5][2] = 1755;
+        const auto pointLine = [](const std::vector<fields::Line> &lines) {
+            for (const fields::Line &l : lines)
+                if (l.field == QLatin1String("Sender curve Engine Temp. point 5"))
+                    return QStringList({l.oldText, l.newText});
+            return QStringList();
+        };
+        QCOMPARE(pointLine(fields::differences(editor, file)), QStringList({"31 ohm, 12 °F", "31 ohm, 175 °F"}));
+        QCOMPARE(pointLine(fields::differences(file, editor, editor)),
+                 QStringList({"31 ohm, 175 °F", "31 ohm, 12 °F"}));
     }
 };
 

@@ -4,6 +4,8 @@
 
 #include "core/ConfigFile.h"
 #include "core/ConfigImage.h"
+#include "kit/PdfText.h"
+#include "ui/PortChooser.h"
 #include "ui/dialogs/CompareWindow.h"
 #include "ui/dialogs/DampingWindow.h"
 #include "ui/dialogs/SendersWindow.h"
@@ -60,6 +62,7 @@ void edit(MainWindowFixture &f, const QString &kind)
         other.copyImageFrom(f.state());
         other.setSystemWord(23, 4321);
         other.configBlock[1][4] = 0x81; // "DEG" on, and a bit no icon owns
+        other.link.portNumber = 5;      // undo puts the editor's own port back
         QVERIFY(writeConfigFile(other, f.folder.file("OTHER.CFG")).isEmpty());
         f.prompts.openFile(f.folder.file("OTHER.CFG"));
         f.trigger("Open");
@@ -85,6 +88,12 @@ void edit(MainWindowFixture &f, const QString &kind)
         const ConfigImage shown = parts->result();
         parts->findChild<QPushButton *>("cmdApply")->click();
         QVERIFY(ConfigImage::of(f.state()) == shown);
+    } else if (kind == "port chooser") {
+        f.trigger("TessaroComPort");
+        auto *chooser = w.findChild<PortChooser *>();
+        QVERIFY(chooser);
+        chooser->selectPort(3);
+        chooser->onCommsAcceptClicked();
     }
 }
 
@@ -128,6 +137,8 @@ private slots:
                               << "Open OTHER.CFG" << true;
         QTest::newRow("take parts") << "take parts"
                                     << "Take Parts of OTHER.CFG" << false;
+        QTest::newRow("port chooser") << "port chooser"
+                                      << "Communications Port" << false;
     }
     void undoRedoRestoresTheImage()
     {
@@ -144,6 +155,7 @@ private slots:
         history.checkpoint();
         QVERIFY(f.window->isWindowModified());
         const ConfigImage before = ConfigImage::of(f.state());
+        const quint8 portBefore = f.state().link.portNumber;
 
         edit(f, kind);
         history.checkpoint();
@@ -154,6 +166,7 @@ private slots:
 
         f.trigger("EditUndo");
         QVERIFY(ConfigImage::of(f.state()) == before);
+        QCOMPARE(f.state().link.portNumber, portBefore); // Save would write it
         QCOMPARE(f.get<QAction>("EditRedo")->text(), "&Redo " + undoName);
         QVERIFY(f.window->isWindowModified());
         history.checkpoint(); // the redraw after undo is no step of its own
@@ -162,6 +175,41 @@ private slots:
         f.trigger("EditRedo");
         QVERIFY(ConfigImage::of(f.state()) == after);
         QCOMPARE(f.window->isWindowModified(), !savedAfterEdit);
+        QVERIFY(f.prompts.verifyAllUsed());
+    }
+
+    // The report and the title say where the image comes from, as undo leaves it; the
+    // recent-files list (shared between runs and editors) plays no part.
+    void reportNamesWhereTheImageComesFrom()
+    {
+        MainWindowFixture f;
+        EditorState other;
+        other.copyImageFrom(f.state());
+        other.setSystemWord(23, 4321);
+        QVERIFY(writeConfigFile(other, f.folder.file("BOAT.CFG")).isEmpty());
+        const auto reported = [&f] {
+            QFile::remove(f.folder.file("REPORT.pdf"));
+            f.prompts.saveFile(f.folder.file("REPORT.pdf"));
+            f.trigger("ExportReport");
+            for (const QString &line : pdfPages(f.folder.file("REPORT.pdf")).value(0).split('\n'))
+                if (line.trimmed().startsWith("Configuration "))
+                    return line.trimmed().mid(int(strlen("Configuration "))).trimmed();
+            return QString();
+        };
+        QCOMPARE(reported(), QStringLiteral("DEFAULT.CFG"));
+        f.prompts.openFile(f.folder.file("BOAT.CFG"));
+        f.trigger("Open");
+        QVERIFY(f.window->windowTitle().contains("BOAT.CFG"));
+        f.prompts.yes();
+        f.trigger("New");
+        QCOMPARE(reported(), QStringLiteral("Factory defaults"));
+        f.trigger("DegC");
+        f.window->history().checkpoint();
+        QCOMPARE(reported(), QStringLiteral("Factory defaults (with changes not saved)"));
+        f.trigger("EditUndo");
+        f.trigger("EditUndo");
+        QVERIFY(reported().startsWith(QStringLiteral("BOAT.CFG")));
+        QVERIFY(f.window->windowTitle().contains("BOAT.CFG"));
         QVERIFY(f.prompts.verifyAllUsed());
     }
 
@@ -174,6 +222,7 @@ private slots:
         other.copyImageFrom(f.state());
         other.setSystemWord(21, 1234);
         other.configBlock[2][28] = 26;
+        other.link.portNumber = 4;
         QVERIFY(writeConfigFile(other, f.folder.file("BOAT.CFG")).isEmpty());
         f.folder.write("BAD.CFG", "not a configuration\r\n");
         const ConfigImage editor = ConfigImage::of(f.state());
@@ -188,12 +237,13 @@ private slots:
 
         CompareWindow *compare = f.window->fileArea().compareWindow();
         QVERIFY(compare->isVisible());
-        QCOMPARE(compare->differenceCount(), 2);
+        QCOMPARE(compare->differenceCount(), 3);
         QCOMPARE(compare->reportText().split('\n').mid(2),
                  QStringList({"", "Display configuration 2 (1 difference)",
                               "  Configuration 2 · Digital Display #1 · Display Data from: NMEA 0183 input #1A → "
                               "NMEA 0183 input #2B",
-                              "", "Tanks (1 difference)", "  Fuel tank size: 100 → 123.4", ""}));
+                              "", "Units and settings (1 difference)", "  Communications Port: None → COM4", "",
+                              "Tanks (1 difference)", "  Fuel tank size: 100 → 123.4", ""}));
     }
 };
 

@@ -175,6 +175,21 @@ private slots:
         QVERIFY(e.prompts.verifyAllUsed());
     }
 
+    // "corvane-editor BOAT.CFG" typed in another folder opens that folder's BOAT.CFG,
+    // although start-up makes the program's folder current.
+    void commandLineFileIsFoundWhereTheCommandWasTyped()
+    {
+        TempProgramFolder typedIn;
+        QVERIFY(typedIn.write("BOAT.CFG", fileFor(4, 29)));
+        QVERIFY(QDir::setCurrent(typedIn.path()));
+        Editor e(false);
+        e.open();
+        QVERIFY(QDir::setCurrent(QDir::tempPath()));
+        QVERIFY(e.window->openCommandLineFile("BOAT.CFG"));
+        QCOMPARE(int(e.state().configBlock[2][28]), 29);
+        QVERIFY(e.prompts.verifyAllUsed());
+    }
+
     void saveAsAndCancel()
     {
         Editor e;

@@ -33,6 +33,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QScreen>
+#include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
@@ -51,7 +52,9 @@ bool isControl(const QWidget *w)
 {
     return qobject_cast<const QAbstractButton *>(w) || qobject_cast<const QComboBox *>(w) ||
            qobject_cast<const QLabel *>(w) || qobject_cast<const QGroupBox *>(w) ||
-           qobject_cast<const QLineEdit *>(w) || qobject_cast<const QAbstractScrollArea *>(w) ||
+           qobject_cast<const QLineEdit *>(w) ||
+           // A scroll area holding a widget is a container: its content is checked as any other.
+           (qobject_cast<const QAbstractScrollArea *>(w) && !qobject_cast<const QScrollArea *>(w)) ||
            qobject_cast<const QProgressBar *>(w) || qobject_cast<const QAbstractSpinBox *>(w);
 }
 
@@ -109,7 +112,7 @@ void showWidestState(MainWindowFixture &f)
     f.get<ClickLabel>("lblConnected")->setText("Not Connected to Corvane");
     f.get<QLabel>("lblCommsPort")->setText("COM Port =  16");
     f.get<QLabel>("lblTessaroSN")->setText(" Corvane SN#:  4294967295");
-    f.window->adjustSize();
+    f.window->fitToScreen();
     f.window->move(0, 0);
     f.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
@@ -240,8 +243,11 @@ void checkNoOverlapAndInside(QWidget *window)
         for (QWidget *c : parent->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
             if (c->isVisible() && !c->isWindow())
                 children << c;
+        // What a scroll area's viewport shows may be larger than the viewport: it scrolls.
+        const bool scrolls = qobject_cast<QScrollArea *>(parent->parentWidget()) &&
+                             static_cast<QScrollArea *>(parent->parentWidget())->viewport() == parent;
         for (int i = 0; i < children.size(); ++i) {
-            QVERIFY2(parent->rect().contains(children[i]->geometry()),
+            QVERIFY2(scrolls || parent->rect().contains(children[i]->geometry()),
                      qPrintable(children[i]->objectName() + " leaves " + parent->objectName()));
             for (int j = i + 1; j < children.size(); ++j)
                 QVERIFY2(!children[i]->geometry().intersects(children[j]->geometry()),
@@ -448,13 +454,64 @@ private slots:
         QVERIFY(!placed.intersects(globalRect(f.get<QPushButton>("cmdClearConfig"))));
     }
 
+    // The main window opens fitting its screen, whatever its size and scale: where the
+    // screen is smaller than the designed layout the content scrolls, and every control
+    // comes into view when it takes the focus.
+    void mainWindowFitsTheScreen()
+    {
+        MainWindowFixture f;
+        f.window->show(); // as the program opens it
+        QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+        const QRect screen = f.window->screen()->availableGeometry();
+        QVERIFY2(screen.contains(f.window->frameGeometry()), qPrintable(QStringLiteral("%1 x %2 on a screen of %3 x %4")
+                                                                            .arg(f.window->frameGeometry().width())
+                                                                            .arg(f.window->frameGeometry().height())
+                                                                            .arg(screen.width())
+                                                                            .arg(screen.height())));
+        QWidget *content = f.window->centralWidget();
+        for (const char *name : {"cmdUpload", "cmdDownload", "CmdConf1_15", "cmdClearConfig", "ChkIconsLowerRightFuel",
+                                 "cmdDD4HiBar", "cmdDD4LoBar", "cmdDD5HiBar", "cmdDD5LoBar"}) {
+            QWidget *control = f.get<QWidget>(QLatin1String(name));
+            control->setFocus(Qt::TabFocusReason);
+            QApplication::processEvents();
+            const QRect shown(control->mapTo(content, QPoint(0, 0)), control->size());
+            QVERIFY2(content->rect().contains(shown), name);
+        }
+    }
+
+    // The data monitor opens beside the sentence selector, whose lists and buttons stay in
+    // view, and wholly on the screen.
+    void monitorOpensBesideTheSelector()
+    {
+        MainWindowFixture f;
+        showWidestState(f);
+        f.pick(QStringLiteral("ComboDisplay2"), 4);
+        NmeaSelector *selector = f.window->nmeaSelector();
+        QVERIFY(selector->isVisible());
+        NmeaMonitorWindow *monitor = f.window->nmeaMonitor();
+        monitor->showPlaced();
+        QVERIFY(QTest::qWaitForWindowExposed(monitor));
+        QVERIFY(selector->screen()->availableGeometry().contains(monitor->frameGeometry()));
+        QVERIFY(!monitor->frameGeometry().intersects(selector->frameGeometry()));
+    }
+
     void chartOpensBesideTheSenderWindow()
     {
         MainWindowFixture f;
         QWidget *chart = openWindow(f, QStringLiteral("chart"));
         QVERIFY(chart && chart->isVisible());
         QVERIFY(chart->screen()->availableGeometry().contains(chart->frameGeometry()));
-        QVERIFY(!chart->frameGeometry().intersects(f.window->sendersWindow()->frameGeometry()));
+        const QRect senders = f.window->sendersWindow()->frameGeometry();
+        const QRect screen = chart->screen()->availableGeometry();
+        const QRect both = chart->frameGeometry().intersected(senders);
+        // Where the screen has no room beside, below or above the sender window, the chart
+        // covers no more than a strip of it.
+        const QSize need = chart->frameGeometry().size() + QSize(8, 8);
+        const bool room =
+            screen.right() - senders.right() >= need.width() || senders.left() - screen.left() >= need.width() ||
+            screen.bottom() - senders.bottom() >= need.height() || senders.top() - screen.top() >= need.height();
+        QVERIFY2(room ? both.isEmpty() : both.height() * 5 < senders.height() || both.width() * 5 < senders.width(),
+                 qPrintable(QStringLiteral("the chart covers %1 x %2").arg(both.width()).arg(both.height())));
     }
 };
 
@@ -462,12 +519,16 @@ int main(int argc, char *argv[])
 {
     // The offscreen screen is 800 x 600 unless told otherwise: give it the size the screenshots use, so
     // that there is room beside the main window for the windows it opens.
+    // CORVANE_LAYOUT_SCREEN="1366x768" runs the test on a screen of another size (and
+    // QT_SCALE_FACTOR at another scale).
     QTemporaryDir folder;
-    if (qgetenv("QT_QPA_PLATFORM") == "offscreen" && folder.isValid()) {
+    const QList<QByteArray> pixels =
+        qEnvironmentVariable("CORVANE_LAYOUT_SCREEN", QStringLiteral("1600x1200")).toLatin1().split('x');
+    if (qgetenv("QT_QPA_PLATFORM") == "offscreen" && folder.isValid() && pixels.size() == 2) {
         QFile config(folder.filePath(QStringLiteral("screen.json")));
         if (config.open(QIODevice::WriteOnly)) {
-            config.write(R"({"screens": [{"name": "Screen", "x": 0, "y": 0, "width": 1600, "height": 1200,
-                             "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+            config.write(R"({"screens": [{"name": "Screen", "x": 0, "y": 0, "width": )" + pixels[0] +
+                         R"(, "height": )" + pixels[1] + R"(, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
             config.close();
             qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toLocal8Bit());
         }

@@ -117,7 +117,7 @@ private slots:
         QTest::newRow("count not a number") << 1 << QByteArray("three curves") << "CALCURVS.DAT, line 1:"
                                             << "\"three\" is not a number";
         QTest::newRow("count of two million digits") << 1 << longDigitRun() << "CALCURVS.DAT, line 1:"
-                                                     << "x\" is not a number";
+                                                     << "…\" is not a number"; // cut short in the message
         QTest::newRow("more curves promised") << 1 << QByteArray("4,curves") << "CALCURVS.DAT ends after line 106:"
                                               << "curve 4 of 4 is missing";
         QTest::newRow("cut inside curve 2") << -50 << QByteArray() << "CALCURVS.DAT ends after line 50:"
@@ -271,7 +271,7 @@ private slots:
         QTest::newRow("no number") << 8 << QByteArray("x,1") << "DECPTSA.DAT, line 8:"
                                    << "should start with a number";
         QTest::newRow("byte of two million digits") << 9 << "4," + longDigitRun() << "DECPTSA.DAT, line 9:"
-                                                    << "x\" is not a number";
+                                                    << "…\" is not a number"; // cut short in the message
         QTest::newRow("entries cut") << -40 << QByteArray() << "DECPTSA.DAT ends after line 40:"
                                      << "decimal-point entry 36 of 64 is missing";
         QTest::newRow("no closing number") << -69 << QByteArray() << "DECPTSA.DAT ends after line 69:"

@@ -2,6 +2,8 @@
 // the pages the PDF holds are the pages painted, and a failed write leaves no file.
 #include "core/ConfigImage.h"
 #include "core/Defaults.h"
+#include "core/ImageLayout.h"
+#include "kit/PdfText.h"
 #include "kit/TempProgramFolder.h"
 #include "render/Report.h"
 
@@ -61,6 +63,46 @@ private slots:
             result.texts.mid(result.texts.indexOf(QStringLiteral("Display configuration 4")),
                              from - result.texts.indexOf(QStringLiteral("Display configuration 4")));
         QVERIFY(!page4.contains(QStringLiteral("4321")));
+    }
+
+    // The curve pages, as a reader of the file sees them: the six curves an upload writes,
+    // each charted and tabulated in one unit, the file's, which its axis names.
+    void curvePagesInTheFilesUnits()
+    {
+        ConfigImage image = defaults();
+        image.system[layout::kDisplayFlags] &= quint8(~(layout::kFahrenheitBit | layout::kPsiBit)); // °C, bar
+        image.curves[6][32][2] = 2800;                                                              // 280 °F
+        TempProgramFolder folder;
+        QVERIFY(report::writePdf(image, kIdentity, folder.file(QStringLiteral("BOAT.pdf"))).ok());
+        const QStringList pages = pdfPages(folder.file(QStringLiteral("BOAT.pdf")));
+        QVERIFY(!pages.isEmpty());
+
+        QStringList curvePages;
+        for (const QString &page : pages)
+            if (page.trimmed().startsWith(QLatin1String("Sender curve")))
+                curvePages << page;
+        QCOMPARE(curvePages.size(), 6);
+        const QStringList expected{"Sender curve 6: User defined Engine Temperature curve",
+                                   "Sender curve 9: User defined fuel sender curve",
+                                   "Sender curve 16: User defined Oil Pressure curve",
+                                   "Sender curve 19: User defined Trim sender curve (0-1000 ohm)",
+                                   "Sender curve 22 (no sender list offers it)",
+                                   "Sender curve 25: User defined 2'nd Tank Level sender curve"};
+        for (int i = 0; i < 6; ++i)
+            QVERIFY2(curvePages[i].trimmed().startsWith(expected[i]), qPrintable(curvePages[i].left(80)));
+
+        const QString engine = curvePages[0].simplified();
+        QVERIFY2(engine.contains(QStringLiteral("Displayed Value in °C")), qPrintable(engine));
+        QVERIFY(!engine.contains(QStringLiteral("°F")));
+        QVERIFY(engine.contains(QStringLiteral("180 ohm, 138 °C")));
+        QVERIFY(curvePages[2].simplified().contains(QStringLiteral("Displayed Value in bar")));
+        // 137.8 °C at the top of the curve: the axis ends at 140, not at 280 °F.
+        QVERIFY(engine.contains(QStringLiteral(" 140 ")));
+        QVERIFY(!engine.contains(QStringLiteral(" 280 ")));
+
+        // Every footer counts to the last page; no instrument was connected.
+        QVERIFY(pages.last().contains(QStringLiteral("Page %1 of %1").arg(pages.size())));
+        QVERIFY(!pages.first().contains(QStringLiteral("Connected instrument")));
     }
 
     void failedWriteLeavesNothing()

@@ -1,5 +1,7 @@
 #include "core/factory/CalibrationFile.h"
 
+#include "core/NumberText.h"
+
 #include "core/Protocol.h"
 #include "core/factory/FactoryText.h"
 
@@ -77,8 +79,9 @@ FileResult<QVector<EepromBlock>> parseCalibrationFile(const QByteArray &content,
             }
             for (int u = 2; u <= 3; ++u)
                 if (!parseNumber(f.at(u), &unused))
-                    return Result::fail(lines.error(
-                        QStringLiteral("field %1 \"%2\" is not a number").arg(QString::number(u + 1), f.at(u))));
+                    return Result::fail(
+                        lines.error(QStringLiteral("field %1 \"%2\" is not a number")
+                                        .arg(QString::number(u + 1), numtext::printablePrefix(f.at(u)))));
             for (int b = 0; b < kBytesPerPoint; ++b) {
                 if (!parseWhole(f.at(4 + b), 0, 255, QStringLiteral("data byte %1").arg(b + 1), &v, &problem))
                     return Result::fail(lines.error(problem));

@@ -1,5 +1,7 @@
 #include "core/factory/FactoryText.h"
 
+#include "core/NumberText.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -95,12 +97,12 @@ bool parseWhole(const QString &field, qint64 lo, qint64 hi, const QString &what,
         return false;
     }
     if (!parseNumber(field, &v)) {
-        *problem = QStringLiteral("%1 \"%2\" is not a number").arg(what, field);
+        *problem = QStringLiteral("%1 \"%2\" is not a number").arg(what, numtext::printablePrefix(field));
         return false;
     }
     if (v < double(lo) || v > double(hi) || v != std::floor(v)) {
         *problem = QStringLiteral("%1 \"%2\" is not a whole number from %3 to %4")
-                       .arg(what, field, QString::number(lo), QString::number(hi));
+                       .arg(what, numtext::printablePrefix(field), QString::number(lo), QString::number(hi));
         return false;
     }
     *value = qint64(v);

@@ -82,13 +82,14 @@ CompareWindow::CompareWindow(Prompts &prompts, QWidget *parent) : QWidget(parent
 }
 
 void CompareWindow::compare(const ConfigImage &before, const QString &beforeTitle, const ConfigImage &after,
-                            const QString &afterTitle)
+                            const QString &afterTitle, const ConfigImage *units)
 {
     m_before = before;
     m_after = after;
+    m_units = units ? *units : before;
     m_beforeTitle = beforeTitle;
     m_afterTitle = afterTitle;
-    m_differences = fields::differences(before, after);
+    m_differences = fields::differences(before, after, m_units);
     m_everything.clear();
     setWindowTitle(fields::comparisonTitle(beforeTitle, afterTitle));
     m_titlesLabel->setText(fields::comparisonSummary(int(m_differences.size()), beforeTitle, afterTitle));
@@ -102,7 +103,7 @@ const std::vector<fields::Line> &CompareWindow::shownLines() const
     if (m_differencesOption->isChecked())
         return m_differences;
     if (m_everything.empty())
-        m_everything = fields::everything(m_before, m_after);
+        m_everything = fields::everything(m_before, m_after, m_units);
     return m_everything;
 }
 

@@ -21,9 +21,11 @@ public:
     explicit CompareWindow(Prompts &prompts, QWidget *parent = nullptr);
 
     // Shows what changes from `before` to `after`, each named by its title (for
-    // example "Editor" and the file's name). The window keeps its own copies.
+    // example "Editor" and the file's name). Curve points of both are shown in the
+    // units that `units` (the editor's image) chooses, else those of `before`. The
+    // window keeps its own copies.
     void compare(const ConfigImage &before, const QString &beforeTitle, const ConfigImage &after,
-                 const QString &afterTitle);
+                 const QString &afterTitle, const ConfigImage *units = nullptr);
 
     // The report the Save button writes: a heading, then each group with its count
     // and one line per field ("name: old → new").
@@ -44,7 +46,7 @@ private:
     QTreeWidget *m_differenceTree;
     QPushButton *m_saveButton;
     QPushButton *m_closeButton;
-    ConfigImage m_before, m_after;
+    ConfigImage m_before, m_after, m_units;
     QString m_beforeTitle, m_afterTitle;
     std::vector<fields::Line> m_differences;
     mutable std::vector<fields::Line> m_everything; // built when first shown

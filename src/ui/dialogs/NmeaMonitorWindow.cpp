@@ -168,6 +168,13 @@ void NmeaMonitorWindow::begin(int channel)
     m_pauseButton->setEnabled(true);
     m_resumeButton->setEnabled(true);
     m_intake->start();
+    showPlaced();
+}
+
+void NmeaMonitorWindow::showPlaced()
+{
+    if (!isVisible() && place)
+        place();
     show();
     raise();
 }

@@ -5,6 +5,7 @@
 
 #include <QMutex>
 #include <QWidget>
+#include <functional>
 
 class OperationRunner;
 class QLabel;
@@ -38,6 +39,10 @@ public:
     QString status() const;
     // Brings the text box up to date at once (it otherwise follows about 30 times a second).
     void flushText();
+    // Shows the window, first placed by `place` when it was hidden (beside the NMEA
+    // sentence selector, whose lists and buttons stay in view).
+    void showPlaced();
+    std::function<void()> place;
 
 public slots:
     void onNmeaDataFreezeClicked();

@@ -63,8 +63,9 @@ bool FileController::openConfigFile(const QString &path)
     m_state.session.editCurveNumber = 99;
     if (onImageOpened)
         onImageOpened();
-    m_history.recordAs(QStringLiteral("Open %1").arg(QFileInfo(path).fileName()), true);
-    m_history.markClean();
+    const QString name = QFileInfo(path).fileName();
+    m_history.recordAs(QStringLiteral("Open %1").arg(name), true, name);
+    m_history.markClean(name); // also a file that holds what the editor held
     rememberRecentFile(path);
     return true;
 }
@@ -93,14 +94,14 @@ bool FileController::saveTo(const QString &path)
 void FileController::save()
 {
     if (saveTo(m_state.session.configFileName))
-        m_history.markClean();
+        m_history.markClean(QFileInfo(m_state.session.configFileName).fileName());
 }
 
 void FileController::saveAs()
 {
     const QString path = m_prompts.saveFile(QStringLiteral("Save Settings to File: "), QLatin1String(kFileFilter));
     if (!path.isEmpty() && saveTo(path))
-        m_history.markClean();
+        m_history.markClean(QFileInfo(path).fileName());
 }
 
 // --- comparing ------------------------------------------------------------------------------------
@@ -131,7 +132,8 @@ void FileController::showComparison(const ConfigImage &before, const QString &be
                                     const QString &afterTitle)
 {
     CompareWindow *window = compareWindow();
-    window->compare(before, beforeTitle, after, afterTitle);
+    const ConfigImage editor = ConfigImage::of(m_state); // its units for both sides
+    window->compare(before, beforeTitle, after, afterTitle, &editor);
     if (!window->isVisible()) // beside the main window's picture, not over the controls
         window->move(m_window->frameGeometry().topLeft() + QPoint(40, 80));
     window->show();
@@ -201,10 +203,8 @@ void FileController::exportReport()
                            Prompts::Icon::Question) != kYes)
         return;
 
-    // The file the configuration came from: the one last opened, else the editor's own.
-    const QString recent = recentFiles().value(0);
-    QString source = QFileInfo(recent.isEmpty() ? m_state.session.configFileName : recent).fileName();
-    if (m_window->isWindowModified())
+    QString source = m_history.source();
+    if (m_history.modified())
         source += QStringLiteral(" (with changes not saved)");
     const report::Identity identity{source, QDateTime::currentDateTime(), m_state.instrument.serialNumber,
                                     m_state.instrument.softwareVersion, m_state.instrument.hardwareVersion};

@@ -7,7 +7,10 @@
 #include <QKeySequence>
 #include <QThread>
 
-// One undo step: the whole image before and after (about 8 KB each).
+const QString ImageHistory::kDownloaded = QStringLiteral("Downloaded from Corvane");
+const QString ImageHistory::kFactoryDefaults = QStringLiteral("Factory defaults");
+
+// One undo step: the whole image before and after (about 8 KB each), and where each came from.
 class ImageHistory::Step : public QUndoCommand
 {
 public:
@@ -15,6 +18,7 @@ public:
         : QUndoCommand(name), m_history(history), m_before(before), m_after(after)
     {
     }
+    QString m_sourceBefore, m_sourceAfter;
     int id() const override { return 1; }
     // Typing into one field (the damping value, a grid cell) is one step.
     bool mergeWith(const QUndoCommand *other) override
@@ -23,16 +27,17 @@ public:
         if (m_named || next->m_named || next->text() != text() || fields::changeName(m_before, next->m_after) != text())
             return false;
         m_after = next->m_after;
+        m_sourceAfter = next->m_sourceAfter;
         return true;
     }
-    void undo() override { m_history.apply(m_before); }
+    void undo() override { m_history.apply(m_before, m_sourceBefore); }
     void redo() override
     {
         if (m_first) {
             m_first = false; // the editor already shows the change
             return;
         }
-        m_history.apply(m_after);
+        m_history.apply(m_after, m_sourceAfter);
     }
     bool m_named = false;
 
@@ -78,53 +83,70 @@ void ImageHistory::checkpoint()
     if (m_restoring || m_locked())
         return;
     const ConfigImage now = ConfigImage::of(m_state);
-    if (now == m_snapshot) {
-        // Nothing changed (a cancelled download): the name is not kept for later.
-        m_pendingName.clear();
-        m_pendingClean = false;
-        return;
-    }
-    QString name = fields::changeName(m_snapshot, now);
-    const bool named = !m_pendingName.isEmpty();
+    const QString source = m_pendingSource.isEmpty() ? m_source : m_pendingSource;
+    QString name = now == m_snapshot ? QString() : fields::changeName(m_snapshot, now);
+    const bool named = !m_pendingName.isEmpty() && now != m_snapshot;
     if (named)
         name = m_pendingName;
     const bool clean = m_pendingClean;
     m_pendingName.clear();
+    m_pendingSource.clear();
     m_pendingClean = false;
     if (name.isEmpty()) {
-        // Checksums, the configuration shown, the upload counter: no step of their own.
+        // Nothing changed (a cancelled download: neither name nor source is kept for
+        // later), or only checksums, the configuration shown, the upload counter: no
+        // step of their own.
+        if (now != m_snapshot) {
+            if (clean)
+                m_stack.setClean();
+            setSource(source);
+        }
         m_snapshot = now;
-        if (clean)
-            m_stack.setClean();
         return;
     }
     auto *step = new Step(*this, m_snapshot, now, name);
     step->m_named = named;
+    step->m_sourceBefore = m_source;
+    step->m_sourceAfter = source;
     m_snapshot = now;
     m_stack.push(step);
+    setSource(source);
     if (clean)
         m_stack.setClean();
 }
 
-void ImageHistory::recordAs(const QString &name, bool clean)
+void ImageHistory::recordAs(const QString &name, bool clean, const QString &source)
 {
     m_pendingName = name;
     m_pendingClean = clean;
+    m_pendingSource = source;
     checkpoint();
 }
 
-void ImageHistory::markClean()
+void ImageHistory::markClean(const QString &savedTo)
 {
     checkpoint();
     m_stack.setClean();
+    if (!savedTo.isEmpty())
+        setSource(savedTo);
 }
 
-void ImageHistory::reset()
+void ImageHistory::reset(const QString &source)
 {
     m_stack.clear();
     m_snapshot = ConfigImage::of(m_state);
     m_pendingName.clear();
+    m_pendingSource.clear();
     m_pendingClean = false;
+    setSource(source);
+}
+
+void ImageHistory::setSource(const QString &source)
+{
+    if (source == m_source)
+        return;
+    m_source = source;
+    emit sourceChanged(source);
 }
 
 void ImageHistory::undo()
@@ -143,12 +165,13 @@ void ImageHistory::redo()
     m_stack.redo();
 }
 
-void ImageHistory::apply(const ConfigImage &image)
+void ImageHistory::apply(const ConfigImage &image, const QString &source)
 {
     m_restoring = true;
     m_restore(image);
     m_restoring = false;
     m_snapshot = ConfigImage::of(m_state);
+    setSource(source);
 }
 
 void ImageHistory::updateActions()

@@ -33,13 +33,24 @@ public:
     // Records the change since the last snapshot, if the user changed a value.
     void checkpoint();
     // Records the change just made as one step called `name` ("Open DEMO.CFG",
-    // "New", "Download"); with `clean`, the image after it counts as saved. While the
-    // image is locked the name waits for the change the operation makes.
-    void recordAs(const QString &name, bool clean);
-    // The image as it stands is the saved one (Save, Save As).
-    void markClean();
-    // Starts again from the image as it stands: no undo steps, nothing unsaved.
-    void reset();
+    // "New", "Download"); with `clean`, the image after it counts as saved; a
+    // `source` says where the image now comes from ("DEMO.CFG"). While the image is
+    // locked the name waits for the change the operation makes.
+    void recordAs(const QString &name, bool clean, const QString &source = QString());
+    // The image as it stands is the saved one (Save, Save As); a `savedTo` file is
+    // where it now comes from.
+    void markClean(const QString &savedTo = QString());
+    // Starts again from the image as it stands, which comes from `source`: no undo
+    // steps, nothing unsaved.
+    void reset(const QString &source);
+
+    // Where the image in the editor comes from: a file's name, kDownloaded or
+    // kFactoryDefaults. Undo and redo put it back with the image.
+    QString source() const { return m_source; }
+    // Whether the image differs from the last New, Open, Save or Download.
+    bool modified() const { return !m_stack.isClean(); }
+    static const QString kDownloaded;
+    static const QString kFactoryDefaults;
 
     void undo();
     void redo();
@@ -47,11 +58,12 @@ public:
 signals:
     // True when the image differs from the last New, Open, Save or Download.
     void modifiedChanged(bool modified);
+    void sourceChanged(const QString &source);
 
 private:
     class Step;
-    void push(const ConfigImage &before, const ConfigImage &after, const QString &name);
-    void apply(const ConfigImage &image);
+    void apply(const ConfigImage &image, const QString &source);
+    void setSource(const QString &source);
     void updateActions();
 
     EditorState &m_state;
@@ -60,6 +72,8 @@ private:
     QUndoStack m_stack;
     ConfigImage m_snapshot;
     QString m_pendingName;
+    QString m_pendingSource;
+    QString m_source;
     bool m_pendingClean = false;
     bool m_restoring = false;
     QAction *m_undo = nullptr;

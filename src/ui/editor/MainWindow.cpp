@@ -16,21 +16,26 @@
 #include "ui/editor/FaceController.h"
 #include "ui/editor/FaceView.h"
 #include "ui/editor/FileController.h"
+#include "ui/editor/FittingScrollArea.h"
 #include "ui/editor/ImageHistory.h"
 #include "ui/editor/InstrumentController.h"
 #include "ui/editor/SettingsMenu.h"
 #include "ui/editor/SourcesController.h"
 
+#include <QDir>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSettings>
+#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <initializer_list>
 
 MainWindow::MainWindow(Prompts &prompts, Clock &clock, const QString &programFolder, BytePort *port, QWidget *parent)
-    : QMainWindow(parent), m_prompts(prompts), m_clock(clock), m_programFolder(programFolder)
+    : QMainWindow(parent), m_prompts(prompts), m_clock(clock), m_programFolder(programFolder),
+      m_launchFolder(QDir::currentPath())
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Halvane Corvane Display Configuration Editor[*]"));
@@ -44,7 +49,7 @@ MainWindow::MainWindow(Prompts &prompts, Clock &clock, const QString &programFol
     m_instrument = new InstrumentController(m_state, m_prompts, this);
     buildMenus();
 
-    auto *central = new QWidget(this);
+    auto *central = new QWidget;
     central->setObjectName(QStringLiteral("centralWidget"));
     auto *body = new QHBoxLayout;
     body->addWidget(m_face->build(central), 0, Qt::AlignTop);
@@ -52,7 +57,8 @@ MainWindow::MainWindow(Prompts &prompts, Clock &clock, const QString &programFol
     auto *outer = new QVBoxLayout(central);
     outer->addWidget(m_instrument->buildConnectionBar(central));
     outer->addLayout(body, 1);
-    setCentralWidget(central);
+    m_scroll = new FittingScrollArea(central, this);
+    setCentralWidget(m_scroll);
     setTabOrderChain();
     connectAreas();
 
@@ -64,8 +70,44 @@ MainWindow::MainWindow(Prompts &prompts, Clock &clock, const QString &programFol
 
     createLinkAndWindows(port);
     connectInstrumentArea();
+    placeMonitorBesideSelector();
     startUp();
-    m_history->reset();
+    m_history->reset(m_startSource);
+    fitToScreen();
+}
+
+void MainWindow::fitToScreen()
+{
+    QScreen *shownOn = screen();
+    if (!shownOn)
+        return;
+    // The size a window gets for its layout (its size hint, at most two thirds of the
+    // screen, at least the layout's minimum): the designed layout, as on any large screen.
+    const QSize hint = sizeHint();
+    const QSize minimum = hint - m_scroll->sizeHint() + m_scroll->designedMinimum();
+    const QSize designed = hint.boundedTo(shownOn->geometry().size() * 2 / 3).expandedTo(minimum);
+    // A smaller screen gets the window as large as it can take, its frame included; the
+    // content then scrolls.
+    QMargins frame(0, 0, 0, 0);
+    if (frameGeometry() != geometry())
+        frame = QMargins(geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
+                         frameGeometry().right() - geometry().right(), frameGeometry().bottom() - geometry().bottom());
+    else // not yet shown: a frame like a desktop's
+        frame = QMargins(4, style()->pixelMetric(QStyle::PM_TitleBarHeight) + 8, 4, 4);
+    const QSize room = shownOn->availableGeometry().size().shrunkBy(frame);
+    // A scroll bar one way takes room the other way, where there is room.
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    QSize wanted = designed;
+    if (designed.width() > room.width())
+        wanted.rheight() += bar;
+    if (designed.height() > room.height())
+        wanted.rwidth() += bar;
+    resize(wanted.boundedTo(room));
+}
+
+bool MainWindow::openCommandLineFile(const QString &argument)
+{
+    return m_file->openConfigFile(QDir(m_launchFolder).absoluteFilePath(argument));
 }
 
 NmeaSelector *MainWindow::nmeaSelector()

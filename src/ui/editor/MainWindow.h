@@ -15,6 +15,7 @@ class DampingWindow;
 class FaceController;
 class FactoryWindow;
 class FileController;
+class FittingScrollArea;
 class ImageHistory;
 class ImageModel;
 class InstrumentController;
@@ -54,6 +55,9 @@ public:
     // The folder DEFAULT.CFG and the factory files live in (the program folder, or the
     // per-user data folder when the program folder cannot be written).
     const QString &workingFolder() const { return m_workingFolder; }
+    // Opens a file named on the command line: a relative name is looked up in the
+    // folder the command was typed in, not in the working folder start-up makes current.
+    bool openCommandLineFile(const QString &argument);
 
     // --- the areas of the window ----------------------------------------------------------
     FaceController &faceArea() { return *m_face; }
@@ -98,6 +102,9 @@ public:
     void hideNmeaWindows();
     // Shows configuration `index` (0..15) as its button does.
     void showConfiguration(int index);
+    // Sizes the window for its designed layout, within the screen it is on: on a smaller
+    // screen its content scrolls.
+    void fitToScreen();
 
     // The settings key of "Verify after Upload".
     static constexpr const char *kVerifyAfterUploadKey = "verifyAfterUpload";
@@ -123,6 +130,7 @@ private:
 
     // MainWindow_view.cpp: the areas wired together.
     void connectAreas();
+    void placeMonitorBesideSelector();
 
     // MainWindow_history.cpp: undo, redo and what replaces the image.
     void createHistory();
@@ -152,7 +160,10 @@ private:
     Prompts &m_prompts;
     Clock &m_clock;
     QString m_programFolder;
+    QString m_launchFolder; // current when the editor started, before start-up changes it
     QString m_workingFolder;
+    FittingScrollArea *m_scroll = nullptr;
+    QString m_startSource; // what start-up loaded: DEFAULT.CFG or the factory defaults
 
     ImageModel *m_image = nullptr;                // the image the areas edit
     FaceController *m_face = nullptr;             // the face and icons area

@@ -48,6 +48,8 @@ void MainWindow::startUp()
 
     const DefaultLoadOutcome outcome = loadDefaultConfiguration(m_state, m_state.session.configFileName);
     m_state.session.editCurveNumber = 99;
+    m_startSource = outcome.loaded || outcome.saveError.isEmpty() ? QFileInfo(m_state.session.configFileName).fileName()
+                                                                  : ImageHistory::kFactoryDefaults;
     if (outcome.loaded)
         m_instrument->showPortNumber(m_state.link.portNumber);
     else
@@ -164,8 +166,8 @@ void MainWindow::onNewTriggered()
         return;
     m_history->checkpoint(); // what the user did before is a step of its own
     reloadWithDefaults();
-    m_history->recordAs(QStringLiteral("New"), true);
-    m_history->markClean();
+    m_history->recordAs(QStringLiteral("New"), true, ImageHistory::kFactoryDefaults);
+    m_history->markClean(ImageHistory::kFactoryDefaults);
 }
 
 void MainWindow::onResetDefaultsTriggered()
@@ -179,7 +181,7 @@ void MainWindow::onResetDefaultsTriggered()
         return;
     m_history->checkpoint();
     reloadWithDefaults();
-    m_history->recordAs(QStringLiteral("Reset to Factory Defaults"), false);
+    m_history->recordAs(QStringLiteral("Reset to Factory Defaults"), false, ImageHistory::kFactoryDefaults);
     m_instrument->upload();
 }
 

@@ -9,6 +9,7 @@
 #include "ui/dialogs/TimeOfDayAlarmsWindow.h"
 #include "ui/editor/FileController.h"
 #include "ui/editor/ImageHistory.h"
+#include "ui/editor/InstrumentController.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -19,6 +20,10 @@ void MainWindow::createHistory()
     m_history = new ImageHistory(
         m_state, [this](const ConfigImage &image) { restoreImage(image); }, [this] { return imageLocked(); }, this);
     connect(m_history, &ImageHistory::modifiedChanged, this, &QWidget::setWindowModified);
+    // The title names where the image comes from; "*" marks changes not saved.
+    connect(m_history, &ImageHistory::sourceChanged, this, [this](const QString &source) {
+        setWindowTitle(QStringLiteral("Halvane Corvane Display Configuration Editor - %1[*]").arg(source));
+    });
 }
 
 bool MainWindow::imageLocked() const
@@ -41,6 +46,7 @@ void MainWindow::addHistoryMenus()
 void MainWindow::restoreImage(const ConfigImage &image)
 {
     image.applyTo(m_state);
+    m_instrument->showPortNumber(m_state.link.portNumber);
     positionSenderLists(m_state);
     updateInstrumentDisplay();
     showAlarmLimits();

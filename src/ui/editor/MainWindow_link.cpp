@@ -111,7 +111,9 @@ void MainWindow::connectInstrumentArea()
     m_instrument->onImageLocked = [this](bool locked) { setImageEditable(!locked); };
     m_instrument->onOperationEnded = [this] { operationFinished(); };
     // Runs after the download started: what it brings is one step and counts as saved.
-    m_instrument->onDownloadStarted = [this] { m_history->recordAs(QStringLiteral("Download from Corvane"), true); };
+    m_instrument->onDownloadStarted = [this] {
+        m_history->recordAs(QStringLiteral("Download from Corvane"), true, ImageHistory::kDownloaded);
+    };
     m_instrument->verifyAfterUpload = [this] { return m_verifyAfterUpload->isChecked(); };
     m_instrument->showComparison = [this](const ConfigImage &before, const QString &beforeTitle,
                                           const ConfigImage &after, const QString &afterTitle) {

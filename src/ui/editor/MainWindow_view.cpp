@@ -3,6 +3,8 @@
 
 #include "core/DisplayTable.h"
 #include "core/ImageModel.h"
+#include "ui/Twips.h"
+#include "ui/dialogs/NmeaMonitorWindow.h"
 #include "ui/dialogs/NmeaSelector.h"
 #include "ui/editor/FaceController.h"
 #include "ui/editor/InstrumentController.h"
@@ -25,6 +27,17 @@ void MainWindow::connectAreas()
         if (placeNmeaMonitor)
             placeNmeaMonitor(def.monitorTop, def.monitorLeft);
         nmeaSelector()->openForSource(position, beside);
+    };
+}
+
+void MainWindow::placeMonitorBesideSelector()
+{
+    // The monitor shows what the selector's choice brings: beside it, never over it.
+    m_nmeaData->place = [this] {
+        if (!m_nmea || !m_nmea->isVisible())
+            return;
+        const QRect selector = twips::globalRect(m_nmea);
+        twips::placeBeside(m_nmeaData, {selector, selector.top(), {selector}});
     };
 }
 

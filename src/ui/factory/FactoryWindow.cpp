@@ -91,7 +91,9 @@ QPlainTextEdit *FactoryWindow::buildOutputBox()
     // Read-only, yet reachable and scrollable from the keyboard.
     box->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     box->setTabChangesFocus(true);
-    box->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Long summary lines wrap: the newest line is in view from its start.
+    box->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    box->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     box->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     const QFontMetrics fm(box->font());
     box->setMinimumSize(fm.horizontalAdvance(QLatin1Char('0')) * 34, fm.lineSpacing() * 14);

@@ -4,6 +4,7 @@
 //
 //   build/bin/corvane-bench [--ops connect,upload,download,backup,restore] [--startup-runs N] [--file-rounds N]
 //                           [--monitor-seconds S]
+#include "ArchiveTimes.h"
 #include "FileTimes.h"
 #include "ProtocolMinimum.h"
 #include "RealTimeRuns.h"
@@ -24,6 +25,8 @@ constexpr double kMonitorCpuTarget = 0.10;
 constexpr double kStartupTarget = 0.5;
 constexpr double kMemoryTargetMiB = 100;
 constexpr double kFileTarget = 0.020;
+constexpr double kArchiveEntryTarget = 0.050;
+constexpr double kArchiveListTarget = 1.0;
 
 QString verdict(bool met)
 {
@@ -57,6 +60,8 @@ struct BenchArguments {
     int startupRuns = 0;
     int fileRounds = 0;
     double monitorSeconds = 0;
+    int archiveEntries = 0;
+    bool archiveOnly = false;
 };
 
 BenchArguments parseArguments(const QApplication &app)
@@ -74,13 +79,20 @@ BenchArguments parseArguments(const QApplication &app)
     const QCommandLineOption monitorSeconds(QStringLiteral("monitor-seconds"),
                                             QStringLiteral("Seconds the NMEA monitor polls (0: not measured)."),
                                             QStringLiteral("s"), QStringLiteral("10"));
-    parser.addOptions({opsOption, startupRuns, fileRounds, monitorSeconds});
+    const QCommandLineOption archiveEntries(
+        QStringLiteral("archive-entries"), QStringLiteral("Entries of the large instrument archive (0: not measured)."),
+        QStringLiteral("n"), QStringLiteral("10000"));
+    const QCommandLineOption archiveOnly(QStringLiteral("archive-only"),
+                                         QStringLiteral("Measure the instrument archive alone."));
+    parser.addOptions({opsOption, startupRuns, fileRounds, monitorSeconds, archiveEntries, archiveOnly});
     parser.process(app);
     BenchArguments a;
     a.ops = parser.value(opsOption);
     a.startupRuns = parser.value(startupRuns).toInt();
     a.fileRounds = parser.value(fileRounds).toInt();
     a.monitorSeconds = parser.value(monitorSeconds).toDouble();
+    a.archiveEntries = parser.value(archiveEntries).toInt();
+    a.archiveOnly = parser.isSet(archiveOnly);
     return a;
 }
 
@@ -203,6 +215,36 @@ bool reportFileTimes(QTextStream &out, int rounds)
                .arg(f.rounds);
     return f.saveSeconds < kFileTarget && f.loadSeconds < kFileTarget;
 }
+// True when the archive's entry, listing and comparison are within their targets.
+bool reportArchiveTimes(QTextStream &out, int entries)
+{
+    const int instruments = std::max(1, entries / 20);
+    const ArchiveTimes a = measureArchiveTimes(entries, instruments, 20);
+    if (!a.ok) {
+        out << "corvane-bench: instrument archive: " << a.error << '\n';
+        return false;
+    }
+    const auto line = [&](const QString &what, double seconds, double target, const QString &note) {
+        out << QStringLiteral("%1 %2 ms   target < %3 ms   %4   (%5)\n")
+                   .arg(what, -28)
+                   .arg(seconds * 1000, 8, 'f', 2)
+                   .arg(target * 1000)
+                   .arg(target > 0 ? verdict(seconds < target) : QStringLiteral("-"))
+                   .arg(note);
+    };
+    const QString size = QStringLiteral("%1 entries over %2 instruments").arg(a.entries).arg(a.instruments);
+    out << '\n';
+    line(QStringLiteral("archive: record an entry"), a.recordSeconds, kArchiveEntryTarget,
+         QStringLiteral("average of 20, into %1; processor %2 ms").arg(size).arg(a.recordCpuSeconds * 1000, 0, 'f', 1));
+    line(QStringLiteral("archive: list instruments"), a.listSeconds, kArchiveListTarget, size);
+    line(QStringLiteral("archive: one instrument's log"), a.logSeconds, kArchiveListTarget,
+         QStringLiteral("%1 entries, fields changed in each").arg(a.entries / a.instruments));
+    line(QStringLiteral("archive: compare two entries"), a.compareSeconds, kArchiveEntryTarget,
+         QStringLiteral("the first and newest of one instrument"));
+    out << QStringLiteral("(the archive of %1 was written in %2 s)\n").arg(size).arg(a.buildSeconds, 0, 'f', 1);
+    return a.recordSeconds < kArchiveEntryTarget && a.listSeconds < kArchiveListTarget &&
+           a.logSeconds < kArchiveListTarget && a.compareSeconds < kArchiveEntryTarget;
+}
 } // namespace
 
 int main(int argc, char *argv[])
@@ -221,6 +263,11 @@ int main(int argc, char *argv[])
         return 2;
     }
     const QString bin = QCoreApplication::applicationDirPath();
+    if (args.archiveOnly) {
+        const bool met = reportArchiveTimes(out, args.archiveEntries);
+        out << '\n' << (met ? "every target met\n" : "some targets missed\n");
+        return met ? 0 : 1;
+    }
 
     out << "Corvane editor benchmark: corvane-sim on a pseudo-terminal, real time; the protocol minimum is every\n"
            "specified wait (SendByte pauses, Delay, the settle after opening) plus 10 bits at 115200 baud per byte\n"
@@ -241,6 +288,8 @@ int main(int argc, char *argv[])
         allMet = reportMonitor(out, monitor) && allMet;
     allMet = reportStartup(out, QDir(bin).filePath(QStringLiteral("corvane-editor")), args.startupRuns) && allMet;
     allMet = reportFileTimes(out, args.fileRounds) && allMet;
+    if (args.archiveEntries > 0)
+        allMet = reportArchiveTimes(out, args.archiveEntries) && allMet;
     out << '\n' << (allMet ? "every target met\n" : "some targets missed\n");
     return allMet ? 0 : 1;
 }

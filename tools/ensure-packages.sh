@@ -15,6 +15,6 @@ ensure_packages() {
 # What building the editor, its tests, the simulated instrument and the Debian package
 # (dpkg-dev and file: CPack's dependency computation) needs. Qt Charts' CMake files
 # need Qt6OpenGL, yet qt6-charts-dev does not depend on libqt6opengl6-dev: a system
-# without it fails at configure.
+# without it fails at configure. libgit2 keeps the instrument archive.
 CORVANE_PACKAGES=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev qt6-charts-dev libqt6opengl6-dev
-  libgl1-mesa-dev dpkg-dev file)
+  libgl1-mesa-dev libgit2-dev dpkg-dev file)

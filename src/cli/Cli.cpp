@@ -1,5 +1,6 @@
 #include "cli/Cli.h"
 
+#include "cli/ArchiveCommands.h"
 #include "cli/CategoryChoice.h"
 #include "cli/Commands.h"
 #include "cli/TerminalPrompts.h"
@@ -156,6 +157,7 @@ QString generalHelp()
         const QString synopsis = QString::fromLatin1(c.name) + QLatin1Char(' ') + c.arguments.join(QLatin1Char(' '));
         text += QStringLiteral("  %1 %2\n").arg(synopsis.trimmed(), -26).arg(QString::fromLatin1(c.summary));
     }
+    text += QStringLiteral("  %1\n  %2 %3\n").arg(archiveSynopsis(), QString(26, QLatin1Char(' ')), archiveSummary());
     text += QStringLiteral("\n\"%1 COMMAND --help\" describes a command and its options.\n\n").arg(programName());
     return text + QLatin1String(kExitStatus);
 }
@@ -223,6 +225,13 @@ void addOptions(QCommandLineParser &parser, const Command &c)
                           QStringLiteral("Before leaving command mode, read back everything written and compare: "
                                          "\"Verified: N bytes match\" (which also confirms bytes whose echo was "
                                          "missed), or the fields that differ (exit code 3).")});
+    if (c.options & (kPort | kSecondFromPort)) {
+        parser.addOption({QStringLiteral("archive"),
+                          QStringLiteral("The instrument archive's folder (default: the editor's setting, else "
+                                         "\"archive\" in the per-user data folder)."),
+                          QStringLiteral("dir")});
+        parser.addOption({QStringLiteral("no-archive"), QStringLiteral("Record nothing in the instrument archive.")});
+    }
     if (c.options & kYes)
         parser.addOption(
             {QStringLiteral("yes"), QStringLiteral("Answer Yes to the confirmation, as the user who confirms would "
@@ -286,6 +295,8 @@ int run(const QStringList &arguments, Host &host)
         return kExitRefused;
     }
     if (first == QLatin1String("--help") || first == QLatin1String("-h") || first == QLatin1String("help")) {
+        if (arguments.value(2) == QLatin1String("archive"))
+            return archiveCommand({arguments.value(0), arguments.value(2), QStringLiteral("--help")}, console);
         const Command *c = findCommand(arguments.value(2));
         if (!c) {
             console.result(generalHelp());
@@ -300,6 +311,8 @@ int run(const QStringList &arguments, Host &host)
         console.result(programName() + QLatin1Char(' ') + QCoreApplication::applicationVersion());
         return kExitDone;
     }
+    if (first == QLatin1String("archive"))
+        return archiveCommand(arguments, console);
     const Command *command = findCommand(first);
     if (!command)
         return refuse(
@@ -328,6 +341,10 @@ int run(const QStringList &arguments, Host &host)
     Invocation in{host, console, prompts, files, QString(), {}, QString()};
     if (command->options & kSecondFromPort)
         in.port = parser.value(QStringLiteral("port"));
+    if (command->options & (kPort | kSecondFromPort)) {
+        in.archiveFolder = parser.value(QStringLiteral("archive"));
+        in.keepArchive = !parser.isSet(QStringLiteral("no-archive"));
+    }
     if (command->options & kPort) {
         in.port = parser.value(QStringLiteral("port"));
         if (in.port.isEmpty())

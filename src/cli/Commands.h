@@ -15,8 +15,11 @@ struct Invocation {
     QStringList arguments; // the command's file names, in order
     QString port;          // --port as given
     transfer::Categories categories{};
-    QString base;                          // --base (download)
-    bool verify = false;                   // --verify (upload)
+    QString base;        // --base (download)
+    bool verify = false; // --verify (upload)
+    // --archive and --no-archive: where the operation's entry is recorded, and whether.
+    QString archiveFolder = {};
+    bool keepArchive = true;
     std::array<bool, 17> configurations{}; // --configurations (merge): display configurations 1..16
 };
 

@@ -281,7 +281,9 @@ private slots:
                                                                  "RestoreBackup",
                                                                  "|",
                                                                  "CompareWithInstrument",
-                                                                 "VerifyAfterUpload"}));
+                                                                 "VerifyAfterUpload",
+                                                                 "|",
+                                                                 "InstrumentHistory"}));
         QCOMPARE(describe(f.get<QMenu>("Tacho")), (QStringList{"TachoSensitivity", "PullyRatio"}));
         QCOMPARE(describe(f.get<QMenu>("PullyRatio")),
                  (QStringList{"TachoRatio1", "TachoRatio5", "TachoRatio10", "TachoRatio20", "TachoRatio50",

@@ -9,6 +9,7 @@
 #include "ui/LinkWindows.h"
 #include "ui/TransferWarning.h"
 #include "ui/dialogs/DampingWindow.h"
+#include "ui/dialogs/InstrumentHistoryWindow.h"
 #include "ui/dialogs/NmeaSelector.h"
 #include "ui/dialogs/SendersWindow.h"
 #include "ui/dialogs/TakePartsWindow.h"
@@ -220,6 +221,8 @@ void MainWindow::buildEditMenu()
         kSeparator,
         {"CompareWithInstrument", "Compare with &Instrument", [instrument] { instrument->compareWithInstrument(); }},
         {"VerifyAfterUpload", "&Verify after Upload", {}},
+        kSeparator,
+        {"InstrumentHistory", "Instrument &History…", [this] { showInstrumentHistory(); }},
     });
     m_verifyAfterUpload = m_editMenu->findChild<QAction *>(QStringLiteral("VerifyAfterUpload"));
     m_verifyAfterUpload->setCheckable(true);
@@ -229,6 +232,25 @@ void MainWindow::buildEditMenu()
             [](bool on) { QSettings().setValue(QLatin1String(kVerifyAfterUploadKey), on); });
 }
 // clang-format on
+
+void MainWindow::showInstrumentHistory()
+{
+    auto *window = findChild<InstrumentHistoryWindow *>();
+    if (!window) {
+        FileController *file = m_file;
+        window = new InstrumentHistoryWindow(
+            m_prompts,
+            [file](const ConfigImage &before, const QString &beforeTitle, const ConfigImage &after,
+                   const QString &afterTitle) { file->showComparison(before, beforeTitle, after, afterTitle); },
+            [this] { return ConfigImage::of(m_state); }, this);
+        window->move(frameGeometry().topLeft() + QPoint(60, 60));
+    } else {
+        window->reload();
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
 
 void MainWindow::setTabOrderChain()
 {

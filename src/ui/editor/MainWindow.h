@@ -125,6 +125,8 @@ private:
     // MainWindow.cpp: construction, menus and layout.
     void buildMenus();
     void buildEditMenu();
+    // "Instrument History…": the archive's window, made when first opened.
+    void showInstrumentHistory();
     void setTabOrderChain();
     void setConfigCaptions(int config);
 

@@ -1,0 +1,92 @@
+#include "archive/Store.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QThread>
+
+namespace archive::store
+{
+
+git::Repository open(const QString &folder, bool create, QString *problem)
+{
+    git::start();
+    git_repository *repo = nullptr;
+    const QByteArray path = QDir(folder).absolutePath().toUtf8();
+    if (git_repository_open_ext(&repo, path.constData(), GIT_REPOSITORY_OPEN_NO_SEARCH, nullptr) == 0)
+        return git::Repository(repo);
+    const QString gitDir = QDir(folder).filePath(QStringLiteral(".git"));
+    const bool existed = QFileInfo::exists(gitDir);
+    QString initProblem;
+    if (create && !existed) {
+        git_repository_init_options options = GIT_REPOSITORY_INIT_OPTIONS_INIT;
+        options.flags = GIT_REPOSITORY_INIT_MKPATH | GIT_REPOSITORY_INIT_NO_REINIT;
+        options.initial_head = "main";
+        if (git_repository_init_ext(&repo, path.constData(), &options) == 0)
+            return git::Repository(repo);
+        initProblem = git::lastError();
+    }
+    // Another program may be making it this moment: it opens a few milliseconds later.
+    for (int wait = 0; create && QFileInfo::exists(gitDir) && wait < 20; ++wait) {
+        QThread::msleep(50);
+        if (git_repository_open_ext(&repo, path.constData(), GIT_REPOSITORY_OPEN_NO_SEARCH, nullptr) == 0)
+            return git::Repository(repo);
+    }
+    if (existed)
+        *problem = QStringLiteral("the repository is damaged (%1)").arg(git::lastError());
+    else if (create)
+        *problem = QStringLiteral("the folder cannot be written (%1)").arg(initProblem);
+    else
+        *problem = QStringLiteral("there is no archive there");
+    return nullptr;
+}
+
+std::unique_ptr<QLockFile> lock(git_repository *repo, std::chrono::milliseconds wait, QString *problem)
+{
+    const QString gitDir = QString::fromUtf8(git_repository_path(repo));
+    auto lockFile = std::make_unique<QLockFile>(QDir(gitDir).filePath(QStringLiteral("corvane-archive.lock")));
+    if (lockFile->tryLock(int(wait.count())))
+        return lockFile;
+    switch (lockFile->error()) {
+    case QLockFile::LockFailedError:
+        *problem = QStringLiteral("another program kept it busy for more than %1 seconds").arg(wait.count() / 1000.0);
+        break;
+    case QLockFile::PermissionError:
+        *problem = QStringLiteral("the folder cannot be written");
+        break;
+    default:
+        *problem = QStringLiteral("its lock file cannot be made");
+        break;
+    }
+    return nullptr;
+}
+
+git::Tree headTree(git_repository *repo, QString *problem)
+{
+    if (git_repository_head_unborn(repo) == 1)
+        return nullptr;
+    QString damage;
+    git::Commit head = git::commitOf(repo, "HEAD", &damage);
+    if (!head) {
+        *problem = QStringLiteral("the repository is damaged (%1)")
+                       .arg(damage.isEmpty() ? git::lastError(QStringLiteral("its newest commit is missing")) : damage);
+        return nullptr;
+    }
+    git_tree *tree = nullptr;
+    if (git_commit_tree(&tree, head.get()) != 0) {
+        *problem = QStringLiteral("the repository is damaged (%1)").arg(git::lastError());
+        return nullptr;
+    }
+    return git::Tree(tree);
+}
+
+QString imagePath(const QString &folder, const QString &id)
+{
+    return folder + QLatin1Char('/') + id + QStringLiteral(".cfg");
+}
+
+QString metadataPath(const QString &folder, const QString &id)
+{
+    return folder + QLatin1Char('/') + id + QStringLiteral(".json");
+}
+
+} // namespace archive::store

@@ -88,6 +88,33 @@ CategoryParse parseCategories(const QString &text, const transfer::Categories &a
     return result;
 }
 
+ConfigurationParse parseConfigurations(const QString &text)
+{
+    ConfigurationParse result;
+    const QString trimmed = text.trimmed();
+    if (trimmed.compare(QLatin1String("all"), Qt::CaseInsensitive) == 0) {
+        result.chosen.fill(true);
+        result.chosen[0] = false;
+        return result;
+    }
+    for (const QString &raw : trimmed.split(QLatin1Char(','))) {
+        const QString word = raw.trimmed();
+        const QStringList ends = word.split(QLatin1Char('-'));
+        bool firstOk = false, lastOk = false;
+        const int first = ends.value(0).trimmed().toInt(&firstOk);
+        const int last = ends.size() == 2 ? ends.value(1).trimmed().toInt(&lastOk) : first;
+        if (!firstOk || (ends.size() == 2 && !lastOk) || ends.size() > 2 || first < 1 || last > 16 || first > last) {
+            result.error = QStringLiteral("--configurations: \"%1\" is not a display configuration. Give numbers 1 to "
+                                          "16 or ranges such as 3-5, separated by commas, or \"all\".")
+                               .arg(word);
+            return result;
+        }
+        for (int n = first; n <= last; ++n)
+            result.chosen[size_t(n)] = true;
+    }
+    return result;
+}
+
 QString categoryTable(const transfer::Categories &allowed, const transfer::Categories &checked)
 {
     QStringList lines;

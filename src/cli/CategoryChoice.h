@@ -25,6 +25,16 @@ struct CategoryParse {
 // "none". A category outside `allowed` is refused ("all" means all allowed ones).
 CategoryParse parseCategories(const QString &text, const transfer::Categories &allowed);
 
+struct ConfigurationParse {
+    std::array<bool, 17> chosen{}; // display configurations 1..16
+    QString error;                 // empty when the text was understood
+    bool ok() const { return error.isEmpty(); }
+};
+
+// Reads a comma-separated list of display configurations 1..16 and ranges ("1,3-5"),
+// or "all".
+ConfigurationParse parseConfigurations(const QString &text);
+
 // The table of numbers, names and captions for --help; `allowed` marks the
 // categories the command takes and `checked` its default choice.
 QString categoryTable(const transfer::Categories &allowed, const transfer::Categories &checked);

@@ -4,6 +4,7 @@
 #include "cli/CategoryChoice.h"
 #include "cli/Commands.h"
 #include "cli/TerminalPrompts.h"
+#include "core/FieldTable.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -16,7 +17,15 @@ namespace
 
 // kSecondFromPort: the last file argument may be left out when --port is given (the
 // instrument stands in for it).
-enum Option : unsigned { kPort = 1, kCategories = 2, kYes = 4, kBase = 8, kVerify = 16, kSecondFromPort = 32 };
+enum Option : unsigned {
+    kPort = 1,
+    kCategories = 2,
+    kYes = 4,
+    kBase = 8,
+    kVerify = 16,
+    kSecondFromPort = 32,
+    kConfigurations = 64
+};
 
 struct Command {
     const char *name;
@@ -105,6 +114,16 @@ const QList<Command> &commands()
          "no display.",
          0,
          report},
+        {"merge",
+         {QStringLiteral("BASE.CFG"), QStringLiteral("FROM.CFG"), QStringLiteral("OUT.CFG")},
+         "Take chosen parts of one configuration file into another",
+         "Writes OUT.CFG: the configuration file BASE.CFG with exactly the bytes of the chosen categories taken "
+         "from FROM.CFG, as the editor's \"Take Parts of a File\" does; everything else stays as BASE.CFG has it. "
+         "The categories are those of the upload warning, but for the instrument's clock, which no file holds. "
+         "With the display configurations, --configurations chooses which of the sixteen (all by default). "
+         "OUT.CFG may be BASE.CFG itself; a file that cannot be written is left whole.",
+         kCategories | kConfigurations,
+         merge},
     };
     return table;
 }
@@ -131,8 +150,8 @@ QString generalHelp()
     QString text = QStringLiteral("Usage: %1 COMMAND [options] [files]\n\n"
                                   "The Corvane's configuration from a terminal: the editor's upload, download, "
                                   "backup,\nrestore and factory reset over a serial port (115200 8N1), the "
-                                  "HEX to .COD conversion,\nthe comparison of two configuration files and their "
-                                  "PDF report.\n\nCommands:\n")
+                                  "HEX to .COD conversion,\nthe comparison and merging of configuration files and "
+                                  "their PDF report.\n\nCommands:\n")
                        .arg(programName());
     for (const Command &c : commands()) {
         const QString synopsis = QString::fromLatin1(c.name) + QLatin1Char(' ') + c.arguments.join(QLatin1Char(' '));
@@ -151,6 +170,10 @@ QString argumentHelp(const QString &name)
         return QStringLiteral("A configuration file to compare.");
     if (name == QLatin1String("OUT.pdf"))
         return QStringLiteral("The PDF file to write.");
+    if (name == QLatin1String("BASE.CFG"))
+        return QStringLiteral("The configuration file that is kept but for the chosen parts.");
+    if (name == QLatin1String("FROM.CFG"))
+        return QStringLiteral("The configuration file the chosen parts are taken from.");
     if (name == QLatin1String("OUT.CFG"))
         return QStringLiteral("The configuration file to write.");
     if (name == QLatin1String("IN.HEX"))
@@ -188,6 +211,11 @@ void addOptions(QCommandLineParser &parser, const Command &c)
         parser.addOption({QStringLiteral("categories"),
                           QStringLiteral("Comma-separated category numbers or names (below), \"all\" or \"none\"."),
                           QStringLiteral("list")});
+    if (c.options & kConfigurations)
+        parser.addOption({QStringLiteral("configurations"),
+                          QStringLiteral("The display configurations taken with category 1: numbers 1 to 16 and "
+                                         "ranges such as 1,3-5, or \"all\" (the default)."),
+                          QStringLiteral("list")});
     if (c.options & kBase)
         parser.addOption({QStringLiteral("base"),
                           QStringLiteral("The configuration file the downloaded settings are laid over."),
@@ -213,6 +241,21 @@ void addOptions(QCommandLineParser &parser, const Command &c)
         parser.addPositionalArgument(a, argumentHelp(a));
 }
 
+transfer::Categories allowedCategories(const Command &c)
+{
+    if (c.run == download)
+        return downloadCategories();
+    return c.run == merge ? mergeCategories() : uploadCategories();
+}
+
+// A merge has no default: it takes what it is told.
+transfer::Categories defaultCategories(const Command &c)
+{
+    if (c.run == download)
+        return downloadDefaults();
+    return c.run == merge ? transfer::Categories{} : uploadDefaults();
+}
+
 QString commandHelp(const QCommandLineParser &parser, const Command &c)
 {
     QString text = parser.helpText();
@@ -221,13 +264,9 @@ QString commandHelp(const QCommandLineParser &parser, const Command &c)
                .arg(programName(), QString::fromLatin1(c.name), c.arguments.join(QLatin1Char(' ')))
                .trimmed() +
            text.mid(text.indexOf(QLatin1Char('\n')));
-    if (c.options & kCategories) {
-        const bool down = c.run == download;
+    if (c.options & kCategories)
         text += QStringLiteral("\nCategories (--categories):\n") +
-                categoryTable(down ? downloadCategories() : uploadCategories(),
-                              down ? downloadDefaults() : uploadDefaults()) +
-                QLatin1Char('\n');
-    }
+                categoryTable(allowedCategories(c), defaultCategories(c)) + QLatin1Char('\n');
     return text + QLatin1Char('\n') + QLatin1String(kExitStatus);
 }
 
@@ -312,15 +351,29 @@ int run(const QStringList &arguments, Host &host)
             return refuse(console, first + QStringLiteral(": --port is required (COMn or a device path)."));
     }
     if (command->options & kCategories) {
-        const bool down = command->run == download;
-        in.categories = down ? downloadDefaults() : uploadDefaults();
+        in.categories = defaultCategories(*command);
         if (parser.isSet(QStringLiteral("categories"))) {
-            const CategoryParse parsed = parseCategories(parser.value(QStringLiteral("categories")),
-                                                         down ? downloadCategories() : uploadCategories());
+            const CategoryParse parsed =
+                parseCategories(parser.value(QStringLiteral("categories")), allowedCategories(*command));
             if (!parsed.ok())
                 return refuse(console, first + QStringLiteral(": ") + parsed.error);
             in.categories = parsed.chosen;
+        } else if (command->run == merge) {
+            return refuse(
+                console,
+                first + QStringLiteral(": --categories is required (see \"%1 merge --help\").").arg(programName()));
         }
+    }
+    if (command->options & kConfigurations) {
+        const ConfigurationParse parsed = parseConfigurations(parser.isSet(QStringLiteral("configurations"))
+                                                                  ? parser.value(QStringLiteral("configurations"))
+                                                                  : QStringLiteral("all"));
+        if (!parsed.ok())
+            return refuse(console, first + QStringLiteral(": ") + parsed.error);
+        if (parser.isSet(QStringLiteral("configurations")) && !in.categories[fields::kDisplaysCategory])
+            return refuse(console, first + QStringLiteral(": --configurations chooses display configurations; "
+                                                          "add \"displays\" (1) to --categories."));
+        in.configurations = parsed.chosen;
     }
     if (command->options & kBase)
         in.base = parser.value(QStringLiteral("base"));

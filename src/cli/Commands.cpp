@@ -150,6 +150,11 @@ transfer::Categories uploadDefaults()
     return categoriesWhere([&fresh](int i) { return fresh.transfer.upload[i] != 0; });
 }
 
+transfer::Categories mergeCategories()
+{
+    return categoriesWhere([](int i) { return i != fields::kClockCategory; });
+}
+
 transfer::Categories downloadCategories()
 {
     return categoriesWhere(transfer::isDownloadable);

@@ -20,6 +20,7 @@ struct Invocation {
     // --archive and --no-archive: where the operation's entry is recorded, and whether.
     QString archiveFolder = {};
     bool keepArchive = true;
+    std::array<bool, 17> configurations{}; // --configurations (merge): display configurations 1..16
 };
 
 int upload(Invocation &in);
@@ -34,11 +35,15 @@ int compare(Invocation &in);
 int compareWithInstrument(Invocation &in);
 // Needs a QGuiApplication (see main.cpp); refused without one.
 int report(Invocation &in);
+// BASE.CFG with the chosen categories (and display configurations) of FROM.CFG, as OUT.CFG.
+int merge(Invocation &in);
 
 // The categories a command may choose, and those it chooses when --categories is not given.
 transfer::Categories uploadCategories();
 transfer::Categories uploadDefaults();
 transfer::Categories downloadCategories();
 transfer::Categories downloadDefaults();
+// Those a merge takes from a file: all but the instrument's clock.
+transfer::Categories mergeCategories();
 
 } // namespace cli

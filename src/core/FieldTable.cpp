@@ -61,19 +61,30 @@ public:
         return fields.back();
     }
 
-    Field &system(const QString &name, int group, int offset, int length, TextFn text, quint8 mask = 0xFF)
+    Field &system(const QString &name, int group, int category, int offset, int length, TextFn text, quint8 mask = 0xFF)
     {
         for (int i = offset; i < offset + length; ++i)
             m_systemBits[i] |= mask;
-        return add(name, group, Area::System, 0, offset, length, mask, std::move(text));
+        Field &f = add(name, group, Area::System, 0, offset, length, mask, std::move(text));
+        f.category = category;
+        return f;
+    }
+
+    // The bits of system bytes first..last that no field names travel with `category`.
+    void carry(int category, int first, int last)
+    {
+        for (int i = first; i <= last; ++i)
+            m_restCategory[i] = category;
     }
 
     Field &block(int n, const QString &name, int offset, int length, TextFn text, quint8 mask = 0xFF)
     {
         for (int i = offset; i < offset + length; ++i)
             m_blockBits[i] |= mask;
-        return add(QStringLiteral("Configuration %1").arg(n) + kSep + name, kConfiguration1 + n - 1, Area::Block, n,
-                   offset, length, mask, std::move(text));
+        Field &f = add(QStringLiteral("Configuration %1").arg(n) + kSep + name, kConfiguration1 + n - 1, Area::Block, n,
+                       offset, length, mask, std::move(text));
+        f.category = kDisplaysCategory;
+        return f;
     }
 
     // The bits nobody named, as raw values.
@@ -85,9 +96,10 @@ public:
                 continue;
             const QString name = rest == 0xFF ? QStringLiteral("system byte %1").arg(i)
                                               : QStringLiteral("system byte %1 (other bits)").arg(i);
-            add(name, rawSystemGroup(i), Area::System, 0, i, 1, rest, [i, rest](const ConfigImage &m) {
-                return number(m.system[i] & rest);
-            }).raw = true;
+            Field &f = add(name, rawSystemGroup(i), Area::System, 0, i, 1, rest,
+                           [i, rest](const ConfigImage &m) { return number(m.system[i] & rest); });
+            f.raw = true;
+            f.category = m_restCategory[i];
         }
     }
 
@@ -99,9 +111,11 @@ public:
                 continue;
             const QString name =
                 rest == 0xFF ? QStringLiteral("byte %1").arg(d) : QStringLiteral("byte %1 (other bits)").arg(d);
-            add(QStringLiteral("Configuration %1").arg(n) + kSep + name, kConfiguration1 + n - 1, Area::Block, n, d, 1,
-                rest, [n, d, rest](const ConfigImage &m) { return number(m.blocks[n][d] & rest); })
-                .raw = true;
+            Field &f =
+                add(QStringLiteral("Configuration %1").arg(n) + kSep + name, kConfiguration1 + n - 1, Area::Block, n, d,
+                    1, rest, [n, d, rest](const ConfigImage &m) { return number(m.blocks[n][d] & rest); });
+            f.raw = true;
+            f.category = kDisplaysCategory;
         }
         std::memset(m_blockBits, 0, sizeof m_blockBits);
     }
@@ -118,6 +132,7 @@ private:
 
     quint8 m_systemBits[layout::kSystemBytes] = {};
     quint8 m_blockBits[layout::kBlockBytes] = {};
+    int m_restCategory[layout::kSystemBytes] = {};
 };
 
 TextFn word(int offset)
@@ -143,15 +158,16 @@ void addUnits(Builder &b)
 {
     const int u = kUnitsAndSettings;
     const int flags = layout::kDisplayFlags;
-    b.system(QStringLiteral("Bar graph type"), u, flags, 1, flagText(layout::kBarChartBit, "Bar Chart", "Pointer"),
-             layout::kBarChartBit);
-    b.system(QStringLiteral("Time format"), u, flags, 1, flagText(layout::kTwelveHourBit, "12 Hr", "24 Hr"),
-             layout::kTwelveHourBit);
-    b.system(QStringLiteral("Temperature units"), u, flags, 1, flagText(layout::kFahrenheitBit, "Deg. F", "Deg. C"),
-             layout::kFahrenheitBit);
-    b.system(QStringLiteral("Pressure units"), u, flags, 1, flagText(layout::kPsiBit, "PSI", "Bars"), layout::kPsiBit);
+    b.system(QStringLiteral("Bar graph type"), u, kUnitsCategory, flags, 1,
+             flagText(layout::kBarChartBit, "Bar Chart", "Pointer"), layout::kBarChartBit);
+    b.system(QStringLiteral("Time format"), u, kUnitsCategory, flags, 1,
+             flagText(layout::kTwelveHourBit, "12 Hr", "24 Hr"), layout::kTwelveHourBit);
+    b.system(QStringLiteral("Temperature units"), u, kUnitsCategory, flags, 1,
+             flagText(layout::kFahrenheitBit, "Deg. F", "Deg. C"), layout::kFahrenheitBit);
+    b.system(QStringLiteral("Pressure units"), u, kUnitsCategory, flags, 1, flagText(layout::kPsiBit, "PSI", "Bars"),
+             layout::kPsiBit);
     b.system(
-        QStringLiteral("Speed/distance units"), u, flags, 1,
+        QStringLiteral("Speed/distance units"), u, kUnitsCategory, flags, 1,
         [](const ConfigImage &m) {
             return choice(m.system[layout::kDisplayFlags] & layout::kSpeedUnitBits,
                           {{0x00, "Knots/NM"}, {layout::kMphBits, "MPH/Miles"}, {layout::kKphBits, "KPH/Km"}},
@@ -159,7 +175,7 @@ void addUnits(Builder &b)
         },
         layout::kSpeedUnitBits);
     b.system(
-        QStringLiteral("Tachometer sensitivity"), u, layout::kTachoSensitivity, 1,
+        QStringLiteral("Tachometer sensitivity"), u, kSensitivityCategory, layout::kTachoSensitivity, 1,
         [](const ConfigImage &m) {
             return choice(m.system[layout::kTachoSensitivity] & layout::kSensitivityBits,
                           {{15, "Maximum"}, {14, "High"}, {13, "Medium"}, {11, "Low"}, {7, "Minimum"}}, "none (%1)");
@@ -170,53 +186,58 @@ void addUnits(Builder &b)
 void addInstrumentRecords(Builder &b)
 {
     const int u = kUnitsAndSettings;
-    b.system(QStringLiteral("Upload counter"), u, layout::kUploadCounter, 2, word(layout::kUploadCounter)).kind =
-        Kind::Bookkeeping;
-    b.system(QStringLiteral("Serial number"), u, layout::kSerialNumber, 4, [](const ConfigImage &m) {
+    b.system(QStringLiteral("Upload counter"), u, kNoCategory, layout::kUploadCounter, 2, word(layout::kUploadCounter))
+        .kind = Kind::Bookkeeping;
+    b.system(QStringLiteral("Serial number"), u, kNoCategory, layout::kSerialNumber, 4, [](const ConfigImage &m) {
         const quint8 *serial = m.system + layout::kSerialNumber;
         return number(serial[0]) + numtext::formatTwoDigits(serial[1]) + numtext::formatTwoDigits(serial[2]) +
                QStringLiteral("%1").arg(serial[3], 3, 10, QLatin1Char('0'));
     });
-    b.system(QStringLiteral("Date of the first upload"), u, layout::kFirstUploadDate, 3, [](const ConfigImage &m) {
-        const quint8 *date = m.system + layout::kFirstUploadDate; // year, month, day
-        if (date[0] == 255 && date[1] == 255 && date[2] == 255)
-            return QStringLiteral("none yet");
-        return numtext::formatTwoDigits(date[1]) + QLatin1Char('-') + numtext::formatTwoDigits(date[2]) +
-               QLatin1Char('-') + numtext::formatTwoDigits(date[0]);
-    });
+    b.system(QStringLiteral("Date of the first upload"), u, kNoCategory, layout::kFirstUploadDate, 3,
+             [](const ConfigImage &m) {
+                 const quint8 *date = m.system + layout::kFirstUploadDate; // year, month, day
+                 if (date[0] == 255 && date[1] == 255 && date[2] == 255)
+                     return QStringLiteral("none yet");
+                 return numtext::formatTwoDigits(date[1]) + QLatin1Char('-') + numtext::formatTwoDigits(date[2]) +
+                        QLatin1Char('-') + numtext::formatTwoDigits(date[0]);
+             });
 }
 
 void addSettings(Builder &b)
 {
     const int u = kUnitsAndSettings;
-    b.system(QStringLiteral("System block checksum"), u, layout::kSystemChecksum, 1, [](const ConfigImage &m) {
-         return number(m.system[layout::kSystemChecksum]);
-     }).derived = true;
+    b.system(QStringLiteral("System block checksum"), u, kNoCategory, layout::kSystemChecksum, 1,
+             [](const ConfigImage &m) { return number(m.system[layout::kSystemChecksum]); })
+        .derived = true;
     addUnits(b);
-    b.system(QStringLiteral("Current display configuration"), u, layout::kShownConfiguration, 1,
+    b.system(QStringLiteral("Current display configuration"), u, kNoCategory, layout::kShownConfiguration, 1,
              [](const ConfigImage &m) { return number(m.system[layout::kShownConfiguration]); })
         .derived = true;
-    b.system(QStringLiteral("Tachometer pulley ratio"), u, layout::kPulleyRatio, 1, [](const ConfigImage &m) {
-        return choice(
-            m.system[layout::kPulleyRatio],
-            {{1, "1:1"}, {5, "5:1"}, {10, "10:1"}, {20, "20:1"}, {50, "50:1"}, {100, "100:1"}, {200, "200:1"}},
-            "%1 (shown as 1:1)");
-    });
+    b.system(QStringLiteral("Tachometer pulley ratio"), u, kPulleyRatioCategory, layout::kPulleyRatio, 1,
+             [](const ConfigImage &m) {
+                 return choice(
+                     m.system[layout::kPulleyRatio],
+                     {{1, "1:1"}, {5, "5:1"}, {10, "10:1"}, {20, "20:1"}, {50, "50:1"}, {100, "100:1"}, {200, "200:1"}},
+                     "%1 (shown as 1:1)");
+             });
     addInstrumentRecords(b);
-    b.system(QStringLiteral("Race timers"), u, layout::kRaceTimers, 1,
+    b.system(QStringLiteral("Race timers"), u, kRaceTimersCategory, layout::kRaceTimers, 1,
              [](const ConfigImage &m) { return number(m.system[layout::kRaceTimers]); });
-    b.system(QStringLiteral("Engine maintenance alarm"), u, layout::kMaintenanceAlarm, 2, [](const ConfigImage &m) {
-        const int minutes = m.systemWord(layout::kMaintenanceAlarm);
-        return minutes == 0 ? QStringLiteral("Off")
-                            : numtext::formatDecimals(minutes / 60.0, 1) + QStringLiteral(" hours");
-    });
+    b.system(QStringLiteral("Engine maintenance alarm"), u, kMaintenanceCategory, layout::kMaintenanceAlarm, 2,
+             [](const ConfigImage &m) {
+                 const int minutes = m.systemWord(layout::kMaintenanceAlarm);
+                 return minutes == 0 ? QStringLiteral("Off")
+                                     : numtext::formatDecimals(minutes / 60.0, 1) + QStringLiteral(" hours");
+             });
 
-    b.system(QStringLiteral("Fuel tank size"), kTanks, layout::kFuelTankSize, 2, tenths(layout::kFuelTankSize));
-    b.system(QStringLiteral("2n'd tank size"), kTanks, layout::kSecondTankSize, 2, tenths(layout::kSecondTankSize));
+    b.system(QStringLiteral("Fuel tank size"), kTanks, kFuelTankCategory, layout::kFuelTankSize, 2,
+             tenths(layout::kFuelTankSize));
+    b.system(QStringLiteral("2n'd tank size"), kTanks, kSecondTankCategory, layout::kSecondTankSize, 2,
+             tenths(layout::kSecondTankSize));
 
     for (const damping::Function &f : damping::kTable) {
         const int byte = f.byte;
-        b.system(QStringLiteral("Damping ") + QLatin1String(f.name), kDamping, byte, 1,
+        b.system(QStringLiteral("Damping ") + QLatin1String(f.name), kDamping, kDampingCategory, byte, 1,
                  [byte](const ConfigImage &m) { return number(m.system[byte]); });
     }
     for (int k = 1; k <= layout::kTodAlarmCount; ++k) {
@@ -224,7 +245,8 @@ void addSettings(Builder &b)
         const QString name = QStringLiteral("Time-Of-Day Alarm #%1 ").arg(k);
         for (int byte : {hours, hours + 1})
             b.system(name + (byte == hours ? QStringLiteral("hours") : QStringLiteral("minutes")), kTimeOfDayAlarms,
-                     byte, 1, [byte](const ConfigImage &m) { return numtext::formatTwoDigits(m.system[byte]); });
+                     kTodAlarmsCategory, byte, 1,
+                     [byte](const ConfigImage &m) { return numtext::formatTwoDigits(m.system[byte]); });
     }
 }
 
@@ -236,7 +258,7 @@ void addNmea(Builder &b)
         for (int part = 0; part < 3; ++part) {
             const int byte = layout::nmeaSelectionByte(s, layout::NmeaPart(part));
             const QStringList *list = lists[part];
-            b.system(datasources::listEntries().at(s) + kSep + QLatin1String(labels[part]), kNmea, byte, 1,
+            b.system(datasources::listEntries().at(s) + kSep + QLatin1String(labels[part]), kNmea, kNoCategory, byte, 1,
                      [byte, list](const ConfigImage &m) {
                          const int code = m.system[byte];
                          const int size = list ? int(list->size()) : nmea::kCommaEntries;
@@ -259,13 +281,14 @@ void addSenderTypes(Builder &b)
     };
     for (const auto &[list, name] : names) {
         const int byte = senderlists::systemByte(list);
-        b.system(QLatin1String(name), kSenderCurves, byte, 1, [byte, list = list](const ConfigImage &m) {
-            const int type = m.system[byte];
-            const int position = senderlists::positionForType(list, type);
-            if (senderlists::typeForPosition(list, position) != type)
-                return QStringLiteral("type %1 (not in the list)").arg(type);
-            return senderlists::entries(list).at(position);
-        });
+        b.system(QLatin1String(name), kSenderCurves, kSenderCurvesCategory, byte, 1,
+                 [byte, list = list](const ConfigImage &m) {
+                     const int type = m.system[byte];
+                     const int position = senderlists::positionForType(list, type);
+                     if (senderlists::typeForPosition(list, position) != type)
+                         return QStringLiteral("type %1 (not in the list)").arg(type);
+                     return senderlists::entries(list).at(position);
+                 });
     }
 }
 
@@ -281,7 +304,7 @@ void addAlarmLimits(Builder &b)
         for (int part = 0; part < 2; ++part) {
             const int offset = slot.first + 2 * part;
             b.system(source + kSep + (part ? QStringLiteral("High Alarm Limit") : QStringLiteral("Low Alarm Limit")),
-                     kAlarmsAndLimits, offset, 2, [offset, decimals](const ConfigImage &m) {
+                     kAlarmsAndLimits, kAlarmValuesCategory, offset, 2, [offset, decimals](const ConfigImage &m) {
                          return datasources::formatStored(m.systemWord(offset), decimals);
                      });
         }
@@ -348,15 +371,40 @@ QString pointText(const ConfigImage &m, int curve, int point, const ConfigImage 
            (unit.isEmpty() ? QString() : QLatin1Char(' ') + unit);
 }
 
+// An upload writes the user-defined curves and curve 22; the instrument keeps the others.
+bool isTransferredCurve(int curve)
+{
+    return curve == 6 || curve == 9 || curve == 16 || curve == 19 || curve == 22 || curve == 25;
+}
+
 void addCurves(Builder &b)
 {
     for (int k = 1; k <= 32; ++k)
-        for (int p = 1; p <= 32; ++p)
-            b.add(QStringLiteral("Sender curve %1 point %2").arg(curveName(k)).arg(p), kSenderCurves, Area::Curve, k, p,
-                  1, 0xFF, [k, p](const ConfigImage &m) { return pointText(m, k, p, m); })
-                .textInUnits = [k, p](const ConfigImage &m, const ConfigImage &units) {
+        for (int p = 1; p <= 32; ++p) {
+            Field &f =
+                b.add(QStringLiteral("Sender curve %1 point %2").arg(curveName(k)).arg(p), kSenderCurves, Area::Curve,
+                      k, p, 1, 0xFF, [k, p](const ConfigImage &m) { return pointText(m, k, p, m); });
+            f.textInUnits = [k, p](const ConfigImage &m, const ConfigImage &units) {
                 return pointText(m, k, p, units);
             };
+            f.category = isTransferredCurve(k) ? kSenderCurvesCategory : kNoCategory;
+        }
+}
+
+// Bytes and bits without a meaning of their own that travel with a category.
+void addCarried(Builder &b)
+{
+    using namespace layout;
+    b.carry(kUnitsCategory, kDisplayFlags, kDisplayFlags);
+    b.carry(kSensitivityCategory, kTachoSensitivity, kTachoSensitivity);
+    for (int i = kDamping2B; i <= kDampingLast; ++i)
+        if (isDampingByte(i))
+            b.carry(kDampingCategory, i, i);
+    b.carry(kAlarmValuesCategory, kAlarmLimits, kAlarmLimitsLast);
+    b.carry(kFineCalibrationsCategory, kFineCalibrationsA, kFineCalibrationsA + 5);
+    b.carry(kFineCalibrationsCategory, kFineCalibrationsB, kFineCalibrationsB + 12);
+    b.carry(kFineCalibrationsCategory, kFineCalibrationsC, kFineCalibrationsC + 1);
+    b.carry(kFineCalibrationsCategory, kFineCalibrationsD, kFineCalibrationsD + 1);
 }
 
 void addPort(Builder &b)
@@ -379,6 +427,7 @@ std::vector<Field> buildTable()
     addNmea(b);
     addSenderTypes(b);
     addAlarmLimits(b);
+    addCarried(b);
     b.systemRemainder();
     addCurves(b);
     std::stable_sort(b.fields.begin(), b.fields.end(),

@@ -30,6 +30,26 @@ enum Group : int {
 };
 QString groupName(int group);
 
+// The fourteen categories of the upload and download warnings, by number.
+enum Category : int {
+    kNoCategory = 0,
+    kDisplaysCategory = 1,
+    kMaintenanceCategory,
+    kUnitsCategory,
+    kSenderCurvesCategory,
+    kPulleyRatioCategory,
+    kFuelTankCategory,
+    kSecondTankCategory,
+    kDampingCategory,
+    kSensitivityCategory,
+    kAlarmValuesCategory,
+    kTodAlarmsCategory,
+    kClockCategory, // the instrument's clock: no bytes of the image
+    kFineCalibrationsCategory,
+    kRaceTimersCategory,
+    kLastCategory = kRaceTimersCategory
+};
+
 enum class Kind {
     Value,      // something the user sets
     Bookkeeping // kept by the instrument link (upload counter): listed, but no undo step of its own
@@ -48,6 +68,9 @@ struct Field {
     // Bits without a meaning of their own ("system byte 203"): compared, not reported.
     bool raw = false;
     Kind kind = Kind::Value;
+    // The category of the upload and download warnings (1..14) whose transfer carries
+    // this field; 0 when none does.
+    int category = 0;
     std::function<QString(const ConfigImage &)> text;
     // A curve point's text in the units another image's settings choose, so that two
     // compared images show their points in the same units.

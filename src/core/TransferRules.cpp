@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "core/EditorState.h"
+#include "core/FieldTable.h"
 #include "core/ImageLayout.h"
 #include "core/NumberText.h"
 
@@ -19,17 +20,6 @@ namespace
 // The instrument reads a sender as 10-bit counts against a 180-ohm pull-up.
 constexpr int kPullUpOhms = 180;
 constexpr int kFullScaleCounts = 1023;
-} // namespace
-
-namespace
-{
-QList<int> range(int first, int last)
-{
-    QList<int> r;
-    for (int i = first; i <= last; ++i)
-        r.append(i);
-    return r;
-}
 } // namespace
 
 QString categoryCaption(int category)
@@ -56,36 +46,22 @@ QString categoryCaption(int category)
 
 QList<int> categoryBytes(int category)
 {
-    using namespace layout;
-    switch (category) {
-    case 2:
-        return {kMaintenanceAlarm, kMaintenanceAlarm + 1};
-    case 3:
-        return {kDisplayFlags};
-    case 4:
-        return {kFuelSender, kTrimSender, kEngineTempSender, kOilSender, kSecondTankSender};
-    case 5:
-        return {kPulleyRatio};
-    case 6:
-        return {kFuelTankSize, kFuelTankSize + 1};
-    case 7:
-        return {kSecondTankSize, kSecondTankSize + 1};
-    case 8:
-        return QList<int>{kDamping2B} + range(kDampingSettings, kDamping3B) + QList<int>{kDampingLast};
-    case 9:
-        return {kTachoSensitivity};
-    case 10:
-        return range(kAlarmLimits, kAlarmLimitsLast);
-    case 11:
-        return range(kTodAlarms, todAlarmHours(kTodAlarmCount) + 1);
-    case 13:
-        return range(kFineCalibrationsA, kFineCalibrationsA + 5) + range(kFineCalibrationsB, kFineCalibrationsB + 12) +
-               QList<int>{kFineCalibrationsC, kFineCalibrationsC + 1, kFineCalibrationsD, kFineCalibrationsD + 1};
-    case 14:
-        return {kRaceTimers};
-    default:
-        return {};
-    }
+    // The field table says which bytes each category carries.
+    static const std::array<QList<int>, fields::kLastCategory + 1> bytes = [] {
+        std::array<QList<int>, fields::kLastCategory + 1> all;
+        for (const fields::Field &f : fields::table()) {
+            if (f.area != fields::Area::System || f.category == fields::kNoCategory)
+                continue;
+            QList<int> &list = all[size_t(f.category)];
+            for (int i = f.offset; i < f.offset + f.length; ++i)
+                if (!list.contains(i))
+                    list.append(i);
+        }
+        for (QList<int> &list : all)
+            std::sort(list.begin(), list.end());
+        return all;
+    }();
+    return (category >= 1 && category <= fields::kLastCategory) ? bytes[size_t(category)] : QList<int>();
 }
 
 const QList<int> &downloadOrder()
@@ -136,7 +112,14 @@ void decodeCurve(const std::array<quint8, 128> &bytes, float points[33][3])
 
 const QList<int> &uploadedCurves()
 {
-    static const QList<int> curves{6, 9, 16, 19, 22, 25};
+    static const QList<int> curves = [] {
+        QList<int> list;
+        for (const fields::Field &f : fields::table())
+            if (f.area == fields::Area::Curve && f.category == fields::kSenderCurvesCategory && !list.contains(f.index))
+                list.append(f.index);
+        std::sort(list.begin(), list.end());
+        return list;
+    }();
     return curves;
 }
 

@@ -159,8 +159,8 @@ private slots:
     void documentedOptions_data()
     {
         QTest::addColumn<QString>("command");
-        for (const char *c :
-             {"upload", "download", "backup", "restore", "reset-defaults", "hex-to-cod", "ports", "compare", "report"})
+        for (const char *c : {"upload", "download", "backup", "restore", "reset-defaults", "hex-to-cod", "ports",
+                              "compare", "report", "merge"})
             QTest::newRow(c) << QString::fromLatin1(c);
     }
     void documentedOptions()

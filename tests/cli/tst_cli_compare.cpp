@@ -1,11 +1,15 @@
-// corvane-cli compare lists exactly the fields that differ between two files, as the compare window does.
+// corvane-cli compare lists exactly the fields that differ between two files, as the compare window does;
+// corvane-cli merge takes exactly the chosen parts of one file into another.
 #include "Simulator.h"
 #include "cli/Cli.h"
 #include "core/ConfigFile.h"
+#include "core/ConfigImage.h"
 #include "core/Defaults.h"
 #include "kit/SimulatorPort.h"
 #include "kit/TempProgramFolder.h"
 #include "kit/VirtualClock.h"
+
+#include "core/FieldTable.h"
 
 #include <QTest>
 #include <functional>
@@ -22,6 +26,34 @@ QByteArray configuration(const Edit &edit)
     if (edit)
         edit(s);
     return configFileText(s, QDateTime(QDate(2026, 1, 5), QTime(9, 0)));
+}
+
+struct Run {
+    int code = 0;
+    QString out, err;
+};
+
+Run runCli(const TempProgramFolder &folder, const QStringList &arguments)
+{
+    VirtualClock clock;
+    Simulator sim;
+    SimulatorPort port{sim, clock};
+    Run run;
+    QTextStream outStream(&run.out), errStream(&run.err);
+    cli::Host host{{outStream, errStream, {}, false, false, {}, {}}, port, clock, folder.path(), {}, {}, {}};
+    run.code = cli::run(QStringList{QStringLiteral("corvane-cli")} + arguments, host);
+    outStream.flush();
+    errStream.flush();
+    return run;
+}
+
+bool readImage(const QString &path, ConfigImage &image)
+{
+    ConfigFileImage file;
+    if (!readConfigFile(path, file).ok)
+        return false;
+    image = ConfigImage::of(file);
+    return file.system[0] == systemBlockChecksum(file.system);
 }
 } // namespace
 
@@ -77,6 +109,69 @@ private slots:
                               (expected.isEmpty() ? QString() : QStringLiteral("\n\n") + expected) +
                               QStringLiteral("\n");
         QCOMPARE(out, whole);
+    }
+
+    void merge_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message");       // the result, or the refusal
+        QTest::addColumn<QStringList>("differing"); // fields of OUT.CFG that differ from BASE.CFG
+        // FROM.CFG differs from BASE.CFG in the fuel tank size, the race timers, an
+        // alarm limit and the data sources of displays in configurations 2 and 3.
+        QTest::newRow("two categories")
+            << QStringList{"--categories", "alarm-values,14"} << 0
+            << "OUT.CFG written: BASE.CFG with Hi/Lo Alarm Values, Race Timers taken from FROM.CFG (2 fields "
+               "changed)."
+            << QStringList{"NMEA 0183 input #1A · Low Alarm Limit", "Race timers"};
+        QTest::newRow("configurations 1, 3-5")
+            << QStringList{"--categories", "displays", "--configurations", "1,3-5"} << 0
+            << "with Display Configurations 1, 3 to 5 taken from FROM.CFG (1 field changed)."
+            << QStringList{"Configuration 3 · Digital Display #1 · Display Data from"};
+        QTest::newRow("the clock is in no file") << QStringList{"--categories", "clock"} << 1
+                                                 << "12 (Time-Of-Day Clock) cannot be chosen here" << QStringList();
+        QTest::newRow("no categories") << QStringList{} << 1 << "--categories is required" << QStringList();
+        QTest::newRow("configuration 17") << QStringList{"--categories", "1", "--configurations", "2,17"} << 1
+                                          << "\"17\" is not a display configuration" << QStringList();
+        QTest::newRow("configurations without displays")
+            << QStringList{"--categories", "units", "--configurations", "3"} << 1 << "add \"displays\" (1)"
+            << QStringList();
+    }
+    void merge()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        QFETCH(QStringList, differing);
+        TempProgramFolder folder;
+        QVERIFY(folder.write("BASE.CFG", configuration({})));
+        QVERIFY(folder.write("FROM.CFG", configuration([](EditorState &s) {
+                                 s.setSystemWord(21, 1234);
+                                 s.systemBlock[66] = 3;
+                                 s.setSystemWord(180, 5);
+                                 s.configBlock[2][28] = 30;
+                                 s.configBlock[3][28] = 30;
+                             })));
+        const QString out = folder.file(QStringLiteral("OUT.CFG"));
+        const Run run = runCli(folder, QStringList{QStringLiteral("merge"), folder.file(QStringLiteral("BASE.CFG")),
+                                                   folder.file(QStringLiteral("FROM.CFG")), out} +
+                                           options);
+
+        QCOMPARE(run.code, exitCode);
+        QVERIFY2((exitCode ? run.err : run.out).contains(message), qPrintable(run.err + run.out));
+        if (exitCode) {
+            QVERIFY(!folder.exists("OUT.CFG"));
+            return;
+        }
+        ConfigImage base, merged;
+        QVERIFY(readImage(folder.file(QStringLiteral("BASE.CFG")), base));
+        QVERIFY(readImage(out, merged));
+        QStringList names;
+        for (const fields::Line &line : fields::differences(base, merged))
+            names << line.field;
+        QCOMPARE(names, differing);
+        for (int n = 1; n <= 16; ++n)
+            QCOMPARE(merged.blocks[n][0], configBlockChecksum(merged.blocks[n]));
     }
 };
 

@@ -9,6 +9,7 @@
 #include "ui/dialogs/CompareWindow.h"
 #include "ui/dialogs/DampingWindow.h"
 #include "ui/dialogs/SendersWindow.h"
+#include "ui/dialogs/TakePartsWindow.h"
 #include "ui/dialogs/TimeOfDayAlarmsWindow.h"
 #include "ui/editor/ImageHistory.h"
 
@@ -65,6 +66,28 @@ void edit(MainWindowFixture &f, const QString &kind)
         QVERIFY(writeConfigFile(other, f.folder.file("OTHER.CFG")).isEmpty());
         f.prompts.openFile(f.folder.file("OTHER.CFG"));
         f.trigger("Open");
+    } else if (kind == "take parts") {
+        // The alarm limits and configuration 1 of a file that also differs elsewhere.
+        EditorState other;
+        other.copyImageFrom(f.state());
+        other.setSystemWord(23, 4321);
+        other.setSystemWord(180, 5);
+        other.configBlock[1][4] = 0x81;
+        other.configBlock[2][4] = 0x81;
+        QVERIFY(writeConfigFile(other, f.folder.file("OTHER.CFG")).isEmpty());
+        f.prompts.openFile(f.folder.file("OTHER.CFG"));
+        f.trigger("TakeParts");
+        auto *parts = w.findChild<TakePartsWindow *>();
+        QVERIFY(parts && parts->isVisible());
+        parts->findChild<QCheckBox *>("chkCategory10")->click();
+        parts->findChild<QCheckBox *>("chkCategory1")->click();
+        for (int n = 2; n <= 16; ++n)
+            parts->findChild<QCheckBox *>(QStringLiteral("chkConfiguration%1").arg(n))->click();
+        QCOMPARE(parts->findChild<CompareWindow *>()->differenceCount(), 2);
+        QVERIFY(ConfigImage::of(f.state()) != parts->result()); // nothing changed before Apply
+        const ConfigImage shown = parts->result();
+        parts->findChild<QPushButton *>("cmdApply")->click();
+        QVERIFY(ConfigImage::of(f.state()) == shown);
     } else if (kind == "port chooser") {
         f.trigger("TessaroComPort");
         auto *chooser = w.findChild<PortChooser *>();
@@ -112,6 +135,8 @@ private slots:
                              << "New" << true;
         QTest::newRow("open") << "open"
                               << "Open OTHER.CFG" << true;
+        QTest::newRow("take parts") << "take parts"
+                                    << "Take Parts of OTHER.CFG" << false;
         QTest::newRow("port chooser") << "port chooser"
                                       << "Communications Port" << false;
     }

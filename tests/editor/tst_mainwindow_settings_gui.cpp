@@ -252,8 +252,8 @@ private slots:
             return items;
         };
         QCOMPARE(describe(f.get<QMenu>("mnuFile")),
-                 (QStringList{"New", "Open", "RecentFiles", "CompareWithFile", "ExportReport", "ExportPictures", "|",
-                              "Save", "SaveAs", "|", "Exit"}));
+                 (QStringList{"New", "Open", "RecentFiles", "CompareWithFile", "TakeParts", "ExportReport",
+                              "ExportPictures", "|", "Save", "SaveAs", "|", "Exit"}));
         QCOMPARE(f.get<QAction>("New")->text(), QStringLiteral("&New "));
         QCOMPARE(f.get<QAction>("SaveAs")->text(), QStringLiteral("Save  &As"));
         QCOMPARE(describe(f.get<QMenu>("mnuEdit")), (QStringList{"EditUndo",

@@ -3,6 +3,7 @@
 #include "MainWindowFixture.h"
 #include "ui/editor/InstrumentController.h"
 
+#include "core/ConfigFile.h"
 #include "core/Prompts.h"
 #include "ui/AboutWindow.h"
 #include "ui/ConnectingWindow.h"
@@ -16,6 +17,7 @@
 #include "ui/dialogs/NmeaMonitorWindow.h"
 #include "ui/dialogs/NmeaSelector.h"
 #include "ui/dialogs/SendersWindow.h"
+#include "ui/dialogs/TakePartsWindow.h"
 #include "ui/dialogs/TimeOfDayAlarmsWindow.h"
 #include "ui/editor/ClickLabel.h"
 #include "ui/editor/FaceView.h"
@@ -199,6 +201,19 @@ const QList<std::pair<const char *, Opener>> &windows()
          [](MainWindowFixture &f) -> QWidget * {
              f.window->findChild<QAction *>(QStringLiteral("About"))->trigger();
              return f.window->aboutWindow();
+         }},
+        {"take parts",
+         [](MainWindowFixture &f) -> QWidget * {
+             EditorState other;
+             other.copyImageFrom(f.state());
+             other.setSystemWord(180, 5);
+             if (!writeConfigFile(other, f.folder.file(QStringLiteral("OTHER.CFG"))).isEmpty())
+                 return nullptr;
+             f.prompts.openFile(f.folder.file(QStringLiteral("OTHER.CFG")));
+             f.window->findChild<QAction *>(QStringLiteral("TakeParts"))->trigger();
+             auto *parts = f.window->findChild<TakePartsWindow *>();
+             parts->findChild<QCheckBox *>(QStringLiteral("chkCategory10"))->click();
+             return parts;
          }},
         {"factory",
          [](MainWindowFixture &f) -> QWidget * {

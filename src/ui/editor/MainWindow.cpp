@@ -12,6 +12,7 @@
 #include "ui/dialogs/InstrumentHistoryWindow.h"
 #include "ui/dialogs/NmeaSelector.h"
 #include "ui/dialogs/SendersWindow.h"
+#include "ui/dialogs/TakePartsWindow.h"
 #include "ui/dialogs/TimeOfDayAlarmsWindow.h"
 #include "ui/editor/FaceController.h"
 #include "ui/editor/FaceView.h"
@@ -168,6 +169,7 @@ void MainWindow::buildMenus()
     m_recentFiles->menuAction()->setObjectName(QStringLiteral("RecentFiles"));
     addMenuItems(this, fileMenu, {
         {"CompareWithFile", "Compare with &File…", [file] { file->compareWithFile(); }},
+        {"TakeParts", "&Take Parts of a File…", [this] { takePartsOfFile(*m_file, m_prompts, m_state, *m_history, this, [this](const ConfigImage &image) { restoreImage(image); }); }},
         {"ExportReport", "&Export Report…", [file] { file->exportReport(); }},
         {"ExportPictures", "Export &Pictures…", [file] { file->exportPictures(); }},
         kSeparator,

@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <thread>
 #ifdef Q_OS_WIN
 #include <io.h>
@@ -135,18 +136,24 @@ int main(int argc, char *argv[])
 
     // The operation's waits run no event loop: an interrupt is passed on to the link
     // by a thread of its own (requestCancel and requestStop may be called from any thread).
-    std::atomic<SerialLink *> running{nullptr};
+    // The watch uses the link only under `runningLock`, and the session clears `running`
+    // under it before the link goes away: the watch never touches a link being destroyed.
+    std::mutex runningLock;
+    SerialLink *running = nullptr;
     std::atomic<bool> ending{false};
     std::thread interruptWatch([&] {
         SerialLink *stopped = nullptr;
         while (!ending) {
-            SerialLink *link = running;
-            const int count = g_interrupts;
-            if (link && count >= 1 && !link->cancelRequested())
-                link->requestCancel();
-            if (link && count >= 2 && stopped != link && link->busy()) {
-                link->requestStop();
-                stopped = link;
+            {
+                const std::lock_guard<std::mutex> lock(runningLock);
+                SerialLink *link = running;
+                const int count = g_interrupts;
+                if (link && count >= 1 && !link->cancelRequested())
+                    link->requestCancel();
+                if (link && count >= 2 && stopped != link && link->busy()) {
+                    link->requestStop();
+                    stopped = link;
+                }
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
@@ -169,7 +176,8 @@ int main(int argc, char *argv[])
                    QCoreApplication::applicationDirPath(),
                    {},
                    {},
-                   [&running](SerialLink *link) {
+                   [&running, &runningLock](SerialLink *link) {
+                       const std::lock_guard<std::mutex> lock(runningLock);
                        running = link;
                        g_operating = link != nullptr;
                    }};

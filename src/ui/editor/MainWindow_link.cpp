@@ -24,6 +24,7 @@
 #include "ui/dialogs/SendersWindow.h"
 #include "ui/dialogs/TimeOfDayAlarmsWindow.h"
 #include "ui/editor/FileController.h"
+#include "ui/editor/FittingScrollArea.h"
 #include "ui/editor/ImageHistory.h"
 #include "ui/editor/InstrumentController.h"
 #include "ui/factory/FactoryWindow.h"
@@ -186,7 +187,8 @@ void setMenuItemsEnabled(const QMenu *menu, const QAction *keep, bool enabled)
 
 void MainWindow::setImageEditable(bool editable)
 {
-    centralWidget()->setEnabled(editable);
+    // The content, not its scroll area: on a small screen the window still scrolls.
+    m_scroll->widget()->setEnabled(editable);
     for (QAction *menu : menuBar()->actions())
         if (menu->menu())
             setMenuItemsEnabled(menu->menu(), m_exit, editable);

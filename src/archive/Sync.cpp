@@ -111,19 +111,19 @@ QString transfer(NetworkJob &job, const QByteArray &gitDir, const QByteArray &ur
     git::Remote remote(rawRemote);
     char fetchSpec[] = "+refs/heads/main:refs/remotes/workshop/main";
     char pushSpec[] = "refs/heads/main:refs/heads/main";
-    char *spec[] = {push ? pushSpec : fetchSpec};
-    const git_strarray specs{spec, 1};
+    char *refspec[] = {push ? pushSpec : fetchSpec};
+    const git_strarray refspecs{refspec, 1};
     int failed = 0;
     if (push) {
         git_push_options options = GIT_PUSH_OPTIONS_INIT;
         options.callbacks = callbacks(job);
-        failed = git_remote_push(rawRemote, &specs, &options);
+        failed = git_remote_push(rawRemote, &refspecs, &options);
     } else {
         git_fetch_options options = GIT_FETCH_OPTIONS_INIT;
         options.callbacks = callbacks(job);
         options.download_tags = GIT_REMOTE_DOWNLOAD_TAGS_NONE;
         options.update_fetchhead = 0;
-        failed = git_remote_fetch(rawRemote, &specs, &options, "corvane: fetch from the workshop repository");
+        failed = git_remote_fetch(rawRemote, &refspecs, &options, "corvane: fetch from the workshop repository");
     }
     if (failed)
         return git::lastError();

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <thread>
@@ -80,13 +81,47 @@ InstrumentHistoryWindow::InstrumentHistoryWindow(Prompts &prompts, ShowCompariso
     m_status->setObjectName(QStringLiteral("lblStatus"));
     m_status->setWordWrap(true);
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_filter);
+    layout->addWidget(m_instruments, 2);
+    layout->addWidget(m_entries, 3);
+    buildButtons();
+    resize(760, 560);
 
+    connect(m_filter, &QLineEdit::textChanged, this, [this] { showInstruments(); });
+    connect(m_instruments, &QTreeWidget::itemSelectionChanged, this, [this] { showEntries(); });
+    connect(m_entries, &QTreeWidget::itemSelectionChanged, this, [this] { updateButtons(); });
+    // Enter goes from the filter to the instruments, and from an instrument to its
+    // entries; on an entry (or a double click) it compares it with the one before.
+    connect(m_filter, &QLineEdit::returnPressed, m_instruments, qOverload<>(&QWidget::setFocus));
+    connect(m_instruments, &QTreeWidget::itemActivated, m_entries, [this] {
+        m_entries->setFocus();
+        if (m_entries->topLevelItemCount() > 0)
+            m_entries->setCurrentItem(m_entries->topLevelItem(0));
+    });
+    connect(m_entries, &QTreeWidget::itemActivated, this, [this] {
+        if (m_compareWithPrevious->isEnabled())
+            onCompareWithPreviousClicked();
+        else if (m_compareWithEditor->isEnabled())
+            onCompareWithEditorClicked();
+    });
+    auto *escape = new QShortcut(QKeySequence::Cancel, this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
+    reload();
+}
+
+void InstrumentHistoryWindow::buildButtons()
+{
     m_compareWithPrevious = makeButton(this, "cmdComparePrevious", QStringLiteral("Compare with &Previous"),
                                        QStringLiteral("Compare the entry with the one before"));
     m_compareTwo = makeButton(this, "cmdCompareTwo", QStringLiteral("Compare &Two"),
                               QStringLiteral("Compare the two chosen entries"));
     m_compareWithEditor = makeButton(this, "cmdCompareEditor", QStringLiteral("Compare with &Editor"),
                                      QStringLiteral("Compare the entry with the editor's configuration"));
+    m_openInEditor = makeButton(this, "cmdOpenInEditor", QStringLiteral("&Open in Editor"),
+                                QStringLiteral("Open the entry in the editor"));
+    m_upload = makeButton(this, "cmdUploadVersion", QStringLiteral("&Upload this version…"),
+                          QStringLiteral("Upload this version to the instrument"));
     m_saveAs = makeButton(this, "cmdSaveAs", QStringLiteral("&Save As…"),
                           QStringLiteral("Save the entry as a configuration file"));
     m_synchronise = makeButton(this, "cmdSynchronise", QStringLiteral("S&ynchronise"),
@@ -95,8 +130,12 @@ InstrumentHistoryWindow::InstrumentHistoryWindow(Prompts &prompts, ShowCompariso
         makeButton(this, "cmdSettings", QStringLiteral("Se&ttings…"), QStringLiteral("Instrument archive settings"));
     m_close = makeButton(this, "cmdClose", QStringLiteral("&Close"), QStringLiteral("Close"));
 
+    auto *compareButtons = new QHBoxLayout;
+    for (QPushButton *b : {m_compareWithPrevious, m_compareTwo, m_compareWithEditor})
+        compareButtons->addWidget(b);
+    compareButtons->addStretch();
     auto *entryButtons = new QHBoxLayout;
-    for (QPushButton *b : {m_compareWithPrevious, m_compareTwo, m_compareWithEditor, m_saveAs})
+    for (QPushButton *b : {m_openInEditor, m_upload, m_saveAs})
         entryButtons->addWidget(b);
     entryButtons->addStretch();
     auto *windowButtons = new QHBoxLayout;
@@ -104,26 +143,21 @@ InstrumentHistoryWindow::InstrumentHistoryWindow(Prompts &prompts, ShowCompariso
         windowButtons->addWidget(b);
     windowButtons->addStretch();
     windowButtons->addWidget(m_close);
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_filter);
-    layout->addWidget(m_instruments, 2);
-    layout->addWidget(m_entries, 3);
+    auto *layout = static_cast<QVBoxLayout *>(this->layout());
+    layout->addLayout(compareButtons);
     layout->addLayout(entryButtons);
     layout->addWidget(m_status);
     layout->addLayout(windowButtons);
-    resize(760, 560);
 
-    connect(m_filter, &QLineEdit::textChanged, this, [this] { showInstruments(); });
-    connect(m_instruments, &QTreeWidget::itemSelectionChanged, this, [this] { showEntries(); });
-    connect(m_entries, &QTreeWidget::itemSelectionChanged, this, [this] { updateButtons(); });
     connect(m_compareWithPrevious, &QPushButton::clicked, this, &InstrumentHistoryWindow::onCompareWithPreviousClicked);
     connect(m_compareTwo, &QPushButton::clicked, this, &InstrumentHistoryWindow::onCompareTwoClicked);
     connect(m_compareWithEditor, &QPushButton::clicked, this, &InstrumentHistoryWindow::onCompareWithEditorClicked);
+    connect(m_openInEditor, &QPushButton::clicked, this, &InstrumentHistoryWindow::onOpenInEditorClicked);
+    connect(m_upload, &QPushButton::clicked, this, &InstrumentHistoryWindow::onUploadClicked);
     connect(m_saveAs, &QPushButton::clicked, this, &InstrumentHistoryWindow::onSaveAsClicked);
     connect(m_synchronise, &QPushButton::clicked, this, &InstrumentHistoryWindow::onSynchroniseClicked);
     connect(m_settings, &QPushButton::clicked, this, &InstrumentHistoryWindow::onSettingsClicked);
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
-    reload();
 }
 
 void InstrumentHistoryWindow::reload()
@@ -186,6 +220,8 @@ void InstrumentHistoryWindow::updateButtons()
     m_compareTwo->setEnabled(chosen.size() == 2);
     m_compareWithEditor->setEnabled(one && m_editorImage);
     m_saveAs->setEnabled(one);
+    m_openInEditor->setEnabled(one);
+    m_upload->setEnabled(one);
 }
 
 QString InstrumentHistoryWindow::chosenSerial() const
@@ -302,4 +338,42 @@ void InstrumentHistoryWindow::onSettingsClicked()
         return;
     dialog.settings().save();
     reload();
+}
+
+bool InstrumentHistoryWindow::openChosenInEditor()
+{
+    archive::HistoryImage entry;
+    if (!openInEditor || chosenEntries().size() != 1 || !entryImage(chosenEntries().first(), entry))
+        return false;
+    // What no entry up to this one knew is never made up: the user hears which parts
+    // hold only what the entry kept, and that the editor's changes are replaced.
+    QStringList cautions;
+    if (!entry.known.whole())
+        cautions << QStringLiteral("Not known at that entry: %1. The editor would hold the bytes the entry kept "
+                                   "for them, which need not be what the instrument held.")
+                        .arg(archive::Parts::all().without(entry.known).describe());
+    if (editorModified && editorModified())
+        cautions << QStringLiteral("The configuration in the editor has changes not saved. Edit › Undo gives it back.");
+    if (!cautions.isEmpty() &&
+        m_prompts.askYesNo(kTitle,
+                           cautions.join(QStringLiteral("\r\n\r\n")) + QStringLiteral("\r\n\r\nOpen the entry?"),
+                           Prompts::Icon::Question) != kYes)
+        return false;
+    ConfigImage image = entry.image;
+    image.comPort = ConfigImage::kPortNotKnown; // the port is this PC's, not the instrument's
+    const QString source =
+        QStringLiteral("Instrument %1, entry of %2").arg(chosenSerial(), shownTime(entry.entry.about.time));
+    return openInEditor(image, source);
+}
+
+void InstrumentHistoryWindow::onOpenInEditorClicked()
+{
+    if (openChosenInEditor())
+        tell(QStringLiteral("Opened in the editor."));
+}
+
+void InstrumentHistoryWindow::onUploadClicked()
+{
+    if (openChosenInEditor() && uploadEditor)
+        uploadEditor();
 }

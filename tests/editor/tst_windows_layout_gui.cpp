@@ -3,8 +3,11 @@
 #include "MainWindowFixture.h"
 #include "ui/editor/InstrumentController.h"
 
+#include "archive/Archive.h"
+#include "archive/ArchiveSettings.h"
 #include "core/ConfigFile.h"
 #include "core/Prompts.h"
+#include "kit/ArchiveSamples.h"
 #include "ui/AboutWindow.h"
 #include "ui/ConnectingWindow.h"
 #include "ui/LinkWindows.h"
@@ -14,6 +17,7 @@
 #include "ui/WidgetPrompts.h"
 #include "ui/dialogs/ChartWindow.h"
 #include "ui/dialogs/DampingWindow.h"
+#include "ui/dialogs/InstrumentHistoryWindow.h"
 #include "ui/dialogs/NmeaMonitorWindow.h"
 #include "ui/dialogs/NmeaSelector.h"
 #include "ui/dialogs/SendersWindow.h"
@@ -215,6 +219,19 @@ const QList<std::pair<const char *, Opener>> &windows()
              parts->findChild<QCheckBox *>(QStringLiteral("chkCategory10"))->click();
              return parts;
          }},
+        {"instrument history",
+         [](MainWindowFixture &f) -> QWidget * {
+             archive::Settings settings;
+             settings.folder = f.folder.file(QStringLiteral("archive"));
+             settings.save();
+             const archive::Archive a(settings.folder);
+             const QDateTime time(QDate(2026, 5, 1), QTime(9, 0), Qt::UTC);
+             for (int i = 0; i < 3; ++i)
+                 a.record(kit::sampleObservation(QStringLiteral("4294967295"), archive::operation::kFactoryReset,
+                                                 archive::Parts::all(), time.addDays(i), i));
+             f.trigger(QStringLiteral("InstrumentHistory"));
+             return f.window->findChild<InstrumentHistoryWindow *>();
+         }},
         {"factory",
          [](MainWindowFixture &f) -> QWidget * {
              f.state().factory.armed = true;
@@ -296,7 +313,8 @@ void checkNothingCutOff(QWidget *window)
             QVERIFY2(w->width() >= w->minimumSizeHint().width() && w->height() >= w->minimumSizeHint().height(),
                      qPrintable(w->objectName() + " cuts off its caption"));
         else if (auto *button = qobject_cast<QAbstractButton *>(w))
-            QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) + 8 <= button->width(),
+            // The "&" of a mnemonic is not drawn: the letter after it is underlined.
+            QVERIFY2(button->fontMetrics().size(Qt::TextShowMnemonic, button->text()).width() + 8 <= button->width(),
                      qPrintable(button->objectName() + " cuts off " + button->text()));
         if (auto *combo = qobject_cast<QComboBox *>(w))
             QVERIFY2(combo->width() >= combo->fontMetrics().horizontalAdvance(combo->currentText()) + 20,

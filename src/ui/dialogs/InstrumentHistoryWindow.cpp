@@ -81,6 +81,7 @@ InstrumentHistoryWindow::InstrumentHistoryWindow(Prompts &prompts, ShowCompariso
     m_status->setObjectName(QStringLiteral("lblStatus"));
     m_status->setWordWrap(true);
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_status->setAccessibleName(QStringLiteral("Archive status"));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_filter);
     layout->addWidget(m_instruments, 2);
@@ -167,7 +168,7 @@ void InstrumentHistoryWindow::reload()
     m_instrumentList = answer.value;
     tell(answer.problem);
     if (answer.ok() && m_instrumentList.isEmpty())
-        m_status->setText(QStringLiteral("The archive in %1 holds no entries yet.").arg(shownPath(m_archive.folder())));
+        tell(QStringLiteral("The archive in %1 holds no entries yet.").arg(shownPath(m_archive.folder())));
     showInstruments();
 }
 
@@ -177,11 +178,15 @@ void InstrumentHistoryWindow::showInstruments()
     const QString filter = m_filter->text().trimmed();
     m_instruments->clear();
     for (const archive::InstrumentSummary &i : m_instrumentList) {
-        const QStringList columns{i.serialNumber,    QString::number(i.productCode), i.softwareVersion,
+        // Units whose serial number reads 0 are each kept apart: the list says why.
+        const QString shownSerial =
+            i.serialNumber == QLatin1String("0") ? QStringLiteral("0 (erased)") : i.serialNumber;
+        const QStringList columns{shownSerial,       QString::number(i.productCode), i.softwareVersion,
                                   i.hardwareVersion, shownTime(i.lastSeen),          QString::number(i.entries)};
         if (!filter.isEmpty() && !columns.mid(0, 4).join(QLatin1Char(' ')).contains(filter, Qt::CaseInsensitive))
             continue;
         auto *item = new QTreeWidgetItem(m_instruments, columns);
+        item->setData(0, Qt::UserRole, i.serialNumber);
         if (i.serialNumber == serial)
             item->setSelected(true);
     }
@@ -227,7 +232,7 @@ void InstrumentHistoryWindow::updateButtons()
 QString InstrumentHistoryWindow::chosenSerial() const
 {
     const QList<QTreeWidgetItem *> chosen = m_instruments->selectedItems();
-    return chosen.isEmpty() ? QString() : chosen.first()->text(0);
+    return chosen.isEmpty() ? QString() : chosen.first()->data(0, Qt::UserRole).toString();
 }
 
 QStringList InstrumentHistoryWindow::chosenEntries() const
@@ -250,6 +255,7 @@ bool InstrumentHistoryWindow::entryImage(const QString &id, archive::HistoryImag
 void InstrumentHistoryWindow::tell(const QString &problem)
 {
     m_status->setText(problem);
+    m_status->setAccessibleDescription(problem); // what a screen reader says of the status
 }
 
 void InstrumentHistoryWindow::onCompareWithPreviousClicked()
@@ -354,10 +360,10 @@ bool InstrumentHistoryWindow::openChosenInEditor()
                         .arg(archive::Parts::all().without(entry.known).describe());
     if (editorModified && editorModified())
         cautions << QStringLiteral("The configuration in the editor has changes not saved. Edit › Undo gives it back.");
-    if (!cautions.isEmpty() &&
-        m_prompts.askYesNo(kTitle,
-                           cautions.join(QStringLiteral("\r\n\r\n")) + QStringLiteral("\r\n\r\nOpen the entry?"),
-                           Prompts::Icon::Question) != kYes)
+    if (!cautions.isEmpty() && m_prompts.askYesNo(kTitle,
+                                                  cautions.join(QStringLiteral("\r\n\r\n")) +
+                                                      QStringLiteral("\r\n\r\nOpen the entry in the editor?"),
+                                                  Prompts::Icon::Question) != kYes)
         return false;
     ConfigImage image = entry.image;
     image.comPort = ConfigImage::kPortNotKnown; // the port is this PC's, not the instrument's

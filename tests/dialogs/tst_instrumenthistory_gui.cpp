@@ -99,7 +99,9 @@ private slots:
         QTest::mouseClick(child<QPushButton>(w, QStringLiteral("cmdComparePrevious")), Qt::LeftButton);
         // The history as of the download knows everything: setting, display, curve differ.
         QTest::mouseClick(child<QPushButton>(w, QStringLiteral("cmdCompareEditor")), Qt::LeftButton);
-        QCOMPARE(differences, QList<int>({1, 3}));
+        // Enter on an entry compares it with the one before.
+        QTest::keyClick(entries, Qt::Key_Return);
+        QCOMPARE(differences, QList<int>({1, 3, 1}));
 
         const QString saved = dir.filePath(QStringLiteral("SAVED.CFG"));
         prompts.saveFile(saved);

@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <thread>
@@ -176,6 +177,8 @@ void InstrumentHistoryWindow::showInstruments()
 {
     const QString serial = chosenSerial();
     const QString filter = m_filter->text().trimmed();
+    // The chosen instrument's entries are read once the list is whole, not on the way.
+    QSignalBlocker blocker(m_instruments);
     m_instruments->clear();
     for (const archive::InstrumentSummary &i : m_instrumentList) {
         // Units whose serial number reads 0 are each kept apart: the list says why.
@@ -188,10 +191,11 @@ void InstrumentHistoryWindow::showInstruments()
         auto *item = new QTreeWidgetItem(m_instruments, columns);
         item->setData(0, Qt::UserRole, i.serialNumber);
         if (i.serialNumber == serial)
-            item->setSelected(true);
+            m_instruments->setCurrentItem(item);
     }
     if (m_instruments->selectedItems().isEmpty() && m_instruments->topLevelItemCount() > 0)
-        m_instruments->topLevelItem(0)->setSelected(true);
+        m_instruments->setCurrentItem(m_instruments->topLevelItem(0));
+    blocker.unblock();
     showEntries();
 }
 
@@ -212,8 +216,9 @@ void InstrumentHistoryWindow::showEntries()
         item->setData(0, Qt::UserRole, e.id);
         item->setToolTip(0, QStringLiteral("Known: %1").arg(e.about.known.describe()));
     }
+    // The newest is chosen, and the keys move on from it.
     if (m_entries->topLevelItemCount() > 0)
-        m_entries->topLevelItem(0)->setSelected(true);
+        m_entries->setCurrentItem(m_entries->topLevelItem(0));
     updateButtons();
 }
 

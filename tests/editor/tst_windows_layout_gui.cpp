@@ -494,6 +494,52 @@ private slots:
         }
     }
 
+    // A dialog opens wholly on the screen, whatever its size and scale; where the screen is
+    // smaller than its content, the content scrolls and each box comes into view with the focus.
+    void dialogFitsTheScreen_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("enabler"); // a box that enables the others
+        QTest::addColumn<QStringList>("controls");
+        QTest::newRow("take parts") << "take parts"
+                                    << "chkCategory1"
+                                    << QStringList{"chkCategory14", "chkConfiguration1", "chkConfiguration16",
+                                                   "chkCategory1",  "cmdApply",          "cmdCancel"};
+    }
+    void dialogFitsTheScreen()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, enabler);
+        QFETCH(QStringList, controls);
+        MainWindowFixture f;
+        QWidget *w = openWindow(f, window);
+        QVERIFY(w && w->isVisible());
+        if (!enabler.isEmpty())
+            w->findChild<QAbstractButton *>(enabler)->click();
+        const QRect screen = w->screen()->availableGeometry();
+        QVERIFY2(screen.contains(w->frameGeometry()),
+                 qPrintable(QStringLiteral("%1 x %2 at %3, %4 on a screen of %5 x %6")
+                                .arg(w->frameGeometry().width())
+                                .arg(w->frameGeometry().height())
+                                .arg(w->frameGeometry().x())
+                                .arg(w->frameGeometry().y())
+                                .arg(screen.width())
+                                .arg(screen.height())));
+        for (const QString &name : controls) {
+            auto *control = w->findChild<QWidget *>(name);
+            QVERIFY2(control && control->isEnabled(), qPrintable(name));
+            control->setFocus(Qt::TabFocusReason);
+            QApplication::processEvents();
+            // Shown: inside the window and inside every scrolling viewport around it.
+            for (QWidget *p = control->parentWidget(); p; p = p->parentWidget()) {
+                const QRect shown(control->mapTo(p, QPoint(0, 0)), control->size());
+                QVERIFY2(p->rect().contains(shown), qPrintable(name + " is out of view in " + p->objectName()));
+                if (p == w)
+                    break;
+            }
+        }
+    }
+
     // The data monitor opens beside the sentence selector, whose lists and buttons stay in
     // view, and wholly on the screen.
     void monitorOpensBesideTheSelector()

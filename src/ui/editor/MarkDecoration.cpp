@@ -1,0 +1,137 @@
+#include "ui/editor/MarkDecoration.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QPainter>
+#include <QWidget>
+
+const QString MarkDecoration::kItemMark = QStringLiteral("  \u25C6");
+
+namespace
+{
+
+// The diamond in a widget's corner: dark-edged vermilion, a shape that reads on light
+// and dark controls alike and does not rely on its colour. It takes no clicks and no
+// focus, and follows the control's size.
+class Badge : public QWidget
+{
+public:
+    static constexpr int kSize = 9;
+
+    explicit Badge(QWidget *control) : QWidget(control)
+    {
+        setObjectName(QStringLiteral("differenceMark"));
+        setAccessibleName(QStringLiteral("Difference mark"));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setFocusPolicy(Qt::NoFocus);
+        resize(kSize, kSize);
+        control->installEventFilter(this);
+        place();
+        show();
+        raise();
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == parent() && (event->type() == QEvent::Resize || event->type() == QEvent::ChildAdded)) {
+            place();
+            raise();
+        }
+        return false;
+    }
+
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        const qreal m = kSize / 2.0;
+        const QPolygonF diamond{{m, 0.5}, {kSize - 0.5, m}, {m, kSize - 0.5}, {0.5, m}};
+        p.setPen(QPen(QColor(40, 20, 0), 1.0));
+        p.setBrush(QColor(213, 94, 0));
+        p.drawPolygon(diamond);
+    }
+
+private:
+    void place()
+    {
+        const auto *control = static_cast<QWidget *>(parent());
+        move(control->width() - kSize - 2, 2);
+    }
+};
+
+QString withLine(const QString &before, const QString &line)
+{
+    return before.isEmpty() ? line : before + QLatin1Char('\n') + line;
+}
+
+// The item's text with the mark before its shortcut part (after a tab), if it has one.
+QString markedItemText(const QString &text)
+{
+    const qsizetype tab = text.indexOf(QLatin1Char('\t'));
+    if (tab < 0)
+        return text + MarkDecoration::kItemMark;
+    return text.left(tab) + MarkDecoration::kItemMark + text.mid(tab);
+}
+
+} // namespace
+
+void MarkDecoration::show(const QString &line)
+{
+    if (!m_control)
+        return;
+    if (auto *widget = qobject_cast<QWidget *>(m_control.data()))
+        showOnWidget(widget, line);
+    else if (auto *item = qobject_cast<QAction *>(m_control.data()))
+        showOnItem(item, line);
+    m_shown = true;
+}
+
+void MarkDecoration::showOnWidget(QWidget *widget, const QString &line)
+{
+    if (!m_shown) {
+        m_tip = widget->toolTip();
+        m_description = widget->accessibleDescription();
+        m_badge = new Badge(widget);
+    }
+    m_markedTip = withLine(m_tip, line);
+    m_markedDescription = withLine(m_description, line);
+    widget->setToolTip(m_markedTip);
+    widget->setAccessibleDescription(m_markedDescription);
+}
+
+void MarkDecoration::showOnItem(QAction *item, const QString &line)
+{
+    if (!m_shown) {
+        m_tip = item->statusTip();
+        m_text = item->text();
+        m_markedText = markedItemText(m_text);
+        item->setText(m_markedText);
+    }
+    m_markedTip = withLine(m_tip, line);
+    item->setStatusTip(m_markedTip);
+}
+
+void MarkDecoration::clear()
+{
+    if (!m_shown)
+        return;
+    m_shown = false;
+    delete m_badge.data();
+    if (auto *widget = qobject_cast<QWidget *>(m_control.data())) {
+        if (widget->toolTip() == m_markedTip)
+            widget->setToolTip(m_tip);
+        if (widget->accessibleDescription() == m_markedDescription)
+            widget->setAccessibleDescription(m_description);
+    } else if (auto *item = qobject_cast<QAction *>(m_control.data())) {
+        if (item->statusTip() == m_markedTip)
+            item->setStatusTip(m_tip);
+        if (item->text() == m_markedText)
+            item->setText(m_text);
+    }
+}
+
+QPoint MarkDecoration::menuPosition(QWidget *widget)
+{
+    return widget->mapToGlobal(QPoint(widget->width() / 2, widget->height() / 2));
+}

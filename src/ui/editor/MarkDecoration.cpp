@@ -1,8 +1,11 @@
 #include "ui/editor/MarkDecoration.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QEvent>
+#include <QLabel>
 #include <QPainter>
+#include <QRadioButton>
 #include <QWidget>
 
 const QString MarkDecoration::kItemMark = QStringLiteral("  \u25C6");
@@ -10,15 +13,17 @@ const QString MarkDecoration::kItemMark = QStringLiteral("  \u25C6");
 namespace
 {
 
-// The diamond in a widget's corner: dark-edged vermilion, a shape that reads on light
-// and dark controls alike and does not rely on its colour. It takes no clicks and no
-// focus, and follows the control's size.
+// The diamond on a widget's top right corner, half outside it so that it covers none
+// of the control's text: dark-edged vermilion, a shape that reads on light and dark
+// controls alike and does not rely on its colour. It sits beside the control (a child of
+// the same parent, above it), takes no clicks and no focus, and follows the control.
 class Badge : public QWidget
 {
 public:
     static constexpr int kSize = 9;
 
-    explicit Badge(QWidget *control) : QWidget(control)
+    explicit Badge(QWidget *control)
+        : QWidget(control->parentWidget() ? control->parentWidget() : control), m_control(control)
     {
         setObjectName(QStringLiteral("differenceMark"));
         setAccessibleName(QStringLiteral("Difference mark"));
@@ -27,16 +32,23 @@ public:
         resize(kSize, kSize);
         control->installEventFilter(this);
         place();
-        show();
-        raise();
     }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (watched == parent() && (event->type() == QEvent::Resize || event->type() == QEvent::ChildAdded)) {
-            place();
-            raise();
+        if (watched == m_control) {
+            switch (event->type()) {
+            case QEvent::Move:
+            case QEvent::Resize:
+            case QEvent::Show:
+            case QEvent::Hide:
+            case QEvent::ZOrderChange:
+                place();
+                break;
+            default:
+                break;
+            }
         }
         return false;
     }
@@ -55,9 +67,27 @@ protected:
 private:
     void place()
     {
-        const auto *control = static_cast<QWidget *>(parent());
-        move(control->width() - kSize - 2, 2);
+        if (parentWidget() == m_control) {
+            move(m_control->width() - kSize - 1, 1);
+        } else {
+            const QRect at = m_control->geometry();
+            move(at.left() + contentWidth() - kSize / 2, at.top() - kSize / 2 + 1);
+        }
+        setVisible(parentWidget() == m_control || m_control->isVisibleTo(parentWidget()));
+        raise();
     }
+
+    // Check boxes and labels draw their text from the left: the mark ends it, however
+    // wide the layout made them.
+    int contentWidth() const
+    {
+        const auto *label = qobject_cast<QLabel *>(m_control);
+        const bool fromLeft = qobject_cast<QCheckBox *>(m_control) || qobject_cast<QRadioButton *>(m_control) ||
+                              (label && (label->alignment() & Qt::AlignLeft));
+        return fromLeft ? qMin(m_control->width(), m_control->sizeHint().width()) : m_control->width();
+    }
+
+    QWidget *m_control;
 };
 
 QString withLine(const QString &before, const QString &line)
@@ -129,6 +159,13 @@ void MarkDecoration::clear()
         if (item->text() == m_markedText)
             item->setText(m_text);
     }
+}
+
+void MarkDecoration::forget()
+{
+    m_shown = false;
+    m_control = nullptr;
+    delete m_badge.data(); // beside the control, not inside it
 }
 
 QPoint MarkDecoration::menuPosition(QWidget *widget)

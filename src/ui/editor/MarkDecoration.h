@@ -26,11 +26,7 @@ public:
     void clear();
     bool shown() const { return m_shown; }
     // The control is being destroyed: nothing of it is touched any more.
-    void forget()
-    {
-        m_shown = false;
-        m_control = nullptr;
-    }
+    void forget();
     // Where a keyboard-opened menu for the control appears, in global coordinates.
     static QPoint menuPosition(QWidget *widget);
 

@@ -2,6 +2,7 @@
 #include "NmeaStream.h"
 #include "core/ConfigImage.h"
 #include "core/DisplayTable.h"
+#include "core/ImageModel.h"
 #include "core/Prompts.h"
 #include "link/Clock.h"
 #include "ui/LinkWindows.h"
@@ -11,6 +12,7 @@
 #include "ui/dialogs/NmeaSelector.h"
 #include "ui/dialogs/SendersWindow.h"
 #include "ui/dialogs/TimeOfDayAlarmsWindow.h"
+#include "ui/editor/FieldMarks.h"
 #include "ui/editor/FileController.h"
 #include "ui/editor/InstrumentController.h"
 #include "ui/editor/MainWindow.h"
@@ -18,6 +20,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCommandLineParser>
 #include <QMenu>
@@ -90,6 +93,21 @@ void popUpEditMenu(MainWindow &w)
     const QRect ratio = tachometer->actionGeometry(ratioMenu->menuAction());
     ratioMenu->popup(tachometer->mapToGlobal(ratio.topRight()));
 }
+
+// A few edits (an icon, a data source, a bar limit, the temperature units, the fuel
+// tank), then the marks from the factory defaults.
+void markDifferences(MainWindow &w)
+{
+    w.findChild<QCheckBox *>(QStringLiteral("ChkIconsUpperSpeed"))->click();
+    auto *list = w.findChild<QComboBox *>(QLatin1String(displays::kDisplays[1].list));
+    list->setCurrentIndex(3);
+    w.image().setBarLimit(w.image().shownConfiguration(), 3, ImageModel::Limit::High, 1234);
+    w.image().setFuelTankSize(1234);
+    w.findChild<QAction *>(QStringLiteral("DegC"))->trigger();
+    w.image().setDataSource(3, 0, 24);
+    w.showAlarmLimits();
+    w.findChild<QAction *>(QStringLiteral("MarkFromDefaults"))->trigger();
+}
 } // namespace
 
 int main(int argc, char *argv[])
@@ -120,7 +138,9 @@ int main(int argc, char *argv[])
                                     QStringLiteral("Also show another window: senders, chart, damping, tod, "
                                                    "nmea-data, comms, about, warning, factory."),
                                     QStringLiteral("name"));
-    parser.addOptions({config, barChart, selector, curve, at, highlight, menu, quitAfter, window});
+    const QCommandLineOption marks(QStringLiteral("marks"),
+                                   QStringLiteral("Make a few edits and mark the differences from the defaults."));
+    parser.addOptions({config, barChart, selector, curve, at, highlight, menu, quitAfter, window, marks});
     parser.process(app);
 
     QTemporaryDir folder;
@@ -133,6 +153,8 @@ int main(int argc, char *argv[])
         w.findChild<QAction *>("BarChart")->trigger();
     else
         w.findChild<QAction *>("Pointer")->trigger();
+    if (parser.isSet(marks))
+        markDifferences(w);
     w.show();
     if (parser.isSet(highlight)) {
         w.findChild<QTimer *>(QStringLiteral("Timer1"))->stop();

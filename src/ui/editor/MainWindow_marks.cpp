@@ -2,9 +2,13 @@
 // choice of reference and the controls of the main window that carry marks.
 #include "ui/editor/MainWindow.h"
 
+#include "core/FieldNames.h"
+#include "ui/editor/FaceController.h"
 #include "ui/editor/FieldMarks.h"
 #include "ui/editor/FileController.h"
 #include "ui/editor/InstrumentController.h"
+#include "ui/editor/SettingsMenu.h"
+#include "ui/editor/SourcesController.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -43,4 +47,21 @@ void MainWindow::connectMarkModes(QMenu *marksMenu)
     grey();
 }
 
-void MainWindow::attachMarks() {}
+void MainWindow::attachMarks()
+{
+    m_face->setFieldMarks(m_marks);
+    m_sources->setFieldMarks(m_marks);
+    m_settings->attachMarks(*m_marks);
+    // The Edit menu's entries of the settings and of the windows that edit a group.
+    const std::pair<const char *, QStringList> items[] = {
+        {"ViewMaintenanceAlarm", {QStringLiteral("Engine maintenance alarm")}},
+        {"FuelTankSize", {QStringLiteral("Fuel tank size")}},
+        {"Tank2Size", {QStringLiteral("2n'd tank size")}},
+        {"ViewDamping", fields::groupFieldNames(fields::kDamping)},
+        {"ViewTodAlarms", fields::groupFieldNames(fields::kTimeOfDayAlarms)},
+        {"Senders", fields::groupFieldNames(fields::kSenderCurves)},
+    };
+    for (const auto &[name, fieldNames] : items)
+        if (auto *item = m_editMenu->findChild<QAction *>(QLatin1String(name)))
+            m_marks->attach(item, fieldNames);
+}

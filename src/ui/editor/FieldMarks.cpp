@@ -329,14 +329,14 @@ void FieldMarks::update(Mark &mark)
 
 // --- put back -----------------------------------------------------------------------------------
 
-QStringList FieldMarks::differingFields(const Mark &mark, Mode from) const
+QStringList FieldMarks::differingFields(const QStringList &names, Mode from) const
 {
     QStringList differing;
     const std::optional<ConfigImage> ref = reference(from);
     if (!ref)
         return differing;
     const ConfigImage now = ConfigImage::of(m_state);
-    for (const QString &name : mark.fields)
+    for (const QString &name : names)
         if (const fields::Field *f = fieldNamed(name); f && !f->derived && fields::differs(*f, now, *ref))
             differing << name;
     return differing;
@@ -365,7 +365,7 @@ bool FieldMarks::putBack(const QStringList &names, Mode from)
     return true;
 }
 
-QMenu *FieldMarks::putBackMenu(Mark &mark, QWidget *parent)
+void FieldMarks::showPutBackMenu(const QStringList &names, const QPoint &globalPos, QWidget *parent)
 {
     auto *menu = new QMenu(parent);
     menu->setObjectName(QStringLiteral("differenceMenu"));
@@ -378,20 +378,11 @@ QMenu *FieldMarks::putBackMenu(Mark &mark, QWidget *parent)
     };
     for (const auto &[from, text] : choices) {
         QAction *item = menu->addAction(text);
-        const QStringList differing = differingFields(mark, from);
+        const QStringList differing = differingFields(names, from);
         item->setEnabled(!differing.isEmpty());
         connect(item, &QAction::triggered, this, [this, differing, from = from] { putBack(differing, from); });
     }
-    return menu;
-}
-
-void FieldMarks::showPutBackMenu(Mark &mark, const QPoint &globalPos)
-{
-    QWidget *parent = qobject_cast<QWidget *>(mark.control);
-    if (!parent)
-        if (auto *item = qobject_cast<QAction *>(mark.control); item && !item->associatedObjects().isEmpty())
-            parent = qobject_cast<QWidget *>(item->associatedObjects().first());
-    putBackMenu(mark, parent)->popup(globalPos);
+    menu->popup(globalPos);
 }
 
 bool FieldMarks::eventFilter(QObject *watched, QEvent *event)
@@ -415,7 +406,7 @@ bool FieldMarks::eventFilter(QObject *watched, QEvent *event)
     Mark *mark = markOf(control);
     if (!mark || !mark->decoration.shown())
         return false;
-    showPutBackMenu(*mark, at);
+    showPutBackMenu(mark->fields, at, widget); // beside the control, or the menu showing the item
     event->accept();
     return true;
 }

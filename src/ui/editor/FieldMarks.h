@@ -99,6 +99,10 @@ public:
     // False when nothing was put back (no such reference, nothing differs, the image is
     // held by an instrument operation).
     bool putBack(const QStringList &fields, Mode from);
+    // The put-back menu a marked control shows, for fields a window marks itself (a grid
+    // cell): "Reset to Default", "Take from Saved File", "Take from Instrument", each
+    // enabled when one of `fields` differs from that reference. It deletes itself.
+    void showPutBackMenu(const QStringList &fields, const QPoint &globalPos, QWidget *parent);
 
     // Computes the marks again now (the model's signals do so by themselves).
     void refresh();
@@ -119,9 +123,7 @@ private:
     Mark &add(QObject *control, QWidget *watched);
     void update(Mark &mark);
     void updateAll();
-    QStringList differingFields(const Mark &mark, Mode from) const;
-    void showPutBackMenu(Mark &mark, const QPoint &globalPos);
-    QMenu *putBackMenu(Mark &mark, QWidget *parent);
+    QStringList differingFields(const QStringList &fields, Mode from) const;
 
     EditorState &m_state;
     ImageModel &m_image;

@@ -103,6 +103,15 @@ void popUpEditMenu(MainWindow &w)
     ratioMenu->popup(tachometer->mapToGlobal(ratio.topRight()));
 }
 
+// The View menu with its Mark Differences submenu open.
+void popUpViewMenu(MainWindow &w)
+{
+    auto *view = w.findChild<QMenu *>(QStringLiteral("mnuView"));
+    auto *marks = w.findChild<QMenu *>(QStringLiteral("MarkDifferences"));
+    view->popup(w.mapToGlobal(QPoint(w.menuBar()->actionGeometry(view->menuAction()).left(), w.menuBar()->height())));
+    marks->popup(view->mapToGlobal(view->actionGeometry(marks->menuAction()).topRight()));
+}
+
 // A few edits (an icon, a data source, a bar limit, the temperature units, the fuel
 // tank), then the marks from the factory defaults.
 void markDifferences(MainWindow &w)
@@ -149,7 +158,9 @@ int main(int argc, char *argv[])
                                     QStringLiteral("name"));
     const QCommandLineOption marks(QStringLiteral("marks"),
                                    QStringLiteral("Make a few edits and mark the differences from the defaults."));
-    parser.addOptions({config, barChart, selector, curve, at, highlight, menu, quitAfter, window, marks});
+    const QCommandLineOption viewMenu(QStringLiteral("view-menu"),
+                                      QStringLiteral("Open the View menu and its Mark Differences submenu."));
+    parser.addOptions({config, barChart, selector, curve, at, highlight, menu, quitAfter, window, marks, viewMenu});
     parser.process(app);
 
     QTemporaryDir folder;
@@ -183,6 +194,8 @@ int main(int argc, char *argv[])
             emit list->activated(4);
         });
     }
+    if (parser.isSet(viewMenu))
+        QTimer::singleShot(800, &w, [&w] { popUpViewMenu(w); });
     if (parser.isSet(menu)) {
         QTimer::singleShot(800, &w, [&w] { popUpEditMenu(w); });
     }

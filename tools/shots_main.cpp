@@ -5,6 +5,7 @@
 #include "core/ConfigImage.h"
 #include "core/Defaults.h"
 #include "core/DisplayTable.h"
+#include "core/ImageModel.h"
 #include "core/Prompts.h"
 #include "link/Clock.h"
 #include "ui/LinkWindows.h"
@@ -15,6 +16,7 @@
 #include "ui/dialogs/SendersWindow.h"
 #include "ui/dialogs/TakePartsWindow.h"
 #include "ui/dialogs/TimeOfDayAlarmsWindow.h"
+#include "ui/editor/FieldMarks.h"
 #include "ui/editor/FileController.h"
 #include "ui/editor/InstrumentController.h"
 #include "ui/editor/MainWindow.h"
@@ -22,6 +24,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCommandLineParser>
 #include <QMenu>
@@ -139,6 +142,30 @@ void popUpEditMenu(MainWindow &w)
     const QRect ratio = tachometer->actionGeometry(ratioMenu->menuAction());
     ratioMenu->popup(tachometer->mapToGlobal(ratio.topRight()));
 }
+
+// The View menu with its Mark Differences submenu open.
+void popUpViewMenu(MainWindow &w)
+{
+    auto *view = w.findChild<QMenu *>(QStringLiteral("mnuView"));
+    auto *marks = w.findChild<QMenu *>(QStringLiteral("MarkDifferences"));
+    view->popup(w.mapToGlobal(QPoint(w.menuBar()->actionGeometry(view->menuAction()).left(), w.menuBar()->height())));
+    marks->popup(view->mapToGlobal(view->actionGeometry(marks->menuAction()).topRight()));
+}
+
+// A few edits (an icon, a data source, a bar limit, the temperature units, the fuel
+// tank), then the marks from the factory defaults.
+void markDifferences(MainWindow &w)
+{
+    w.findChild<QCheckBox *>(QStringLiteral("ChkIconsUpperSpeed"))->click();
+    auto *list = w.findChild<QComboBox *>(QLatin1String(displays::kDisplays[1].list));
+    list->setCurrentIndex(3);
+    w.image().setBarLimit(w.image().shownConfiguration(), 3, ImageModel::Limit::High, 1234);
+    w.image().setFuelTankSize(1234);
+    w.findChild<QAction *>(QStringLiteral("DegC"))->trigger();
+    w.image().setDataSource(3, 0, 24);
+    w.showAlarmLimits();
+    w.findChild<QAction *>(QStringLiteral("MarkFromDefaults"))->trigger();
+}
 } // namespace
 
 int main(int argc, char *argv[])
@@ -169,7 +196,11 @@ int main(int argc, char *argv[])
                                     QStringLiteral("Also show another window: senders, chart, damping, tod, "
                                                    "nmea-data, comms, about, warning, factory, history."),
                                     QStringLiteral("name"));
-    parser.addOptions({config, barChart, selector, curve, at, highlight, menu, quitAfter, window});
+    const QCommandLineOption marks(QStringLiteral("marks"),
+                                   QStringLiteral("Make a few edits and mark the differences from the defaults."));
+    const QCommandLineOption viewMenu(QStringLiteral("view-menu"),
+                                      QStringLiteral("Open the View menu and its Mark Differences submenu."));
+    parser.addOptions({config, barChart, selector, curve, at, highlight, menu, quitAfter, window, marks, viewMenu});
     parser.process(app);
 
     QTemporaryDir folder;
@@ -187,6 +218,8 @@ int main(int argc, char *argv[])
         w.findChild<QAction *>("BarChart")->trigger();
     else
         w.findChild<QAction *>("Pointer")->trigger();
+    if (parser.isSet(marks))
+        markDifferences(w);
     w.show();
     if (parser.isSet(highlight)) {
         w.findChild<QTimer *>(QStringLiteral("Timer1"))->stop();
@@ -206,6 +239,8 @@ int main(int argc, char *argv[])
             emit list->activated(4);
         });
     }
+    if (parser.isSet(viewMenu))
+        QTimer::singleShot(800, &w, [&w] { popUpViewMenu(w); });
     if (parser.isSet(menu)) {
         QTimer::singleShot(800, &w, [&w] { popUpEditMenu(w); });
     }

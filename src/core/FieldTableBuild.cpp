@@ -4,6 +4,7 @@
 #include "core/DampingTable.h"
 #include "core/DataSources.h"
 #include "core/DisplayTable.h"
+#include "core/FieldNames.h"
 #include "core/IconTable.h"
 #include "core/ImageLayout.h"
 #include "core/NmeaLists.h"
@@ -77,12 +78,12 @@ public:
             m_restCategory[i] = category;
     }
 
+    // A field of display configuration n, by its full name (FieldNames.h).
     Field &block(int n, const QString &name, int offset, int length, TextFn text, quint8 mask = 0xFF)
     {
         for (int i = offset; i < offset + length; ++i)
             m_blockBits[i] |= mask;
-        Field &f = add(QStringLiteral("Configuration %1").arg(n) + kSep + name, kConfiguration1 + n - 1, Area::Block, n,
-                       offset, length, mask, std::move(text));
+        Field &f = add(name, kConfiguration1 + n - 1, Area::Block, n, offset, length, mask, std::move(text));
         f.category = kDisplaysCategory;
         return f;
     }
@@ -111,9 +112,8 @@ public:
                 continue;
             const QString name =
                 rest == 0xFF ? QStringLiteral("byte %1").arg(d) : QStringLiteral("byte %1 (other bits)").arg(d);
-            Field &f =
-                add(QStringLiteral("Configuration %1").arg(n) + kSep + name, kConfiguration1 + n - 1, Area::Block, n, d,
-                    1, rest, [n, d, rest](const ConfigImage &m) { return number(m.blocks[n][d] & rest); });
+            Field &f = add(configurationFieldName(n, name), kConfiguration1 + n - 1, Area::Block, n, d, 1, rest,
+                           [n, d, rest](const ConfigImage &m) { return number(m.blocks[n][d] & rest); });
             f.raw = true;
             f.category = kDisplaysCategory;
         }
@@ -298,13 +298,11 @@ void addAlarmLimits(Builder &b)
         const datasources::AlarmSlot slot = datasources::alarmSlot(code);
         if (!slot.first)
             continue;
-        const QString source = (code >= 23 && code <= 30) ? datasources::sourceText(code)
-                                                          : QStringLiteral("Data source code %1").arg(code);
         const int decimals = slot.decimals;
         for (int part = 0; part < 2; ++part) {
             const int offset = slot.first + 2 * part;
-            b.system(source + kSep + (part ? QStringLiteral("High Alarm Limit") : QStringLiteral("Low Alarm Limit")),
-                     kAlarmsAndLimits, kAlarmValuesCategory, offset, 2, [offset, decimals](const ConfigImage &m) {
+            b.system(alarmLimitFieldName(code, part == 1), kAlarmsAndLimits, kAlarmValuesCategory, offset, 2,
+                     [offset, decimals](const ConfigImage &m) {
                          return datasources::formatStored(m.systemWord(offset), decimals);
                      });
         }
@@ -313,30 +311,27 @@ void addAlarmLimits(Builder &b)
 
 void addBlock(Builder &b, int n)
 {
-    b.block(n, QStringLiteral("checksum"), layout::kBlockChecksum, 1, [n](const ConfigImage &m) {
-         return number(m.blocks[n][layout::kBlockChecksum]);
-     }).derived = true;
-    for (const icons::IconDef &icon : icons::kIcons) {
-        const int byte = icon.byte;
-        const quint8 mask = quint8(1u << icon.bit);
+    b.block(n, configurationFieldName(n, QStringLiteral("checksum")), layout::kBlockChecksum, 1,
+            [n](const ConfigImage &m) { return number(m.blocks[n][layout::kBlockChecksum]); })
+        .derived = true;
+    for (int i = 0; i < icons::kCount; ++i) {
+        const int byte = icons::kIcons[i].byte;
+        const quint8 mask = quint8(1u << icons::kIcons[i].bit);
         b.block(
-            n, QStringLiteral("Icons") + kSep + QLatin1String(icon.accessible), byte, 1,
+            n, iconFieldName(n, i), byte, 1,
             [n, byte, mask](const ConfigImage &m) { return onOff(m.blocks[n][byte] & mask); }, mask);
     }
-    for (const displays::DisplayDef &display : displays::kDisplays) {
-        const int d = display.codeByte;
-        const QString title = QLatin1String(display.frameTitle);
-        b.block(n, title + kSep + QStringLiteral("Display Data from"), d, 1,
+    for (int k = 0; k < displays::kCount; ++k) {
+        const int d = displays::kDisplays[k].codeByte;
+        b.block(n, sourceFieldName(n, k), d, 1,
                 [n, d](const ConfigImage &m) { return datasources::sourceText(m.blocks[n][d]); });
-        if (!display.isBar)
+        if (!displays::kDisplays[k].isBar)
             continue;
         for (int part = 0; part < 2; ++part) {
             const int offset = d + (part ? layout::kBarUpperAfterSource : layout::kBarLowerAfterSource);
-            b.block(n, title + kSep + (part ? QStringLiteral("Upper Bar Limit") : QStringLiteral("Lower Bar Limit")),
-                    offset, 2, [n, d, offset](const ConfigImage &m) {
-                        return datasources::formatStored(m.blockWord(n, offset),
-                                                         datasources::barDecimals(m.blocks[n][d]));
-                    });
+            b.block(n, barLimitFieldName(n, k, part == 1), offset, 2, [n, d, offset](const ConfigImage &m) {
+                return datasources::formatStored(m.blockWord(n, offset), datasources::barDecimals(m.blocks[n][d]));
+            });
         }
     }
     b.blockRemainder(n);

@@ -1,5 +1,8 @@
 #include "ui/editor/FaceController.h"
 
+#include "core/FieldNames.h"
+#include "ui/editor/FieldMarks.h"
+
 #include "core/EditorState.h"
 #include "core/IconTable.h"
 #include "core/ImageModel.h"
@@ -228,6 +231,17 @@ void FaceController::showIcons()
                 setIconState(icon, (value >> bit) & 1);
         }
     }
+    if (m_marks)
+        for (int i = 0; i < icons::kCount; ++i)
+            m_marks->attach(m_iconBox[size_t(i)], {fields::iconFieldName(block, i)});
+}
+
+void FaceController::setFieldMarks(FieldMarks *marks)
+{
+    m_marks = marks;
+    for (int i = 0; i < 16; ++i)
+        m_marks->attachConfiguration(m_configButtons[size_t(i)], i + 1);
+    showIcons();
 }
 
 void FaceController::setCaptions(int config)

@@ -8,6 +8,7 @@
 #include <functional>
 
 class FaceView;
+class FieldMarks;
 class ImageModel;
 class Prompts;
 class QCheckBox;
@@ -43,6 +44,8 @@ public:
     // The controls in keyboard order.
     QList<QWidget *> tabOrder() const;
     QPushButton *clearConfigurationButton() const { return m_clearConfig; }
+    // The configuration buttons and the icon boxes carry the difference marks.
+    void setFieldMarks(FieldMarks *marks);
 
 private:
     QGroupBox *buildIconsFrame(QWidget *parent);
@@ -61,6 +64,7 @@ private:
     Prompts &m_prompts;
     FaceView *m_face = nullptr;
     std::array<QPushButton *, 16> m_configButtons{};
+    FieldMarks *m_marks = nullptr;
     QPushButton *m_setIcons = nullptr, *m_clearIcons = nullptr, *m_clearConfig = nullptr;
     std::array<QCheckBox *, 20> m_iconBox{};   // in icons::kIcons order
     std::array<QWidget *, 20> m_iconElement{}; // the picture element each box switches

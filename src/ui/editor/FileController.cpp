@@ -66,6 +66,8 @@ bool FileController::openConfigFile(const QString &path)
     const QString name = QFileInfo(path).fileName();
     m_history.recordAs(QStringLiteral("Open %1").arg(name), true, name);
     m_history.markClean(name); // also a file that holds what the editor held
+    if (onFileImage)
+        onFileImage();
     rememberRecentFile(path);
     return true;
 }
@@ -93,15 +95,21 @@ bool FileController::saveTo(const QString &path)
 
 void FileController::save()
 {
-    if (saveTo(m_state.session.configFileName))
-        m_history.markClean(QFileInfo(m_state.session.configFileName).fileName());
+    if (!saveTo(m_state.session.configFileName))
+        return;
+    m_history.markClean(QFileInfo(m_state.session.configFileName).fileName());
+    if (onFileImage)
+        onFileImage();
 }
 
 void FileController::saveAs()
 {
     const QString path = m_prompts.saveFile(QStringLiteral("Save Settings to File: "), QLatin1String(kFileFilter));
-    if (!path.isEmpty() && saveTo(path))
-        m_history.markClean(QFileInfo(path).fileName());
+    if (path.isEmpty() || !saveTo(path))
+        return;
+    m_history.markClean(QFileInfo(path).fileName());
+    if (onFileImage)
+        onFileImage();
 }
 
 // --- comparing ------------------------------------------------------------------------------------

@@ -25,6 +25,8 @@ public:
 
     // A file was opened into the image: the window shows it.
     std::function<void()> onImageOpened;
+    // The image in the editor is now the one in a file: it was opened or saved.
+    std::function<void()> onFileImage;
     // Whether an instrument operation holds the image (nothing may replace it then).
     std::function<bool()> imageLocked;
 

@@ -54,6 +54,8 @@ public:
 
     void undo();
     void redo();
+    // Whether an instrument operation holds the image now.
+    bool locked() const { return m_locked(); }
 
 signals:
     // True when the image differs from the last New, Open, Save or Download.

@@ -122,6 +122,8 @@ void InstrumentController::apply(Operation kind, const OperationRecord &result)
     m_state.instrument = result.instrument;
     m_state.transfer = result.transfer;
     m_state.factory = result.factory;
+    if (result.known != KnownImage::None && onInstrumentImage)
+        onInstrumentImage(result.instrumentImage, result.known);
 
     switch (kind) {
     case Operation::Download:

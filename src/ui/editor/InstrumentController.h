@@ -54,6 +54,8 @@ public:
     // says which part of `image`; one undo step called `step` (its own name when empty),
     // counting as saved when `saved`.
     std::function<void(const ImageBytes &image, ImageChange change, const QString &step, bool saved)> takeImage;
+    // What an operation read of (or wrote to) the instrument, as far as `known` says.
+    std::function<void(const ConfigImage &image, KnownImage known)> onInstrumentImage;
     // The instrument's counter of new configurations, read by a connection.
     std::function<void(quint16 count)> takeNewConfigCount;
     // Whether an upload reads the instrument back afterwards.

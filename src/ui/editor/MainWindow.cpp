@@ -16,6 +16,7 @@
 #include "ui/dialogs/TimeOfDayAlarmsWindow.h"
 #include "ui/editor/FaceController.h"
 #include "ui/editor/FaceView.h"
+#include "ui/editor/FieldMarks.h"
 #include "ui/editor/FileController.h"
 #include "ui/editor/FittingScrollArea.h"
 #include "ui/editor/ImageHistory.h"
@@ -48,6 +49,7 @@ MainWindow::MainWindow(Prompts &prompts, Clock &clock, const QString &programFol
     m_sources = new SourcesController(m_state, *m_image, m_prompts, *m_face, this);
     m_file = new FileController(m_state, m_prompts, *m_history, this);
     m_instrument = new InstrumentController(m_state, m_prompts, this);
+    createMarks();
     buildMenus();
 
     auto *central = new QWidget;
@@ -74,6 +76,8 @@ MainWindow::MainWindow(Prompts &prompts, Clock &clock, const QString &programFol
     placeMonitorBesideSelector();
     startUp();
     m_history->reset(m_startSource);
+    m_marks->setSavedImage(ConfigImage::of(m_state)); // what start-up opened
+    attachMarks();
     fitToScreen();
 }
 
@@ -181,6 +185,7 @@ void MainWindow::buildMenus()
     m_exit = fileMenu->findChild<QAction *>(QStringLiteral("Exit"));
 
     buildEditMenu();
+    buildViewMenu();
 
     QMenu *helpMenu = addMenu(menuBar(), "mnuHelp", "&Help");
     addMenuItems(this, helpMenu, {
@@ -230,6 +235,23 @@ void MainWindow::buildEditMenu()
     // Remembered between runs; off unless the user switches it on.
     connect(m_verifyAfterUpload, &QAction::toggled, this,
             [](bool on) { QSettings().setValue(QLatin1String(kVerifyAfterUploadKey), on); });
+}
+
+void MainWindow::buildViewMenu()
+{
+    QMenu *viewMenu = addMenu(menuBar(), "mnuView", "&View");
+    QMenu *marks = viewMenu->addMenu(QStringLiteral("Mark &Differences"));
+    marks->setObjectName(QStringLiteral("MarkDifferences"));
+    marks->menuAction()->setObjectName(QStringLiteral("MarkDifferences"));
+    FieldMarks *fieldMarks = m_marks;
+    using Mode = FieldMarks::Mode;
+    addMenuItems(this, marks, {
+        {"MarkOff", "&Off", [fieldMarks] { fieldMarks->setMode(Mode::Off); }},
+        {"MarkFromDefaults", "From Factory &Defaults", [fieldMarks] { fieldMarks->setMode(Mode::Defaults); }},
+        {"MarkFromSavedFile", "From the &Saved File", [fieldMarks] { fieldMarks->setMode(Mode::SavedFile); }},
+        {"MarkFromInstrument", "From the &Instrument", [fieldMarks] { fieldMarks->setMode(Mode::Instrument); }},
+    });
+    connectMarkModes(marks);
 }
 // clang-format on
 

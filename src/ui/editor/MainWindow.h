@@ -13,6 +13,7 @@ class BytePort;
 class Clock;
 class DampingWindow;
 class FaceController;
+class FieldMarks;
 class FactoryWindow;
 class FileController;
 class FittingScrollArea;
@@ -69,6 +70,8 @@ public:
     ImageModel &image() { return *m_image; }
     // Undo and redo of every change to the image.
     ImageHistory &history() { return *m_history; }
+    // Marks on every window's controls where the image differs from a reference.
+    FieldMarks &fieldMarks() { return *m_marks; }
 
     // --- the link and the other windows ---------------------------------------------------
     SerialLink &link();
@@ -145,6 +148,13 @@ private:
     bool openImage(const ConfigImage &image, const QString &source);
     bool imageLocked() const;
 
+    // MainWindow_marks.cpp: the difference marks, their references and the View menu.
+    void createMarks();
+    void buildViewMenu();
+    // The View menu's marks items: one checked, "From the Instrument" only once one was read.
+    void connectMarkModes(QMenu *marksMenu);
+    void attachMarks();
+
     // MainWindow_link.cpp: the link, the other windows and the operations' lock.
     void createLinkAndWindows(BytePort *port);
     void connectInstrumentArea();
@@ -180,6 +190,7 @@ private:
     FileController *m_file = nullptr;             // files, comparing, report
     InstrumentController *m_instrument = nullptr; // the connection bar and the operations
     ImageHistory *m_history = nullptr;            // a child of the window
+    FieldMarks *m_marks = nullptr;                // the difference marks
     int m_captionConfig = 1;                      // configuration the four captions name
 
     QMenu *m_editMenu = nullptr;

@@ -3,6 +3,7 @@
 #include "core/ImageModel.h"
 #include "core/NumberText.h"
 #include "core/Prompts.h"
+#include "ui/editor/FieldMarks.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -29,6 +30,7 @@ struct SettingGroup {
     int byte;
     quint8 mask;
     std::vector<SettingChoice> choices;
+    const char *field; // the field it sets, by its name in the field table
 };
 
 enum GroupIndex : size_t { kSpeed, kTemperature, kPressure, kTime, kBarGraph, kSensitivity, kPulleyRatio };
@@ -38,20 +40,20 @@ const std::vector<SettingGroup> &settingGroups()
 {
     static const std::vector<SettingGroup> groups{
         {"SpeedUnits", "Speed/Distance Units", nullptr, layout::kDisplayFlags, layout::kSpeedUnitBits,
-         {{"Knots", "Knots/NM", 0x00}, {"MPH", "MPH/Miles", 0x20}, {"KmHr", "KPH/Km", 0x40}}},
-        {"TemperatureUnits", "Temperature Units", nullptr, layout::kDisplayFlags, layout::kFahrenheitBit, {{"DegF", "Deg. F", 0x08}, {"DegC", "Deg. C", 0x00}}},
-        {"PressureUnits", "Pressure Units", nullptr, layout::kDisplayFlags, layout::kPsiBit, {{"Psi", "PSI", 0x10}, {"Bars", "Bars", 0x00}}},
-        {"TimeFormat", "Time Format", nullptr, layout::kDisplayFlags, layout::kTwelveHourBit, {{"Hr12", "12 Hr", 0x04}, {"Hr24", "24 Hr", 0x00}}},
-        {"BarGraphType", "Bar Graph Type", nullptr, layout::kDisplayFlags, layout::kBarChartBit, {{"BarChart", "Bar Chart", 0x02}, {"Pointer", "Pointer", 0x00}}},
+         {{"Knots", "Knots/NM", 0x00}, {"MPH", "MPH/Miles", 0x20}, {"KmHr", "KPH/Km", 0x40}}, "Speed/distance units"},
+        {"TemperatureUnits", "Temperature Units", nullptr, layout::kDisplayFlags, layout::kFahrenheitBit, {{"DegF", "Deg. F", 0x08}, {"DegC", "Deg. C", 0x00}}, "Temperature units"},
+        {"PressureUnits", "Pressure Units", nullptr, layout::kDisplayFlags, layout::kPsiBit, {{"Psi", "PSI", 0x10}, {"Bars", "Bars", 0x00}}, "Pressure units"},
+        {"TimeFormat", "Time Format", nullptr, layout::kDisplayFlags, layout::kTwelveHourBit, {{"Hr12", "12 Hr", 0x04}, {"Hr24", "24 Hr", 0x00}}, "Time format"},
+        {"BarGraphType", "Bar Graph Type", nullptr, layout::kDisplayFlags, layout::kBarChartBit, {{"BarChart", "Bar Chart", 0x02}, {"Pointer", "Pointer", 0x00}}, "Bar graph type"},
         // Bits 7..4 of the sensitivity byte belong to the instrument.
         {"TachoSensitivity", "Sensitivity", "Tacho", layout::kTachoSensitivity, layout::kSensitivityBits,
          {{"TachoSensitivityMaximum", "Maximum", 0x0F}, {"TachoSensitivityHigh", "High", 0x0E},
           {"TachoSensitivityMedium", "Medium", 0x0D}, {"TachoSensitivityLow", "Low", 0x0B},
-          {"TachoSensitivityMinimum", "Minimum", 0x07}}},
+          {"TachoSensitivityMinimum", "Minimum", 0x07}}, "Tachometer sensitivity"},
         {"PullyRatio", "Pulley Ratio", "Tacho", layout::kPulleyRatio, 0xFF,
          {{"TachoRatio1", "1:1", 1}, {"TachoRatio5", "5:1", 5}, {"TachoRatio10", "10:1", 10},
           {"TachoRatio20", "20:1", 20}, {"TachoRatio50", "50:1", 50}, {"TachoRatio100", "100:1", 100},
-          {"TachoRatio200", "200:1", 200}}},
+          {"TachoRatio200", "200:1", 200}}, "Tachometer pulley ratio"},
     };
     return groups;
 }
@@ -87,6 +89,7 @@ void SettingsMenu::build()
             parent = m_tacho;
         }
         QMenu *menu = addSubmenu(parent, group.name, QString::fromUtf8(group.caption));
+        m_menus.push_back(menu);
         if (g == kPulleyRatio)
             m_pulleyRatio = menu;
         // One check mark per group, none when the bits match no item.
@@ -101,6 +104,19 @@ void SettingsMenu::build()
             m_items[g].push_back(item);
         }
     }
+}
+
+void SettingsMenu::attachMarks(FieldMarks &marks)
+{
+    QStringList tachometer;
+    for (size_t g = 0; g < m_menus.size(); ++g) {
+        const SettingGroup &group = settingGroups()[g];
+        marks.attach(m_menus[g]->menuAction(), {QLatin1String(group.field)});
+        if (group.parent)
+            tachometer << QLatin1String(group.field);
+    }
+    if (m_tacho)
+        marks.attach(m_tacho->menuAction(), tachometer);
 }
 
 void SettingsMenu::shown(size_t group)

@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+class FieldMarks;
 class Prompts;
 class QAction;
 class QMenu;
@@ -26,6 +27,8 @@ public:
     void build();
     // Sets the check marks from the image (an unknown pulley ratio becomes 1:1).
     void refresh();
+    // Each settings submenu carries the difference mark of the field it sets.
+    void attachMarks(FieldMarks &marks);
     QMenu *tachometer() const { return m_tacho; }
     QMenu *pulleyRatio() const { return m_pulleyRatio; }
 
@@ -48,4 +51,5 @@ private:
     QMenu *m_tacho = nullptr;
     QMenu *m_pulleyRatio = nullptr;
     std::vector<std::vector<QAction *>> m_items; // per group, per choice
+    std::vector<QMenu *> m_menus;                // per group
 };

@@ -3,11 +3,13 @@
 #include "core/DataSources.h"
 #include "core/DisplayTable.h"
 #include "core/EditorState.h"
+#include "core/FieldNames.h"
 #include "core/ImageModel.h"
 #include "core/NumberText.h"
 #include "core/Prompts.h"
 #include "ui/editor/FaceController.h"
 #include "ui/editor/FaceView.h"
+#include "ui/editor/FieldMarks.h"
 #include "ui/editor/MakeWidgets.h"
 
 #include <QComboBox>
@@ -343,6 +345,33 @@ void SourcesController::showLimits()
             c.lowerLimit->setText(QStringLiteral("Lower Bar Limit: ") + bars.lower);
             c.upperLimit->setText(QStringLiteral("Upper Bar Limit: ") + bars.upper);
         }
+        attachMarks(k, block);
+    }
+}
+
+void SourcesController::setFieldMarks(FieldMarks *marks)
+{
+    m_marks = marks;
+    showLimits();
+}
+
+void SourcesController::attachMarks(int display, int block)
+{
+    if (!m_marks)
+        return;
+    const Display &c = m_display[size_t(display)];
+    const int code = m_image.dataSource(block, display);
+    const auto names = [](const QString &field) { return field.isEmpty() ? QStringList() : QStringList{field}; };
+    m_marks->attach(c.list, {fields::sourceFieldName(block, display)});
+    for (const bool high : {true, false}) {
+        const QStringList limit = names(fields::alarmLimitFieldName(code, high));
+        m_marks->attach(high ? c.highAlarm : c.lowAlarm, limit);
+        m_marks->attach(high ? c.hiAlarm : c.loAlarm, limit);
+        if (!c.hiBar)
+            continue;
+        const QStringList bar{fields::barLimitFieldName(block, display, high)};
+        m_marks->attach(high ? c.upperLimit : c.lowerLimit, bar);
+        m_marks->attach(high ? c.hiBar : c.loBar, bar);
     }
 }
 

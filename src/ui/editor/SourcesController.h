@@ -10,6 +10,7 @@
 #include <functional>
 
 class FaceController;
+class FieldMarks;
 class ImageModel;
 class Prompts;
 class QComboBox;
@@ -52,6 +53,8 @@ public:
     bool hasFocus(int display) const { return m_display[size_t(display)].focused; }
     void setFocusFlag(int display, bool focused);
     QList<QWidget *> tabOrder() const;
+    // The lists, the limits and their buttons carry the difference marks.
+    void setFieldMarks(FieldMarks *marks);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -79,11 +82,14 @@ private:
     void changeAlarm(int display, bool high);
     void changeBarLimit(int display, bool upper);
     void keyPressedOnUpperBarButton(int key, Qt::KeyboardModifiers modifiers);
+    // The fields display `display` shows in configuration `block`, named to the marks.
+    void attachMarks(int display, int block);
 
     EditorState &m_state;
     ImageModel &m_image;
     Prompts &m_prompts;
     FaceController &m_face;
+    FieldMarks *m_marks = nullptr;
     QGroupBox *m_frame = nullptr;
     std::array<Display, 5> m_display{}; // displays 1, 2, 3, left bar, right bar
 };

@@ -276,7 +276,7 @@ private slots:
         const Archive a(dir.filePath(QStringLiteral("archive")));
         recordSample(a, 1);
         const auto download = a.record(
-            kit::sampleObservation(kSerial, archive::operation::kDownload, settingsOnly(), kStart.addSecs(60), 2));
+            kit::sampleObservation(kSerial, archive::operation::kDownload, settingsOnly(), kStart.addSecs(120), 2));
         QVERIFY(download.ok());
         QVERIFY(commitFile(a.folder(), store::imagePath(archive::instrumentFolder(kSerial), download.value),
                            "not a configuration file"));

@@ -86,6 +86,18 @@ bool isValidSettingsBackup(const quint8 *block)
     return !all(0xFF) && !all(0) && systemBlockChecksum(block) == block[layout::kSystemChecksum];
 }
 
+// A sector of the configuration memory (0 to 6143) that holds display configuration
+// bytes, kept in `image`; answers the configuration (0: none).
+int keepConfigurationSector(ConfigImage &image, int address, const quint8 *sector)
+{
+    if (address < proto::kConfigBlockBase || address >= proto::kConfigBlockBase + 16 * proto::kConfigBlockSize)
+        return 0;
+    const int offset = address - proto::kConfigBlockBase;
+    const int n = offset / proto::kConfigBlockSize + 1;
+    memcpy(image.blocks[n] + offset % proto::kConfigBlockSize, sector, proto::kSectorSize);
+    return n;
+}
+
 // The overwrite warning of the upload, asked again after each "Compare first…";
 // false when the user cancelled.
 bool confirmUpload(InstrumentContext &ctx, CategoryQuestion &question, const PcClock &pc)
@@ -258,18 +270,22 @@ private:
     int m_curvePart = 0;
 };
 
-// What the instrument holds after the writes, for the result: the settings, and the
-// whole image when the display configurations and the curves went too.
-void recordUploaded(OperationRecord &s, const quint8 *settings, const UploadImage &image)
+// What the instrument holds after the writes, for the result: the areas sent whose
+// every byte the instrument confirmed, as they were sent.
+void recordUploaded(OperationRecord &s, const SerialLink &link, const quint8 *settings, const UploadImage &image)
 {
     memcpy(s.instrumentImage.system, settings, 256);
-    s.known = KnownImage::Settings;
-    if (!s.transfer.upload[1] || !s.transfer.upload[4])
-        return;
-    for (int n = 1; n <= 16; ++n)
-        memcpy(s.instrumentImage.blocks[n], image.blocks[n], proto::kConfigBlockSize);
-    memcpy(s.instrumentImage.curves, s.calCurve, sizeof s.instrumentImage.curves);
-    s.known = KnownImage::Whole;
+    ImageAreas sent = ImageAreas::settingsOnly();
+    if (s.transfer.upload[1]) {
+        for (int n = 1; n <= 16; ++n)
+            memcpy(s.instrumentImage.blocks[n], image.blocks[n], proto::kConfigBlockSize);
+        sent.configurations.fill(true);
+    }
+    if (s.transfer.upload[4]) {
+        memcpy(s.instrumentImage.curves, s.calCurve, sizeof s.instrumentImage.curves);
+        sent.curves = true;
+    }
+    s.known = sent.without(link.imageWrites().unconfirmed());
 }
 
 // After the writes, still in command mode: the clock when chosen, then the
@@ -323,8 +339,11 @@ Outcome upload(InstrumentContext &ctx, CategoryQuestion &question, const PcClock
 
     if (!UploadWrites(ctx, title).run(buffer, image))
         return Outcome::Cancelled;
-    recordUploaded(s, buffer, image);
+    recordUploaded(s, link, buffer, image);
     const std::optional<Verification> verified = setClockAndVerify(ctx, pc, options, buffer, image);
+    // Read back the same as sent: bytes whose echo was missed were stored after all.
+    if (verified && verified->matches)
+        s.known = link.imageWrites().reached();
     link.delay(0.25);
     leaveCommandMode(ctx, proto::kSoftReset);
     ctx.view.hideProgress();
@@ -378,7 +397,7 @@ Outcome download(InstrumentContext &ctx, CategoryQuestion &question)
                 s.systemBlock[b] = quint8(read.bytes[b]);
         }
         s.imageChange = ImageChange::Settings;
-        s.known = KnownImage::Settings;
+        s.known = ImageAreas::settingsOnly();
         memcpy(s.instrumentImage.system, read.bytes.constData(), 256);
         link.delay(0.25);
         leaveCommandMode(ctx, proto::kSoftReset);
@@ -415,6 +434,9 @@ Outcome createBackup(InstrumentContext &ctx)
         }
         quint8 sector[256] = {};
         memcpy(sector, settings.bytes.constData(), 256);
+        OperationRecord &s = ctx.state;
+        memcpy(s.instrumentImage.system, sector, 256);
+        ImageAreas read = ImageAreas::settingsOnly();
         for (int i = 1; i <= 4; ++i) {
             link.sendFrameAt(proto::kWrite24C512, proto::kSectorSize, proto::kSystemBackup + 64 * (i - 1));
             link.sendEchoedBlock(sector + 64 * (i - 1), 64);
@@ -428,6 +450,8 @@ Outcome createBackup(InstrumentContext &ctx)
                                      QStringLiteral("its memory at addresses %1 to %2").arg(from).arg(from + 63));
                 return Outcome::Failed;
             }
+            if (const int n = keepConfigurationSector(s.instrumentImage, from, sector); n > 0)
+                read.configurations[n - 1] = true;
             link.sendFrameAt(proto::kWrite24C512, proto::kSectorSize, proto::kLowAreaBackup + from);
             link.sendEchoedBlock(sector, 64);
             ctx.view.setProgress(sIndex / 8 + 5);
@@ -440,6 +464,8 @@ Outcome createBackup(InstrumentContext &ctx)
                 return Outcome::Cancelled;
             }
         }
+        // What it read: the instrument's settings and display configurations.
+        s.known = read;
         releaseAfterCopy(ctx);
         reportUnacknowledgedBytes(link, ctx.prompts, title);
         return Outcome::Done;
@@ -489,6 +515,8 @@ Outcome writeBackupBack(InstrumentContext &ctx, const QString &title, const quin
     const int memoryPart = parts.add(QStringLiteral("configuration memory sector"),
                                      QStringLiteral("configuration memory sectors"), sectors);
     quint8 sector[64] = {};
+    OperationRecord &s = ctx.state;
+    memcpy(s.instrumentImage.system, settings, 256);
     try {
         parts.begin(settingsPart);
         for (int i = 1; i <= 4; ++i) {
@@ -507,6 +535,7 @@ Outcome writeBackupBack(InstrumentContext &ctx, const QString &title, const quin
                                      parts.describe());
                 return Outcome::Failed;
             }
+            keepConfigurationSector(s.instrumentImage, 64 * (sIndex - 1), sector);
             parts.begin(memoryPart, sIndex);
             link.sendFrameAt(proto::kWrite24C512, proto::kSectorSize, 64 * (sIndex - 1));
             link.sendEchoedBlock(sector, 64);
@@ -552,6 +581,11 @@ Outcome restoreBackup(InstrumentContext &ctx)
     const Outcome written = writeBackupBack(ctx, title, settings);
     if (written != Outcome::Done)
         return written;
+    // The instrument holds what was written and confirmed: the settings and the
+    // display configurations (the curves lie outside the memory a backup keeps).
+    ImageAreas restored = ImageAreas::settingsOnly();
+    restored.configurations.fill(true);
+    ctx.state.known = restored.without(link.imageWrites().unconfirmed());
     releaseAfterCopy(ctx);
     reportUnacknowledgedBytes(link, ctx.prompts, title);
     return Outcome::Done;

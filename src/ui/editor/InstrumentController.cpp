@@ -9,6 +9,7 @@
 #include "link/OperationRunner.h"
 #include "link/SerialLink.h"
 #include "link/Transfers.h"
+#include "recording/Recording.h"
 #include "ui/AboutWindow.h"
 #include "ui/ConnectionIndicator.h"
 #include "ui/LinkWindows.h"
@@ -22,9 +23,11 @@
 #include <QHBoxLayout>
 
 InstrumentController::InstrumentController(EditorState &state, Prompts &prompts, QObject *parent)
-    : QObject(parent), m_state(state), m_prompts(prompts)
+    : QObject(parent), m_state(state), m_prompts(prompts), m_recorder(std::make_unique<recording::Recorder>())
 {
 }
+
+InstrumentController::~InstrumentController() = default;
 
 void InstrumentController::attach(const Parts &parts)
 {
@@ -99,11 +102,14 @@ void InstrumentController::run(Operation kind, const Body &body, bool locksImage
     m_transferRunning = locksImage;
     if (locksImage && onImageLocked)
         onImageLocked(true);
+    const QString source = imageSource ? imageSource() : QString();
     const bool started =
-        runner.start(OperationRecord::from(m_state), body, [this, kind, done](const OperationRecord &r) {
+        runner.start(OperationRecord::from(m_state), body, [this, kind, done, source](const OperationRecord &r) {
             apply(kind, r);
             if (done)
                 done(r);
+            // After everything the operation itself shows.
+            recordEntry(kind, r, source);
         });
     if (!started)
         operationFinished();
@@ -131,7 +137,7 @@ void InstrumentController::apply(Operation kind, const OperationRecord &result)
             takeImage(result, ImageChange::Settings, QStringLiteral("Download from Corvane"), true);
         return;
     case Operation::Compare:
-        if (result.known == KnownImage::Whole && showComparison)
+        if (result.known.whole() && showComparison)
             showComparison(ConfigImage::of(m_state), QStringLiteral("Editor"), result.instrumentImage,
                            QStringLiteral("Instrument"));
         break;
@@ -145,8 +151,33 @@ void InstrumentController::apply(Operation kind, const OperationRecord &result)
         takeNewConfigCount(*result.newConfigCount);
 }
 
+void InstrumentController::recordEntry(Operation kind, const OperationRecord &result, const QString &source)
+{
+    static const QString names[] = {archive::operation::kUpload,  archive::operation::kDownload,
+                                    archive::operation::kCompare, archive::operation::kBackup,
+                                    archive::operation::kRestore, QString(),
+                                    QStringLiteral("factory")};
+    QString operation = names[int(kind)];
+    if (kind == Operation::Upload && m_factoryReset)
+        operation = archive::operation::kFactoryReset;
+    if (operation.isEmpty())
+        return; // the NMEA monitor reads no part of the image
+    const bool fromFile = kind == Operation::Upload || kind == Operation::Download || kind == Operation::Compare;
+    const recording::About about{operation, fromFile && !m_factoryReset ? source : QString(),
+                                 QStringLiteral("COM%1").arg(result.link.portNumber)};
+    m_factoryReset = false;
+    const QString problem = m_recorder->record(result, about);
+    if (!problem.isEmpty())
+        m_prompts.message(QStringLiteral("Instrument History"),
+                          problem + QStringLiteral("\r\nThe instrument operation itself was not affected. Further "
+                                                   "problems of the archive are not shown again until the editor "
+                                                   "is started anew."),
+                          Prompts::Icon::Exclamation);
+}
+
 void InstrumentController::operationFinished()
 {
+    m_factoryReset = false;
     if (m_transferRunning) {
         m_transferRunning = false;
         if (onImageLocked)
@@ -158,24 +189,41 @@ void InstrumentController::operationFinished()
 
 void InstrumentController::upload()
 {
+    startUpload(false);
+}
+
+void InstrumentController::uploadFactoryDefaults()
+{
+    startUpload(true);
+}
+
+void InstrumentController::startUpload(bool factoryReset)
+{
+    if (m_parts.runner->running()) {
+        tellInstrumentBusy(m_prompts);
+        return;
+    }
     transfer::UploadOptions options;
     options.verify = verifyAfterUpload && verifyAfterUpload();
     WarningQuestion *warning = m_parts.warning;
-    run(Operation::Upload,
-        [warning, options](InstrumentContext &ctx) { transfer::upload(ctx, *warning, transfer::PcClock(), options); });
+    m_factoryReset = factoryReset;
+    run(Operation::Upload, [warning, options](InstrumentContext &ctx) {
+        ctx.state.outcome = transfer::upload(ctx, *warning, transfer::PcClock(), options);
+    });
 }
 
 void InstrumentController::download()
 {
     WarningQuestion *warning = m_parts.warning;
-    run(Operation::Download, [warning](InstrumentContext &ctx) { transfer::download(ctx, *warning); });
+    run(Operation::Download,
+        [warning](InstrumentContext &ctx) { ctx.state.outcome = transfer::download(ctx, *warning); });
 }
 
 void InstrumentController::compareWithInstrument()
 {
     run(Operation::Compare, [](InstrumentContext &ctx) {
         ConfigImage instrument;
-        transfer::readForCompare(ctx, instrument);
+        ctx.state.outcome = transfer::readForCompare(ctx, instrument);
     });
 }
 
@@ -192,7 +240,7 @@ void InstrumentController::createBackup()
             QStringLiteral("WARNING - This will overwrite any previous System Backup data saved in the Tessaro!\r\n"
                            "Are you sure that you want to do this?")))
         return;
-    run(Operation::Backup, [](InstrumentContext &ctx) { transfer::createBackup(ctx); });
+    run(Operation::Backup, [](InstrumentContext &ctx) { ctx.state.outcome = transfer::createBackup(ctx); });
 }
 
 void InstrumentController::restoreBackup()
@@ -204,7 +252,7 @@ void InstrumentController::restoreBackup()
                 "Data will be copied from Backup Memory inside the Tessaro.\r\n"
                 "Are you sure that you want to do this?")))
         return;
-    run(Operation::Restore, [](InstrumentContext &ctx) { transfer::restoreBackup(ctx); });
+    run(Operation::Restore, [](InstrumentContext &ctx) { ctx.state.outcome = transfer::restoreBackup(ctx); });
 }
 
 void InstrumentController::choosePort()

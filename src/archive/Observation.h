@@ -34,6 +34,7 @@ inline const QString kCompare = QStringLiteral("compare");
 inline const QString kBackup = QStringLiteral("backup");
 inline const QString kRestore = QStringLiteral("restore");
 inline const QString kFactoryReset = QStringLiteral("reset-defaults");
+inline const QString kFactory = QStringLiteral("factory"); // a command of the factory window
 } // namespace operation
 
 struct Observation {

@@ -156,7 +156,7 @@ void InstrumentController::recordEntry(Operation kind, const OperationRecord &re
     static const QString names[] = {archive::operation::kUpload,  archive::operation::kDownload,
                                     archive::operation::kCompare, archive::operation::kBackup,
                                     archive::operation::kRestore, QString(),
-                                    QStringLiteral("factory")};
+                                    archive::operation::kFactory};
     QString operation = names[int(kind)];
     if (kind == Operation::Upload && m_factoryReset)
         operation = archive::operation::kFactoryReset;

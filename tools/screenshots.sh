@@ -52,6 +52,9 @@ shots=(
   "window-warning-200|2|3200x2400x24|--config 1 --window warning"
   "window-connecting-200|2|3200x2400x24|--config 1 --window connecting"
   "window-compare-200|2|3200x2400x24|--config 1 --window compare"
+  "window-take-parts|1|1366x768x24|--config 1 --window take-parts"
+  "window-take-parts-150|1.5|1366x768x24|--config 1 --window take-parts"
+  "window-take-parts-200|2|2732x1536x24|--config 1 --window take-parts"
   "window-factory|1|1600x1200x24|--config 1 --window factory"
   "window-factory-200|2|3200x2400x24|--config 1 --window factory"
 )

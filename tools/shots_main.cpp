@@ -10,6 +10,7 @@
 #include "ui/dialogs/NmeaMonitorWindow.h"
 #include "ui/dialogs/NmeaSelector.h"
 #include "ui/dialogs/SendersWindow.h"
+#include "ui/dialogs/TakePartsWindow.h"
 #include "ui/dialogs/TimeOfDayAlarmsWindow.h"
 #include "ui/editor/FileController.h"
 #include "ui/editor/InstrumentController.h"
@@ -74,6 +75,14 @@ void showWindow(MainWindow &w, const QString &name, int curve)
         changed.blocks[1][28] = 25;
         w.fileArea().showComparison(ConfigImage::of(w.state()), QStringLiteral("Editor"), changed,
                                     QStringLiteral("DEMO.CFG"));
+    } else if (name == QLatin1String("take-parts")) {
+        static WidgetPrompts prompts;
+        ConfigImage file = ConfigImage::of(w.state());
+        file.system[21] = 0;
+        file.blocks[1][28] = 25;
+        auto *dialog = new TakePartsWindow(prompts, ConfigImage::of(w.state()), file, QStringLiteral("DEMO.CFG"), &w);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        dialog->open();
     }
 }
 // The Edit menu with its Tachometer and Pulley Ratio submenus open.

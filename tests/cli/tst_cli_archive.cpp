@@ -1,15 +1,12 @@
 // corvane-cli archive: each subcommand's output on an archive recorded through the
 // library, and on one the command line's own operations recorded.
-#include "Simulator.h"
 #include "archive/Archive.h"
-#include "cli/Cli.h"
 #include "core/ConfigFile.h"
 #include "core/Defaults.h"
 #include "core/ImageLayout.h"
 #include "kit/ArchiveSamples.h"
-#include "kit/SimulatorPort.h"
+#include "kit/CliRun.h"
 #include "kit/TempProgramFolder.h"
-#include "kit/VirtualClock.h"
 
 #include <QRegularExpression>
 #include <QTest>
@@ -18,30 +15,6 @@
 namespace
 {
 const QDateTime kStart(QDate(2026, 5, 1), QTime(9, 0), Qt::UTC);
-
-// corvane-cli against the simulated instrument on --port /dev/null.
-struct Terminal {
-    VirtualClock clock;
-    Simulator sim;
-    SimulatorPort port{sim, clock};
-    QString out, err;
-    QTextStream outStream{&out}, errStream{&err};
-    cli::Host host;
-    explicit Terminal(const QString &folder)
-        : host{{outStream, errStream, {}, false, false, {}, {}}, port, clock, folder, {}, {}, {}}
-    {
-        sim.memory = SimMemory::factory(sim.softwareVersion);
-    }
-    int run(const QStringList &arguments)
-    {
-        out.clear();
-        err.clear();
-        const int code = cli::run(QStringList{QStringLiteral("corvane-cli")} + arguments, host);
-        outStream.flush();
-        errStream.flush();
-        return code;
-    }
-};
 
 QList<QByteArray> linesWithoutDate(const QString &path)
 {
@@ -105,23 +78,16 @@ private slots:
                 .replace(QStringLiteral("{F}"), folder.path());
         };
 
-        VirtualClock clock;
-        Simulator sim;
-        SimulatorPort port{sim, clock};
-        QString out, err;
-        QTextStream outStream(&out), errStream(&err);
-        cli::Host host{{outStream, errStream, {}, false, false, {}, {}}, port, clock, folder.path(), {}, {}, {}};
-        const QStringList arguments = QStringList{QStringLiteral("corvane-cli"), QStringLiteral("archive")} +
-                                      filled(command).split(QLatin1Char(' ')) +
-                                      QStringList{QStringLiteral("--archive"), a.folder()};
-        QCOMPARE(cli::run(arguments, host), exitCode);
-        outStream.flush();
-        errStream.flush();
+        const kit::CliRun run =
+            kit::runCli(QStringList{QStringLiteral("archive")} + filled(command).split(QLatin1Char(' ')) +
+                            QStringList{QStringLiteral("--archive"), a.folder()},
+                        folder.path());
+        QCOMPARE(run.code, exitCode);
         if (exitCode) {
-            QVERIFY2(err.contains(filled(output)), qPrintable(err));
+            QVERIFY2(run.err.contains(filled(output)), qPrintable(run.err));
             return;
         }
-        QCOMPARE(out, filled(output));
+        QCOMPARE(run.out, filled(output));
         if (command.startsWith(QLatin1String("show"))) {
             // The newest settings over the display configurations of the upload before.
             ConfigFileImage file;
@@ -139,7 +105,8 @@ private slots:
     {
         TempProgramFolder folder;
         const QString archiveFolder = folder.file(QStringLiteral("archive"));
-        Terminal t(folder.path());
+        Simulator sim;
+        sim.memory = SimMemory::factory(sim.softwareVersion);
         // The instrument holds the file's settings with the counter one behind: the
         // upload writes the file exactly.
         EditorState s;
@@ -149,7 +116,7 @@ private slots:
         const quint8 firstUpload[] = {24, 1, 15}; // an instrument uploaded to before
         std::copy(std::begin(firstUpload), std::end(firstUpload), s.systemBlock + layout::kFirstUploadDate);
         for (int i = 0; i < 4; ++i) // the instrument's own serial number
-            s.systemBlock[layout::kSerialNumber + i] = quint8(t.sim.memory.nvm[layout::kSerialNumber + i]);
+            s.systemBlock[layout::kSerialNumber + i] = quint8(sim.memory.nvm[layout::kSerialNumber + i]);
         s.systemBlock[layout::kUploadCounter + 1] = 4;
         const QString file = folder.file(QStringLiteral("BOAT.CFG"));
         QVERIFY(writeConfigFile(s, file).isEmpty());
@@ -158,40 +125,44 @@ private slots:
         held[layout::kUploadCounter + 1] = 3;
         held[layout::kSystemChecksum] = systemBlockChecksum(held);
         for (int b = 0; b < 256; ++b)
-            t.sim.memory.nvm[b] = char(held[b]);
+            sim.memory.nvm[b] = char(held[b]);
 
         const QStringList where{QStringLiteral("--port"), QStringLiteral("/dev/null"), QStringLiteral("--yes"),
                                 QStringLiteral("--archive"), archiveFolder};
-        QCOMPARE(t.run(QStringList{QStringLiteral("upload"), file} + where), 0);
-        QCOMPARE(t.run(QStringList{QStringLiteral("download"), folder.file(QStringLiteral("OUT.CFG"))} + where), 0);
-        QVERIFY2(!t.err.contains(QStringLiteral("archive")), qPrintable(t.err));
+        const auto run = [&](const QStringList &arguments) { return kit::runCli(sim, arguments, folder.path()); };
+        kit::CliRun done = run(QStringList{QStringLiteral("upload"), file} + where);
+        QCOMPARE(done.code, 0);
+        done = run(QStringList{QStringLiteral("download"), folder.file(QStringLiteral("OUT.CFG"))} + where);
+        QCOMPARE(done.code, 0);
+        QVERIFY2(!done.err.contains(QStringLiteral("archive")), qPrintable(done.err));
 
         const QStringList in{QStringLiteral("--archive"), archiveFolder};
-        QCOMPARE(t.run(QStringList{QStringLiteral("archive"), QStringLiteral("list")} + in), 0);
+        done = run(QStringList{QStringLiteral("archive"), QStringLiteral("list")} + in);
+        QCOMPARE(done.code, 0);
         const QString time = QStringLiteral("[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9:]{8}Z");
-        QVERIFY2(QRegularExpression(QStringLiteral("^80315012 +2  %1  download\n$").arg(time)).match(t.out).hasMatch(),
-                 qPrintable(t.out));
-        QCOMPARE(t.run(QStringList{QStringLiteral("archive"), QStringLiteral("log"), QStringLiteral("80315012")} + in),
-                 0);
+        QVERIFY2(
+            QRegularExpression(QStringLiteral("^80315012 +2  %1  download\n$").arg(time)).match(done.out).hasMatch(),
+            qPrintable(done.out));
+        done = run(QStringList{QStringLiteral("archive"), QStringLiteral("log"), QStringLiteral("80315012")} + in);
+        QCOMPARE(done.code, 0);
         const QRegularExpressionMatch log =
             QRegularExpression(QStringLiteral("^(\\S+)  %1  download  completed  0 fields changed\n"
                                               "(\\S+)  %1  upload  completed  -\n$")
                                    .arg(time))
-                .match(t.out);
-        QVERIFY2(log.hasMatch(), qPrintable(t.out));
+                .match(done.out);
+        QVERIFY2(log.hasMatch(), qPrintable(done.out));
 
         // The newest image: the download's settings over the upload's configurations and curves.
         const QString shown = folder.file(QStringLiteral("SHOWN.CFG"));
-        QCOMPARE(
-            t.run(QStringList{QStringLiteral("archive"), QStringLiteral("show"), QStringLiteral("80315012"), shown} +
-                  in),
-            0);
+        done =
+            run(QStringList{QStringLiteral("archive"), QStringLiteral("show"), QStringLiteral("80315012"), shown} + in);
+        QCOMPARE(done.code, 0);
         QCOMPARE(linesWithoutDate(shown), linesWithoutDate(file));
-        QCOMPARE(t.run(QStringList{QStringLiteral("archive"), QStringLiteral("diff"), QStringLiteral("80315012"),
-                                   log.captured(2), log.captured(1)} +
-                       in),
-                 0);
-        QVERIFY2(t.out.contains(QStringLiteral("hold the same configuration.")), qPrintable(t.out));
+        done = run(QStringList{QStringLiteral("archive"), QStringLiteral("diff"), QStringLiteral("80315012"),
+                               log.captured(2), log.captured(1)} +
+                   in);
+        QCOMPARE(done.code, 0);
+        QVERIFY2(done.out.contains(QStringLiteral("hold the same configuration.")), qPrintable(done.out));
     }
 };
 

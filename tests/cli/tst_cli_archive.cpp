@@ -163,6 +163,17 @@ private slots:
                    in);
         QCOMPARE(done.code, 0);
         QVERIFY2(done.out.contains(QStringLiteral("hold the same configuration.")), qPrintable(done.out));
+
+        // An archive that cannot record (a file where its folder should be): the upload
+        // still succeeds, and one line on standard error says why nothing was recorded.
+        done = run(QStringList{QStringLiteral("upload"), file, QStringLiteral("--port"), QStringLiteral("/dev/null"),
+                               QStringLiteral("--yes"), QStringLiteral("--archive"), file});
+        QCOMPARE(done.code, 0);
+        QVERIFY(done.out.contains(QStringLiteral("Upload done")));
+        const QStringList told = done.err.split(QLatin1Char('\n')).filter(QStringLiteral("instrument archive"));
+        QCOMPARE(told.size(), 1);
+        QVERIFY2(told.first().contains(QStringLiteral("did not record the upload of instrument 80315012")),
+                 qPrintable(done.err));
     }
 };
 

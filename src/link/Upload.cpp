@@ -269,8 +269,9 @@ Outcome upload(InstrumentContext &ctx, CategoryQuestion &question, const PcClock
     recordUploaded(s, link, buffer, image);
     const std::optional<Verification> verified = setClockAndVerify(ctx, pc, options, buffer, image);
     // Read back the same as sent: bytes whose echo was missed were stored after all.
-    if (verified && verified->matches)
-        s.known = link.imageWrites().reached();
+    // Read back otherwise: the instrument does not hold what was sent.
+    if (verified)
+        s.known = verified->matches ? link.imageWrites().reached() : ImageAreas();
     link.delay(0.25);
     leaveCommandMode(ctx, proto::kSoftReset);
     ctx.view.hideProgress();

@@ -164,6 +164,15 @@ private slots:
         QCOMPARE(done.code, 0);
         QVERIFY2(done.out.contains(QStringLiteral("hold the same configuration.")), qPrintable(done.out));
 
+        // --no-archive records nothing, whatever else names the archive.
+        QCOMPARE(run(QStringList{QStringLiteral("download"), folder.file(QStringLiteral("OUT.CFG")),
+                                 QStringLiteral("--no-archive")} +
+                     where)
+                     .code,
+                 0);
+        done = run(QStringList{QStringLiteral("archive"), QStringLiteral("list")} + in);
+        QVERIFY2(done.out.startsWith(QStringLiteral("80315012        2  ")), qPrintable(done.out));
+
         // An archive that cannot record (a file where its folder should be): the upload
         // still succeeds, and one line on standard error says why nothing was recorded.
         done = run(QStringList{QStringLiteral("upload"), file, QStringLiteral("--port"), QStringLiteral("/dev/null"),

@@ -151,17 +151,36 @@ void InstrumentController::apply(Operation kind, const OperationRecord &result)
         takeNewConfigCount(*result.newConfigCount);
 }
 
+namespace
+{
+// The operation as the archive names it; empty for one that reads no part of the image.
+QString archiveName(Operation kind, bool factoryReset)
+{
+    switch (kind) {
+    case Operation::Upload:
+        return factoryReset ? archive::operation::kFactoryReset : archive::operation::kUpload;
+    case Operation::Download:
+        return archive::operation::kDownload;
+    case Operation::Compare:
+        return archive::operation::kCompare;
+    case Operation::Backup:
+        return archive::operation::kBackup;
+    case Operation::Restore:
+        return archive::operation::kRestore;
+    case Operation::Factory:
+        return archive::operation::kFactory;
+    case Operation::Monitor:
+        break;
+    }
+    return QString();
+}
+} // namespace
+
 void InstrumentController::recordEntry(Operation kind, const OperationRecord &result, const QString &source)
 {
-    static const QString names[] = {archive::operation::kUpload,  archive::operation::kDownload,
-                                    archive::operation::kCompare, archive::operation::kBackup,
-                                    archive::operation::kRestore, QString(),
-                                    archive::operation::kFactory};
-    QString operation = names[int(kind)];
-    if (kind == Operation::Upload && m_factoryReset)
-        operation = archive::operation::kFactoryReset;
+    const QString operation = archiveName(kind, m_factoryReset);
     if (operation.isEmpty())
-        return; // the NMEA monitor reads no part of the image
+        return;
     const bool fromFile = kind == Operation::Upload || kind == Operation::Download || kind == Operation::Compare;
     const recording::About about{operation, fromFile && !m_factoryReset ? source : QString(),
                                  QStringLiteral("COM%1").arg(result.link.portNumber)};

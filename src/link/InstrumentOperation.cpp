@@ -66,7 +66,11 @@ bool runInstrumentOperation(SerialLink &link, OperationRecord &state, Prompts &p
     struct NoteWrites {
         SerialLink &link;
         OperationRecord &state;
-        ~NoteWrites() { state.writtenAreas = link.imageWrites().reached(); }
+        ~NoteWrites()
+        {
+            state.writtenAreas = link.imageWrites().reached();
+            state.unconfirmedAreas = link.imageWrites().unconfirmed();
+        }
     } noteWrites{link, state};
     try {
         body();

@@ -41,8 +41,10 @@ struct OperationRecord : ImageBytes {
     // areas of `instrumentImage` it read, or wrote and had confirmed.
     ImageAreas known;
     ConfigImage instrumentImage;
-    // The areas the operation's writes reached: any of their bytes may have been stored.
+    // The areas the operation's writes reached (any of their bytes may have been
+    // stored), and those with a byte the instrument did not confirm.
     ImageAreas writtenAreas;
+    ImageAreas unconfirmedAreas;
     QString written;    // which parts were written when the operation ended early
     QString lostReason; // why the link was lost, when it was
     // How the operation ended (empty when it did not say), and every message the user

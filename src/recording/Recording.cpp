@@ -27,8 +27,8 @@ archive::Outcome outcomeOf(const OperationRecord &r)
         return r.told.isEmpty() ? archive::Outcome::Completed : archive::Outcome::Failed;
     switch (*r.outcome) {
     case transfer::Outcome::Done:
-        // Done, yet an area written is not known: the instrument did not confirm it.
-        return r.writtenAreas.without(r.known).any() ? archive::Outcome::Failed : archive::Outcome::Completed;
+        // Done, yet the instrument did not confirm every byte written (and no read-back did).
+        return r.unconfirmedAreas.without(r.known).any() ? archive::Outcome::Failed : archive::Outcome::Completed;
     case transfer::Outcome::Cancelled:
         return archive::Outcome::Cancelled;
     case transfer::Outcome::NotConnected:

@@ -54,8 +54,10 @@ std::optional<archive::Observation> observation(const OperationRecord &r, const 
     if (o.outcomeText.isEmpty())
         o.outcomeText = r.lostReason;
     o.written = r.writtenAreas;
-    // What an operation that stopped began to write is no longer known.
-    o.known = o.outcome == archive::Outcome::Completed ? r.known : r.known.without(r.writtenAreas);
+    // What an operation that stopped began to write is no longer known; one that ran
+    // to its end knows what it had confirmed.
+    const bool ranToEnd = r.lostReason.isEmpty() && (!r.outcome || *r.outcome == transfer::Outcome::Done);
+    o.known = ranToEnd ? r.known : r.known.without(r.writtenAreas);
     // The areas not known keep the image the operation was given (the editor's, the
     // file's): the entry says they are not known.
     o.image = archive::overlay(ConfigImage::of(static_cast<const ImageBytes &>(r)), r.instrumentImage, o.known);

@@ -57,6 +57,9 @@ shots=(
   "window-take-parts-200|2|2732x1536x24|--config 1 --window take-parts"
   "window-factory|1|1600x1200x24|--config 1 --window factory"
   "window-factory-200|2|3200x2400x24|--config 1 --window factory"
+  "window-history|1|1600x1200x24|--config 1 --window history"
+  "window-history-laptop|1|1366x768x24|--config 1 --window history"
+  "window-history-200|2|3200x2400x24|--config 1 --window history"
 )
 
 for entry in "${shots[@]}"; do

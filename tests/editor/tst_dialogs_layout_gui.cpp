@@ -1,11 +1,16 @@
-// The editing dialogs (senders and their chart, damping, time-of-day alarms, Take Parts, factory):
+// The editing dialogs (senders and their chart, damping, time-of-day alarms, Take Parts, factory)
+// and the instrument history:
 // nothing overlaps or is cut off, every control has a name and is reached with Tab, each lies on
 // the screen, and the chart leaves the sender window uncovered.
 #include "LayoutChecks.h"
 
+#include "archive/Archive.h"
+#include "archive/ArchiveSettings.h"
 #include "core/ConfigFile.h"
+#include "kit/ArchiveSamples.h"
 #include "ui/dialogs/ChartWindow.h"
 #include "ui/dialogs/DampingWindow.h"
+#include "ui/dialogs/InstrumentHistoryWindow.h"
 #include "ui/dialogs/SendersWindow.h"
 #include "ui/dialogs/TakePartsWindow.h"
 #include "ui/dialogs/TimeOfDayAlarmsWindow.h"
@@ -71,6 +76,19 @@ const Windows &windows()
              auto *parts = f.window->findChild<TakePartsWindow *>();
              parts->findChild<QCheckBox *>(QStringLiteral("chkCategory10"))->click();
              return parts;
+         }},
+        {"instrument history",
+         [](MainWindowFixture &f) -> QWidget * {
+             archive::Settings settings;
+             settings.folder = f.folder.file(QStringLiteral("archive"));
+             settings.save();
+             const archive::Archive a(settings.folder);
+             const QDateTime time(QDate(2026, 5, 1), QTime(9, 0), Qt::UTC);
+             for (int i = 0; i < 3; ++i)
+                 a.record(kit::sampleObservation(QStringLiteral("4294967295"), archive::operation::kFactoryReset,
+                                                 archive::Parts::all(), time.addDays(i), i));
+             f.trigger(QStringLiteral("InstrumentHistory"));
+             return f.window->findChild<InstrumentHistoryWindow *>();
          }},
         {"factory",
          [](MainWindowFixture &f) -> QWidget * {

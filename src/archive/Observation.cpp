@@ -31,19 +31,6 @@ Parts partsFromJson(const QJsonObject &object)
     return p;
 }
 
-ConfigImage overlay(const ConfigImage &base, const ConfigImage &from, const Parts &parts)
-{
-    ConfigImage out = base;
-    if (parts.settings)
-        std::memcpy(out.system, from.system, sizeof out.system);
-    for (int n = 1; n <= 16; ++n)
-        if (parts.configurations[n - 1])
-            std::memcpy(out.blocks[n], from.blocks[n], sizeof out.blocks[n]);
-    if (parts.curves)
-        std::memcpy(out.curves, from.curves, sizeof out.curves);
-    return out;
-}
-
 QString outcomeName(Outcome outcome)
 {
     switch (outcome) {

@@ -18,9 +18,6 @@ using Parts = ImageAreas;
 QJsonObject partsJson(const Parts &parts);
 Parts partsFromJson(const QJsonObject &object);
 
-// `base` with the `parts` of `from` laid over it.
-ConfigImage overlay(const ConfigImage &base, const ConfigImage &from, const Parts &parts);
-
 enum class Outcome { Completed, Cancelled, Failed };
 QString outcomeName(Outcome outcome); // "completed", "cancelled", "failed"
 

@@ -2,6 +2,7 @@
 
 #include <QStringList>
 #include <algorithm>
+#include <cstring>
 
 ImageAreas ImageAreas::all()
 {
@@ -97,4 +98,17 @@ QString ImageAreas::describe() const
     if (curves)
         words << QStringLiteral("sender curves");
     return words.isEmpty() ? QStringLiteral("nothing") : words.join(QStringLiteral(", "));
+}
+
+ConfigImage overlay(const ConfigImage &base, const ConfigImage &from, const ImageAreas &areas)
+{
+    ConfigImage out = base;
+    if (areas.settings)
+        std::memcpy(out.system, from.system, sizeof out.system);
+    for (int n = 1; n <= 16; ++n)
+        if (areas.configurations[n - 1])
+            std::memcpy(out.blocks[n], from.blocks[n], sizeof out.blocks[n]);
+    if (areas.curves)
+        std::memcpy(out.curves, from.curves, sizeof out.curves);
+    return out;
 }

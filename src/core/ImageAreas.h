@@ -3,6 +3,8 @@
 // operation wrote and what it knows the instrument holds are sets of these.
 #pragma once
 
+#include "core/ConfigImage.h"
+
 #include <QString>
 #include <array>
 
@@ -24,3 +26,6 @@ struct ImageAreas {
     // "settings, display configurations 1-3 and 5, sender curves", or "nothing".
     QString describe() const;
 };
+
+// `base` with the `areas` of `from` laid over it.
+ConfigImage overlay(const ConfigImage &base, const ConfigImage &from, const ImageAreas &areas);

@@ -60,7 +60,7 @@ std::optional<archive::Observation> observation(const OperationRecord &r, const 
     o.known = ranToEnd ? r.known : r.known.without(r.writtenAreas);
     // The areas not known keep the image the operation was given (the editor's, the
     // file's): the entry says they are not known.
-    o.image = archive::overlay(ConfigImage::of(static_cast<const ImageBytes &>(r)), r.instrumentImage, o.known);
+    o.image = overlay(ConfigImage::of(static_cast<const ImageBytes &>(r)), r.instrumentImage, o.known);
     o.image.comPort = r.link.portNumber; // the port the instrument was found on
     o.sourceFile = about.sourceFile;
     o.port = about.port;

@@ -128,7 +128,7 @@ void InstrumentController::apply(Operation kind, const OperationRecord &result)
     m_state.instrument = result.instrument;
     m_state.transfer = result.transfer;
     m_state.factory = result.factory;
-    if (result.known != KnownImage::None && onInstrumentImage)
+    if (result.known.any() && onInstrumentImage)
         onInstrumentImage(result.instrumentImage, result.known);
 
     switch (kind) {

@@ -61,7 +61,7 @@ public:
     // counting as saved when `saved`.
     std::function<void(const ImageBytes &image, ImageChange change, const QString &step, bool saved)> takeImage;
     // What an operation read of (or wrote to) the instrument, as far as `known` says.
-    std::function<void(const ConfigImage &image, KnownImage known)> onInstrumentImage;
+    std::function<void(const ConfigImage &image, const ImageAreas &known)> onInstrumentImage;
     // The instrument's counter of new configurations, read by a connection.
     std::function<void(quint16 count)> takeNewConfigCount;
     // Whether an upload reads the instrument back afterwards.

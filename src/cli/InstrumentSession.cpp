@@ -213,7 +213,7 @@ int InstrumentSession::run(const QString &task, const Operation &operation, cons
     m_reached = false; // the instrument was in command mode at some point
     m_interrupted = false;
     InstrumentContext *context = nullptr;
-    m_record = OperationRecord::from(state);
+    m_record = OperationRecord::from(operationInput(state));
     InstrumentContext ctx{m_record, m_noted, m_link, m_view, [this, &context] {
                               connectToInstrument(m_record, m_noted, m_link, m_view);
                               m_reached = m_reached || m_record.link.connected;

@@ -1,6 +1,7 @@
 #include "core/ConfigImage.h"
 
 #include "core/ConfigFile.h"
+#include "core/EditorState.h"
 #include "core/ImageLayout.h"
 
 #include <cstring>

@@ -2,9 +2,10 @@
 // what undo keeps and what two compared configurations are.
 #pragma once
 
-#include "core/EditorState.h"
+#include "core/ImageBytes.h"
 
 struct ConfigFileImage;
+struct EditorState;
 
 struct ConfigImage {
     quint8 system[257] = {};      // 0..256 (256 is kept in storage only)

@@ -1,18 +1,13 @@
 // The factory default configuration image.
 #pragma once
 
+#include "core/DefaultImage.h"
 #include "core/EditorState.h"
 
-// Fills the image with the factory defaults: sixteen display blocks, the empty
+// Fills the editor's image with the factory defaults: sixteen display blocks, the empty
 // calibration curves (or every curve while a new unit is provisioned), the system
 // block; positions the sender lists and clears the loaded curve (session.editCurveNumber 99).
 void writeDefaultsToRam(EditorState &state);
-// The image part of it alone: every curve is made linear when `newUnit`.
-void writeDefaultImage(ImageBytes &image, bool newUnit);
-
-// The linear default curve: 10 ohms / 0 at point 1 to 180 ohms / 1000 at point 32.
-void fillLinearDefaultCurve(ImageBytes &state, int curve);
-
 // Sender list positions for the sender type bytes of a system block (a type below
 // a list's first number selects "0:  None"; one beyond the list's last entry too).
 SenderListPositions senderPositionsFor(const quint8 *systemBlock);

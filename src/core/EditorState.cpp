@@ -1,17 +1,12 @@
 #include "core/EditorState.h"
 
-quint8 systemBlockChecksum(const quint8 *block)
+OperationInput operationInput(const EditorState &state)
 {
-    quint8 x = 0;
-    for (int i = 1; i <= 255; ++i)
-        x ^= block[i];
-    return x;
-}
-
-quint8 configBlockChecksum(const quint8 *block)
-{
-    quint8 x = 0;
-    for (int i = 1; i <= 127; ++i)
-        x ^= block[i];
-    return x;
+    OperationInput input;
+    static_cast<ImageBytes &>(input) = state;
+    input.link = state.link;
+    input.instrument = state.instrument;
+    input.transfer = state.transfer;
+    input.factory = state.factory;
+    return input;
 }

@@ -5,6 +5,10 @@
 #include <QString>
 #include <optional>
 
+// Message box answers (what askYesNo returns).
+constexpr quint8 kYes = 6;
+constexpr quint8 kNo = 7;
+
 class Prompts
 {
 public:

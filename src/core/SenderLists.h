@@ -3,6 +3,21 @@
 
 #include <QStringList>
 
+// Sender list positions of the sender window, kept here so that procedures that
+// replace the image can position them without touching the window.
+struct SenderListPositions {
+    int fuel = 0;        // cboFuelSender        (byte 98)
+    int trim = 0;        // cboTrimSender        (byte 99)
+    int engineTemp = 0;  // cboEngineTempSender  (byte 100)
+    int oilPressure = 0; // cboOilPressureSender (byte 101)
+    int secondTank = 0;  // cbo2ndTankSender     (byte 103)
+    bool operator==(const SenderListPositions &o) const
+    {
+        return fuel == o.fuel && trim == o.trim && engineTemp == o.engineTemp && oilPressure == o.oilPressure &&
+               secondTank == o.secondTank;
+    }
+};
+
 namespace senderlists
 {
 

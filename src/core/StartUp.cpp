@@ -2,6 +2,7 @@
 
 #include "core/ConfigFile.h"
 #include "core/Defaults.h"
+#include "core/EditorState.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
 // The image-side steps of start-up: state reset, the working folder, loading DEFAULT.CFG or falling back.
 #pragma once
 
-#include "core/EditorState.h"
-
 #include <QString>
+
+struct EditorState;
 
 // Resets the state flags every start-up run resets; on the first run also the
 // identification texts, the transfer categories and the loaded curve.

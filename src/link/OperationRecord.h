@@ -5,8 +5,8 @@
 #pragma once
 
 #include "core/ConfigImage.h"
-#include "core/EditorState.h"
 #include "core/ImageAreas.h"
+#include "core/OperationInput.h"
 #include "link/Transfers.h"
 
 #include <QString>
@@ -25,12 +25,7 @@ enum class ImageChange : quint8 {
 // The operation's record: it starts as the input (the image to send, the port, the
 // categories, what is known of the instrument, the factory session) and ends as the
 // result (identity, counters, what was read and written, where the link was left).
-struct OperationRecord : ImageBytes {
-    LinkState link;
-    InstrumentIdentity instrument;
-    TransferChoices transfer;
-    FactorySession factory;
-
+struct OperationRecord : OperationInput {
     // --- what happened ------------------------------------------------------------------
     bool identified = false; // the connection read the instrument's identity
     // The instrument's counter of new configurations, as it was last read: a fact about
@@ -52,15 +47,11 @@ struct OperationRecord : ImageBytes {
     std::optional<transfer::Outcome> outcome;
     QStringList told;
 
-    // The input of an operation from the editor's state.
-    static OperationRecord from(const EditorState &state)
+    // A record that starts as the given input, nothing having happened yet.
+    static OperationRecord from(const OperationInput &input)
     {
         OperationRecord r;
-        static_cast<ImageBytes &>(r) = state;
-        r.link = state.link;
-        r.instrument = state.instrument;
-        r.transfer = state.transfer;
-        r.factory = state.factory;
+        static_cast<OperationInput &>(r) = input;
         return r;
     }
 };

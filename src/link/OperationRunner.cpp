@@ -1,6 +1,5 @@
 #include "link/OperationRunner.h"
 
-#include "core/EditorState.h"
 #include "core/Prompts.h"
 #include "link/BytePort.h"
 #include "link/Clock.h"

@@ -1,7 +1,7 @@
 // The byte link to the instrument: receive buffer, port opening, plain and echo-checked sends, frames.
 #pragma once
 
-#include "core/EditorState.h" // LinkState
+#include "core/InstrumentValues.h" // LinkState
 #include "link/BytePort.h"
 #include "link/Clock.h"
 #include "link/ImageWrites.h"

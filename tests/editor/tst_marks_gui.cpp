@@ -99,7 +99,7 @@ private slots:
         QVERIFY(!fromInstrument->isEnabled());
         if (Mode(mode) == Mode::Instrument) {
             // A comparison read the whole instrument: it holds what the editor holds.
-            OperationRecord read = OperationRecord::from(f.state());
+            OperationRecord read = OperationRecord::from(operationInput(f.state()));
             read.known = ImageAreas::all();
             read.instrumentImage = ConfigImage::of(f.state());
             w.instrumentArea().apply(Operation::Compare, read);

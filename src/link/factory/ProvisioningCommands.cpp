@@ -1,6 +1,6 @@
 #include "link/factory/ProvisioningCommands.h"
 
-#include "core/Defaults.h"
+#include "core/DefaultImage.h"
 #include "core/Prompts.h"
 #include "core/Protocol.h"
 #include "core/factory/CalibrationFile.h"

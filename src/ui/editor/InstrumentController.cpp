@@ -103,8 +103,9 @@ void InstrumentController::run(Operation kind, const Body &body, bool locksImage
     if (locksImage && onImageLocked)
         onImageLocked(true);
     const QString source = imageSource ? imageSource() : QString();
+    const OperationInput input = operationInput(m_state);
     const bool started =
-        runner.start(OperationRecord::from(m_state), body, [this, kind, done, source](const OperationRecord &r) {
+        runner.start(OperationRecord::from(input), body, [this, kind, done, source](const OperationRecord &r) {
             apply(kind, r);
             if (done)
                 done(r);
@@ -304,7 +305,7 @@ void InstrumentController::startNmeaMonitor()
     if (m_parts.monitor->isMonitoring())
         return;
     // The monitor does not touch the image: editing goes on beside it.
-    m_parts.monitor->start(*m_parts.runner, m_state.nmea.channel, OperationRecord::from(m_state),
+    m_parts.monitor->start(*m_parts.runner, m_state.nmea.channel, OperationRecord::from(operationInput(m_state)),
                            [this](const OperationRecord &r) { apply(Operation::Monitor, r); });
 }
 

@@ -1,8 +1,10 @@
 #include "ui/dialogs/DampingWindow.h"
 
 #include "core/DampingTable.h"
+#include "core/FieldNames.h"
 #include "core/ImageModel.h"
 #include "core/NumberText.h"
+#include "ui/editor/FieldMarks.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -88,6 +90,20 @@ void DampingWindow::refresh(const QString &textWhenNoneSelected)
 {
     const int function = selectedFunction();
     m_valueBox->setText(function < 0 ? textWhenNoneSelected : QString::number(m_image.damping(function)));
+    markValue();
+}
+
+void DampingWindow::setFieldMarks(FieldMarks *marks)
+{
+    m_marks = marks;
+    markValue();
+}
+
+void DampingWindow::markValue()
+{
+    const int function = selectedFunction();
+    if (m_marks)
+        m_marks->attach(m_valueBox, function < 0 ? QStringList() : QStringList{fields::dampingFieldName(function)});
 }
 
 void DampingWindow::showSelectedValue()

@@ -87,12 +87,6 @@ NmeaSelector::NmeaSelector(EditorState &state, ImageModel &image, QWidget *paren
     connect(m_acceptButton, &QPushButton::clicked, this, &NmeaSelector::onNmeaAcceptClicked);
     connect(m_cancelButton, &QPushButton::clicked, this, &NmeaSelector::onNmeaCancelClicked);
     connect(m_viewDataButton, &QPushButton::clicked, this, &NmeaSelector::onNmeaViewDataClicked);
-    // The image was replaced (undo, a put-back, a file): the open source's lists show it,
-    // and Accept never writes back what they showed before.
-    connect(&m_image, &ImageModel::imageReplaced, this, [this] {
-        if (isVisible() && openSource())
-            showSource(openSource());
-    });
 
     fillLists();
 }

@@ -25,6 +25,10 @@ shots=(
   "config16-barchart-200|2|3200x2400x24|--config 16 --bar-chart"
   "config01-selector-200|2|3200x2400x24|--config 1 --selector 5"
   "config01-edit-menu-200|2|3200x2400x24|--config 1 --edit-menu"
+  "config01-marks|1|1366x768x24|--config 1 --marks"
+  "config01-marks-edit-menu|1|1366x768x24|--config 1 --marks --edit-menu"
+  "config01-marks-view-menu|1|1366x768x24|--config 1 --marks --view-menu"
+  "config01-marks-200|2|2732x1536x24|--config 1 --marks"
   "window-senders|1|1600x1200x24|--config 1 --window senders --curve 0"
   "window-senders-curve06|1|1600x1200x24|--config 1 --window senders --curve 6"
   "window-senders-curve09|1|1600x1200x24|--config 1 --window senders --curve 9"
@@ -52,8 +56,14 @@ shots=(
   "window-warning-200|2|3200x2400x24|--config 1 --window warning"
   "window-connecting-200|2|3200x2400x24|--config 1 --window connecting"
   "window-compare-200|2|3200x2400x24|--config 1 --window compare"
+  "window-take-parts|1|1366x768x24|--config 1 --window take-parts"
+  "window-take-parts-150|1.5|1366x768x24|--config 1 --window take-parts"
+  "window-take-parts-200|2|2732x1536x24|--config 1 --window take-parts"
   "window-factory|1|1600x1200x24|--config 1 --window factory"
   "window-factory-200|2|3200x2400x24|--config 1 --window factory"
+  "window-history|1|1600x1200x24|--config 1 --window history"
+  "window-history-laptop|1|1366x768x24|--config 1 --window history"
+  "window-history-200|2|3200x2400x24|--config 1 --window history"
 )
 
 for entry in "${shots[@]}"; do

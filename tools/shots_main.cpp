@@ -1,6 +1,9 @@
 // Shows the main window in a chosen state, for screenshots of the layout (tools/screenshots.sh).
 #include "NmeaStream.h"
+#include "archive/Archive.h"
+#include "archive/ArchiveSettings.h"
 #include "core/ConfigImage.h"
+#include "core/Defaults.h"
 #include "core/DisplayTable.h"
 #include "core/ImageModel.h"
 #include "core/Prompts.h"
@@ -11,6 +14,7 @@
 #include "ui/dialogs/NmeaMonitorWindow.h"
 #include "ui/dialogs/NmeaSelector.h"
 #include "ui/dialogs/SendersWindow.h"
+#include "ui/dialogs/TakePartsWindow.h"
 #include "ui/dialogs/TimeOfDayAlarmsWindow.h"
 #include "ui/editor/FieldMarks.h"
 #include "ui/editor/FileController.h"
@@ -26,11 +30,46 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
 
 namespace
 {
+// A few instruments' entries in an archive in `folder`, which the settings then name.
+void fillArchive(const QString &folder)
+{
+    archive::Settings settings;
+    settings.folder = folder;
+    settings.save();
+    const archive::Archive a(folder);
+    EditorState state;
+    writeDefaultsToRam(state);
+    archive::Parts settingsOnly;
+    settingsOnly.settings = true;
+    const QDateTime start(QDate(2026, 11, 3), QTime(8, 40), Qt::UTC);
+    const QStringList serials{QStringLiteral("61231042"), QStringLiteral("80315012"), QStringLiteral("0")};
+    const QStringList operations{archive::operation::kUpload, archive::operation::kDownload,
+                                 archive::operation::kCompare, archive::operation::kUpload,
+                                 archive::operation::kVerify};
+    for (int i = 0; i < 15; ++i) {
+        archive::Observation o;
+        o.identity.serialNumber = serials.at(i % 3);
+        o.identity.softwareVersion = QStringLiteral("2.14");
+        o.identity.hardwareVersion = QStringLiteral("C");
+        o.identity.productCode = 3;
+        o.operation = operations.at(i % 5);
+        o.outcome = i == 9 ? archive::Outcome::Cancelled : archive::Outcome::Completed;
+        o.known = o.operation == archive::operation::kDownload ? settingsOnly : archive::Parts::all();
+        state.configBlock[1][28] = quint8(20 + i % 4);
+        o.image = ConfigImage::of(state);
+        o.time = start.addDays(i * 3).addSecs(i * 731);
+        o.user = i % 2 ? QStringLiteral("service") : QStringLiteral("annemarie.vandenberg");
+        o.host = QStringLiteral("workshop-bench-2");
+        a.record(o);
+    }
+}
+
 // Opens one of the other windows as a user would, with something in it worth seeing; the
 // sender window with user curve `curve` loaded (0: none).
 void showWindow(MainWindow &w, const QString &name, int curve)
@@ -71,12 +110,22 @@ void showWindow(MainWindow &w, const QString &name, int curve)
     } else if (name == QLatin1String("connecting")) {
         w.linkWindows().setConnectingCaption(QStringLiteral("Connecting to Corvane on COM1"));
         w.linkWindows().showConnecting();
+    } else if (name == QLatin1String("history")) {
+        w.findChild<QAction *>(QStringLiteral("InstrumentHistory"))->trigger();
     } else if (name == QLatin1String("compare")) {
         ConfigImage changed = ConfigImage::of(w.state());
         changed.system[21] = 0;
         changed.blocks[1][28] = 25;
         w.fileArea().showComparison(ConfigImage::of(w.state()), QStringLiteral("Editor"), changed,
                                     QStringLiteral("DEMO.CFG"));
+    } else if (name == QLatin1String("take-parts")) {
+        static WidgetPrompts prompts;
+        ConfigImage file = ConfigImage::of(w.state());
+        file.system[21] = 0;
+        file.blocks[1][28] = 25;
+        auto *dialog = new TakePartsWindow(prompts, ConfigImage::of(w.state()), file, QStringLiteral("DEMO.CFG"), &w);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        dialog->open();
     }
 }
 // The Edit menu with its Tachometer and Pulley Ratio submenus open.
@@ -92,6 +141,15 @@ void popUpEditMenu(MainWindow &w)
     tachometer->popup(edit->mapToGlobal(tacho.topRight()));
     const QRect ratio = tachometer->actionGeometry(ratioMenu->menuAction());
     ratioMenu->popup(tachometer->mapToGlobal(ratio.topRight()));
+}
+
+// The View menu with its Mark Differences submenu open.
+void popUpViewMenu(MainWindow &w)
+{
+    auto *view = w.findChild<QMenu *>(QStringLiteral("mnuView"));
+    auto *marks = w.findChild<QMenu *>(QStringLiteral("MarkDifferences"));
+    view->popup(w.mapToGlobal(QPoint(w.menuBar()->actionGeometry(view->menuAction()).left(), w.menuBar()->height())));
+    marks->popup(view->mapToGlobal(view->actionGeometry(marks->menuAction()).topRight()));
 }
 
 // A few edits (an icon, a data source, a bar limit, the temperature units, the fuel
@@ -136,14 +194,21 @@ int main(int argc, char *argv[])
                                        QStringLiteral("ms"), QStringLiteral("0"));
     const QCommandLineOption window(QStringLiteral("window"),
                                     QStringLiteral("Also show another window: senders, chart, damping, tod, "
-                                                   "nmea-data, comms, about, warning, factory."),
+                                                   "nmea-data, comms, about, warning, factory, history."),
                                     QStringLiteral("name"));
     const QCommandLineOption marks(QStringLiteral("marks"),
                                    QStringLiteral("Make a few edits and mark the differences from the defaults."));
-    parser.addOptions({config, barChart, selector, curve, at, highlight, menu, quitAfter, window, marks});
+    const QCommandLineOption viewMenu(QStringLiteral("view-menu"),
+                                      QStringLiteral("Open the View menu and its Mark Differences submenu."));
+    parser.addOptions({config, barChart, selector, curve, at, highlight, menu, quitAfter, window, marks, viewMenu});
     parser.process(app);
 
     QTemporaryDir folder;
+    if (parser.value(window) == QLatin1String("history")) {
+        // The archive and the settings naming it are the shot's own.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.filePath(QStringLiteral("settings")));
+        fillArchive(folder.filePath(QStringLiteral("archive")));
+    }
     WidgetPrompts prompts;
     DeadlineClock clock;
     MainWindow w(prompts, clock, folder.path());
@@ -174,6 +239,8 @@ int main(int argc, char *argv[])
             emit list->activated(4);
         });
     }
+    if (parser.isSet(viewMenu))
+        QTimer::singleShot(800, &w, [&w] { popUpViewMenu(w); });
     if (parser.isSet(menu)) {
         QTimer::singleShot(800, &w, [&w] { popUpEditMenu(w); });
     }

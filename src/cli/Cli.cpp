@@ -145,6 +145,16 @@ QString programName()
     return QStringLiteral("corvane-cli");
 }
 
+// "  upload FILE.CFG            Upload ...": a synopsis too long for its column gets a
+// line of its own, the summary below it in the column.
+QString commandLine(const QString &synopsis, const QString &summary)
+{
+    constexpr int kColumn = 26;
+    if (synopsis.size() < kColumn)
+        return QStringLiteral("  %1 %2\n").arg(synopsis, -kColumn).arg(summary);
+    return QStringLiteral("  %1\n  %2 %3\n").arg(synopsis, QString(kColumn, QLatin1Char(' ')), summary);
+}
+
 QString generalHelp()
 {
     QString text = QStringLiteral("Usage: %1 COMMAND [options] [files]\n\n"
@@ -155,9 +165,9 @@ QString generalHelp()
                        .arg(programName());
     for (const Command &c : commands()) {
         const QString synopsis = QString::fromLatin1(c.name) + QLatin1Char(' ') + c.arguments.join(QLatin1Char(' '));
-        text += QStringLiteral("  %1 %2\n").arg(synopsis.trimmed(), -26).arg(QString::fromLatin1(c.summary));
+        text += commandLine(synopsis.trimmed(), QString::fromLatin1(c.summary));
     }
-    text += QStringLiteral("  %1\n  %2 %3\n").arg(archiveSynopsis(), QString(26, QLatin1Char(' ')), archiveSummary());
+    text += commandLine(archiveSynopsis(), archiveSummary());
     text += QStringLiteral("\n\"%1 COMMAND --help\" describes a command and its options.\n\n").arg(programName());
     return text + QLatin1String(kExitStatus);
 }

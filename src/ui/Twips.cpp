@@ -33,11 +33,6 @@ QRect globalRect(const QWidget *widget)
     return QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size());
 }
 
-namespace
-{
-
-constexpr int kGap = 8; // pixels between the anchor and the window placed beside it
-
 // The frame around a window's contents. A window that has never been shown has none yet:
 // it will get one like the application's other windows.
 QMargins frameMargins(const QWidget *window)
@@ -55,6 +50,11 @@ QMargins frameMargins(const QWidget *window)
             return margins(other);
     return QMargins();
 }
+
+namespace
+{
+
+constexpr int kGap = 8; // pixels between the anchor and the window placed beside it
 
 // The size the window takes on screen, its frame included.
 QSize frameSize(QWidget *window)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QList>
+#include <QMargins>
 #include <QPoint>
 #include <QRect>
 
@@ -29,4 +30,7 @@ struct Beside {
 void placeBeside(QWidget *window, const Beside &where);
 // A widget's rectangle in global coordinates (a top-level window's with its frame).
 QRect globalRect(const QWidget *widget);
+// The frame around a window's contents. A window that has never been shown has none yet:
+// it will get one like the application's other windows.
+QMargins frameMargins(const QWidget *window);
 } // namespace twips

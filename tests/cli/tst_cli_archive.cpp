@@ -1,12 +1,9 @@
 // corvane-cli archive: each subcommand's output on an archive recorded through the library.
-#include "Simulator.h"
 #include "archive/Archive.h"
-#include "cli/Cli.h"
 #include "core/ConfigFile.h"
 #include "kit/ArchiveSamples.h"
-#include "kit/SimulatorPort.h"
+#include "kit/CliRun.h"
 #include "kit/TempProgramFolder.h"
-#include "kit/VirtualClock.h"
 
 #include <QTest>
 
@@ -66,23 +63,16 @@ private slots:
                 .replace(QStringLiteral("{F}"), folder.path());
         };
 
-        VirtualClock clock;
-        Simulator sim;
-        SimulatorPort port{sim, clock};
-        QString out, err;
-        QTextStream outStream(&out), errStream(&err);
-        cli::Host host{{outStream, errStream, {}, false, false, {}, {}}, port, clock, folder.path(), {}, {}, {}};
-        const QStringList arguments = QStringList{QStringLiteral("corvane-cli"), QStringLiteral("archive")} +
-                                      filled(command).split(QLatin1Char(' ')) +
-                                      QStringList{QStringLiteral("--archive"), a.folder()};
-        QCOMPARE(cli::run(arguments, host), exitCode);
-        outStream.flush();
-        errStream.flush();
+        const kit::CliRun run =
+            kit::runCli(QStringList{QStringLiteral("archive")} + filled(command).split(QLatin1Char(' ')) +
+                            QStringList{QStringLiteral("--archive"), a.folder()},
+                        folder.path());
+        QCOMPARE(run.code, exitCode);
         if (exitCode) {
-            QVERIFY2(err.contains(filled(output)), qPrintable(err));
+            QVERIFY2(run.err.contains(filled(output)), qPrintable(run.err));
             return;
         }
-        QCOMPARE(out, filled(output));
+        QCOMPARE(run.out, filled(output));
         if (command.startsWith(QLatin1String("show"))) {
             // The newest settings over the display configurations of the upload before.
             ConfigFileImage file;

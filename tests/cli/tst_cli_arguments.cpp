@@ -1,11 +1,9 @@
 // corvane-cli refuses a bad command line with exit code 1 and a message, before the port is touched.
-#include "Simulator.h"
 #include "cli/Cli.h"
 #include "core/ConfigFile.h"
 #include "core/Defaults.h"
-#include "kit/SimulatorPort.h"
+#include "kit/CliRun.h"
 #include "kit/TempProgramFolder.h"
-#include "kit/VirtualClock.h"
 
 #include <QRegularExpression>
 #include <QTest>
@@ -36,14 +34,7 @@ QString sourceFile(const QString &path)
 // The options "corvane-cli COMMAND --help" lists, as its parser knows them.
 Options helpOptions(const QString &command)
 {
-    VirtualClock clock;
-    Simulator sim;
-    SimulatorPort port{sim, clock};
-    QString out, err;
-    QTextStream outStream(&out), errStream(&err);
-    cli::Host host{{outStream, errStream, {}, false, false, {}, {}}, port, clock, QString(), {}, {}, {}};
-    cli::run({QStringLiteral("corvane-cli"), command, QStringLiteral("--help")}, host);
-    outStream.flush();
+    const QString out = kit::runCli({command, QStringLiteral("--help")}).out;
     const QString options = out.section(QStringLiteral("Options:\n"), 1).section(QStringLiteral("\n\n"), 0, 0);
     return optionsIn(options);
 }
@@ -137,20 +128,14 @@ private slots:
         QVERIFY(folder.write("ESC.HEX", ":\x1b]0;title\x07\x1b[31m\r\n"));
         QDir::setCurrent(folder.path());
 
-        VirtualClock clock;
-        Simulator sim;
-        SimulatorPort port{sim, clock};
-        QString out, err;
-        QTextStream outStream(&out), errStream(&err);
-        cli::Host host{{outStream, errStream, {}, false, false, {}, {}}, port, clock, folder.path(), {}, {}, {}};
-        const int code = cli::run(QStringList{QStringLiteral("corvane-cli")} + arguments, host);
+        const kit::CliRun run = kit::runCli(arguments, folder.path());
 
-        QCOMPARE(code, cli::kExitRefused);
-        QVERIFY2(err.contains(message), qPrintable(err));
-        QVERIFY(out.isEmpty());
-        QVERIFY(!err.contains(QChar(0x1b)));
+        QCOMPARE(run.code, cli::kExitRefused);
+        QVERIFY2(run.err.contains(message), qPrintable(run.err));
+        QVERIFY(run.out.isEmpty());
+        QVERIFY(!run.err.contains(QChar(0x1b)));
         // Refused before anything reached the line, and nothing was written.
-        QVERIFY(port.written.isEmpty());
+        QVERIFY(run.written.isEmpty());
         QVERIFY(!folder.exists("OUT.COD"));
         QVERIFY(!folder.exists("OUT.CFG"));
     }

@@ -1,13 +1,11 @@
 // corvane-cli compare lists exactly the fields that differ between two files, as the compare window does;
 // corvane-cli merge takes exactly the chosen parts of one file into another.
-#include "Simulator.h"
 #include "cli/Cli.h"
 #include "core/ConfigFile.h"
 #include "core/ConfigImage.h"
 #include "core/Defaults.h"
-#include "kit/SimulatorPort.h"
+#include "kit/CliRun.h"
 #include "kit/TempProgramFolder.h"
-#include "kit/VirtualClock.h"
 
 #include "core/FieldTable.h"
 
@@ -26,25 +24,6 @@ QByteArray configuration(const Edit &edit)
     if (edit)
         edit(s);
     return configFileText(s, QDateTime(QDate(2026, 1, 5), QTime(9, 0)));
-}
-
-struct Run {
-    int code = 0;
-    QString out, err;
-};
-
-Run runCli(const TempProgramFolder &folder, const QStringList &arguments)
-{
-    VirtualClock clock;
-    Simulator sim;
-    SimulatorPort port{sim, clock};
-    Run run;
-    QTextStream outStream(&run.out), errStream(&run.err);
-    cli::Host host{{outStream, errStream, {}, false, false, {}, {}}, port, clock, folder.path(), {}, {}, {}};
-    run.code = cli::run(QStringList{QStringLiteral("corvane-cli")} + arguments, host);
-    outStream.flush();
-    errStream.flush();
-    return run;
 }
 
 bool readImage(const QString &path, ConfigImage &image)
@@ -84,22 +63,14 @@ private slots:
         QVERIFY(folder.write("A.CFG", configuration({})));
         QVERIFY(folder.write("B.CFG", exitCode ? QByteArray("not a configuration\r\n") : configuration(editB)));
 
-        VirtualClock clock;
-        Simulator sim;
-        SimulatorPort port{sim, clock};
-        QString out, err;
-        QTextStream outStream(&out), errStream(&err);
-        cli::Host host{{outStream, errStream, {}, false, false, {}, {}}, port, clock, folder.path(), {}, {}, {}};
-        const int code = cli::run({QStringLiteral("corvane-cli"), QStringLiteral("compare"),
-                                   folder.file(QStringLiteral("A.CFG")), folder.file(QStringLiteral("B.CFG"))},
-                                  host);
-        outStream.flush();
-        errStream.flush();
+        const kit::CliRun run = kit::runCli(
+            {QStringLiteral("compare"), folder.file(QStringLiteral("A.CFG")), folder.file(QStringLiteral("B.CFG"))},
+            folder.path());
 
-        QCOMPARE(code, exitCode);
+        QCOMPARE(run.code, exitCode);
         if (exitCode) {
-            QVERIFY2(err.contains(expected), qPrintable(err));
-            QVERIFY(out.isEmpty());
+            QVERIFY2(run.err.contains(expected), qPrintable(run.err));
+            QVERIFY(run.out.isEmpty());
             return;
         }
         const QString summary = expected.isEmpty()
@@ -108,7 +79,7 @@ private slots:
         const QString whole = QStringLiteral("Compare A.CFG with B.CFG\n") + summary +
                               (expected.isEmpty() ? QString() : QStringLiteral("\n\n") + expected) +
                               QStringLiteral("\n");
-        QCOMPARE(out, whole);
+        QCOMPARE(run.out, whole);
     }
 
     void merge_data()
@@ -153,9 +124,11 @@ private slots:
                                  s.configBlock[3][28] = 30;
                              })));
         const QString out = folder.file(QStringLiteral("OUT.CFG"));
-        const Run run = runCli(folder, QStringList{QStringLiteral("merge"), folder.file(QStringLiteral("BASE.CFG")),
-                                                   folder.file(QStringLiteral("FROM.CFG")), out} +
-                                           options);
+        const kit::CliRun run =
+            kit::runCli(QStringList{QStringLiteral("merge"), folder.file(QStringLiteral("BASE.CFG")),
+                                    folder.file(QStringLiteral("FROM.CFG")), out} +
+                            options,
+                        folder.path());
 
         QCOMPARE(run.code, exitCode);
         QVERIFY2((exitCode ? run.err : run.out).contains(message), qPrintable(run.err + run.out));

@@ -1,9 +1,8 @@
-// Every window's layout: nothing overlaps or is cut off, every control has a name and is reached with Tab, and
-// the windows that open beside another leave it, and the control in use, uncovered.
-#include "MainWindowFixture.h"
-#include "ui/editor/InstrumentController.h"
+// The main window and the windows of the instrument link and the NMEA sources: nothing overlaps or is
+// cut off, every control has a name and is reached with Tab, and the windows that open beside another
+// leave it, and the control in use, uncovered.
+#include "LayoutChecks.h"
 
-#include "core/ConfigFile.h"
 #include "core/Prompts.h"
 #include "ui/AboutWindow.h"
 #include "ui/ConnectingWindow.h"
@@ -12,157 +11,22 @@
 #include "ui/ProgressWindow.h"
 #include "ui/TransferWarning.h"
 #include "ui/WidgetPrompts.h"
-#include "ui/dialogs/ChartWindow.h"
-#include "ui/dialogs/DampingWindow.h"
 #include "ui/dialogs/NmeaMonitorWindow.h"
 #include "ui/dialogs/NmeaSelector.h"
-#include "ui/dialogs/SendersWindow.h"
-#include "ui/dialogs/TakePartsWindow.h"
-#include "ui/dialogs/TimeOfDayAlarmsWindow.h"
-#include "ui/editor/ClickLabel.h"
 #include "ui/editor/FaceView.h"
-#include "ui/factory/FactoryWindow.h"
 
-#include <QAbstractItemView>
-#include <QAbstractScrollArea>
-#include <QAbstractSpinBox>
-#include <QAccessible>
 #include <QAction>
-#include <QApplication>
-#include <QButtonGroup>
-#include <QCheckBox>
-#include <QGroupBox>
-#include <QLineEdit>
-#include <QProgressBar>
-#include <QScreen>
-#include <QScrollArea>
-#include <QTemporaryDir>
-#include <QTest>
-#include <QTextDocument>
-#include <functional>
+
+using namespace layout;
 
 namespace
 {
 
-QString accessibleName(QWidget *w)
-{
-    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(w);
-    return iface ? iface->text(QAccessible::Name) : QString();
-}
-
-bool isControl(const QWidget *w)
-{
-    return qobject_cast<const QAbstractButton *>(w) || qobject_cast<const QComboBox *>(w) ||
-           qobject_cast<const QLabel *>(w) || qobject_cast<const QGroupBox *>(w) ||
-           qobject_cast<const QLineEdit *>(w) ||
-           // A scroll area holding a widget is a container: its content is checked as any other.
-           (qobject_cast<const QAbstractScrollArea *>(w) && !qobject_cast<const QScrollArea *>(w)) ||
-           qobject_cast<const QProgressBar *>(w) || qobject_cast<const QAbstractSpinBox *>(w);
-}
-
-// Parents whose children lie on one another on purpose, and why.
-const std::pair<const char *, const char *> kStackedOnPurpose[] = {
-    {"picBrevo", "the icon pictures and display highlights lie on the picture of the instrument's face, "
-                 "where the instrument lights them"},
-};
-
-bool stackedOnPurpose(const QWidget *parent)
-{
-    return std::any_of(std::begin(kStackedOnPurpose), std::end(kStackedOnPurpose),
-                       [parent](const auto &entry) { return parent->objectName() == QLatin1String(entry.first); });
-}
-
-// A part of a control (a list's arrow, a table's scroll bar): the control answers for it.
-bool isPartOfAControl(const QWidget *w)
-{
-    for (const QWidget *p = w->parentWidget(); p && !p->isWindow(); p = p->parentWidget())
-        if (isControl(p) && !qobject_cast<const QGroupBox *>(p))
-            return true;
-    return false;
-}
-
-// What a label shows: rich text collapses blanks as a browser does.
-QString shownText(const QLabel *label)
-{
-    if (label->textFormat() == Qt::RichText ||
-        (label->textFormat() == Qt::AutoText && Qt::mightBeRichText(label->text()))) {
-        QTextDocument doc;
-        doc.setHtml(label->text());
-        return doc.toPlainText();
-    }
-    return label->text();
-}
-
-QRect globalRect(const QWidget *w)
-{
-    return QRect(w->mapToGlobal(QPoint(0, 0)), w->size());
-}
-
-// Long captions and values in the main window, so that the widest texts are on screen.
-void showWidestState(MainWindowFixture &f)
-{
-    f.select(16);
-    for (int i = 128; i <= 227; ++i)
-        f.sys(i) = 0xFF;
-    f.block(16)[28] = 200; // an "Other source" entry
-    f.block(16)[88] = 10;  // one decimal place
-    f.block(16)[108] = 10;
-    for (int d : {89, 90, 91, 92, 109, 110, 111, 112})
-        f.block(16)[d] = 0xFF;
-    f.window->updateInstrumentDisplay();
-    f.window->showAlarmLimits();
-    f.get<ClickLabel>("lblConnected")->setText("Not Connected to Corvane");
-    f.get<QLabel>("lblCommsPort")->setText("COM Port =  16");
-    f.get<QLabel>("lblTessaroSN")->setText(" Corvane SN#:  4294967295");
-    f.window->fitToScreen();
-    f.window->move(0, 0);
-    f.window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
-}
-
-using Opener = std::function<QWidget *(MainWindowFixture &)>;
-
-QWidget *sendersWithCurve(MainWindowFixture &f, int curve)
-{
-    f.window->findChild<QAction *>(QStringLiteral("Senders"))->trigger();
-    f.get<QPushButton>(QStringLiteral("cmdEditCurve%1").arg(curve))->click();
-    return f.window->sendersWindow();
-}
-
 // Each window as the user opens it.
-const QList<std::pair<const char *, Opener>> &windows()
+const Windows &windows()
 {
-    static const QList<std::pair<const char *, Opener>> list = {
+    static const Windows list = {
         {"main window", [](MainWindowFixture &f) -> QWidget * { return f.window.get(); }},
-        {"senders, no curve",
-         [](MainWindowFixture &f) -> QWidget * {
-             f.window->findChild<QAction *>(QStringLiteral("Senders"))->trigger();
-             return f.window->sendersWindow();
-         }},
-        {"senders, curve 6 in deg C",
-         [](MainWindowFixture &f) {
-             f.window->findChild<QAction *>("DegC")->trigger();
-             return sendersWithCurve(f, 6);
-         }},
-        {"senders, curve 9", [](MainWindowFixture &f) { return sendersWithCurve(f, 9); }},
-        {"senders, curve 16", [](MainWindowFixture &f) { return sendersWithCurve(f, 16); }},
-        {"senders, curve 19", [](MainWindowFixture &f) { return sendersWithCurve(f, 19); }},
-        {"senders, curve 25", [](MainWindowFixture &f) { return sendersWithCurve(f, 25); }},
-        {"chart",
-         [](MainWindowFixture &f) -> QWidget * {
-             sendersWithCurve(f, 16)->findChild<QPushButton *>(QStringLiteral("cmdSendersView"))->click();
-             return f.window->sendersWindow()->chartWindow();
-         }},
-        {"damping",
-         [](MainWindowFixture &f) -> QWidget * {
-             f.trigger(QStringLiteral("ViewDamping"));
-             return f.window->dampingWindow();
-         }},
-        {"time-of-day alarms",
-         [](MainWindowFixture &f) -> QWidget * {
-             f.trigger(QStringLiteral("ViewTodAlarms"));
-             return f.window->todAlarmsWindow();
-         }},
         {"NMEA selector",
          [](MainWindowFixture &f) -> QWidget * {
              f.pick(QStringLiteral("ComboDisplay1"), 4);
@@ -202,144 +66,8 @@ const QList<std::pair<const char *, Opener>> &windows()
              f.window->findChild<QAction *>(QStringLiteral("About"))->trigger();
              return f.window->aboutWindow();
          }},
-        {"take parts",
-         [](MainWindowFixture &f) -> QWidget * {
-             EditorState other;
-             other.copyImageFrom(f.state());
-             other.setSystemWord(180, 5);
-             if (!writeConfigFile(other, f.folder.file(QStringLiteral("OTHER.CFG"))).isEmpty())
-                 return nullptr;
-             f.prompts.openFile(f.folder.file(QStringLiteral("OTHER.CFG")));
-             f.window->findChild<QAction *>(QStringLiteral("TakeParts"))->trigger();
-             auto *parts = f.window->findChild<TakePartsWindow *>();
-             parts->findChild<QCheckBox *>(QStringLiteral("chkCategory10"))->click();
-             return parts;
-         }},
-        {"factory",
-         [](MainWindowFixture &f) -> QWidget * {
-             f.state().factory.armed = true;
-             f.window->instrumentArea().openFactoryWindowIfArmed();
-             return f.window->factoryWindow();
-         }},
     };
     return list;
-}
-
-QWidget *openWindow(MainWindowFixture &f, const QString &name)
-{
-    showWidestState(f);
-    for (const auto &[rowName, open] : windows()) {
-        if (name == QLatin1String(rowName)) {
-            QWidget *w = open(f);
-            if (w && w->isVisible())
-                (void)QTest::qWaitForWindowExposed(w);
-            return w;
-        }
-    }
-    return nullptr;
-}
-
-void checkNoOverlapAndInside(QWidget *window)
-{
-    QList<QWidget *> parents = window->findChildren<QWidget *>();
-    parents << window;
-    for (QWidget *parent : parents) {
-        if (!parent->isVisible() || isPartOfAControl(parent) ||
-            (isControl(parent) && !qobject_cast<QGroupBox *>(parent)) || (parent->isWindow() && parent != window))
-            continue;
-        if (stackedOnPurpose(parent)) {
-            // Its children still lie inside it.
-            for (QWidget *c : parent->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
-                QVERIFY2(!c->isVisible() || parent->rect().contains(c->geometry()),
-                         qPrintable(c->objectName() + " leaves " + parent->objectName()));
-            continue;
-        }
-        QList<QWidget *> children;
-        for (QWidget *c : parent->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly))
-            if (c->isVisible() && !c->isWindow())
-                children << c;
-        // What a scroll area's viewport shows may be larger than the viewport: it scrolls.
-        const bool scrolls = qobject_cast<QScrollArea *>(parent->parentWidget()) &&
-                             static_cast<QScrollArea *>(parent->parentWidget())->viewport() == parent;
-        for (int i = 0; i < children.size(); ++i) {
-            QVERIFY2(scrolls || parent->rect().contains(children[i]->geometry()),
-                     qPrintable(children[i]->objectName() + " leaves " + parent->objectName()));
-            for (int j = i + 1; j < children.size(); ++j)
-                QVERIFY2(!children[i]->geometry().intersects(children[j]->geometry()),
-                         qPrintable(children[i]->objectName() + " overlaps " + children[j]->objectName()));
-        }
-    }
-}
-
-void checkNothingCutOff(QWidget *window)
-{
-    for (QWidget *w : window->findChildren<QWidget *>()) {
-        if (!w->isVisible() || w->window() != window || isPartOfAControl(w))
-            continue;
-        if (auto *label = qobject_cast<QLabel *>(w)) {
-            const QString shown = shownText(label);
-            // A caption is one piece: no gap wide enough to read as two captions.
-            QVERIFY2(label->wordWrap() || !shown.trimmed().contains(QLatin1String("   ")),
-                     qPrintable(label->objectName() + " splits its caption: " + shown));
-            if (label->wordWrap())
-                QVERIFY2(label->heightForWidth(label->width()) <= label->height(),
-                         qPrintable(label->objectName() + " cuts off " + shown));
-            else
-                for (const QString &line : shown.split(QLatin1Char('\n')))
-                    QVERIFY2(label->fontMetrics().horizontalAdvance(line) <= label->contentsRect().width(),
-                             qPrintable(label->objectName() + " cuts off " + line));
-        }
-        if (auto *box = qobject_cast<QCheckBox *>(w))
-            QVERIFY2(box->width() >= box->sizeHint().width(),
-                     qPrintable(box->objectName() + " cuts off " + box->text()));
-        else if (w->inherits("WrapButton"))
-            QVERIFY2(w->width() >= w->minimumSizeHint().width() && w->height() >= w->minimumSizeHint().height(),
-                     qPrintable(w->objectName() + " cuts off its caption"));
-        else if (auto *button = qobject_cast<QAbstractButton *>(w))
-            QVERIFY2(button->fontMetrics().horizontalAdvance(button->text()) + 8 <= button->width(),
-                     qPrintable(button->objectName() + " cuts off " + button->text()));
-        if (auto *combo = qobject_cast<QComboBox *>(w))
-            QVERIFY2(combo->width() >= combo->fontMetrics().horizontalAdvance(combo->currentText()) + 20,
-                     qPrintable(combo->objectName() + " cuts off " + combo->currentText()));
-    }
-}
-
-// Tab reaches the checked option of an exclusive group; the arrow keys reach the others.
-bool groupIsReached(QWidget *c, const QList<QWidget *> &chain)
-{
-    auto *option = qobject_cast<QAbstractButton *>(c);
-    if (!option || !option->group())
-        return false;
-    const QList<QAbstractButton *> members = option->group()->buttons();
-    return std::any_of(members.begin(), members.end(), [&](QAbstractButton *b) { return chain.contains(b); });
-}
-
-void checkNamesAndTab(QWidget *window)
-{
-    QList<QWidget *> chain;
-    QWidget *w = window;
-    do {
-        if (w->isVisible() && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus))
-            chain << w;
-        w = w->nextInFocusChain();
-    } while (w != window);
-    int controls = 0;
-    for (QWidget *c : window->findChildren<QWidget *>()) {
-        if (!c->isVisible() || c->window() != window)
-            continue;
-        // A picture on the face is named like a control: it tells what the instrument shows.
-        const bool picture = stackedOnPurpose(c) || stackedOnPurpose(c->parentWidget());
-        if (!picture && (!isControl(c) || isPartOfAControl(c)))
-            continue;
-        ++controls;
-        QVERIFY2(!accessibleName(c).trimmed().isEmpty(), qPrintable(c->objectName() + " has no accessible name"));
-        const bool operable = qobject_cast<QAbstractButton *>(c) || qobject_cast<QComboBox *>(c) ||
-                              qobject_cast<QLineEdit *>(c) || qobject_cast<QAbstractItemView *>(c);
-        if (operable && c->isEnabled())
-            QVERIFY2(chain.contains(c) || groupIsReached(c, chain),
-                     qPrintable(c->objectName() + " is not reachable with Tab"));
-    }
-    QVERIFY(controls > 0);
 }
 
 // The prompts' dialog that is up, once it is up.
@@ -359,26 +87,8 @@ class TestWindowsLayout : public QObject
 {
     Q_OBJECT
 private slots:
-    void everyWindow_data()
-    {
-        QTest::addColumn<QString>("window");
-        for (const auto &row : windows())
-            QTest::newRow(row.first) << QString::fromLatin1(row.first);
-    }
-    void everyWindow()
-    {
-        QFETCH(QString, window);
-        MainWindowFixture f;
-        QWidget *w = openWindow(f, window);
-        QVERIFY(w && w->isVisible());
-        checkNoOverlapAndInside(w);
-        if (QTest::currentTestFailed())
-            return;
-        checkNothingCutOff(w);
-        if (QTest::currentTestFailed())
-            return;
-        checkNamesAndTab(w);
-    }
+    void everyWindow_data() { addWindowRows(windows()); }
+    void everyWindow() { checkWindow(windows()); }
 
     void mainWindowNamesAndReadingOrder()
     {
@@ -494,7 +204,7 @@ private slots:
         }
     }
 
-    // The data monitor opens beside the sentence selector, whose lists and buttons stay in
+    // A dialog opens wholly on the screen, whatever its size and scale; where the screen is
     // view, and wholly on the screen.
     void monitorOpensBesideTheSelector()
     {
@@ -509,48 +219,11 @@ private slots:
         QVERIFY(selector->screen()->availableGeometry().contains(monitor->frameGeometry()));
         QVERIFY(!monitor->frameGeometry().intersects(selector->frameGeometry()));
     }
-
-    void chartOpensBesideTheSenderWindow()
-    {
-        MainWindowFixture f;
-        QWidget *chart = openWindow(f, QStringLiteral("chart"));
-        QVERIFY(chart && chart->isVisible());
-        QVERIFY(chart->screen()->availableGeometry().contains(chart->frameGeometry()));
-        const QRect senders = f.window->sendersWindow()->frameGeometry();
-        const QRect screen = chart->screen()->availableGeometry();
-        const QRect both = chart->frameGeometry().intersected(senders);
-        // Where the screen has no room beside, below or above the sender window, the chart
-        // covers no more than a strip of it.
-        const QSize need = chart->frameGeometry().size() + QSize(8, 8);
-        const bool room =
-            screen.right() - senders.right() >= need.width() || senders.left() - screen.left() >= need.width() ||
-            screen.bottom() - senders.bottom() >= need.height() || senders.top() - screen.top() >= need.height();
-        QVERIFY2(room ? both.isEmpty() : both.height() * 5 < senders.height() || both.width() * 5 < senders.width(),
-                 qPrintable(QStringLiteral("the chart covers %1 x %2").arg(both.width()).arg(both.height())));
-    }
 };
 
 int main(int argc, char *argv[])
 {
-    // The offscreen screen is 800 x 600 unless told otherwise: give it the size the screenshots use, so
-    // that there is room beside the main window for the windows it opens.
-    // CORVANE_LAYOUT_SCREEN="1366x768" runs the test on a screen of another size (and
-    // QT_SCALE_FACTOR at another scale).
-    QTemporaryDir folder;
-    const QList<QByteArray> pixels =
-        qEnvironmentVariable("CORVANE_LAYOUT_SCREEN", QStringLiteral("1600x1200")).toLatin1().split('x');
-    if (qgetenv("QT_QPA_PLATFORM") == "offscreen" && folder.isValid() && pixels.size() == 2) {
-        QFile config(folder.filePath(QStringLiteral("screen.json")));
-        if (config.open(QIODevice::WriteOnly)) {
-            config.write(R"({"screens": [{"name": "Screen", "x": 0, "y": 0, "width": )" + pixels[0] +
-                         R"(, "height": )" + pixels[1] + R"(, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
-            config.close();
-            qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.fileName().toLocal8Bit());
-        }
-    }
-    QApplication app(argc, argv);
-    TestWindowsLayout test;
-    return QTest::qExec(&test, argc, argv);
+    return runOnLayoutScreen<TestWindowsLayout>(argc, argv);
 }
 
 #include "tst_windows_layout_gui.moc"

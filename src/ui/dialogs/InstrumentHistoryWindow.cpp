@@ -12,6 +12,8 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QShortcut>
+#include <QSignalBlocker>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <thread>
@@ -80,13 +82,48 @@ InstrumentHistoryWindow::InstrumentHistoryWindow(Prompts &prompts, ShowCompariso
     m_status->setObjectName(QStringLiteral("lblStatus"));
     m_status->setWordWrap(true);
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_status->setAccessibleName(QStringLiteral("Archive status"));
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_filter);
+    layout->addWidget(m_instruments, 2);
+    layout->addWidget(m_entries, 3);
+    buildButtons();
+    resize(760, 560);
 
+    connect(m_filter, &QLineEdit::textChanged, this, [this] { showInstruments(); });
+    connect(m_instruments, &QTreeWidget::itemSelectionChanged, this, [this] { showEntries(); });
+    connect(m_entries, &QTreeWidget::itemSelectionChanged, this, [this] { updateButtons(); });
+    // Enter goes from the filter to the instruments, and from an instrument to its
+    // entries; on an entry (or a double click) it compares it with the one before.
+    connect(m_filter, &QLineEdit::returnPressed, m_instruments, qOverload<>(&QWidget::setFocus));
+    connect(m_instruments, &QTreeWidget::itemActivated, m_entries, [this] {
+        m_entries->setFocus();
+        if (m_entries->topLevelItemCount() > 0)
+            m_entries->setCurrentItem(m_entries->topLevelItem(0));
+    });
+    connect(m_entries, &QTreeWidget::itemActivated, this, [this] {
+        if (m_compareWithPrevious->isEnabled())
+            onCompareWithPreviousClicked();
+        else if (m_compareWithEditor->isEnabled())
+            onCompareWithEditorClicked();
+    });
+    auto *escape = new QShortcut(QKeySequence::Cancel, this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
+    reload();
+}
+
+void InstrumentHistoryWindow::buildButtons()
+{
     m_compareWithPrevious = makeButton(this, "cmdComparePrevious", QStringLiteral("Compare with &Previous"),
                                        QStringLiteral("Compare the entry with the one before"));
     m_compareTwo = makeButton(this, "cmdCompareTwo", QStringLiteral("Compare &Two"),
                               QStringLiteral("Compare the two chosen entries"));
     m_compareWithEditor = makeButton(this, "cmdCompareEditor", QStringLiteral("Compare with &Editor"),
                                      QStringLiteral("Compare the entry with the editor's configuration"));
+    m_openInEditor = makeButton(this, "cmdOpenInEditor", QStringLiteral("&Open in Editor"),
+                                QStringLiteral("Open the entry in the editor"));
+    m_upload = makeButton(this, "cmdUploadVersion", QStringLiteral("&Upload this version…"),
+                          QStringLiteral("Upload this version to the instrument"));
     m_saveAs = makeButton(this, "cmdSaveAs", QStringLiteral("&Save As…"),
                           QStringLiteral("Save the entry as a configuration file"));
     m_synchronise = makeButton(this, "cmdSynchronise", QStringLiteral("S&ynchronise"),
@@ -95,8 +132,12 @@ InstrumentHistoryWindow::InstrumentHistoryWindow(Prompts &prompts, ShowCompariso
         makeButton(this, "cmdSettings", QStringLiteral("Se&ttings…"), QStringLiteral("Instrument archive settings"));
     m_close = makeButton(this, "cmdClose", QStringLiteral("&Close"), QStringLiteral("Close"));
 
+    auto *compareButtons = new QHBoxLayout;
+    for (QPushButton *b : {m_compareWithPrevious, m_compareTwo, m_compareWithEditor})
+        compareButtons->addWidget(b);
+    compareButtons->addStretch();
     auto *entryButtons = new QHBoxLayout;
-    for (QPushButton *b : {m_compareWithPrevious, m_compareTwo, m_compareWithEditor, m_saveAs})
+    for (QPushButton *b : {m_openInEditor, m_upload, m_saveAs})
         entryButtons->addWidget(b);
     entryButtons->addStretch();
     auto *windowButtons = new QHBoxLayout;
@@ -104,26 +145,21 @@ InstrumentHistoryWindow::InstrumentHistoryWindow(Prompts &prompts, ShowCompariso
         windowButtons->addWidget(b);
     windowButtons->addStretch();
     windowButtons->addWidget(m_close);
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_filter);
-    layout->addWidget(m_instruments, 2);
-    layout->addWidget(m_entries, 3);
+    auto *layout = static_cast<QVBoxLayout *>(this->layout());
+    layout->addLayout(compareButtons);
     layout->addLayout(entryButtons);
     layout->addWidget(m_status);
     layout->addLayout(windowButtons);
-    resize(760, 560);
 
-    connect(m_filter, &QLineEdit::textChanged, this, [this] { showInstruments(); });
-    connect(m_instruments, &QTreeWidget::itemSelectionChanged, this, [this] { showEntries(); });
-    connect(m_entries, &QTreeWidget::itemSelectionChanged, this, [this] { updateButtons(); });
     connect(m_compareWithPrevious, &QPushButton::clicked, this, &InstrumentHistoryWindow::onCompareWithPreviousClicked);
     connect(m_compareTwo, &QPushButton::clicked, this, &InstrumentHistoryWindow::onCompareTwoClicked);
     connect(m_compareWithEditor, &QPushButton::clicked, this, &InstrumentHistoryWindow::onCompareWithEditorClicked);
+    connect(m_openInEditor, &QPushButton::clicked, this, &InstrumentHistoryWindow::onOpenInEditorClicked);
+    connect(m_upload, &QPushButton::clicked, this, &InstrumentHistoryWindow::onUploadClicked);
     connect(m_saveAs, &QPushButton::clicked, this, &InstrumentHistoryWindow::onSaveAsClicked);
     connect(m_synchronise, &QPushButton::clicked, this, &InstrumentHistoryWindow::onSynchroniseClicked);
     connect(m_settings, &QPushButton::clicked, this, &InstrumentHistoryWindow::onSettingsClicked);
     connect(m_close, &QPushButton::clicked, this, &QWidget::close);
-    reload();
 }
 
 void InstrumentHistoryWindow::reload()
@@ -133,7 +169,7 @@ void InstrumentHistoryWindow::reload()
     m_instrumentList = answer.value;
     tell(answer.problem);
     if (answer.ok() && m_instrumentList.isEmpty())
-        m_status->setText(QStringLiteral("The archive in %1 holds no entries yet.").arg(shownPath(m_archive.folder())));
+        tell(QStringLiteral("The archive in %1 holds no entries yet.").arg(shownPath(m_archive.folder())));
     showInstruments();
 }
 
@@ -141,18 +177,25 @@ void InstrumentHistoryWindow::showInstruments()
 {
     const QString serial = chosenSerial();
     const QString filter = m_filter->text().trimmed();
+    // The chosen instrument's entries are read once the list is whole, not on the way.
+    QSignalBlocker blocker(m_instruments);
     m_instruments->clear();
     for (const archive::InstrumentSummary &i : m_instrumentList) {
-        const QStringList columns{i.serialNumber,    QString::number(i.productCode), i.softwareVersion,
+        // Units whose serial number reads 0 are each kept apart: the list says why.
+        const QString shownSerial =
+            i.serialNumber == QLatin1String("0") ? QStringLiteral("0 (erased)") : i.serialNumber;
+        const QStringList columns{shownSerial,       QString::number(i.productCode), i.softwareVersion,
                                   i.hardwareVersion, shownTime(i.lastSeen),          QString::number(i.entries)};
         if (!filter.isEmpty() && !columns.mid(0, 4).join(QLatin1Char(' ')).contains(filter, Qt::CaseInsensitive))
             continue;
         auto *item = new QTreeWidgetItem(m_instruments, columns);
+        item->setData(0, Qt::UserRole, i.serialNumber);
         if (i.serialNumber == serial)
-            item->setSelected(true);
+            m_instruments->setCurrentItem(item);
     }
     if (m_instruments->selectedItems().isEmpty() && m_instruments->topLevelItemCount() > 0)
-        m_instruments->topLevelItem(0)->setSelected(true);
+        m_instruments->setCurrentItem(m_instruments->topLevelItem(0));
+    blocker.unblock();
     showEntries();
 }
 
@@ -173,8 +216,9 @@ void InstrumentHistoryWindow::showEntries()
         item->setData(0, Qt::UserRole, e.id);
         item->setToolTip(0, QStringLiteral("Known: %1").arg(e.about.known.describe()));
     }
+    // The newest is chosen, and the keys move on from it.
     if (m_entries->topLevelItemCount() > 0)
-        m_entries->topLevelItem(0)->setSelected(true);
+        m_entries->setCurrentItem(m_entries->topLevelItem(0));
     updateButtons();
 }
 
@@ -186,12 +230,14 @@ void InstrumentHistoryWindow::updateButtons()
     m_compareTwo->setEnabled(chosen.size() == 2);
     m_compareWithEditor->setEnabled(one && m_editorImage);
     m_saveAs->setEnabled(one);
+    m_openInEditor->setEnabled(one);
+    m_upload->setEnabled(one);
 }
 
 QString InstrumentHistoryWindow::chosenSerial() const
 {
     const QList<QTreeWidgetItem *> chosen = m_instruments->selectedItems();
-    return chosen.isEmpty() ? QString() : chosen.first()->text(0);
+    return chosen.isEmpty() ? QString() : chosen.first()->data(0, Qt::UserRole).toString();
 }
 
 QStringList InstrumentHistoryWindow::chosenEntries() const
@@ -214,6 +260,7 @@ bool InstrumentHistoryWindow::entryImage(const QString &id, archive::HistoryImag
 void InstrumentHistoryWindow::tell(const QString &problem)
 {
     m_status->setText(problem);
+    m_status->setAccessibleDescription(problem); // what a screen reader says of the status
 }
 
 void InstrumentHistoryWindow::onCompareWithPreviousClicked()
@@ -302,4 +349,42 @@ void InstrumentHistoryWindow::onSettingsClicked()
         return;
     dialog.settings().save();
     reload();
+}
+
+bool InstrumentHistoryWindow::openChosenInEditor()
+{
+    archive::HistoryImage entry;
+    if (!openInEditor || chosenEntries().size() != 1 || !entryImage(chosenEntries().first(), entry))
+        return false;
+    // What no entry up to this one knew is never made up: the user hears which parts
+    // hold only what the entry kept, and that the editor's changes are replaced.
+    QStringList cautions;
+    if (!entry.known.whole())
+        cautions << QStringLiteral("Not known at that entry: %1. The editor would hold the bytes the entry kept "
+                                   "for them, which need not be what the instrument held.")
+                        .arg(archive::Parts::all().without(entry.known).describe());
+    if (editorModified && editorModified())
+        cautions << QStringLiteral("The configuration in the editor has changes not saved. Edit › Undo gives it back.");
+    if (!cautions.isEmpty() && m_prompts.askYesNo(kTitle,
+                                                  cautions.join(QStringLiteral("\r\n\r\n")) +
+                                                      QStringLiteral("\r\n\r\nOpen the entry in the editor?"),
+                                                  Prompts::Icon::Question) != kYes)
+        return false;
+    ConfigImage image = entry.image;
+    image.comPort = ConfigImage::kPortNotKnown; // the port is this PC's, not the instrument's
+    const QString source =
+        QStringLiteral("Instrument %1, entry of %2").arg(chosenSerial(), shownTime(entry.entry.about.time));
+    return openInEditor(image, source);
+}
+
+void InstrumentHistoryWindow::onOpenInEditorClicked()
+{
+    if (openChosenInEditor())
+        tell(QStringLiteral("Opened in the editor."));
+}
+
+void InstrumentHistoryWindow::onUploadClicked()
+{
+    if (openChosenInEditor() && uploadEditor)
+        uploadEditor();
 }

@@ -1,6 +1,6 @@
 // "Instrument History": the instruments in the archive, an instrument's entries
-// newest first, and from there a comparison, a saved .CFG or a synchronisation with
-// the workshop repository.
+// newest first, and from there a comparison, a saved .CFG, an entry opened in the
+// editor or uploaded again, or a synchronisation with the workshop repository.
 #pragma once
 
 #include "archive/Archive.h"
@@ -25,6 +25,14 @@ public:
     InstrumentHistoryWindow(Prompts &prompts, ShowComparison showComparison, std::function<ConfigImage()> editorImage,
                             QWidget *parent = nullptr);
 
+    // Whether the editor's image has changes not saved.
+    std::function<bool()> editorModified;
+    // Makes `image` the editor's image, from `source` ("Instrument 61231042, entry of
+    // 2026-05-01 09:00"), as one undo step not saved; false when it could not.
+    std::function<bool(const ConfigImage &image, const QString &source)> openInEditor;
+    // Starts the editor's upload of its image (its warning, "Compare first…").
+    std::function<void()> uploadEditor;
+
     // Reads the archive named by the settings again.
     void reload();
 
@@ -33,6 +41,8 @@ public slots:
     void onCompareTwoClicked();
     void onCompareWithEditorClicked();
     void onSaveAsClicked();
+    void onOpenInEditorClicked();
+    void onUploadClicked();
     void onSynchroniseClicked();
     void onSettingsClicked();
 
@@ -45,6 +55,10 @@ private:
     // An entry's image; tells the problem and answers false when it cannot be read.
     bool entryImage(const QString &id, archive::HistoryImage &out);
     void tell(const QString &problem);
+    // The chosen entry opened in the editor, after saying what it does not know and
+    // that changes not saved are replaced; false when it was not.
+    bool openChosenInEditor();
+    void buildButtons();
 
     Prompts &m_prompts;
     ShowComparison m_showComparison;
@@ -57,6 +71,6 @@ private:
     QTreeWidget *m_instruments;
     QTreeWidget *m_entries;
     QLabel *m_status;
-    QPushButton *m_compareWithPrevious, *m_compareTwo, *m_compareWithEditor, *m_saveAs, *m_synchronise, *m_settings,
-        *m_close;
+    QPushButton *m_compareWithPrevious, *m_compareTwo, *m_compareWithEditor, *m_saveAs, *m_openInEditor, *m_upload,
+        *m_synchronise, *m_settings, *m_close;
 };

@@ -3,8 +3,10 @@
 #include "core/ConfigFile.h"
 #include "core/Prompts.h"
 #include "core/TransferRules.h"
+#include "ui/Twips.h"
 #include "ui/dialogs/CompareWindow.h"
 #include "ui/editor/FileController.h"
+#include "ui/editor/FittingScrollArea.h"
 #include "ui/editor/ImageHistory.h"
 
 #include <QCheckBox>
@@ -15,6 +17,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace
 {
@@ -62,10 +65,17 @@ TakePartsWindow::TakePartsWindow(Prompts &prompts, const ConfigImage &editor, co
     setWindowTitle(QStringLiteral("Take Parts of %1").arg(fileTitle));
     setAccessibleName(windowTitle());
 
-    auto *choices = new QHBoxLayout;
-    choices->addWidget(categoryBoxes(m_categories, this));
-    choices->addWidget(configurationBoxes(m_configurations, this), 0, Qt::AlignTop);
+    // The boxes scroll where the screen is too small to show them above the list.
+    auto *choicesPanel = new QWidget;
+    auto *choices = new QHBoxLayout(choicesPanel);
+    choices->setContentsMargins(0, 0, 0, 0);
+    choices->addWidget(categoryBoxes(m_categories, choicesPanel));
+    choices->addWidget(configurationBoxes(m_configurations, choicesPanel), 0, Qt::AlignTop);
     choices->addStretch(1);
+    auto *choicesArea = new FittingScrollArea(choicesPanel, this);
+    choicesArea->setObjectName(QStringLiteral("scrParts"));
+    choicesArea->setAccessibleName(QStringLiteral("Parts to take"));
+    choicesArea->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
 
     // The compare window itself, inside this one: its list and Save button.
     m_compare = new CompareWindow(prompts, this);
@@ -88,7 +98,7 @@ TakePartsWindow::TakePartsWindow(Prompts &prompts, const ConfigImage &editor, co
     buttons->addWidget(m_applyButton);
     buttons->addWidget(cancel);
     auto *layout = new QVBoxLayout(this);
-    layout->addLayout(choices);
+    layout->addWidget(choicesArea);
     layout->addWidget(m_compare, 1);
     layout->addLayout(buttons);
 
@@ -98,7 +108,15 @@ TakePartsWindow::TakePartsWindow(Prompts &prompts, const ConfigImage &editor, co
         connect(m_configurations[n], &QCheckBox::toggled, this, &TakePartsWindow::update);
     update();
     const QSize wanted(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 150, fontMetrics().height() * 36);
-    resize(screen() ? wanted.boundedTo(screen()->availableGeometry().size()) : wanted);
+    if (!screen()) {
+        resize(wanted);
+        return;
+    }
+    // The whole window, its frame included, on the screen: on a small one the boxes keep
+    // a third of it, the list of changes the rest.
+    const QSize available = screen()->availableGeometry().size().shrunkBy(twips::frameMargins(this));
+    choicesArea->setMinimumHeight(std::min(choicesArea->sizeHint().height(), available.height() / 3));
+    resize(wanted.boundedTo(available));
 }
 
 fields::Parts TakePartsWindow::parts() const

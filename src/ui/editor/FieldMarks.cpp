@@ -305,13 +305,14 @@ void FieldMarks::update(Mark &mark)
         mark.decoration.clear();
         return;
     }
+    const int count = int(differing.size());
+    const QString brief = mark.fields.size() == 1
+                              ? m_marks.referenceText(differing.first())
+                              : QStringLiteral("%1 %2").arg(count).arg(count == 1 ? QStringLiteral("difference")
+                                                                                  : QStringLiteral("differences"));
     QString line;
     if (mark.configuration) {
-        const int count = int(differing.size());
-        line = QStringLiteral("Configuration %1: %2 %3 %4")
-                   .arg(mark.configuration)
-                   .arg(count)
-                   .arg(count == 1 ? QStringLiteral("difference") : QStringLiteral("differences"), fromText(m_mode));
+        line = QStringLiteral("Configuration %1: %2 %3").arg(mark.configuration).arg(brief, fromText(m_mode));
     } else if (mark.fields.size() == 1) {
         line = m_marks.referenceText(differing.first());
     } else {
@@ -324,7 +325,7 @@ void FieldMarks::update(Mark &mark)
             lines << QStringLiteral("and %1 more").arg(differing.size() - kNamed);
         line = lines.join(QLatin1Char('\n'));
     }
-    mark.decoration.show(line);
+    mark.decoration.show(line, brief);
 }
 
 // --- put back -----------------------------------------------------------------------------------

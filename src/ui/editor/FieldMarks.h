@@ -13,10 +13,11 @@
 //     marks.attach(lowAlarmButton, {QStringLiteral("Engine Temp. · Low Alarm Limit")});
 //     marks.attach(menuItem, {QStringLiteral("Fuel tank size")});
 //
-// While one of its fields differs, a widget carries a small diamond in its top right
-// corner, and a menu item a diamond after its text; the tooltip (a menu item's status
-// tip) and the accessible description gain a line "Default: 9999" / "Saved file: 250"
-// / "Instrument: 120", after whatever they said before. Its context menu (right click,
+// While one of its fields differs, a widget carries a small diamond on its top right
+// corner and its tooltip and accessible description gain a line "Default: 9999" /
+// "Saved file: 250" / "Instrument: 120" after whatever they said before; a menu item's
+// text gains the diamond and that line ("4 differences" for several fields), its
+// status tip the lines. Its context menu (right click,
 // the Menu key, Shift+F10) offers "Reset to Default", "Take from Saved File" and
 // "Take from Instrument": that copies the control's differing fields' bits alone from
 // the reference, as one undo step named after the field. When the field no longer

@@ -266,6 +266,16 @@ void MainWindow::showInstrumentHistory()
             [file](const ConfigImage &before, const QString &beforeTitle, const ConfigImage &after,
                    const QString &afterTitle) { file->showComparison(before, beforeTitle, after, afterTitle); },
             [this] { return ConfigImage::of(m_state); }, this);
+        window->editorModified = [this] { return m_history->modified(); };
+        window->openInEditor = [this](const ConfigImage &image, const QString &source) {
+            return openImage(image, source);
+        };
+        // The upload's warning opens beside the editor, which shows what is sent.
+        window->uploadEditor = [this] {
+            raise();
+            activateWindow();
+            m_instrument->upload();
+        };
         window->move(frameGeometry().topLeft() + QPoint(60, 60));
     } else {
         window->reload();

@@ -143,6 +143,9 @@ private:
     void addHistoryMenus();
     // Puts an image back (undo, redo) and redraws every window that shows it.
     void restoreImage(const ConfigImage &image);
+    // Makes `image` from `source` (an archive's entry) the editor's image: one undo
+    // step, not saved. False while an operation holds the image.
+    bool openImage(const ConfigImage &image, const QString &source);
     bool imageLocked() const;
 
     // MainWindow_marks.cpp: the difference marks, their references and the View menu.

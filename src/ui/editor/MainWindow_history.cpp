@@ -4,6 +4,7 @@
 #include "core/ConfigImage.h"
 #include "core/Defaults.h"
 #include "core/ImageModel.h"
+#include "link/SerialLink.h"
 #include "ui/dialogs/DampingWindow.h"
 #include "ui/dialogs/SendersWindow.h"
 #include "ui/dialogs/TimeOfDayAlarmsWindow.h"
@@ -57,6 +58,18 @@ void MainWindow::restoreImage(const ConfigImage &image)
     // The redraw rewrites what it shows differently (bits no icon owns, codes the lists
     // lack): the image goes back exactly as it was.
     image.applyTo(m_state);
+}
+
+bool MainWindow::openImage(const ConfigImage &image, const QString &source)
+{
+    if (imageLocked()) {
+        tellInstrumentBusy(m_prompts);
+        return false;
+    }
+    m_history->checkpoint(); // what the user did before is a step of its own
+    restoreImage(image);
+    m_history->recordAs(QStringLiteral("Open %1").arg(source), false, source);
+    return true;
 }
 
 void MainWindow::dragEnterEvent(QDragEnterEvent *event)

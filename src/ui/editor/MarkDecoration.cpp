@@ -91,12 +91,13 @@ QString withLine(const QString &before, const QString &line)
 }
 
 // The item's text with the mark before its shortcut part (after a tab), if it has one.
-QString markedItemText(const QString &text)
+QString markedItemText(const QString &text, const QString &brief)
 {
+    const QString mark = MarkDecoration::kItemMark + QLatin1Char(' ') + brief;
     const qsizetype tab = text.indexOf(QLatin1Char('\t'));
     if (tab < 0)
-        return text + MarkDecoration::kItemMark;
-    return text.left(tab) + MarkDecoration::kItemMark + text.mid(tab);
+        return text + mark;
+    return text.left(tab) + mark + text.mid(tab);
 }
 
 } // namespace
@@ -114,14 +115,14 @@ void MarkDecoration::paint(QPainter &p, const QRectF &box)
     p.restore();
 }
 
-void MarkDecoration::show(const QString &line)
+void MarkDecoration::show(const QString &line, const QString &brief)
 {
     if (!m_control)
         return;
     if (auto *widget = qobject_cast<QWidget *>(m_control.data()))
         showOnWidget(widget, line);
     else if (auto *item = qobject_cast<QAction *>(m_control.data()))
-        showOnItem(item, line);
+        showOnItem(item, line, brief);
     m_shown = true;
 }
 
@@ -138,15 +139,15 @@ void MarkDecoration::showOnWidget(QWidget *widget, const QString &line)
     widget->setAccessibleDescription(m_markedDescription);
 }
 
-void MarkDecoration::showOnItem(QAction *item, const QString &line)
+void MarkDecoration::showOnItem(QAction *item, const QString &line, const QString &brief)
 {
     if (!m_shown) {
         m_tip = item->statusTip();
         m_text = item->text();
-        m_markedText = markedItemText(m_text);
-        item->setText(m_markedText);
     }
+    m_markedText = markedItemText(m_text, brief);
     m_markedTip = withLine(m_tip, line);
+    item->setText(m_markedText);
     item->setStatusTip(m_markedTip);
 }
 

@@ -1,6 +1,6 @@
 // What a marked control shows while one of its fields differs from the reference: a
-// small diamond (a shape, legible without colour) in a widget's top right corner or
-// after a menu item's text, and a line added to its tooltip (a menu item's status
+// small diamond (a shape, legible without colour) on a widget's top right corner or
+// after a menu item's text (with what the reference holds), and a line added to its tooltip (a menu item's status
 // tip) and accessible description. Taking the mark off puts each of them back as it
 // was, unless the control has since set one of them itself.
 #pragma once
@@ -22,8 +22,10 @@ public:
     MarkDecoration(const MarkDecoration &) = delete;
     MarkDecoration &operator=(const MarkDecoration &) = delete;
 
-    // Marks the control with `line` (several lines for several fields), or changes the line.
-    void show(const QString &line);
+    // Marks the control with `line` (several lines for several fields), or changes the
+    // line. A menu item's text also says `brief` after the mark: screen readers read a
+    // menu item's text, not its status tip.
+    void show(const QString &line, const QString &brief);
     // Takes the mark off.
     void clear();
     bool shown() const { return m_shown; }
@@ -42,7 +44,7 @@ public:
 
 private:
     void showOnWidget(QWidget *widget, const QString &line);
-    void showOnItem(QAction *item, const QString &line);
+    void showOnItem(QAction *item, const QString &line, const QString &brief);
 
     QPointer<QObject> m_control;
     QPointer<QWidget> m_badge;

@@ -164,6 +164,13 @@ void markDifferences(MainWindow &w)
     w.findChild<QAction *>(QStringLiteral("DegC"))->trigger();
     w.image().setDataSource(3, 0, 24);
     w.showAlarmLimits();
+    // One value of each window the Edit menu opens, and of NMEA input #2B.
+    w.image().setDamping(0, 77);
+    w.image().setCurveOhms(6, 3, 99.5f);
+    w.image().setSenderType(senderlists::SenderList::Fuel,
+                            quint8(senderlists::typeForPosition(senderlists::SenderList::Fuel, 2)));
+    positionSenderLists(w.state());
+    w.image().setNmeaSelection(4, layout::NmeaPart::Commas, 7);
     w.findChild<QAction *>(QStringLiteral("MarkFromDefaults"))->trigger();
 }
 } // namespace

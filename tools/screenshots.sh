@@ -70,6 +70,8 @@ shots=(
   "marks-damping-200|2|2732x1536x24|--config 1 --marks --window damping"
   "marks-tod|1|1366x768x24|--config 1 --marks --window tod"
   "marks-tod-200|2|2732x1536x24|--config 1 --marks --window tod"
+  "marks-damping-list|1|1366x768x24|--config 1 --marks --window damping-list"
+  "marks-tod-list-200|2|2732x1536x24|--config 1 --marks --window tod-list"
   "marks-nmea|1|1366x768x24|--config 1 --marks --selector 5"
   "marks-nmea-200|2|2732x1536x24|--config 1 --marks --selector 5"
 )

@@ -7,6 +7,7 @@
 
 #include "core/ConfigImage.h"
 #include "core/FieldNames.h"
+#include "ui/dialogs/ListItemMarks.h"
 #include "ui/dialogs/NmeaSelector.h"
 #include "ui/editor/FieldMarks.h"
 #include "ui/editor/ImageHistory.h"
@@ -34,6 +35,9 @@ QStringList looks(const MainWindow &w)
             for (int c = 0; c < grid->columnCount(); ++c)
                 all << grid->item(r, c)->toolTip() + QLatin1Char('|') +
                            grid->item(r, c)->data(Qt::AccessibleDescriptionRole).toString();
+    for (const QComboBox *list : w.findChildren<QComboBox *>())
+        for (int i = 0; i < list->count(); ++i)
+            all << list->objectName() + QLatin1Char('|') + list->itemData(i, Qt::ToolTipRole).toString();
     all.sort(); // raising a widget reorders its parent's children
     return all;
 }
@@ -74,7 +78,9 @@ struct Edit {
     std::function<void()> change;  // the user's edit
     std::function<QString()> said; // the marked thing's tooltip and description
     std::function<QString()> shown;
-    QWidget *marked = nullptr; // the widget that carries the mark
+    QWidget *marked = nullptr;   // the widget that carries the mark
+    QComboBox *choice = nullptr; // the list that chooses what the control shows
+    int entry = -1;              // and its entry marked with it
 
     Edit(QWidget *c, const QString &f, std::function<void()> o, std::function<void()> ch)
         : control(c), field(f), open(std::move(o)), change(std::move(ch)), marked(c)
@@ -94,6 +100,8 @@ Edit editIn(MainWindowFixture &f, const QString &kind)
                 f.pick("cboDamping", 2);
                 type(f.get<QLineEdit>("txtDampingValue"), "77");
             });
+        made->choice = f.get<QComboBox>("cboDamping");
+        made->entry = 2;
     } else if (kind == "time-of-day minutes") {
         made.emplace(
             f.get<QLineEdit>("txtTodMinutes"), fields::todAlarmFieldName(3, true), [&f] { f.trigger("ViewTodAlarms"); },
@@ -101,6 +109,8 @@ Edit editIn(MainWindowFixture &f, const QString &kind)
                 f.pick("cboTodAlarms", 2);
                 type(f.get<QLineEdit>("txtTodMinutes"), "33");
             });
+        made->choice = f.get<QComboBox>("cboTodAlarms");
+        made->entry = 2;
     } else if (kind == "NMEA commas") {
         NmeaSelector *selector = w.nmeaSelector();
         made.emplace(
@@ -191,6 +201,11 @@ private slots:
         QVERIFY(marks.isMarked(e.marked));
         const QString line = "Default: " + changed.text(defaults);
         QVERIFY2(e.said().contains(line), qPrintable(e.said() + " lacks " + line));
+        // The list that chooses what the control shows marks the entry in its popup.
+        const auto entryMarked = [&e] { return e.choice && ListItemMarks::isMarked(e.choice, e.entry); };
+        QCOMPARE(entryMarked(), e.choice != nullptr);
+        if (e.choice)
+            QVERIFY(e.choice->itemData(e.entry, Qt::ToolTipRole).toString().contains(line));
 
         // Put back by the keyboard: the field's bits alone, one step named after it.
         const ConfigImage edited = ConfigImage::of(f.state());
@@ -211,6 +226,7 @@ private slots:
                      qPrintable(other.name));
         QCOMPARE(e.shown(), before);
         QVERIFY(!marks.isMarked(e.marked));
+        QVERIFY(!entryMarked());
         QCOMPARE(e.said(), unmarked);
         QCOMPARE(w.history().stack().count(), steps + 2);
         QCOMPARE(w.history().stack().undoText(), e.field);

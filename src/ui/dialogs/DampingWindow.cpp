@@ -4,6 +4,7 @@
 #include "core/FieldNames.h"
 #include "core/ImageModel.h"
 #include "core/NumberText.h"
+#include "ui/dialogs/ListItemMarks.h"
 #include "ui/editor/FieldMarks.h"
 
 #include <QComboBox>
@@ -96,6 +97,10 @@ void DampingWindow::refresh(const QString &textWhenNoneSelected)
 void DampingWindow::setFieldMarks(FieldMarks *marks)
 {
     m_marks = marks;
+    if (marks)
+        new ListItemMarks(m_functionList, *marks, [](int function) {
+            return function < kFunctions ? QStringList{fields::dampingFieldName(function)} : QStringList();
+        });
     markValue();
 }
 

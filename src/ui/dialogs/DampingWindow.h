@@ -28,7 +28,7 @@ public:
     // as stored, limits and all, and writes nothing back.
     void showImage();
     // The value box carries the mark while the selected function's damping differs from
-    // the reference of `marks`.
+    // the reference of `marks`, and so does each function in the open list. Called once.
     void setFieldMarks(FieldMarks *marks);
 
 public slots:

@@ -3,6 +3,7 @@
 #include "core/FieldNames.h"
 #include "core/ImageModel.h"
 #include "core/NumberText.h"
+#include "ui/dialogs/ListItemMarks.h"
 #include "ui/editor/FieldMarks.h"
 
 #include <QComboBox>
@@ -133,6 +134,10 @@ void TimeOfDayAlarmsWindow::showAlarm()
 void TimeOfDayAlarmsWindow::setFieldMarks(FieldMarks *marks)
 {
     m_marks = marks;
+    if (marks)
+        new ListItemMarks(m_alarmList, *marks, [](int entry) {
+            return QStringList{fields::todAlarmFieldName(entry + 1, false), fields::todAlarmFieldName(entry + 1, true)};
+        });
     markAlarm();
 }
 

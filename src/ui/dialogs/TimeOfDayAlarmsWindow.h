@@ -29,7 +29,7 @@ public:
     // bytes as stored, and nothing is written back.
     void showImage();
     // The boxes carry the mark while the selected alarm's hours or minutes differ from
-    // the reference of `marks`.
+    // the reference of `marks`, and so does each alarm in the open list. Called once.
     void setFieldMarks(FieldMarks *marks);
 
 public slots:

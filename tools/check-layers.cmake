@@ -1,17 +1,19 @@
 # cmake -DSOURCE_DIR=<src> -P check-layers.cmake
 # Fails when a file of a layer includes a project header of a higher layer:
-# core may include core; archive core and archive; link core and link; render core
-# and render; ui everything.
+# core may include core; archive core and archive; link core and link; recording
+# core, archive, link and recording; render core and render; ui everything.
 set(bad "")
-foreach(layer core archive link render)
+foreach(layer core archive link recording render)
   if(layer STREQUAL "core")
-    set(higher "archive/|link/|render/|ui/|cli/")
+    set(higher "archive/|link/|recording/|render/|ui/|cli/")
   elseif(layer STREQUAL "archive")
-    set(higher "link/|render/|ui/|cli/")
+    set(higher "link/|recording/|render/|ui/|cli/")
   elseif(layer STREQUAL "link")
-    set(higher "archive/|render/|ui/|cli/")
+    set(higher "archive/|recording/|render/|ui/|cli/")
+  elseif(layer STREQUAL "recording")
+    set(higher "render/|ui/|cli/")
   else()
-    set(higher "archive/|link/|ui/|cli/")
+    set(higher "archive/|link/|recording/|ui/|cli/")
   endif()
   file(GLOB_RECURSE files "${SOURCE_DIR}/${layer}/*.cpp" "${SOURCE_DIR}/${layer}/*.h")
   foreach(f ${files})

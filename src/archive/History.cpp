@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cstring>
+#include <optional>
 
 namespace archive
 {
@@ -52,16 +53,23 @@ struct Stored {
     // another unit: one never stands in for another.
     bool standalone = false;
 
-    ConfigImage image(const QString &id) const
+    // An entry's image; none when its file is missing or damaged: such an entry then
+    // knows nothing (its parts are never taken from an image of zeros).
+    std::optional<ConfigImage> image(const QString &id) const
     {
-        ConfigImage image;
         ConfigFileImage file;
         const QByteArray text = git::blobText(repo.get(), folder.get(), id + QStringLiteral(".cfg"));
-        if (!text.isNull() && parseConfigFile(text, file).ok) {
-            image = ConfigImage::of(file);
-            image.system[layout::kShownConfiguration] = file.system[layout::kShownConfiguration];
-        }
+        if (text.isNull() || !parseConfigFile(text, file).ok)
+            return std::nullopt;
+        ConfigImage image = ConfigImage::of(file);
+        image.system[layout::kShownConfiguration] = file.system[layout::kShownConfiguration];
         return image;
+    }
+
+    // What entry `i` knows of the instrument, as far as its image can be read.
+    Parts knownBy(int i, const std::optional<ConfigImage> &image) const
+    {
+        return image ? entries.at(i).about.known : Parts{};
     }
 };
 
@@ -95,11 +103,13 @@ template <typename Step> void walk(const Stored &s, Step step)
 {
     ConfigImage history;
     Parts known;
-    for (const Entry &e : s.entries) {
-        const ConfigImage image = s.image(e.id);
-        if (!step(e, image, history, known))
+    for (int i = 0; i < int(s.entries.size()); ++i) {
+        const std::optional<ConfigImage> image = s.image(s.entries.at(i).id);
+        Entry e = s.entries.at(i);
+        e.about.known = s.knownBy(i, image);
+        if (!step(e, image.value_or(ConfigImage{}), history, known))
             return;
-        history = overlay(history, image, e.about.known);
+        history = overlay(history, image.value_or(ConfigImage{}), e.about.known);
         known = known.without(e.about.written) | e.about.known;
     }
 }
@@ -193,13 +203,14 @@ Answer<HistoryImage> Archive::image(const QString &serialNumber, const QString &
     // or the first entry. Parts nobody knew keep the entry's own bytes.
     HistoryImage &h = answer.value;
     h.entry = s.entries.at(target);
-    h.image = s.image(h.entry.id);
+    h.image = s.image(h.entry.id).value_or(ConfigImage{});
     Parts open = Parts::all();
     for (int i = target; i >= (s.standalone ? target : 0) && open.any(); --i) {
         const Entry &e = s.entries.at(i);
-        const Parts take = open & e.about.known;
+        const std::optional<ConfigImage> image = s.image(e.id);
+        const Parts take = open & s.knownBy(i, image);
         if (take.any())
-            h.image = overlay(h.image, i == target ? h.image : s.image(e.id), take);
+            h.image = overlay(h.image, *image, take);
         h.known = h.known | take;
         open = open.without(e.about.known).without(e.about.written);
     }

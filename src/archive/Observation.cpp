@@ -2,114 +2,23 @@
 
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QStringList>
-#include <algorithm>
 #include <cstring>
 
 namespace archive
 {
 
-Parts Parts::all()
-{
-    Parts p;
-    p.settings = p.curves = true;
-    p.configurations.fill(true);
-    return p;
-}
-
-bool Parts::any() const
-{
-    if (settings || curves)
-        return true;
-    for (bool c : configurations)
-        if (c)
-            return true;
-    return false;
-}
-
-Parts Parts::operator&(const Parts &other) const
-{
-    Parts p;
-    p.settings = settings && other.settings;
-    p.curves = curves && other.curves;
-    for (int i = 0; i < 16; ++i)
-        p.configurations[i] = configurations[i] && other.configurations[i];
-    return p;
-}
-
-Parts Parts::operator|(const Parts &other) const
-{
-    Parts p;
-    p.settings = settings || other.settings;
-    p.curves = curves || other.curves;
-    for (int i = 0; i < 16; ++i)
-        p.configurations[i] = configurations[i] || other.configurations[i];
-    return p;
-}
-
-Parts Parts::without(const Parts &other) const
-{
-    Parts p;
-    p.settings = settings && !other.settings;
-    p.curves = curves && !other.curves;
-    for (int i = 0; i < 16; ++i)
-        p.configurations[i] = configurations[i] && !other.configurations[i];
-    return p;
-}
-
-bool Parts::operator==(const Parts &other) const
-{
-    return settings == other.settings && curves == other.curves && configurations == other.configurations;
-}
-
-namespace
-{
-// "1-3 and 5" for the display configurations listed.
-QString configurationRanges(const std::array<bool, 16> &c)
-{
-    QStringList ranges;
-    for (int i = 0; i < 16; ++i) {
-        if (!c[i])
-            continue;
-        int j = i;
-        while (j + 1 < 16 && c[j + 1])
-            ++j;
-        ranges << (i == j ? QString::number(i + 1) : QStringLiteral("%1-%2").arg(i + 1).arg(j + 1));
-        i = j;
-    }
-    if (ranges.size() <= 1)
-        return ranges.join(QString());
-    const QString last = ranges.takeLast();
-    return ranges.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
-}
-} // namespace
-
-QString Parts::describe() const
-{
-    QStringList words;
-    if (settings)
-        words << QStringLiteral("settings");
-    const int count = int(std::count(configurations.begin(), configurations.end(), true));
-    if (count > 0)
-        words << (count == 1 ? QStringLiteral("display configuration ") : QStringLiteral("display configurations ")) +
-                     configurationRanges(configurations);
-    if (curves)
-        words << QStringLiteral("sender curves");
-    return words.isEmpty() ? QStringLiteral("nothing") : words.join(QStringLiteral(", "));
-}
-
-QJsonObject Parts::toJson() const
+QJsonObject partsJson(const Parts &parts)
 {
     QJsonArray list;
     for (int i = 0; i < 16; ++i)
-        if (configurations[i])
+        if (parts.configurations[i])
             list.append(i + 1);
-    return QJsonObject{{QStringLiteral("settings"), settings},
+    return QJsonObject{{QStringLiteral("settings"), parts.settings},
                        {QStringLiteral("displayConfigurations"), list},
-                       {QStringLiteral("senderCurves"), curves}};
+                       {QStringLiteral("senderCurves"), parts.curves}};
 }
 
-Parts Parts::fromJson(const QJsonObject &object)
+Parts partsFromJson(const QJsonObject &object)
 {
     Parts p;
     p.settings = object.value(QStringLiteral("settings")).toBool();
@@ -120,19 +29,6 @@ Parts Parts::fromJson(const QJsonObject &object)
             p.configurations[n - 1] = true;
     }
     return p;
-}
-
-ConfigImage overlay(const ConfigImage &base, const ConfigImage &from, const Parts &parts)
-{
-    ConfigImage out = base;
-    if (parts.settings)
-        std::memcpy(out.system, from.system, sizeof out.system);
-    for (int n = 1; n <= 16; ++n)
-        if (parts.configurations[n - 1])
-            std::memcpy(out.blocks[n], from.blocks[n], sizeof out.blocks[n]);
-    if (parts.curves)
-        std::memcpy(out.curves, from.curves, sizeof out.curves);
-    return out;
 }
 
 QString outcomeName(Outcome outcome)
@@ -178,8 +74,8 @@ QByteArray entryJson(const Observation &o, const QString &id)
                      {QStringLiteral("editorVersion"), o.editorVersion},
                      {QStringLiteral("sourceFile"), o.sourceFile},
                      {QStringLiteral("port"), o.port},
-                     {QStringLiteral("known"), o.known.toJson()},
-                     {QStringLiteral("written"), o.written.toJson()}};
+                     {QStringLiteral("known"), partsJson(o.known)},
+                     {QStringLiteral("written"), partsJson(o.written)}};
     if (!o.outcomeText.isEmpty())
         root.insert(QStringLiteral("outcomeText"), o.outcomeText);
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
@@ -211,8 +107,8 @@ bool entryFromJson(const QByteArray &text, Entry &entry)
     o.editorVersion = root.value(QStringLiteral("editorVersion")).toString();
     o.sourceFile = root.value(QStringLiteral("sourceFile")).toString();
     o.port = root.value(QStringLiteral("port")).toString();
-    o.known = Parts::fromJson(root.value(QStringLiteral("known")).toObject());
-    o.written = Parts::fromJson(root.value(QStringLiteral("written")).toObject());
+    o.known = partsFromJson(root.value(QStringLiteral("known")).toObject());
+    o.written = partsFromJson(root.value(QStringLiteral("written")).toObject());
     return !entry.id.isEmpty();
 }
 

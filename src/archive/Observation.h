@@ -3,40 +3,20 @@
 
 #include "core/ConfigImage.h"
 #include "core/EditorState.h"
+#include "core/ImageAreas.h"
 
 #include <QDateTime>
 #include <QJsonObject>
 #include <QString>
-#include <array>
 
 namespace archive
 {
 
-// The parts of the image: the settings (system block), each of the sixteen display
-// configurations, the sender curves.
-struct Parts {
-    bool settings = false;
-    std::array<bool, 16> configurations{}; // display configurations 1..16 at 0..15
-    bool curves = false;
-
-    static Parts all();
-    bool any() const;
-    bool whole() const { return *this == all(); }
-    Parts operator&(const Parts &other) const;
-    Parts operator|(const Parts &other) const;
-    // The parts of this not in `other`.
-    Parts without(const Parts &other) const;
-    bool operator==(const Parts &other) const;
-    bool operator!=(const Parts &other) const { return !(*this == other); }
-    // "settings, display configurations 1-3 and 5, sender curves", or "nothing".
-    QString describe() const;
-
-    QJsonObject toJson() const;
-    static Parts fromJson(const QJsonObject &object);
-};
-
-// `base` with the `parts` of `from` laid over it.
-ConfigImage overlay(const ConfigImage &base, const ConfigImage &from, const Parts &parts);
+// The parts of the image an entry knows or wrote: the settings (system block), each
+// of the sixteen display configurations, the sender curves.
+using Parts = ImageAreas;
+QJsonObject partsJson(const Parts &parts);
+Parts partsFromJson(const QJsonObject &object);
 
 enum class Outcome { Completed, Cancelled, Failed };
 QString outcomeName(Outcome outcome); // "completed", "cancelled", "failed"
@@ -51,6 +31,7 @@ inline const QString kCompare = QStringLiteral("compare");
 inline const QString kBackup = QStringLiteral("backup");
 inline const QString kRestore = QStringLiteral("restore");
 inline const QString kFactoryReset = QStringLiteral("reset-defaults");
+inline const QString kFactory = QStringLiteral("factory"); // a command of the factory window
 } // namespace operation
 
 struct Observation {

@@ -49,6 +49,13 @@ bool resolvePort(Invocation &in, PortChoice *port)
     return false;
 }
 
+// The session records its operation's entry as `operation`, with the image from `source`.
+void recordAs(Invocation &in, InstrumentSession &session, const QString &operation, const QString &source = {})
+{
+    session.archive = recording::Choice{in.archiveFolder, !in.keepArchive};
+    session.about = recording::About{operation, source, QString()};
+}
+
 // The same question, in the same words, as the editor's menu entry asks.
 bool confirmed(Invocation &in, const QString &title, const QString &text)
 {
@@ -110,6 +117,7 @@ std::unique_ptr<InstrumentSession> sessionWithFile(Invocation &in, const QString
         return nullptr;
     }
     auto session = std::make_unique<InstrumentSession>(in.host, in.console, in.prompts, port);
+    recordAs(in, *session, archive::operation::kUpload, shownPath(path));
     applyConfigFile(session->state, image);
     session->state.link.portNumber = quint8(port.number);
     return session;
@@ -187,6 +195,7 @@ int resetDefaults(Invocation &in)
                                   "Are you sure that you want to do this?")))
         return kExitRefused;
     InstrumentSession session(in.host, in.console, in.prompts, port);
+    recordAs(in, session, archive::operation::kFactoryReset);
     writeDefaultsToRam(session.state);
     return uploadImage(in, session, title, QStringLiteral("the factory defaults"));
 }
@@ -207,6 +216,7 @@ int download(Invocation &in)
     if (!resolvePort(in, &port))
         return kExitNotFound;
     InstrumentSession session(in.host, in.console, in.prompts, port);
+    recordAs(in, session, archive::operation::kDownload, basePath.isEmpty() ? QString() : shownPath(basePath));
     EditorState &s = session.state;
     if (basePath.isEmpty())
         writeDefaultsToRam(s);
@@ -249,6 +259,7 @@ int compareWithInstrument(Invocation &in)
     const std::unique_ptr<InstrumentSession> session = sessionWithFile(in, path, &refused);
     if (!session)
         return refused;
+    recordAs(in, *session, archive::operation::kCompare, shownPath(path));
     const ConfigImage mine = ConfigImage::of(session->state);
     ConfigImage instrument;
     const int code = session->run(QStringLiteral("Compare"),
@@ -277,6 +288,7 @@ int backup(Invocation &in)
                                   "Tessaro!\r\nAre you sure that you want to do this?")))
         return kExitRefused;
     InstrumentSession session(in.host, in.console, in.prompts, port);
+    recordAs(in, session, archive::operation::kBackup);
     const int code = session.run(title, transfer::createBackup, transfer::releaseAfterCopy);
     if (code == kExitDone)
         in.console.result(QStringLiteral("%1 done (Corvane SN# %2). The settings and the configuration memory "
@@ -297,6 +309,7 @@ int restore(Invocation &in)
                                   "Are you sure that you want to do this?")))
         return kExitRefused;
     InstrumentSession session(in.host, in.console, in.prompts, port);
+    recordAs(in, session, archive::operation::kRestore);
     const int code = session.run(title, transfer::restoreBackup, transfer::releaseAfterCopy);
     if (code == kExitDone)
         in.console.result(QStringLiteral("%1 done (Corvane SN# %2). The settings and the configuration memory "

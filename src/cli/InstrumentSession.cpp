@@ -58,12 +58,32 @@ QString portProblem(const PortChoice &port)
 
 InstrumentSession::InstrumentSession(Host &host, Console &console, TerminalPrompts &prompts, const PortChoice &port)
     : m_host(host), m_console(console), m_prompts(prompts), m_port(port), m_view(console, port.shown),
-      m_link(m_record.link, prompts, host.clock, host.port, [device = port.device](int) { return device; })
+      m_noted(prompts, m_record.told),
+      m_link(m_record.link, m_noted, host.clock, host.port, [device = port.device](int) { return device; })
 {
     resetStartupState(state, true);
     state.link.portNumber = quint8(port.number);
     m_link.setView(&m_view);
     m_prompts.namePort(port.number, port.device, port.shown);
+}
+
+InstrumentSession::~InstrumentSession()
+{
+    recordEntry();
+}
+
+void InstrumentSession::recordEntry()
+{
+    if (!m_ended)
+        return;
+    if (!m_recorder)
+        m_recorder = std::make_unique<recording::Recorder>(archive);
+    recording::About named = about;
+    named.port = m_port.shown;
+    const QString problem = m_recorder->record(*m_ended, named);
+    m_ended.reset();
+    if (!problem.isEmpty())
+        m_console.note(problem);
 }
 
 QString InstrumentSession::portText() const
@@ -188,13 +208,14 @@ void InstrumentSession::apply(const OperationRecord &result)
 
 int InstrumentSession::run(const QString &task, const Operation &operation, const Closing &closing)
 {
+    recordEntry();
     m_view.setTask(task);
     m_reached = false; // the instrument was in command mode at some point
     m_interrupted = false;
     InstrumentContext *context = nullptr;
     m_record = OperationRecord::from(state);
-    InstrumentContext ctx{m_record, m_prompts, m_link, m_view, [this, &context] {
-                              connectToInstrument(m_record, m_prompts, m_link, m_view);
+    InstrumentContext ctx{m_record, m_noted, m_link, m_view, [this, &context] {
+                              connectToInstrument(m_record, m_noted, m_link, m_view);
                               m_reached = m_reached || m_record.link.connected;
                               // Interrupted while connecting: nothing was written, and nothing will be.
                               if (m_record.link.connected && m_link.cancelRequested())
@@ -207,20 +228,23 @@ int InstrumentSession::run(const QString &task, const Operation &operation, cons
     QString lost;
     if (m_host.onOperation)
         m_host.onOperation(&m_link);
-    const bool ran = runInstrumentOperation(m_link, m_record, m_prompts, m_view, [&] {
+    const bool ran = runInstrumentOperation(m_link, m_record, m_noted, m_view, [&] {
         try {
             outcome = operation(ctx);
+            m_record.outcome = outcome;
         } catch (const LinkLost &e) {
             if (!m_link.stopRequested())
                 throw;
             stopped = true;
             lost = QString::fromStdString(e.what());
+            m_record.lostReason = lost;
             m_link.clearStop();
             leftCommandMode = closeEarly(ctx, closing);
         }
         m_interrupted = m_link.cancelRequested() || stopped;
     });
     apply(m_record);
+    m_ended = m_record;
     if (m_host.onOperation)
         m_host.onOperation(nullptr);
     m_view.hideProgress();

@@ -5,8 +5,13 @@
 #include "cli/Cli.h"
 #include "cli/TerminalView.h"
 #include "core/EditorState.h"
+#include "link/NotedPrompts.h"
 #include "link/OperationRecord.h"
 #include "link/SerialLink.h"
+#include "recording/Recording.h"
+
+#include <memory>
+#include <optional>
 
 class TerminalPrompts;
 struct InstrumentContext;
@@ -29,12 +34,18 @@ class InstrumentSession
 {
 public:
     InstrumentSession(Host &host, Console &console, TerminalPrompts &prompts, const PortChoice &port);
+    // Records the last operation's entry, after the command has said what it did.
+    ~InstrumentSession();
 
     // The command's own editor state: each operation is given it as its input, and
     // its result is applied to it when the operation has ended.
     EditorState state;
     // A read-back that matched settles the bytes whose echo was missed (--verify).
     bool readBackSettlesEchoes = false;
+    // Where each operation's entry is recorded (--archive, --no-archive), and what it
+    // names: the operation and the file the image came from.
+    recording::Choice archive;
+    recording::About about;
 
     using Operation = std::function<transfer::Outcome(InstrumentContext &)>;
     // How the operation takes the instrument out of command mode when it stops early.
@@ -57,6 +68,9 @@ private:
     int endedAtOnce(const QString &task, const QString &lost, bool leftCommandMode);
     bool closeEarly(InstrumentContext &ctx, const Closing &closing);
     void apply(const OperationRecord &result);
+    // Records the entry of the operation that ended last, once; a problem of the
+    // archive is one line on standard error and changes nothing else.
+    void recordEntry();
 
     Host &m_host;
     Console &m_console;
@@ -64,7 +78,10 @@ private:
     PortChoice m_port;
     TerminalView m_view;
     OperationRecord m_record; // the running operation's
+    NotedPrompts m_noted;     // m_prompts, noting each message in m_record
     SerialLink m_link;
+    std::optional<OperationRecord> m_ended; // the last operation's result, not yet recorded
+    std::unique_ptr<recording::Recorder> m_recorder;
     bool m_reached = false;
     bool m_interrupted = false;
 };

@@ -61,6 +61,17 @@ bool runInstrumentOperation(SerialLink &link, OperationRecord &state, Prompts &p
     InstrumentOperation operation(link, prompts);
     if (operation.refused())
         return false;
+    link.clearImageWrites();
+    // Where the operation's writes reached, however it ends.
+    struct NoteWrites {
+        SerialLink &link;
+        OperationRecord &state;
+        ~NoteWrites()
+        {
+            state.writtenAreas = link.imageWrites().reached();
+            state.unconfirmedAreas = link.imageWrites().unconfirmed();
+        }
+    } noteWrites{link, state};
     try {
         body();
         return true;

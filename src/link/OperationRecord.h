@@ -6,16 +6,12 @@
 
 #include "core/ConfigImage.h"
 #include "core/EditorState.h"
+#include "core/ImageAreas.h"
+#include "link/Transfers.h"
 
 #include <QString>
+#include <QStringList>
 #include <optional>
-
-// How far an operation knows what the instrument holds afterwards.
-enum class KnownImage : quint8 {
-    None,     // nothing was read or written as a whole
-    Settings, // the settings block (a download)
-    Whole,    // settings, display configurations and curves (upload, verify, compare)
-};
 
 // What an operation changes in the image it was given, for the editor to apply.
 enum class ImageChange : quint8 {
@@ -41,10 +37,20 @@ struct OperationRecord : ImageBytes {
     // the instrument, kept whether or not the image takes it.
     std::optional<quint16> newConfigCount;
     ImageChange imageChange = ImageChange::None;
-    KnownImage known = KnownImage::None;
-    ConfigImage instrumentImage; // what the instrument holds, as far as `known` says
-    QString written;             // which parts were written when the operation ended early
-    QString lostReason;          // why the link was lost, when it was
+    // What the instrument holds afterwards, as far as the operation knows it: the
+    // areas of `instrumentImage` it read, or wrote and had confirmed.
+    ImageAreas known;
+    ConfigImage instrumentImage;
+    // The areas the operation's writes reached (any of their bytes may have been
+    // stored), and those with a byte the instrument did not confirm.
+    ImageAreas writtenAreas;
+    ImageAreas unconfirmedAreas;
+    QString written;    // which parts were written when the operation ended early
+    QString lostReason; // why the link was lost, when it was
+    // How the operation ended (empty when it did not say), and every message the user
+    // was shown while it ran.
+    std::optional<transfer::Outcome> outcome;
+    QStringList told;
 
     // The input of an operation from the editor's state.
     static OperationRecord from(const EditorState &state)

@@ -7,6 +7,7 @@
 #include "link/Connection.h"
 #include "link/InstrumentView.h"
 #include "link/LinkLog.h"
+#include "link/NotedPrompts.h"
 
 #include <QThread>
 
@@ -170,7 +171,9 @@ OperationRunner::OperationRunner(Prompts &prompts, InstrumentView &view, Clock &
       m_record(std::make_unique<OperationRecord>())
 {
     m_toWindows = new Mailbox(this);
-    m_prompts = std::make_unique<WindowPrompts>(*this, prompts);
+    m_windowQuestions = std::make_unique<WindowPrompts>(*this, prompts);
+    // Every message an operation shows is noted in its record.
+    m_prompts = std::make_unique<NotedPrompts>(*m_windowQuestions, m_record->told);
     m_view = std::make_unique<WindowView>(*this, view);
     m_link = std::make_unique<SerialLink>(m_record->link, *m_prompts, clock, port, std::move(resolve));
     m_link->setView(m_view.get());
@@ -221,6 +224,7 @@ OperationRunner::~OperationRunner()
     connect(m_thread, &QThread::finished, m_thread, &QObject::deleteLater);
     (void)m_record.release();
     (void)m_prompts.release();
+    (void)m_windowQuestions.release();
     (void)m_view.release();
     (void)m_link.release();
     (void)m_context.release();

@@ -107,7 +107,8 @@ private:
     BytePort &m_port;
     // What a running operation uses; left alone (never freed) if its thread outlives the runner.
     std::unique_ptr<OperationRecord> m_record;
-    std::unique_ptr<Prompts> m_prompts;
+    std::unique_ptr<Prompts> m_windowQuestions;
+    std::unique_ptr<Prompts> m_prompts; // m_windowQuestions, noting each message in the record
     std::unique_ptr<InstrumentView> m_view;
     std::unique_ptr<SerialLink> m_link;
     std::unique_ptr<InstrumentContext> m_context;

@@ -172,8 +172,11 @@ void SerialLink::write(int b)
     requireOpen();
     qCDebug(lcLinkBytes) << "sent" << (b & 0xFF);
     m_port.write(QByteArray(1, char(quint8(b))));
-    if (!m_inFrame && m_dataOwed > 0)
+    m_lastArea = -1;
+    if (!m_inFrame && m_dataOwed > 0) {
         --m_dataOwed;
+        m_lastArea = m_imageWrites.byteSent();
+    }
 }
 
 void SerialLink::sendByte(int b)
@@ -191,10 +194,12 @@ void SerialLink::sendByteCheckEcho(int b)
     m_port.discardInput();
     RxCount = 0;
     write(b);
+    const int area = m_lastArea;
     ++m_traffic.sent;
     const bool answered =
         m_clock.waitUntil(m_clock.now() + kEchoTimeout, [&] { return interrupted() || RxBuffer[1] != sentinel; });
     checkLost();
+    m_imageWrites.echoed(area, !answered && RxCount == 0, answered && RxBuffer[1] == quint8(b));
     // Not a byte came back, not even one that looked like no answer.
     if (!answered && RxCount == 0)
         ++m_traffic.unanswered;
@@ -308,6 +313,7 @@ void SerialLink::sendFrame(int code, int count, int high, int low)
     sendByte(count & 0xFF);
     sendByte(high & 0xFF);
     sendByte(low & 0xFF);
+    m_imageWrites.frame(code & 0xFF, ((high & 0xFF) << 8) | (low & 0xFF));
     m_dataOwed = dataBytesAfter(code & 0xFF, count & 0xFF);
     m_inFrame = false;
 }

@@ -4,6 +4,7 @@
 #include "core/EditorState.h" // LinkState
 #include "link/BytePort.h"
 #include "link/Clock.h"
+#include "link/ImageWrites.h"
 
 #include <QObject>
 #include <atomic>
@@ -117,6 +118,10 @@ public:
         qint64 unconfirmed = 0;
     };
     Traffic traffic() const { return m_traffic; }
+    // What the write frames' data bytes did to the configuration image's areas since
+    // the running operation began (each operation starts it afresh).
+    const ImageWrites &imageWrites() const { return m_imageWrites; }
+    void clearImageWrites() { m_imageWrites.clear(); }
     // Whether the line misbehaved (an echo missing or wrong, a read incomplete or
     // refused) since the operation began. Each operation clears it when it starts.
     bool troubleSeen() const { return m_troubleSeen; }
@@ -183,6 +188,8 @@ private:
     int m_missedEchoes = 0;
     int m_wrongEchoes = 0;
     Traffic m_traffic;
+    ImageWrites m_imageWrites;
+    int m_lastArea = -1; // the image area of the data byte written last (-1: none)
     bool m_troubleSeen = false;
     std::atomic<bool> m_busy{false};
     std::atomic<bool> m_cancelRequested{false};

@@ -55,6 +55,18 @@ bool isValidSettingsBackup(const quint8 *block)
     return !all(0xFF) && !all(0) && systemBlockChecksum(block) == block[layout::kSystemChecksum];
 }
 
+// A sector of the configuration memory (0 to 6143) that holds display configuration
+// bytes, kept in `image`; answers the configuration (0: none).
+int keepConfigurationSector(ConfigImage &image, int address, const quint8 *sector)
+{
+    if (address < proto::kConfigBlockBase || address >= proto::kConfigBlockBase + 16 * proto::kConfigBlockSize)
+        return 0;
+    const int offset = address - proto::kConfigBlockBase;
+    const int n = offset / proto::kConfigBlockSize + 1;
+    memcpy(image.blocks[n] + offset % proto::kConfigBlockSize, sector, proto::kSectorSize);
+    return n;
+}
+
 } // namespace
 
 Outcome download(InstrumentContext &ctx, CategoryQuestion &question)
@@ -100,7 +112,7 @@ Outcome download(InstrumentContext &ctx, CategoryQuestion &question)
                 s.systemBlock[b] = quint8(read.bytes[b]);
         }
         s.imageChange = ImageChange::Settings;
-        s.known = KnownImage::Settings;
+        s.known = ImageAreas::settingsOnly();
         memcpy(s.instrumentImage.system, read.bytes.constData(), 256);
         link.delay(0.25);
         leaveCommandMode(ctx, proto::kSoftReset);
@@ -137,6 +149,9 @@ Outcome createBackup(InstrumentContext &ctx)
         }
         quint8 sector[256] = {};
         memcpy(sector, settings.bytes.constData(), 256);
+        OperationRecord &s = ctx.state;
+        memcpy(s.instrumentImage.system, sector, 256);
+        ImageAreas read = ImageAreas::settingsOnly();
         for (int i = 1; i <= 4; ++i) {
             link.sendFrameAt(proto::kWrite24C512, proto::kSectorSize, proto::kSystemBackup + 64 * (i - 1));
             link.sendEchoedBlock(sector + 64 * (i - 1), 64);
@@ -150,6 +165,8 @@ Outcome createBackup(InstrumentContext &ctx)
                                      QStringLiteral("its memory at addresses %1 to %2").arg(from).arg(from + 63));
                 return Outcome::Failed;
             }
+            if (const int n = keepConfigurationSector(s.instrumentImage, from, sector); n > 0)
+                read.configurations[n - 1] = true;
             link.sendFrameAt(proto::kWrite24C512, proto::kSectorSize, proto::kLowAreaBackup + from);
             link.sendEchoedBlock(sector, 64);
             ctx.view.setProgress(sIndex / 8 + 5);
@@ -162,6 +179,8 @@ Outcome createBackup(InstrumentContext &ctx)
                 return Outcome::Cancelled;
             }
         }
+        // What it read: the instrument's settings and display configurations.
+        s.known = read;
         releaseAfterCopy(ctx);
         reportUnacknowledgedBytes(link, ctx.prompts, title);
         return Outcome::Done;
@@ -211,6 +230,8 @@ Outcome writeBackupBack(InstrumentContext &ctx, const QString &title, const quin
     const int memoryPart = parts.add(QStringLiteral("configuration memory sector"),
                                      QStringLiteral("configuration memory sectors"), sectors);
     quint8 sector[64] = {};
+    OperationRecord &s = ctx.state;
+    memcpy(s.instrumentImage.system, settings, 256);
     try {
         parts.begin(settingsPart);
         for (int i = 1; i <= 4; ++i) {
@@ -229,6 +250,7 @@ Outcome writeBackupBack(InstrumentContext &ctx, const QString &title, const quin
                                      parts.describe());
                 return Outcome::Failed;
             }
+            keepConfigurationSector(s.instrumentImage, 64 * (sIndex - 1), sector);
             parts.begin(memoryPart, sIndex);
             link.sendFrameAt(proto::kWrite24C512, proto::kSectorSize, 64 * (sIndex - 1));
             link.sendEchoedBlock(sector, 64);
@@ -274,6 +296,11 @@ Outcome restoreBackup(InstrumentContext &ctx)
     const Outcome written = writeBackupBack(ctx, title, settings);
     if (written != Outcome::Done)
         return written;
+    // The instrument holds what was written and confirmed: the settings and the
+    // display configurations (the curves lie outside the memory a backup keeps).
+    ImageAreas restored = ImageAreas::settingsOnly();
+    restored.configurations.fill(true);
+    ctx.state.known = restored.without(link.imageWrites().unconfirmed());
     releaseAfterCopy(ctx);
     reportUnacknowledgedBytes(link, ctx.prompts, title);
     return Outcome::Done;

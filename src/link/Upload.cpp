@@ -197,18 +197,22 @@ private:
     int m_curvePart = 0;
 };
 
-// What the instrument holds after the writes, for the result: the settings, and the
-// whole image when the display configurations and the curves went too.
-void recordUploaded(OperationRecord &s, const quint8 *settings, const UploadImage &image)
+// What the instrument holds after the writes, for the result: the areas sent whose
+// every byte the instrument confirmed, as they were sent.
+void recordUploaded(OperationRecord &s, const SerialLink &link, const quint8 *settings, const UploadImage &image)
 {
     memcpy(s.instrumentImage.system, settings, 256);
-    s.known = KnownImage::Settings;
-    if (!s.transfer.upload[1] || !s.transfer.upload[4])
-        return;
-    for (int n = 1; n <= 16; ++n)
-        memcpy(s.instrumentImage.blocks[n], image.blocks[n], proto::kConfigBlockSize);
-    memcpy(s.instrumentImage.curves, s.calCurve, sizeof s.instrumentImage.curves);
-    s.known = KnownImage::Whole;
+    ImageAreas sent = ImageAreas::settingsOnly();
+    if (s.transfer.upload[1]) {
+        for (int n = 1; n <= 16; ++n)
+            memcpy(s.instrumentImage.blocks[n], image.blocks[n], proto::kConfigBlockSize);
+        sent.configurations.fill(true);
+    }
+    if (s.transfer.upload[4]) {
+        memcpy(s.instrumentImage.curves, s.calCurve, sizeof s.instrumentImage.curves);
+        sent.curves = true;
+    }
+    s.known = sent.without(link.imageWrites().unconfirmed());
 }
 
 // After the writes, still in command mode: the clock when chosen, then the
@@ -262,8 +266,12 @@ Outcome upload(InstrumentContext &ctx, CategoryQuestion &question, const PcClock
 
     if (!UploadWrites(ctx, title).run(buffer, image))
         return Outcome::Cancelled;
-    recordUploaded(s, buffer, image);
+    recordUploaded(s, link, buffer, image);
     const std::optional<Verification> verified = setClockAndVerify(ctx, pc, options, buffer, image);
+    // Read back the same as sent: bytes whose echo was missed were stored after all.
+    // Read back otherwise: the instrument does not hold what was sent.
+    if (verified)
+        s.known = verified->matches ? link.imageWrites().reached() : ImageAreas();
     link.delay(0.25);
     leaveCommandMode(ctx, proto::kSoftReset);
     ctx.view.hideProgress();

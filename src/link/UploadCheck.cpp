@@ -171,7 +171,7 @@ Outcome readForCompare(InstrumentContext &ctx, ConfigImage &instrument)
     ctx.link.clearTrouble();
     const Outcome outcome = readAndRelease(ctx, QStringLiteral("Compare with Instrument"), instrument);
     if (outcome == Outcome::Done) {
-        ctx.state.known = KnownImage::Whole;
+        ctx.state.known = ImageAreas::all();
         ctx.state.instrumentImage = instrument;
     }
     return outcome;

@@ -3,6 +3,7 @@
 // repository, and every way recording can fail without losing what is kept.
 #include "archive/Archive.h"
 #include "archive/KnownHosts.h"
+#include "archive/Store.h"
 #include "core/ConfigFile.h"
 #include "kit/ArchiveSamples.h"
 
@@ -13,6 +14,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <git2.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <thread>
@@ -22,6 +24,7 @@ using archive::Archive;
 using archive::Observation;
 using archive::Outcome;
 using archive::Parts;
+namespace store = archive::store;
 
 namespace
 {
@@ -70,6 +73,40 @@ QByteArray hostKey(const QByteArray &type, char fill)
     QByteArray blob;
     blob.append(char(0)).append(char(0)).append(char(0)).append(char(type.size())).append(type);
     return blob.append(QByteArray(4, 0)).append(QByteArray(32, fill));
+}
+
+// Commits `bytes` as the file `path` of the archive's newest entries, as a copy
+// shared by another PC might hold it.
+bool commitFile(const QString &archiveFolder, const QString &path, const QByteArray &bytes)
+{
+    git_repository *repo = nullptr;
+    git_reference *head = nullptr;
+    git_commit *parent = nullptr;
+    git_tree *oldTree = nullptr;
+    git_tree *newTree = nullptr;
+    git_index *index = nullptr;
+    git_signature *who = nullptr;
+    git_oid treeId, commitId;
+    git_index_entry entry{};
+    const QByteArray name = path.toUtf8();
+    entry.path = name.constData();
+    entry.mode = GIT_FILEMODE_BLOB;
+    const bool committed =
+        git_repository_open(&repo, archiveFolder.toUtf8().constData()) == 0 && git_repository_head(&head, repo) == 0 &&
+        git_commit_lookup(&parent, repo, git_reference_target(head)) == 0 && git_commit_tree(&oldTree, parent) == 0 &&
+        git_index_new(&index) == 0 && git_index_read_tree(index, oldTree) == 0 &&
+        git_blob_create_from_buffer(&entry.id, repo, bytes.constData(), size_t(bytes.size())) == 0 &&
+        git_index_add(index, &entry) == 0 && git_index_write_tree_to(&treeId, index, repo) == 0 &&
+        git_tree_lookup(&newTree, repo, &treeId) == 0 && git_signature_now(&who, "test", "test@example.invalid") == 0 &&
+        git_commit_create_v(&commitId, repo, "HEAD", who, who, nullptr, "damaged", newTree, 1, parent) == 0;
+    git_signature_free(who);
+    git_index_free(index);
+    git_tree_free(newTree);
+    git_tree_free(oldTree);
+    git_commit_free(parent);
+    git_reference_free(head);
+    git_repository_free(repo);
+    return committed;
 }
 
 bool isId(const QString &answer)
@@ -229,6 +266,28 @@ private slots:
         QCOMPARE(filesOf(a.folder()).size(), 4);
         QVERIFY(object.open(QIODevice::ReadOnly));
         QCOMPARE(object.readAll(), QByteArray("not a git object"));
+    }
+
+    // An entry whose image file cannot be read knows nothing: its parts are not known,
+    // never an image of zeros.
+    void damagedEntryImageIsNotKnown()
+    {
+        QTemporaryDir dir;
+        const Archive a(dir.filePath(QStringLiteral("archive")));
+        recordSample(a, 1);
+        const auto download = a.record(
+            kit::sampleObservation(kSerial, archive::operation::kDownload, settingsOnly(), kStart.addSecs(120), 2));
+        QVERIFY(download.ok());
+        QVERIFY(commitFile(a.folder(), store::imagePath(archive::instrumentFolder(kSerial), download.value),
+                           "not a configuration file"));
+
+        const auto image = a.image(kSerial);
+        QVERIFY2(image.ok(), qPrintable(image.problem));
+        QCOMPARE(image.value.known.describe(), QStringLiteral("display configurations 1-16, sender curves"));
+        ConfigImage first = kit::sampleImage(1);
+        ConfigImage read = image.value.image;
+        QCOMPARE(kit::sampleDisplay(read), kit::sampleDisplay(first));
+        QCOMPARE(a.entries(kSerial).value.first().fieldsChanged, -1);
     }
 
     void serverHostKeyMustBeTheKnownOne_data()

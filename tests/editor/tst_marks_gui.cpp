@@ -100,7 +100,7 @@ private slots:
         if (Mode(mode) == Mode::Instrument) {
             // A comparison read the whole instrument: it holds what the editor holds.
             OperationRecord read = OperationRecord::from(f.state());
-            read.known = KnownImage::Whole;
+            read.known = ImageAreas::all();
             read.instrumentImage = ConfigImage::of(f.state());
             w.instrumentArea().apply(Operation::Compare, read);
             QVERIFY(fromInstrument->isEnabled());

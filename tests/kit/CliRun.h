@@ -19,11 +19,11 @@ struct CliRun {
     QByteArray written; // every byte that reached the line
 };
 
-// Runs "corvane-cli ARGUMENTS"; COMn entries are looked for in `programFolder`.
-inline CliRun runCli(const QStringList &arguments, const QString &programFolder = QString())
+// Runs "corvane-cli ARGUMENTS" with the instrument `sim` on the line; COMn entries are
+// looked for in `programFolder`.
+inline CliRun runCli(Simulator &sim, const QStringList &arguments, const QString &programFolder = QString())
 {
     VirtualClock clock;
-    Simulator sim;
     SimulatorPort port{sim, clock};
     CliRun run;
     QTextStream outStream(&run.out), errStream(&run.err);
@@ -33,6 +33,13 @@ inline CliRun runCli(const QStringList &arguments, const QString &programFolder 
     errStream.flush();
     run.written = port.written;
     return run;
+}
+
+// The same with an instrument of its own.
+inline CliRun runCli(const QStringList &arguments, const QString &programFolder = QString())
+{
+    Simulator sim;
+    return runCli(sim, arguments, programFolder);
 }
 
 } // namespace kit

@@ -1,4 +1,5 @@
 // The byte primitives, the receive buffer, the port-opening prompt and the busy guard, on the virtual clock.
+#include "core/Protocol.h"
 #include "kit/FakePort.h"
 #include "kit/RecordingView.h"
 #include "kit/ScriptedPrompts.h"
@@ -77,6 +78,69 @@ private slots:
         QVERIFY(qAbs(b.clock.now() - t0 - waited) < 1e-9);
         QVERIFY(b.port.discards >= 1);
     }
+    // Each data byte of a write frame is noted against the area of the image it goes
+    // to: an area a byte may have reached, and one with a byte not confirmed.
+    void writesNoteTheAreasTheyReach_data()
+    {
+        QTest::addColumn<int>("code");
+        QTest::addColumn<int>("address");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("echo"); // "same", "one wrong", "none"
+        QTest::addColumn<QString>("reached");
+        QTest::addColumn<QString>("unconfirmed");
+        const int write = proto::kWrite24C512, config3 = proto::kConfigBlockBase + 2 * proto::kConfigBlockSize;
+        QTest::newRow("the settings") << proto::kWriteInternalNvm << 0 << 0 << "same"
+                                      << "settings"
+                                      << "nothing";
+        QTest::newRow("bytes of the settings") << proto::kWriteInternalNvm << 201 << 16 << "one wrong"
+                                               << "settings"
+                                               << "settings";
+        QTest::newRow("internal memory past the settings") << proto::kWriteInternalNvm << 300 << 1 << "same"
+                                                           << "nothing"
+                                                           << "nothing";
+        QTest::newRow("a wrong echo") << write << config3 + 64 << 64 << "one wrong"
+                                      << "display configuration 3"
+                                      << "display configuration 3";
+        QTest::newRow("nothing back: not reached") << write << config3 << 64 << "none"
+                                                   << "nothing"
+                                                   << "display configuration 3";
+        QTest::newRow("across two configurations") << write << config3 + 96 << 64 << "same"
+                                                   << "display configurations 3-4"
+                                                   << "nothing";
+        QTest::newRow("a sender curve") << write << proto::kCurveBase + 5 * proto::kCurveSize << 64 << "same"
+                                        << "sender curves"
+                                        << "nothing";
+        QTest::newRow("the backup area") << write << proto::kLowAreaBackup + 4096 << 64 << "same"
+                                         << "nothing"
+                                         << "nothing";
+        QTest::newRow("a read") << proto::kRead24C512 << config3 << 64 << "same"
+                                << "nothing"
+                                << "nothing";
+    }
+    void writesNoteTheAreasTheyReach()
+    {
+        QFETCH(int, code);
+        QFETCH(int, address);
+        QFETCH(int, count);
+        QFETCH(QString, echo);
+        Bench b;
+        int sent = -1; // the frame's bytes are not answered
+        b.port.answer = [&](quint8 x) {
+            if (sent < 0 || echo == QLatin1String("none"))
+                return QByteArray();
+            ++sent;
+            return QByteArray(1, char(echo == QLatin1String("one wrong") && sent == 10 ? x ^ 1 : x));
+        };
+        b.link.sendFrameAt(code, count, address);
+        sent = 0;
+        for (int i = 0; i < (count == 0 ? 256 : count); ++i)
+            b.link.sendByteCheckEcho(i);
+        QTEST(b.link.imageWrites().reached().describe(), "reached");
+        QTEST(b.link.imageWrites().unconfirmed().describe(), "unconfirmed");
+        b.link.clearImageWrites();
+        QVERIFY(!b.link.imageWrites().reached().any());
+    }
+
     void missedEchoesAreCounted()
     {
         Bench b;

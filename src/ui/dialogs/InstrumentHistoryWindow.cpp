@@ -272,7 +272,7 @@ void InstrumentHistoryWindow::onCompareWithPreviousClicked()
             if (entryImage(m_entryList.at(i + 1).id, before) && entryImage(chosen.first(), after))
                 m_showComparison(before.image,
                                  shownTime(before.entry.about.time) + QLatin1Char(' ') + before.entry.about.operation,
-                                 archive::overlay(before.image, after.image, before.known & after.known),
+                                 overlay(before.image, after.image, before.known & after.known),
                                  shownTime(after.entry.about.time) + QLatin1Char(' ') + after.entry.about.operation);
         }
 }
@@ -284,7 +284,7 @@ void InstrumentHistoryWindow::onCompareTwoClicked()
     if (chosen.size() == 2 && entryImage(chosen.last(), before) && entryImage(chosen.first(), after))
         m_showComparison(before.image,
                          shownTime(before.entry.about.time) + QLatin1Char(' ') + before.entry.about.operation,
-                         archive::overlay(before.image, after.image, before.known & after.known),
+                         overlay(before.image, after.image, before.known & after.known),
                          shownTime(after.entry.about.time) + QLatin1Char(' ') + after.entry.about.operation);
 }
 
@@ -294,7 +294,7 @@ void InstrumentHistoryWindow::onCompareWithEditorClicked()
     if (chosenEntries().size() == 1 && entryImage(chosenEntries().first(), entry))
         m_showComparison(entry.image,
                          shownTime(entry.entry.about.time) + QLatin1Char(' ') + entry.entry.about.operation,
-                         archive::overlay(entry.image, m_editorImage(), entry.known), QStringLiteral("Editor"));
+                         overlay(entry.image, m_editorImage(), entry.known), QStringLiteral("Editor"));
 }
 
 void InstrumentHistoryWindow::onSaveAsClicked()

@@ -141,9 +141,9 @@ void FieldMarks::setSavedImage(const ConfigImage &image)
     }
 }
 
-void FieldMarks::setInstrumentImage(const ConfigImage &image, KnownImage known)
+void FieldMarks::setInstrumentImage(const ConfigImage &image, const ImageAreas &known)
 {
-    if (known == KnownImage::None)
+    if (!known.any())
         return;
     m_instrument = image;
     m_instrument.comPort = ConfigImage::kPortNotKnown; // an instrument's memories hold none
@@ -167,13 +167,11 @@ std::optional<ConfigImage> FieldMarks::reference(Mode mode) const
     case Mode::Instrument:
         break;
     }
-    if (m_known == KnownImage::None)
+    if (!m_known.any())
         return std::nullopt;
-    if (m_known == KnownImage::Whole)
-        return m_instrument;
-    // The settings alone are known: the rest is compared with itself.
-    ConfigImage image = ConfigImage::of(m_state);
-    std::copy(m_instrument.system, m_instrument.system + 256, image.system);
+    // What is not known of the instrument (all but the settings after a download) is
+    // compared with itself.
+    ConfigImage image = overlay(ConfigImage::of(m_state), m_instrument, m_known);
     image.comPort = ConfigImage::kPortNotKnown;
     return image;
 }

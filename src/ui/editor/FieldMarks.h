@@ -68,8 +68,8 @@ public:
     // The image as the file was last saved or opened.
     void setSavedImage(const ConfigImage &image);
     // What an operation read of (or wrote to) the instrument, as far as `known` says.
-    void setInstrumentImage(const ConfigImage &image, KnownImage known);
-    bool hasInstrumentImage() const { return m_known != KnownImage::None; }
+    void setInstrumentImage(const ConfigImage &image, const ImageAreas &known);
+    bool hasInstrumentImage() const { return m_known.any(); }
     // The reference image of `mode` as the current image is compared with it (the
     // instrument's settings alone leave the rest as the editor has it); none for Off
     // and for an instrument never read.
@@ -133,7 +133,7 @@ private:
     Mode m_mode = Mode::Off;
     std::optional<ConfigImage> m_saved;
     ConfigImage m_instrument;
-    KnownImage m_known = KnownImage::None;
+    ImageAreas m_known;        // the areas of m_instrument read from the instrument
     ConfigImage m_computedFor; // the image m_marks was computed for
     bool m_computed = false;   // m_marks holds marks of a reference
     bool m_stale = false;      // the reference changed since

@@ -9,6 +9,7 @@
 #include "link/OperationRunner.h"
 #include "link/SerialLink.h"
 #include "link/Transfers.h"
+#include "recording/Recording.h"
 #include "ui/AboutWindow.h"
 #include "ui/ConnectionIndicator.h"
 #include "ui/LinkWindows.h"
@@ -22,9 +23,11 @@
 #include <QHBoxLayout>
 
 InstrumentController::InstrumentController(EditorState &state, Prompts &prompts, QObject *parent)
-    : QObject(parent), m_state(state), m_prompts(prompts)
+    : QObject(parent), m_state(state), m_prompts(prompts), m_recorder(std::make_unique<recording::Recorder>())
 {
 }
+
+InstrumentController::~InstrumentController() = default;
 
 void InstrumentController::attach(const Parts &parts)
 {
@@ -99,11 +102,14 @@ void InstrumentController::run(Operation kind, const Body &body, bool locksImage
     m_transferRunning = locksImage;
     if (locksImage && onImageLocked)
         onImageLocked(true);
+    const QString source = imageSource ? imageSource() : QString();
     const bool started =
-        runner.start(OperationRecord::from(m_state), body, [this, kind, done](const OperationRecord &r) {
+        runner.start(OperationRecord::from(m_state), body, [this, kind, done, source](const OperationRecord &r) {
             apply(kind, r);
             if (done)
                 done(r);
+            // After everything the operation itself shows.
+            recordEntry(kind, r, source);
         });
     if (!started)
         operationFinished();
@@ -122,7 +128,7 @@ void InstrumentController::apply(Operation kind, const OperationRecord &result)
     m_state.instrument = result.instrument;
     m_state.transfer = result.transfer;
     m_state.factory = result.factory;
-    if (result.known != KnownImage::None && onInstrumentImage)
+    if (result.known.any() && onInstrumentImage)
         onInstrumentImage(result.instrumentImage, result.known);
 
     switch (kind) {
@@ -133,7 +139,7 @@ void InstrumentController::apply(Operation kind, const OperationRecord &result)
             takeImage(result, ImageChange::Settings, QStringLiteral("Download from Corvane"), true);
         return;
     case Operation::Compare:
-        if (result.known == KnownImage::Whole && showComparison)
+        if (result.known.whole() && showComparison)
             showComparison(ConfigImage::of(m_state), QStringLiteral("Editor"), result.instrumentImage,
                            QStringLiteral("Instrument"));
         break;
@@ -147,8 +153,52 @@ void InstrumentController::apply(Operation kind, const OperationRecord &result)
         takeNewConfigCount(*result.newConfigCount);
 }
 
+namespace
+{
+// The operation as the archive names it; empty for one that reads no part of the image.
+QString archiveName(Operation kind, bool factoryReset)
+{
+    switch (kind) {
+    case Operation::Upload:
+        return factoryReset ? archive::operation::kFactoryReset : archive::operation::kUpload;
+    case Operation::Download:
+        return archive::operation::kDownload;
+    case Operation::Compare:
+        return archive::operation::kCompare;
+    case Operation::Backup:
+        return archive::operation::kBackup;
+    case Operation::Restore:
+        return archive::operation::kRestore;
+    case Operation::Factory:
+        return archive::operation::kFactory;
+    case Operation::Monitor:
+        break;
+    }
+    return QString();
+}
+} // namespace
+
+void InstrumentController::recordEntry(Operation kind, const OperationRecord &result, const QString &source)
+{
+    const QString operation = archiveName(kind, m_factoryReset);
+    if (operation.isEmpty())
+        return;
+    const bool fromFile = kind == Operation::Upload || kind == Operation::Download || kind == Operation::Compare;
+    const recording::About about{operation, fromFile && !m_factoryReset ? source : QString(),
+                                 QStringLiteral("COM%1").arg(result.link.portNumber)};
+    m_factoryReset = false;
+    const QString problem = m_recorder->record(result, about);
+    if (!problem.isEmpty())
+        m_prompts.message(QStringLiteral("Instrument History"),
+                          problem + QStringLiteral("\r\nThe instrument operation itself was not affected. Further "
+                                                   "problems of the archive are not shown again until the editor "
+                                                   "is started anew."),
+                          Prompts::Icon::Exclamation);
+}
+
 void InstrumentController::operationFinished()
 {
+    m_factoryReset = false;
     if (m_transferRunning) {
         m_transferRunning = false;
         if (onImageLocked)
@@ -160,24 +210,41 @@ void InstrumentController::operationFinished()
 
 void InstrumentController::upload()
 {
+    startUpload(false);
+}
+
+void InstrumentController::uploadFactoryDefaults()
+{
+    startUpload(true);
+}
+
+void InstrumentController::startUpload(bool factoryReset)
+{
+    if (m_parts.runner->running()) {
+        tellInstrumentBusy(m_prompts);
+        return;
+    }
     transfer::UploadOptions options;
     options.verify = verifyAfterUpload && verifyAfterUpload();
     WarningQuestion *warning = m_parts.warning;
-    run(Operation::Upload,
-        [warning, options](InstrumentContext &ctx) { transfer::upload(ctx, *warning, transfer::PcClock(), options); });
+    m_factoryReset = factoryReset;
+    run(Operation::Upload, [warning, options](InstrumentContext &ctx) {
+        ctx.state.outcome = transfer::upload(ctx, *warning, transfer::PcClock(), options);
+    });
 }
 
 void InstrumentController::download()
 {
     WarningQuestion *warning = m_parts.warning;
-    run(Operation::Download, [warning](InstrumentContext &ctx) { transfer::download(ctx, *warning); });
+    run(Operation::Download,
+        [warning](InstrumentContext &ctx) { ctx.state.outcome = transfer::download(ctx, *warning); });
 }
 
 void InstrumentController::compareWithInstrument()
 {
     run(Operation::Compare, [](InstrumentContext &ctx) {
         ConfigImage instrument;
-        transfer::readForCompare(ctx, instrument);
+        ctx.state.outcome = transfer::readForCompare(ctx, instrument);
     });
 }
 
@@ -194,7 +261,7 @@ void InstrumentController::createBackup()
             QStringLiteral("WARNING - This will overwrite any previous System Backup data saved in the Tessaro!\r\n"
                            "Are you sure that you want to do this?")))
         return;
-    run(Operation::Backup, [](InstrumentContext &ctx) { transfer::createBackup(ctx); });
+    run(Operation::Backup, [](InstrumentContext &ctx) { ctx.state.outcome = transfer::createBackup(ctx); });
 }
 
 void InstrumentController::restoreBackup()
@@ -206,7 +273,7 @@ void InstrumentController::restoreBackup()
                 "Data will be copied from Backup Memory inside the Tessaro.\r\n"
                 "Are you sure that you want to do this?")))
         return;
-    run(Operation::Restore, [](InstrumentContext &ctx) { transfer::restoreBackup(ctx); });
+    run(Operation::Restore, [](InstrumentContext &ctx) { ctx.state.outcome = transfer::restoreBackup(ctx); });
 }
 
 void InstrumentController::choosePort()

@@ -8,6 +8,7 @@
 
 #include <QObject>
 #include <functional>
+#include <memory>
 
 class AboutWindow;
 class ClickLabel;
@@ -21,6 +22,10 @@ class QLabel;
 class QPushButton;
 class QWidget;
 class WarningQuestion;
+namespace recording
+{
+class Recorder;
+}
 struct ConfigImage;
 struct EditorState;
 struct InstrumentContext;
@@ -33,6 +38,7 @@ class InstrumentController : public QObject, public InstrumentView
     Q_OBJECT
 public:
     InstrumentController(EditorState &state, Prompts &prompts, QObject *parent = nullptr);
+    ~InstrumentController() override;
 
     QWidget *buildConnectionBar(QWidget *parent);
     // The operations and the windows they use, made by the main window.
@@ -55,11 +61,13 @@ public:
     // counting as saved when `saved`.
     std::function<void(const ImageBytes &image, ImageChange change, const QString &step, bool saved)> takeImage;
     // What an operation read of (or wrote to) the instrument, as far as `known` says.
-    std::function<void(const ConfigImage &image, KnownImage known)> onInstrumentImage;
+    std::function<void(const ConfigImage &image, const ImageAreas &known)> onInstrumentImage;
     // The instrument's counter of new configurations, read by a connection.
     std::function<void(quint16 count)> takeNewConfigCount;
     // Whether an upload reads the instrument back afterwards.
     std::function<bool()> verifyAfterUpload;
+    // The file the editor's image comes from (empty: none, or not a file).
+    std::function<QString()> imageSource;
     // Shows what changes from one image to another.
     std::function<void(const ConfigImage &, const QString &, const ConfigImage &, const QString &)> showComparison;
 
@@ -75,6 +83,8 @@ public:
     bool transferRunning() const { return m_transferRunning; }
 
     void upload();
+    // The upload of "Reset to Factory Defaults", recorded in the archive as a reset.
+    void uploadFactoryDefaults();
     void download();
     void compareWithInstrument();
     void createBackup();
@@ -99,12 +109,18 @@ public:
 
 private:
     void operationFinished();
+    void startUpload(bool factoryReset);
+    // Records what the operation of kind `kind` learnt in the instrument archive; a
+    // problem of the archive is told once a session and the operation is not affected.
+    void recordEntry(Operation kind, const OperationRecord &result, const QString &source);
     bool confirmWarning(const QString &title, const QString &text);
 
     EditorState &m_state;
     Prompts &m_prompts;
     Parts m_parts{};
     bool m_transferRunning = false;
+    bool m_factoryReset = false; // the upload that runs is a factory reset
+    std::unique_ptr<recording::Recorder> m_recorder;
 
     FillShape *m_indicator = nullptr;
     ClickLabel *m_connected = nullptr;

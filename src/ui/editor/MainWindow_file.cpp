@@ -182,7 +182,7 @@ void MainWindow::onResetDefaultsTriggered()
     m_history->checkpoint();
     reloadWithDefaults();
     m_history->recordAs(QStringLiteral("Reset to Factory Defaults"), false, ImageHistory::kFactoryDefaults);
-    m_instrument->upload();
+    m_instrument->uploadFactoryDefaults();
 }
 
 void MainWindow::onExitTriggered()

@@ -115,6 +115,10 @@ void MainWindow::connectInstrumentArea()
     };
     m_instrument->takeNewConfigCount = [this](quint16 count) { m_image->setSystemWord(layout::kUploadCounter, count); };
     m_instrument->verifyAfterUpload = [this] { return m_verifyAfterUpload->isChecked(); };
+    m_instrument->imageSource = [this] {
+        const QString source = m_history->source();
+        return source == ImageHistory::kDownloaded || source == ImageHistory::kFactoryDefaults ? QString() : source;
+    };
     m_instrument->showComparison = [this](const ConfigImage &before, const QString &beforeTitle,
                                           const ConfigImage &after, const QString &afterTitle) {
         m_file->showComparison(before, beforeTitle, after, afterTitle);

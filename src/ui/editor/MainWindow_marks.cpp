@@ -19,7 +19,7 @@ void MainWindow::createMarks()
     m_marks = new FieldMarks(
         m_state, *m_image, *m_history, [this](const ConfigImage &image) { restoreImage(image); }, this);
     m_file->onFileImage = [this] { m_marks->setSavedImage(ConfigImage::of(m_state)); };
-    m_instrument->onInstrumentImage = [this](const ConfigImage &image, KnownImage known) {
+    m_instrument->onInstrumentImage = [this](const ConfigImage &image, const ImageAreas &known) {
         m_marks->setInstrumentImage(image, known);
     };
 }

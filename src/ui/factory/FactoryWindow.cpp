@@ -342,6 +342,10 @@ void FactoryWindow::run(const std::function<CommandEnd(factory::FactorySession &
         [this, runner, output, command, end](InstrumentContext &ctx) {
             factory::FactorySession s{ctx, *output, [this, runner] { runner->post([this] { hide(); }); }};
             *end = command(s);
+            static const transfer::Outcome outcomes[] = {transfer::Outcome::Done, transfer::Outcome::Cancelled,
+                                                         transfer::Outcome::Refused, transfer::Outcome::NotConnected,
+                                                         transfer::Outcome::Failed};
+            ctx.state.outcome = outcomes[int(*end)];
         },
         [this, end](const OperationRecord &) { m_lastEnd = *end; });
 }

@@ -9,6 +9,8 @@
 #include "core/ImageAreas.h"
 #include "link/Transfers.h"
 
+#include <QDateTime>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -51,6 +53,13 @@ struct OperationRecord : ImageBytes {
     // was shown while it ran.
     std::optional<transfer::Outcome> outcome;
     QStringList told;
+    // Each whole read of the instrument an upload's "Compare first…" made: a compare
+    // with the instrument of its own, as of when it was read.
+    struct EarlierRead {
+        QDateTime time;
+        ConfigImage image;
+    };
+    QList<EarlierRead> comparedFirst;
 
     // The input of an operation from the editor's state.
     static OperationRecord from(const EditorState &state)

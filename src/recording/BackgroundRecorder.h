@@ -9,6 +9,7 @@
 #include <chrono>
 #include <memory>
 
+class Mailbox;
 class QThread;
 
 namespace recording
@@ -43,8 +44,8 @@ private:
     Recorder m_settings; // where the entries go, on the windows' thread
     std::shared_ptr<Shared> m_shared;
     QThread *m_thread = nullptr;
-    QObject *m_context = nullptr; // lives on m_thread: the queue
-    bool m_stuck = false;         // the thread did not end when finishing
+    Mailbox *m_queue = nullptr; // lives on m_thread
+    bool m_stuck = false;       // the thread did not end when finishing
 };
 
 } // namespace recording

@@ -60,7 +60,9 @@ std::unique_ptr<QLockFile> lock(git_repository *repo, std::chrono::milliseconds 
     }
     switch (lockFile->error()) {
     case QLockFile::LockFailedError:
-        *problem = QStringLiteral("another program kept it busy for more than %1 seconds").arg(wait.count() / 1000.0);
+        // As long as it was waited for: less when the waiting was stopped (quitting).
+        *problem = QStringLiteral("another program kept it busy for more than %1 seconds")
+                       .arg(double(std::min<qint64>(waited.elapsed(), wait.count())) / 1000.0, 0, 'g', 2);
         break;
     case QLockFile::PermissionError:
         *problem = QStringLiteral("the folder cannot be written");

@@ -64,6 +64,16 @@ shots=(
   "window-history|1|1600x1200x24|--config 1 --window history"
   "window-history-laptop|1|1366x768x24|--config 1 --window history"
   "window-history-200|2|3200x2400x24|--config 1 --window history"
+  "marks-senders|1|1366x768x24|--config 1 --marks --window senders --curve 6"
+  "marks-senders-200|2|2732x1536x24|--config 1 --marks --window senders --curve 6"
+  "marks-damping|1|1366x768x24|--config 1 --marks --window damping"
+  "marks-damping-200|2|2732x1536x24|--config 1 --marks --window damping"
+  "marks-tod|1|1366x768x24|--config 1 --marks --window tod"
+  "marks-tod-200|2|2732x1536x24|--config 1 --marks --window tod"
+  "marks-damping-list|1|1366x768x24|--config 1 --marks --window damping-list"
+  "marks-tod-list-200|2|2732x1536x24|--config 1 --marks --window tod-list"
+  "marks-nmea|1|1366x768x24|--config 1 --marks --selector 5"
+  "marks-nmea-200|2|2732x1536x24|--config 1 --marks --selector 5"
 )
 
 for entry in "${shots[@]}"; do

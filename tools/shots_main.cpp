@@ -81,13 +81,18 @@ void showWindow(MainWindow &w, const QString &name, int curve)
             edit->click();
         if (name == QLatin1String("chart"))
             w.sendersWindow()->findChild<QPushButton *>(QStringLiteral("cmdSendersView"))->click();
-    } else if (name == QLatin1String("damping")) {
+    } else if (name.startsWith(QLatin1String("damping"))) {
         w.findChild<QAction *>(QStringLiteral("ViewDamping"))->trigger();
-    } else if (name == QLatin1String("tod")) {
+        if (name == QLatin1String("damping-list")) // its list open
+            QTimer::singleShot(300, &w, [&w] { w.findChild<QComboBox *>(QStringLiteral("cboDamping"))->showPopup(); });
+    } else if (name.startsWith(QLatin1String("tod"))) {
         w.state().systemBlock[50] = 6;
         w.state().systemBlock[51] = 30;
         w.findChild<QAction *>(QStringLiteral("ViewTodAlarms"))->trigger();
-        w.todAlarmsWindow()->findChild<QComboBox *>(QStringLiteral("cboTodAlarms"))->setCurrentIndex(2);
+        auto *alarms = w.todAlarmsWindow()->findChild<QComboBox *>(QStringLiteral("cboTodAlarms"));
+        alarms->setCurrentIndex(2);
+        if (name == QLatin1String("tod-list"))
+            QTimer::singleShot(300, alarms, [alarms] { alarms->showPopup(); });
     } else if (name == QLatin1String("nmea-data")) {
         NmeaMonitorWindow *monitor = w.nmeaMonitor();
         monitor->setWindowTitle(QStringLiteral("Incoming Nmea Data:  Channel 1A and Channel 1B"));
@@ -164,6 +169,13 @@ void markDifferences(MainWindow &w)
     w.findChild<QAction *>(QStringLiteral("DegC"))->trigger();
     w.image().setDataSource(3, 0, 24);
     w.showAlarmLimits();
+    // One value of each window the Edit menu opens, and of NMEA input #2B.
+    w.image().setDamping(0, 77);
+    w.image().setCurveOhms(6, 3, 99.5f);
+    w.image().setSenderType(senderlists::SenderList::Fuel,
+                            quint8(senderlists::typeForPosition(senderlists::SenderList::Fuel, 2)));
+    positionSenderLists(w.state());
+    w.image().setNmeaSelection(4, layout::NmeaPart::Commas, 7);
     w.findChild<QAction *>(QStringLiteral("MarkFromDefaults"))->trigger();
 }
 } // namespace
@@ -192,10 +204,11 @@ int main(int argc, char *argv[])
                                   QStringLiteral("Open the Edit menu and its Tachometer, Pulley Ratio submenus."));
     const QCommandLineOption quitAfter(QStringLiteral("quit-after"), QStringLiteral("Quit after ms milliseconds."),
                                        QStringLiteral("ms"), QStringLiteral("0"));
-    const QCommandLineOption window(QStringLiteral("window"),
-                                    QStringLiteral("Also show another window: senders, chart, damping, tod, "
-                                                   "nmea-data, comms, about, warning, factory, history."),
-                                    QStringLiteral("name"));
+    const QCommandLineOption window(
+        QStringLiteral("window"),
+        QStringLiteral("Also show another window: senders, chart, damping, damping-list, tod, tod-list, "
+                       "nmea-data, comms, about, warning, factory, history."),
+        QStringLiteral("name"));
     const QCommandLineOption marks(QStringLiteral("marks"),
                                    QStringLiteral("Make a few edits and mark the differences from the defaults."));
     const QCommandLineOption viewMenu(QStringLiteral("view-menu"),

@@ -3,6 +3,9 @@
 // the fields their controls edit.
 #pragma once
 
+#include "core/ImageLayout.h"
+#include "core/SenderLists.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -19,6 +22,16 @@ QString barLimitFieldName(int configuration, int display, bool upper);
 QString iconFieldName(int configuration, int icon);
 // The low or high alarm limit of a data-source code; empty for a code without alarm limits.
 QString alarmLimitFieldName(int code, bool high);
+// The damping of function 0..3 of damping::kTable.
+QString dampingFieldName(int function);
+// The hours or minutes of time-of-day alarm 1..8.
+QString todAlarmFieldName(int alarm, bool minutes);
+// The talker, sentence or comma count chosen for NMEA data source 1..8 (#1A .. #4B).
+QString nmeaFieldName(int source, layout::NmeaPart part);
+// The sender type chosen in a sender list.
+QString senderTypeFieldName(senderlists::SenderList list);
+// Point 1..32 of calibration curve 1..32.
+QString curvePointFieldName(int curve, int point);
 // Every field of a group of the table (fields::Group), checksums aside.
 QStringList groupFieldNames(int group);
 

@@ -21,8 +21,6 @@ namespace
 
 using TextFn = std::function<QString(const ConfigImage &)>;
 
-const QString kSep = QStringLiteral(" · ");
-
 QString onOff(bool on)
 {
     return on ? QStringLiteral("On") : QStringLiteral("Off");
@@ -235,17 +233,15 @@ void addSettings(Builder &b)
     b.system(QStringLiteral("2n'd tank size"), kTanks, kSecondTankCategory, layout::kSecondTankSize, 2,
              tenths(layout::kSecondTankSize));
 
-    for (const damping::Function &f : damping::kTable) {
-        const int byte = f.byte;
-        b.system(QStringLiteral("Damping ") + QLatin1String(f.name), kDamping, kDampingCategory, byte, 1,
+    for (int i = 0; i < damping::kFunctions; ++i) {
+        const int byte = damping::kTable[i].byte;
+        b.system(dampingFieldName(i), kDamping, kDampingCategory, byte, 1,
                  [byte](const ConfigImage &m) { return number(m.system[byte]); });
     }
     for (int k = 1; k <= layout::kTodAlarmCount; ++k) {
         const int hours = layout::todAlarmHours(k);
-        const QString name = QStringLiteral("Time-Of-Day Alarm #%1 ").arg(k);
         for (int byte : {hours, hours + 1})
-            b.system(name + (byte == hours ? QStringLiteral("hours") : QStringLiteral("minutes")), kTimeOfDayAlarms,
-                     kTodAlarmsCategory, byte, 1,
+            b.system(todAlarmFieldName(k, byte != hours), kTimeOfDayAlarms, kTodAlarmsCategory, byte, 1,
                      [byte](const ConfigImage &m) { return numtext::formatTwoDigits(m.system[byte]); });
     }
 }
@@ -253,12 +249,11 @@ void addSettings(Builder &b)
 void addNmea(Builder &b)
 {
     const QStringList *lists[3] = {&nmea::talkers(), &nmea::sentences(), nullptr};
-    const char *labels[3] = {"Talker ID", "Sentence", "Commas"};
     for (int s = 1; s <= layout::kNmeaInputs; ++s)
         for (int part = 0; part < 3; ++part) {
             const int byte = layout::nmeaSelectionByte(s, layout::NmeaPart(part));
             const QStringList *list = lists[part];
-            b.system(datasources::listEntries().at(s) + kSep + QLatin1String(labels[part]), kNmea, kNoCategory, byte, 1,
+            b.system(nmeaFieldName(s, layout::NmeaPart(part)), kNmea, kNoCategory, byte, 1,
                      [byte, list](const ConfigImage &m) {
                          const int code = m.system[byte];
                          const int size = list ? int(list->size()) : nmea::kCommaEntries;
@@ -271,18 +266,10 @@ void addNmea(Builder &b)
 
 void addSenderTypes(Builder &b)
 {
-    using senderlists::SenderList;
-    const std::pair<SenderList, const char *> names[] = {
-        {SenderList::EngineTemp, "Engine Temperature sender"},
-        {SenderList::Fuel, "Fuel Tank sender"},
-        {SenderList::OilPressure, "Oil Pressure sender"},
-        {SenderList::Trim, "Optional Trim Angle sender"},
-        {SenderList::SecondTank, "Optional 2'nd Tank Level sender"},
-    };
-    for (const auto &[list, name] : names) {
+    for (const senderlists::SenderList list : senderlists::kAllLists) {
         const int byte = senderlists::systemByte(list);
-        b.system(QLatin1String(name), kSenderCurves, kSenderCurvesCategory, byte, 1,
-                 [byte, list = list](const ConfigImage &m) {
+        b.system(senderTypeFieldName(list), kSenderCurves, kSenderCurvesCategory, byte, 1,
+                 [byte, list](const ConfigImage &m) {
                      const int type = m.system[byte];
                      const int position = senderlists::positionForType(list, type);
                      if (senderlists::typeForPosition(list, position) != type)
@@ -337,24 +324,6 @@ void addBlock(Builder &b, int n)
     b.blockRemainder(n);
 }
 
-QString curveName(int curve)
-{
-    switch (curve) {
-    case 6:
-        return QStringLiteral("Engine Temp.");
-    case 9:
-        return QStringLiteral("Fuel Tank");
-    case 16:
-        return QStringLiteral("Oil Pressure");
-    case 19:
-        return QStringLiteral("Trim Angle");
-    case 25:
-        return QStringLiteral("2'nd Tank Level");
-    default:
-        return number(curve);
-    }
-}
-
 // A curve point of `m` as the curve grid shows it, in the units the settings of `units` choose.
 QString pointText(const ConfigImage &m, int curve, int point, const ConfigImage &units)
 {
@@ -376,9 +345,8 @@ void addCurves(Builder &b)
 {
     for (int k = 1; k <= 32; ++k)
         for (int p = 1; p <= 32; ++p) {
-            Field &f =
-                b.add(QStringLiteral("Sender curve %1 point %2").arg(curveName(k)).arg(p), kSenderCurves, Area::Curve,
-                      k, p, 1, 0xFF, [k, p](const ConfigImage &m) { return pointText(m, k, p, m); });
+            Field &f = b.add(curvePointFieldName(k, p), kSenderCurves, Area::Curve, k, p, 1, 0xFF,
+                             [k, p](const ConfigImage &m) { return pointText(m, k, p, m); });
             f.textInUnits = [k, p](const ConfigImage &m, const ConfigImage &units) {
                 return pointText(m, k, p, units);
             };

@@ -1,8 +1,11 @@
 #include "ui/dialogs/DampingWindow.h"
 
 #include "core/DampingTable.h"
+#include "core/FieldNames.h"
 #include "core/ImageModel.h"
 #include "core/NumberText.h"
+#include "ui/dialogs/ListItemMarks.h"
+#include "ui/editor/FieldMarks.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -88,6 +91,24 @@ void DampingWindow::refresh(const QString &textWhenNoneSelected)
 {
     const int function = selectedFunction();
     m_valueBox->setText(function < 0 ? textWhenNoneSelected : QString::number(m_image.damping(function)));
+    markValue();
+}
+
+void DampingWindow::setFieldMarks(FieldMarks *marks)
+{
+    m_marks = marks;
+    if (marks)
+        new ListItemMarks(m_functionList, *marks, [](int function) {
+            return function < kFunctions ? QStringList{fields::dampingFieldName(function)} : QStringList();
+        });
+    markValue();
+}
+
+void DampingWindow::markValue()
+{
+    const int function = selectedFunction();
+    if (m_marks)
+        m_marks->attach(m_valueBox, function < 0 ? QStringList() : QStringList{fields::dampingFieldName(function)});
 }
 
 void DampingWindow::showSelectedValue()

@@ -1,8 +1,10 @@
 // The "View/Set Display Damping" window: shows and sets the damping value of each damping function.
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
+class FieldMarks;
 class ImageModel;
 class Prompts;
 class QComboBox;
@@ -25,6 +27,9 @@ public:
     // The image was replaced (file, download, undo): shows the selected function's value
     // as stored, limits and all, and writes nothing back.
     void showImage();
+    // The value box carries the mark while the selected function's damping differs from
+    // the reference of `marks`, and so does each function in the open list. Called once.
+    void setFieldMarks(FieldMarks *marks);
 
 public slots:
     // The value box shows the selected function's damping (0 when none is selected).
@@ -41,8 +46,11 @@ private:
     // The selected damping function (damping::kTable), or -1 when none is selected.
     int selectedFunction() const;
     void refresh(const QString &textWhenNoneSelected);
+    // Names the selected function's field for the value box's mark.
+    void markValue();
 
     ImageModel &m_image;
+    QPointer<FieldMarks> m_marks;
     QLabel *m_functionLabel;
     QComboBox *m_functionList;
     QLabel *m_valueLabel;

@@ -1,7 +1,9 @@
 #include "ui/dialogs/NmeaSelector.h"
 
+#include "core/FieldNames.h"
 #include "core/ImageModel.h"
 #include "core/NmeaLists.h"
+#include "ui/editor/FieldMarks.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -113,6 +115,15 @@ void NmeaSelector::openForSource(int s, const std::optional<twips::Beside> &wher
     if (where)
         twips::placeBeside(this, *where);
     m_state.nmea.selectionIndex = quint8(layout::nmeaSelectionByte(s, layout::NmeaPart::Talker));
+    showSource(s);
+    show();
+    raise();
+    activateWindow();
+    m_state.nmea.channel = quint8((s + 1) / 2);
+}
+
+void NmeaSelector::showSource(int s)
+{
     // A byte that names no entry (erased memory, 0) leaves its list without a selection;
     // Accept then keeps that byte as it is.
     QComboBox *lists[3] = {m_talkerList, m_identifierList, m_commasList};
@@ -120,19 +131,36 @@ void NmeaSelector::openForSource(int s, const std::optional<twips::Beside> &wher
         const int position = int(m_image.nmeaSelection(s, kParts[k])) - 1;
         lists[k]->setCurrentIndex(position < lists[k]->count() ? position : -1);
     }
-    show();
-    raise();
-    activateWindow();
-    m_state.nmea.channel = quint8((s + 1) / 2);
+    markSource(s);
 }
 
-void NmeaSelector::onNmeaAcceptClicked()
+void NmeaSelector::setFieldMarks(FieldMarks *marks)
+{
+    m_marks = marks;
+    markSource(openSource());
+}
+
+void NmeaSelector::markSource(int s)
+{
+    if (!m_marks)
+        return;
+    QComboBox *lists[3] = {m_talkerList, m_identifierList, m_commasList};
+    for (int k = 0; k < 3; ++k)
+        m_marks->attach(lists[k], s ? QStringList{fields::nmeaFieldName(s, kParts[k])} : QStringList());
+}
+
+int NmeaSelector::openSource() const
 {
     // nmea.selectionIndex is the talker byte of the open source; only the 24 selection
     // bytes are ever a target.
     const int offset = m_state.nmea.selectionIndex - layout::kNmeaSelection;
     const int input = offset / 3 + 1;
-    if (offset >= 0 && offset % 3 == 0 && input <= layout::kNmeaInputs) {
+    return (offset >= 0 && offset % 3 == 0 && input <= layout::kNmeaInputs) ? input : 0;
+}
+
+void NmeaSelector::onNmeaAcceptClicked()
+{
+    if (const int input = openSource()) {
         QComboBox *lists[3] = {m_talkerList, m_identifierList, m_commasList};
         for (int k = 0; k < 3; ++k)
             if (lists[k]->currentIndex() >= 0)

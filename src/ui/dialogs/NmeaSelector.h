@@ -5,9 +5,11 @@
 #include "ui/Twips.h"
 
 #include <QDialog>
+#include <QPointer>
 #include <functional>
 #include <optional>
 
+class FieldMarks;
 class ImageModel;
 class QComboBox;
 class QLabel;
@@ -32,6 +34,8 @@ public:
     // it (when given), loads the source's three bytes, sets nmea.selectionIndex and nmea.channel,
     // shows it without blocking.
     void openForSource(int s, const std::optional<twips::Beside> &where = std::nullopt);
+    // The lists carry the mark while the open source's bytes differ from the reference of `marks`.
+    void setFieldMarks(FieldMarks *marks);
 
 public slots:
     void onNmeaAcceptClicked();
@@ -44,9 +48,15 @@ signals:
 
 private:
     void stopMonitor();
+    // The source open (1..8), from nmea.selectionIndex; 0 when none is.
+    int openSource() const;
+    // The lists show the source's stored bytes and name its fields for their marks.
+    void showSource(int s);
+    void markSource(int s);
 
     EditorState &m_state;
     ImageModel &m_image;
+    QPointer<FieldMarks> m_marks;
     QLabel *m_talkerLabel, *m_identifierLabel, *m_commasLabel;
     QComboBox *m_talkerList, *m_identifierList, *m_commasList;
     QPushButton *m_acceptButton, *m_cancelButton, *m_viewDataButton;

@@ -1,13 +1,13 @@
 #include "ui/dialogs/SendersWindow.h"
 
-#include "core/CurveValues.h"
 #include "core/EditorState.h"
+#include "core/FieldNames.h"
 #include "core/ImageModel.h"
-#include "core/NumberText.h"
-#include "core/Prompts.h"
 #include "ui/Twips.h"
 #include "ui/dialogs/ChartWindow.h"
+#include "ui/dialogs/CurveGrid.h"
 #include "ui/dialogs/WrapButton.h"
+#include "ui/editor/FieldMarks.h"
 
 #include <QComboBox>
 #include <QFocusEvent>
@@ -15,13 +15,9 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QHideEvent>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QScrollBar>
 #include <QStyle>
-#include <QTableWidget>
 #include <QVBoxLayout>
 
 using senderlists::SenderList;
@@ -30,12 +26,6 @@ namespace
 {
 
 constexpr quint8 kNoCurve = 99;
-constexpr int kPoints = 32;
-constexpr int kOhmsColumn = 1;
-constexpr int kValueColumn = 2;
-constexpr int kBackspace = 8;
-constexpr int kIndexColumnTwips = 500;
-constexpr int kDataColumnTwips = 1100;
 constexpr int kButtonTwips = 1000;
 constexpr int kButtonGapTwips = 110; // the grid's left edges are 1100 twips apart
 constexpr int kLastGridLeftTwips = 4680;
@@ -193,50 +183,14 @@ void SendersWindow::buildGrid()
 {
     // Not in the layout: the grid drops over the lists at the left edge of the curve
     // being edited, as designed.
-    m_curveGrid = new QTableWidget(kPoints, 3, this);
-    m_curveGrid->setObjectName(QStringLiteral("MSFlexGrid1"));
-    m_curveGrid->setAccessibleName(QStringLiteral("Calibration curve points"));
-    m_curveGrid->setHorizontalHeaderLabels({QStringLiteral("Index"), QStringLiteral("Ohms"), QStringLiteral("Value")});
-    m_curveGrid->verticalHeader()->hide();
-    m_curveGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_curveGrid->horizontalHeader()->setHighlightSections(false);
-    // The designed 500 twips, unless the heading would be cut off in this font.
-    const int headingWidth = m_curveGrid->horizontalHeader()->sectionSizeHint(0);
-    m_curveGrid->setColumnWidth(0, qMax(twips::toPixels(kIndexColumnTwips), headingWidth));
-    m_curveGrid->setColumnWidth(kOhmsColumn, twips::toPixels(kDataColumnTwips));
-    m_curveGrid->setColumnWidth(kValueColumn, twips::toPixels(kDataColumnTwips));
-    m_curveGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_curveGrid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_curveGrid->setSelectionBehavior(QAbstractItemView::SelectItems);
-    m_curveGrid->setTabKeyNavigation(false);
-    m_curveGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_curveGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    m_curveGrid->setFrameShadow(QFrame::Plain);
-    m_curveGrid->verticalHeader()->setMinimumSectionSize(1);
-    m_curveGrid->verticalHeader()->setDefaultSectionSize(m_curveGrid->fontMetrics().height() + 4);
-
-    for (int r = 0; r < kPoints; ++r) {
-        for (int c = 0; c < 3; ++c) {
-            auto *item = new QTableWidgetItem;
-            item->setTextAlignment(Qt::AlignCenter);
-            if (c == 0) {
-                // A fixed column like the headings: shaded, never the current cell.
-                item->setFlags(Qt::NoItemFlags);
-                item->setBackground(palette().button());
-                item->setForeground(palette().buttonText());
-            }
-            m_curveGrid->setItem(r, c, item);
-        }
-    }
-    m_curveGrid->setCurrentCell(0, kOhmsColumn);
-    m_curveGrid->installEventFilter(this);
+    m_curveGrid = new CurveGrid(m_state, m_image, m_prompts, this);
     m_curveGrid->hide();
+    connect(m_curveGrid, &CurveGrid::pointTyped, this, &SendersWindow::updateOpenChart);
 }
 
 int SendersWindow::gridWidth() const
 {
-    return 2 * m_curveGrid->frameWidth() + m_curveGrid->columnWidth(0) + m_curveGrid->columnWidth(kOhmsColumn) +
-           m_curveGrid->columnWidth(kValueColumn) + m_curveGrid->verticalScrollBar()->sizeHint().width();
+    return m_curveGrid->fullWidth();
 }
 
 QComboBox *SendersWindow::listFor(SenderList list) const
@@ -254,6 +208,27 @@ QComboBox *SendersWindow::listFor(SenderList list) const
         return m_secondTankList;
     }
     return m_engineTempList;
+}
+
+void SendersWindow::setFieldMarks(FieldMarks *marks)
+{
+    m_curveGrid->setFieldMarks(marks);
+    if (!marks)
+        return;
+    for (SenderList list : senderlists::kAllLists)
+        marks->attach(listFor(list), {fields::senderTypeFieldName(list)});
+    // An Edit button stands for every point of its curve.
+    const std::pair<QPushButton *, int> buttons[] = {{m_editEngineTempButton, 6},
+                                                     {m_editFuelButton, 9},
+                                                     {m_editOilPressureButton, 16},
+                                                     {m_editTrimButton, 19},
+                                                     {m_editSecondTankButton, 25}};
+    for (const auto &[button, curve] : buttons) {
+        QStringList points;
+        for (int p = 1; p <= 32; ++p)
+            points << fields::curvePointFieldName(curve, p);
+        marks->attach(button, points);
+    }
 }
 
 void SendersWindow::open()
@@ -282,6 +257,7 @@ void SendersWindow::setPressureInBars(bool bars)
 {
     const bool changed = bars != m_bars;
     m_bars = bars;
+    m_curveGrid->setUnits(m_celsius, m_bars);
     m_pressureUnitLabel->setText(bars ? QStringLiteral("Pressure:  Bars") : QStringLiteral("Pressure:  PSI"));
     // The grid must show the loaded curve in the unit its numbers will be read back
     // in, or the next store-back would convert PSI numbers as bar.
@@ -293,6 +269,7 @@ void SendersWindow::setTemperatureInCelsius(bool celsius)
 {
     const bool changed = celsius != m_celsius;
     m_celsius = celsius;
+    m_curveGrid->setUnits(m_celsius, m_bars);
     m_temperatureUnitLabel->setText(celsius ? QStringLiteral("Temperature:  Deg C")
                                             : QStringLiteral("Temperature:  Deg F"));
     if (changed && curveLoaded() && m_state.session.editCurveNumber == 6)
@@ -301,23 +278,12 @@ void SendersWindow::setTemperatureInCelsius(bool celsius)
 
 QString SendersWindow::gridText(int row, int col) const
 {
-    if (col < 0 || col > 2 || row < 0 || row > kPoints)
-        return QString();
-    if (row == 0)
-        return m_curveGrid->horizontalHeaderItem(col)->text();
-    return m_curveGrid->item(row - 1, col)->text();
+    return m_curveGrid->text(row, col);
 }
 
 bool SendersWindow::curveLoaded() const
 {
     return m_state.session.editCurveNumber >= 1 && m_state.session.editCurveNumber <= 32;
-}
-
-void SendersWindow::setCell(int row, int col, const QString &text)
-{
-    QTableWidgetItem *item = m_curveGrid->item(row - 1, col);
-    item->setText(text);
-    item->setTextAlignment(Qt::AlignCenter);
 }
 
 void SendersWindow::placeGrid()
@@ -361,16 +327,12 @@ void SendersWindow::loadCurve(int curve, int leftTwips)
     placeGrid();
     m_curveGrid->show();
     m_curveGrid->raise();
-    for (int p = 1; p <= kPoints; ++p) {
-        setCell(p, 0, QString::number(p));
-        setCell(p, kOhmsColumn, numtext::floatText(m_image.curveOhms(curve, p)));
-        setCell(p, kValueColumn, curvevalues::valueText(curve, m_image.curveValue(curve, p), m_celsius, m_bars));
-    }
     m_state.session.editCurveNumber = quint8(curve);
+    m_curveGrid->showCurve();
     m_graphCurveNumber = curve;
     m_viewGraphButton->setEnabled(true);
-    if (m_curveGrid->currentColumn() < kOhmsColumn)
-        m_curveGrid->setCurrentCell(0, kOhmsColumn);
+    if (m_curveGrid->currentColumn() < 1)
+        m_curveGrid->setCurrentCell(0, 1);
     m_curveGrid->setFocus(Qt::OtherFocusReason);
 }
 
@@ -379,41 +341,16 @@ void SendersWindow::showImage()
     // The grid's cells are stored by typing only, so showing them stores nothing.
     if (!curveLoaded() || m_curveGrid->isHidden())
         return;
-    const int curve = m_state.session.editCurveNumber;
-    for (int p = 1; p <= kPoints; ++p)
-        setCell(p, kOhmsColumn, numtext::floatText(m_image.curveOhms(curve, p)));
-    showValueColumn();
+    m_curveGrid->showCurve();
 }
 
 void SendersWindow::showValueColumn()
 {
-    const int curve = m_state.session.editCurveNumber;
-    for (int p = 1; p <= kPoints; ++p)
-        setCell(p, kValueColumn, curvevalues::valueText(curve, m_image.curveValue(curve, p), m_celsius, m_bars));
+    m_curveGrid->showValues();
 }
-
-// --- typing in the grid --------------------------------------------------------------
 
 bool SendersWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_curveGrid && event->type() == QEvent::KeyPress) {
-        auto *key = static_cast<QKeyEvent *>(event);
-        // Focus keys and keys that type nothing (arrows, Page Up, ...) keep their
-        // usual meaning; everything that types a character is the grid's.
-        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab ||
-            (key->modifiers() & (Qt::AltModifier | Qt::MetaModifier)))
-            return false;
-        if (key->key() == Qt::Key_Backspace) {
-            onGridKeyPress(kBackspace);
-            return true;
-        }
-        const QString typed = key->text();
-        if (typed.isEmpty())
-            return false;
-        for (const QChar c : typed)
-            onGridKeyPress(c.unicode());
-        return true;
-    }
     if (event->type() == QEvent::FocusIn) {
         // Returning from the list's own popup or from another window is no new focus.
         const auto reason = static_cast<QFocusEvent *>(event)->reason();
@@ -435,38 +372,7 @@ bool SendersWindow::eventFilter(QObject *watched, QEvent *event)
 
 void SendersWindow::onGridKeyPress(int keyAscii)
 {
-    const bool digitOrPoint = (keyAscii >= '0' && keyAscii <= '9') || keyAscii == '.';
-    if (!digitOrPoint && keyAscii != kBackspace) {
-        m_prompts.beep();
-        return;
-    }
-    const int row = m_curveGrid->currentRow() + 1;
-    const int col = m_curveGrid->currentColumn();
-    if (row < 1 || col < 0)
-        return;
-    QString text = gridText(row, col);
-    if (digitOrPoint)
-        text += QChar(keyAscii);
-    else if (!text.isEmpty())
-        text.chop(1);
-    setCell(row, col, text);
-    // 99: the image was replaced while the grid still showed the old curve.
-    if (!curveLoaded())
-        return;
-    storeCell(row, col);
-    updateOpenChart();
-}
-
-void SendersWindow::storeCell(int row, int col)
-{
-    const int curve = m_state.session.editCurveNumber;
-    // The grid's numbers are typed (digits and ".") or written by loadCurve, which
-    // writes very large and very small numbers with an exponent: those read back whole.
-    const double number = numtext::floatTextNumber(gridText(row, col));
-    if (col == kValueColumn)
-        m_image.setCurveValue(curve, row, curvevalues::storedValue(curve, number, m_celsius, m_bars));
-    else if (col == kOhmsColumn)
-        m_image.setCurveOhms(curve, row, curvevalues::toSingle(number));
+    m_curveGrid->typeKey(keyAscii);
 }
 
 void SendersWindow::updateOpenChart()
@@ -503,10 +409,7 @@ void SendersWindow::storeBack()
     m_curveGrid->hide();
     if (!curveLoaded())
         return;
-    for (int p = 1; p <= kPoints; ++p) {
-        storeCell(p, kOhmsColumn);
-        storeCell(p, kValueColumn);
-    }
+    m_curveGrid->storeAll();
     m_viewGraphButton->setEnabled(false);
     updateOpenChart();
 }

@@ -9,12 +9,13 @@ struct EditorState;
 class ImageModel;
 class Prompts;
 class ChartWindow;
+class CurveGrid;
+class FieldMarks;
 class QComboBox;
 class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QPushButton;
-class QTableWidget;
 
 class SendersWindow : public QWidget
 {
@@ -35,6 +36,10 @@ public:
     void showImage();
     // The same as showImage(), for callers that refresh the window themselves.
     void showStoredCurve() { showImage(); }
+
+    // Marks the sender lists, the Edit buttons and the grid's points that differ from the
+    // reference of `marks`.
+    void setFieldMarks(FieldMarks *marks);
 
     // Unit state of the settings menu ("Bars", "Deg. C"): sets the unit labels and,
     // when the loaded curve is shown in that unit, shows its values in the new one.
@@ -82,11 +87,9 @@ private:
 
     void loadCurve(int curve, int leftTwips);
     void showValueColumn();
-    void storeCell(int row, int col);
     void storeBack();
     void placeGrid();
     int gridWidth() const;
-    void setCell(int row, int col, const QString &text);
     bool curveLoaded() const;
     QString curveName(int curve) const;
     void updateOpenChart();
@@ -128,5 +131,5 @@ private:
     QPushButton *m_exitButton;
 
     // Not in the layout: it drops over the lists at the left edge of the curve being edited.
-    QTableWidget *m_curveGrid;
+    CurveGrid *m_curveGrid;
 };

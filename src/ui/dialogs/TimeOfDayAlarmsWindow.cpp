@@ -1,7 +1,10 @@
 #include "ui/dialogs/TimeOfDayAlarmsWindow.h"
 
+#include "core/FieldNames.h"
 #include "core/ImageModel.h"
 #include "core/NumberText.h"
+#include "ui/dialogs/ListItemMarks.h"
+#include "ui/editor/FieldMarks.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -125,6 +128,25 @@ void TimeOfDayAlarmsWindow::showAlarm()
     const int shown = alarm();
     m_hoursBox->setText(numtext::formatTwoDigits(m_image.todAlarmHours(shown)));
     m_minutesBox->setText(numtext::formatTwoDigits(m_image.todAlarmMinutes(shown)));
+    markAlarm();
+}
+
+void TimeOfDayAlarmsWindow::setFieldMarks(FieldMarks *marks)
+{
+    m_marks = marks;
+    if (marks)
+        new ListItemMarks(m_alarmList, *marks, [](int entry) {
+            return QStringList{fields::todAlarmFieldName(entry + 1, false), fields::todAlarmFieldName(entry + 1, true)};
+        });
+    markAlarm();
+}
+
+void TimeOfDayAlarmsWindow::markAlarm()
+{
+    if (!m_marks)
+        return;
+    m_marks->attach(m_hoursBox, {fields::todAlarmFieldName(alarm(), false)});
+    m_marks->attach(m_minutesBox, {fields::todAlarmFieldName(alarm(), true)});
 }
 
 void TimeOfDayAlarmsWindow::onTodAlarmsClicked()

@@ -1,8 +1,10 @@
 // The "Time-Of-Day Alarms" window: shows and sets the hours and minutes of the eight time-of-day alarms.
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
+class FieldMarks;
 class ImageModel;
 class Prompts;
 class QComboBox;
@@ -26,6 +28,9 @@ public:
     // The image was replaced (file, download, undo): the boxes show the selected alarm's
     // bytes as stored, and nothing is written back.
     void showImage();
+    // The boxes carry the mark while the selected alarm's hours or minutes differ from
+    // the reference of `marks`, and so does each alarm in the open list. Called once.
+    void setFieldMarks(FieldMarks *marks);
 
 public slots:
     void onTodAlarmsClicked();
@@ -37,11 +42,14 @@ private:
     // The selected alarm, 1..8.
     int alarm() const;
     void showAlarm();
+    // Names the selected alarm's fields for the boxes' marks.
+    void markAlarm();
     // The box's number, limited to 0..limit.
     static quint8 boxValue(const QLineEdit *box, int limit);
     QLineEdit *makeBox(const QString &name, const QString &accessibleName);
 
     ImageModel &m_image;
+    QPointer<FieldMarks> m_marks;
     QGroupBox *m_alarmsGroup;
     QLabel *m_alarmLabel;
     QComboBox *m_alarmList;

@@ -120,6 +120,7 @@ NmeaSelector *MainWindow::nmeaSelector()
     if (!m_nmea) {
         m_nmea = new NmeaSelector(m_state, *m_image, this);
         m_nmea->setWindowFlag(Qt::Tool);
+        m_nmea->setFieldMarks(m_marks);
         m_nmea->hide();
     }
     return m_nmea;

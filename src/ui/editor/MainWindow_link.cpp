@@ -78,6 +78,9 @@ void MainWindow::createLinkAndWindows(BytePort *port)
     m_senders = new SendersWindow(m_state, *m_image, m_prompts, this);
     m_damping = new DampingWindow(*m_image, m_prompts, this);
     m_todAlarms = new TimeOfDayAlarmsWindow(*m_image, m_prompts, this);
+    m_senders->setFieldMarks(m_marks);
+    m_damping->setFieldMarks(m_marks);
+    m_todAlarms->setFieldMarks(m_marks);
     m_nmeaData = new NmeaMonitorWindow(this);
     m_nmeaData->hide();
     m_warning = new TransferWarning(this);

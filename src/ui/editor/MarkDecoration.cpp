@@ -20,7 +20,7 @@ namespace
 class Badge : public QWidget
 {
 public:
-    static constexpr int kSize = 9;
+    static constexpr int kSize = MarkDecoration::kSize;
 
     explicit Badge(QWidget *control)
         : QWidget(control->parentWidget() ? control->parentWidget() : control), m_control(control)
@@ -56,12 +56,7 @@ protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter p(this);
-        p.setRenderHint(QPainter::Antialiasing);
-        const qreal m = kSize / 2.0;
-        const QPolygonF diamond{{m, 0.5}, {kSize - 0.5, m}, {m, kSize - 0.5}, {0.5, m}};
-        p.setPen(QPen(QColor(40, 20, 0), 1.0));
-        p.setBrush(QColor(213, 94, 0));
-        p.drawPolygon(diamond);
+        MarkDecoration::paint(p, QRectF(0, 0, kSize, kSize));
     }
 
 private:
@@ -106,6 +101,19 @@ QString markedItemText(const QString &text, const QString &brief)
 }
 
 } // namespace
+
+void MarkDecoration::paint(QPainter &p, const QRectF &box)
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    const QPointF c = box.center();
+    const qreal r = box.width() / 2.0 - 0.5;
+    const QPolygonF diamond{{c.x(), c.y() - r}, {c.x() + r, c.y()}, {c.x(), c.y() + r}, {c.x() - r, c.y()}};
+    p.setPen(QPen(QColor(40, 20, 0), 1.0));
+    p.setBrush(QColor(213, 94, 0));
+    p.drawPolygon(diamond);
+    p.restore();
+}
 
 void MarkDecoration::show(const QString &line, const QString &brief)
 {

@@ -10,6 +10,8 @@
 
 class QAction;
 class QObject;
+class QPainter;
+class QRectF;
 class QWidget;
 
 class MarkDecoration
@@ -31,6 +33,11 @@ public:
     void forget();
     // Where a keyboard-opened menu for the control appears, in global coordinates.
     static QPoint menuPosition(QWidget *widget);
+
+    // Draws the diamond into `box`, for a window that marks a part of a control itself
+    // (a cell of a grid); kSize wide and high, as on a widget.
+    static void paint(QPainter &painter, const QRectF &box);
+    static constexpr int kSize = 9;
 
     // The mark after a menu item's text.
     static const QString kItemMark;

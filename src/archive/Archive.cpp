@@ -172,7 +172,7 @@ Answer<QString> Archive::record(const Observation &given) const
         repo = store::open(m_folder, true, &problem);
     if (!repo)
         return fail(problem);
-    const auto lock = store::lock(repo.get(), lockWait, &problem);
+    const auto lock = store::lock(repo.get(), lockWait, &problem, keepWaiting);
     if (!lock)
         return fail(problem);
     const git::Tree head = store::headTree(repo.get(), &problem);

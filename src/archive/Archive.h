@@ -80,6 +80,8 @@ public:
 
     // How long a record waits for another program recording into the same archive.
     std::chrono::milliseconds lockWait = std::chrono::seconds(10);
+    // Asked now and then while waiting for that program: false stops waiting.
+    std::function<bool()> keepWaiting;
     // Writes an entry's file; answers the reason it failed. Empty: through QSaveFile.
     std::function<QString(const QString &path, const QByteArray &bytes)> writeFile;
 

@@ -1,8 +1,10 @@
 #include "archive/Store.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QThread>
+#include <algorithm>
 
 namespace archive::store
 {
@@ -40,15 +42,27 @@ git::Repository open(const QString &folder, bool create, QString *problem)
     return nullptr;
 }
 
-std::unique_ptr<QLockFile> lock(git_repository *repo, std::chrono::milliseconds wait, QString *problem)
+std::unique_ptr<QLockFile> lock(git_repository *repo, std::chrono::milliseconds wait, QString *problem,
+                                const std::function<bool()> &keepWaiting)
 {
     const QString gitDir = QString::fromUtf8(git_repository_path(repo));
     auto lockFile = std::make_unique<QLockFile>(QDir(gitDir).filePath(QStringLiteral("corvane-archive.lock")));
-    if (lockFile->tryLock(int(wait.count())))
-        return lockFile;
+    // In short steps, so that whoever waits can stop waiting.
+    constexpr qint64 kStepMs = 100;
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        const qint64 left = wait.count() - waited.elapsed();
+        if (lockFile->tryLock(int(std::clamp<qint64>(left, 0, kStepMs))))
+            return lockFile;
+        if (lockFile->error() != QLockFile::LockFailedError || left <= kStepMs || (keepWaiting && !keepWaiting()))
+            break;
+    }
     switch (lockFile->error()) {
     case QLockFile::LockFailedError:
-        *problem = QStringLiteral("another program kept it busy for more than %1 seconds").arg(wait.count() / 1000.0);
+        // As long as it was waited for: less when the waiting was stopped (quitting).
+        *problem = QStringLiteral("another program kept it busy for more than %1 seconds")
+                       .arg(double(std::min<qint64>(waited.elapsed(), wait.count())) / 1000.0, 0, 'g', 2);
         break;
     case QLockFile::PermissionError:
         *problem = QStringLiteral("the folder cannot be written");

@@ -7,6 +7,7 @@
 #include <QLockFile>
 #include <QString>
 #include <chrono>
+#include <functional>
 #include <memory>
 
 namespace archive::store
@@ -17,8 +18,10 @@ namespace archive::store
 git::Repository open(const QString &folder, bool create, QString *problem);
 
 // Waits up to `wait` for other programs writing the same archive. Null with
-// `problem` set when they do not finish.
-std::unique_ptr<QLockFile> lock(git_repository *repo, std::chrono::milliseconds wait, QString *problem);
+// `problem` set when they do not finish, or when `keepWaiting` (asked now and then)
+// answers false first.
+std::unique_ptr<QLockFile> lock(git_repository *repo, std::chrono::milliseconds wait, QString *problem,
+                                const std::function<bool()> &keepWaiting = {});
 
 // The tree of the newest entries; null for an archive without entries, or with
 // `problem` set when the repository is damaged.

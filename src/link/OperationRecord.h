@@ -9,6 +9,8 @@
 #include "core/OperationInput.h"
 #include "link/Transfers.h"
 
+#include <QDateTime>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -46,6 +48,13 @@ struct OperationRecord : OperationInput {
     // was shown while it ran.
     std::optional<transfer::Outcome> outcome;
     QStringList told;
+    // Each whole read of the instrument an upload's "Compare first…" made: a compare
+    // with the instrument of its own, as of when it was read.
+    struct EarlierRead {
+        QDateTime time;
+        ConfigImage image;
+    };
+    QList<EarlierRead> comparedFirst;
 
     // A record that starts as the given input, nothing having happened yet.
     static OperationRecord from(const OperationInput &input)

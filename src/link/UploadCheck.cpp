@@ -149,6 +149,7 @@ void compareBeforeUpload(InstrumentContext &ctx, CategoryQuestion &question, con
     ConfigImage instrument;
     if (readAndRelease(ctx, QStringLiteral("Compare first"), instrument) != Outcome::Done)
         return;
+    ctx.state.comparedFirst.append({QDateTime::currentDateTimeUtc(), instrument});
     // What the upload with the categories chosen now would leave in the instrument.
     ConfigImage after = instrument;
     const OperationRecord &s = ctx.state;

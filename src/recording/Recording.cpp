@@ -67,32 +67,77 @@ std::optional<archive::Observation> observation(const OperationRecord &r, const 
     return o;
 }
 
+std::vector<archive::Observation> observations(const OperationRecord &r, const About &about)
+{
+    std::vector<archive::Observation> all;
+    for (const OperationRecord::EarlierRead &read : r.comparedFirst) {
+        OperationRecord compare;
+        static_cast<ImageBytes &>(compare) = r;
+        compare.link = r.link;
+        compare.instrument = r.instrument;
+        compare.identified = true;
+        compare.known = ImageAreas::all();
+        compare.instrumentImage = read.image;
+        About named = about;
+        named.operation = archive::operation::kCompare;
+        if (std::optional<archive::Observation> o = observation(compare, named)) {
+            o->time = read.time;
+            all.push_back(*o);
+        }
+    }
+    if (std::optional<archive::Observation> o = observation(r, about)) {
+        // As of when the operation ended, after what it read before.
+        o->time = QDateTime::currentDateTimeUtc();
+        if (!all.empty() && o->time <= all.back().time)
+            o->time = all.back().time.addMSecs(1);
+        all.push_back(*o);
+    }
+    return all;
+}
+
 Recorder::Recorder(const Choice &choice) : m_choice(choice) {}
 
 Recorder::~Recorder() = default;
 
-QString Recorder::record(const OperationRecord &result, const About &about)
+Recorder::Entries Recorder::prepare(const OperationRecord &result, const About &about) const
 {
     if (m_choice.off)
-        return QString();
+        return {};
     QString folder = m_choice.folder;
     if (folder.isEmpty()) {
         // Read each time: the settings may have changed since the last operation.
         const archive::Settings settings = archive::Settings::load();
         if (!settings.keep)
-            return QString();
+            return {};
         folder = settings.archiveFolder();
     }
-    const std::optional<archive::Observation> entry = observation(result, about);
-    if (!entry)
-        return QString();
-    if (!m_archive || m_archive->folder() != folder)
-        m_archive = std::make_unique<archive::Archive>(folder);
-    const archive::Answer<QString> recorded = m_archive->record(*entry);
-    if (recorded.ok() || m_told)
-        return QString();
-    m_told = true;
-    return recorded.problem;
+    return {folder, observations(result, about)};
+}
+
+QString Recorder::write(const Entries &entries)
+{
+    const Written written = writeAll(entries);
+    return written.first ? written.problem : QString();
+}
+
+Recorder::Written Recorder::writeAll(const Entries &entries)
+{
+    Written written;
+    if (entries.entries.empty())
+        return written;
+    if (!m_archive || m_archive->folder() != entries.folder)
+        m_archive = std::make_unique<archive::Archive>(entries.folder);
+    m_archive->keepWaiting = keepWaiting;
+    for (const archive::Observation &entry : entries.entries) {
+        const archive::Answer<QString> recorded = m_archive->record(entry);
+        if (recorded.ok())
+            ++written.recorded;
+        else
+            written.problem = recorded.problem;
+    }
+    written.first = !written.problem.isEmpty() && !m_told;
+    m_told = m_told || written.first;
+    return written;
 }
 
 } // namespace recording

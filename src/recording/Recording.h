@@ -7,8 +7,10 @@
 #include "link/OperationRecord.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace archive
 {
@@ -31,6 +33,11 @@ struct About {
 // that did not complete knows none of the areas it began to write.
 std::optional<archive::Observation> observation(const OperationRecord &result, const About &about);
 
+// Every entry the operation leaves, in time order: a compare with the instrument for
+// each "Compare first…" of an upload that read the whole instrument, then the
+// operation's own.
+std::vector<archive::Observation> observations(const OperationRecord &result, const About &about);
+
 // Where entries go: the archive the editor's settings choose, unless they turn it off.
 struct Choice {
     QString folder;   // a folder given (--archive): recorded there whatever the settings say
@@ -46,7 +53,25 @@ public:
     explicit Recorder(const Choice &choice = {});
     ~Recorder();
 
-    QString record(const OperationRecord &result, const About &about);
+    // The entries of an operation and the archive they go to: worked out where the
+    // operation ended (the settings are read there), written anywhere after.
+    struct Entries {
+        QString folder;
+        std::vector<archive::Observation> entries;
+    };
+    Entries prepare(const OperationRecord &result, const About &about) const;
+    // Writes them in order; the first problem of this recorder, or nothing.
+    QString write(const Entries &entries);
+    struct Written {
+        int recorded = 0;
+        QString problem;    // the last one
+        bool first = false; // the first problem of this recorder, to be told
+    };
+    Written writeAll(const Entries &entries);
+    QString record(const OperationRecord &result, const About &about) { return write(prepare(result, about)); }
+
+    // Asked while another program holds the archive's lock: false stops waiting.
+    std::function<bool()> keepWaiting;
 
 private:
     Choice m_choice;

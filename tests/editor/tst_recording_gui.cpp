@@ -11,10 +11,13 @@
 #include "ui/editor/FileController.h"
 #include "ui/editor/InstrumentController.h"
 
+#include <QAction>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeWidget>
 #include <iterator>
 
 namespace
@@ -39,6 +42,33 @@ struct Editor : SimulatedEditor {
             window->warningWindow()->findChild<QPushButton *>(QStringLiteral("cmdWarningContinue"))->click();
         });
         window->instrumentArea().download();
+    }
+    // The upload's warning, answered "Compare first…" and then CANCEL once it is asked again.
+    void uploadComparingFirst()
+    {
+        state().transfer.askUser = true;
+        TransferWarning *warning = window->warningWindow();
+        clock.scheduleIn(0.5, [this, warning] {
+            warning->findChild<QPushButton *>(QStringLiteral("cmdWarningCompare"))->click();
+            answerWhenAskedAgain(warning);
+        });
+        window->instrumentArea().upload();
+        state().transfer.askUser = false;
+    }
+    void answerWhenAskedAgain(TransferWarning *warning)
+    {
+        clock.scheduleIn(0.5, [this, warning] {
+            if (warning->isVisible())
+                warning->findChild<QPushButton *>(QStringLiteral("cmdWarningCancel"))->click();
+            else
+                answerWhenAskedAgain(warning);
+        });
+    }
+    // Waits for the recording thread to have told of `operations` operations' entries
+    // (the windows may run them while a later operation waits for the instrument).
+    static bool entriesArrive(QSignalSpy &recorded, int operations)
+    {
+        return QTest::qWaitFor([&] { return recorded.size() >= operations; }, 10000);
     }
 };
 
@@ -86,6 +116,8 @@ private slots:
         for (int b = 0; b < 256; ++b)
             e.sim.memory.nvm[b] = char(held[b]);
 
+        // Recorded on a thread of its own: the entries arrive after the operations.
+        QSignalSpy recorded(&e.window->instrumentArea(), &InstrumentController::entryRecorded);
         e.window->instrumentArea().upload();
         e.download();
         e.window->instrumentArea().compareWithInstrument();
@@ -93,6 +125,8 @@ private slots:
         e.clock.scheduleIn(8.0, [&] { e.window->linkWindows().onCancel(); });
         e.window->instrumentArea().upload();
         QVERIFY(e.prompts.verifyAllUsed());
+        QVERIFY(e.entriesArrive(recorded, 4));
+        QCOMPARE(recorded.last().value(0).toString(), kSerial);
 
         const archive::Archive a(folder);
         const auto entries = a.entries(kSerial);
@@ -153,12 +187,58 @@ private slots:
         e.prompts.ok();
         for (int i = 0; i < 2; ++i)
             e.window->instrumentArea().upload();
+        // Told on the window's thread once the entry failed; quitting tells nothing more.
+        QTRY_COMPARE_WITH_TIMEOUT(e.prompts.records.size(), 1, 10000);
+        e.window->instrumentArea().finishRecording();
         QVERIFY(e.prompts.verifyAllUsed());
         QCOMPARE(e.prompts.records.size(), 1);
         QVERIFY2(e.prompts.last().text.contains(QStringLiteral("did not record the upload of instrument 80315012")),
                  qPrintable(e.prompts.last().text));
         QCOMPARE(e.sim.memory.eeprom.mid(proto::kConfigBlockBase + 1, 127),
                  QByteArray(reinterpret_cast<const char *>(e.state().configBlock[1] + 1), 127));
+    }
+
+    // The history window, left open, shows each entry as it arrives, keeping the
+    // instrument and the entry chosen; a "Compare first…" of the upload's warning is a
+    // compare with the instrument of its own.
+    void theOpenHistoryFollowsNewEntries()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.filePath(QStringLiteral("archive"));
+        Editor e(folder);
+        QSignalSpy recorded(&e.window->instrumentArea(), &InstrumentController::entryRecorded);
+        e.download();
+        e.download();
+        QVERIFY(e.entriesArrive(recorded, 2));
+        e.window->findChild<QAction *>(QStringLiteral("InstrumentHistory"))->trigger();
+        auto *history = e.window->findChild<QWidget *>(QStringLiteral("InstrumentHistoryWindow"));
+        QVERIFY(history && history->isVisible());
+        auto *entries = history->findChild<QTreeWidget *>(QStringLiteral("lstEntries"));
+        QCOMPARE(entries->topLevelItemCount(), 2);
+        QTreeWidgetItem *older = entries->topLevelItem(1);
+        entries->setCurrentItem(older);
+        const QString chosen = older->data(0, Qt::UserRole).toString();
+
+        e.uploadComparingFirst();
+        QVERIFY(e.prompts.verifyAllUsed());
+        QVERIFY(e.entriesArrive(recorded, 3));
+        QTRY_COMPARE_WITH_TIMEOUT(entries->topLevelItemCount(), 4, 10000);
+        QCOMPARE(entries->selectedItems().size(), 1);
+        QCOMPARE(entries->selectedItems().first()->data(0, Qt::UserRole).toString(), chosen);
+        const auto *instruments = history->findChild<QTreeWidget *>(QStringLiteral("lstInstruments"));
+        QCOMPARE(instruments->selectedItems().first()->data(0, Qt::UserRole).toString(), kSerial);
+
+        // The compare first, whole, then the upload cancelled at its warning.
+        const auto list = archive::Archive(folder).entries(kSerial);
+        QVERIFY2(list.ok(), qPrintable(list.problem));
+        QCOMPARE(list.value.size(), 4);
+        const archive::Observation &compare = list.value[1].about;
+        QCOMPARE(compare.operation, archive::operation::kCompare);
+        QCOMPARE(compare.outcome, archive::Outcome::Completed);
+        QVERIFY(compare.known.whole());
+        QVERIFY(!compare.written.any());
+        QCOMPARE(list.value[0].about.operation, archive::operation::kUpload);
+        QVERIFY(!list.value[0].about.written.any());
     }
 };
 

@@ -173,6 +173,12 @@ void InstrumentHistoryWindow::reload()
     showInstruments();
 }
 
+void InstrumentHistoryWindow::entryRecorded()
+{
+    if (isVisible())
+        reload();
+}
+
 void InstrumentHistoryWindow::showInstruments()
 {
     const QString serial = chosenSerial();
@@ -201,6 +207,8 @@ void InstrumentHistoryWindow::showInstruments()
 
 void InstrumentHistoryWindow::showEntries()
 {
+    const QStringList chosen = chosenEntries(); // kept when the list is read again
+    QSignalBlocker blocker(m_entries);
     m_entries->clear();
     m_entryList.clear();
     const QString serial = chosenSerial();
@@ -215,10 +223,16 @@ void InstrumentHistoryWindow::showEntries()
                         QStringLiteral("%1 on %2").arg(e.about.user, e.about.host), changedText(e.fieldsChanged)});
         item->setData(0, Qt::UserRole, e.id);
         item->setToolTip(0, QStringLiteral("Known: %1").arg(e.about.known.describe()));
+        if (chosen.contains(e.id)) {
+            if (m_entries->selectedItems().isEmpty())
+                m_entries->setCurrentItem(item, 0, QItemSelectionModel::NoUpdate);
+            item->setSelected(true);
+        }
     }
-    // The newest is chosen, and the keys move on from it.
-    if (m_entries->topLevelItemCount() > 0)
+    // Otherwise the newest is chosen, and the keys move on from it.
+    if (m_entries->selectedItems().isEmpty() && m_entries->topLevelItemCount() > 0)
         m_entries->setCurrentItem(m_entries->topLevelItem(0));
+    blocker.unblock();
     updateButtons();
 }
 

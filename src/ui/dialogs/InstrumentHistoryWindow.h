@@ -37,6 +37,9 @@ public:
     void reload();
 
 public slots:
+    // An entry was recorded: shown at once while the window is open, the chosen
+    // instrument and entries kept.
+    void entryRecorded();
     void onCompareWithPreviousClicked();
     void onCompareTwoClicked();
     void onCompareWithEditorClicked();

@@ -9,7 +9,7 @@
 #include "link/OperationRunner.h"
 #include "link/SerialLink.h"
 #include "link/Transfers.h"
-#include "recording/Recording.h"
+#include "recording/BackgroundRecorder.h"
 #include "ui/AboutWindow.h"
 #include "ui/ConnectionIndicator.h"
 #include "ui/LinkWindows.h"
@@ -23,8 +23,14 @@
 #include <QHBoxLayout>
 
 InstrumentController::InstrumentController(EditorState &state, Prompts &prompts, QObject *parent)
-    : QObject(parent), m_state(state), m_prompts(prompts), m_recorder(std::make_unique<recording::Recorder>())
+    : QObject(parent), m_state(state), m_prompts(prompts), m_recorder(new recording::BackgroundRecorder(this))
 {
+    connect(m_recorder, &recording::BackgroundRecorder::recorded, this, &InstrumentController::entryRecorded);
+    connect(m_recorder, &recording::BackgroundRecorder::problem, this, [this](const QString &problem) {
+        tellArchiveProblem(problem, QStringLiteral("The instrument operation itself was not affected. Further "
+                                                   "problems of the archive are not shown again until the editor "
+                                                   "is started anew."));
+    });
 }
 
 InstrumentController::~InstrumentController() = default;
@@ -188,13 +194,20 @@ void InstrumentController::recordEntry(Operation kind, const OperationRecord &re
     const recording::About about{operation, fromFile && !m_factoryReset ? source : QString(),
                                  QStringLiteral("COM%1").arg(result.link.portNumber)};
     m_factoryReset = false;
-    const QString problem = m_recorder->record(result, about);
-    if (!problem.isEmpty())
-        m_prompts.message(QStringLiteral("Instrument History"),
-                          problem + QStringLiteral("\r\nThe instrument operation itself was not affected. Further "
-                                                   "problems of the archive are not shown again until the editor "
-                                                   "is started anew."),
-                          Prompts::Icon::Exclamation);
+    m_recorder->record(result, about);
+}
+
+void InstrumentController::tellArchiveProblem(const QString &problem, const QString &after)
+{
+    m_prompts.message(QStringLiteral("Instrument History"), problem + QStringLiteral("\r\n") + after,
+                      Prompts::Icon::Exclamation);
+}
+
+void InstrumentController::finishRecording()
+{
+    const QString lost = m_recorder->finish();
+    if (!lost.isEmpty())
+        tellArchiveProblem(lost, QStringLiteral("The instrument operations themselves were not affected."));
 }
 
 void InstrumentController::operationFinished()

@@ -24,7 +24,7 @@ class QWidget;
 class WarningQuestion;
 namespace recording
 {
-class Recorder;
+class BackgroundRecorder;
 }
 struct ConfigImage;
 struct EditorState;
@@ -81,7 +81,15 @@ public:
     // where results reach the editor's state and image.
     void apply(Operation kind, const OperationRecord &result);
     bool transferRunning() const { return m_transferRunning; }
+    // Waits a few seconds at most for the entries still being recorded, and tells
+    // what did not reach the archive: for quitting.
+    void finishRecording();
 
+signals:
+    // Entries of the instrument `serialNumber` reached the archive.
+    void entryRecorded(const QString &serialNumber);
+
+public:
     void upload();
     // The upload of "Reset to Factory Defaults", recorded in the archive as a reset.
     void uploadFactoryDefaults();
@@ -113,6 +121,7 @@ private:
     // Records what the operation of kind `kind` learnt in the instrument archive; a
     // problem of the archive is told once a session and the operation is not affected.
     void recordEntry(Operation kind, const OperationRecord &result, const QString &source);
+    void tellArchiveProblem(const QString &problem, const QString &after);
     bool confirmWarning(const QString &title, const QString &text);
 
     EditorState &m_state;
@@ -120,7 +129,7 @@ private:
     Parts m_parts{};
     bool m_transferRunning = false;
     bool m_factoryReset = false; // the upload that runs is a factory reset
-    std::unique_ptr<recording::Recorder> m_recorder;
+    recording::BackgroundRecorder *m_recorder;
 
     FillShape *m_indicator = nullptr;
     ClickLabel *m_connected = nullptr;

@@ -277,6 +277,7 @@ void MainWindow::showInstrumentHistory()
             m_instrument->upload();
         };
         window->move(frameGeometry().topLeft() + QPoint(60, 60));
+        connect(m_instrument, &InstrumentController::entryRecorded, window, &InstrumentHistoryWindow::entryRecorded);
     } else {
         window->reload();
     }

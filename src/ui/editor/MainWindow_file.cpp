@@ -131,6 +131,7 @@ void MainWindow::shutDownEditor()
     }
     m_shutDown = true;
     m_runner->shutDown();
+    m_instrument->finishRecording();
     m_timer->stop();
     // Unload the other windows, most recently created first.
     const QList<QWidget *> windows = findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);

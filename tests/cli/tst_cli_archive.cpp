@@ -5,6 +5,7 @@
 #include "core/Defaults.h"
 #include "core/ImageLayout.h"
 #include "kit/ArchiveSamples.h"
+#include "kit/CfgLines.h"
 #include "kit/CliRun.h"
 #include "kit/TempProgramFolder.h"
 
@@ -15,16 +16,6 @@
 namespace
 {
 const QDateTime kStart(QDate(2026, 5, 1), QTime(9, 0), Qt::UTC);
-
-QList<QByteArray> linesWithoutDate(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    QList<QByteArray> lines = f.readAll().split('\n');
-    lines.removeAt(2); // "Date created: ..."
-    return lines;
-}
 } // namespace
 
 class TestCliArchive : public QObject
@@ -157,7 +148,7 @@ private slots:
         done =
             run(QStringList{QStringLiteral("archive"), QStringLiteral("show"), QStringLiteral("80315012"), shown} + in);
         QCOMPARE(done.code, 0);
-        QCOMPARE(linesWithoutDate(shown), linesWithoutDate(file));
+        QCOMPARE(kit::linesWithoutDate(shown), kit::linesWithoutDate(file));
         done = run(QStringList{QStringLiteral("archive"), QStringLiteral("diff"), QStringLiteral("80315012"),
                                log.captured(2), log.captured(1)} +
                    in);

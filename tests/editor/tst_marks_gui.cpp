@@ -2,6 +2,7 @@
 // from the reference, follows undo and redo, puts the reference's bits back as one named
 // step, and with the marks off nothing about any control changes.
 #include "MainWindowFixture.h"
+#include "MarkChecks.h"
 
 #include "core/ConfigImage.h"
 #include "core/FieldNames.h"
@@ -30,19 +31,6 @@ QStringList looks(const MainWindow &w)
     for (const QAction *a : w.findChildren<QAction *>())
         all << a->objectName() + QLatin1Char('|') + a->text() + QLatin1Char('|') + a->statusTip();
     return all;
-}
-
-int badges(const MainWindow &w)
-{
-    return int(w.findChildren<QWidget *>(QStringLiteral("differenceMark")).size());
-}
-
-const fields::Field &field(const QString &name)
-{
-    for (const fields::Field &f : fields::table())
-        if (f.name == name)
-            return f;
-    qFatal("no field %s", qPrintable(name));
 }
 
 // What the control says: a widget's tooltip and description, a menu item's text and status tip.

@@ -4,6 +4,7 @@
 // restores the default's bits as one step named after the field, and the window shows
 // the value put back.
 #include "MainWindowFixture.h"
+#include "MarkChecks.h"
 
 #include "core/ConfigImage.h"
 #include "core/FieldNames.h"
@@ -40,19 +41,6 @@ QStringList looks(const MainWindow &w)
             all << list->objectName() + QLatin1Char('|') + list->itemData(i, Qt::ToolTipRole).toString();
     all.sort(); // raising a widget reorders its parent's children
     return all;
-}
-
-int badges(const MainWindow &w)
-{
-    return int(w.findChildren<QWidget *>(QStringLiteral("differenceMark")).size());
-}
-
-const fields::Field &field(const QString &name)
-{
-    for (const fields::Field &f : fields::table())
-        if (f.name == name)
-            return f;
-    qFatal("no field %s", qPrintable(name));
 }
 
 void type(QLineEdit *box, const QString &text)

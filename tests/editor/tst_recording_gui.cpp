@@ -6,6 +6,7 @@
 #include "core/ImageLayout.h"
 #include "core/Protocol.h"
 #include "editor/SimulatedEditor.h"
+#include "kit/CfgLines.h"
 #include "ui/LinkWindows.h"
 #include "ui/TransferWarning.h"
 #include "ui/editor/FileController.h"
@@ -72,15 +73,6 @@ struct Editor : SimulatedEditor {
     }
 };
 
-QList<QByteArray> linesWithoutDate(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    QList<QByteArray> lines = f.readAll().split('\n');
-    lines.removeAt(2); // "Date created: ..."
-    return lines;
-}
 } // namespace
 
 class TestRecording : public QObject
@@ -171,7 +163,7 @@ private slots:
         uploaded.value.image.applyTo(shown);
         const QString out = dir.filePath(QStringLiteral("ENTRY.CFG"));
         QVERIFY(writeConfigFile(shown, out).isEmpty());
-        QCOMPARE(linesWithoutDate(out), linesWithoutDate(file));
+        QCOMPARE(kit::linesWithoutDate(out), kit::linesWithoutDate(file));
     }
 
     // An archive that cannot record: every upload still completes, and one message a

@@ -1,7 +1,6 @@
 #include "cli/TerminalPrompts.h"
 
 #include "cli/Console.h"
-#include "core/EditorState.h"
 
 #include <QRegularExpression>
 

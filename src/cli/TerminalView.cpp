@@ -1,6 +1,6 @@
 #include "cli/TerminalView.h"
 
-#include "core/EditorState.h"
+#include "core/InstrumentValues.h"
 
 #include "cli/Console.h"
 
